@@ -1,0 +1,58 @@
+#include "app/Launcher.h"
+
+#include "app/Endpoints.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+Launcher::Launcher()
+    : backend_{[](const QUrl& url) { return QDesktopServices::openUrl(url); },
+               [](const QString& program, const QStringList& arguments) {
+                   return QProcess::startDetached(program, arguments);
+               }} {}
+
+Launcher::Launcher(Backend backend) : backend_(std::move(backend)) {}
+
+QUrl Launcher::BrowserAddress(const QString& address) {
+    const QString trimmed = address.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    QUrl url(trimmed, QUrl::StrictMode);
+    if (url.scheme().isEmpty()) {
+        // A bare host or host/path, as catalogues often store them.
+        url = QUrl(QStringLiteral("http://") + trimmed, QUrl::StrictMode);
+    }
+    if (!url.isValid() || url.host().isEmpty())
+        return {};
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))
+        return {};
+    return url;
+}
+
+bool Launcher::OpenInBrowser(const QString& address) const {
+    const QUrl url = BrowserAddress(address);
+    if (!url.isValid())
+        return false;
+    return backend_.openUrl(url);
+}
+
+bool Launcher::StartUpdater(const QString& programFolder) const {
+    const QString path = QDir(programFolder).filePath(QString::fromLatin1(Endpoints::kUpdaterFileName));
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    return backend_.startDetached(info.absoluteFilePath(),
+                                  {QString::fromLatin1(Endpoints::kUpdaterArgument)});
+}
+
+bool Launcher::OpenPartnerSetup(const QString& installerFolder) const {
+    const QString path =
+        QDir(installerFolder).filePath(QString::fromLatin1(Endpoints::kPartnerSetupFileName));
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    return backend_.openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
