@@ -1,0 +1,340 @@
+#include "playback/ConnectionWatch.h"
+
+#include "app/Endpoints.h"
+#include "app/Launcher.h"
+#include "app/SettingsTable.h"
+#include "playback/StatusDisplay.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTickMs = 1000;
+constexpr int kCategoryRadio = 4;
+constexpr int kCategoryMusic = 5;
+constexpr int kCategoryUser = 6;
+
+// The buffering line without its label and its "done" word: "45% ".
+QString ShortenBuffering(QString text) {
+    text.remove(QStringLiteral("버퍼링: "));
+    text.remove(QStringLiteral("완료"));
+    return text;
+}
+
+} // namespace
+
+int ConnectionWatch::ReconnectDelayMs(int attempt) {
+    if (attempt < 1)
+        attempt = 1;
+    return 1000 << std::min(attempt - 1, 4);
+}
+
+ConnectionWatch::ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
+                                 const Launcher& launcher)
+    : player_(player), view_(view), timers_(timers), launcher_(launcher) {}
+
+QString ConnectionWatch::ReadCell(int row, int column) const {
+    if (row < 0 || row >= view_.RowCount())
+        return QString();
+    return view_.Cell(row, column);
+}
+
+void ConnectionWatch::PlaySelected() {
+    if (view_.IsFullScreen())
+        view_.LeaveFullScreen();
+
+    int row = view_.CurrentRow();
+    if (row == -1) {
+        // Nothing chosen yet: the channel that last connected, in whatever
+        // category is open.
+        row = Settings::ReadNumber(Settings::IndexRead);
+        view_.SetCurrentRow(row);
+        if (channelAddress_ == QStringLiteral("0")) {
+            view_.ShowMessage(StatusDisplay::ChooseChannel());
+            return;
+        }
+        PlayRow(row);
+        return;
+    }
+
+    // A web-page row opens its page instead of playing. Its cells are read
+    // into locals so a broadcast that keeps playing keeps its own name.
+    if (ReadCell(row, kColumnWebsite) == QStringLiteral("Y")) {
+        launcher_.OpenInBrowser(ReadCell(row, kColumnWebUrl));
+        return;
+    }
+    PlayRow(row);
+}
+
+void ConnectionWatch::MenuPlay() {
+    if (view_.CurrentCategory() == kCategoryUser && view_.RowCount() == 0) {
+        view_.ShowMessage(StatusDisplay::AddChannelFirst());
+        return;
+    }
+    PlaySelected();
+}
+
+void ConnectionWatch::PlayRow(int row) {
+    playingRow_ = row;
+    channelName_ = ReadCell(row, kColumnName);
+    channelAddress_ = ReadCell(row, kColumnUrl);
+    PlayUrl(channelAddress_);
+}
+
+void ConnectionWatch::PlayUrl(const QString& address) {
+    ++generation_;
+    reconnectAttempt_ = 0;
+    timers_.StopTimer(PlaybackTimer::Reconnect);
+    Connect(address);
+}
+
+void ConnectionWatch::Connect(const QString& address) {
+    timers_.StopTimer(PlaybackTimer::Watch);
+    timers_.StopTimer(PlaybackTimer::Clock);
+    hours_ = 0;
+    minutes_ = 0;
+    seconds_ = 1;
+    connectingTicks_ = 0;
+    timers_.StartTimer(PlaybackTimer::Watch, kTickMs);
+    connectAddress_ = address;
+    // The old stream is closed before the new address is given.
+    player_.close();
+    player_.setURL(address);
+}
+
+void ConnectionWatch::StopPlayback() {
+    ++generation_;
+    reconnectAttempt_ = 0;
+    timers_.StopTimer(PlaybackTimer::Watch);
+    timers_.StopTimer(PlaybackTimer::Clock);
+    timers_.StopTimer(PlaybackTimer::Reconnect);
+    playing_ = false;
+    player_.close();
+    view_.HideVideo();
+    view_.SetLamp(false);
+    view_.SetStatusText(StatusDisplay::Stopped());
+    view_.RedrawStatusPanel();
+    if (view_.IsFullScreen())
+        view_.LeaveFullScreen();
+}
+
+void ConnectionWatch::Shutdown() {
+    ++generation_;
+    reconnectAttempt_ = 0;
+    timers_.StopTimer(PlaybackTimer::Watch);
+    timers_.StopTimer(PlaybackTimer::Clock);
+    timers_.StopTimer(PlaybackTimer::Reconnect);
+    playing_ = false;
+    player_.close();
+}
+
+void ConnectionWatch::ListPanelToggle() {
+    if (view_.IsMaximised() || view_.IsFullScreen()) {
+        view_.ShowMessage(StatusDisplay::ListToggleRefused());
+        return;
+    }
+    view_.ToggleListPanel();
+}
+
+bool ConnectionWatch::OnTimer(int id) {
+    switch (id) {
+    case PlaybackTimer::Watch:
+        WatchTick();
+        return true;
+    case PlaybackTimer::Clock:
+        ClockTick();
+        return true;
+    case PlaybackTimer::Reconnect:
+        ReconnectTick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ConnectionWatch::ShowStatus(const QString& text, bool lampLit) {
+    view_.SetStatusText(text);
+    view_.SetLamp(lampLit);
+    view_.RedrawStatusPanel();
+}
+
+void ConnectionWatch::SetCell(const QString& text) {
+    // A broadcast opened by address before any row played belongs to no row.
+    if (!channelName_.isEmpty())
+        view_.SetConnectCell(playingRow_, text);
+}
+
+QString ConnectionWatch::DisplayName() const {
+    // Only the label changes: the channel name itself stays empty, so a later
+    // broadcast opened by address writes no list cell and no position.
+    if (channelName_.isEmpty() || channelName_ == QStringLiteral("0"))
+        return StatusDisplay::UserBroadcastName();
+    return channelName_;
+}
+
+void ConnectionWatch::WatchTick() {
+    const PlayerStatus status = player_.status();
+    switch (status.kind) {
+    case PlayerStatus::Kind::Idle:
+        FailIdle();
+        return;
+    case PlayerStatus::Kind::Opening:
+        ++connectingTicks_;
+        if (connectingTicks_ >= kTimeoutTicks) {
+            TimeOut();
+            return;
+        }
+        if (reconnectAttempt_ > 0) {
+            SetCell(StatusDisplay::CellReconnecting());
+            ShowStatus(StatusDisplay::Reconnecting(reconnectAttempt_, kReconnectAttempts), false);
+        } else {
+            SetCell(StatusDisplay::CellConnecting());
+            ShowStatus(StatusDisplay::Connecting(), false);
+        }
+        return;
+    case PlayerStatus::Kind::Buffering: {
+        const QString shortened = ShortenBuffering(BufferingText(status.percent));
+        ShowStatus(StatusDisplay::BufferingPrefix() + shortened, false);
+        SetCell(shortened);
+        return;
+    }
+    case PlayerStatus::Kind::Playing:
+        Succeed();
+        return;
+    }
+}
+
+void ConnectionWatch::FailIdle() {
+    timers_.StopTimer(PlaybackTimer::Watch);
+    if (reconnectAttempt_ > 0) {
+        ReconnectFailed();
+        return;
+    }
+    // Nothing plays after a failed connection, whatever played before it.
+    playing_ = false;
+    ShowStatus(StatusDisplay::Failed(), false);
+    SetCell(StatusDisplay::CellFailed());
+}
+
+void ConnectionWatch::TimeOut() {
+    timers_.StopTimer(PlaybackTimer::Watch);
+    if (reconnectAttempt_ > 0) {
+        player_.close();
+        ReconnectFailed();
+        return;
+    }
+    StopPlayback();
+    ShowStatus(StatusDisplay::Failed(), false);
+    // Timers are stopped before the question opens, so no tick re-enters the
+    // watch while it waits for an answer.
+    if (view_.AskYesNo(StatusDisplay::MessageCaption(), StatusDisplay::TimeoutQuestion()))
+        launcher_.OpenInBrowser(Endpoints::ServiceHost());
+}
+
+void ConnectionWatch::Succeed() {
+    timers_.StopTimer(PlaybackTimer::Watch);
+    const bool recovered = reconnectAttempt_ > 0;
+    reconnectAttempt_ = 0;
+    playing_ = true;
+    view_.SetStatusText(StatusDisplay::Connected());
+    if (!channelName_.isEmpty()) {
+        SetCell(StatusDisplay::CellConnected());
+        Settings::WriteNumber(Settings::IndexWritten, playingRow_);
+    }
+    view_.SetLamp(true);
+
+    // Closing the list and hiding the window belong to the user's choice of a
+    // channel, not to a recovery of the same broadcast.
+    if (!recovered && Settings::ReadFlagAs(Settings::AutoClose, Settings::ReadRule::OnlyOne)) {
+        const unsigned generation = generation_;
+        ListPanelToggle();
+        // The refusal box runs a nested event loop: if the user played or
+        // stopped something meanwhile, this success is no longer current.
+        if (generation != generation_)
+            return;
+    }
+
+    const int category = view_.CurrentCategory();
+    if (category != kCategoryRadio && category != kCategoryMusic)
+        view_.ShowVideo();
+    else if (!recovered && view_.AutoHideOn())
+        view_.HideMainWindow();
+
+    view_.RedrawStatusPanel();
+    timers_.StartTimer(PlaybackTimer::Clock, kTickMs);
+}
+
+void ConnectionWatch::ClockTick() {
+    if (player_.status().kind == PlayerStatus::Kind::Idle) {
+        BreakOff();
+        return;
+    }
+    if (seconds_ == 60) {
+        seconds_ = 0;
+        ++minutes_;
+        if (minutes_ == 60) {
+            minutes_ = 0;
+            ++hours_;
+        }
+    }
+    const QString line = StatusDisplay::PlayingLine(DisplayName(), hours_, minutes_, seconds_);
+    ++seconds_;
+    // The text changes even in full screen, so leaving it shows the current time.
+    view_.SetStatusText(line);
+    if (!view_.IsFullScreen())
+        view_.RedrawStatusText();
+}
+
+void ConnectionWatch::OnPlayerEnded() {
+    if (playing_ && timers_.IsTimerRunning(PlaybackTimer::Clock))
+        BreakOff();
+}
+
+void ConnectionWatch::BreakOff() {
+    timers_.StopTimer(PlaybackTimer::Clock);
+    if (player_.lastEnd() == PlayerEnd::Finished) {
+        // A recording that played to its end: nothing to recover.
+        StopPlayback();
+        return;
+    }
+    playing_ = false;
+    reconnectAttempt_ = 1;
+    ScheduleReconnect();
+}
+
+void ConnectionWatch::ScheduleReconnect() {
+    // reconnectAttempt_ is the number of the try that comes next.
+    SetCell(StatusDisplay::CellReconnecting());
+    ShowStatus(StatusDisplay::Reconnecting(reconnectAttempt_, kReconnectAttempts), false);
+    timers_.StartTimer(PlaybackTimer::Reconnect, ReconnectDelayMs(reconnectAttempt_));
+}
+
+void ConnectionWatch::ReconnectFailed() {
+    if (reconnectAttempt_ >= kReconnectAttempts) {
+        GiveUpReconnecting();
+        return;
+    }
+    ++reconnectAttempt_;
+    ScheduleReconnect();
+}
+
+void ConnectionWatch::ReconnectTick() {
+    timers_.StopTimer(PlaybackTimer::Reconnect);
+    if (reconnectAttempt_ == 0)
+        return;
+    Connect(connectAddress_);
+}
+
+void ConnectionWatch::GiveUpReconnecting() {
+    reconnectAttempt_ = 0;
+    timers_.StopTimer(PlaybackTimer::Watch);
+    timers_.StopTimer(PlaybackTimer::Clock);
+    timers_.StopTimer(PlaybackTimer::Reconnect);
+    playing_ = false;
+    player_.close();
+    view_.HideVideo();
+    ShowStatus(StatusDisplay::Failed(), false);
+    SetCell(StatusDisplay::CellFailed());
+    if (view_.IsFullScreen())
+        view_.LeaveFullScreen();
+}

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "playback/MediaPlayer.h"
+#include "playback/TimerHost.h"
+
+#include <QString>
+
+class Launcher;
+
+// What the connection watch needs from the main window: the channel list,
+// a few window states and commands, the status panel and message boxes.
+class PlaybackView {
+public:
+    virtual ~PlaybackView() = default;
+
+    // The channel list. Cells of rows that do not exist read as empty text.
+    virtual int RowCount() const = 0;
+    virtual QString Cell(int row, int column) const = 0;
+    virtual void SetConnectCell(int row, const QString& text) = 0;
+    virtual int CurrentRow() const = 0; // -1 for none
+    virtual void SetCurrentRow(int row) = 0;
+    virtual int CurrentCategory() const = 0; // 1 TV .. 4 radio, 5 music, 6 user
+
+    // Window states and commands.
+    virtual bool IsFullScreen() const = 0;
+    virtual void LeaveFullScreen() = 0;
+    virtual bool IsMaximised() const = 0; // maximised to the work area
+    virtual bool AutoHideOn() const = 0;  // the automatic-hide option flag
+    virtual void ToggleListPanel() = 0;   // flips the panel; refusal is decided before
+    virtual void HideMainWindow() = 0;    // like the hide button: only the tray icon stays
+
+    // Status panel: the texts are kept by the window, then redrawn on request.
+    virtual void SetStatusText(const QString& text) = 0;
+    virtual void SetLamp(bool lit) = 0;
+    // Rebuild the panel strip; invalidate the lamp and the status text.
+    virtual void RedrawStatusPanel() = 0;
+    // Rebuild the panel strip; invalidate the status text only.
+    virtual void RedrawStatusText() = 0;
+    // Show the player's picture, rebuild the panel strip, invalidate the video area.
+    virtual void ShowVideo() = 0;
+    // Hide the player's picture, rebuild the video area (logo), invalidate it.
+    virtual void HideVideo() = 0;
+
+    // Message boxes owned by the main window. They may run a nested event loop.
+    virtual void ShowMessage(const QString& text) = 0;
+    virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
+};
+
+// Turns a request to play into a running broadcast and reports how it goes:
+// the play and stop commands, the once-a-second watch of the player's status
+// (timer 1), the elapsed clock (timer 2), and the recovery of a broadcast that
+// breaks off while it plays (timer 3).
+//
+// Settings read and written: "INDEX"/"index" and "AUTOCLOSE".
+class ConnectionWatch {
+public:
+    // Columns of the channel list used here.
+    static constexpr int kColumnName = 1;
+    static constexpr int kColumnConnect = 3;
+    static constexpr int kColumnUrl = 4;
+    static constexpr int kColumnWebsite = 5;
+    static constexpr int kColumnWebUrl = 6;
+
+    static constexpr int kTimeoutTicks = 15;
+    // A broken broadcast is tried again this many times, after these pauses.
+    static constexpr int kReconnectAttempts = 3;
+    static int ReconnectDelayMs(int attempt); // attempt 1, 2, 3: 1 s, 2 s, 4 s
+
+    ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
+                    const Launcher& launcher);
+
+    // The play command (button 1006, start-up automatic play).
+    void PlaySelected();
+    // The play command of the menus: refuses an empty user channel list.
+    void MenuPlay();
+    void PlayRow(int row);
+    // Connects the player to an address. Called directly by the open-URL
+    // dialog, which keeps the channel name and playing row as they were.
+    void PlayUrl(const QString& address);
+    void StopPlayback();
+
+    // The list panel toggle, refused while maximised or in full screen.
+    void ListPanelToggle();
+
+    // Handles ticks of timers 1, 2 and 3; false for any other timer.
+    bool OnTimer(int id);
+
+    // The player says the media it had open has ended; a broadcast that was
+    // playing is then treated at once instead of at the next clock tick.
+    void OnPlayerEnded();
+
+    // Window destruction: the player is closed and nothing ticks any more.
+    void Shutdown();
+
+    bool Playing() const { return playing_; }
+    bool Reconnecting() const { return reconnectAttempt_ > 0; }
+    int PlayingRow() const { return playingRow_; }
+    const QString& ChannelName() const { return channelName_; }
+    const QString& ChannelAddress() const { return channelAddress_; }
+    int ConnectingTicks() const { return connectingTicks_; }
+    // The elapsed clock as it will show at the next tick.
+    int Hours() const { return hours_; }
+    int Minutes() const { return minutes_; }
+    int Seconds() const { return seconds_; }
+
+private:
+    QString ReadCell(int row, int column) const;
+    void Connect(const QString& address);
+    void WatchTick();
+    void ClockTick();
+    void Succeed();
+    void TimeOut();
+    void FailIdle();
+    void BreakOff();
+    void ScheduleReconnect();
+    void ReconnectFailed();
+    void GiveUpReconnecting();
+    void ReconnectTick();
+    void ShowStatus(const QString& text, bool lampLit);
+    void SetCell(const QString& text);
+    QString DisplayName() const;
+
+    MediaPlayer& player_;
+    PlaybackView& view_;
+    TimerHost& timers_;
+    const Launcher& launcher_;
+
+    int playingRow_ = 0;
+    QString channelName_;
+    QString channelAddress_;
+    QString connectAddress_; // the address last handed to the player
+    bool playing_ = false;
+    int connectingTicks_ = 0;
+    int hours_ = 0;
+    int minutes_ = 0;
+    int seconds_ = 1;
+    // 0 when not recovering; otherwise the number of the try under way or due.
+    int reconnectAttempt_ = 0;
+    // Bumped by every play and stop; work that ran a nested message loop
+    // checks it to see whether the user started or stopped something meanwhile.
+    unsigned generation_ = 0;
+};

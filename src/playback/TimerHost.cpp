@@ -1,0 +1,33 @@
+#include "playback/TimerHost.h"
+
+#include <QTimer>
+
+QtTimerHost::QtTimerHost(std::function<void(int)> onTick, QObject* parent)
+    : QObject(parent), onTick_(std::move(onTick)) {}
+
+QtTimerHost::~QtTimerHost() = default;
+
+void QtTimerHost::StartTimer(int id, int milliseconds) {
+    QTimer*& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        // Ticks are delivered through the event loop, never from inside a
+        // call that started or stopped a timer.
+        connect(timer, &QTimer::timeout, this, [this, id] {
+            if (onTick_)
+                onTick_(id);
+        });
+    }
+    timer->start(milliseconds);
+}
+
+void QtTimerHost::StopTimer(int id) {
+    auto it = timers_.find(id);
+    if (it != timers_.end())
+        it->second->stop();
+}
+
+bool QtTimerHost::IsTimerRunning(int id) const {
+    auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
