@@ -28,4 +28,6 @@ int AtoiText(const QByteArray& text) {
     return static_cast<int>(value);
 }
 
-int AtoiText(const QString& text) { return AtoiText(text.toUtf8()); }
+int AtoiText(const QString& text) {
+    return AtoiText(text.toUtf8());
+}

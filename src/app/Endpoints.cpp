@@ -17,34 +17,54 @@ const char* const kUpdaterArgument = "boot";
 const char* const kPartnerSetupFileName = "QDXInst_HLM0030001.exe";
 const char* const kUserChannelFileName = "user.dat";
 
-QString ServiceHost() { return QStringLiteral(WAVEORBIT_SERVICE_HOST); }
-QString ServiceBaseAddress() { return QStringLiteral("http://") + ServiceHost(); }
-QString HomePageAddress() { return ServiceBaseAddress(); }
-QString CountBaseAddress() { return QStringLiteral("http://") + QStringLiteral(WAVEORBIT_COUNT_HOST); }
+QString ServiceHost() {
+    return QStringLiteral(WAVEORBIT_SERVICE_HOST);
+}
+QString ServiceBaseAddress() {
+    return QStringLiteral("http://") + ServiceHost();
+}
+QString HomePageAddress() {
+    return ServiceBaseAddress();
+}
+QString CountBaseAddress() {
+    return QStringLiteral("http://") + QStringLiteral(WAVEORBIT_COUNT_HOST);
+}
 
 QStringList CatalogueFileNames() {
     return {QStringLiteral("tv.ini"), QStringLiteral("world.ini"), QStringLiteral("game.ini"),
             QStringLiteral("radio.ini"), QStringLiteral("music.ini")};
 }
 
-QString CataloguePath(const QString& fileName) { return QStringLiteral("/ver/live/file/") + fileName; }
-QString CatalogueAddress(const QString& fileName) { return ServiceBaseAddress() + CataloguePath(fileName); }
+QString CataloguePath(const QString& fileName) {
+    return QStringLiteral("/ver/live/file/") + fileName;
+}
+QString CatalogueAddress(const QString& fileName) {
+    return ServiceBaseAddress() + CataloguePath(fileName);
+}
 
-QString VersionListAddress() { return ServiceBaseAddress() + QString::fromLatin1(kVersionListPath); }
+QString VersionListAddress() {
+    return ServiceBaseAddress() + QString::fromLatin1(kVersionListPath);
+}
 
 QStringList MusicPagePaths() {
-    return {QStringLiteral("/zenith/tab/mp3/new.html"), QStringLiteral("/zenith/tab/mp3/download.html"),
+    return {QStringLiteral("/zenith/tab/mp3/new.html"),
+            QStringLiteral("/zenith/tab/mp3/download.html"),
             QStringLiteral("/zenith/tab/mp3/chart.html"),
             QStringLiteral("/zenith/tab/mp3/musicvideo.html")};
 }
 
 QStringList MoviePagePaths() {
-    return {QStringLiteral("/zenith/tab/movie/movie.html"), QStringLiteral("/zenith/tab/movie/drama.html"),
+    return {QStringLiteral("/zenith/tab/movie/movie.html"),
+            QStringLiteral("/zenith/tab/movie/drama.html"),
             QStringLiteral("/zenith/tab/movie/etc.html")};
 }
 
-QString PageAddress(const QString& path) { return ServiceBaseAddress() + path; }
+QString PageAddress(const QString& path) {
+    return ServiceBaseAddress() + path;
+}
 
-QString CountAddress() { return CountBaseAddress() + QString::fromLatin1(kCountPath); }
+QString CountAddress() {
+    return CountBaseAddress() + QString::fromLatin1(kCountPath);
+}
 
 } // namespace Endpoints

@@ -14,7 +14,7 @@ QString HomePageAddress();    // the service base address, a complete address
 QString CountBaseAddress();   // "http://" + the count host
 
 // The five catalogues, in the order of the category tabs 1..5.
-QStringList CatalogueFileNames(); // tv.ini, world.ini, game.ini, radio.ini, music.ini
+QStringList CatalogueFileNames();               // tv.ini, world.ini, game.ini, radio.ini, music.ini
 QString CataloguePath(const QString& fileName); // "/ver/live/file/" + file name
 QString CatalogueAddress(const QString& fileName);
 

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QString TrimBlanks(const QString& text) {
     qsizetype begin = 0;
@@ -217,7 +219,8 @@ QString IniDocument::EncodeValue(const QString& value) {
 }
 
 QString IniDocument::DecodeValue(const QString& stored) {
-    if (stored.size() < 2 || stored.front() != QLatin1Char('"') || stored.back() != QLatin1Char('"'))
+    if (stored.size() < 2 || stored.front() != QLatin1Char('"') ||
+        stored.back() != QLatin1Char('"'))
         return stored;
     QString out;
     const qsizetype end = stored.size() - 1;

@@ -19,10 +19,12 @@ QUrl Launcher::BrowserAddress(const QString& address) {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty())
         return {};
-    QUrl url(trimmed, QUrl::StrictMode);
+    // Tolerant parsing percent-encodes blanks and quotes, so they stay part of
+    // the one address handed over.
+    QUrl url(trimmed, QUrl::TolerantMode);
     if (url.scheme().isEmpty()) {
         // A bare host or host/path, as catalogues often store them.
-        url = QUrl(QStringLiteral("http://") + trimmed, QUrl::StrictMode);
+        url = QUrl(QStringLiteral("http://") + trimmed, QUrl::TolerantMode);
     }
     if (!url.isValid() || url.host().isEmpty())
         return {};
@@ -40,7 +42,8 @@ bool Launcher::OpenInBrowser(const QString& address) const {
 }
 
 bool Launcher::StartUpdater(const QString& programFolder) const {
-    const QString path = QDir(programFolder).filePath(QString::fromLatin1(Endpoints::kUpdaterFileName));
+    const QString path =
+        QDir(programFolder).filePath(QString::fromLatin1(Endpoints::kUpdaterFileName));
     const QFileInfo info(path);
     if (!info.isFile() || !info.isExecutable())
         return false;

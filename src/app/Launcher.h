@@ -18,8 +18,8 @@ public:
         std::function<bool(const QString& program, const QStringList& arguments)> startDetached;
     };
 
-    Launcher();                          // the real desktop
-    explicit Launcher(Backend backend);  // for tests
+    Launcher();                         // the real desktop
+    explicit Launcher(Backend backend); // for tests
 
     // Opens an http or https address in the desktop's browser. An address
     // without a scheme ("www.example.com") is taken as http. Anything else

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
-#include <vector>
 
 namespace LegacyText {
 namespace {
@@ -100,34 +99,32 @@ QString DecodeCp949(const QByteArray& bytes) {
     if (!conv.valid())
         return QString::fromUtf8(bytes); // no CP949 table: keep what we can
 
-    std::vector<char16_t> out(static_cast<size_t>(bytes.size()) + 1);
-    QByteArray input = bytes;
-    char* in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
+    // At most one UTF-16 unit per input byte, so the output never runs short.
+    QString out(bytes.size(), Qt::Uninitialized);
+    // iconv takes a non-const input pointer but only reads through it.
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = static_cast<size_t>(bytes.size());
     char* outPtr = reinterpret_cast<char*>(out.data());
-    size_t outLeft = out.size() * sizeof(char16_t);
+    size_t outLeft = static_cast<size_t>(out.size()) * sizeof(char16_t);
     iconv_t cd = conv.get();
     while (inLeft > 0) {
         const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         if (r != static_cast<size_t>(-1))
             break;
-        if (errno == EILSEQ || errno == EINVAL) {
-            // An invalid or cut-off sequence: mark it and go on with the next byte.
-            if (outLeft < sizeof(char16_t))
-                break;
-            const char16_t replacement = 0xFFFD;
-            std::memcpy(outPtr, &replacement, sizeof replacement);
-            outPtr += sizeof replacement;
-            outLeft -= sizeof replacement;
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        } else {
-            break; // E2BIG cannot happen: one UTF-16 unit per input byte at most
-        }
+        if ((errno != EILSEQ && errno != EINVAL) || outLeft < sizeof(char16_t))
+            break;
+        // An invalid or cut-off sequence: mark it and go on with the next byte.
+        const char16_t replacement = 0xFFFD;
+        std::memcpy(outPtr, &replacement, sizeof replacement);
+        outPtr += sizeof replacement;
+        outLeft -= sizeof replacement;
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    const auto units = static_cast<qsizetype>((reinterpret_cast<char16_t*>(outPtr) - out.data()));
-    return QString(reinterpret_cast<const QChar*>(out.data()), units);
+    out.truncate(static_cast<qsizetype>((outPtr - reinterpret_cast<char*>(out.data())) /
+                                        static_cast<qsizetype>(sizeof(char16_t))));
+    return out;
 }
 
 QString Decode(const QByteArray& bytes) {

@@ -21,18 +21,16 @@ QString WithSlash(const QString& folder) {
 } // namespace
 
 QString ConfigFolder() {
-    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) +
-           QStringLiteral("/waveorbit");
+    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/waveorbit");
 }
 
 QString AutostartFolder() {
-    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) +
-           QStringLiteral("/autostart");
+    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/autostart");
 }
 
 QString DataFolder() {
-    const QString folder = WithSlash(
-        XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/waveorbit"));
+    const QString folder = WithSlash(XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) +
+                                     QStringLiteral("/waveorbit"));
     EnsureFolder(folder);
     return folder;
 }
@@ -43,6 +41,8 @@ QString ProgramFolder() {
     return WithSlash(QDir::currentPath());
 }
 
-bool EnsureFolder(const QString& folder) { return QDir().mkpath(folder); }
+bool EnsureFolder(const QString& folder) {
+    return QDir().mkpath(folder);
+}
 
 } // namespace Paths

@@ -18,9 +18,9 @@ SettingsLocations SettingsLocations::FromEnvironment() {
 SettingsStore::SettingsStore(SettingsLocations locations) : locations_(std::move(locations)) {}
 
 QString SettingsStore::FilePath(SettingsRoot root) const {
-    return locations_.configFolder +
-           (root == SettingsRoot::MachineWide ? QStringLiteral("/machine.ini")
-                                              : QStringLiteral("/user.ini"));
+    return locations_.configFolder + (root == SettingsRoot::MachineWide
+                                          ? QStringLiteral("/machine.ini")
+                                          : QStringLiteral("/user.ini"));
 }
 
 bool SettingsStore::IsRunKey(SettingsRoot root, const QString& key) const {

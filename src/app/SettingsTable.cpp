@@ -47,11 +47,29 @@ const Value VerNimbusKit{M, kKeyUpdate, "vernimbuskit", "", ReadRule::Text};
 
 const std::vector<const Value*>& All() {
     static const std::vector<const Value*> all = {
-        &MainWidth, &MainHeight, &MainX,        &MainY,       &Sound,
-        &Menu,      &SubMenu,    &IndexWritten, &IndexRead,   &AutoPlay,
-        &AutoClose, &AutoHide,   &OnTop,        &Tray,        &Magnet,
-        &Message,   &ChAutoUpdate, &AutoUpdate, &LocationForCatalogue, &LocationForDialog,
-        &LocationHide, &StartWithSession, &VerNimbusKit,
+        &MainWidth,
+        &MainHeight,
+        &MainX,
+        &MainY,
+        &Sound,
+        &Menu,
+        &SubMenu,
+        &IndexWritten,
+        &IndexRead,
+        &AutoPlay,
+        &AutoClose,
+        &AutoHide,
+        &OnTop,
+        &Tray,
+        &Magnet,
+        &Message,
+        &ChAutoUpdate,
+        &AutoUpdate,
+        &LocationForCatalogue,
+        &LocationForDialog,
+        &LocationHide,
+        &StartWithSession,
+        &VerNimbusKit,
     };
     return all;
 }

@@ -27,9 +27,10 @@ constexpr SymbolTable kSymbols;
 
 } // namespace
 
-void Base64Decoder::Decode(const QByteArray& input) {
-    held_.clear();
-    held_.reserve(input.size() * 3 / 4 + 3);
+void Base64Decoder::Decode(QByteArrayView input) {
+    // Written into a buffer of the largest possible size, then cut to length.
+    held_.resize(input.size() / 4 * 3 + 3);
+    char* out = held_.data();
     int group[4];
     int count = 0;
     for (const char c : input) {
@@ -42,30 +43,31 @@ void Base64Decoder::Decode(const QByteArray& input) {
         count = 0;
         if (group[0] == kPad || group[1] == kPad)
             continue; // nothing can be made of a group padded this early
-        const unsigned bits01 = (static_cast<unsigned>(group[0]) << 18) |
-                                (static_cast<unsigned>(group[1]) << 12);
+        const unsigned bits01 =
+            (static_cast<unsigned>(group[0]) << 18) | (static_cast<unsigned>(group[1]) << 12);
         if (group[2] == kPad) {
-            held_.append(static_cast<char>((bits01 >> 16) & 0xFFu));
+            *out++ = static_cast<char>((bits01 >> 16) & 0xFFu);
             continue;
         }
         const unsigned bits012 = bits01 | (static_cast<unsigned>(group[2]) << 6);
         if (group[3] == kPad) {
-            held_.append(static_cast<char>((bits012 >> 16) & 0xFFu));
-            held_.append(static_cast<char>((bits012 >> 8) & 0xFFu));
+            *out++ = static_cast<char>((bits012 >> 16) & 0xFFu);
+            *out++ = static_cast<char>((bits012 >> 8) & 0xFFu);
             continue;
         }
         const unsigned bits = bits012 | static_cast<unsigned>(group[3]);
-        held_.append(static_cast<char>((bits >> 16) & 0xFFu));
-        held_.append(static_cast<char>((bits >> 8) & 0xFFu));
-        held_.append(static_cast<char>(bits & 0xFFu));
+        *out++ = static_cast<char>((bits >> 16) & 0xFFu);
+        *out++ = static_cast<char>((bits >> 8) & 0xFFu);
+        *out++ = static_cast<char>(bits & 0xFFu);
     }
+    held_.truncate(out - held_.constData());
     // A trailing incomplete group is dropped; the text ends at its first NUL.
     const qsizetype nul = held_.indexOf('\0');
     if (nul >= 0)
         held_.truncate(nul);
 }
 
-QByteArray Base64Decoder::DecodeText(const QByteArray& input) {
+QByteArray Base64Decoder::DecodeText(QByteArrayView input) {
     Base64Decoder decoder;
     decoder.Decode(input);
     return decoder.Result();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 // Decodes the Base64 values of the catalogues, leniently: bytes outside the
 // alphabet are skipped, pad marks end a group early, and a trailing group of
@@ -8,11 +9,11 @@
 // decoding, which ends at its first NUL byte.
 class Base64Decoder {
 public:
-    void Decode(const QByteArray& input);
+    void Decode(QByteArrayView input);
     QByteArray Result() const { return held_; }
 
     // Decode and Result in one step.
-    static QByteArray DecodeText(const QByteArray& input);
+    static QByteArray DecodeText(QByteArrayView input);
 
 private:
     QByteArray held_;

@@ -2,9 +2,13 @@
 
 #include <QFile>
 
+#include <cstring>
+
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Trims blanks (and a CR left from a CR LF line end) on both sides.
 void Trim(const char*& begin, const char*& end) {
@@ -12,6 +16,27 @@ void Trim(const char*& begin, const char*& end) {
         ++begin;
     while (end > begin && (IsBlank(end[-1]) || end[-1] == '\r'))
         --end;
+}
+
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool SameIgnoringCase(const char* a, qsizetype aLen, QByteArrayView b) {
+    if (aLen != b.size())
+        return false;
+    for (qsizetype i = 0; i < aLen; ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+            return false;
+    }
+    return true;
+}
+
+QByteArray UpperCopy(QByteArrayView text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = AsciiUpper(text[i]);
+    return out;
 }
 
 } // namespace
@@ -25,11 +50,14 @@ CatalogueIni CatalogueIni::Load(const QString& path) {
 
 CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
     CatalogueIni ini;
+    ini.data_ = contents;
+    const char* const base = ini.data_.constData();
+    const char* p = base;
+    const char* const end = p + ini.data_.size();
     Section* current = nullptr;
-    const char* p = contents.constData();
-    const char* const end = p + contents.size();
     while (p < end) {
-        const char* lineEnd = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         if (!lineEnd)
             lineEnd = end;
         const char* b = p;
@@ -39,26 +67,24 @@ CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
         if (b == e || *b == ';')
             continue;
         if (*b == '[') {
-            const char* close = static_cast<const char*>(memchr(b, ']', static_cast<size_t>(e - b)));
-            if (!close) {
-                current = nullptr;
+            const char* close =
+                static_cast<const char*>(std::memchr(b, ']', static_cast<size_t>(e - b)));
+            current = nullptr;
+            if (!close)
                 continue;
-            }
             const char* nb = b + 1;
             const char* ne = close;
             Trim(nb, ne);
-            const QByteArray name = QByteArray(nb, ne - nb).toUpper();
-            auto it = ini.sections_.find(name);
-            if (it == ini.sections_.end()) {
+            const QByteArray name = UpperCopy(QByteArrayView(nb, ne - nb));
+            if (!ini.sections_.contains(name)) { // a repeated section: the first one wins
                 current = &ini.sections_[name];
-            } else {
-                current = nullptr; // a repeated section: the first one wins
+                current->reserve(8); // a channel entry has seven keys
             }
             continue;
         }
         if (!current)
             continue;
-        const char* eq = static_cast<const char*>(memchr(b, '=', static_cast<size_t>(e - b)));
+        const char* eq = static_cast<const char*>(std::memchr(b, '=', static_cast<size_t>(e - b)));
         if (!eq)
             continue;
         const char* kb = b;
@@ -69,24 +95,40 @@ CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
         Trim(vb, ve);
         if (ve - vb > kValueBytes)
             ve = vb + kValueBytes;
-        const QByteArray key = QByteArray(kb, ke - kb).toUpper();
-        if (!current->contains(key))
-            current->insert(key, QByteArray(vb, ve - vb));
+        current->push_back(Entry{{kb - base, ke - kb}, {vb - base, ve - vb}});
     }
+    for (Section& section : ini.sections_)
+        section.shrink_to_fit();
     return ini;
 }
 
-QByteArray CatalogueIni::Value(const QByteArray& section, const QByteArray& key) const {
-    static const QByteArray kMissing("0");
-    const auto sectionIt = sections_.constFind(section.toUpper());
-    if (sectionIt == sections_.constEnd())
-        return kMissing;
-    const auto valueIt = sectionIt->constFind(key.toUpper());
-    if (valueIt == sectionIt->constEnd())
-        return kMissing;
-    return *valueIt;
+const CatalogueIni::Section* CatalogueIni::FindSection(QByteArrayView section) const {
+    bool upper = true;
+    for (char c : section) {
+        if (c >= 'a' && c <= 'z') {
+            upper = false;
+            break;
+        }
+    }
+    const auto it =
+        upper ? sections_.constFind(QByteArray::fromRawData(section.data(), section.size()))
+              : sections_.constFind(UpperCopy(section));
+    return it == sections_.constEnd() ? nullptr : &*it;
 }
 
-bool CatalogueIni::HasSection(const QByteArray& section) const {
-    return sections_.contains(section.toUpper());
+QByteArrayView CatalogueIni::ValueView(QByteArrayView section, QByteArrayView key) const {
+    static const char kMissing[] = "0";
+    const Section* found = FindSection(section);
+    if (found) {
+        const char* base = data_.constData();
+        for (const Entry& entry : *found) { // first of duplicate keys wins
+            if (SameIgnoringCase(base + entry.key.begin, entry.key.length, key))
+                return QByteArrayView(base + entry.value.begin, entry.value.length);
+        }
+    }
+    return QByteArrayView(kMissing, 1);
+}
+
+bool CatalogueIni::HasSection(QByteArrayView section) const {
+    return FindSection(section) != nullptr;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
+
+#include <vector>
 
 // A catalogue file read once and answered from memory. The read rules are
 // those of the classic Windows profile reader the catalogues were made for:
@@ -10,6 +13,9 @@
 // after "=" without surrounding blanks, the first of duplicate sections or
 // keys wins, and anything missing reads as "0". At most 259 bytes of a value
 // are used, as through the 260-byte buffer every reader passes.
+//
+// Catalogues run to hundreds of thousands of values, so the file is kept as
+// one buffer and the index holds offsets into it, not copies.
 class CatalogueIni {
 public:
     static constexpr int kValueBytes = 259;
@@ -20,13 +26,29 @@ public:
     static CatalogueIni Load(const QString& path);
     static CatalogueIni Parse(const QByteArray& contents);
 
-    // The raw value bytes (cut to 259 bytes), or "0" when missing.
-    QByteArray Value(const QByteArray& section, const QByteArray& key) const;
-    bool HasSection(const QByteArray& section) const;
+    // The value bytes (cut to 259 bytes), or "0" when missing. The view lives
+    // as long as this object.
+    QByteArrayView ValueView(QByteArrayView section, QByteArrayView key) const;
+    QByteArray Value(QByteArrayView section, QByteArrayView key) const {
+        return ValueView(section, key).toByteArray();
+    }
+    bool HasSection(QByteArrayView section) const;
     bool IsEmpty() const { return sections_.isEmpty(); }
     int SectionCount() const { return static_cast<int>(sections_.size()); }
 
 private:
-    using Section = QHash<QByteArray, QByteArray>; // upper-case key -> value
-    QHash<QByteArray, Section> sections_;          // upper-case name -> section
+    struct Span {
+        qsizetype begin = 0;
+        qsizetype length = 0;
+    };
+    struct Entry {
+        Span key;
+        Span value;
+    };
+    using Section = std::vector<Entry>;
+
+    const Section* FindSection(QByteArrayView section) const;
+
+    QByteArray data_;
+    QHash<QByteArray, Section> sections_; // upper-case name -> entries in file order
 };

@@ -17,7 +17,7 @@ ChannelRecord ReadRecord(const CatalogueIni& ini, const QByteArray& section,
             continue;
         }
         record.fields[static_cast<size_t>(field)] =
-            DecodeCatalogueField(ini.Value(section, ChannelRecord::KeyOf(field)));
+            DecodeCatalogueField(ini.ValueView(section, ChannelRecord::KeyOf(field)));
     }
     return record;
 }
@@ -35,7 +35,7 @@ int EntryCount(const CatalogueIni& ini, const QByteArray& family) {
 
 } // namespace
 
-QString DecodeCatalogueField(const QByteArray& value) {
+QString DecodeCatalogueField(QByteArrayView value) {
     return LegacyText::Decode(Base64Decoder::DecodeText(value));
 }
 
@@ -47,7 +47,7 @@ std::vector<ChannelRecord> LoadRegionalGroup(const CatalogueIni& ini, const QStr
     const bool unfiltered = group == QStringLiteral("KBS") || group == QStringLiteral("ETC");
     for (int i = 1; i <= count; ++i) {
         const QByteArray section = NumberedSection(family, i);
-        const QString info = DecodeCatalogueField(ini.Value(section, "INFO"));
+        const QString info = DecodeCatalogueField(ini.ValueView(section, "INFO"));
         if (!unfiltered && !info.contains(region, Qt::CaseSensitive))
             continue;
         records.push_back(ReadRecord(ini, section, &info));
@@ -118,4 +118,6 @@ std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString&
     return all;
 }
 
-int CatalogueVersion(const CatalogueIni& ini) { return AtoiText(ini.Value("DB", "VER")); }
+int CatalogueVersion(const CatalogueIni& ini) {
+    return AtoiText(ini.Value("DB", "VER"));
+}

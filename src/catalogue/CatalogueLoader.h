@@ -24,7 +24,7 @@ std::vector<ChannelRecord> LoadCatalogueSection(const CatalogueIni& ini, const Q
 std::vector<ChannelRecord> LoadCatalogueSection(const QString& path, const QString& family);
 
 // A catalogue value as text: Base64-decoded, then UTF-8 or CP949.
-QString DecodeCatalogueField(const QByteArray& value);
+QString DecodeCatalogueField(QByteArrayView value);
 
 // The families of each catalogue file, in load order, and whether the file is
 // regional. Empty for a name that is not a catalogue.

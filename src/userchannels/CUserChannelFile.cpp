@@ -111,8 +111,8 @@ bool CUserChannelFile::AppendAll(const std::vector<ChannelRecord>& records) cons
     for (const ChannelRecord& record : records)
         added += LineOf(CutFields(record));
 
-    const bool existingIsUtf8 = existing.startsWith(kUtf8Bom) ||
-                                (!IsAscii(existing) && LegacyText::IsValidUtf8(existing));
+    const bool existingIsUtf8 =
+        existing.startsWith(kUtf8Bom) || (!IsAscii(existing) && LegacyText::IsValidUtf8(existing));
     QByteArray contents;
     if (existingIsUtf8) {
         contents = existing;
