@@ -1,0 +1,31 @@
+#include "demo/DemoStreams.h"
+
+namespace demo {
+
+namespace {
+
+int Wrap(int n, int count) {
+    return ((n - 1) % count + count) % count + 1;
+}
+
+QString Base(quint16 port) {
+    return QStringLiteral("http://127.0.0.1:") + QString::number(port);
+}
+
+} // namespace
+
+QString AudioStreamUrl(int n) {
+    return Base(kAudioStreamPort) + QStringLiteral("/radio") +
+           QString::number(Wrap(n, kAudioStreamCount)) + QStringLiteral(".mp3");
+}
+
+QString VideoStreamUrl(int n) {
+    return Base(kVideoStreamPort) + QStringLiteral("/tv") +
+           QString::number(Wrap(n, kVideoStreamCount)) + QStringLiteral("/index.m3u8");
+}
+
+QString OfflineVideoStreamUrl() {
+    return Base(kVideoStreamPort) + QStringLiteral("/offline/index.m3u8");
+}
+
+} // namespace demo
