@@ -1,13 +1,103 @@
 #include "app/CPlayerApp.h"
 
+#include "mainwindow/CPlayerDlg.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTextStream>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+QPointer<CPlayerDlg>& MainWindowPointer() {
+    static QPointer<CPlayerDlg> window;
+    return window;
+}
+
+// Start-up measurements and screenshots, asked for through the environment
+// by the tools in bench/ and scripts/ (the program itself takes no options):
+//   WAVEORBIT_BENCH_FIRST_PAINT=1  print "first-paint-ms <n>" (time from the
+//                                  application object to the window's first
+//                                  paint) to stderr, then close.
+//   WAVEORBIT_SCREENSHOT=<path>    save a picture of the window shortly
+//                                  after its first paint as PNG, then close.
+void HookFirstPaint(CPlayerDlg& window, const QElapsedTimer& sinceStart) {
+    const bool bench = qEnvironmentVariableIntValue("WAVEORBIT_BENCH_FIRST_PAINT") != 0;
+    const QString shot = qEnvironmentVariable("WAVEORBIT_SCREENSHOT");
+    if (!bench && shot.isEmpty())
+        return;
+    QObject::connect(
+        &window, &CPlayerDlg::FirstPainted, &window, [&window, &sinceStart, bench, shot] {
+            if (bench) {
+                std::fprintf(stderr, "first-paint-ms %lld\n",
+                             static_cast<long long>(sinceStart.elapsed()));
+                std::fflush(stderr);
+                window.close();
+                return;
+            }
+            // Give late layout and the window system a moment before the picture.
+            QTimer::singleShot(500, &window, [&window, shot] {
+                const bool saved = window.grab().save(shot, "PNG");
+                if (!saved)
+                    std::fprintf(stderr, "WAVEORBIT: could not write %s\n", qPrintable(shot));
+                window.close();
+            });
+        });
+}
+
+QElapsedTimer& StartClock() {
+    static QElapsedTimer clock;
+    return clock;
+}
+
+} // namespace
 
 CPlayerApp::CPlayerApp(int& argc, char** argv) : QApplication(argc, argv) {
+    StartClock().start();
     setApplicationName(QStringLiteral("WAVEORBIT"));
     setOrganizationName(QStringLiteral("WAVEORBIT"));
+    // Qt sets the locale from the environment; the media engine parses
+    // numbers with the C conventions and refuses to start otherwise.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 int CPlayerApp::Run() {
-    QTextStream(stdout) << "WAVEORBIT: the main window is not built yet.\n";
+    // The window, not the last visible window, decides when the program ends
+    // (a tool window without taskbar button would not count otherwise).
+    setQuitOnLastWindowClosed(false);
+    CPlayerDlg window;
+    SetMainWindow(&window);
+    QObject::connect(&window, &CPlayerDlg::Closed, this, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    HookFirstPaint(window, StartClock());
+    window.OnInitDialog();
+    window.show();
+    exec();
+    SetMainWindow(nullptr);
     return 0;
+}
+
+CPlayerDlg* CPlayerApp::MainWindow() {
+    return MainWindowPointer().data();
+}
+
+void CPlayerApp::SetMainWindow(CPlayerDlg* window) {
+    MainWindowPointer() = window;
+}
+
+bool CPlayerApp::HasGraphicalSession() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+const char* CPlayerApp::NoSessionMessage() {
+    return "WAVEORBIT needs a graphical session (X11 or Wayland), and none was found:\n"
+           "neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+           "Start it from a desktop session, or on a machine without a screen run it\n"
+           "under a virtual X server:\n"
+           "    xvfb-run -a -s \"-screen 0 1280x800x24\" build/bin/waveorbit\n";
 }

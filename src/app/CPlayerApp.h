@@ -2,8 +2,11 @@
 
 #include <QApplication>
 
+class CPlayerDlg;
+
 // The application object: one per process. It creates the main window, runs
 // the event loop until that window closes, and then lets the process end.
+// Arguments are not read; a second copy simply runs a second window.
 class CPlayerApp : public QApplication {
     Q_OBJECT
 public:
@@ -11,4 +14,15 @@ public:
 
     // Runs the program; returns the process exit code.
     int Run();
+
+    // The main window while it exists (the small dialogs centre over it and
+    // read its state), null otherwise.
+    static CPlayerDlg* MainWindow();
+    static void SetMainWindow(CPlayerDlg* window);
+
+    // False where Qt would find no screen to open a window on: no X11 or
+    // Wayland display and no platform chosen by hand.
+    static bool HasGraphicalSession();
+    // The plain explanation printed where there is none.
+    static const char* NoSessionMessage();
 };

@@ -1,0 +1,86 @@
+#include "mainwindow/CMinsButton.h"
+
+#include "mainwindow/SkinInventory.h"
+
+#include <QPainter>
+
+CMinsButton::CMinsButton(int controlId, const QString& accessibleRole, QWidget* parent)
+    : QAbstractButton(parent), controlId_(controlId) {
+    setAccessibleName(accessibleRole);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover, false);
+    setObjectName(QStringLiteral("button%1").arg(controlId));
+}
+
+int CMinsButton::SetImages(int normalId, int pressedId, int hoveredId) {
+    SetImages(QPixmap(SkinPath(normalId)), QPixmap(SkinPath(pressedId)),
+              QPixmap(SkinPath(hoveredId)));
+    return 0;
+}
+
+void CMinsButton::SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered) {
+    // Assigning drops the old pictures; nothing accumulates when a tab
+    // switches its pictures back and forth.
+    normal_ = normal;
+    pressed_ = pressed;
+    hovered_picture_ = hovered;
+}
+
+void CMinsButton::SetButtonRect(const Box& box) {
+    rect_ = box;
+}
+
+CMinsButton::Picture CMinsButton::CurrentPicture() const {
+    if (isDown())
+        return Picture::Pressed;
+    if (hovered_)
+        return Picture::Hovered;
+    return Picture::Normal;
+}
+
+QSize CMinsButton::sizeHint() const {
+    if (!rect_.IsEmpty())
+        return QSize(rect_.Width(), rect_.Height());
+    return normal_.isNull() ? QSize(15, 15) : normal_.size() / normal_.devicePixelRatio();
+}
+
+void CMinsButton::paintEvent(QPaintEvent*) {
+    const QPixmap* picture = &normal_;
+    switch (CurrentPicture()) {
+    case Picture::Pressed:
+        picture = &pressed_;
+        break;
+    case Picture::Hovered:
+        picture = &hovered_picture_;
+        break;
+    case Picture::Normal:
+        break;
+    }
+    // A picture that did not load draws nothing: the window's skin shows through.
+    if (picture->isNull())
+        return;
+    const int w = rect_.IsEmpty() ? width() : rect_.Width();
+    const int h = rect_.IsEmpty() ? height() : rect_.Height();
+    // Copied 1:1 from the picture's top-left corner, never stretched.
+    const QRect source = QRect(0, 0, w, h).intersected(picture->rect());
+    QPainter p(this);
+    p.drawPixmap(source.topLeft(), *picture, source);
+}
+
+void CMinsButton::enterEvent(QEnterEvent* event) {
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void CMinsButton::leaveEvent(QEvent* event) {
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CMinsButton::hideEvent(QHideEvent* event) {
+    // A button hidden under the pointer gets no leave; it must not come back hovered.
+    hovered_ = false;
+    QAbstractButton::hideEvent(event);
+}

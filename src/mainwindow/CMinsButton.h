@@ -1,0 +1,50 @@
+#pragma once
+
+#include "mainwindow/LayoutPass.h"
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+// The one button of the program: shows its normal, pressed or hovered
+// picture and nothing else (no text, no focus frame, no border). It never
+// takes the keyboard focus, so keys always reach the window.
+class CMinsButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    // accessibleRole: the button's Korean role for screen readers ("재생",
+    // "닫기", ...). It is never shown.
+    CMinsButton(int controlId, const QString& accessibleRole, QWidget* parent = nullptr);
+
+    int ControlId() const { return controlId_; }
+
+    // Loads the three skin pictures by id and makes them the button's
+    // pictures, replacing the ones it held. Does not repaint by itself.
+    int SetImages(int normalId, int pressedId, int hoveredId);
+    void SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered);
+
+    // The rectangle the layout gave the button; its size is what is drawn.
+    void SetButtonRect(const Box& box);
+    const Box& ButtonRect() const { return rect_; }
+
+    bool IsHovered() const { return hovered_; }
+
+    // Which picture a repaint shows now.
+    enum class Picture { Normal, Pressed, Hovered };
+    Picture CurrentPicture() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    int controlId_;
+    bool hovered_ = false;
+    QPixmap normal_;
+    QPixmap pressed_;
+    QPixmap hovered_picture_;
+    Box rect_;
+};

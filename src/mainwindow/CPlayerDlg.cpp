@@ -1,0 +1,340 @@
+#include "mainwindow/CPlayerDlg.h"
+
+#include "app/Paths.h"
+#include "app/SettingsTable.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/ScreenSaverInhibitor.h"
+#include "mainwindow/SkinInventory.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPalette>
+#include <QScreen>
+#include <QTableView>
+
+namespace {
+
+struct ButtonSpec {
+    int id;
+    const char* role; // accessible name, never shown
+    int normal, pressed, hovered;
+};
+
+// Every hover button with its Korean role and its pictures at start-up.
+const ButtonSpec kButtons[] = {
+    {ControlId::Hide, "숨기기", 176, 177, 177},
+    {ControlId::TabMusic, "음악", 170, 170, 170},
+    {ControlId::TabMovie, "영화", 172, 172, 172},
+    {ControlId::TabChannels, "채널목록", 168, 168, 168},
+    {ControlId::TabHome, "홈페이지", 174, 174, 174},
+    {ControlId::ListToggle, "목록", 154, 155, 155},
+    {ControlId::Mute, "음소거", 164, 166, 166},
+    {ControlId::Stop, "정지", 158, 159, 159},
+    {ControlId::Play, "재생", 156, 157, 157},
+    {ControlId::Settings, "설정", 162, 163, 163},
+    {ControlId::ListToggleBottom, "목록", 160, 161, 161},
+    {ControlId::Minimise, "최소화", 148, 149, 149},
+    {ControlId::MaximiseToggle, "최대화", 146, 147, 147},
+    {ControlId::FullScreen, "전체화면", 150, 151, 151},
+    {ControlId::Close, "닫기", 144, 145, 145},
+    {ControlId::CategoryTv, "TV", 180, 181, 181},
+    {ControlId::CategoryWorld, "해외", 182, 183, 183},
+    {ControlId::CategoryGame, "게임", 184, 185, 185},
+    {ControlId::CategoryRadio, "라디오", 186, 187, 187},
+    {ControlId::CategoryMusic, "음악방송", 188, 189, 189},
+    {ControlId::CategoryUser, "마이채널", 190, 191, 191},
+    {1023, "음악 1", 192, 193, 193},
+    {1024, "음악 2", 194, 195, 195},
+    {1025, "음악 3", 196, 197, 197},
+    {1026, "음악 4", 198, 199, 199},
+    {1027, "영화 1", 200, 201, 201},
+    {1028, "영화 2", 202, 203, 203},
+    {1029, "영화 3", 204, 205, 205},
+};
+
+// Pictures of the main tabs: plain, and when the tab is the current one.
+struct TabPictures {
+    int id, plain, selected;
+};
+const TabPictures kMainTabs[] = {
+    {ControlId::TabChannels, 168, 169},
+    {ControlId::TabMusic, 170, 171},
+    {ControlId::TabMovie, 172, 173},
+};
+
+} // namespace
+
+CPlayerDlg::CPlayerDlg(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
+      inhibitor_(new ScreenSaverInhibitor(this)),
+      statusText_(QStringLiteral("현재 방송을 시청중이지 않습니다.")) {
+    // Whatever a missing skin picture leaves unpainted stays black.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    CreateControls();
+}
+
+CPlayerDlg::~CPlayerDlg() {
+    // A window that was started and is torn down without a close still
+    // runs its shutdown, as a destroyed window would.
+    if (initialised_)
+        OnDestroy();
+}
+
+CMinsButton* CPlayerDlg::Button(int id) const {
+    if (id < ControlId::First || id > ControlId::Last)
+        return nullptr;
+    return buttons_[static_cast<size_t>(id - ControlId::First)];
+}
+
+void CPlayerDlg::CreateControls() {
+    // Where the player sits: the libmpv player widget (CWMPPlayer4) takes this place.
+    CreatePlayerControl();
+    CreateListView();
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new CMinsButton(spec.id, QString::fromUtf8(spec.role), this);
+        buttons_[static_cast<size_t>(spec.id - ControlId::First)] = button;
+    }
+    // The tab groups appear when their main tab is chosen.
+    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        Button(id)->hide();
+    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        Button(id)->hide();
+    ConnectButtons();
+}
+
+void CPlayerDlg::CreatePlayerControl() {
+    // Placeholder for the player (control 1000) until the libmpv widget is in.
+    player_ = new QWidget(this);
+    player_->setObjectName(QStringLiteral("player"));
+    player_->setAccessibleName(QStringLiteral("영상"));
+    QPalette palette = player_->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    player_->setPalette(palette);
+    player_->setAutoFillBackground(true);
+}
+
+void CPlayerDlg::CreateListView() {
+    // Placeholder for the channel list (control 1005): black, gold text.
+    listView_ = new QTableView(this);
+    listView_->setObjectName(QStringLiteral("channelList"));
+    listView_->setAccessibleName(QStringLiteral("채널목록"));
+    listView_->setFrameShape(QFrame::NoFrame);
+    listView_->setShowGrid(false);
+    listView_->verticalHeader()->hide();
+    listView_->horizontalHeader()->hide();
+    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QPalette palette = listView_->palette();
+    palette.setColor(QPalette::Base, Qt::black);
+    palette.setColor(QPalette::Window, Qt::black);
+    palette.setColor(QPalette::Text, QColor(255, 204, 51));
+    listView_->setPalette(palette);
+}
+
+void CPlayerDlg::ConnectButtons() {
+    connect(Button(ControlId::FullScreen), &QAbstractButton::clicked, this,
+            &CPlayerDlg::ToggleFullScreen);
+    connect(Button(ControlId::Minimise), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(Button(ControlId::MaximiseToggle), &QAbstractButton::clicked, this,
+            &CPlayerDlg::ToggleMaximise);
+    connect(Button(ControlId::Close), &QAbstractButton::clicked, this, &CPlayerDlg::OnExit);
+    connect(Button(ControlId::ListToggle), &QAbstractButton::clicked, this,
+            &CPlayerDlg::ToggleListPanel);
+    connect(Button(ControlId::ListToggleBottom), &QAbstractButton::clicked, this,
+            &CPlayerDlg::ToggleListPanel);
+    connect(Button(ControlId::Play), &QAbstractButton::clicked, this, &CPlayerDlg::PlaySelected);
+    connect(Button(ControlId::TabChannels), &QAbstractButton::clicked, this,
+            [this] { SelectMainTab(MainTab::Channels); });
+    connect(Button(ControlId::TabMusic), &QAbstractButton::clicked, this,
+            [this] { SelectMainTab(MainTab::Music); });
+    connect(Button(ControlId::TabMovie), &QAbstractButton::clicked, this,
+            [this] { SelectMainTab(MainTab::Movie); });
+    for (int c = Category::Tv; c <= Category::User; ++c)
+        connect(Button(ControlId::CategoryTv + c - 1), &QAbstractButton::clicked, this,
+                [this, c] { OpenCategoryTab(c); });
+}
+
+bool CPlayerDlg::OnInitDialog() {
+    if (initialised_)
+        return true;
+    initialised_ = true;
+
+    // Icons: the window's, which the desktop also shows for the minimised window.
+    setWindowIcon(icon_);
+
+    BindPlayer();
+    RunLayoutPass();
+    LoadSkin();
+    PrepareWindow();
+    RestoreSettings();
+    ApplyStartupVolume();
+    RunCatalogueUpdate();
+    return true;
+}
+
+void CPlayerDlg::LoadSkin() {
+    pictures_ = SkinPictureSet::LoadFrame();
+    for (const ButtonSpec& spec : kButtons)
+        Button(spec.id)->SetImages(spec.normal, spec.pressed, spec.hovered);
+}
+
+void CPlayerDlg::PrepareWindow() {
+    // The list's look and columns belong to the list view itself.
+    inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
+    programFolder_ = Paths::DataFolder();
+    CreateTrayIcon();
+    PlaceStartupWindow();
+    setWindowTitle(QStringLiteral("WAVEORBIT"));
+    // The taskbar button can minimise and restore the frameless window.
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setWindowFlag(Qt::WindowSystemMenuHint, true);
+    // Nothing plays yet.
+    player_->hide();
+    CreateWebBrowser();
+}
+
+void CPlayerDlg::PlaceStartupWindow() {
+    setMinimumSize(MinimumSize());
+    QRect rect(0, 0, kStartWidth, kStartHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        rect.moveCenter(screen->geometry().center());
+    setGeometry(rect);
+    // Until the window system reports the size, lay out for the size asked for.
+    if (!isVisible()) {
+        RunLayoutPass();
+        RebuildAllStrips();
+    }
+}
+
+void CPlayerDlg::RestoreSettings() {
+    const QString menu = Settings::ReadText(Settings::Menu);
+    const int subMenu = Settings::ReadNumber(Settings::SubMenu);
+    if (menu == QStringLiteral("1")) {
+        SelectMainTab(MainTab::Channels);
+        if (subMenu >= Category::Tv && subMenu <= Category::User)
+            OpenCategoryTab(subMenu);
+    } else if (menu == QStringLiteral("2")) {
+        SelectMainTab(MainTab::Music);
+    } else if (menu == QStringLiteral("3")) {
+        SelectMainTab(MainTab::Movie);
+    }
+
+    startWithSession_ = Settings::ReadFlag(Settings::StartWithSession);
+
+    autoPlay_ = Settings::ReadFlag(Settings::AutoPlay);
+    if (autoPlay_)
+        PlaySelected();
+
+    autoClose_ = Settings::ReadFlag(Settings::AutoClose);
+    autoHide_ = Settings::ReadFlag(Settings::AutoHide);
+
+    onTop_ = Settings::ReadFlag(Settings::OnTop);
+    {
+        const bool wasVisible = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop_);
+        if (wasVisible)
+            show();
+    }
+
+    // No taskbar button: the window becomes a tool window.
+    trayStyle_ = Settings::ReadFlag(Settings::Tray);
+    if (trayStyle_) {
+        const bool wasVisible = isVisible();
+        setWindowFlag(Qt::Tool, true);
+        if (wasVisible)
+            show();
+    }
+
+    magnet_ = Settings::ReadFlag(Settings::Magnet);
+
+    volume_ = Settings::ReadNumber(Settings::Sound);
+    ApplyPlayerVolume(volume_);
+}
+
+void CPlayerDlg::ApplyStartupVolume() {
+    indicatorOffset_ = 50 - volume_ / 2;
+    RebuildBottomBarStrip();
+    update(layout_.volumeArea.ToRect());
+}
+
+void CPlayerDlg::closeEvent(QCloseEvent* event) {
+    OnDestroy();
+    event->accept();
+    emit Closed();
+}
+
+void CPlayerDlg::OnExit() {
+    ClosePlayer();
+    close();
+}
+
+void CPlayerDlg::OnDestroy() {
+    if (destroyed_ || !initialised_)
+        return;
+    destroyed_ = true;
+
+    ClosePlayer();
+    player_->hide();
+    Settings::WriteNumber(Settings::Sound, volume_);
+    playing_ = false;
+    RemoveTrayIcon();
+    Settings::WriteNumber(Settings::Menu, mainTab_);
+    Settings::WriteNumber(Settings::SubMenu, category_);
+    inhibitor_->UnInhibit();
+}
+
+void CPlayerDlg::SetPlaying(bool playing) {
+    if (playing_ == playing)
+        return;
+    playing_ = playing;
+    lampId_ = playing ? SkinPiece::LampLit : SkinPiece::LampUnlit;
+    RebuildVideoStrip();
+    RebuildListPanelStrip();
+    update();
+}
+
+// --- steps that later work fills in ---
+
+void CPlayerDlg::BindPlayer() {}
+
+void CPlayerDlg::ClosePlayer() {}
+
+void CPlayerDlg::ApplyPlayerVolume(int) {}
+
+void CPlayerDlg::CreateTrayIcon() {}
+
+void CPlayerDlg::RemoveTrayIcon() {}
+
+void CPlayerDlg::CreateWebBrowser() {}
+
+void CPlayerDlg::SelectMainTab(int tab) {
+    mainTab_ = tab;
+    // The current main tab shows its selected picture; its group of tabs
+    // shows and the others hide. What the panel then shows (a list or a
+    // page) is the tab's own work.
+    for (const TabPictures& t : kMainTabs) {
+        const int picture = (t.id - ControlId::TabChannels + 1 == tab) ? t.selected : t.plain;
+        Button(t.id)->SetImages(picture, picture, picture);
+        Button(t.id)->update();
+    }
+    const bool panel = listPanelOpen_;
+    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        Button(id)->setVisible(panel && tab == MainTab::Channels);
+    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
+        Button(id)->setVisible(panel && tab == MainTab::Music);
+    for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        Button(id)->setVisible(panel && tab == MainTab::Movie);
+    if (listView_)
+        listView_->setVisible(panel && tab == MainTab::Channels);
+}
+
+void CPlayerDlg::OpenCategoryTab(int category) {
+    category_ = category;
+    shownCategory_ = category;
+}
+
+void CPlayerDlg::PlaySelected() {}
+
+void CPlayerDlg::RunCatalogueUpdate() {}

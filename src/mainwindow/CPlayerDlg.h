@@ -1,0 +1,203 @@
+#pragma once
+
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/LayoutPass.h"
+#include "mainwindow/SkinStrips.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class CMinsButton;
+class QTableView;
+class ScreenSaverInhibitor;
+
+// The main window: frameless and skinned, it owns every piece of state of
+// the running program. Its work is split over files by concern:
+// CPlayerDlg.cpp (members, start-up, shutdown), CPlayerDlgLayout.cpp
+// (layout pass, size changes, list panel, full screen) and
+// CPlayerDlgPaint.cpp (skin strips and painting).
+class CPlayerDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPlayerDlg(QWidget* parent = nullptr);
+    ~CPlayerDlg() override;
+
+    // The start-up sequence; run once, before the window is shown.
+    bool OnInitDialog();
+    // The shutdown sequence; runs once when the window closes.
+    void OnDestroy();
+
+    // --- state other parts of the window read ---
+    int MainTabNumber() const { return mainTab_; }
+    int CurrentCategory() const { return category_; }
+    // The category whose list is shown in the panel, 0 for none.
+    int ShownCategory() const { return shownCategory_; }
+    int CurrentRow() const { return currentRow_; }
+    int Volume() const { return volume_; }
+    int IndicatorOffset() const { return indicatorOffset_; }
+    bool IsOnTop() const { return onTop_; }
+    bool IsMagnet() const { return magnet_; }
+    bool IsAutoPlay() const { return autoPlay_; }
+    bool IsAutoClose() const { return autoClose_; }
+    bool IsAutoHide() const { return autoHide_; }
+    bool IsStartWithSession() const { return startWithSession_; }
+    bool IsToolWindow() const { return trayStyle_; }
+    bool IsListPanelOpen() const { return listPanelOpen_; }
+    bool IsFullScreen() const { return fullScreen_; }
+    bool IsMaximised() const { return maximised_; }
+    bool IsPlaying() const { return playing_; }
+    const QString& ProgramFolder() const { return programFolder_; }
+    const QString& StatusText() const { return statusText_; }
+    const QString& CaptionText() const { return captionText_; }
+    const Layout& CurrentLayout() const { return layout_; }
+
+    CMinsButton* Button(int id) const;
+    QWidget* PlayerControl() const { return player_; }
+    QTableView* ListView() const { return listView_; }
+
+    // --- window commands ---
+    // Opens or closes the list panel (buttons 1008, 1011, key F8). Refused
+    // with a message while maximised or in full screen.
+    void ToggleListPanel();
+    // Enters or leaves full screen (button 1001, Enter, a double click on the video).
+    void ToggleFullScreen();
+    // Maximise to the work area and back (button 1003, a double click on the caption).
+    void ToggleMaximise();
+    // Ends the program (button 1004, the exit commands).
+    void OnExit();
+
+    // --- the layout pass, applied to the controls ---
+    void RunLayoutPass();
+
+    // --- strip rebuilds; the status display and the volume call them too ---
+    void RebuildCaptionStrip();
+    void RebuildLeftBorderStrip();
+    void RebuildVideoStrip();
+    void RebuildDividerStrip();
+    void RebuildListPanelStrip();
+    void RebuildRightBorderStrip();
+    void RebuildBottomBarStrip();
+    void RebuildAllStrips();
+
+    // Playback reports here whether a broadcast plays: the video strip is
+    // then no longer painted over the picture (TV and other video).
+    void SetPlaying(bool playing);
+
+    // --- steps filled in by the parts that own them ---
+    void BindPlayer();
+    void ClosePlayer();
+    void ApplyPlayerVolume(int volume);
+    void CreateTrayIcon();
+    void RemoveTrayIcon();
+    void CreateWebBrowser();
+    // Main tab 1 channel lists (1018), 2 music pages (1019), 3 movie pages (1020).
+    void SelectMainTab(int tab);
+    // Category 1..6 (buttons 1012..1017).
+    void OpenCategoryTab(int category);
+    // The play command (button 1006): connects to the selected or saved channel.
+    void PlaySelected();
+    // The catalogue update check for the five catalogues, and then the
+    // removal of the downloaded version list.
+    void RunCatalogueUpdate();
+
+    // The smallest size the window may have in its current state.
+    QSize MinimumSize() const { return MinimumClientSize(listPanelOpen_); }
+
+signals:
+    // After the first paint of the window (start-up measurements, screenshots).
+    void FirstPainted();
+    // The window has closed and its shutdown sequence has run.
+    void Closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreatePlayerControl();
+    void CreateListView();
+    void LoadSkin();
+    void PrepareWindow();
+    void RestoreSettings();
+    void ApplyStartupVolume();
+    void PlaceStartupWindow();
+    void ApplyControl(QWidget* widget, const Placement& placement);
+    void ShowAfterFullScreen();
+    void ShowRefusal(const QString& text);
+    bool DrawsVideoStripNow() const;
+    void ConnectButtons();
+
+    // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
+    std::array<CMinsButton*, ControlId::Count> buttons_{};
+    QTableView* listView_ = nullptr;
+    QWidget* player_ = nullptr;
+    QIcon icon_;
+
+    ScreenSaverInhibitor* inhibitor_ = nullptr;
+
+    // Options.
+    bool onTop_ = false;
+    bool listCheck_ = false; // shown on menu item 32773; nothing sets it
+    bool mute_ = false;
+    bool autoPlay_ = false;
+    bool autoHide_ = false;
+    bool startWithSession_ = false;
+    bool autoClose_ = false;
+    bool magnet_ = false;
+    bool trayStyle_ = false;
+
+    // Channel selection.
+    int currentRow_ = -1;
+    int category_ = Category::Tv;
+    int shownCategory_ = 0;
+    int connectedIndex_ = 0;
+    int mainTab_ = MainTab::Channels;
+    int elapsedSeconds_ = 1;
+    int elapsedMinutes_ = 0;
+    int elapsedHours_ = 0;
+    int connectingTicks_ = 0;
+
+    // Volume.
+    int volume_ = 0;
+    int indicatorOffset_ = 0;
+
+    // Rectangle to come back to from full screen (as last read from the store).
+    QRect savedWindow_{0, 0, 832, 362};
+    // Rectangle to come back to from maximise.
+    QRect beforeMaximise_;
+
+    QString programFolder_;
+    QString captionText_;
+    QString statusText_;
+    int lampId_ = SkinPiece::LampUnlit;
+
+    // State flags.
+    bool listPanelOpen_ = true;
+    bool resizing_ = false;
+    bool maximised_ = false;
+    bool fullScreen_ = false;
+    bool playing_ = false;
+    bool catalogueUpdated_ = false;
+    bool volumeDrag_ = false;
+    bool initialised_ = false;
+    bool destroyed_ = false;
+    bool firstPaintSeen_ = false;
+
+    // Layout and skin.
+    Layout layout_;
+    SkinPictureSet pictures_;
+    QPixmap captionStrip_;
+    QPixmap leftBorderStrip_;
+    QPixmap videoStrip_;
+    QPixmap dividerStrip_;
+    QPixmap listPanelStrip_;
+    QPixmap rightBorderStrip_;
+    QPixmap bottomBarStrip_;
+};

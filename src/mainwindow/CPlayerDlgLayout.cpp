@@ -1,0 +1,165 @@
+// The main window's geometry: the layout pass applied to the controls, size
+// changes, the list panel and full screen.
+#include "mainwindow/CPlayerDlg.h"
+
+#include "app/SettingsTable.h"
+#include "mainwindow/CMinsButton.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTableView>
+
+void CPlayerDlg::RunLayoutPass() {
+    LayoutInput in;
+    in.clientWidth = width();
+    in.clientHeight = height();
+    in.listPanelOpen = listPanelOpen_;
+    in.mainTab = mainTab_;
+    // Read on every pass: it is what leaving full screen comes back to.
+    in.savedWindow = QRect(
+        Settings::ReadNumber(Settings::MainX), Settings::ReadNumber(Settings::MainY),
+        Settings::ReadNumber(Settings::MainWidth), Settings::ReadNumber(Settings::MainHeight));
+    layout_ = ComputeLayout(in);
+    savedWindow_ = layout_.savedWindow;
+
+    for (int id = ControlId::First; id <= ControlId::Last; ++id) {
+        const Placement& placement = layout_.Control(id);
+        if (id == ControlId::Player)
+            ApplyControl(player_, Placement{placement.moved, placement.box, Visibility::Keep});
+        else if (id == ControlId::ChannelList)
+            ApplyControl(listView_, placement);
+        else
+            ApplyControl(Button(id), placement);
+    }
+    // The web browser takes layout_.browser when it exists.
+}
+
+void CPlayerDlg::ApplyControl(QWidget* widget, const Placement& placement) {
+    if (!widget)
+        return;
+    if (placement.moved) {
+        widget->setGeometry(placement.box.ToRect());
+        if (auto* button = qobject_cast<CMinsButton*>(widget))
+            button->SetButtonRect(placement.box);
+    }
+    if (placement.visibility == Visibility::Show)
+        widget->show();
+    else if (placement.visibility == Visibility::Hide)
+        widget->hide();
+}
+
+void CPlayerDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    RunLayoutPass();
+    if (fullScreen_) {
+        // In full screen the picture covers the whole window.
+        player_->setGeometry(rect());
+        player_->raise();
+    } else if (playing_ && category_ != Category::Radio) {
+        player_->setGeometry(layout_.videoArea.ToRect());
+    }
+    RebuildAllStrips();
+    update();
+}
+
+void CPlayerDlg::ShowRefusal(const QString& text) {
+    QMessageBox::information(this, QStringLiteral("WAVEORBIT"), text);
+}
+
+void CPlayerDlg::ToggleListPanel() {
+    if (maximised_ || fullScreen_) {
+        ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
+        return;
+    }
+    listPanelOpen_ = !listPanelOpen_;
+    CMinsButton* toggle = Button(ControlId::ListToggle);
+    if (listPanelOpen_)
+        toggle->SetImages(154, 155, 155);
+    else
+        toggle->SetImages(152, 153, 153);
+    toggle->update();
+
+    // The right edge moves; left and top stay. The limit changes first so
+    // the narrower window is allowed.
+    setMinimumSize(MinimumSize());
+    const QRect g = geometry();
+    const int newWidth = g.width() + (listPanelOpen_ ? kListPanelWidth : -kListPanelWidth);
+    setGeometry(g.left(), g.top(), newWidth, g.height());
+    if (listPanelOpen_)
+        SelectMainTab(mainTab_);
+}
+
+void CPlayerDlg::ToggleFullScreen() {
+    if (!fullScreen_) {
+        const QRect window = frameGeometry();
+        Settings::WriteNumber(Settings::MainWidth, window.width());
+        Settings::WriteNumber(Settings::MainHeight, window.height());
+        Settings::WriteNumber(Settings::MainX, window.left());
+        Settings::WriteNumber(Settings::MainY, window.top());
+        fullScreen_ = true;
+        // The window system's own full-screen state covers panels and docks.
+        showFullScreen();
+        player_->setGeometry(rect());
+        player_->raise();
+        if (playing_) {
+            listView_->hide();
+            for (CMinsButton* button : buttons_)
+                if (button)
+                    button->hide();
+        }
+        return;
+    }
+
+    // The flag goes first: the size changes that follow must lay the
+    // window out normally again, not cover it with the picture.
+    fullScreen_ = false;
+    RunLayoutPass();
+    showNormal();
+    setGeometry(savedWindow_);
+    ShowAfterFullScreen();
+}
+
+void CPlayerDlg::ShowAfterFullScreen() {
+    for (int id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
+                   ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
+        Button(id)->show();
+    // The list and the tabs only where the panel is open.
+    if (listPanelOpen_ && mainTab_ == MainTab::Channels)
+        listView_->show();
+    for (int id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
+                   ControlId::Settings, ControlId::Mute})
+        Button(id)->show();
+    if (!listPanelOpen_)
+        return;
+    Button(ControlId::TabChannels)->show();
+    if (mainTab_ == MainTab::Channels)
+        for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+            Button(id)->show();
+    Button(ControlId::TabMusic)->show();
+    if (mainTab_ == MainTab::Music)
+        for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
+            Button(id)->show();
+    Button(ControlId::TabMovie)->show();
+    if (mainTab_ == MainTab::Movie)
+        for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+            Button(id)->show();
+    Button(ControlId::TabHome)->show();
+}
+
+void CPlayerDlg::ToggleMaximise() {
+    if (fullScreen_)
+        return;
+    if (!maximised_) {
+        beforeMaximise_ = geometry();
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        maximised_ = true;
+        setGeometry(screen->availableGeometry());
+    } else {
+        maximised_ = false;
+        setGeometry(beforeMaximise_);
+    }
+}

@@ -1,0 +1,137 @@
+#include "mainwindow/CSkinnedDialog.h"
+
+#include "app/CPlayerApp.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/SkinInventory.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+QWidget* OwnerOf(QWidget* parent) {
+    if (parent)
+        return parent;
+    return CPlayerApp::MainWindow();
+}
+
+} // namespace
+
+CSkinnedDialog::CSkinnedDialog(int backgroundId, QSize fallbackSize, QWidget* parent)
+    : QDialog(OwnerOf(parent), Qt::Dialog | Qt::FramelessWindowHint),
+      background_(SkinPath(backgroundId)) {
+    QFont font;
+    font.setFamilies(QStringList{QStringLiteral("굴림"), QStringLiteral("Gulim"),
+                                 QStringLiteral("NanumGothic")});
+    font.setPointSize(9);
+    setFont(font);
+    setModal(true);
+    setFixedSize(background_.isNull() ? fallbackSize
+                                      : background_.size() / background_.devicePixelRatio());
+}
+
+void CSkinnedDialog::PlaceButton(CMinsButton* button, int left, int top, int width, int height) {
+    button->SetButtonRect(Box{left, top, left + width, top + height});
+    button->setGeometry(left, top, width, height);
+}
+
+CMinsButton* CSkinnedDialog::AddCloseBox(int left, int top) {
+    auto* close = new CMinsButton(ControlId::Close, QStringLiteral("닫기"), this);
+    close->SetImages(212, 213, 213);
+    PlaceButton(close, left, top, 15, 15);
+    connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+    return close;
+}
+
+void CSkinnedDialog::done(int) {
+    QDialog::done(QDialog::Rejected);
+}
+
+void CSkinnedDialog::paintEvent(QPaintEvent*) {
+    if (background_.isNull())
+        return;
+    QPainter p(this);
+    p.drawPixmap(QPoint(0, 0), background_);
+}
+
+void CSkinnedDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    // Let the window system run the move where it can; without a window
+    // manager it cannot, and the dialog follows the pointer by hand.
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    movingByHand_ = true;
+    grabOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    event->accept();
+}
+
+void CSkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (movingByHand_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - grabOffset_);
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CSkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        movingByHand_ = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CSkinnedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOverOwner();
+    // Enter and Esc are swallowed before any control of the dialog sees
+    // them, the way a key is taken before the dialog's own processing.
+    if (!filtering_) {
+        qApp->installEventFilter(this);
+        filtering_ = true;
+    }
+}
+
+void CSkinnedDialog::hideEvent(QHideEvent* event) {
+    if (filtering_) {
+        qApp->removeEventFilter(this);
+        filtering_ = false;
+    }
+    QDialog::hideEvent(event);
+}
+
+bool CSkinnedDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == this || isAncestorOf(widget))) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSkinnedDialog::CentreOverOwner() {
+    QRect over;
+    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+        over = owner->frameGeometry();
+    else if (const QScreen* screen = this->screen())
+        over = screen->availableGeometry();
+    if (over.isEmpty())
+        return;
+    move(over.center() - QPoint(width() / 2, height() / 2));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// Control ids of the main window. They name the controls, and the commands
+// their clicks run, throughout the program.
+namespace ControlId {
+
+constexpr int Player = 1000;
+constexpr int FullScreen = 1001;
+constexpr int Minimise = 1002;
+constexpr int MaximiseToggle = 1003;
+constexpr int Close = 1004;
+constexpr int ChannelList = 1005;
+constexpr int Play = 1006;
+constexpr int Stop = 1007;
+constexpr int ListToggleBottom = 1008;
+constexpr int Settings = 1009;
+constexpr int Mute = 1010;
+constexpr int ListToggle = 1011;
+// Category tabs 1012 (TV) .. 1017 (the user's channels).
+constexpr int CategoryTv = 1012;
+constexpr int CategoryWorld = 1013;
+constexpr int CategoryGame = 1014;
+constexpr int CategoryRadio = 1015;
+constexpr int CategoryMusic = 1016;
+constexpr int CategoryUser = 1017;
+// Main tabs.
+constexpr int TabChannels = 1018;
+constexpr int TabMusic = 1019;
+constexpr int TabMovie = 1020;
+constexpr int TabHome = 1021;
+constexpr int Hide = 1022;
+// Music web sub-tabs 1023..1026, movie web sub-tabs 1027..1029.
+constexpr int MusicSubTabFirst = 1023;
+constexpr int MusicSubTabLast = 1026;
+constexpr int MovieSubTabFirst = 1027;
+constexpr int MovieSubTabLast = 1029;
+
+constexpr int First = 1000;
+constexpr int Last = 1029;
+constexpr int Count = Last - First + 1;
+
+} // namespace ControlId
+
+// Main tab numbers and categories as the window and the stored values count them.
+namespace MainTab {
+constexpr int Channels = 1;
+constexpr int Music = 2;
+constexpr int Movie = 3;
+} // namespace MainTab
+
+namespace Category {
+constexpr int Tv = 1;
+constexpr int World = 2;
+constexpr int Game = 3;
+constexpr int Radio = 4;
+constexpr int Music = 5;
+constexpr int User = 6;
+} // namespace Category
