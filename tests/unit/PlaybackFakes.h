@@ -1,0 +1,188 @@
+#pragma once
+
+// Stand-ins for the player, the window and the window timers, shared by the
+// playback suites. Time only moves when a test advances it.
+
+#include "playback/ConnectionWatch.h"
+#include "playback/MediaPlayer.h"
+#include "playback/TimerHost.h"
+#include "playback/VolumeControl.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class FakePlayer : public MediaPlayer {
+public:
+    void close() override {
+        ++closes;
+        calls.push_back(QStringLiteral("close"));
+    }
+    void setURL(const QString& address) override {
+        urls.push_back(address);
+        calls.push_back(QStringLiteral("URL ") + address);
+        end = PlayerEnd::None;
+    }
+    PlayerStatus status() const override { return current; }
+    PlayerEnd lastEnd() const override { return end; }
+    void setVolume(int volume) override { volumes.push_back(volume); }
+
+    PlayerStatus current = PlayerStatus::Idle();
+    PlayerEnd end = PlayerEnd::None;
+    int closes = 0;
+    QStringList urls;
+    QStringList calls;
+    std::vector<int> volumes;
+};
+
+// Window timers on a simulated clock, in milliseconds.
+class FakeTimers : public TimerHost {
+public:
+    std::function<void(int)> onTick;
+
+    void StartTimer(int id, int milliseconds) override {
+        timers_[id] = Entry{milliseconds, now_ + milliseconds, ++serial_};
+    }
+    void StopTimer(int id) override { timers_.erase(id); }
+    bool IsTimerRunning(int id) const override { return timers_.count(id) != 0; }
+    int Period(int id) const {
+        auto it = timers_.find(id);
+        return it == timers_.end() ? 0 : it->second.period;
+    }
+    long long Now() const { return now_; }
+
+    // Moves the clock on, firing every tick that falls due, in time order.
+    void Advance(long long milliseconds) {
+        const long long end = now_ + milliseconds;
+        for (;;) {
+            int nextId = 0;
+            long long nextDue = end + 1;
+            for (const auto& [id, entry] : timers_) {
+                if (entry.due < nextDue) {
+                    nextDue = entry.due;
+                    nextId = id;
+                }
+            }
+            if (nextDue > end)
+                break;
+            now_ = nextDue;
+            const long long serial = timers_[nextId].serial;
+            if (onTick)
+                onTick(nextId);
+            // A periodic timer that was neither stopped nor restarted by its
+            // handler comes round again.
+            auto it = timers_.find(nextId);
+            if (it != timers_.end() && it->second.serial == serial)
+                it->second.due += it->second.period;
+        }
+        now_ = end;
+    }
+
+private:
+    struct Entry {
+        int period;
+        long long due;
+        long long serial;
+    };
+    std::map<int, Entry> timers_;
+    long long now_ = 0;
+    long long serial_ = 0;
+};
+
+class FakeView : public PlaybackView {
+public:
+    struct Row {
+        QString cells[7];
+    };
+    std::vector<Row> rows;
+
+    void AddRow(const QString& name, const QString& url, const QString& website = QString(),
+                const QString& webUrl = QString()) {
+        Row row;
+        row.cells[0] = QString::number(rows.size() + 1);
+        row.cells[1] = name;
+        row.cells[4] = url;
+        row.cells[5] = website;
+        row.cells[6] = webUrl;
+        rows.push_back(row);
+    }
+    QString ConnectCell(int row) const { return rows.at(row).cells[3]; }
+
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    QString Cell(int row, int column) const override { return rows.at(row).cells[column]; }
+    void SetConnectCell(int row, const QString& text) override {
+        ++cellWrites;
+        if (row >= 0 && row < RowCount())
+            rows[row].cells[3] = text;
+    }
+    int CurrentRow() const override { return currentRow; }
+    void SetCurrentRow(int row) override { currentRow = row; }
+    int CurrentCategory() const override { return category; }
+
+    bool IsFullScreen() const override { return fullScreen; }
+    void LeaveFullScreen() override {
+        fullScreen = false;
+        ++fullScreenLeft;
+    }
+    bool IsMaximised() const override { return maximised; }
+    bool AutoHideOn() const override { return autoHide; }
+    void ToggleListPanel() override { ++listToggles; }
+    void HideMainWindow() override { ++windowHides; }
+
+    void SetStatusText(const QString& text) override { statusText = text; }
+    void SetLamp(bool lit) override { lampLit = lit; }
+    void RedrawStatusPanel() override { ++panelRedraws; }
+    void RedrawStatusText() override { ++textRedraws; }
+    void ShowVideo() override {
+        videoShown = true;
+        ++videoShows;
+    }
+    void HideVideo() override {
+        videoShown = false;
+        ++videoHides;
+    }
+
+    void ShowMessage(const QString& text) override {
+        messages.push_back(text);
+        if (duringMessage)
+            duringMessage();
+    }
+    bool AskYesNo(const QString& caption, const QString& text) override {
+        questions.push_back(caption + QStringLiteral("|") + text);
+        return answerYes;
+    }
+
+    int currentRow = -1;
+    int category = 1;
+    bool fullScreen = false;
+    bool maximised = false;
+    bool autoHide = false;
+    bool answerYes = false;
+    std::function<void()> duringMessage;
+
+    QString statusText = QStringLiteral("현재 방송을 시청중이지 않습니다.");
+    bool lampLit = false;
+    bool videoShown = false;
+    int cellWrites = 0, fullScreenLeft = 0, listToggles = 0, windowHides = 0;
+    int panelRedraws = 0, textRedraws = 0, videoShows = 0, videoHides = 0;
+    QStringList messages;
+    QStringList questions;
+};
+
+class FakeVolumeView : public VolumeView {
+public:
+    void ShowCaption(const QString& text) override {
+        caption = text;
+        captions.push_back(text);
+    }
+    void RedrawVolumeBar() override { ++barRedraws; }
+    void ShowMuteButton(bool isMuted) override { muteImages = isMuted; }
+
+    QString caption;
+    QStringList captions;
+    int barRedraws = 0;
+    bool muteImages = false;
+};
