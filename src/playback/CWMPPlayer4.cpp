@@ -1,0 +1,349 @@
+#include "playback/CWMPPlayer4.h"
+
+#include "app/SettingsTable.h"
+
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+#include <algorithm>
+
+namespace {
+
+// Property observations, told apart by their reply ids.
+enum Observed : std::uint64_t {
+    kTimePos = 1,
+    kPausedForCache,
+    kBufferingState,
+    kDuration,
+    kVideoOutput,
+};
+
+int ClampVolume(int volume) {
+    return std::clamp(volume, 0, 100);
+}
+
+} // namespace
+
+CWMPPlayer4::CWMPPlayer4(QWidget* parent) : CWMPPlayer4(Options(), parent) {}
+
+CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Start(options);
+}
+
+void CWMPPlayer4::Start(const Options& options) {
+    mpv_ = mpv_create();
+    if (mpv_ == nullptr)
+        return;
+
+    const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
+    const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
+    // Only the program's own skin and keys: no user configuration or scripts,
+    // no on-screen controls, no mpv key bindings, no yt-dlp hook (which adds
+    // most of a second to every failure), and a network time-out that the
+    // 15-second connection watch can see.
+    const std::pair<const char*, const char*> settings[] = {
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"osc", "no"},
+        {"osd-level", "0"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"ytdl", "no"},
+        {"network-timeout", "10"},
+        {"audio-fallback-to-null", "yes"},
+        {"idle", "yes"},
+        {"vo", "libmpv"},
+        {"terminal", "no"},
+        {"audio-client-name", "WAVEORBIT"},
+        {"volume", volumeText.constData()},
+    };
+    for (const auto& [name, value] : settings)
+        mpv_set_option_string(mpv_, name, value); // an unknown option is no reason to fail
+    if (!options.audioOutput.isEmpty())
+        mpv_set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
+
+    if (mpv_initialize(mpv_) < 0) {
+        mpv_terminate_destroy(mpv_);
+        mpv_ = nullptr;
+        return;
+    }
+
+    mpv_observe_property(mpv_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
+
+    char apiType[] = MPV_RENDER_API_TYPE_SW;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, apiType},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&render_, mpv_, params) < 0)
+        render_ = nullptr; // sound still plays; the picture stays black
+    else
+        mpv_render_context_set_update_callback(render_, &CWMPPlayer4::OnRenderUpdate, this);
+
+    mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
+}
+
+CWMPPlayer4::~CWMPPlayer4() {
+    if (mpv_ == nullptr)
+        return;
+    // No more callbacks from mpv's threads once these return; posted calls
+    // still queued for this object die with it.
+    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    if (render_ != nullptr) {
+        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+        // The render context must go before the handle, or mpv aborts.
+        mpv_render_context_free(render_);
+        render_ = nullptr;
+    }
+    mpv_terminate_destroy(mpv_);
+    mpv_ = nullptr;
+}
+
+// Called on an mpv thread: only hand the work to the GUI thread, once.
+void CWMPPlayer4::OnWakeup(void* context) {
+    auto* self = static_cast<CWMPPlayer4*>(context);
+    if (!self->drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(
+            self, [self] { self->DrainEvents(); }, Qt::QueuedConnection);
+}
+
+void CWMPPlayer4::OnRenderUpdate(void* context) {
+    auto* self = static_cast<CWMPPlayer4*>(context);
+    if (!self->renderQueued_.exchange(true))
+        QMetaObject::invokeMethod(
+            self, [self] { self->UpdateFrame(); }, Qt::QueuedConnection);
+}
+
+void CWMPPlayer4::ResetMediaState() {
+    active_ = false;
+    timeKnown_ = false;
+    pausedForCache_ = false;
+    bufferPercent_ = 0;
+    hasLength_ = false;
+    hasVideo_ = false;
+}
+
+void CWMPPlayer4::close() {
+    loadPending_ = false;
+    entryId_ = -1;
+    end_ = PlayerEnd::None;
+    ResetMediaState();
+    frame_ = QImage();
+    update();
+    if (mpv_ != nullptr) {
+        const char* command[] = {"stop", nullptr};
+        mpv_command_async(mpv_, 0, command);
+    }
+    emit statusChanged();
+}
+
+void CWMPPlayer4::setURL(const QString& address) {
+    entryId_ = -1;
+    end_ = PlayerEnd::None;
+    ResetMediaState();
+    ++loadRequest_;
+    // An empty address opens nothing: the player stays idle.
+    loadPending_ = mpv_ != nullptr && !address.isEmpty();
+    if (loadPending_) {
+        const QByteArray utf8 = address.toUtf8();
+        const char* command[] = {"loadfile", utf8.constData(), "replace", nullptr};
+        if (mpv_command_async(mpv_, loadRequest_, command) < 0)
+            loadPending_ = false;
+    }
+    emit statusChanged();
+}
+
+PlayerStatus CWMPPlayer4::status() const {
+    if (loadPending_)
+        return PlayerStatus::Opening();
+    if (!active_)
+        return PlayerStatus::Idle();
+    if (pausedForCache_)
+        return PlayerStatus::Buffering(bufferPercent_);
+    if (!timeKnown_)
+        return PlayerStatus::Opening();
+    return PlayerStatus::Playing();
+}
+
+void CWMPPlayer4::setVolume(int volume) {
+    if (mpv_ == nullptr)
+        return;
+    double level = ClampVolume(volume);
+    mpv_set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &level);
+}
+
+void CWMPPlayer4::DrainEvents() {
+    drainQueued_ = false;
+    if (mpv_ == nullptr)
+        return;
+    const PlayerStatus before = status();
+    bool ended = false;
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(mpv_, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        switch (event->event_id) {
+        case MPV_EVENT_COMMAND_REPLY:
+            // The reply to the latest loadfile names its playlist entry; mpv
+            // sends it before that entry starts. Replies to older loads and to
+            // other commands are of no interest.
+            if (event->reply_userdata != 0 && event->reply_userdata == loadRequest_ &&
+                loadPending_) {
+                const auto* reply = static_cast<const mpv_event_command*>(event->data);
+                if (event->error < 0) {
+                    loadPending_ = false; // refused: idle, as a failed address is
+                } else if (reply != nullptr && reply->result.format == MPV_FORMAT_NODE_MAP) {
+                    const mpv_node_list* map = reply->result.u.list;
+                    for (int i = 0; i < map->num; ++i) {
+                        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 &&
+                            map->values[i].format == MPV_FORMAT_INT64)
+                            entryId_ = map->values[i].u.int64;
+                    }
+                }
+            }
+            break;
+        case MPV_EVENT_START_FILE: {
+            const auto* start = static_cast<const mpv_event_start_file*>(event->data);
+            if (loadPending_ && start->playlist_entry_id == entryId_) {
+                loadPending_ = false;
+                ResetMediaState();
+                active_ = true;
+            }
+            break;
+        }
+        case MPV_EVENT_END_FILE: {
+            const auto* endFile = static_cast<const mpv_event_end_file*>(event->data);
+            if (entryId_ < 0 || endFile->playlist_entry_id != entryId_)
+                break; // an address we closed or replaced
+            // Only media that got as far as playing can end or break; one
+            // that never started is a failed connection, seen as idle.
+            const bool played = active_ && timeKnown_;
+            loadPending_ = false;
+            if (played && (endFile->reason == MPV_END_FILE_REASON_EOF ||
+                           endFile->reason == MPV_END_FILE_REASON_ERROR)) {
+                // A live stream has no end of its own: when it ends, it broke.
+                end_ = (endFile->reason == MPV_END_FILE_REASON_EOF && hasLength_)
+                           ? PlayerEnd::Finished
+                           : PlayerEnd::Broken;
+                ended = true;
+            }
+            ResetMediaState();
+            entryId_ = -1;
+            frame_ = QImage();
+            update();
+            break;
+        }
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            if (!active_)
+                break; // values of an address that is no longer current
+            const auto* property = static_cast<const mpv_event_property*>(event->data);
+            const bool present = property->format != MPV_FORMAT_NONE && property->data;
+            switch (event->reply_userdata) {
+            case kTimePos:
+                timeKnown_ = present;
+                break;
+            case kPausedForCache:
+                pausedForCache_ = present && *static_cast<int*>(property->data) != 0;
+                break;
+            case kBufferingState:
+                bufferPercent_ = present ? static_cast<int>(std::clamp<std::int64_t>(
+                                               *static_cast<std::int64_t*>(property->data), 0, 100))
+                                         : 0;
+                break;
+            case kDuration:
+                hasLength_ = present && *static_cast<double*>(property->data) > 0.0;
+                break;
+            case kVideoOutput:
+                hasVideo_ = present && *static_cast<int*>(property->data) != 0;
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (!(status() == before))
+        emit statusChanged();
+    if (ended)
+        emit mediaEnded();
+}
+
+void CWMPPlayer4::UpdateFrame() {
+    renderQueued_ = false;
+    if (render_ == nullptr)
+        return;
+    // Must be called for every update callback, even when nothing is drawn.
+    const std::uint64_t flags = mpv_render_context_update(render_);
+    if (flags & MPV_RENDER_UPDATE_FRAME)
+        RenderFrame();
+}
+
+void CWMPPlayer4::RenderFrame() {
+    if (render_ == nullptr || !active_)
+        return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = (QSizeF(width(), height()) * ratio).toSize().expandedTo(QSize(2, 2));
+    if (frame_.size() != size) {
+        // "rgb0": r, g, b, then a padding byte, in address order.
+        frame_ = QImage(size, QImage::Format_RGBX8888);
+        frame_.setDevicePixelRatio(ratio);
+    }
+    int surface[2] = {size.width(), size.height()};
+    size_t stride = static_cast<size_t>(frame_.bytesPerLine());
+    char format[] = "rgb0";
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, surface},   {MPV_RENDER_PARAM_SW_FORMAT, format},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_render(render_, params) < 0)
+        return;
+    ++framesRendered_;
+    update();
+    emit frameRendered();
+}
+
+void CWMPPlayer4::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (frame_.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    // The frame is letterboxed by mpv at the size it was drawn for; after a
+    // resize it is stretched until the next frame arrives.
+    painter.drawImage(rect(), frame_);
+}
+
+void CWMPPlayer4::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (hasVideo_)
+        RenderFrame(); // the still picture of a paused or slow stream, at the new size
+}
+
+void CWMPPlayer4::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked();
+    event->accept();
+}
+
+void CWMPPlayer4::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    event->accept();
+}
+
+void CWMPPlayer4::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->position().toPoint());
+    event->accept();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "playback/MediaPlayer.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+// The media player of the main window: one libmpv instance whose picture is
+// drawn into this widget. It offers the player operations the watch and the
+// volume logic use (close, URL, status, volume) and reports double clicks,
+// button presses and moves of the mouse over the picture.
+//
+// mpv runs on its own threads. Its events and property changes are drained
+// here, on the GUI thread, into a cached state; status() reads that cache and
+// nothing in this class waits for mpv.
+//
+// Video comes through mpv's software renderer into an image painted by
+// paintEvent. That works everywhere (offscreen, Xvfb, llvmpipe) and costs
+// less than GL on a machine without a GPU. A GL path for real GPUs is a later
+// addition: it would create the render context with MPV_RENDER_API_TYPE_OPENGL
+// inside a QOpenGLWidget (FLIP_Y=1) once a hardware context is confirmed.
+class CWMPPlayer4 : public QWidget, public MediaPlayer {
+    Q_OBJECT
+public:
+    struct Options {
+        // mpv's "ao"; empty keeps mpv's own choice ("null" in tests).
+        QString audioOutput;
+        // Start-up volume; below 0 reads the saved "Sound".
+        int volume = -1;
+    };
+
+    explicit CWMPPlayer4(QWidget* parent = nullptr);
+    explicit CWMPPlayer4(const Options& options, QWidget* parent = nullptr);
+    ~CWMPPlayer4() override;
+    CWMPPlayer4(const CWMPPlayer4&) = delete;
+    CWMPPlayer4& operator=(const CWMPPlayer4&) = delete;
+
+    // MediaPlayer. Note: close() stops playback (mpv "stop"); it does not
+    // close the widget.
+    void close() override;
+    void setURL(const QString& address) override;
+    PlayerStatus status() const override;
+    PlayerEnd lastEnd() const override { return end_; }
+    void setVolume(int volume) override;
+
+    // False when mpv could not be started; the player then stays idle.
+    bool IsBound() const { return mpv_ != nullptr; }
+    int FramesRendered() const { return framesRendered_; }
+    QImage CurrentFrame() const { return frame_; }
+
+signals:
+    void doubleClicked();
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseMoved(QPoint position);
+    // The cached status changed.
+    void statusChanged();
+    // The media that was open came to its end (see lastEnd()).
+    void mediaEnded();
+    void frameRendered();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    static void OnWakeup(void* context);
+    static void OnRenderUpdate(void* context);
+    void Start(const Options& options);
+    void DrainEvents();
+    void UpdateFrame();
+    void RenderFrame();
+    void ResetMediaState();
+
+    mpv_handle* mpv_ = nullptr;
+    mpv_render_context* render_ = nullptr;
+    std::atomic<bool> drainQueued_{false};
+    std::atomic<bool> renderQueued_{false};
+
+    // Cached state, written only by the GUI thread.
+    bool loadPending_ = false;      // an address was given, mpv has not started it yet
+    std::uint64_t loadRequest_ = 0; // numbers the loadfile commands
+    std::int64_t entryId_ = -1;     // mpv's playlist entry of the current address
+    bool active_ = false;           // the current entry has started and not ended
+    bool timeKnown_ = false;        // a playback position exists: it plays
+    bool pausedForCache_ = false;
+    int bufferPercent_ = 0;
+    bool hasLength_ = false; // a recording with a duration, not a live stream
+    bool hasVideo_ = false;
+    PlayerEnd end_ = PlayerEnd::None;
+
+    QImage frame_;
+    int framesRendered_ = 0;
+};

@@ -1,0 +1,172 @@
+#include "playback/CWMPPlayer4.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Runs the event loop until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+class CWMPPlayer4Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+            GTEST_SKIP() << "ffmpeg is not installed";
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    // A short recording with a moving test picture and a tone.
+    QString MakeMedia(const QString& name, int seconds) {
+        const QString path = dir.filePath(name);
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
+                      QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("testsrc=size=160x120:rate=25"), QStringLiteral("-f"),
+                      QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("sine=frequency=440:sample_rate=44100"), QStringLiteral("-t"),
+                      QString::number(seconds), QStringLiteral("-c:v"), QStringLiteral("mpeg4"),
+                      QStringLiteral("-c:a"), QStringLiteral("mp2"), path});
+        EXPECT_TRUE(ffmpeg.waitForFinished(30000));
+        EXPECT_EQ(ffmpeg.exitCode(), 0) << ffmpeg.readAllStandardError().toStdString();
+        return path;
+    }
+
+    static CWMPPlayer4::Options Quiet() {
+        CWMPPlayer4::Options options;
+        options.audioOutput = QStringLiteral("null");
+        options.volume = 50;
+        return options;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
+    const QString media = MakeMedia(QStringLiteral("clip.mkv"), 6);
+    CWMPPlayer4 player(Quiet());
+    ASSERT_TRUE(player.IsBound());
+    player.resize(160, 120);
+    player.show();
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+
+    std::vector<PlayerStatus::Kind> seen;
+    QObject::connect(&player, &CWMPPlayer4::statusChanged,
+                     [&] { seen.push_back(player.status().kind); });
+    player.setURL(media);
+    // The address is being opened at once, before mpv has said anything.
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Opening);
+
+    ASSERT_TRUE(
+        WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), PlayerStatus::Kind::Opening);
+    EXPECT_EQ(seen.back(), PlayerStatus::Kind::Playing);
+    for (PlayerStatus::Kind kind : seen)
+        EXPECT_NE(kind, PlayerStatus::Kind::Idle);
+
+    ASSERT_TRUE(WaitFor([&] { return player.FramesRendered() >= 2; }, 5000));
+    const QImage first = player.CurrentFrame().copy();
+    EXPECT_EQ(first.size(), QSize(160, 120) * player.devicePixelRatioF());
+    // The test picture is not a blank screen, and it moves.
+    EXPECT_NE(first.pixel(10, 10), first.pixel(80, 100));
+    EXPECT_TRUE(WaitFor([&] { return player.CurrentFrame() != first; }, 5000));
+
+    bool ended = false;
+    QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
+    player.close();
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    EXPECT_FALSE(ended); // closing is not an end of the media
+    EXPECT_EQ(player.lastEnd(), PlayerEnd::None);
+}
+
+TEST_F(CWMPPlayer4Test, RecordingThatPlaysToItsEndIsFinished) {
+    const QString media = MakeMedia(QStringLiteral("short.mkv"), 1);
+    CWMPPlayer4 player(Quiet());
+    bool ended = false;
+    QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
+    player.setURL(media);
+    ASSERT_TRUE(WaitFor([&] { return ended; }, 10000));
+    EXPECT_EQ(player.lastEnd(), PlayerEnd::Finished);
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+}
+
+TEST_F(CWMPPlayer4Test, ClosedPortAndEmptyAddressEndIdle) {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close(); // nothing listens there any more
+
+    CWMPPlayer4 player(Quiet());
+    bool ended = false;
+    QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
+    player.setURL(QStringLiteral("http://127.0.0.1:%1/live").arg(port));
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Opening);
+    EXPECT_TRUE(WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Idle; }, 5000));
+    EXPECT_FALSE(ended); // it never played, so nothing broke
+    EXPECT_EQ(player.lastEnd(), PlayerEnd::None);
+
+    player.close();
+    player.setURL(QString());
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    // A second close on an idle player is harmless.
+    player.close();
+    player.setVolume(250);
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+}
+
+TEST_F(CWMPPlayer4Test, ReportsMouseOverThePicture) {
+    CWMPPlayer4 player(Quiet());
+    player.resize(100, 80);
+    int doubleClicks = 0;
+    std::vector<Qt::MouseButton> presses;
+    QPoint moved;
+    QObject::connect(&player, &CWMPPlayer4::doubleClicked, [&] { ++doubleClicks; });
+    QObject::connect(
+        &player, &CWMPPlayer4::mouseDown,
+        [&](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) { presses.push_back(button); });
+    QObject::connect(&player, &CWMPPlayer4::mouseMoved, [&](QPoint at) { moved = at; });
+
+    const QPointF at(30, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, at, player.mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&player, &press);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, player.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&player, &twice);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 6), player.mapToGlobal(QPointF(5, 6)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&player, &move);
+
+    EXPECT_EQ(presses, std::vector<Qt::MouseButton>{Qt::RightButton});
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(moved, QPoint(5, 6));
+}
+
+} // namespace
