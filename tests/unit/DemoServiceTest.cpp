@@ -1,0 +1,139 @@
+// The demo service, started in-process on free 127.0.0.1 ports, serves what
+// the player asks for at the player's own paths.
+#include "demo/DemoService.h"
+#include "HttpFetch.h"
+#include "app/Endpoints.h"
+#include "catalogue/CatalogueIni.h"
+#include "catalogue/CatalogueLoader.h"
+#include "demo/DemoPages.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DemoServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        demo::DemoServiceOptions options;
+        options.servicePort = 0;
+        options.countPort = 0;
+        options.catalogueVersion = 4;
+        options.countLogPath = dir.filePath(QStringLiteral("counts.log"));
+        QObject::connect(&service, &demo::DemoService::countRecorded,
+                         [this](const QString& line) { countLines << line; });
+        QString error;
+        ASSERT_TRUE(service.Start(options, &error)) << error.toStdString();
+    }
+    QUrl ServiceUrl(const QString& target) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(service.ServicePort()).arg(target));
+    }
+    QUrl CountUrl(const QString& target) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(service.CountPort()).arg(target));
+    }
+
+    QTemporaryDir dir;
+    demo::DemoService service;
+    QStringList countLines;
+};
+
+TEST_F(DemoServiceTest, ServesTheCataloguesAndTheVersionListAtThePlayersPaths) {
+    for (const QString& file : Endpoints::CatalogueFileNames()) {
+        SCOPED_TRACE(file.toStdString());
+        const FetchResult r = Fetch(ServiceUrl(Endpoints::CataloguePath(file)));
+        ASSERT_EQ(r.status, 200);
+        const CatalogueIni ini = CatalogueIni::Parse(r.body);
+        EXPECT_EQ(CatalogueVersion(ini), 4);
+        EXPECT_EQ(r.body, service.Document(Endpoints::CataloguePath(file)));
+    }
+    const FetchResult tv = Fetch(ServiceUrl(Endpoints::CataloguePath(QStringLiteral("tv.ini"))));
+    const std::vector<ChannelRecord> seoul = LoadRegionalGroup(
+        CatalogueIni::Parse(tv.body), QStringLiteral("MBC"), QStringLiteral("서울"));
+    ASSERT_EQ(seoul.size(), 1u);
+    EXPECT_EQ(seoul[0].name(), QStringLiteral("MBC 서울"));
+
+    // The web-page channel points at this very server.
+    const std::vector<ChannelRecord> etc =
+        LoadRegionalGroup(CatalogueIni::Parse(tv.body), QStringLiteral("ETC"), QString());
+    bool sawWebPage = false;
+    for (const ChannelRecord& r : etc) {
+        if (!r.IsWebPage())
+            continue;
+        sawWebPage = true;
+        const FetchResult page = Fetch(QUrl(r.webUrl()));
+        EXPECT_EQ(page.status, 200) << r.webUrl().toStdString();
+    }
+    EXPECT_TRUE(sawWebPage);
+
+    const FetchResult list = Fetch(ServiceUrl(QString::fromLatin1(Endpoints::kVersionListPath)));
+    ASSERT_EQ(list.status, 200);
+    const CatalogueIni versions = CatalogueIni::Parse(list.body);
+    for (const char* section : {"TV", "WORLD", "GAME", "RADIO", "MUSIC"})
+        EXPECT_EQ(versions.Value(section, "VER"), QByteArray("4")) << section;
+}
+
+TEST_F(DemoServiceTest, ServesEveryWebPageWithItsOwnHeading) {
+    QStringList paths = Endpoints::MusicPagePaths() + Endpoints::MoviePagePaths();
+    paths << QStringLiteral("/");
+    QSet<QString> headings;
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const FetchResult r = Fetch(ServiceUrl(path));
+        ASSERT_EQ(r.status, 200);
+        EXPECT_TRUE(r.contentType.startsWith("text/html"));
+        const QString html = QString::fromUtf8(r.body);
+        const QString heading = demo::DemoPageHeading(path);
+        EXPECT_FALSE(heading.isEmpty());
+        EXPECT_TRUE(html.contains(QStringLiteral("<h1>") + heading + QStringLiteral("</h1>")));
+        EXPECT_FALSE(html.contains(QStringLiteral("https://"))) << "nothing from outside";
+        EXPECT_FALSE(html.contains(QStringLiteral("src=\"http"))) << "nothing from outside";
+        headings.insert(heading);
+    }
+    EXPECT_EQ(headings.size(), paths.size()) << "each page is told apart by its heading";
+    EXPECT_TRUE(headings.contains(QStringLiteral("최신 음악")));
+    EXPECT_TRUE(headings.contains(QStringLiteral("드라마")));
+
+    EXPECT_EQ(Fetch(ServiceUrl(QStringLiteral("/zenith/tab/mp3/none.html"))).status, 404);
+    FetchOptions post;
+    post.method = "POST";
+    EXPECT_EQ(Fetch(ServiceUrl(QStringLiteral("/")), post).status, 405);
+}
+
+TEST_F(DemoServiceTest, CountsEachInstallRequestOnceAndKeepsALog) {
+    const QString countPath = QString::fromLatin1(Endpoints::kCountPath);
+    const FetchResult first = Fetch(CountUrl(countPath));
+    EXPECT_EQ(first.status, 200);
+    EXPECT_EQ(first.body, QByteArray("OK\n")) << "one line";
+    Fetch(CountUrl(countPath));
+    // Neither another key nor the count path on the web server counts.
+    EXPECT_EQ(Fetch(CountUrl(QStringLiteral("/log/count.php?mode=a&key=other"))).status, 400);
+    EXPECT_EQ(Fetch(ServiceUrl(countPath)).status, 404);
+
+    EXPECT_EQ(service.CountTotal(), 2);
+    ASSERT_EQ(countLines.size(), 2);
+    EXPECT_TRUE(countLines[1].endsWith(QStringLiteral("total=2")));
+    QFile log(dir.filePath(QStringLiteral("counts.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains("key=nimbuskit2"));
+    EXPECT_EQ(service.CountServer().RequestCount(countPath), 2);
+}
+
+TEST(DemoServiceStart, FailsCleanlyWhenThePortIsTaken) {
+    demo::LoopbackHttpServer occupant;
+    ASSERT_TRUE(occupant.Listen(0));
+    demo::DemoService service;
+    demo::DemoServiceOptions options;
+    options.servicePort = 0;
+    options.countPort = occupant.Port();
+    QString error;
+    EXPECT_FALSE(service.Start(options, &error));
+    EXPECT_TRUE(error.contains(QString::number(occupant.Port())));
+    EXPECT_FALSE(service.ServiceServer().IsListening()) << "nothing is left half started";
+}
+
+} // namespace
