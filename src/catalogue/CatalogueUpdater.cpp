@@ -1,0 +1,91 @@
+#include "catalogue/CatalogueUpdater.h"
+
+#include "app/Endpoints.h"
+#include "catalogue/CatalogueIni.h"
+#include "catalogue/CatalogueLoader.h"
+
+#include "app/AtoiText.h"
+
+#include <QDir>
+#include <QFile>
+
+const std::vector<std::pair<QString, QString>>& CatalogueUpdater::CataloguePairs() {
+    static const std::vector<std::pair<QString, QString>> pairs = {
+        {QStringLiteral("TV"), QStringLiteral("tv.ini")},
+        {QStringLiteral("WORLD"), QStringLiteral("world.ini")},
+        {QStringLiteral("GAME"), QStringLiteral("game.ini")},
+        {QStringLiteral("RADIO"), QStringLiteral("radio.ini")},
+        {QStringLiteral("MUSIC"), QStringLiteral("music.ini")}};
+    return pairs;
+}
+
+CatalogueUpdater::CatalogueUpdater(DownloadQueue* queue, QString dataFolder, QString baseAddress,
+                                   QObject* parent)
+    : QObject(parent), queue_(queue), dataFolder_(std::move(dataFolder)),
+      baseAddress_(std::move(baseAddress)) {}
+
+QString CatalogueUpdater::PathOf(const QString& fileName) const {
+    return QDir(dataFolder_).filePath(fileName);
+}
+
+int CatalogueUpdater::ServerVersion(const QString& versionListPath, const QString& section) {
+    return AtoiText(CatalogueIni::Load(versionListPath).Value(section.toUtf8(), "VER"));
+}
+
+int CatalogueUpdater::LocalVersion(const QString& cataloguePath) {
+    return CatalogueVersion(CatalogueIni::Load(cataloguePath));
+}
+
+void CatalogueUpdater::RunCatalogueUpdate(std::function<void(bool)> done) {
+    if (done)
+        waiting_.push_back(std::move(done));
+    if (running_)
+        return;
+    running_ = true;
+    UpdateCatalogue(0);
+}
+
+void CatalogueUpdater::UpdateCatalogue(size_t index) {
+    if (index >= CataloguePairs().size()) {
+        Finish();
+        return;
+    }
+    const QString versionList = PathOf(QString::fromLatin1(Endpoints::kVersionListFileName));
+    if (QFile::exists(versionList)) {
+        Compare(index);
+        return;
+    }
+    // Asked once per sequence: once the list is here, the later catalogues
+    // find it; after a failed download the next catalogue asks again.
+    queue_->Enqueue(QUrl(baseAddress_ + QString::fromLatin1(Endpoints::kVersionListPath)),
+                    versionList, DownloadQueue::Check::IniFile,
+                    [this, index](const DownloadQueue::Result&) { Compare(index); });
+}
+
+void CatalogueUpdater::Compare(size_t index) {
+    const auto& [section, fileName] = CataloguePairs().at(index);
+    const int server =
+        ServerVersion(PathOf(QString::fromLatin1(Endpoints::kVersionListFileName)), section);
+    const int local = LocalVersion(PathOf(fileName));
+    if (local >= server) {
+        UpdateCatalogue(index + 1);
+        return;
+    }
+    queue_->Enqueue(QUrl(baseAddress_ + Endpoints::CataloguePath(fileName)), PathOf(fileName),
+                    DownloadQueue::Check::IniFile,
+                    [this, index](const DownloadQueue::Result& result) {
+                        // Only a catalogue that really arrived counts as an update.
+                        if (result.saved())
+                            updated_ = true;
+                        UpdateCatalogue(index + 1);
+                    });
+}
+
+void CatalogueUpdater::Finish() {
+    QFile::remove(PathOf(QString::fromLatin1(Endpoints::kVersionListFileName)));
+    running_ = false;
+    std::vector<std::function<void(bool)>> waiting;
+    waiting.swap(waiting_);
+    for (auto& callback : waiting)
+        callback(updated_);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "catalogue/DownloadQueue.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+// Keeps the catalogues in the data folder current. The server's version list
+// names the current version of each catalogue; a catalogue whose own [DB] VER
+// is lower is fetched again. Everything runs on the download queue, so the
+// window never waits, and a catalogue is replaced only when its successor has
+// arrived whole and reads as INI: a failed download keeps the old one.
+class CatalogueUpdater : public QObject {
+    Q_OBJECT
+public:
+    // (section in the version list, catalogue file name), in check order.
+    static const std::vector<std::pair<QString, QString>>& CataloguePairs();
+
+    // baseAddress is the service's base address (tests point it at a local server).
+    CatalogueUpdater(DownloadQueue* queue, QString dataFolder, QString baseAddress,
+                     QObject* parent = nullptr);
+
+    // Checks every catalogue in order, then deletes the version list.
+    // `done` runs once at the end with whether any catalogue was replaced.
+    // A second call while a sequence runs joins it.
+    void RunCatalogueUpdate(std::function<void(bool updated)> done);
+
+    bool IsRunning() const { return running_; }
+    // Set when a sequence replaced a catalogue; cleared by the caller.
+    bool updated() const { return updated_; }
+    void ClearUpdated() { updated_ = false; }
+
+    // The versions, as the comparison reads them (0 for anything missing).
+    static int ServerVersion(const QString& versionListPath, const QString& section);
+    static int LocalVersion(const QString& cataloguePath);
+
+private:
+    void UpdateCatalogue(size_t index);
+    void Compare(size_t index);
+    void Finish();
+    QString PathOf(const QString& fileName) const;
+
+    DownloadQueue* queue_;
+    QString dataFolder_;
+    QString baseAddress_;
+    bool running_ = false;
+    bool updated_ = false;
+    std::vector<std::function<void(bool)>> waiting_;
+};

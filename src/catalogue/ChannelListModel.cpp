@@ -1,0 +1,118 @@
+#include "catalogue/ChannelListModel.h"
+
+#include "app/LegacyText.h"
+
+#include <QColor>
+
+namespace {
+const QColor kText(255, 204, 51);
+const QColor kBackground(0, 0, 0);
+} // namespace
+
+ChannelListModel::ChannelListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ChannelListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ChannelListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ChannelRecord::FieldCount;
+}
+
+QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !IsRow(index.row()))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return rows_[static_cast<size_t>(index.row())].fields[static_cast<size_t>(index.column())];
+    case Qt::ForegroundRole:
+        return kText;
+    case Qt::BackgroundRole:
+        return kBackground;
+    case Qt::TextAlignmentRole:
+        return index.column() == ChannelRecord::Connect
+                   ? QVariant(Qt::AlignCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant ChannelListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QString::fromLatin1(ChannelRecord::KeyOf(section));
+    return {};
+}
+
+void ChannelListModel::Clear() {
+    if (rows_.empty())
+        return;
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+}
+
+void ChannelListModel::AppendRows(std::vector<ChannelRecord> records) {
+    if (records.empty())
+        return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.size()) - 1);
+    if (rows_.empty()) {
+        rows_ = std::move(records);
+    } else {
+        rows_.insert(rows_.end(), std::make_move_iterator(records.begin()),
+                     std::make_move_iterator(records.end()));
+    }
+    endInsertRows();
+}
+
+void ChannelListModel::InsertAtTop(const ChannelRecord& record) {
+    beginInsertRows(QModelIndex(), 0, 0);
+    rows_.insert(rows_.begin(), record);
+    endInsertRows();
+}
+
+void ChannelListModel::InsertEachAtTop(const std::vector<ChannelRecord>& records) {
+    if (records.empty())
+        return;
+    beginInsertRows(QModelIndex(), 0, static_cast<int>(records.size()) - 1);
+    rows_.insert(rows_.begin(), records.rbegin(), records.rend());
+    endInsertRows();
+}
+
+bool ChannelListModel::RemoveRow(int row) {
+    if (!IsRow(row))
+        return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+QString ChannelListModel::CellText(int row, int column) const {
+    if (!IsRow(row) || column < 0 || column >= ChannelRecord::FieldCount)
+        return {};
+    const QString& text = rows_[static_cast<size_t>(row)].fields[static_cast<size_t>(column)];
+    return LegacyText::CutToBytes(text, kCellBytes, !LegacyText::FitsCp949(text));
+}
+
+ChannelRecord ChannelListModel::Row(int row) const {
+    ChannelRecord record;
+    for (int column = 0; column < ChannelRecord::FieldCount; ++column)
+        record.fields[static_cast<size_t>(column)] = CellText(row, column);
+    return record;
+}
+
+void ChannelListModel::SetConnectText(int row, const QString& text) {
+    if (!IsRow(row))
+        return;
+    rows_[static_cast<size_t>(row)].fields[ChannelRecord::Connect] = text;
+    const QModelIndex cell = index(row, ChannelRecord::Connect);
+    emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+std::vector<ChannelRecord> ChannelListModel::Rows() const {
+    return rows_;
+}

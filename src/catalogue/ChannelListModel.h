@@ -1,0 +1,46 @@
+#pragma once
+
+#include "catalogue/ChannelRecord.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+// The rows of the channel list: one ChannelRecord a row, the seven fields as
+// columns (URL, WEBSITE and WEBURL are kept but never shown). Black
+// background, gold text, the CONNECT column centred.
+class ChannelListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kCellBytes = 259;
+
+    explicit ChannelListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    void Clear();
+    // Appends rows at the end, in order (catalogue tabs).
+    void AppendRows(std::vector<ChannelRecord> records);
+    // Inserts one row at the top (the user tab shows the newest line first).
+    void InsertAtTop(const ChannelRecord& record);
+    // Inserts every record at the top in turn: the last one ends on top.
+    void InsertEachAtTop(const std::vector<ChannelRecord>& records);
+    bool RemoveRow(int row);
+
+    bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+    // A row's record, each cell as the list hands it back (at most 259 bytes);
+    // an empty record for a row that does not exist.
+    ChannelRecord Row(int row) const;
+    // A cell as the list hands it back: at most 259 bytes, never a split character.
+    QString CellText(int row, int column) const;
+    void SetConnectText(int row, const QString& text);
+    // Every row, top first.
+    std::vector<ChannelRecord> Rows() const;
+
+private:
+    std::vector<ChannelRecord> rows_;
+};

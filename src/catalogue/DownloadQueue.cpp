@@ -1,0 +1,183 @@
+#include "catalogue/DownloadQueue.h"
+
+#include "app/Paths.h"
+
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QTimer>
+
+DownloadQueue::DownloadQueue(QObject* parent) : QObject(parent), stallTimer_(new QTimer(this)) {
+    stallTimer_->setSingleShot(true);
+    connect(stallTimer_, &QTimer::timeout, this, [this] { Fail(Outcome::TimedOut); });
+}
+
+DownloadQueue::~DownloadQueue() {
+    // Callbacks must not run into a half-destroyed owner.
+    jobs_.clear();
+    if (current_)
+        current_->callback = nullptr;
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+    if (file_)
+        file_->cancelWriting();
+}
+
+void DownloadQueue::Enqueue(const QUrl& url, const QString& targetPath, Check check,
+                            Callback callback) {
+    jobs_.push_back(Job{url, targetPath, check, std::move(callback)});
+    if (!current_) {
+        // Start from the event loop, so a caller that enqueues several jobs
+        // in a row sees them all queued before the first one runs.
+        QTimer::singleShot(0, this, [this] {
+            if (!current_)
+                StartNext();
+        });
+    }
+}
+
+bool DownloadQueue::IsPending(const QString& targetPath) const {
+    if (current_ && current_->targetPath == targetPath)
+        return true;
+    for (const Job& job : jobs_) {
+        if (job.targetPath == targetPath)
+            return true;
+    }
+    return false;
+}
+
+void DownloadQueue::StartNext() {
+    if (current_ || jobs_.empty())
+        return;
+    current_ = std::make_unique<Job>(std::move(jobs_.front()));
+    jobs_.pop_front();
+    received_ = 0;
+    body_.clear();
+    ending_ = false;
+
+    Paths::EnsureFolder(QFileInfo(current_->targetPath).absolutePath());
+    file_ = std::make_unique<QSaveFile>(current_->targetPath);
+    if (!file_->open(QIODevice::WriteOnly)) {
+        emit started(current_->targetPath);
+        Complete(Result{Outcome::WriteFailed, 0});
+        return;
+    }
+
+    QNetworkRequest request(current_->url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    reply_ = network_.get(request);
+    connect(reply_, &QNetworkReply::readyRead, this, &DownloadQueue::OnReadyRead);
+    connect(reply_, &QNetworkReply::finished, this, &DownloadQueue::OnFinished);
+    connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+        stallTimer_->start(stallTimeoutMs_);
+        if (current_)
+            emit progress(current_->targetPath, received, total);
+    });
+    stallTimer_->start(stallTimeoutMs_);
+    emit started(current_->targetPath);
+}
+
+void DownloadQueue::OnReadyRead() {
+    if (!reply_ || !current_ || ending_)
+        return;
+    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0 && status != 200) {
+        Fail(Outcome::HttpError, status);
+        return;
+    }
+    const qint64 announced = reply_->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced > sizeCap_) {
+        Fail(Outcome::TooLarge, status);
+        return;
+    }
+    const QByteArray chunk = reply_->readAll();
+    received_ += chunk.size();
+    if (received_ > sizeCap_) {
+        Fail(Outcome::TooLarge, status);
+        return;
+    }
+    if (current_->check == Check::IniFile)
+        body_ += chunk;
+    if (file_->write(chunk) != chunk.size())
+        Fail(Outcome::WriteFailed, status);
+}
+
+void DownloadQueue::OnFinished() {
+    if (!reply_ || !current_ || ending_)
+        return;
+    OnReadyRead(); // whatever arrived with the end
+    if (ending_)
+        return;
+    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply_->error() != QNetworkReply::NoError) {
+        Fail(status != 0 && status != 200 ? Outcome::HttpError : Outcome::NetworkError, status);
+        return;
+    }
+    if (status != 200) {
+        Fail(Outcome::HttpError, status);
+        return;
+    }
+    if (current_->check == Check::IniFile && !LooksLikeIni(body_)) {
+        Fail(Outcome::Malformed, status);
+        return;
+    }
+    if (!file_->commit()) {
+        Complete(Result{Outcome::WriteFailed, status});
+        return;
+    }
+    Complete(Result{Outcome::Saved, status});
+}
+
+void DownloadQueue::Fail(Outcome outcome, int httpStatus) {
+    if (!current_ || ending_)
+        return;
+    if (file_)
+        file_->cancelWriting();
+    Complete(Result{outcome, httpStatus});
+}
+
+void DownloadQueue::Complete(const Result& result) {
+    ending_ = true;
+    stallTimer_->stop();
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+        reply_->deleteLater();
+        reply_ = nullptr;
+    }
+    file_.reset(); // an uncommitted QSaveFile removes its temporary file
+    body_.clear();
+    std::unique_ptr<Job> job = std::move(current_);
+    emit finished(job->targetPath, result.saved());
+    if (job->callback)
+        job->callback(result);
+    // The next job starts from the event loop: the callback may enqueue more.
+    QTimer::singleShot(0, this, [this] {
+        if (!current_)
+            StartNext();
+    });
+}
+
+bool DownloadQueue::LooksLikeIni(const QByteArray& body) {
+    if (body.contains('\0'))
+        return false;
+    bool sawSection = false;
+    for (QByteArray line : body.split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(';'))
+            continue;
+        if (line.startsWith('[') && line.endsWith(']')) {
+            sawSection = true;
+            continue;
+        }
+        if (!sawSection || line.indexOf('=') <= 0)
+            return false;
+    }
+    return sawSection;
+}

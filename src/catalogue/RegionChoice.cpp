@@ -1,0 +1,59 @@
+#include "catalogue/RegionChoice.h"
+
+#include <algorithm>
+
+namespace RegionChoice {
+
+bool IsRegionalName(const QString& name) {
+    return name.contains(QStringLiteral("MBC"), Qt::CaseSensitive) ||
+           name.contains(QStringLiteral("SBS"), Qt::CaseSensitive);
+}
+
+RowAction ActionFor(const ChannelRecord& row, const QString& locationHideText) {
+    if (row.IsWebPage())
+        return RowAction::OpenWebPage;
+    if (IsRegionalName(row.name()) && locationHideText == QStringLiteral("0"))
+        return RowAction::AskRegion;
+    return RowAction::Play;
+}
+
+int ModeFor(const QString& channelName) {
+    return channelName.contains(QStringLiteral("MBC"), Qt::CaseSensitive) ? 1 : 2;
+}
+
+namespace {
+
+// The lists are kept in the order they were always entered and shown sorted,
+// as Korean readers expect (Hangul syllables sort by code point).
+QStringList Sorted(QStringList places) {
+    std::sort(places.begin(), places.end());
+    return places;
+}
+
+} // namespace
+
+QStringList MbcPlaces() {
+    return Sorted({QStringLiteral("서울"), QStringLiteral("부산"), QStringLiteral("대구"),
+                   QStringLiteral("광주"), QStringLiteral("대전"), QStringLiteral("전주"),
+                   QStringLiteral("마산"), QStringLiteral("춘천"), QStringLiteral("청주"),
+                   QStringLiteral("제주"), QStringLiteral("울산"), QStringLiteral("강릉"),
+                   QStringLiteral("진주"), QStringLiteral("목포"), QStringLiteral("여수"),
+                   QStringLiteral("안동"), QStringLiteral("원주"), QStringLiteral("충주"),
+                   QStringLiteral("삼척"), QStringLiteral("포항")});
+}
+
+QStringList SbsPlaces() {
+    return Sorted({QStringLiteral("서울"), QStringLiteral("부산"), QStringLiteral("대구"),
+                   QStringLiteral("광주"), QStringLiteral("전주"), QStringLiteral("청주"),
+                   QStringLiteral("제주"), QStringLiteral("울산"), QStringLiteral("강원")});
+}
+
+QStringList PlacesFor(int mode) {
+    return mode == 1 ? MbcPlaces() : SbsPlaces();
+}
+
+int PreselectedIndex(const QStringList& places, const QString& storedRegion) {
+    return static_cast<int>(places.indexOf(storedRegion));
+}
+
+} // namespace RegionChoice

@@ -1,0 +1,96 @@
+#include "catalogue/ChannelListModel.h"
+#include "catalogue/RegionChoice.h"
+
+#include <QColor>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ChannelRecord Row(const QString& name, const QString& website = QStringLiteral("N")) {
+    ChannelRecord r;
+    r.fields = {QStringLiteral("1"),
+                name,
+                QStringLiteral("정보"),
+                QStringLiteral("연결대기"),
+                QStringLiteral("http://127.0.0.1/s"),
+                website,
+                QStringLiteral("http://127.0.0.1/page")};
+    return r;
+}
+
+} // namespace
+
+TEST(ChannelListModel, KeepsRowsInListOrderAndHandsCellsBackCut) {
+    ChannelListModel model;
+    model.AppendRows({Row(QStringLiteral("A")), Row(QStringLiteral("B"))});
+    model.AppendRows({Row(QStringLiteral("C"))});
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.columnCount(), 7);
+    EXPECT_EQ(model.CellText(2, ChannelRecord::Name), QStringLiteral("C"));
+    // The user tab inserts each line at the top: the file's last line ends on top.
+    model.Clear();
+    model.InsertEachAtTop(
+        {Row(QStringLiteral("A")), Row(QStringLiteral("B")), Row(QStringLiteral("C"))});
+    EXPECT_EQ(model.CellText(0, ChannelRecord::Name), QStringLiteral("C"));
+    EXPECT_EQ(model.CellText(2, ChannelRecord::Name), QStringLiteral("A"));
+    model.InsertAtTop(Row(QStringLiteral("D")));
+    EXPECT_EQ(model.CellText(0, ChannelRecord::Name), QStringLiteral("D"));
+    EXPECT_TRUE(model.RemoveRow(1));
+    EXPECT_FALSE(model.RemoveRow(-1));
+    EXPECT_FALSE(model.RemoveRow(3));
+    EXPECT_EQ(model.rowCount(), 3);
+    // Rows that do not exist read as empty cells.
+    EXPECT_EQ(model.Row(-1), ChannelRecord());
+    EXPECT_EQ(model.Row(99), ChannelRecord());
+    // A long cell comes back as its first 259 bytes, whole characters only.
+    model.AppendRows({Row(QString(200, QChar(0xAC00)))});
+    EXPECT_EQ(model.CellText(3, ChannelRecord::Name), QString(129, QChar(0xAC00)));
+    model.SetConnectText(0, QStringLiteral("연결중"));
+    EXPECT_EQ(model.CellText(0, ChannelRecord::Connect), QStringLiteral("연결중"));
+}
+
+TEST(ChannelListModel, LooksLikeTheSkin) {
+    ChannelListModel model;
+    model.AppendRows({Row(QStringLiteral("A"))});
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::ForegroundRole).value<QColor>(),
+              QColor(255, 204, 51));
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::BackgroundRole).value<QColor>(), QColor(0, 0, 0));
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+TEST(RegionChoice, DoubleClickRules) {
+    using RegionChoice::RowAction;
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("부산MBC"), QStringLiteral("Y")),
+                                      QStringLiteral("0")),
+              RowAction::OpenWebPage);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("부산MBC")), QStringLiteral("0")),
+              RowAction::AskRegion);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("SBS 라디오")), QStringLiteral("0")),
+              RowAction::AskRegion);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("부산MBC")), QStringLiteral("1")),
+              RowAction::Play);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("부산MBC")), QString()), RowAction::Play);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("KBS1")), QStringLiteral("0")),
+              RowAction::Play);
+    EXPECT_EQ(RegionChoice::ActionFor(Row(QStringLiteral("mbc")), QStringLiteral("0")),
+              RowAction::Play);
+}
+
+TEST(RegionChoice, PlaceListsAndPreselection) {
+    EXPECT_EQ(RegionChoice::ModeFor(QStringLiteral("MBC SBS")), 1);
+    EXPECT_EQ(RegionChoice::ModeFor(QStringLiteral("SBS")), 2);
+    EXPECT_EQ(
+        RegionChoice::MbcPlaces().join(QLatin1Char(',')),
+        QStringLiteral(
+            "강릉,광주,대구,대전,마산,목포,부산,삼척,서울,안동,여수,울산,원주,전주,제주,진주,청주,"
+            "춘천,충주,포항"));
+    EXPECT_EQ(RegionChoice::SbsPlaces().join(QLatin1Char(',')),
+              QStringLiteral("강원,광주,대구,부산,서울,울산,전주,제주,청주"));
+    EXPECT_EQ(RegionChoice::PreselectedIndex(RegionChoice::MbcPlaces(), QStringLiteral("서울")), 8);
+    EXPECT_EQ(RegionChoice::PreselectedIndex(RegionChoice::MbcPlaces(), QStringLiteral("강원")),
+              -1);
+    EXPECT_EQ(RegionChoice::PreselectedIndex(RegionChoice::SbsPlaces(), QStringLiteral("강원")), 0);
+    EXPECT_EQ(RegionChoice::PreselectedIndex(RegionChoice::SbsPlaces(), QStringLiteral("자동")),
+              -1);
+}

@@ -1,0 +1,245 @@
+#include "catalogue/DownloadQueue.h"
+#include "catalogue/CatalogueUpdater.h"
+
+#include "../../tools/demo/LoopbackHttpServer.h"
+#include "TestFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+using demo::HttpResponse;
+using demo::LoopbackHttpServer;
+
+namespace {
+
+const QByteArray kOldCatalogue = "[WORLD]\r\nCOUNT=0\r\n[DB]\r\nVER=12\r\n";
+const QByteArray kNewCatalogue =
+    "[WORLD]\r\nCOUNT=1\r\n[WORLD1]\r\nNAME=QUJD\r\n[DB]\r\nVER=13\r\n";
+
+QByteArray VersionList(int tv, int world, int game, int radio, int music) {
+    return "[TV]\r\nVER=" + QByteArray::number(tv) +
+           "\r\n[WORLD]\r\nVER=" + QByteArray::number(world) +
+           "\r\n[GAME]\r\nVER=" + QByteArray::number(game) +
+           "\r\n[RADIO]\r\nVER=" + QByteArray::number(radio) +
+           "\r\n[MUSIC]\r\nVER=" + QByteArray::number(music) + "\r\n";
+}
+
+QByteArray Catalogue(const QByteArray& family, int version) {
+    return "[" + family + "]\r\nCOUNT=0\r\n[DB]\r\nVER=" + QByteArray::number(version) + "\r\n";
+}
+
+// Runs the event loop until the condition holds (or a generous limit passes,
+// which only a hang reaches).
+template <typename Condition> bool WaitFor(Condition condition, int limitMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+class DownloadQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.Listen()); }
+
+    DownloadQueue::Result Fetch(const QString& target, DownloadQueue::Check check) {
+        bool done = false;
+        DownloadQueue::Result result;
+        queue.Enqueue(QUrl(server.Url(target)), path, check, [&](const DownloadQueue::Result& r) {
+            result = r;
+            done = true;
+        });
+        EXPECT_TRUE(WaitFor([&] { return done; }));
+        return result;
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("world.ini"));
+    LoopbackHttpServer server;
+    DownloadQueue queue;
+};
+
+} // namespace
+
+TEST_F(DownloadQueueTest, AWholeIniBodyReplacesTheTarget) {
+    WriteBytes(path, kOldCatalogue);
+    server.SetRoute(QStringLiteral("/w"), HttpResponse::Ok(kNewCatalogue));
+    EXPECT_TRUE(Fetch(QStringLiteral("/w"), DownloadQueue::Check::IniFile).saved());
+    EXPECT_EQ(ReadBytes(path), kNewCatalogue);
+    EXPECT_TRUE(queue.IsIdle());
+}
+
+TEST_F(DownloadQueueTest, EveryFaultLeavesThePreviousFileByteForByte) {
+    queue.SetStallTimeoutMs(300);
+    queue.SetSizeCap(64 * 1024);
+    const struct {
+        const char* name;
+        HttpResponse response;
+        DownloadQueue::Outcome outcome;
+    } faults[] = {
+        {"404", HttpResponse::Status(404, "not here"), DownloadQueue::Outcome::HttpError},
+        {"500", HttpResponse::Status(500, "[A]\nB=1\n"), DownloadQueue::Outcome::HttpError},
+        {"refused", HttpResponse::Refuse(), DownloadQueue::Outcome::NetworkError},
+        {"stall", HttpResponse::Stall(), DownloadQueue::Outcome::TimedOut},
+        {"stall after headers", HttpResponse::StallAfterHeaders(1000),
+         DownloadQueue::Outcome::TimedOut},
+        {"truncated", HttpResponse::Truncated(kNewCatalogue.left(20), kNewCatalogue.size()),
+         DownloadQueue::Outcome::NetworkError},
+        {"oversized", HttpResponse::Oversized(1024 * 1024), DownloadQueue::Outcome::TooLarge},
+        {"html", HttpResponse::Html("<html><body>[maintenance]</body></html>"),
+         DownloadQueue::Outcome::Malformed},
+        {"empty", HttpResponse::Ok(QByteArray()), DownloadQueue::Outcome::Malformed},
+    };
+    WriteBytes(path, kOldCatalogue);
+    for (const auto& fault : faults) {
+        server.SetRoute(QStringLiteral("/w"), fault.response);
+        const DownloadQueue::Result result =
+            Fetch(QStringLiteral("/w"), DownloadQueue::Check::IniFile);
+        EXPECT_EQ(result.outcome, fault.outcome) << fault.name;
+        EXPECT_EQ(ReadBytes(path), kOldCatalogue) << fault.name;
+        // Nothing half-written is left beside it.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("world.ini")})
+            << fault.name;
+    }
+    // A closed port fails the same way.
+    const QString closed = server.Url(QStringLiteral("/w"));
+    server.Close();
+    bool done = false;
+    queue.Enqueue(QUrl(closed), path, DownloadQueue::Check::IniFile,
+                  [&](const DownloadQueue::Result& r) {
+                      EXPECT_FALSE(r.saved());
+                      done = true;
+                  });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+}
+
+TEST_F(DownloadQueueTest, JobsRunOneAtATimeInTheOrderAsked) {
+    server.SetRoute(QStringLiteral("/a"), HttpResponse::Slow("[A]\nX=1\n", 40));
+    server.SetRoute(QStringLiteral("/b"), HttpResponse::Ok("[B]\nX=1\n"));
+    QStringList finished;
+    queue.Enqueue(QUrl(server.Url(QStringLiteral("/a"))), dir.filePath(QStringLiteral("a.ini")),
+                  DownloadQueue::Check::IniFile,
+                  [&](const auto&) { finished << QStringLiteral("a"); });
+    queue.Enqueue(QUrl(server.Url(QStringLiteral("/b"))), dir.filePath(QStringLiteral("b.ini")),
+                  DownloadQueue::Check::IniFile,
+                  [&](const auto&) { finished << QStringLiteral("b"); });
+    EXPECT_TRUE(queue.IsPending(dir.filePath(QStringLiteral("b.ini"))));
+    ASSERT_TRUE(WaitFor([&] { return finished.size() == 2; }));
+    EXPECT_EQ(finished, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(server.RequestedTargets(), (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
+}
+
+TEST_F(DownloadQueueTest, ASlowDownloadKeepsTheEventLoopTurning) {
+    server.SetRoute(QStringLiteral("/slow"),
+                    HttpResponse::Slow(
+                        "[S]\n" + QByteArray(6000, 'x').replace('x', "K=1\n").left(6000), 20000));
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    const auto result = Fetch(QStringLiteral("/slow"), DownloadQueue::Check::None);
+    EXPECT_TRUE(result.saved());
+    // The timer kept firing while the body trickled in.
+    EXPECT_GT(ticks, 5);
+}
+
+TEST(LooksLikeIni, TellsIniFromOtherBodies) {
+    EXPECT_TRUE(DownloadQueue::LooksLikeIni("[A]\r\nB=1\r\n; note\r\n\r\n[C]\r\n"));
+    EXPECT_FALSE(DownloadQueue::LooksLikeIni(""));
+    EXPECT_FALSE(DownloadQueue::LooksLikeIni("B=1\n[A]\n"));
+    EXPECT_FALSE(DownloadQueue::LooksLikeIni("<!DOCTYPE html>\n<html>\n"));
+    EXPECT_FALSE(DownloadQueue::LooksLikeIni(QByteArray("[A]\nB=\0\n", 8)));
+}
+
+class CatalogueUpdaterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Listen());
+        for (const auto& [section, file] : CatalogueUpdater::CataloguePairs())
+            server.SetRoute(QStringLiteral("/ver/live/file/") + file,
+                            HttpResponse::Ok(Catalogue(section.toUtf8(), 13)));
+        updater = std::make_unique<CatalogueUpdater>(&queue, dir.path(), server.BaseUrl());
+    }
+
+    bool Run() {
+        bool done = false;
+        bool updated = false;
+        updater->RunCatalogueUpdate([&](bool u) {
+            updated = u;
+            done = true;
+        });
+        EXPECT_TRUE(WaitFor([&] { return done; }));
+        return updated;
+    }
+
+    QString Path(const QString& file) const { return dir.filePath(file); }
+
+    QTemporaryDir dir;
+    LoopbackHttpServer server;
+    DownloadQueue queue;
+    std::unique_ptr<CatalogueUpdater> updater;
+};
+
+TEST_F(CatalogueUpdaterTest, ReplacesOnlyCataloguesBehindTheServer) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    HttpResponse::Ok(VersionList(13, 12, 13, 0, 5)));
+    WriteBytes(Path(QStringLiteral("tv.ini")), Catalogue("TV", 12));       // behind: replaced
+    WriteBytes(Path(QStringLiteral("world.ini")), Catalogue("WORLD", 12)); // equal: kept
+    WriteBytes(Path(QStringLiteral("game.ini")), Catalogue("GAME", 14));   // ahead: kept
+    WriteBytes(Path(QStringLiteral("music.ini")), "[MUSIC]\nCOUNT=0\n");   // no VER: fetched
+    const bool updated = Run();
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("tv.ini"))), 13);
+    EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("world.ini"))), 12);
+    EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("game.ini"))), 14);
+    EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("music.ini"))), 13);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("radio.ini")))); // server version 0
+    // The version list was asked for once and is gone afterwards.
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("live_update.ini"))));
+    EXPECT_EQ(server.RequestedTargets(), (QStringList{QStringLiteral("/ver/5.0/live/update.php"),
+                                                      QStringLiteral("/ver/live/file/tv.ini"),
+                                                      QStringLiteral("/ver/live/file/music.ini")}));
+}
+
+TEST_F(CatalogueUpdaterTest, NothingNewMeansNotUpdated) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    HttpResponse::Ok(VersionList(12, 0, 0, 0, 0)));
+    WriteBytes(Path(QStringLiteral("tv.ini")), Catalogue("TV", 12));
+    const bool updated = Run();
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(server.RequestedTargets(), QStringList{QStringLiteral("/ver/5.0/live/update.php")});
+}
+
+TEST_F(CatalogueUpdaterTest, AFailedReplacementKeepsTheOldCatalogueAndIsNotAnUpdate) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    HttpResponse::Ok(VersionList(13, 0, 0, 0, 0)));
+    server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
+                    HttpResponse::Html("<html>oops</html>"));
+    const QByteArray old = Catalogue("TV", 12);
+    WriteBytes(Path(QStringLiteral("tv.ini")), old);
+    const bool updated = Run();
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("tv.ini"))), old);
+}
+
+TEST_F(CatalogueUpdaterTest, AMissingVersionListIsAskedForAgainByEachCatalogue) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(500));
+    const bool updated = Run();
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 5);
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 0);
+}
