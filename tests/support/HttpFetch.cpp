@@ -15,6 +15,9 @@ FetchResult Fetch(const QUrl& url, const FetchOptions& options) {
     upload.setData(options.body);
     upload.open(QIODevice::ReadOnly);
     QNetworkReply* reply = manager.sendCustomRequest(request, options.method, &upload);
+    // A client that stops early must not have buffered the whole body already.
+    if (options.abortAfterBytes >= 0)
+        reply->setReadBufferSize(64 * 1024);
 
     FetchResult result;
     QEventLoop loop;

@@ -353,7 +353,11 @@ private:
     void SlowTick() {
         const qint64 due = clock_.elapsed() * response_.bytesPerSecond / 1000 -
                            (response_.bodyLength() - remaining_);
-        const qint64 n = std::min(remaining_, std::max<qint64>(due, 0));
+        // Catch up after a late tick, but never by more than two ticks' worth:
+        // a slow body must stay a trickle even when the process was stalled.
+        const qint64 perTick =
+            std::max<qint64>(qint64(response_.bytesPerSecond) * kSlowTickMs / 1000, 1);
+        const qint64 n = std::min({remaining_, std::max<qint64>(due, 0), 2 * perTick});
         if (n > 0)
             WriteBody(n);
         if (remaining_ == 0) {
