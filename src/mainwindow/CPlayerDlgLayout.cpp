@@ -52,6 +52,9 @@ void CPlayerDlg::ApplyControl(QWidget* widget, const Placement& placement) {
 
 void CPlayerDlg::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    const QSize limit = MinimumSize();
+    if (minimumSize() != limit && width() >= limit.width() && height() >= limit.height())
+        setMinimumSize(limit);
     RunLayoutPass();
     if (fullScreen_) {
         // In full screen the picture covers the whole window.
@@ -81,11 +84,14 @@ void CPlayerDlg::ToggleListPanel() {
         toggle->SetImages(152, 153, 153);
     toggle->update();
 
-    // The right edge moves; left and top stay. The limit changes first so
-    // the narrower window is allowed.
-    setMinimumSize(MinimumSize());
+    // The right edge moves; left and top stay. Closing lowers the limit
+    // first so the narrower window is allowed; opening raises it only once
+    // the wider size has arrived (see resizeEvent), or the limit itself
+    // would widen the window before the move and the two would add up.
     const QRect g = geometry();
     const int newWidth = g.width() + (listPanelOpen_ ? kListPanelWidth : -kListPanelWidth);
+    if (!listPanelOpen_)
+        setMinimumSize(MinimumSize());
     setGeometry(g.left(), g.top(), newWidth, g.height());
     if (listPanelOpen_)
         SelectMainTab(mainTab_);

@@ -142,7 +142,8 @@ Layout ComputeLayout(const LayoutInput& in) {
                   in.mainTab == MainTab::Channels ? Visibility::Show : Visibility::Hide);
         o.browser = Place(area.left, area.top, area.right, area.bottom);
     } else {
-        o.Control(ControlId::ChannelList) = Place(0, 0, 0, 0);
+        // Out of the way and hidden, so nothing of it can take a click or the focus.
+        o.Control(ControlId::ChannelList) = Place(0, 0, 0, 0, Visibility::Hide);
         o.browser = Place(0, 0, 0, 0);
     }
 

@@ -1,0 +1,161 @@
+#include "mainwindow/SkinStrips.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage Solid(int w, int h, QColor colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+Layout LayOut(int width, int height, bool open) {
+    LayoutInput in;
+    in.clientWidth = width;
+    in.clientHeight = height;
+    in.listPanelOpen = open;
+    return ComputeLayout(in);
+}
+
+const QColor kLeft(200, 0, 0), kTile(0, 200, 0), kRight(0, 0, 200);
+
+QColor At(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y));
+}
+
+TEST(SkinStrips, SmallestWindowCaptionAndBottomBar) {
+    SkinPictureSet pictures;
+    pictures.Set(SkinPiece::CaptionLeft, Solid(113, 29, kLeft));
+    pictures.Set(SkinPiece::CaptionTile, Solid(1, 29, kTile));
+    pictures.Set(SkinPiece::CaptionRight, Solid(85, 29, kRight));
+    pictures.Set(SkinPiece::BottomLeft, Solid(140, 34, kLeft));
+    pictures.Set(SkinPiece::BottomTile, Solid(1, 34, kTile));
+    pictures.Set(SkinPiece::BottomRight, Solid(12, 34, kRight));
+    const Layout l = LayOut(312, 279, false);
+
+    const QImage caption = ComposeCaptionStrip(l, pictures);
+    ASSERT_EQ(caption.size(), QSize(312, 29));
+    EXPECT_EQ(At(caption, 112, 10), kLeft);
+    EXPECT_EQ(At(caption, 113, 10), kTile);
+    EXPECT_EQ(At(caption, 226, 28), kTile);
+    EXPECT_EQ(At(caption, 227, 0), kRight);
+    EXPECT_EQ(At(caption, 311, 28), kRight);
+
+    const QImage bottom = ComposeBottomBarStrip(l, pictures, 0);
+    ASSERT_EQ(bottom.size(), QSize(312, 34));
+    EXPECT_EQ(At(bottom, 139, 5), kLeft);
+    EXPECT_EQ(At(bottom, 140, 5), kTile);
+    EXPECT_EQ(At(bottom, 299, 33), kTile);
+    EXPECT_EQ(At(bottom, 300, 0), kRight);
+    EXPECT_EQ(At(bottom, 311, 33), kRight);
+}
+
+TEST(SkinStrips, TiledBordersAndLogo) {
+    SkinPictureSet pictures;
+    pictures.Set(SkinPiece::LeftTile, Solid(7, 1, kLeft));
+    pictures.Set(SkinPiece::DividerTile, Solid(10, 1, kTile));
+    pictures.Set(SkinPiece::RightTile, Solid(7, 1, kRight));
+    pictures.Set(SkinPiece::Logo, Solid(174, 58, kTile));
+    const Layout l = LayOut(836, 354, true);
+
+    const QImage left = ComposeLeftBorderStrip(l, pictures);
+    ASSERT_EQ(left.size(), QSize(7, 291));
+    EXPECT_EQ(At(left, 0, 0), kLeft);
+    EXPECT_EQ(At(left, 6, 290), kLeft);
+    const QImage divider = ComposeDividerStrip(l, pictures);
+    EXPECT_EQ(At(divider, 9, 290), kTile);
+    const QImage right = ComposeRightBorderStrip(l, pictures);
+    EXPECT_EQ(At(right, 6, 145), kRight);
+
+    // Black around the logo, the logo at (104, 108) .. (277, 165).
+    const QImage video = ComposeVideoStrip(l, pictures);
+    ASSERT_EQ(video.size(), QSize(388, 291));
+    EXPECT_EQ(At(video, 103, 120), QColor(Qt::black));
+    EXPECT_EQ(At(video, 104, 108), kTile);
+    EXPECT_EQ(At(video, 277, 165), kTile);
+    EXPECT_EQ(At(video, 278, 165), QColor(Qt::black));
+    EXPECT_EQ(At(video, 200, 166), QColor(Qt::black));
+}
+
+TEST(SkinStrips, ListPanelPiecesAndLamp) {
+    SkinPictureSet pictures;
+    pictures.Set(SkinPiece::PanelTop, Solid(424, 89, kLeft));
+    pictures.Set(SkinPiece::PanelTile, Solid(424, 1, kTile));
+    pictures.Set(SkinPiece::PanelBottom, Solid(424, 14, kRight));
+    pictures.Set(SkinPiece::LampUnlit, Solid(61, 15, QColor(90, 90, 90)));
+    const Layout l = LayOut(836, 354, true);
+
+    const QImage panel = ComposeListPanelStrip(l, pictures, SkinPiece::LampUnlit);
+    ASSERT_EQ(panel.size(), QSize(424, 354));
+    EXPECT_EQ(At(panel, 100, 88), kLeft);
+    EXPECT_EQ(At(panel, 100, 89), kTile);
+    // The bottom piece starts at B - T - 77 and ends 34 above the client bottom.
+    EXPECT_EQ(At(panel, 100, 276), kTile);
+    EXPECT_EQ(At(panel, 100, 277), kRight);
+    EXPECT_EQ(At(panel, 100, 290), kRight);
+    EXPECT_EQ(29 + 291, 354 - 34);
+    // The lamp over the top piece.
+    EXPECT_EQ(At(panel, 0, 7), QColor(90, 90, 90));
+    EXPECT_EQ(At(panel, 60, 21), QColor(90, 90, 90));
+    EXPECT_EQ(At(panel, 61, 7), kLeft);
+    EXPECT_EQ(At(panel, 0, 22), kLeft);
+    // A lit lamp that is missing leaves the top piece as it is.
+    const QImage noLamp = ComposeListPanelStrip(l, pictures, SkinPiece::LampLit);
+    EXPECT_EQ(At(noLamp, 0, 7), kLeft);
+}
+
+TEST(SkinStrips, LevelBarWindow) {
+    // Left half filled (white), right half empty (dark).
+    QImage bar(100, 5, QImage::Format_RGB32);
+    bar.fill(QColor(20, 20, 20));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 50; ++x)
+            bar.setPixel(x, y, qRgb(250, 250, 250));
+    SkinPictureSet pictures;
+    pictures.Set(SkinPiece::VolumeBar, bar);
+    const Layout l = LayOut(836, 354, true);
+    const int x0 = l.volumeArea.left;
+
+    const QImage full = ComposeBottomBarStrip(l, pictures, 0);
+    EXPECT_EQ(At(full, x0, 11), QColor(250, 250, 250));
+    EXPECT_EQ(At(full, x0 + 49, 15), QColor(250, 250, 250));
+    EXPECT_EQ(At(full, x0, 16), QColor(Qt::black)); // the picture is 5 high
+
+    const QImage empty = ComposeBottomBarStrip(l, pictures, 50);
+    EXPECT_EQ(At(empty, x0, 11), QColor(20, 20, 20));
+    EXPECT_EQ(At(empty, x0 + 49, 11), QColor(20, 20, 20));
+
+    const QImage half = ComposeBottomBarStrip(l, pictures, 25);
+    EXPECT_EQ(At(half, x0 + 24, 12), QColor(250, 250, 250));
+    EXPECT_EQ(At(half, x0 + 25, 12), QColor(20, 20, 20));
+
+    // A stored volume far out of range gives an offset off the picture:
+    // nothing of the bar is copied, and nothing outside it is read.
+    const QImage off = ComposeBottomBarStrip(l, pictures, -100);
+    EXPECT_EQ(At(off, x0, 11), QColor(Qt::black));
+    const QImage offRight = ComposeBottomBarStrip(l, pictures, 140);
+    EXPECT_EQ(At(offRight, x0 + 10, 11), QColor(Qt::black));
+    const QImage partly = ComposeBottomBarStrip(l, pictures, -10);
+    EXPECT_EQ(At(partly, x0 + 9, 11), QColor(Qt::black));
+    EXPECT_EQ(At(partly, x0 + 10, 11), QColor(250, 250, 250));
+}
+
+TEST(SkinStrips, MissingPicturesLeaveBlack) {
+    const SkinPictureSet none;
+    const Layout l = LayOut(736, 279, true);
+    const QImage caption = ComposeCaptionStrip(l, none);
+    ASSERT_FALSE(caption.isNull());
+    EXPECT_EQ(At(caption, 400, 10), QColor(Qt::black));
+    EXPECT_TRUE(ComposeListPanelStrip(LayOut(312, 279, false), none, 179).isNull());
+}
+
+TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
+    EXPECT_TRUE(DrawsVideoStrip(false, 1));
+    EXPECT_FALSE(DrawsVideoStrip(true, 1)); // TV
+    EXPECT_FALSE(DrawsVideoStrip(true, 6)); // the user's channels may be video
+    EXPECT_TRUE(DrawsVideoStrip(true, 4));  // radio
+    EXPECT_TRUE(DrawsVideoStrip(true, 5));  // music
+}
+
+} // namespace
