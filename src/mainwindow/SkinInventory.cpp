@@ -132,6 +132,10 @@ QString SkinPath2x(int id) {
     return QStringLiteral(":/skin/%1@2x.png").arg(id);
 }
 
+QString SkinPathForRatio(int id, double devicePixelRatio) {
+    return devicePixelRatio > 1.0 ? SkinPath2x(id) : SkinPath(id);
+}
+
 QString SkinPressedPath(int id) {
     const SkinPicture* p = FindSkinPicture(id);
     if (p != nullptr && p->hasPressedLook)

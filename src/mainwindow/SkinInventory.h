@@ -35,9 +35,31 @@ QString SkinPath(int id);
 // ":/skin/<id>@2x.png": the same picture drawn at twice the resolution.
 QString SkinPath2x(int id);
 
+// The path to load on a screen with the given device pixel ratio: the @2x
+// picture above 1, else the plain one. QPixmap does not look for "@2x" files
+// by itself (only QIcon does); a pixmap loaded from an "@2x" path gets the
+// device pixel ratio 2, so it draws at the picture's logical size.
+QString SkinPathForRatio(int id, double devicePixelRatio);
+
 // ":/skin/<id>-pressed.png" for a hover picture that has a pressed look, else
 // SkinPath(id): callers can ask for it unconditionally.
 QString SkinPressedPath(int id);
+
+// Where the installer background (129) paints the frames and button faces
+// that the wizard's own controls sit on, in client pixels (left, top, right,
+// bottom; right and bottom exclusive): the dialog template's places converted
+// at 585/332 by 358/241 pixels per dialog unit, so the 332 x 241 template
+// fills the 585 x 358 window.
+struct SkinRect {
+    int left, top, right, bottom;
+};
+constexpr SkinRect kInstallerTermsBox{33, 119, 553, 268}; // edit 1001
+constexpr SkinRect kInstallerAgreeBox{33, 272, 211, 287}; // check box 1000
+constexpr SkinRect kInstallerBack{291, 319, 384, 341};    // button 1002
+constexpr SkinRect kInstallerNext{384, 319, 472, 341};    // button 1003
+constexpr SkinRect kInstallerCancel{485, 319, 573, 341};  // button 1004
+constexpr SkinRect kInstallerCloseSpot{564, 5, 580, 19};
+constexpr SkinRect kInstallerMinimiseSpot{530, 5, 546, 19};
 
 // ":/icons/128.png" (256 x 256, with alpha).
 QString AppIconPath();

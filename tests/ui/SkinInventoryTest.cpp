@@ -77,6 +77,15 @@ TEST(SkinInventoryTest, LookUpOfIdsOutsideTheSkin) {
     EXPECT_TRUE(QImage(SkinPath(130)).isNull());
 }
 
+TEST(SkinInventoryTest, DoubleResolutionPicturesDrawAtTheirLogicalSize) {
+    const QPixmap plain(SkinPathForRatio(141, 1.0));
+    const QPixmap sharp(SkinPathForRatio(141, 2.0));
+    EXPECT_EQ(plain.devicePixelRatio(), 1.0);
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(140, 34));
+    EXPECT_EQ(SkinPathForRatio(141, 1.5), SkinPath2x(141));
+}
+
 TEST(SkinInventoryTest, SizesThatTheLayoutDependsOn) {
     // a few sizes the layout offsets are built on, checked against the table
     const struct {

@@ -914,12 +914,13 @@ void DrawInstaller(QPainter& p) {
     CaptionBackground(p, w, 0, 29);
     DrawEmblem(p, QPointF(15, 15), 5.2);
     DrawName(p, QPointF(28, 19), 11);
-    // painted minimise, maximise and close boxes (the close and minimise
-    // hot spots are 564..580 and 530..546, 5..19)
+    // painted minimise, maximise and close boxes on the hot spots
     const struct {
         double x;
         int kind;
-    } boxes[] = {{530, 148}, {547, 146}, {564, 144}};
+    } boxes[] = {{double(kInstallerMinimiseSpot.left), 148},
+                 {double(kInstallerMinimiseSpot.right) + 1, 146},
+                 {double(kInstallerCloseSpot.left), 144}};
     for (const auto& b : boxes) {
         p.save();
         p.translate(b.x, 5);
@@ -958,7 +959,11 @@ void DrawInstaller(QPainter& p) {
     DrawText(p, 33, 108, QStringLiteral("사용권 계약"), Gothic(13, true), kDialogGold);
     DrawText(p, 120, 108, QStringLiteral("설치하기 전에 아래 내용을 읽어 주십시오."), Gothic(12),
              QColor(170, 166, 156));
-    DrawEntryBar(p, QRect(31, 117, 524, 153), QColor(13, 13, 15));
+    const SkinRect terms = kInstallerTermsBox; // the frame hugs the edit by 2 pixels
+    DrawEntryBar(p,
+                 QRect(terms.left - 2, terms.top - 2, terms.right - terms.left + 4,
+                       terms.bottom - terms.top + 4),
+                 QColor(13, 13, 15));
     // separator with the label
     DrawText(p, 12, 307, QStringLiteral("Installer System"), Square(10, false),
              QColor(140, 140, 148));
@@ -969,14 +974,17 @@ void DrawInstaller(QPainter& p) {
     Fill(p, lx, 303, w - 12 - lx, 1, QColor(54, 54, 60));
     // painted buttons under the real Back, Next and Cancel
     const struct {
-        int x, w;
+        SkinRect r;
         const char* text;
         bool gold;
-    } buttons[] = {{292, 90, "< 뒤로", false}, {386, 86, "다음 >", true}, {486, 86, "취소", false}};
+    } buttons[] = {{kInstallerBack, "< 뒤로", false},
+                   {kInstallerNext, "다음 >", true},
+                   {kInstallerCancel, "취소", false}};
     for (const auto& b : buttons) {
         p.save();
-        p.translate(b.x, 319);
-        DrawDialogButton(p, b.w, 22, QString::fromUtf8(b.text), b.gold, Look::Normal);
+        p.translate(b.r.left + 1, b.r.top);
+        DrawDialogButton(p, b.r.right - b.r.left - 2, b.r.bottom - b.r.top,
+                         QString::fromUtf8(b.text), b.gold, Look::Normal);
         p.restore();
     }
     // frame
