@@ -20,6 +20,7 @@ enum Observed : std::uint64_t {
     kBufferingState,
     kDuration,
     kVideoOutput,
+    kFileSize,
 };
 
 int ClampVolume(int volume) {
@@ -79,6 +80,7 @@ void CWMPPlayer4::Start(const Options& options) {
     mpv_observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
     mpv_observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kFileSize, "file-size", MPV_FORMAT_INT64);
 
     char apiType[] = MPV_RENDER_API_TYPE_SW;
     mpv_render_param params[] = {
@@ -130,6 +132,7 @@ void CWMPPlayer4::ResetMediaState() {
     pausedForCache_ = false;
     bufferPercent_ = 0;
     hasLength_ = false;
+    hasSize_ = false;
     hasVideo_ = false;
 }
 
@@ -232,7 +235,10 @@ void CWMPPlayer4::DrainEvents() {
             if (played && (endFile->reason == MPV_END_FILE_REASON_EOF ||
                            endFile->reason == MPV_END_FILE_REASON_ERROR)) {
                 // A live stream has no end of its own: when it ends, it broke.
-                end_ = (endFile->reason == MPV_END_FILE_REASON_EOF && hasLength_)
+                // Only media with a known size and length (a file, a download
+                // with a Content-Length) can finish; mpv estimates a length
+                // even for a live stream it has fully cached.
+                end_ = (endFile->reason == MPV_END_FILE_REASON_EOF && hasLength_ && hasSize_)
                            ? PlayerEnd::Finished
                            : PlayerEnd::Broken;
                 ended = true;
@@ -262,6 +268,9 @@ void CWMPPlayer4::DrainEvents() {
                 break;
             case kDuration:
                 hasLength_ = present && *static_cast<double*>(property->data) > 0.0;
+                break;
+            case kFileSize:
+                hasSize_ = present && *static_cast<std::int64_t*>(property->data) > 0;
                 break;
             case kVideoOutput:
                 hasVideo_ = present && *static_cast<int*>(property->data) != 0;

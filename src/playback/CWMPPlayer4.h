@@ -95,6 +95,7 @@ private:
     bool pausedForCache_ = false;
     int bufferPercent_ = 0;
     bool hasLength_ = false; // a recording with a duration, not a live stream
+    bool hasSize_ = false;   // the source told its size: it cannot be live
     bool hasVideo_ = false;
     PlayerEnd end_ = PlayerEnd::None;
 

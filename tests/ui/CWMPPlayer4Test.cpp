@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -115,6 +117,41 @@ TEST_F(CWMPPlayer4Test, RecordingThatPlaysToItsEndIsFinished) {
     ASSERT_TRUE(WaitFor([&] { return ended; }, 10000));
     EXPECT_EQ(player.lastEnd(), PlayerEnd::Finished);
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+}
+
+// A live stream over HTTP that the server cuts off: mpv plays out what it
+// has and then reports an end, which for a stream without a length is a break.
+TEST_F(CWMPPlayer4Test, LiveStreamCutOffByServerIsBroken) {
+    const QString media = MakeMedia(QStringLiteral("live.ts"), 2);
+    QFile file(media);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray body = file.readAll();
+
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, body] {
+            if (!socket->readAll().contains("\r\n\r\n"))
+                return;
+            // No length: a live broadcast, then the connection drops.
+            socket->write("HTTP/1.0 200 OK\r\nContent-Type: video/mp2t\r\n\r\n");
+            socket->write(body);
+            socket->disconnectFromHost();
+        });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    });
+
+    CWMPPlayer4 player(Quiet());
+    bool ended = false;
+    QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
+    player.setURL(QStringLiteral("http://127.0.0.1:%1/live").arg(server.serverPort()));
+    ASSERT_TRUE(
+        WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ended; }, 15000));
+    EXPECT_EQ(player.lastEnd(), PlayerEnd::Broken);
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    server.close();
 }
 
 TEST_F(CWMPPlayer4Test, ClosedPortAndEmptyAddressEndIdle) {
