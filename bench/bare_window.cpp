@@ -1,0 +1,54 @@
+// The baseline for the start-up benchmark: a bare Qt Widgets window in a
+// program that links libmpv, as the player does, and nothing else. With
+// WAVEORBIT_BENCH_FIRST_PAINT=1 it prints "first-paint-ms <n>" to stderr at
+// its first paint and quits, exactly like the player.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+class BareWindow : public QWidget {
+public:
+    explicit BareWindow(const QElapsedTimer& clock) : clock_(clock) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), Qt::black);
+        if (painted_)
+            return;
+        painted_ = true;
+        if (qEnvironmentVariableIntValue("WAVEORBIT_BENCH_FIRST_PAINT") != 0) {
+            std::fprintf(stderr, "first-paint-ms %lld\n", static_cast<long long>(clock_.elapsed()));
+            std::fflush(stderr);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+    }
+
+private:
+    const QElapsedTimer& clock_;
+    bool painted_ = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QElapsedTimer clock;
+    clock.start();
+    std::setlocale(LC_NUMERIC, "C");
+    // Keeps libmpv really linked and loaded, as it is in the player.
+    if (mpv_client_api_version() == 0)
+        return 1;
+    BareWindow window(clock);
+    window.resize(836, 354);
+    window.show();
+    return app.exec();
+}
