@@ -3,11 +3,14 @@
 #include "demo/LoopbackHttpServer.h"
 #include "HttpFetch.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -276,6 +279,41 @@ TEST_F(LoopbackHttpServerTest, RejectsMalformedAndOversizedRequestsWithoutRecord
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK\r\n"));
     EXPECT_TRUE(answer.endsWith("\r\n\r\nx"));
     EXPECT_EQ(server.RequestedTargets(), QStringList({QStringLiteral("/x")}));
+}
+
+TEST_F(LoopbackHttpServerTest, ServesFilesOfAFolderAndNothingOutsideIt) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("hls/tv1")));
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write(QStringLiteral("hls/tv1/index.m3u8"), "#EXTM3U\n");
+    write(QStringLiteral("secret.txt"), "not for clients");
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("secret.txt")),
+                            dir.filePath(QStringLiteral("hls/tv1/link.txt"))));
+    server.ServeFolder(QStringLiteral("/live"), dir.filePath(QStringLiteral("hls")));
+
+    const FetchResult playlist = Fetch(Url(QStringLiteral("/live/tv1/index.m3u8")));
+    EXPECT_EQ(playlist.status, 200);
+    EXPECT_EQ(playlist.body, QByteArray("#EXTM3U\n"));
+    EXPECT_EQ(playlist.contentType, QByteArray("application/vnd.apple.mpegurl"));
+
+    EXPECT_EQ(Fetch(Url(QStringLiteral("/live/tv1/missing.ts"))).status, 404);
+    EXPECT_EQ(Fetch(Url(QStringLiteral("/live/tv1"))).status, 404) << "a folder is no file";
+    EXPECT_EQ(Fetch(Url(QStringLiteral("/live/tv1/link.txt"))).status, 404);
+    // Sent raw: a client library would fold the dots away before sending.
+    for (const QByteArray& target :
+         {QByteArray("/live/../secret.txt"), QByteArray("/live/%2e%2e/secret.txt"),
+          QByteArray("/live/tv1/../../secret.txt")}) {
+        const QByteArray answer =
+            RawExchange(server.Port(), "GET " + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 404 ")) << target.constData();
+        EXPECT_FALSE(answer.contains("not for clients")) << target.constData();
+    }
 }
 
 } // namespace

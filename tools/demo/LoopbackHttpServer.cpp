@@ -1,11 +1,15 @@
 #include "demo/LoopbackHttpServer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -39,6 +43,36 @@ QByteArray Filler(qint64 offset, qint64 length) {
         pos = 0;
     }
     return out;
+}
+
+QByteArray ContentTypeOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("m3u8"))
+        return "application/vnd.apple.mpegurl";
+    if (suffix == QLatin1String("ts"))
+        return "video/mp2t";
+    if (suffix == QLatin1String("mp3"))
+        return "audio/mpeg";
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        return "text/html; charset=utf-8";
+    if (suffix == QLatin1String("ini") || suffix == QLatin1String("txt"))
+        return "text/plain";
+    return "application/octet-stream";
+}
+
+// The file for a request path under a served folder, or empty when the path
+// leaves the folder or names no regular file.
+QString ResolveInFolder(const QString& canonicalFolder, const QString& relative) {
+    const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts.isEmpty() || parts.contains(QStringLiteral("..")) ||
+        parts.contains(QStringLiteral(".")))
+        return {};
+    const QFileInfo info(canonicalFolder + QLatin1Char('/') + parts.join(QLatin1Char('/')));
+    const QString canonical = info.canonicalFilePath(); // empty when missing
+    if (canonical.isEmpty() || !info.isFile() ||
+        !canonical.startsWith(canonicalFolder + QLatin1Char('/')))
+        return {};
+    return canonical;
 }
 
 QString StripAbsoluteForm(const QString& target) {
@@ -436,6 +470,13 @@ void LoopbackHttpServer::SetHandler(const QString& target, Handler handler) {
     routes_.insert(target, std::move(handler));
 }
 
+void LoopbackHttpServer::ServeFolder(const QString& prefix, const QString& folder) {
+    QString base = prefix;
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    folders_.append({base, QDir(folder).canonicalPath()});
+}
+
 void LoopbackHttpServer::RemoveRoute(const QString& target) {
     routes_.remove(target);
 }
@@ -472,6 +513,20 @@ HttpResponse LoopbackHttpServer::Answer(const HttpRequest& request) {
     auto it = routes_.constFind(request.target);
     if (it == routes_.constEnd())
         it = routes_.constFind(request.path());
+    if (it == routes_.constEnd()) {
+        const QString path = QUrl::fromPercentEncoding(request.path().toUtf8());
+        for (const auto& [prefix, folder] : folders_) {
+            if (folder.isEmpty() || !path.startsWith(prefix))
+                continue;
+            if (request.method != "GET" && request.method != "HEAD")
+                return HttpResponse::Status(405);
+            const QString file = ResolveInFolder(folder, path.mid(prefix.size()));
+            QFile f(file);
+            if (file.isEmpty() || !f.open(QIODevice::ReadOnly))
+                return HttpResponse::Status(404);
+            return HttpResponse::Ok(f.readAll(), ContentTypeOf(file));
+        }
+    }
     const Handler handler = it != routes_.constEnd() ? it.value() : fallback_;
     return handler ? handler(request) : HttpResponse::Status(404);
 }

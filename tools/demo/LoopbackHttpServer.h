@@ -98,6 +98,10 @@ public:
     void SetRoute(const QString& target, const HttpResponse& response);
     void SetHandler(const QString& target, Handler handler);
     void RemoveRoute(const QString& target);
+    // Serves the files under folder at prefix + their relative path (for
+    // example HLS playlists and segments written by an encoder). Only regular
+    // files inside the folder are served; ".." and links out of it get 404.
+    void ServeFolder(const QString& prefix, const QString& folder);
     // Answers every request that no route matches (default: 404).
     void SetFallback(Handler handler);
 
@@ -123,6 +127,7 @@ private:
 
     QTcpServer* server_;
     QHash<QString, Handler> routes_;
+    QList<QPair<QString, QString>> folders_; // prefix, canonical folder
     Handler fallback_;
     QList<HttpRequest> requests_;
     QSet<Connection*> connections_; // open, not yet finished
