@@ -47,17 +47,17 @@ QString SkinPressedPath(int id);
 
 // Where the installer background (129) paints the frames and button faces
 // that the wizard's own controls sit on, in client pixels (left, top, right,
-// bottom; right and bottom exclusive): the dialog template's places converted
-// at 585/332 by 358/241 pixels per dialog unit, so the 332 x 241 template
-// fills the 585 x 358 window.
+// bottom; right and bottom exclusive). They match the wizard's layout
+// (src/installer/InstallerLayout.h): the template's places at 1.75 pixels
+// per dialog unit across and 1.5 down, the buttons on the painted faces.
 struct SkinRect {
     int left, top, right, bottom;
 };
-constexpr SkinRect kInstallerTermsBox{33, 119, 553, 268}; // edit 1001
-constexpr SkinRect kInstallerAgreeBox{33, 272, 211, 287}; // check box 1000
-constexpr SkinRect kInstallerBack{291, 319, 384, 341};    // button 1002
-constexpr SkinRect kInstallerNext{384, 319, 472, 341};    // button 1003
-constexpr SkinRect kInstallerCancel{485, 319, 573, 341};  // button 1004
+constexpr SkinRect kInstallerTermsBox{33, 120, 549, 270}; // edit 1001
+constexpr SkinRect kInstallerAgreeBox{33, 275, 210, 290}; // check box 1000
+constexpr SkinRect kInstallerBack{292, 319, 382, 341};    // button 1002
+constexpr SkinRect kInstallerNext{386, 319, 472, 341};    // button 1003
+constexpr SkinRect kInstallerCancel{486, 319, 572, 341};  // button 1004
 constexpr SkinRect kInstallerCloseSpot{564, 5, 580, 19};
 constexpr SkinRect kInstallerMinimiseSpot{530, 5, 546, 19};
 

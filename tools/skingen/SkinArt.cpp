@@ -982,9 +982,9 @@ void DrawInstaller(QPainter& p) {
                    {kInstallerCancel, "취소", false}};
     for (const auto& b : buttons) {
         p.save();
-        p.translate(b.r.left + 1, b.r.top);
-        DrawDialogButton(p, b.r.right - b.r.left - 2, b.r.bottom - b.r.top,
-                         QString::fromUtf8(b.text), b.gold, Look::Normal);
+        p.translate(b.r.left, b.r.top);
+        DrawDialogButton(p, b.r.right - b.r.left, b.r.bottom - b.r.top, QString::fromUtf8(b.text),
+                         b.gold, Look::Normal);
         p.restore();
     }
     // frame
