@@ -68,7 +68,8 @@ void CountRequest::OnReplyFinished() {
         return;
     QNetworkReply* reply = reply_;
     reply_ = nullptr;
-    reply->readAll();
+    if (reply->isOpen())
+        reply->readAll();
     reply->deleteLater();
     emit Finished();
 }

@@ -1,0 +1,182 @@
+// What the installer's Next does: open the partner setup, count, record the
+// version — and nothing at all when the user did not agree or the setup
+// could not be started.
+#include "installer/InstallerFlow.h"
+#include "TestFolders.h"
+#include "app/Endpoints.h"
+#include "app/SettingsTable.h"
+#include "demo/LoopbackHttpServer.h"
+#include "installer/CountRequest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kCountTarget = QString::fromLatin1(Endpoints::kCountPath);
+
+bool WaitFor(const std::function<bool()>& done, int ms = 8000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// A loopback address where nothing listens.
+QString ClosedPortAddress() {
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+class InstallerFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        server.SetRoute(kCountTarget, demo::HttpResponse::Ok("OK\r\n"));
+        ASSERT_TRUE(server.Listen());
+    }
+
+    void PlaceSetup() {
+        WriteBytes(QDir(folder.path()).filePath(QStringLiteral("QDXInst_HLM0030001.exe")),
+                   "MZ setup");
+    }
+
+    Launcher RecordingLauncher() {
+        return Launcher({[this](const QUrl& url) {
+                             opened << url;
+                             return desktopOpens;
+                         },
+                         [](const QString&, const QStringList&) { return false; }});
+    }
+
+    QString Recorded() const {
+        QString text;
+        SettingsStore().Read(SettingsRoot::MachineWide, QString::fromUtf8(Settings::kKeyUpdate),
+                             QStringLiteral("vernimbuskit"), QStringLiteral("<none>"), &text);
+        return text;
+    }
+
+    ScopedXdgHome home;
+    QTemporaryDir folder;
+    demo::LoopbackHttpServer server;
+    QList<QUrl> opened;
+    bool desktopOpens = true;
+};
+
+} // namespace
+
+TEST_F(InstallerFlowTest, WithoutAgreementOrWithoutASetupNothingHappens) {
+    PlaceSetup();
+    InstallerFlow declined(folder.path(), server.BaseUrl(), RecordingLauncher());
+    EXPECT_EQ(declined.Next(false), InstallerFlow::Step::Declined);
+
+    QTemporaryDir empty;
+    InstallerFlow missing(empty.path(), server.BaseUrl(), RecordingLauncher());
+    EXPECT_EQ(missing.Next(true), InstallerFlow::Step::SetupMissing);
+
+    desktopOpens = false; // present, but the desktop cannot open it
+    InstallerFlow refused(folder.path(), server.BaseUrl(), RecordingLauncher());
+    EXPECT_EQ(refused.Next(true), InstallerFlow::Step::SetupNotStarted);
+    EXPECT_EQ(opened.size(), 1); // only the refused attempt reached the desktop
+
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(declined.Busy() || missing.Busy() || refused.Busy());
+    EXPECT_EQ(server.Requests().size(), 0);
+    EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
+}
+
+TEST_F(InstallerFlowTest, AgreedOpensTheSetupCountsOnceAndRecordsTheVersion) {
+    PlaceSetup();
+    InstallerFlow flow(folder.path(), server.BaseUrl(), RecordingLauncher());
+    int installed = 0;
+    QObject::connect(&flow, &InstallerFlow::Installed, [&installed] { ++installed; });
+    ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_EQ(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
+              QFileInfo(QDir(folder.path()).filePath(QStringLiteral("QDXInst_HLM0030001.exe")))
+                  .canonicalFilePath());
+    // The version is recorded only once the count has ended.
+    EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
+    // Presses while the count runs start nothing more.
+    EXPECT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
+    EXPECT_EQ(flow.Next(false), InstallerFlow::Step::Counting);
+    ASSERT_TRUE(WaitFor([&] { return installed == 1; }));
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(server.RequestCount(kCountTarget), 1);
+    EXPECT_EQ(server.Requests().size(), 1);
+    EXPECT_EQ(server.Requests()[0].method, QByteArray("GET"));
+    EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
+    EXPECT_FALSE(flow.Busy());
+
+    // A second run starts, counts and writes again; the record stays the same.
+    InstallerFlow again(folder.path(), server.BaseUrl(), RecordingLauncher());
+    int installedAgain = 0;
+    QObject::connect(&again, &InstallerFlow::Installed, [&installedAgain] { ++installedAgain; });
+    ASSERT_EQ(again.Next(true), InstallerFlow::Step::Counting);
+    ASSERT_TRUE(WaitFor([&] { return installedAgain == 1; }));
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(server.RequestCount(kCountTarget), 2);
+    EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
+}
+
+TEST_F(InstallerFlowTest, ACountServerThatIsDownOrBrokenStillEndsInTheRecord) {
+    PlaceSetup();
+    struct Case {
+        const char* name;
+        QString base;
+    };
+    demo::LoopbackHttpServer broken;
+    ASSERT_TRUE(broken.Listen());
+    broken.SetRoute(kCountTarget, demo::HttpResponse::Stall());
+    demo::LoopbackHttpServer failing;
+    ASSERT_TRUE(failing.Listen());
+    failing.SetRoute(kCountTarget, demo::HttpResponse::Status(500, "down"));
+    const Case cases[] = {{"closed port", ClosedPortAddress()},
+                          {"stalls", broken.BaseUrl()},
+                          {"error status", failing.BaseUrl()},
+                          {"no address", QString()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(SettingsStore().FilePath(SettingsRoot::MachineWide), QByteArray());
+        InstallerFlow flow(folder.path(), c.base, RecordingLauncher());
+        flow.SetCountTimeout(300);
+        int installed = 0;
+        QObject::connect(&flow, &InstallerFlow::Installed, [&installed] { ++installed; });
+        ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
+        ASSERT_TRUE(WaitFor([&] { return installed == 1; }));
+        EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
+    }
+    EXPECT_EQ(broken.RequestCount(kCountTarget), 1);
+    EXPECT_EQ(failing.RequestCount(kCountTarget), 1);
+}
+
+TEST(CountRequest, AsksTheCountPathOnceAndEndsOnceWhateverTheAnswer) {
+    QCoreApplication::setApplicationName(QStringLiteral("NIMBUSKIT"));
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(kCountTarget, demo::HttpResponse::Oversized(8 * 1024 * 1024));
+    CountRequest count;
+    int finished = 0;
+    QObject::connect(&count, &CountRequest::Finished, [&finished] { ++finished; });
+    ASSERT_TRUE(count.Send(server.BaseUrl() + QStringLiteral("/")));
+    EXPECT_FALSE(count.Send(server.BaseUrl())); // one at a time
+    ASSERT_TRUE(WaitFor([&] { return finished == 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(count.Running());
+    ASSERT_EQ(server.RequestedTargets(), QStringList{kCountTarget});
+    EXPECT_EQ(server.Requests()[0].header("User-Agent"), QByteArray("NIMBUSKIT"));
+    EXPECT_EQ(CountRequest::Address(QStringLiteral("http://127.0.0.1:8731")),
+              QStringLiteral("http://127.0.0.1:8731/log/count.php?mode=a&key=nimbuskit2"));
+}
