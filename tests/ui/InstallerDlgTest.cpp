@@ -19,6 +19,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -341,6 +342,41 @@ TEST_F(InstallerDlgTest, DraggingThePictureMovesTheWindow) {
         EXPECT_EQ(dialog->pos(), before + QPoint(40, 25));
         EXPECT_TRUE(dialog->isVisible());
     }
+}
+
+TEST_F(InstallerDlgTest, TheRealMessageBoxIsModalAndEndsOnOk) {
+    // The shipped message function: a modal box owned by the wizard. Here a
+    // timer reads it and presses OK, as a user would.
+    PlaceSetup();
+    desktopOpens = false;
+    auto dialog = Open(server.BaseUrl());
+    dialog->SetShowMessage(&CInstallerDlg::ShowMessageBox);
+    QString text, caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QWidget* owner = nullptr;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) {
+            text = box->text();
+            caption = box->windowTitle();
+            icon = box->icon();
+            owner = box->parentWidget();
+            box->button(QMessageBox::Ok)->click();
+        } else if (clock.elapsed() > 5000 && QApplication::activeModalWidget()) {
+            QApplication::activeModalWidget()->close(); // never hang the suite
+        }
+    });
+    poll.start(20);
+    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    poll.stop();
+    EXPECT_EQ(text, QStringLiteral("설치 프로그램을 실행할 수 없습니다."));
+    EXPECT_EQ(caption, QStringLiteral("NimbusKit"));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(owner, dialog.get());
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST(InstallerButton, ShowsItsHoverAndPressedPictures) {
