@@ -1,17 +1,21 @@
 #include "mainwindow/CPlayerDlg.h"
 
+#include "app/Endpoints.h"
+#include "app/Launcher.h"
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "catalogue/CatalogueUpdater.h"
+#include "catalogue/ChannelListModel.h"
+#include "catalogue/DownloadQueue.h"
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
 #include "mainwindow/SkinInventory.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QPalette>
 #include <QScreen>
-#include <QTableView>
 
 namespace {
 
@@ -67,7 +71,7 @@ const TabPictures kMainTabs[] = {
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
-      inhibitor_(new ScreenSaverInhibitor(this)),
+      inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
       statusText_(QStringLiteral("현재 방송을 시청중이지 않습니다.")) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
@@ -81,6 +85,7 @@ CPlayerDlg::~CPlayerDlg() {
     // runs its shutdown, as a destroyed window would.
     if (initialised_)
         OnDestroy();
+    delete launcher_;
 }
 
 CMinsButton* CPlayerDlg::Button(int id) const {
@@ -117,20 +122,13 @@ void CPlayerDlg::CreatePlayerControl() {
 }
 
 void CPlayerDlg::CreateListView() {
-    // Placeholder for the channel list (control 1005): black, gold text.
-    listView_ = new QTableView(this);
-    listView_->setObjectName(QStringLiteral("channelList"));
-    listView_->setAccessibleName(QStringLiteral("채널목록"));
-    listView_->setFrameShape(QFrame::NoFrame);
-    listView_->setShowGrid(false);
-    listView_->verticalHeader()->hide();
-    listView_->horizontalHeader()->hide();
-    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    QPalette palette = listView_->palette();
-    palette.setColor(QPalette::Base, Qt::black);
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::Text, QColor(255, 204, 51));
-    listView_->setPalette(palette);
+    listModel_ = new ChannelListModel(this);
+    listView_ = new CChannelListView(listModel_, this);
+    connect(listView_, &CChannelListView::rowClicked, this, &CPlayerDlg::OnListClick);
+    connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
+    connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
+    downloads_ = new DownloadQueue(this);
+    ConnectDownloadDisplay();
 }
 
 void CPlayerDlg::ConnectButtons() {
@@ -184,6 +182,8 @@ void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     programFolder_ = Paths::DataFolder();
+    updater_ =
+        new CatalogueUpdater(downloads_, programFolder_, Endpoints::ServiceBaseAddress(), this);
     CreateTrayIcon();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
@@ -329,12 +329,3 @@ void CPlayerDlg::SelectMainTab(int tab) {
     if (listView_)
         listView_->setVisible(panel && tab == MainTab::Channels);
 }
-
-void CPlayerDlg::OpenCategoryTab(int category) {
-    category_ = category;
-    shownCategory_ = category;
-}
-
-void CPlayerDlg::PlaySelected() {}
-
-void CPlayerDlg::RunCatalogueUpdate() {}

@@ -11,16 +11,24 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <vector>
 
+class CatalogueUpdater;
+class CChannelListView;
+class ChannelListModel;
 class CMinsButton;
-class QTableView;
+class DownloadQueue;
+class Launcher;
 class ScreenSaverInhibitor;
 
 // The main window: frameless and skinned, it owns every piece of state of
 // the running program. Its work is split over files by concern:
 // CPlayerDlg.cpp (members, start-up, shutdown), CPlayerDlgLayout.cpp
-// (layout pass, size changes, list panel, full screen) and
-// CPlayerDlgPaint.cpp (skin strips and painting).
+// (layout pass, size changes, list panel, full screen), CPlayerDlgPaint.cpp
+// (skin strips and painting), CPlayerDlgCatalogue.cpp (category tabs, the
+// channel list, downloads and the update check), CPlayerDlgPlayback.cpp
+// (playing and stopping) and CPlayerDlgCommands.cpp (the command table).
 class CPlayerDlg : public QWidget {
     Q_OBJECT
 public:
@@ -58,7 +66,10 @@ public:
 
     CMinsButton* Button(int id) const;
     QWidget* PlayerControl() const { return player_; }
-    QTableView* ListView() const { return listView_; }
+    CChannelListView* ListView() const { return listView_; }
+    ChannelListModel* ListModel() const { return listModel_; }
+    DownloadQueue* Downloads() const { return downloads_; }
+    const Launcher& DesktopLauncher() const { return *launcher_; }
 
     // --- window commands ---
     // Opens or closes the list panel (buttons 1008, 1011, key F8). Refused
@@ -97,13 +108,36 @@ public:
     void CreateWebBrowser();
     // Main tab 1 channel lists (1018), 2 music pages (1019), 3 movie pages (1020).
     void SelectMainTab(int tab);
-    // Category 1..6 (buttons 1012..1017).
+    // Category 1..6 (buttons 1012..1017). A missing catalogue is downloaded
+    // first; the list shows it when it has arrived.
     void OpenCategoryTab(int category);
+    // Makes sure the catalogue is in the data folder, then runs `then`
+    // (at once when it is there, else when its download has ended, whatever
+    // the outcome). A second call while it downloads does not download again.
+    void EnsureCatalogueFile(const QString& fileName, std::function<void()> then);
+    // The list's clicks.
+    void OnListClick(int row);
+    void OnListDoubleClick(int row);
+    void ShowListMenu(const QPoint& globalPos);
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
+    // Plays a row of the list; stops what plays.
+    void PlayRow(int row);
+    void StopPlayback();
     // The catalogue update check for the five catalogues, and then the
-    // removal of the downloaded version list.
+    // removal of the downloaded version list (start-up, quietly).
     void RunCatalogueUpdate();
+    // The update command: the same check, then its result and the updater.
+    void RunUpdateCommand();
+    // Every command id of the menus, the list's menu and the tray.
+    void OnCommand(int commandId);
+
+    // A plain message box with the program's caption. Tests replace it so
+    // nothing waits on a modal box.
+    void ShowMessage(const QString& text);
+    void SetMessageHandler(std::function<void(const QString&)> handler) {
+        messageHandler_ = std::move(handler);
+    }
 
     // The smallest size the window may have in its current state.
     QSize MinimumSize() const { return MinimumClientSize(listPanelOpen_); }
@@ -136,11 +170,31 @@ private:
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
     std::array<CMinsButton*, ControlId::Count> buttons_{};
-    QTableView* listView_ = nullptr;
+    ChannelListModel* listModel_ = nullptr;
+    CChannelListView* listView_ = nullptr;
     QWidget* player_ = nullptr;
     QIcon icon_;
 
     ScreenSaverInhibitor* inhibitor_ = nullptr;
+    Launcher* launcher_ = nullptr;
+    std::function<void(const QString&)> messageHandler_;
+
+    // Catalogues: one download queue for the program, the update check on
+    // it, and the tabs waiting for a catalogue to arrive.
+    DownloadQueue* downloads_ = nullptr;
+    CatalogueUpdater* updater_ = nullptr;
+    struct PendingCatalogue {
+        QString fileName;
+        std::vector<std::function<void()>> waiting;
+    };
+    std::vector<PendingCatalogue> pendingCatalogues_;
+    // Bumped by every tab opening, so a catalogue that arrives late fills the
+    // list only if its tab is still the one asked for last.
+    unsigned tabGeneration_ = 0;
+    void FillCategory(int category);
+    void ConnectDownloadDisplay();
+    bool IsTabDownload(const QString& targetPath) const;
+    QString CataloguePath(const QString& fileName) const;
 
     // Options.
     bool onTop_ = false;

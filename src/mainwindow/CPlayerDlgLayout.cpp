@@ -2,6 +2,8 @@
 // changes, the list panel and full screen.
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/CChannelListView.h"
+
 #include "app/SettingsTable.h"
 #include "mainwindow/CMinsButton.h"
 

@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTableView>
+#include "catalogue/CChannelListView.h"
 #include <QTimer>
 
 #include <gtest/gtest.h>
