@@ -124,6 +124,26 @@ public:
     // Plays a row of the list; stops what plays.
     void PlayRow(int row);
     void StopPlayback();
+    // The menus' play command (refuses an empty user list).
+    void MenuPlay();
+    // Plays an address typed by hand (the open-URL dialog).
+    void PlayUrl(const QString& address);
+    // Volume and mute (keys, wheel, menu, the mute button, the volume area).
+    void VolumeUp();
+    void VolumeDown();
+    void ToggleMute();
+    // The wheel: exactly +120 or -120 changes the volume; anything else nothing.
+    void OnWheelDelta(int delta);
+    // A press or drag in the volume area, x in window pixels.
+    void OnVolumePointer(int x);
+
+    // Hides the window to the tray (minimises where the desktop has no tray).
+    void HideWindow();
+
+    // The user's own channels (the list's menu).
+    void AddToMyChannels();           // 32793
+    void DeleteSelectedUserChannel(); // 32794
+    void DeleteAllUserChannels();     // 32795
     // The catalogue update check for the five catalogues, and then the
     // removal of the downloaded version list (start-up, quietly).
     void RunCatalogueUpdate();

@@ -7,10 +7,19 @@
 void CPlayerDlg::OnCommand(int commandId) {
     switch (commandId) {
     case ListCommand::Play:
-        PlaySelected();
+        MenuPlay();
         break;
     case ListCommand::Stop:
         StopPlayback();
+        break;
+    case ListCommand::AddToMyChannels:
+        AddToMyChannels();
+        break;
+    case ListCommand::DeleteSelected:
+        DeleteSelectedUserChannel();
+        break;
+    case ListCommand::DeleteAll:
+        DeleteAllUserChannels();
         break;
     case 32778: // update
         RunUpdateCommand();
@@ -21,4 +30,8 @@ void CPlayerDlg::OnCommand(int commandId) {
     default:
         break;
     }
+}
+
+void CPlayerDlg::HideWindow() {
+    showMinimized();
 }
