@@ -163,6 +163,7 @@ bool CPlayerDlg::OnInitDialog() {
     setWindowIcon(icon_);
 
     BindPlayer();
+    InstallInput();
     RunLayoutPass();
     LoadSkin();
     PrepareWindow();
@@ -302,10 +303,6 @@ void CPlayerDlg::BindPlayer() {}
 void CPlayerDlg::ClosePlayer() {}
 
 void CPlayerDlg::ApplyPlayerVolume(int) {}
-
-void CPlayerDlg::CreateTrayIcon() {}
-
-void CPlayerDlg::RemoveTrayIcon() {}
 
 void CPlayerDlg::CreateWebBrowser() {}
 

@@ -20,6 +20,10 @@ class ChannelListModel;
 class CMinsButton;
 class DownloadQueue;
 class Launcher;
+class QKeyEvent;
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
 class ScreenSaverInhibitor;
 
 // The main window: frameless and skinned, it owns every piece of state of
@@ -140,6 +144,31 @@ public:
     // Hides the window to the tray (minimises where the desktop has no tray).
     void HideWindow();
 
+    // --- menus, tray and options (CPlayerDlgCommands.cpp, CPlayerDlgInput.cpp,
+    // CPlayerDlgTray.cpp) ---
+    // The main menu (207) with its seven check marks, at a screen position;
+    // the chosen command runs through OnCommand.
+    void ShowMainMenu(const QPoint& globalPos);
+    // Builds that menu as it would open now; the caller owns it.
+    QMenu* CreateMainMenu(QWidget* parent);
+    // Always on top (32776, key T): written and applied at once.
+    void ToggleOnTop();
+    // Starting with the session (32779).
+    void ToggleStartWithSession();
+    void OpenSettingsDialog();
+    void OpenUrlDialog();
+    void OpenAboutDialog();
+    // Shows and raises the window (a left click on the tray icon).
+    void ShowFromTray();
+    QSystemTrayIcon* TrayIcon() const { return tray_; }
+    // Set by the settings dialog's OK.
+    void SetStartWithSession(bool on) { startWithSession_ = on; }
+    void SetAutoPlay(bool on) { autoPlay_ = on; }
+    void SetAutoClose(bool on) { autoClose_ = on; }
+    void SetAutoHide(bool on) { autoHide_ = on; }
+    void SetMagnet(bool on) { magnet_ = on; }
+    bool IsMute() const { return mute_; }
+
     // The user's own channels (the list's menu).
     void AddToMyChannels();           // 32793
     void DeleteSelectedUserChannel(); // 32794
@@ -172,6 +201,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Mouse, wheel and keys (CPlayerDlgInput.cpp).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -187,6 +224,30 @@ private:
     void ShowRefusal(const QString& text);
     bool DrawsVideoStripNow() const;
     void ConnectButtons();
+    void ConnectWebButtons();
+    void NavigateWebBrowser(const QString& address);
+    void PlaceWebBrowser();
+    QWidget* webBrowser_ = nullptr;
+    std::function<QWidget*(QWidget* parent)> webBrowserFactory_;
+    QString webPageAddress_;
+
+    // Input (CPlayerDlgInput.cpp): keys reach the window whatever child has
+    // the focus; moves and resizes go to the window system where it can.
+    void InstallInput();
+    void ConnectPlayerInput();
+    bool HandleKey(QKeyEvent* event);
+    void StartMove(const QPoint& globalPos);
+    void StartResize(int area, const QPoint& globalPos);
+    void FollowPointer(const QPoint& globalPos);
+    void EndPointerDrag();
+    void ApplyMagnet();
+    void UpdateCursor(const QPoint& pos);
+    QSystemTrayIcon* tray_ = nullptr;
+    QTimer* magnetTimer_ = nullptr;
+    bool movingByHand_ = false;
+    int resizingByHand_ = -1; // the hit area, -1 for none
+    QPoint grabPos_;
+    QRect grabGeometry_;
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
     std::array<CMinsButton*, ControlId::Count> buttons_{};
