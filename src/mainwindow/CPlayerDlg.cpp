@@ -110,17 +110,6 @@ void CPlayerDlg::CreateControls() {
     ConnectButtons();
 }
 
-void CPlayerDlg::CreatePlayerControl() {
-    // Placeholder for the player (control 1000) until the libmpv widget is in.
-    player_ = new QWidget(this);
-    player_->setObjectName(QStringLiteral("player"));
-    player_->setAccessibleName(QStringLiteral("영상"));
-    QPalette palette = player_->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    player_->setPalette(palette);
-    player_->setAutoFillBackground(true);
-}
-
 void CPlayerDlg::CreateListView() {
     listModel_ = new ChannelListModel(this);
     listView_ = new CChannelListView(listModel_, this);
@@ -297,12 +286,6 @@ void CPlayerDlg::SetPlaying(bool playing) {
 }
 
 // --- steps that later work fills in ---
-
-void CPlayerDlg::BindPlayer() {}
-
-void CPlayerDlg::ClosePlayer() {}
-
-void CPlayerDlg::ApplyPlayerVolume(int) {}
 
 void CPlayerDlg::CreateWebBrowser() {}
 

@@ -3,6 +3,7 @@
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/SkinStrips.h"
+#include "playback/PlayerWidget.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -24,6 +25,7 @@ class QKeyEvent;
 class QMenu;
 class QSystemTrayIcon;
 class QTimer;
+class PlaybackWiring;
 class ScreenSaverInhibitor;
 
 // The main window: frameless and skinned, it owns every piece of state of
@@ -70,6 +72,11 @@ public:
 
     CMinsButton* Button(int id) const;
     QWidget* PlayerControl() const { return player_; }
+    // The media player (control 1000); made at start-up unless one was given.
+    PlayerWidget* Player() const { return player_; }
+    // Puts this player in the place of control 1000 before start-up (the
+    // window takes it over). Tests give a stand-in or a player without sound.
+    void UsePlayer(PlayerWidget* player);
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
@@ -184,6 +191,12 @@ public:
     // A plain message box with the program's caption. Tests replace it so
     // nothing waits on a modal box.
     void ShowMessage(const QString& text);
+    // A Yes/No question box with the question icon; true for Yes. Tests
+    // answer it through the handler.
+    bool AskYesNo(const QString& caption, const QString& text);
+    void SetQuestionHandler(std::function<bool(const QString&, const QString&)> handler) {
+        questionHandler_ = std::move(handler);
+    }
     void SetMessageHandler(std::function<void(const QString&)> handler) {
         messageHandler_ = std::move(handler);
     }
@@ -253,7 +266,13 @@ private:
     std::array<CMinsButton*, ControlId::Count> buttons_{};
     ChannelListModel* listModel_ = nullptr;
     CChannelListView* listView_ = nullptr;
-    QWidget* player_ = nullptr;
+    PlayerWidget* player_ = nullptr;
+    // The connection watch, the volume and their timers (CPlayerDlgPlayback.cpp).
+    friend class PlaybackWiring;
+    friend class WindowPlaybackView;
+    friend class WindowVolumeView;
+    PlaybackWiring* playback_ = nullptr;
+    std::function<bool(const QString&, const QString&)> questionHandler_;
     QIcon icon_;
 
     ScreenSaverInhibitor* inhibitor_ = nullptr;

@@ -31,7 +31,7 @@ int ClampVolume(int volume) {
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent) : CWMPPlayer4(Options(), parent) {}
 
-CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : QWidget(parent) {
+CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : PlayerWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Start(options);
@@ -46,8 +46,11 @@ void CWMPPlayer4::Start(const Options& options) {
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
     // Only the program's own skin and keys: no user configuration or scripts,
     // no on-screen controls, no mpv key bindings, no yt-dlp hook (which adds
-    // most of a second to every failure), and a network time-out that the
-    // 15-second connection watch can see.
+    // most of a second to every failure), and a network time-out longer
+    // than the connection watch's 15 ticks: a server that accepts and never
+    // answers must still be "connecting" when the watch gives up on it and
+    // asks the user, not quietly idle a few seconds before that. mpv's own
+    // default (60 s) would keep a stalled stream open far too long.
     const std::pair<const char*, const char*> settings[] = {
         {"config", "no"},
         {"load-scripts", "no"},
@@ -56,7 +59,7 @@ void CWMPPlayer4::Start(const Options& options) {
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
         {"ytdl", "no"},
-        {"network-timeout", "10"},
+        {"network-timeout", "20"},
         {"audio-fallback-to-null", "yes"},
         {"idle", "yes"},
         {"vo", "libmpv"},

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "playback/MediaPlayer.h"
+#include "playback/PlayerWidget.h"
 
 #include <QImage>
-#include <QPoint>
-#include <QWidget>
 
 #include <atomic>
 #include <cstdint>
@@ -26,7 +24,7 @@ struct mpv_render_context;
 // less than GL on a machine without a GPU. A GL path for real GPUs is a later
 // addition: it would create the render context with MPV_RENDER_API_TYPE_OPENGL
 // inside a QOpenGLWidget (FLIP_Y=1) once a hardware context is confirmed.
-class CWMPPlayer4 : public QWidget, public MediaPlayer {
+class CWMPPlayer4 : public PlayerWidget {
     Q_OBJECT
 public:
     struct Options {
@@ -54,16 +52,6 @@ public:
     bool IsBound() const { return mpv_ != nullptr; }
     int FramesRendered() const { return framesRendered_; }
     QImage CurrentFrame() const { return frame_; }
-
-signals:
-    void doubleClicked();
-    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
-    void mouseMoved(QPoint position);
-    // The cached status changed.
-    void statusChanged();
-    // The media that was open came to its end (see lastEnd()).
-    void mediaEnded();
-    void frameRendered();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
