@@ -1,27 +1,345 @@
-// Mouse, wheel and keys of the main window.
+// Mouse, wheel and keys of the main window, and the window magnet.
+//
+// The window has no frame, so it behaves like one itself: any free spot and
+// the video picture move it, 7-pixel bands along the edges resize it, the
+// caption toggles maximise on a double click. Moves and resizes are left to
+// the window system where it runs them (startSystemMove/startSystemResize);
+// without a window manager the window follows the pointer by hand.
+
 #include "mainwindow/CPlayerDlg.h"
 
-#include <QMouseEvent>
+#include "app/SettingsTable.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/WindowMagnet.h"
+#include "playback/CWMPPlayer4.h"
 
-void CPlayerDlg::InstallInput() {}
-void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
-    QWidget::mousePressEvent(event);
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
+
+namespace {
+
+// What a resize band pulls and the cursor it shows, in the order the bands
+// are tested.
+struct BandSpec {
+    HitArea area;
+    Qt::Edges edges;
+    Qt::CursorShape cursor;
+};
+
+const BandSpec kBands[kHitAreaCount] = {
+    {HitArea::Right, Qt::RightEdge, Qt::SizeHorCursor},
+    {HitArea::Left, Qt::LeftEdge, Qt::SizeHorCursor},
+    {HitArea::Top, Qt::TopEdge, Qt::SizeVerCursor},
+    {HitArea::TopLeft, Qt::TopEdge | Qt::LeftEdge, Qt::SizeFDiagCursor},
+    {HitArea::TopRight, Qt::TopEdge | Qt::RightEdge, Qt::SizeBDiagCursor},
+    {HitArea::Bottom, Qt::BottomEdge, Qt::SizeVerCursor},
+    {HitArea::BottomLeft, Qt::BottomEdge | Qt::LeftEdge, Qt::SizeBDiagCursor},
+    {HitArea::BottomRight, Qt::BottomEdge | Qt::RightEdge, Qt::SizeFDiagCursor},
+};
+
+// The band under a point, as an index into kBands, or -1.
+int BandAt(const Layout& layout, QPoint pos) {
+    for (int i = 0; i < kHitAreaCount; ++i)
+        if (layout.Hit(kBands[i].area).Contains(pos))
+            return i;
+    return -1;
 }
-void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    QWidget::mouseMoveEvent(event);
+
+// Only where the window system lets a program place its own window does a
+// position the program sets stick.
+bool ProgramPlacesWindows() {
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
 }
-void CPlayerDlg::mouseReleaseEvent(QMouseEvent* event) {
-    QWidget::mouseReleaseEvent(event);
+
+} // namespace
+
+void CPlayerDlg::InstallInput() {
+    setMouseTracking(true);
+    // Keys and manual drags are seen before any child (the list, the
+    // browser, the picture) handles them.
+    qApp->installEventFilter(this);
+    ConnectPlayerInput();
+
+    // A move by the window system ends without telling the program; the
+    // magnet acts once the window has stood still for a moment.
+    magnetTimer_ = new QTimer(this);
+    magnetTimer_->setSingleShot(true);
+    magnetTimer_->setInterval(200);
+    connect(magnetTimer_, &QTimer::timeout, this, &CPlayerDlg::ApplyMagnet);
+
+    connect(Button(ControlId::Settings), &QAbstractButton::clicked, this,
+            &CPlayerDlg::OpenSettingsDialog, Qt::UniqueConnection);
+    connect(Button(ControlId::Hide), &QAbstractButton::clicked, this, &CPlayerDlg::HideWindow,
+            Qt::UniqueConnection);
 }
-void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-    QWidget::mouseDoubleClickEvent(event);
+
+void CPlayerDlg::ConnectPlayerInput() {
+    // The picture's double click (full screen) is connected where the player is bound.
+    auto* player = qobject_cast<CWMPPlayer4*>(PlayerControl());
+    if (!player)
+        return;
+    connect(player, &CWMPPlayer4::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+                if (button == Qt::LeftButton) {
+                    // The picture drags the window, as the free spots do.
+                    if (!fullScreen_ && !maximised_)
+                        StartMove(QCursor::pos());
+                    return;
+                }
+                ShowMainMenu(QCursor::pos());
+            });
+    connect(player, &CWMPPlayer4::mouseMoved, this,
+            [player](QPoint) { player->setCursor(Qt::ArrowCursor); });
 }
-void CPlayerDlg::wheelEvent(QWheelEvent* event) {
-    QWidget::wheelEvent(event);
+
+// --- moving and resizing ---
+
+void CPlayerDlg::StartMove(const QPoint& globalPos) {
+    if (QWindow* window = windowHandle(); window && window->startSystemMove())
+        return;
+    movingByHand_ = true;
+    grabPos_ = globalPos;
+    grabGeometry_ = geometry();
 }
+
+void CPlayerDlg::StartResize(int area, const QPoint& globalPos) {
+    if (area < 0 || area >= kHitAreaCount)
+        return;
+    setCursor(kBands[area].cursor);
+    if (QWindow* window = windowHandle(); window && window->startSystemResize(kBands[area].edges))
+        return;
+    resizingByHand_ = area;
+    grabPos_ = globalPos;
+    grabGeometry_ = geometry();
+}
+
+void CPlayerDlg::FollowPointer(const QPoint& globalPos) {
+    const QPoint delta = globalPos - grabPos_;
+    if (movingByHand_) {
+        QPoint to = grabGeometry_.topLeft() + delta;
+        if (magnet_)
+            if (const QScreen* screen = QGuiApplication::primaryScreen())
+                to = MagnetPosition(to, size(), screen->geometry());
+        move(to);
+        return;
+    }
+    if (resizingByHand_ < 0)
+        return;
+    // The pulled edges follow the pointer; the others stay, and the window
+    // never gets smaller than its minimum.
+    const Qt::Edges edges = kBands[resizingByHand_].edges;
+    const QSize least = minimumSize();
+    int left = grabGeometry_.left();
+    int top = grabGeometry_.top();
+    int right = grabGeometry_.left() + grabGeometry_.width();
+    int bottom = grabGeometry_.top() + grabGeometry_.height();
+    if (edges & Qt::LeftEdge)
+        left = std::min(left + delta.x(), right - least.width());
+    if (edges & Qt::RightEdge)
+        right = std::max(right + delta.x(), left + least.width());
+    if (edges & Qt::TopEdge)
+        top = std::min(top + delta.y(), bottom - least.height());
+    if (edges & Qt::BottomEdge)
+        bottom = std::max(bottom + delta.y(), top + least.height());
+    setGeometry(left, top, right - left, bottom - top);
+}
+
+void CPlayerDlg::EndPointerDrag() {
+    movingByHand_ = false;
+    resizingByHand_ = -1;
+}
+
+void CPlayerDlg::ApplyMagnet() {
+    if (!magnet_ || fullScreen_ || maximised_ || !isVisible() || isMinimized())
+        return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint to = MagnetPosition(frame.topLeft(), frame.size(), screen->geometry());
+    if (to != frame.topLeft())
+        move(to);
+}
+
 void CPlayerDlg::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
+    if (magnetTimer_ && magnet_ && !movingByHand_ && ProgramPlacesWindows())
+        magnetTimer_->start();
 }
+
+void CPlayerDlg::UpdateCursor(const QPoint& pos) {
+    if (layout_.volumeArea.Contains(pos)) {
+        setCursor(Qt::PointingHandCursor);
+        return;
+    }
+    const int band = (fullScreen_ || maximised_) ? -1 : BandAt(layout_, pos);
+    if (band >= 0)
+        setCursor(kBands[band].cursor);
+    else
+        unsetCursor();
+}
+
+// --- mouse ---
+
+void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        ShowMainMenu(global);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const bool locked = fullScreen_ || maximised_;
+    const bool inVolume = layout_.volumeArea.Contains(pos);
+    const int band = BandAt(layout_, pos);
+    event->accept();
+    if (!locked && band < 0 && !inVolume) {
+        StartMove(global);
+        return;
+    }
+    if (inVolume) {
+        if (!volumeDrag_) {
+            volumeDrag_ = true;
+            setCursor(Qt::PointingHandCursor);
+            OnVolumePointer(pos.x());
+        }
+        return;
+    }
+    if (!locked && band >= 0)
+        StartResize(band, global);
+}
+
+void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    UpdateCursor(pos);
+    // Only a plain drag with the left button sets the volume.
+    if (layout_.volumeArea.Contains(pos) && volumeDrag_ && event->buttons() == Qt::LeftButton &&
+        event->modifiers() == Qt::NoModifier)
+        OnVolumePointer(pos.x());
+    QWidget::mouseMoveEvent(event);
+}
+
+void CPlayerDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        volumeDrag_ = false;
+        EndPointerDrag();
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !fullScreen_ &&
+        event->position().toPoint().y() < kCaptionHeight) {
+        event->accept();
+        ToggleMaximise();
+        return;
+    }
+    // Elsewhere the second click of the left button counts as a press.
+    if (event->button() == Qt::LeftButton)
+        mousePressEvent(event);
+    else
+        event->accept();
+}
+
+void CPlayerDlg::wheelEvent(QWheelEvent* event) {
+    // One notch at a time: a message carrying several notches, and the fine
+    // steps of a touchpad, change nothing.
+    const int delta = event->angleDelta().y();
+    if (delta == 120 || delta == -120)
+        OnWheelDelta(delta);
+    event->accept();
+}
+
+// --- keys, and drags by hand that began on a child ---
+
 bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QWidget::eventFilter(watched, event);
+
+    if (type == QEvent::KeyPress)
+        return HandleKey(static_cast<QKeyEvent*>(event));
+
+    if (movingByHand_ || resizingByHand_ >= 0) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseMove)
+            FollowPointer(mouse->globalPosition().toPoint());
+        else if (mouse->button() == Qt::LeftButton)
+            EndPointerDrag();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool CPlayerDlg::HandleKey(QKeyEvent* event) {
+    const int key = event->key();
+    const bool repeat = event->isAutoRepeat();
+    // What opens a modal window runs once the key has been delivered.
+    auto later = [this](void (CPlayerDlg::*step)()) { QTimer::singleShot(0, this, step); };
+    switch (key) {
+    case Qt::Key_Escape:
+        // Never closes the window.
+        if (fullScreen_ && !repeat)
+            ToggleFullScreen();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!repeat)
+            ToggleFullScreen();
+        return true;
+    case Qt::Key_Space:
+        if (!repeat)
+            StopPlayback();
+        return true;
+    case Qt::Key_Up:
+        VolumeUp();
+        return true;
+    case Qt::Key_Down:
+        VolumeDown();
+        return true;
+    case Qt::Key_F5:
+        if (!repeat)
+            later(&CPlayerDlg::OpenSettingsDialog);
+        return true;
+    case Qt::Key_F8:
+        if (!repeat)
+            later(&CPlayerDlg::ToggleListPanel);
+        return true;
+    case Qt::Key_F1:
+        if (!repeat)
+            later(&CPlayerDlg::OpenAboutDialog);
+        return true;
+    case Qt::Key_T:
+        if (!repeat)
+            ToggleOnTop();
+        return true;
+    case Qt::Key_M:
+        if (!repeat)
+            ToggleMute();
+        return true;
+    case Qt::Key_U:
+        // Ctrl as it is held at this moment.
+        if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) &&
+            !(event->modifiers() & Qt::ControlModifier))
+            return false;
+        if (!repeat)
+            later(&CPlayerDlg::OpenUrlDialog);
+        return true;
+    default:
+        return false;
+    }
 }

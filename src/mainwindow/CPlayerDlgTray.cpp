@@ -1,6 +1,43 @@
-// The notification-area icon.
+// The notification-area icon: a left click brings the window back, a right
+// click opens the main menu.
 #include "mainwindow/CPlayerDlg.h"
 
-void CPlayerDlg::CreateTrayIcon() {}
+#include <QCursor>
+#include <QSystemTrayIcon>
 
-void CPlayerDlg::RemoveTrayIcon() {}
+void CPlayerDlg::CreateTrayIcon() {
+    if (tray_)
+        return;
+    tray_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/128.png")), this);
+    tray_->setToolTip(QStringLiteral("WAVEORBIT"));
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger) {
+                    ShowFromTray();
+                } else if (reason == QSystemTrayIcon::Context) {
+                    // In front first, so the menu closes on a click elsewhere.
+                    if (isVisible())
+                        activateWindow();
+                    ShowMainMenu(QCursor::pos());
+                }
+            });
+    // Shown even where no tray exists yet: the icon appears when one starts.
+    tray_->show();
+}
+
+void CPlayerDlg::RemoveTrayIcon() {
+    if (!tray_)
+        return;
+    tray_->hide();
+    delete tray_;
+    tray_ = nullptr;
+}
+
+void CPlayerDlg::ShowFromTray() {
+    // A minimised, hidden or covered window comes back as it was before.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}

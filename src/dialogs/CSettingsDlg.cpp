@@ -1,0 +1,233 @@
+#include "dialogs/CSettingsDlg.h"
+
+#include "app/CPlayerApp.h"
+#include "app/SettingsTable.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kBackground = 220;
+
+struct CheckSpec {
+    int id;
+    int page;
+    int row; // 0..3
+    const char* caption;
+};
+
+// The check boxes with their page, row and caption (the background does not
+// carry the captions, so the boxes show them).
+const CheckSpec kChecks[] = {
+    {CSettingsDlg::StartWithSessionBox, 1, 0, "윈도우 실행시 자동실행"},
+    {CSettingsDlg::TrayBox, 1, 1, "트레이 아이콘으로  보기"},
+    {CSettingsDlg::MessageBox, 1, 2, "메세지 시스템"},
+    {CSettingsDlg::MagnetBox, 1, 3, "창자석효과"},
+    {CSettingsDlg::AutoPlayBox, 2, 0, "프로그램 시작시 자동재생"},
+    {CSettingsDlg::OnTopBox, 2, 1, "재생시 항상위 상태로 보기"},
+    {CSettingsDlg::AutoCloseBox, 2, 2, "채널 선택후 리스트창 자동닫기"},
+    {CSettingsDlg::AutoHideBox, 2, 3, "라디오/음악방송 청취시 창 자동숨김"},
+    {CSettingsDlg::StartUpdateBox, 3, 0, "프로그램 시작시 업데이트 실행"},
+    {CSettingsDlg::ChannelUpdateBox, 3, 1, "채널 자동업데이트"},
+};
+
+struct PageSpec {
+    int id;
+    int plain;
+    int selected;
+    int left;
+    const char* role;
+};
+
+const PageSpec kPages[3] = {
+    {CSettingsDlg::PageBasic, 223, 224, 12, "기본설정"},
+    {CSettingsDlg::PagePlayback, 225, 226, 88, "재생설정"},
+    {CSettingsDlg::PageUpdate, 227, 228, 164, "업데이트"},
+};
+
+// Captions straight on the background picture.
+const char* const kCaptionStyle = "color: rgb(255, 205, 51); background: transparent;";
+
+bool IsOne(const Settings::Value& value) {
+    return Settings::ReadText(value) == QStringLiteral("1");
+}
+
+} // namespace
+
+QStringList CSettingsDlg::RegionNames() {
+    QStringList names{
+        QStringLiteral("서울"), QStringLiteral("부산"), QStringLiteral("대구"),
+        QStringLiteral("광주"), QStringLiteral("대전"), QStringLiteral("전주"),
+        QStringLiteral("마산"), QStringLiteral("춘천"), QStringLiteral("청주"),
+        QStringLiteral("제주"), QStringLiteral("울산"), QStringLiteral("강릉"),
+        QStringLiteral("진주"), QStringLiteral("목포"), QStringLiteral("여수"),
+        QStringLiteral("안동"), QStringLiteral("원주"), QStringLiteral("충주"),
+        QStringLiteral("삼척"), QStringLiteral("포항"),
+    };
+    // A sorted box: Hangul syllables are in dictionary order in Unicode.
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(400, 300), parent) {
+    setWindowTitle(QStringLiteral("환경설정"));
+    close_ = AddCloseBox(375, 5);
+
+    for (int i = 0; i < 3; ++i) {
+        const PageSpec& spec = kPages[i];
+        auto* button = new CMinsButton(spec.id, QString::fromUtf8(spec.role), this);
+        button->SetImages(spec.plain, spec.plain, spec.plain);
+        PlaceButton(button, spec.left, 33, 75, 30);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { SelectPage(i + 1); });
+        pages_[i] = button;
+    }
+
+    size_t n = 0;
+    for (const CheckSpec& spec : kChecks) {
+        auto* box = new QCheckBox(QString::fromUtf8(spec.caption), this);
+        box->setObjectName(QString::number(spec.id));
+        box->setStyleSheet(QString::fromLatin1("QCheckBox { %1 }").arg(kCaptionStyle));
+        box->setGeometry(30, 85 + 25 * spec.row, 340, 13);
+        box->setFocusPolicy(Qt::NoFocus);
+        checks_[n++] = box;
+    }
+
+    note_ = new QLabel(QStringLiteral("지역설정 : 설정된 지역으로 자동연결을 해줍니다."), this);
+    note_->setStyleSheet(QString::fromLatin1("QLabel { %1 }").arg(kCaptionStyle));
+    note_->setGeometry(30, 190, 340, 13);
+
+    region_ = new QComboBox(this);
+    region_->setObjectName(QStringLiteral("region"));
+    region_->addItems(RegionNames());
+    region_->setMaxVisibleItems(10);
+    region_->setStyleSheet(QStringLiteral(
+        "QComboBox { color: rgb(255, 205, 51); background: rgb(13, 13, 13); "
+        "border: 1px solid rgb(72, 72, 72); padding: 0px 4px; }"
+        "QComboBox::drop-down { border: none; width: 14px; }"
+        "QComboBox QAbstractItemView { color: rgb(255, 205, 51); "
+        "background: rgb(13, 13, 13); selection-background-color: rgb(72, 58, 16); }"));
+    region_->setGeometry(30, 210, 340, 13);
+    region_->setFocusPolicy(Qt::NoFocus);
+
+    ok_ = new CMinsButton(Ok, QStringLiteral("확인"), this);
+    ok_->SetImages(210, 211, 211);
+    PlaceButton(ok_, 156, 246, 44, 22);
+    connect(ok_, &QAbstractButton::clicked, this, &CSettingsDlg::OnOk);
+
+    cancel_ = new CMinsButton(Cancel, QStringLiteral("취소"), this);
+    cancel_->SetImages(216, 217, 217);
+    PlaceButton(cancel_, 205, 246, 44, 22);
+    connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
+
+    SelectPage(1);
+    ReadOptions();
+}
+
+QCheckBox* CSettingsDlg::Check(int id) const {
+    for (size_t i = 0; i < checks_.size(); ++i)
+        if (kChecks[i].id == id)
+            return checks_[i];
+    return nullptr;
+}
+
+CMinsButton* CSettingsDlg::Button(int id) const {
+    switch (id) {
+    case 1004:
+        return close_;
+    case Ok:
+        return ok_;
+    case Cancel:
+        return cancel_;
+    default:
+        for (int i = 0; i < 3; ++i)
+            if (kPages[i].id == id)
+                return pages_[i];
+        return nullptr;
+    }
+}
+
+void CSettingsDlg::SelectPage(int page) {
+    if (page < 1 || page > 3)
+        return;
+    page_ = page;
+    for (int i = 0; i < 3; ++i) {
+        const int picture = (i + 1 == page) ? kPages[i].selected : kPages[i].plain;
+        pages_[i]->SetImages(picture, picture, picture);
+        pages_[i]->update();
+    }
+    // Hidden controls keep their state.
+    for (size_t i = 0; i < checks_.size(); ++i)
+        checks_[i]->setVisible(kChecks[i].page == page);
+    note_->setVisible(page == 1);
+    region_->setVisible(page == 1);
+}
+
+void CSettingsDlg::ReadOptions() {
+    // A missing entry reads as "0"; any other text means the entry is there.
+    Check(StartWithSessionBox)->setChecked(Settings::ReadFlag(Settings::StartWithSession));
+    Check(TrayBox)->setChecked(IsOne(Settings::Tray));
+    Check(MessageBox)->setChecked(IsOne(Settings::Message));
+    Check(MagnetBox)->setChecked(IsOne(Settings::Magnet));
+    // A region that is not one of the cities leaves the box without a selection.
+    region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForDialog),
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive));
+    Check(AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
+    Check(OnTopBox)->setChecked(IsOne(Settings::OnTop));
+    Check(AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
+    Check(AutoCloseBox)->setChecked(IsOne(Settings::AutoClose));
+    Check(StartUpdateBox)->setChecked(IsOne(Settings::AutoUpdate));
+    Check(ChannelUpdateBox)->setChecked(IsOne(Settings::ChAutoUpdate));
+}
+
+void CSettingsDlg::OnOk() {
+    CPlayerDlg* window = CPlayerApp::MainWindow();
+    auto checked = [this](int id) { return Check(id)->checkState() == Qt::Checked; };
+
+    const bool start = checked(StartWithSessionBox);
+    if (window)
+        window->SetStartWithSession(start);
+    if (start)
+        // The entry starts this very program, wherever it lies.
+        Settings::WriteText(Settings::StartWithSession, QCoreApplication::applicationFilePath());
+    else
+        Settings::Delete(Settings::StartWithSession);
+
+    const bool autoPlay = checked(AutoPlayBox);
+    if (window)
+        window->SetAutoPlay(autoPlay);
+    Settings::WriteFlag(Settings::AutoPlay, autoPlay);
+
+    Settings::WriteFlag(Settings::ChAutoUpdate, checked(ChannelUpdateBox));
+    Settings::WriteFlag(Settings::AutoUpdate, checked(StartUpdateBox));
+
+    const bool autoClose = checked(AutoCloseBox);
+    if (window)
+        window->SetAutoClose(autoClose);
+    Settings::WriteFlag(Settings::AutoClose, autoClose);
+
+    const bool autoHide = checked(AutoHideBox);
+    if (window)
+        window->SetAutoHide(autoHide);
+    Settings::WriteFlag(Settings::AutoHide, autoHide);
+
+    const bool magnet = checked(MagnetBox);
+    if (window)
+        window->SetMagnet(magnet);
+    Settings::WriteFlag(Settings::Magnet, magnet);
+
+    // Stored only: the window stays as it is until the next start.
+    Settings::WriteFlag(Settings::OnTop, checked(OnTopBox));
+    Settings::WriteFlag(Settings::Message, checked(MessageBox));
+    Settings::WriteFlag(Settings::Tray, checked(TrayBox));
+
+    // The city shown, or empty text when none is.
+    Settings::WriteText(Settings::LocationForDialog, region_->currentText());
+    reject();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "mainwindow/CSkinnedDialog.h"
+
+#include <QStringList>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+// The options in one place, on three pages. Opening reads every option from
+// the store (not from the window, so changes made through the menus show);
+// OK writes every option back and passes the ones that act at once to the
+// main window; Cancel and the close box change nothing.
+class CSettingsDlg : public CSkinnedDialog {
+    Q_OBJECT
+public:
+    explicit CSettingsDlg(QWidget* parent = nullptr);
+
+    // Control ids.
+    enum : int {
+        PageBasic = 1037,
+        PagePlayback = 1038,
+        PageUpdate = 1039,
+        StartWithSessionBox = 1040,
+        AutoPlayBox = 1041,
+        ChannelUpdateBox = 1042,
+        StartUpdateBox = 1043,
+        AutoCloseBox = 1044,
+        AutoHideBox = 1045,
+        MagnetBox = 1047,
+        OnTopBox = 1049,
+        MessageBox = 1050,
+        TrayBox = 1051,
+        RegionNote = 1052,
+        RegionBox = 1054,
+        Cancel = 1034,
+        Ok = 1061,
+    };
+
+    // The twenty cities of the region box, in the order it shows them.
+    static QStringList RegionNames();
+
+    QCheckBox* Check(int id) const;
+    QComboBox* Region() const { return region_; }
+    QLabel* RegionLabel() const { return note_; }
+    CMinsButton* Button(int id) const;
+    // The page shown, 1..3.
+    int Page() const { return page_; }
+    void SelectPage(int page);
+
+    // The OK button's work: every option written in its order.
+    void OnOk();
+
+private:
+    void ReadOptions();
+
+    std::array<QCheckBox*, 10> checks_{};
+    QComboBox* region_ = nullptr;
+    QLabel* note_ = nullptr;
+    CMinsButton* close_ = nullptr;
+    CMinsButton* pages_[3] = {};
+    CMinsButton* ok_ = nullptr;
+    CMinsButton* cancel_ = nullptr;
+    int page_ = 0;
+};
