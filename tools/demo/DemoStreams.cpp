@@ -14,14 +14,22 @@ QString Base(quint16 port) {
 
 } // namespace
 
+QString AudioStreamPath(int n) {
+    return QStringLiteral("/radio") + QString::number(Wrap(n, kAudioStreamCount)) +
+           QStringLiteral(".mp3");
+}
+
+QString VideoStreamPath(int n) {
+    return QStringLiteral("/tv") + QString::number(Wrap(n, kVideoStreamCount)) +
+           QStringLiteral("/index.m3u8");
+}
+
 QString AudioStreamUrl(int n) {
-    return Base(kAudioStreamPort) + QStringLiteral("/radio") +
-           QString::number(Wrap(n, kAudioStreamCount)) + QStringLiteral(".mp3");
+    return Base(kAudioStreamPort) + AudioStreamPath(n);
 }
 
 QString VideoStreamUrl(int n) {
-    return Base(kVideoStreamPort) + QStringLiteral("/tv") +
-           QString::number(Wrap(n, kVideoStreamCount)) + QStringLiteral("/index.m3u8");
+    return Base(kVideoStreamPort) + VideoStreamPath(n);
 }
 
 QString OfflineVideoStreamUrl() {

@@ -20,6 +20,10 @@ constexpr int kVideoStreamCount = 3;
 QString AudioStreamUrl(int n); // http://127.0.0.1:8732/radio<k>.mp3
 QString VideoStreamUrl(int n); // http://127.0.0.1:8733/tv<k>/index.m3u8
 
+// The same streams' paths on their servers, for servers on other ports.
+QString AudioStreamPath(int n); // /radio<k>.mp3 (the Icecast mount)
+QString VideoStreamPath(int n); // /tv<k>/index.m3u8
+
 // A stream the servers never offer: a channel "under maintenance" whose
 // connection fails at once, to show the program's failure path.
 QString OfflineVideoStreamUrl(); // http://127.0.0.1:8733/offline/index.m3u8

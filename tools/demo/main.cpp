@@ -4,6 +4,7 @@
 // the catalogue files into a folder.
 #include "demo/DemoCatalogues.h"
 #include "demo/DemoService.h"
+#include "demo/LiveStreams.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -90,7 +91,11 @@ int main(int argc, char** argv) {
         QStringLiteral("write-catalogues"),
         QStringLiteral("Write the five catalogues and update.php into the folder, then exit."),
         QStringLiteral("dir"));
-    parser.addOptions({servicePort, countPort, version, countLog, quiet, write});
+    const QCommandLineOption noStreams(
+        QStringLiteral("no-streams"),
+        QStringLiteral("Do not start the live streams (Icecast radio on 127.0.0.1:8732, HLS TV "
+                       "on 127.0.0.1:8733)."));
+    parser.addOptions({servicePort, countPort, version, countLog, quiet, write, noStreams});
     parser.process(app);
 
     demo::DemoServiceOptions options;
@@ -148,7 +153,24 @@ int main(int argc, char** argv) {
                           .arg(service.ServicePort())
                           .arg(service.CountPort())
                           .arg(options.catalogueVersion));
+
+    // The live broadcasts the catalogues point at. Without icecast2 or
+    // ffmpeg the service still runs; the channels then fail to connect.
+    demo::LiveStreams streams;
+    QObject::connect(&streams, &demo::LiveStreams::warning, [](const QString& line) {
+        PrintLine(stderr, QStringLiteral("waveorbit-demo: ") + line);
+    });
+    if (!parser.isSet(noStreams)) {
+        if (streams.Start(demo::LiveStreamOptions(), &error))
+            PrintLine(stdout, QStringLiteral("waveorbit-demo: radio on %1 .. (Icecast), TV on "
+                                             "%2 .. (HLS)")
+                                  .arg(streams.AudioUrl(1), streams.VideoUrl(1)));
+        else
+            PrintLine(stderr, QStringLiteral("waveorbit-demo: live streams not started: ") + error);
+    }
+
     const int status = app.exec();
+    streams.Stop();
     service.Stop();
     PrintLine(stdout, QStringLiteral("waveorbit-demo: stopped"));
     return status;
