@@ -1,6 +1,7 @@
 #include "app/CPlayerApp.h"
 
 #include "mainwindow/CPlayerDlg.h"
+#include "web/WebBrowserModule.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -72,6 +73,8 @@ int CPlayerApp::Run() {
     SetMainWindow(&window);
     QObject::connect(&window, &CPlayerDlg::Closed, this, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // The web tabs' browser comes from its own module, loaded on first use.
+    window.SetWebBrowserFactory(&WebBrowserModule::Create);
     HookFirstPaint(window, StartClock());
     window.OnInitDialog();
     window.show();

@@ -9,6 +9,9 @@ int main(int argc, char** argv) {
         std::fputs(CPlayerApp::NoSessionMessage(), stderr);
         return 2;
     }
+    // The web tabs' engine, loaded later from its module, draws with OpenGL
+    // contexts that must be shared from the application's start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     CPlayerApp app(argc, argv);
     return app.Run();
 }

@@ -65,6 +65,7 @@ const TabPictures kMainTabs[] = {
     {ControlId::TabChannels, 168, 169},
     {ControlId::TabMusic, 170, 171},
     {ControlId::TabMovie, 172, 173},
+    {ControlId::TabHome, 174, 175}, // plain again once a main tab is chosen
 };
 
 } // namespace
@@ -132,12 +133,7 @@ void CPlayerDlg::ConnectButtons() {
     connect(Button(ControlId::ListToggleBottom), &QAbstractButton::clicked, this,
             &CPlayerDlg::ToggleListPanel);
     connect(Button(ControlId::Play), &QAbstractButton::clicked, this, &CPlayerDlg::PlaySelected);
-    connect(Button(ControlId::TabChannels), &QAbstractButton::clicked, this,
-            [this] { SelectMainTab(MainTab::Channels); });
-    connect(Button(ControlId::TabMusic), &QAbstractButton::clicked, this,
-            [this] { SelectMainTab(MainTab::Music); });
-    connect(Button(ControlId::TabMovie), &QAbstractButton::clicked, this,
-            [this] { SelectMainTab(MainTab::Movie); });
+    ConnectWebButtons(); // main tabs, home page, web sub-tabs (CPlayerDlgWeb.cpp)
     for (int c = Category::Tv; c <= Category::User; ++c)
         connect(Button(ControlId::CategoryTv + c - 1), &QAbstractButton::clicked, this,
                 [this, c] { OpenCategoryTab(c); });
@@ -182,7 +178,7 @@ void CPlayerDlg::PrepareWindow() {
     setWindowFlag(Qt::WindowSystemMenuHint, true);
     // Nothing plays yet.
     player_->hide();
-    CreateWebBrowser();
+    // The web browser is made when a web tab first shows a page (CPlayerDlgWeb.cpp).
 }
 
 void CPlayerDlg::PlaceStartupWindow() {
@@ -206,9 +202,9 @@ void CPlayerDlg::RestoreSettings() {
         if (subMenu >= Category::Tv && subMenu <= Category::User)
             OpenCategoryTab(subMenu);
     } else if (menu == QStringLiteral("2")) {
-        SelectMainTab(MainTab::Music);
+        OnMainTabButton(MainTab::Music);
     } else if (menu == QStringLiteral("3")) {
-        SelectMainTab(MainTab::Movie);
+        OnMainTabButton(MainTab::Movie);
     }
 
     startWithSession_ = Settings::ReadFlag(Settings::StartWithSession);
@@ -287,8 +283,6 @@ void CPlayerDlg::SetPlaying(bool playing) {
 
 // --- steps that later work fills in ---
 
-void CPlayerDlg::CreateWebBrowser() {}
-
 void CPlayerDlg::SelectMainTab(int tab) {
     mainTab_ = tab;
     // The current main tab shows its selected picture; its group of tabs
@@ -308,4 +302,5 @@ void CPlayerDlg::SelectMainTab(int tab) {
         Button(id)->setVisible(panel && tab == MainTab::Movie);
     if (listView_)
         listView_->setVisible(panel && tab == MainTab::Channels);
+    PlaceWebBrowser();
 }

@@ -180,6 +180,24 @@ public:
     void AddToMyChannels();           // 32793
     void DeleteSelectedUserChannel(); // 32794
     void DeleteAllUserChannels();     // 32795
+
+    // --- web tabs (CPlayerDlgWeb.cpp) ---
+    // The main-tab buttons: 1018 channel lists (always the TV tab), 1019
+    // music pages, 1020 movie pages (each time at the tab's first page).
+    void OnMainTabButton(int tab);
+    // The home-page button (1021): the desktop's browser; the panel stays.
+    void OnHomePageButton();
+    // The web sub-tabs 1023..1029, one fixed page each.
+    void OnWebSubTab(int id);
+    // The embedded browser; null until a web page is first shown.
+    QWidget* WebBrowser() const { return webBrowser_; }
+    // The address the browser was last sent to.
+    const QString& WebPageAddress() const { return webPageAddress_; }
+    // What makes the browser: the program hands in the web module's
+    // factory, tests a stand-in. Without one the web tabs stay empty.
+    void SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
+        webBrowserFactory_ = std::move(factory);
+    }
     // The catalogue update check for the five catalogues, and then the
     // removal of the downloaded version list (start-up, quietly).
     void RunCatalogueUpdate();

@@ -35,7 +35,7 @@ void CPlayerDlg::RunLayoutPass() {
         else
             ApplyControl(Button(id), placement);
     }
-    // The web browser takes layout_.browser when it exists.
+    PlaceWebBrowser(); // the browser takes layout_.browser once it exists
 }
 
 void CPlayerDlg::ApplyControl(QWidget* widget, const Placement& placement) {

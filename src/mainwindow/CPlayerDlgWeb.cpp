@@ -1,0 +1,115 @@
+// The channel panel's web side: the music and movie tabs with their sub-tabs,
+// the embedded browser they drive, and the home-page button.
+
+#include "mainwindow/CPlayerDlg.h"
+
+#include "app/Endpoints.h"
+#include "app/Launcher.h"
+#include "mainwindow/CMinsButton.h"
+
+#include <QMetaObject>
+
+namespace {
+
+// The page of a sub-tab button (1023..1029); empty for any other id.
+QString SubTabPage(int id) {
+    if (id >= ControlId::MusicSubTabFirst && id <= ControlId::MusicSubTabLast)
+        return Endpoints::MusicPagePaths().value(id - ControlId::MusicSubTabFirst);
+    if (id >= ControlId::MovieSubTabFirst && id <= ControlId::MovieSubTabLast)
+        return Endpoints::MoviePagePaths().value(id - ControlId::MovieSubTabFirst);
+    return QString();
+}
+
+} // namespace
+
+void CPlayerDlg::ConnectWebButtons() {
+    connect(Button(ControlId::TabChannels), &QAbstractButton::clicked, this,
+            [this] { OnMainTabButton(MainTab::Channels); });
+    connect(Button(ControlId::TabMusic), &QAbstractButton::clicked, this,
+            [this] { OnMainTabButton(MainTab::Music); });
+    connect(Button(ControlId::TabMovie), &QAbstractButton::clicked, this,
+            [this] { OnMainTabButton(MainTab::Movie); });
+    connect(Button(ControlId::TabHome), &QAbstractButton::clicked, this,
+            &CPlayerDlg::OnHomePageButton);
+    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnWebSubTab(id); });
+}
+
+void CPlayerDlg::CreateWebBrowser() {
+    // The engine is big and slow to start, so the browser is made the first
+    // time a page is to be shown, never just because the window opened.
+    if (webBrowser_ || !webBrowserFactory_)
+        return;
+    webBrowser_ = webBrowserFactory_(this);
+    if (!webBrowser_)
+        return;
+    webBrowser_->setObjectName(QStringLiteral("WebBrowser"));
+    PlaceWebBrowser();
+}
+
+void CPlayerDlg::PlaceWebBrowser() {
+    if (!webBrowser_)
+        return;
+    // The browser shares the list's rectangle (empty while the panel is
+    // closed); the list covers it on the channel tab, so it is only shown
+    // on a web tab with the panel open.
+    const Box& box = layout_.browser.box;
+    webBrowser_->setGeometry(box.ToRect());
+    const bool shown = !box.IsEmpty() && listPanelOpen_ && mainTab_ != MainTab::Channels;
+    webBrowser_->setVisible(shown);
+    if (shown)
+        webBrowser_->raise();
+}
+
+void CPlayerDlg::NavigateWebBrowser(const QString& address) {
+    webPageAddress_ = address;
+    CreateWebBrowser();
+    if (webBrowser_)
+        QMetaObject::invokeMethod(webBrowser_, "Navigate", Q_ARG(QString, address));
+}
+
+void CPlayerDlg::OnMainTabButton(int tab) {
+    switch (tab) {
+    case MainTab::Channels:
+        SelectMainTab(MainTab::Channels);
+        // The channel lists always come back on the TV tab.
+        OpenCategoryTab(Category::Tv);
+        break;
+    case MainTab::Music:
+    case MainTab::Movie:
+        SelectMainTab(tab);
+        // Choosing the tab again starts it over at its first page.
+        NavigateWebBrowser(Endpoints::PageAddress(tab == MainTab::Music
+                                                      ? Endpoints::MusicPagePaths().value(0)
+                                                      : Endpoints::MoviePagePaths().value(0)));
+        PlaceWebBrowser();
+        break;
+    default:
+        return;
+    }
+    update(layout_.browser.box.ToRect());
+}
+
+void CPlayerDlg::OnHomePageButton() {
+    // Only the pictures say the button was pressed; the panel, the main tab
+    // and the browser's page stay as they are.
+    const struct {
+        int id, picture;
+    } pictures[] = {{ControlId::TabChannels, 168},
+                    {ControlId::TabMusic, 170},
+                    {ControlId::TabMovie, 172},
+                    {ControlId::TabHome, 175}};
+    for (const auto& p : pictures) {
+        Button(p.id)->SetImages(p.picture, p.picture, p.picture);
+        Button(p.id)->update();
+    }
+    update(layout_.browser.box.ToRect());
+    launcher_->OpenInBrowser(Endpoints::HomePageAddress());
+}
+
+void CPlayerDlg::OnWebSubTab(int id) {
+    const QString path = SubTabPage(id);
+    if (path.isEmpty())
+        return;
+    NavigateWebBrowser(Endpoints::PageAddress(path));
+}
