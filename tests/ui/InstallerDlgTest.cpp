@@ -4,6 +4,7 @@
 #include "TestFolders.h"
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
+#include "demo/DemoService.h"
 #include "demo/LoopbackHttpServer.h"
 #include "installer/CInstallerButton.h"
 #include "installer/CInstallerDlg.h"
@@ -255,6 +256,26 @@ TEST_F(InstallerDlgTest, TwoRunsCountTwiceAndKeepOneVersion) {
     }
     EXPECT_EQ(server.RequestedTargets(), (QStringList{kCountTarget, kCountTarget}));
     EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
+}
+
+TEST_F(InstallerDlgTest, TheDemoServiceRecordsTheWizardsCount) {
+    PlaceSetup();
+    QTemporaryDir logs;
+    ASSERT_TRUE(logs.isValid());
+    demo::DemoServiceOptions options;
+    options.servicePort = 0;
+    options.countPort = 0;
+    options.countLogPath = logs.filePath(QStringLiteral("counts.log"));
+    demo::DemoService service;
+    QString error;
+    ASSERT_TRUE(service.Start(options, &error)) << error.toStdString();
+    auto dialog = Open(QStringLiteral("http://127.0.0.1:%1").arg(service.CountPort()));
+    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
+    EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(service.CountTotal(), 1);
+    EXPECT_EQ(ReadBytes(options.countLogPath).count('\n'), 1);
+    service.Stop();
 }
 
 TEST_F(InstallerDlgTest, WhileCountingNothingCanStartItAgainOrEndIt) {
