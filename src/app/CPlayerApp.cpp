@@ -1,5 +1,6 @@
 #include "app/CPlayerApp.h"
 
+#include "dialogs/DialogScreenshot.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "web/WebBrowserModule.h"
 
@@ -25,6 +26,9 @@ QPointer<CPlayerDlg>& MainWindowPointer() {
 //                                  paint) to stderr, then close.
 //   WAVEORBIT_SCREENSHOT=<path>    save a picture of the window shortly
 //                                  after its first paint as PNG, then close.
+//   WAVEORBIT_SCREENSHOT_DIALOG=settings[:2|:3]|openurl|about|menu
+//                                  with the above: picture that dialog or
+//                                  the main menu instead of the window.
 void HookFirstPaint(CPlayerDlg& window, const QElapsedTimer& sinceStart) {
     const bool bench = qEnvironmentVariableIntValue("WAVEORBIT_BENCH_FIRST_PAINT") != 0;
     const QString shot = qEnvironmentVariable("WAVEORBIT_SCREENSHOT");
@@ -41,7 +45,9 @@ void HookFirstPaint(CPlayerDlg& window, const QElapsedTimer& sinceStart) {
             }
             // Give late layout and the window system a moment before the picture.
             QTimer::singleShot(500, &window, [&window, shot] {
-                const bool saved = window.grab().save(shot, "PNG");
+                const QString dialog = qEnvironmentVariable("WAVEORBIT_SCREENSHOT_DIALOG");
+                const bool saved = dialog.isEmpty() ? window.grab().save(shot, "PNG")
+                                                    : SaveDialogScreenshot(window, dialog, shot);
                 if (!saved)
                     std::fprintf(stderr, "WAVEORBIT: could not write %s\n", qPrintable(shot));
                 window.close();

@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 
@@ -53,7 +55,26 @@ const PageSpec kPages[3] = {
 };
 
 // Captions straight on the background picture.
-const char* const kCaptionStyle = "color: rgb(255, 205, 51); background: transparent;";
+const QColor kCaptionColour(255, 205, 51);
+
+// The region box with its drop-down arrow drawn in the captions' colour.
+class RegionCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QComboBox::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kCaptionColour);
+        const qreal cx = width() - 8.5;
+        const qreal cy = height() / 2.0;
+        const QPointF arrow[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2.5}};
+        painter.drawPolygon(arrow, 3);
+    }
+};
 
 bool IsOne(const Settings::Value& value) {
     return Settings::ReadText(value) == QStringLiteral("1");
@@ -93,17 +114,24 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(
     for (const CheckSpec& spec : kChecks) {
         auto* box = new QCheckBox(QString::fromUtf8(spec.caption), this);
         box->setObjectName(QString::number(spec.id));
-        box->setStyleSheet(QString::fromLatin1("QCheckBox { %1 }").arg(kCaptionStyle));
+        // Captions in the skin's yellow; the box itself dark with a yellow mark.
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, kCaptionColour);
+        palette.setColor(QPalette::Base, QColor(13, 13, 13));
+        palette.setColor(QPalette::Text, kCaptionColour);
+        box->setPalette(palette);
         box->setGeometry(30, 85 + 25 * spec.row, 340, 13);
         box->setFocusPolicy(Qt::NoFocus);
         checks_[n++] = box;
     }
 
     note_ = new QLabel(QStringLiteral("지역설정 : 설정된 지역으로 자동연결을 해줍니다."), this);
-    note_->setStyleSheet(QString::fromLatin1("QLabel { %1 }").arg(kCaptionStyle));
+    QPalette notePalette = note_->palette();
+    notePalette.setColor(QPalette::WindowText, kCaptionColour);
+    note_->setPalette(notePalette);
     note_->setGeometry(30, 190, 340, 13);
 
-    region_ = new QComboBox(this);
+    region_ = new RegionCombo(this);
     region_->setObjectName(QStringLiteral("region"));
     region_->addItems(RegionNames());
     region_->setMaxVisibleItems(10);
@@ -111,6 +139,7 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(
         "QComboBox { color: rgb(255, 205, 51); background: rgb(13, 13, 13); "
         "border: 1px solid rgb(72, 72, 72); padding: 0px 4px; }"
         "QComboBox::drop-down { border: none; width: 14px; }"
+        "QComboBox::down-arrow { image: none; }"
         "QComboBox QAbstractItemView { color: rgb(255, 205, 51); "
         "background: rgb(13, 13, 13); selection-background-color: rgb(72, 58, 16); }"));
     region_->setGeometry(30, 210, 340, 13);
