@@ -1,0 +1,262 @@
+// The main tabs and the web sub-tabs, with a stand-in for the browser that
+// records where it was sent (the real engine is tested under tests/e2e).
+#include "app/Endpoints.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/SkinInventory.h"
+
+#include "TestFolders.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class FakeBrowser : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    Q_INVOKABLE void Navigate(const QString& address) { pages << address; }
+    QStringList pages;
+};
+
+// Catches what would go to the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+    }
+    ~UrlCatcher() override {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+    Q_INVOKABLE void Open(const QUrl& url) { opened << url; }
+    QList<QUrl> opened;
+};
+
+namespace {
+
+QString Page(const QString& path) {
+    return Endpoints::PageAddress(path);
+}
+
+struct Window {
+    ScopedXdgHome home;
+    std::unique_ptr<CPlayerDlg> window;
+    FakeBrowser* browser = nullptr;
+    int made = 0;
+
+    explicit Window(const char* menu = "1", bool show = true) {
+        Settings::WriteText(Settings::Menu, QString::fromLatin1(menu));
+        Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
+        // Catalogues in place, so no tab waits on a download.
+        const QString folder = home.dataHome() + QStringLiteral("/waveorbit/");
+        QDir().mkpath(folder);
+        for (const QString& file : Endpoints::CatalogueFileNames())
+            WriteBytes(folder + file, "[COUNT]\n");
+        window = std::make_unique<CPlayerDlg>();
+        window->SetMessageHandler([](const QString&) {});
+        window->SetWebBrowserFactory([this](QWidget* parent) {
+            ++made;
+            browser = new FakeBrowser(parent);
+            return browser;
+        });
+        window->OnInitDialog();
+        if (show) {
+            window->show();
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+        }
+    }
+    void Click(int id) { QTest::mouseClick(window->Button(id), Qt::LeftButton); }
+    bool Visible(int id) const { return window->Button(id)->isVisible(); }
+    QStringList Pages() const { return browser ? browser->pages : QStringList(); }
+    // The picture a main-tab button shows: 1 plain, 2 current, 0 neither.
+    int Look(int id, int plain, int current) const {
+        const auto image = [](const QPixmap& p) {
+            return p.toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage now = image(window->Button(id)->grab());
+        if (now == image(QPixmap(SkinPath(plain))))
+            return 1;
+        return now == image(QPixmap(SkinPath(current))) ? 2 : 0;
+    }
+    QString Looks() const {
+        return QStringLiteral("%1%2%3%4")
+            .arg(Look(ControlId::TabChannels, 168, 169))
+            .arg(Look(ControlId::TabMusic, 170, 171))
+            .arg(Look(ControlId::TabMovie, 172, 173))
+            .arg(Look(ControlId::TabHome, 174, 175));
+    }
+};
+
+TEST(WebTabs, TheBrowserIsMadeOnlyWhenAPageIsShown) {
+    Window w("1");
+    EXPECT_EQ(w.made, 0);
+    EXPECT_EQ(w.window->WebBrowser(), nullptr);
+    w.Click(ControlId::CategoryRadio);
+    w.Click(ControlId::TabChannels);
+    EXPECT_EQ(w.made, 0);
+
+    w.Click(ControlId::TabMusic);
+    w.Click(ControlId::TabMovie);
+    w.Click(ControlId::TabMusic);
+    EXPECT_EQ(w.made, 1); // one browser for the program's life
+    EXPECT_EQ(w.window->WebBrowser(), w.browser);
+    EXPECT_EQ(w.browser->geometry(), w.window->CurrentLayout().browser.box.ToRect());
+    EXPECT_EQ(w.browser->geometry(), w.window->ListView()->geometry());
+}
+
+TEST(WebTabs, MainTabsShowTheirGroupAndFirstPage) {
+    Window w("1");
+    w.Click(ControlId::TabMusic);
+    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_EQ(w.Looks(), QStringLiteral("1211"));
+    EXPECT_TRUE(w.browser->isVisible());
+    EXPECT_FALSE(w.window->ListView()->isVisible());
+    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        EXPECT_FALSE(w.Visible(id)) << id;
+    for (int id = 1023; id <= 1026; ++id)
+        EXPECT_TRUE(w.Visible(id)) << id;
+    for (int id = 1027; id <= 1029; ++id)
+        EXPECT_FALSE(w.Visible(id)) << id;
+
+    // Each sub-tab its own page, nothing else changes.
+    const QStringList music = Endpoints::MusicPagePaths();
+    for (int id = 1023; id <= 1026; ++id)
+        w.Click(id);
+    EXPECT_EQ(w.Pages(), (QStringList{Page(music[0]), Page(music[0]), Page(music[1]),
+                                      Page(music[2]), Page(music[3])}));
+    EXPECT_EQ(w.Looks(), QStringLiteral("1211"));
+
+    // The same main tab again starts over at its first page.
+    w.Click(ControlId::TabMusic);
+    EXPECT_EQ(w.Pages().last(), Page(music[0]));
+
+    w.Click(ControlId::TabMovie);
+    const QStringList movie = Endpoints::MoviePagePaths();
+    EXPECT_EQ(w.Pages().last(), Page(movie[0]));
+    EXPECT_EQ(w.Looks(), QStringLiteral("1121"));
+    for (int id = 1023; id <= 1026; ++id)
+        EXPECT_FALSE(w.Visible(id)) << id;
+    for (int id = 1027; id <= 1029; ++id)
+        EXPECT_TRUE(w.Visible(id)) << id;
+    w.Click(1028);
+    w.Click(1029);
+    EXPECT_EQ(w.Pages().mid(w.Pages().size() - 2), (QStringList{Page(movie[1]), Page(movie[2])}));
+    EXPECT_EQ(movie[2], QStringLiteral("/zenith/tab/movie/etc.html"));
+}
+
+TEST(WebTabs, TheChannelTabAlwaysComesBackOnTv) {
+    Window w("1");
+    EXPECT_EQ(w.window->ShownCategory(), Category::User);
+    w.Click(ControlId::TabMovie);
+    w.Click(ControlId::TabChannels);
+    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Channels);
+    EXPECT_EQ(w.window->CurrentCategory(), Category::Tv);
+    EXPECT_EQ(w.window->ShownCategory(), Category::Tv);
+    EXPECT_TRUE(w.window->ListView()->isVisible());
+    EXPECT_FALSE(w.browser->isVisible());
+    EXPECT_EQ(w.Looks(), QStringLiteral("2111"));
+    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        EXPECT_TRUE(w.Visible(id)) << id;
+    for (int id = 1023; id <= 1029; ++id)
+        EXPECT_FALSE(w.Visible(id)) << id;
+    // The page stays in the browser under the list.
+    EXPECT_EQ(w.Pages().size(), 1);
+
+    w.Click(ControlId::CategoryGame);
+    w.Click(ControlId::TabChannels);
+    EXPECT_EQ(w.window->ShownCategory(), Category::Tv);
+}
+
+TEST(WebTabs, TheHomePageButtonLeavesThePanelAsItWas) {
+    UrlCatcher catcher;
+    Window w("1");
+    w.Click(ControlId::TabMusic);
+    w.Click(1025);
+    w.Click(ControlId::TabHome);
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0], QUrl(Endpoints::HomePageAddress()));
+    EXPECT_EQ(w.Looks(), QStringLiteral("1112"));
+    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_TRUE(w.browser->isVisible());
+    EXPECT_TRUE(w.Visible(1025));
+    EXPECT_EQ(w.Pages().last(), Page(Endpoints::MusicPagePaths()[2]));
+    EXPECT_EQ(w.Pages().size(), 2);
+
+    // On the channel tab too; the next main tab takes the highlight back.
+    w.Click(ControlId::TabChannels);
+    w.Click(ControlId::TabHome);
+    EXPECT_TRUE(w.window->ListView()->isVisible());
+    EXPECT_TRUE(w.Visible(ControlId::CategoryTv));
+    EXPECT_EQ(w.Looks(), QStringLiteral("1112"));
+    w.Click(ControlId::TabMovie);
+    EXPECT_EQ(w.Looks(), QStringLiteral("1121"));
+    EXPECT_EQ(catcher.opened.size(), 2);
+}
+
+TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
+    Window w("1");
+    w.window->ToggleListPanel();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    ASSERT_FALSE(w.window->IsListPanelOpen());
+    // (The tab buttons sit in the panel: closed, they have no size to draw.)
+    w.window->OnMainTabButton(MainTab::Music);
+    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_EQ(w.Pages(), QStringList{Page(Endpoints::MusicPagePaths()[0])});
+    EXPECT_FALSE(w.browser->isVisible());
+    EXPECT_FALSE(w.window->ListView()->isVisible());
+    for (int id = ControlId::CategoryTv; id <= 1029; ++id) {
+        if (id != ControlId::Hide && (id < ControlId::TabChannels || id > ControlId::TabHome)) {
+            EXPECT_FALSE(w.Visible(id)) << id;
+        }
+    }
+    w.window->OnMainTabButton(MainTab::Channels);
+    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Channels);
+    EXPECT_FALSE(w.browser->isVisible());
+    EXPECT_FALSE(w.window->ListView()->isVisible());
+
+    // Opening the panel again shows the tab's own side.
+    w.window->OnMainTabButton(MainTab::Movie);
+    w.window->ToggleListPanel();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_TRUE(w.browser->isVisible());
+    EXPECT_FALSE(w.window->ListView()->isVisible());
+    EXPECT_EQ(w.browser->geometry(), w.window->CurrentLayout().browser.box.ToRect());
+    EXPECT_FALSE(w.browser->geometry().isEmpty());
+    EXPECT_EQ(w.Looks(), QStringLiteral("1121"));
+}
+
+TEST(WebTabs, StartUpRestoresTheWebTabAndSavesIt) {
+    {
+        Window w("3");
+        EXPECT_EQ(w.made, 1);
+        EXPECT_EQ(w.window->MainTabNumber(), MainTab::Movie);
+        EXPECT_EQ(w.Pages(), QStringList{Page(QStringLiteral("/zenith/tab/movie/movie.html"))});
+        EXPECT_TRUE(w.browser->isVisible());
+        EXPECT_TRUE(w.Visible(1027));
+        EXPECT_FALSE(w.Visible(ControlId::CategoryTv));
+        w.Click(ControlId::TabMusic);
+        w.window->close();
+        EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("2"));
+    }
+    {
+        Window w("2");
+        EXPECT_EQ(w.Pages(), QStringList{Page(QStringLiteral("/zenith/tab/mp3/new.html"))});
+    }
+}
+
+} // namespace
+
+#include "WebTabsTest.moc"
