@@ -11,7 +11,7 @@
 #include "app/SettingsTable.h"
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/WindowMagnet.h"
-#include "playback/CWMPPlayer4.h"
+#include "playback/PlayerWidget.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -82,10 +82,10 @@ void CPlayerDlg::InstallInput() {
 
 void CPlayerDlg::ConnectPlayerInput() {
     // The picture's double click (full screen) is connected where the player is bound.
-    auto* player = qobject_cast<CWMPPlayer4*>(PlayerControl());
+    PlayerWidget* player = Player();
     if (!player)
         return;
-    connect(player, &CWMPPlayer4::mouseDown, this,
+    connect(player, &PlayerWidget::mouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
                 if (button == Qt::LeftButton) {
                     // The picture drags the window, as the free spots do.
@@ -95,7 +95,7 @@ void CPlayerDlg::ConnectPlayerInput() {
                 }
                 ShowMainMenu(QCursor::pos());
             });
-    connect(player, &CWMPPlayer4::mouseMoved, this,
+    connect(player, &PlayerWidget::mouseMoved, this,
             [player](QPoint) { player->setCursor(Qt::ArrowCursor); });
 }
 
