@@ -1,0 +1,145 @@
+// The web tabs with the real browser module and engine: the page of a tab
+// appears in the panel, served by a loopback server.
+#include "app/Endpoints.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "web/WebBrowserModule.h"
+
+#include "TestFolders.h"
+#include "demo/DemoPages.h"
+#include "demo/LoopbackHttpServer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The panel as the screen shows it.
+QImage Grab(QWidget* widget) {
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    return widget->screen()
+        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
+}
+
+// How much of the picture is the demo page's background and how much its
+// bright heading and titles: a blank, black or white panel has neither.
+struct Coverage {
+    double pageBackground = 0;
+    int brightText = 0;
+};
+Coverage Measure(const QImage& image) {
+    Coverage c;
+    int background = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (qAbs(p.red() - 0x14) <= 2 && qAbs(p.green() - 0x17) <= 2 &&
+                qAbs(p.blue() - 0x1c) <= 2)
+                ++background;
+            else if (p.red() > 200 && p.green() > 200 && p.blue() > 200)
+                ++c.brightText;
+        }
+    c.pageBackground = double(background) / (image.width() * image.height());
+    return c;
+}
+
+// Waits until the browser reports the page loaded, and a moment for paint.
+bool WaitForPage(QWidget* browser, int timeoutMs = 20000) {
+    QSignalSpy loaded(browser, SIGNAL(loadFinished(bool)));
+    if (!loaded.wait(timeoutMs))
+        return false;
+    QTest::qWait(700);
+    return loaded.first().first().toBool();
+}
+
+TEST(WebModule, LoadsOnFirstUseAndShowsAPage) {
+    ScopedXdgHome home;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    const QString path = Endpoints::MoviePagePaths().value(1);
+    server.SetRoute(path, demo::HttpResponse::Html(demo::DemoPage(path)));
+
+    QWidget window;
+    window.resize(500, 400);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QWidget* browser = WebBrowserModule::Create(&window);
+    ASSERT_NE(browser, nullptr) << WebBrowserModule::LastError().toStdString();
+    EXPECT_TRUE(WebBrowserModule::IsLoaded());
+    EXPECT_STREQ(browser->metaObject()->className(), "CWebBrowser2");
+    EXPECT_FALSE(browser->isVisible()); // the window decides when it shows
+    browser->setGeometry(10, 10, 460, 360);
+    browser->show();
+
+    // Only web addresses: a local file is never opened.
+    QMetaObject::invokeMethod(browser, "Navigate",
+                              Q_ARG(QString, QStringLiteral("file:///etc/passwd")));
+    QTest::qWait(300);
+    EXPECT_EQ(server.Requests().size(), 0);
+
+    QMetaObject::invokeMethod(browser, "Navigate", Q_ARG(QString, server.Url(path)));
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_EQ(server.RequestCount(path), 1);
+    const Coverage shown = Measure(Grab(browser));
+    EXPECT_GT(shown.pageBackground, 0.3);
+    EXPECT_GT(shown.brightText, 30);
+    delete browser;
+    server.Close();
+}
+
+TEST(WebTabsOnScreen, TheMovieTabShowsItsPageInThePanel) {
+    // The window asks the service's host for its pages; this test serves them
+    // there unless that port is already taken.
+    demo::LoopbackHttpServer server;
+    const QUrl base(Endpoints::ServiceBaseAddress());
+    if (base.host() != QStringLiteral("127.0.0.1") || !server.Listen(quint16(base.port(80))))
+        GTEST_SKIP() << "the service host is not a free loopback port here";
+    for (const QString& path : Endpoints::MoviePagePaths() + Endpoints::MusicPagePaths())
+        server.SetRoute(path, demo::HttpResponse::Html(demo::DemoPage(path)));
+
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
+    CPlayerDlg window;
+    window.SetMessageHandler([](const QString&) {});
+    window.SetWebBrowserFactory(&WebBrowserModule::Create);
+    window.OnInitDialog();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.WebBrowser(), nullptr);
+
+    QTest::mouseClick(window.Button(ControlId::TabMovie), Qt::LeftButton);
+    QWidget* browser = window.WebBrowser();
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->geometry(), window.CurrentLayout().browser.box.ToRect());
+    const Coverage movie = Measure(Grab(browser));
+    EXPECT_GT(movie.pageBackground, 0.3);
+    EXPECT_GT(movie.brightText, 30);
+    EXPECT_EQ(server.RequestCount(Endpoints::MoviePagePaths().value(0)), 1);
+
+    // Back on the channel tab the list covers the panel again.
+    QTest::mouseClick(window.Button(ControlId::TabChannels), Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_TRUE(window.ListView()->isVisible());
+    EXPECT_LT(Measure(Grab(window.ListView())).pageBackground, 0.05);
+    window.close();
+    server.Close();
+}
+
+} // namespace
