@@ -1,0 +1,320 @@
+// The settings, open-URL and about dialogs.
+#include "app/CPlayerApp.h"
+#include "app/SettingsTable.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/COpenUrlDlg.h"
+#include "dialogs/CSettingsDlg.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+
+#include "TestFolders.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+void Key(QWidget* to, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(to, &press);
+}
+
+// The whole settings folder, file by file: what "nothing written" compares.
+std::map<QString, QByteArray> Snapshot(const ScopedXdgHome& home) {
+    std::map<QString, QByteArray> files;
+    QDir root(home.configHome());
+    for (const QString& sub : {QStringLiteral("waveorbit"), QStringLiteral("autostart")})
+        for (const QString& name : QDir(root.filePath(sub)).entryList(QDir::Files))
+            files[sub + QLatin1Char('/') + name] = ReadBytes(root.filePath(sub + "/" + name));
+    return files;
+}
+
+// A started main window the dialogs reach as the application's main window.
+struct MainWindowScope {
+    std::unique_ptr<CPlayerDlg> window = std::make_unique<CPlayerDlg>();
+    MainWindowScope() {
+        window->SetMessageHandler([](const QString&) {});
+        window->OnInitDialog();
+        CPlayerApp::SetMainWindow(window.get());
+    }
+    ~MainWindowScope() { CPlayerApp::SetMainWindow(nullptr); }
+};
+
+const int kAllBoxes[] = {1040, 1041, 1042, 1043, 1044, 1045, 1047, 1049, 1050, 1051};
+
+TEST(SettingsDlg, ControlsPagesAndRegionList) {
+    ScopedXdgHome home;
+    CSettingsDlg dialog;
+    EXPECT_EQ(dialog.size(), QSize(400, 300));
+    EXPECT_EQ(dialog.Page(), 1);
+    EXPECT_EQ(dialog.Check(1040)->geometry(), QRect(30, 85, 340, 13));
+    EXPECT_EQ(dialog.Check(1049)->geometry(), QRect(30, 110, 340, 13));
+    EXPECT_EQ(dialog.Check(1045)->geometry(), QRect(30, 160, 340, 13));
+    EXPECT_EQ(dialog.Region()->geometry(), QRect(30, 210, 340, 13));
+    EXPECT_EQ(dialog.Button(1037)->geometry(), QRect(12, 33, 75, 30));
+    EXPECT_EQ(dialog.Button(1061)->geometry(), QRect(156, 246, 44, 22));
+    EXPECT_EQ(dialog.Button(1034)->geometry(), QRect(205, 246, 44, 22));
+    EXPECT_EQ(dialog.Button(1004)->geometry(), QRect(375, 5, 15, 15));
+    EXPECT_EQ(dialog.Check(1051)->text(), QStringLiteral("트레이 아이콘으로  보기"));
+    EXPECT_EQ(dialog.RegionLabel()->text(),
+              QStringLiteral("지역설정 : 설정된 지역으로 자동연결을 해줍니다."));
+    EXPECT_EQ(dialog.Check(1047)->palette().color(QPalette::WindowText), QColor(255, 205, 51));
+
+    QStringList shown;
+    for (int i = 0; i < dialog.Region()->count(); ++i)
+        shown << dialog.Region()->itemText(i);
+    EXPECT_EQ(shown.join(QLatin1Char(' ')),
+              QStringLiteral("강릉 광주 대구 대전 마산 목포 부산 삼척 서울 안동 여수 울산 "
+                             "원주 전주 제주 진주 청주 춘천 충주 포항"));
+
+    dialog.show();
+    Settle();
+    // Page 2 shows its four boxes only; page 3 its two; nothing is lost.
+    dialog.Check(1047)->setChecked(true);
+    dialog.Button(1038)->click();
+    EXPECT_EQ(dialog.Page(), 2);
+    for (int id : kAllBoxes)
+        EXPECT_EQ(dialog.Check(id)->isVisible(),
+                  id == 1041 || id == 1049 || id == 1044 || id == 1045)
+            << id;
+    EXPECT_FALSE(dialog.Region()->isVisible());
+    dialog.Button(1039)->click();
+    EXPECT_TRUE(dialog.Check(1043)->isVisible());
+    EXPECT_TRUE(dialog.Check(1042)->isVisible());
+    EXPECT_FALSE(dialog.Check(1041)->isVisible());
+    dialog.Button(1037)->click();
+    EXPECT_TRUE(dialog.Region()->isVisible());
+    EXPECT_TRUE(dialog.Check(1047)->isChecked());
+    dialog.hide();
+}
+
+TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::AutoPlay, QStringLiteral("2"));
+    Settings::WriteText(Settings::Tray, QString());
+    Settings::WriteText(Settings::Magnet, QStringLiteral("1"));
+    Settings::WriteText(Settings::AutoHide, QStringLiteral("yes"));
+    Settings::WriteText(Settings::ChAutoUpdate, QStringLiteral("1"));
+    MainWindowScope main;
+    // Start-up reads "2" as on; the dialog, as only "1" is, shows it off.
+    ASSERT_TRUE(main.window->IsAutoPlay());
+
+    CSettingsDlg dialog;
+    EXPECT_FALSE(dialog.Check(1041)->isChecked());
+    EXPECT_TRUE(dialog.Check(1047)->isChecked());
+    EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
+    dialog.OnOk();
+
+    EXPECT_EQ(Settings::ReadText(Settings::AutoPlay), QStringLiteral("0"));
+    EXPECT_EQ(Settings::ReadText(Settings::Tray), QStringLiteral("0"));
+    EXPECT_EQ(Settings::ReadText(Settings::Magnet), QStringLiteral("1"));
+    EXPECT_EQ(Settings::ReadText(Settings::AutoHide), QStringLiteral("0"));
+    EXPECT_EQ(Settings::ReadText(Settings::ChAutoUpdate), QStringLiteral("1"));
+    for (const Settings::Value* value :
+         {&Settings::AutoClose, &Settings::AutoUpdate, &Settings::OnTop, &Settings::Message}) {
+        QString text;
+        ASSERT_TRUE(SettingsStore().Read(value->root, value->Key(), value->Name(),
+                                         QStringLiteral("missing"), &text));
+        EXPECT_EQ(text, QStringLiteral("0")) << value->name;
+    }
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("서울"));
+    // The flags that act at once follow.
+    EXPECT_FALSE(main.window->IsAutoPlay());
+    EXPECT_TRUE(main.window->IsMagnet());
+    EXPECT_FALSE(main.window->IsAutoHide());
+}
+
+TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsWrittenEmpty) {
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::LocationForDialog, QStringLiteral("강원"));
+    CSettingsDlg dialog;
+    EXPECT_EQ(dialog.Region()->currentIndex(), -1);
+    EXPECT_EQ(dialog.Region()->currentText(), QString());
+    dialog.OnOk();
+    QString text;
+    ASSERT_TRUE(
+        SettingsStore().Read(Settings::LocationForDialog.root, Settings::LocationForDialog.Key(),
+                             Settings::LocationForDialog.Name(), QStringLiteral("x"), &text));
+    EXPECT_EQ(text, QString());
+
+    Settings::WriteText(Settings::LocationForDialog, QStringLiteral("포항"));
+    CSettingsDlg again;
+    EXPECT_EQ(again.Region()->currentText(), QStringLiteral("포항"));
+}
+
+TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
+    ScopedXdgHome home;
+    MainWindowScope main;
+    CSettingsDlg dialog;
+    dialog.Check(1049)->setChecked(true);
+    dialog.OnOk();
+    EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("1"));
+    EXPECT_FALSE(main.window->IsOnTop());
+    EXPECT_FALSE(main.window->windowFlags() & Qt::WindowStaysOnTopHint);
+    // The menu command still toggles the old state.
+    main.window->OnCommand(32776);
+    EXPECT_TRUE(main.window->IsOnTop());
+}
+
+TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
+    ScopedXdgHome home;
+    const QString entry = home.configHome() + QStringLiteral("/autostart/WAVEORBIT.desktop");
+    MainWindowScope main;
+    {
+        // Unchecked with no entry at all: still fine, still absent.
+        CSettingsDlg dialog;
+        EXPECT_FALSE(dialog.Check(1040)->isChecked());
+        dialog.OnOk();
+        EXPECT_FALSE(QFile::exists(entry));
+        EXPECT_FALSE(main.window->IsStartWithSession());
+    }
+    {
+        CSettingsDlg dialog;
+        dialog.Check(1040)->setChecked(true);
+        dialog.OnOk();
+        EXPECT_TRUE(QFile::exists(entry));
+        EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
+                  QCoreApplication::applicationFilePath());
+        EXPECT_TRUE(main.window->IsStartWithSession());
+    }
+    {
+        CSettingsDlg dialog;
+        EXPECT_TRUE(dialog.Check(1040)->isChecked());
+        dialog.Check(1040)->setChecked(false);
+        dialog.OnOk();
+        EXPECT_FALSE(QFile::exists(entry));
+        EXPECT_FALSE(main.window->IsStartWithSession());
+    }
+}
+
+TEST(SettingsDlg, CancelAndCloseBoxWriteNothing) {
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::AutoPlay, QStringLiteral("2"));
+    Settings::WriteText(Settings::LocationForDialog, QStringLiteral("강원"));
+    const auto before = Snapshot(home);
+    for (int button : {1034, 1004}) {
+        CSettingsDlg dialog;
+        dialog.show();
+        Settle();
+        dialog.Button(1038)->click();
+        dialog.Check(1041)->setChecked(true);
+        dialog.Button(1039)->click();
+        dialog.Check(1042)->setChecked(true);
+        dialog.Button(1037)->click();
+        dialog.Check(1040)->setChecked(true);
+        dialog.Region()->setCurrentIndex(3);
+        dialog.Button(button)->click();
+        Settle();
+        EXPECT_FALSE(dialog.isVisible()) << button;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(Snapshot(home), before);
+}
+
+TEST(OpenUrlDlg, RefusesTheBareSchemesAndPlaysAnythingElseAsTyped) {
+    ScopedXdgHome home;
+    COpenUrlDlg dialog;
+    EXPECT_EQ(dialog.size(), QSize(332, 200));
+    EXPECT_EQ(dialog.AddressEdit()->text(), QStringLiteral("mms://"));
+    EXPECT_EQ(dialog.AddressEdit()->geometry(), QRect(42, 121, 216, 12));
+    QStringList played;
+    QStringList messages;
+    dialog.SetPlayer([&played](const QString& address) { played << address; });
+    dialog.SetMessageHandler([&messages](const QString& text) { messages << text; });
+    dialog.show();
+    Settle();
+
+    for (const QString& refused :
+         {QStringLiteral("mms://"), QStringLiteral("http://"), QString()}) {
+        dialog.AddressEdit()->setText(refused);
+        dialog.PlayButton()->click();
+        Settle();
+        EXPECT_TRUE(dialog.isVisible()) << refused.toStdString();
+    }
+    EXPECT_EQ(messages, QStringList(3, QStringLiteral("URL 주소를 입력해주세요.")));
+    EXPECT_TRUE(played.isEmpty());
+
+    // A leading blank stays part of the address.
+    dialog.AddressEdit()->setText(QStringLiteral(" mms://"));
+    dialog.PlayButton()->click();
+    Settle();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(played, QStringList{QStringLiteral(" mms://")});
+
+    EXPECT_FALSE(COpenUrlDlg::IsEmptyAddress(QStringLiteral("mms:/")));
+    EXPECT_FALSE(COpenUrlDlg::IsEmptyAddress(QStringLiteral("HTTP://")));
+    EXPECT_FALSE(COpenUrlDlg::IsEmptyAddress(QStringLiteral("rtsp://")));
+    EXPECT_FALSE(COpenUrlDlg::IsEmptyAddress(QStringLiteral("radio.mp3")));
+}
+
+TEST(OpenUrlDlg, CancelAndCloseBoxPlayNothing) {
+    for (int which = 0; which < 2; ++which) {
+        COpenUrlDlg dialog;
+        bool played = false;
+        dialog.SetPlayer([&played](const QString&) { played = true; });
+        dialog.AddressEdit()->setText(QStringLiteral("http://127.0.0.1/live"));
+        dialog.show();
+        Settle();
+        (which == 0 ? dialog.CancelButton() : dialog.CloseBox())->click();
+        Settle();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_FALSE(played);
+    }
+}
+
+TEST(Dialogs, EnterAndEscLeaveEveryDialogOpen) {
+    ScopedXdgHome home;
+    CSettingsDlg settings;
+    COpenUrlDlg openUrl;
+    bool played = false;
+    openUrl.SetPlayer([&played](const QString&) { played = true; });
+    openUrl.AddressEdit()->setText(QStringLiteral("http://127.0.0.1/a"));
+    CAboutDlg about;
+    for (QDialog* dialog : {static_cast<QDialog*>(&settings), static_cast<QDialog*>(&openUrl),
+                            static_cast<QDialog*>(&about)}) {
+        dialog->show();
+        Settle();
+        QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            Key(target, key);
+            Key(dialog, key);
+        }
+        Settle();
+        EXPECT_TRUE(dialog->isVisible()) << dialog->metaObject()->className();
+        dialog->hide();
+    }
+    EXPECT_FALSE(played);
+}
+
+TEST(AboutDlg, OkAndCloseBoxEndIt) {
+    CAboutDlg about;
+    EXPECT_EQ(about.size(), QSize(380, 200));
+    EXPECT_EQ(about.OkButton()->geometry(), QRect(168, 157, 44, 22));
+    EXPECT_EQ(about.CloseBox()->geometry(), QRect(355, 5, 15, 15));
+    for (CMinsButton* button : {about.OkButton(), about.CloseBox()}) {
+        about.show();
+        Settle();
+        button->click();
+        Settle();
+        EXPECT_FALSE(about.isVisible());
+        EXPECT_EQ(about.result(), QDialog::Rejected);
+    }
+}
+
+} // namespace
