@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <vector>
 
 namespace LegacyText {
 namespace {
@@ -28,11 +29,6 @@ public:
 private:
     iconv_t handle_;
 };
-
-IconvHandle& Cp949ToUtf16() {
-    thread_local IconvHandle handle("UTF-16LE", "CP949");
-    return handle;
-}
 
 IconvHandle& Utf16ToCp949() {
     thread_local IconvHandle handle("CP949", "UTF-16LE");
@@ -92,38 +88,87 @@ bool IsValidUtf8(const QByteArray& bytes) {
     return true;
 }
 
+namespace {
+
+// Every two-byte CP949 sequence as iconv maps it, looked up instead of asking
+// iconv for each value: catalogues hold hundreds of thousands of short texts.
+// 0 marks a pair iconv does not map.
+class Cp949PairTable {
+public:
+    Cp949PairTable() : units_(static_cast<size_t>(kLeads) * 256, 0) {
+        IconvHandle conv("UTF-16LE", "CP949");
+        if (!conv.valid())
+            return;
+        for (int lead = kFirstLead; lead <= 0xFE; ++lead) {
+            for (int trail = 0x41; trail <= 0xFE; ++trail) {
+                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                char16_t out[2] = {0, 0};
+                char* inPtr = in;
+                size_t inLeft = 2;
+                char* outPtr = reinterpret_cast<char*>(out);
+                size_t outLeft = sizeof out;
+                const size_t r = iconv(conv.get(), &inPtr, &inLeft, &outPtr, &outLeft);
+                if (r != static_cast<size_t>(-1) && inLeft == 0 && outLeft == sizeof(char16_t))
+                    units_[Index(lead, trail)] = out[0];
+            }
+        }
+        valid_ = true;
+    }
+    bool valid() const { return valid_; }
+    char16_t Lookup(unsigned char lead, unsigned char trail) const {
+        if (lead < kFirstLead || lead == 0xFF)
+            return 0;
+        return units_[Index(lead, trail)];
+    }
+
+private:
+    static constexpr int kFirstLead = 0x81;
+    static constexpr int kLeads = 0xFF - kFirstLead;
+    static size_t Index(int lead, int trail) {
+        return static_cast<size_t>(lead - kFirstLead) * 256 + static_cast<size_t>(trail);
+    }
+    std::vector<char16_t> units_;
+    bool valid_ = false;
+};
+
+const Cp949PairTable& PairTable() {
+    static const Cp949PairTable table;
+    return table;
+}
+
+} // namespace
+
 QString DecodeCp949(const QByteArray& bytes) {
     if (IsAscii(bytes))
         return QString::fromLatin1(bytes);
-    IconvHandle& conv = Cp949ToUtf16();
-    if (!conv.valid())
+    const Cp949PairTable& table = PairTable();
+    if (!table.valid())
         return QString::fromUtf8(bytes); // no CP949 table: keep what we can
 
     // At most one UTF-16 unit per input byte, so the output never runs short.
     QString out(bytes.size(), Qt::Uninitialized);
-    // iconv takes a non-const input pointer but only reads through it.
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = static_cast<size_t>(bytes.size());
-    char* outPtr = reinterpret_cast<char*>(out.data());
-    size_t outLeft = static_cast<size_t>(out.size()) * sizeof(char16_t);
-    iconv_t cd = conv.get();
-    while (inLeft > 0) {
-        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        if (r != static_cast<size_t>(-1))
-            break;
-        if ((errno != EILSEQ && errno != EINVAL) || outLeft < sizeof(char16_t))
-            break;
-        // An invalid or cut-off sequence: mark it and go on with the next byte.
-        const char16_t replacement = 0xFFFD;
-        std::memcpy(outPtr, &replacement, sizeof replacement);
-        outPtr += sizeof replacement;
-        outLeft -= sizeof replacement;
-        ++in;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    QChar* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            o[written++] = QChar(c);
+            ++i;
+            continue;
+        }
+        const char16_t unit = i + 1 < n ? table.Lookup(c, p[i + 1]) : 0;
+        if (unit != 0) {
+            o[written++] = QChar(unit);
+            i += 2;
+        } else {
+            // An invalid or cut-off sequence: mark it and go on with the next byte.
+            o[written++] = QChar(0xFFFD);
+            ++i;
+        }
     }
-    out.truncate(static_cast<qsizetype>((outPtr - reinterpret_cast<char*>(out.data())) /
-                                        static_cast<qsizetype>(sizeof(char16_t))));
+    out.truncate(written);
     return out;
 }
 
