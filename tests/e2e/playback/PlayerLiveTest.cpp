@@ -1,0 +1,291 @@
+// The main window with the real player (libmpv, no sound output) against
+// live streams on 127.0.0.1: an Icecast radio and an HLS TV picture made by
+// ffmpeg, a closed port and a server that never answers.
+
+#include "app/Paths.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelListModel.h"
+#include "demo/DemoCatalogues.h"
+#include "demo/LiveStreams.h"
+#include "demo/LoopbackHttpServer.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/SkinInventory.h"
+#include "mainwindow/SkinStrips.h"
+#include "playback/CWMPPlayer4.h"
+#include "playback/StatusDisplay.h"
+
+#include "TestFolders.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScreen>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+quint16 FreePort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}
+
+// The demo catalogues, their stream addresses moved to the test's servers.
+void WriteCatalogues(const demo::LiveStreams& streams) {
+    auto move = [&streams](ChannelRecord& record) {
+        QString& url = record.fields[ChannelRecord::Url];
+        for (int n = 1; n <= demo::kAudioStreamCount; ++n)
+            if (url == demo::AudioStreamUrl(n))
+                url = streams.AudioUrl(n);
+        for (int n = 1; n <= demo::kVideoStreamCount; ++n)
+            if (url == demo::VideoStreamUrl(n))
+                url = streams.VideoUrl(n);
+    };
+    for (demo::DemoCatalogue& catalogue : demo::BuildDemoCatalogues()) {
+        for (demo::CatalogueFamily& family : catalogue.families) {
+            move(family.fallback);
+            for (ChannelRecord& record : family.entries)
+                move(record);
+        }
+        QByteArray bytes;
+        QString error;
+        ASSERT_TRUE(demo::RenderCatalogue(catalogue, &bytes, &error)) << error.toStdString();
+        WriteBytes(Paths::DataFolder() + QLatin1Char('/') + catalogue.fileName, bytes);
+    }
+}
+
+struct Session {
+    ScopedXdgHome home;
+    std::unique_ptr<CPlayerDlg> window;
+    QStringList messages;
+    QStringList questions;
+};
+
+// A window on the category; its catalogues point at these streams.
+std::unique_ptr<Session> OpenWindow(int category, const demo::LiveStreams* streams = nullptr) {
+    auto s = std::make_unique<Session>();
+    if (streams)
+        WriteCatalogues(*streams);
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::SubMenu, category);
+    s->window = std::make_unique<CPlayerDlg>();
+    s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    CWMPPlayer4::Options options;
+    options.audioOutput = QStringLiteral("null");
+    s->window->UsePlayer(new CWMPPlayer4(options));
+    Session* raw = s.get();
+    s->window->SetMessageHandler([raw](const QString& text) { raw->messages.append(text); });
+    s->window->SetQuestionHandler([raw](const QString&, const QString& text) {
+        raw->questions.append(text);
+        return false;
+    });
+    s->window->OnInitDialog();
+    s->window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(s->window.get()));
+    return s;
+}
+
+// The first row of the open list that plays this address.
+int RowOf(const CPlayerDlg& window, const QString& url) {
+    const ChannelListModel* model = window.ListModel();
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->CellText(row, ChannelRecord::Url) == url &&
+            !model->CellText(row, ChannelRecord::Name).contains(QStringLiteral("MBC")) &&
+            !model->CellText(row, ChannelRecord::Name).contains(QStringLiteral("SBS")))
+            return row;
+    return -1;
+}
+
+void DoubleClickRow(CPlayerDlg& window, int row) {
+    QTableView* view = window.ListView();
+    view->scrollTo(window.ListModel()->index(row, 1));
+    const QRect cell = view->visualRect(window.ListModel()->index(row, 1));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+QImage ScreenArea(CPlayerDlg& window, const QRect& area) {
+    QScreen* screen = window.screen();
+    const QPoint at = window.mapToGlobal(area.topLeft());
+    return screen->grabWindow(0, at.x(), at.y(), area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+bool LampShows(CPlayerDlg& window, int pictureId) {
+    QApplication::processEvents();
+    const QImage picture = QImage(SkinPath(pictureId)).convertToFormat(QImage::Format_RGB32);
+    return ScreenArea(window, window.CurrentLayout().statusLamp.ToRect()) == picture;
+}
+
+bool WaitForStatus(CPlayerDlg& window, const QString& text, int ms) {
+    return QTest::qWaitFor([&] { return window.StatusText() == text; }, ms);
+}
+
+#define REQUIRE_STREAM_TOOLS()                                                                     \
+    do {                                                                                           \
+        const QStringList missing = demo::LiveStreams::MissingTools();                             \
+        if (!missing.isEmpty())                                                                    \
+            GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();                 \
+    } while (0)
+
+std::unique_ptr<demo::LiveStreams> StartStreams(bool audio, bool video) {
+    auto streams = std::make_unique<demo::LiveStreams>();
+    demo::LiveStreamOptions options;
+    options.audioPort = FreePort();
+    options.videoPort = FreePort();
+    options.audio = audio;
+    options.video = video;
+    QString error;
+    if (!streams->Start(options, &error)) {
+        ADD_FAILURE() << "streams did not start: " << error.toStdString();
+        return nullptr;
+    }
+    return streams;
+}
+
+// Radio: connect, lamp, saved position; the server dies and comes back.
+TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(true, false);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Radio, streams.get());
+    CPlayerDlg& window = *s->window;
+    const int row = RowOf(window, streams->AudioUrl(1));
+    ASSERT_GE(row, 0);
+
+    DoubleClickRow(window, row);
+    ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Connected(), 5000))
+        << window.StatusText().toStdString();
+    EXPECT_TRUE(window.IsPlaying());
+    EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
+              QStringLiteral("연결성공"));
+    EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_FALSE(window.PlayerControl()->isVisible()); // radio: the logo stays
+    const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.StatusText().startsWith(name + " : 00:00:0"); }, 3000));
+
+    // The server goes away: the broken broadcast is noticed and retried.
+    streams->KillAudioServer();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return window.ListModel()->CellText(row, ChannelRecord::Connect) ==
+                   StatusDisplay::CellReconnecting();
+        },
+        12000));
+    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+
+    QString error;
+    ASSERT_TRUE(streams->RestartAudioServer(&error)) << error.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 15000))
+        << window.StatusText().toStdString();
+    EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
+              QStringLiteral("연결성공"));
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(s->questions.isEmpty());
+    window.close();
+}
+
+TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(true, false);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Radio);
+    CPlayerDlg& window = *s->window;
+    window.PlayUrl(streams->AudioUrl(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 5000));
+
+    streams->KillAudioServer();
+    // Noticed within seconds, then a few tries, then given up.
+    ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 30000))
+        << window.StatusText().toStdString();
+    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(s->questions.isEmpty());
+    window.close();
+}
+
+TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(false, true);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Tv, streams.get());
+    CPlayerDlg& window = *s->window;
+    const int row = RowOf(window, streams->VideoUrl(1));
+    ASSERT_GE(row, 0);
+
+    DoubleClickRow(window, row);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 8000))
+        << window.StatusText().toStdString();
+    EXPECT_TRUE(window.PlayerControl()->isVisible());
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+
+    const QRect video = window.CurrentLayout().videoArea.ToRect();
+    auto* player = static_cast<CWMPPlayer4*>(window.Player());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 8000));
+    QTest::qWait(300);
+    const QImage first = ScreenArea(window, video);
+    QTest::qWait(1200);
+    const QImage second = ScreenArea(window, video);
+    ASSERT_EQ(first.size(), video.size());
+    int changed = 0;
+    int lit = 0;
+    for (int y = 0; y < first.height(); y += 2)
+        for (int x = 0; x < first.width(); x += 2) {
+            changed += first.pixel(x, y) != second.pixel(x, y);
+            lit += qGray(second.pixel(x, y)) > 40;
+        }
+    EXPECT_GT(changed, 200);                             // the picture moves
+    EXPECT_GT(lit, first.width() * first.height() / 16); // and is not black
+    window.close();
+}
+
+TEST(PlayerStreamFaults, ClosedPortFailsOnTheFirstTick) {
+    auto s = OpenWindow(Category::Tv);
+    CPlayerDlg& window = *s->window;
+    QElapsedTimer clock;
+    clock.start();
+    window.PlayUrl(QStringLiteral("http://127.0.0.1:%1/radio1.mp3").arg(FreePort()));
+    ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 3000));
+    EXPECT_LT(clock.elapsed(), 1800);
+    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(s->questions.isEmpty());
+    EXPECT_TRUE(s->messages.isEmpty());
+}
+
+TEST(PlayerStreamFaults, ServerThatNeverAnswersTimesOutAtTheFifteenthTick) {
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetFallback([](const demo::HttpRequest&) { return demo::HttpResponse::Stall(); });
+    auto s = OpenWindow(Category::Tv);
+    CPlayerDlg& window = *s->window;
+
+    QElapsedTimer clock;
+    clock.start();
+    window.PlayUrl(server.Url(QStringLiteral("/tv1/index.m3u8")));
+    ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Connecting(), 2500));
+    QTest::qWait(12000);
+    EXPECT_EQ(window.StatusText(), StatusDisplay::Connecting()); // still trying after 13 ticks
+    EXPECT_TRUE(s->questions.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s->questions.isEmpty(); }, 5000));
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(elapsed, 14500);
+    EXPECT_LE(elapsed, 16500);
+    EXPECT_EQ(s->questions, QStringList{StatusDisplay::TimeoutQuestion()});
+    EXPECT_EQ(window.StatusText(), StatusDisplay::Failed());
+    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    server.Close();
+}
+
+} // namespace
