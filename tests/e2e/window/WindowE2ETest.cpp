@@ -1,0 +1,209 @@
+// The main window on a real X server with a window manager (openbox) and a
+// tray host (trayer): moving and resizing by the mouse as the window system
+// runs them, and the tray icon bringing a hidden window back. Real pointer
+// input comes from xdotool.
+#include "app/SettingsTable.h"
+#include "mainwindow/CPlayerDlg.h"
+
+#include "TestFolders.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSystemTrayIcon>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Runs the event loop until `done` holds or the time is up.
+bool SpinUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        if (done())
+            return true;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+void Spin(int ms) {
+    SpinUntil([] { return false; }, ms);
+}
+
+// Runs a short helper program while the window keeps answering the X server.
+bool RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000))
+        return false;
+    SpinUntil([&process] { return process.state() == QProcess::NotRunning; }, 10000);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(2000);
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool Xdo(const QStringList& arguments) {
+    return RunTool(QStringLiteral(WAVEORBIT_XDOTOOL), arguments);
+}
+
+// Presses the left button at a screen point, drags by `by` in steps and releases.
+void DragOnScreen(QPoint from, QPoint by) {
+    const auto at = [](QPoint p) {
+        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()),
+                           QString::number(p.y())};
+    };
+    ASSERT_TRUE(Xdo(at(from)));
+    Spin(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    Spin(200);
+    for (int step = 1; step <= 5; ++step) {
+        ASSERT_TRUE(Xdo(at(from + by * step / 5)));
+        Spin(80);
+    }
+    Spin(200);
+    ASSERT_TRUE(Xdo({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    Spin(400);
+}
+
+// A helper program of the desktop, started for the test and stopped after it.
+class Helper {
+public:
+    Helper(const QString& program, const QStringList& arguments) {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.start(program, arguments);
+        started_ = process_.waitForStarted(5000);
+    }
+    ~Helper() {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.terminate();
+        if (!process_.waitForFinished(3000)) {
+            process_.kill();
+            process_.waitForFinished(3000);
+        }
+    }
+    bool Running() const { return started_ && process_.state() == QProcess::Running; }
+
+private:
+    QProcess process_;
+    bool started_ = false;
+};
+
+bool WindowManagerRuns() {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    xprop.waitForFinished(3000);
+    return xprop.readAllStandardOutput().contains("window id");
+}
+
+class WindowE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"))
+            << "run under xvfb-run with QT_QPA_PLATFORM=xcb";
+        ASSERT_FALSE(QStringLiteral(WAVEORBIT_XDOTOOL).isEmpty()) << "xdotool is not installed";
+        ASSERT_FALSE(QStringLiteral(WAVEORBIT_OPENBOX).isEmpty()) << "openbox is not installed";
+        ASSERT_FALSE(QStringLiteral(WAVEORBIT_TRAYER).isEmpty()) << "trayer is not installed";
+        openbox_ = std::make_unique<Helper>(QStringLiteral(WAVEORBIT_OPENBOX),
+                                            QStringList{QStringLiteral("--sm-disable")});
+        ASSERT_TRUE(openbox_->Running());
+        ASSERT_TRUE(SpinUntil(WindowManagerRuns, 10000)) << "openbox did not start";
+        home_ = std::make_unique<ScopedXdgHome>();
+    }
+
+    void TearDown() override {
+        window_.reset();
+        trayer_.reset();
+        openbox_.reset();
+        home_.reset();
+    }
+
+    void StartWindow() {
+        window_ = std::make_unique<CPlayerDlg>();
+        window_->SetMessageHandler([](const QString&) {});
+        window_->OnInitDialog();
+        window_->show();
+        ASSERT_TRUE(
+            SpinUntil([this] { return window_->isVisible() && window_->isActiveWindow(); }, 5000) ||
+            window_->isVisible());
+        Spin(500);
+    }
+
+    std::unique_ptr<Helper> openbox_;
+    std::unique_ptr<Helper> trayer_;
+    std::unique_ptr<ScopedXdgHome> home_;
+    std::unique_ptr<CPlayerDlg> window_;
+};
+
+TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
+    StartWindow();
+    const QRect before = window_->frameGeometry();
+    // A spot of the caption strip that no button covers.
+    QPoint grab;
+    for (int x = 20; x < window_->width() / 2; x += 5) {
+        if (!window_->childAt(QPoint(x, 18))) {
+            grab = QPoint(x, 18);
+            break;
+        }
+    }
+    ASSERT_FALSE(grab.isNull());
+    DragOnScreen(window_->mapToGlobal(grab), QPoint(60, 40));
+    ASSERT_TRUE(
+        SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
+    const QRect moved = window_->frameGeometry();
+    EXPECT_NEAR(moved.left() - before.left(), 60, 3);
+    EXPECT_NEAR(moved.top() - before.top(), 40, 3);
+    EXPECT_EQ(moved.size(), before.size());
+
+    // The right band: the window system resizes it from that edge.
+    const QPoint right(window_->width() - 3, window_->height() / 2);
+    DragOnScreen(window_->mapToGlobal(right), QPoint(50, 0));
+    ASSERT_TRUE(SpinUntil([&] { return window_->width() != moved.width(); }, 3000));
+    EXPECT_NEAR(window_->width() - moved.width(), 50, 3);
+    EXPECT_EQ(window_->height(), moved.height());
+    EXPECT_NEAR(window_->frameGeometry().left(), moved.left(), 1);
+}
+
+TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
+    trayer_ = std::make_unique<Helper>(
+        QStringLiteral(WAVEORBIT_TRAYER),
+        QStringList{QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                    QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                    QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--height"),
+                    QStringLiteral("32"), QStringLiteral("--expand"), QStringLiteral("false")});
+    ASSERT_TRUE(trayer_->Running());
+    ASSERT_TRUE(SpinUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
+        << "the tray host did not come up";
+    StartWindow();
+    QSystemTrayIcon* tray = window_->TrayIcon();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(SpinUntil([tray] { return tray->geometry().isValid(); }, 10000))
+        << "the icon was not embedded in the tray";
+    const QRect icon = tray->geometry();
+    EXPECT_GT(icon.width(), 0);
+
+    // With a tray, hiding hides: only the icon remains.
+    window_->HideWindow();
+    Spin(300);
+    ASSERT_FALSE(window_->isVisible());
+
+    const QPoint centre = icon.center();
+    ASSERT_TRUE(Xdo(
+        {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y())}));
+    Spin(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+    EXPECT_TRUE(SpinUntil([this] { return window_->isVisible(); }, 5000));
+    EXPECT_FALSE(window_->isMinimized());
+}
+
+} // namespace
