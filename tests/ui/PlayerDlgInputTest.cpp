@@ -261,6 +261,33 @@ TEST(PlayerDlgMouse, FreeSpotsMoveAndEdgesResize) {
     EXPECT_EQ(window->geometry().right(), placed.right() + 30);
 }
 
+TEST(PlayerDlgMouse, VolumeAreaSetsTheVolumeInsteadOfMoving) {
+    ScopedXdgHome home;
+    Settings::WriteNumber(Settings::Sound, 50);
+    auto window = StartWindow();
+    const QRect start = window->geometry();
+    const Box area = window->CurrentLayout().volumeArea;
+    const int y = (area.top + area.bottom) / 2;
+    // A press at the area's left end: the lowest volume, and no move.
+    Drag(window.get(), QPoint(area.left + 1, y), QPoint(0, 0));
+    EXPECT_EQ(window->Volume(), 0);
+    EXPECT_EQ(window->geometry(), start);
+    // A plain drag follows the pointer; with a modifier held it does not.
+    Mouse(window.get(), QEvent::MouseButtonPress, QPoint(area.left + 1, y), Qt::LeftButton,
+          Qt::LeftButton);
+    QMouseEvent shifted(QEvent::MouseMove, QPointF(area.left + 30, y),
+                        QPointF(window->mapToGlobal(QPoint(area.left + 30, y))), Qt::NoButton,
+                        Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(window.get(), &shifted);
+    EXPECT_EQ(window->Volume(), 0);
+    Mouse(window.get(), QEvent::MouseMove, QPoint(area.left + 30, y), Qt::NoButton, Qt::LeftButton);
+    EXPECT_GT(window->Volume(), 0);
+    Mouse(window.get(), QEvent::MouseButtonRelease, QPoint(area.left + 30, y), Qt::LeftButton,
+          Qt::NoButton);
+    EXPECT_EQ(window->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(window->geometry(), start);
+}
+
 TEST(PlayerDlgMouse, MaximisedOrFullScreenNeitherMovesNorResizes) {
     ScopedXdgHome home;
     auto window = StartWindow();

@@ -174,6 +174,32 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     EXPECT_NEAR(window_->frameGeometry().left(), moved.left(), 1);
 }
 
+TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
+    Settings::WriteText(Settings::Magnet, QStringLiteral("1"));
+    StartWindow();
+    window_->move(200, 150);
+    ASSERT_TRUE(
+        SpinUntil([&] { return window_->frameGeometry().topLeft() == QPoint(200, 150); }, 3000));
+    Spin(400);
+    QPoint grab;
+    for (int x = 20; x < window_->width() / 2; x += 5) {
+        if (!window_->childAt(QPoint(x, 18))) {
+            grab = QPoint(x, 18);
+            break;
+        }
+    }
+    ASSERT_FALSE(grab.isNull());
+    // Dropped 7 pixels from the left edge: snapped onto it.
+    DragOnScreen(window_->mapToGlobal(grab), QPoint(-193, 0));
+    EXPECT_TRUE(SpinUntil([&] { return window_->frameGeometry().left() == 0; }, 3000))
+        << window_->frameGeometry().left();
+    EXPECT_EQ(window_->frameGeometry().top(), 150);
+    // 11 pixels away: left there.
+    DragOnScreen(window_->mapToGlobal(grab), QPoint(11, 0));
+    Spin(600);
+    EXPECT_EQ(window_->frameGeometry().left(), 11);
+}
+
 TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     trayer_ = std::make_unique<Helper>(
         QStringLiteral(WAVEORBIT_TRAYER),
