@@ -211,6 +211,12 @@ bool LiveStreams::WriteIcecastConfig(QString* error) {
                           "  <logging><accesslog>access.log</accesslog><errorlog>error.log"
                           "</errorlog><loglevel>2</loglevel></logging>\n")
                .arg(base.toHtmlEscaped(), logs.toHtmlEscaped());
+    // Titles are sent as UTF-8 and must reach the listeners as UTF-8: with
+    // the default (Latin-1) Icecast turns Korean into HTML character entities.
+    for (int n = 1; n <= kAudioStreamCount; ++n)
+        xml += QStringLiteral("  <mount><mount-name>%1</mount-name><charset>UTF-8</charset>"
+                              "</mount>\n")
+                   .arg(AudioStreamPath(n));
     // Icecast refuses to run as root: it gives its rights up at start.
     xml += QStringLiteral("  <security><chroot>0</chroot>");
     if (root)
