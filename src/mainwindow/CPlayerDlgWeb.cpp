@@ -55,10 +55,7 @@ void CPlayerDlg::PlaceWebBrowser() {
     // on a web tab with the panel open.
     const Box& box = layout_.browser.box;
     webBrowser_->setGeometry(box.ToRect());
-    const bool shown = !box.IsEmpty() && listPanelOpen_ && mainTab_ != MainTab::Channels;
-    webBrowser_->setVisible(shown);
-    if (shown)
-        webBrowser_->raise();
+    webBrowser_->setVisible(!box.IsEmpty() && listPanelOpen_ && mainTab_ != MainTab::Channels);
 }
 
 void CPlayerDlg::NavigateWebBrowser(const QString& address) {

@@ -6,10 +6,12 @@
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/SkinInventory.h"
+#include "web/WebBrowserModule.h"
 
 #include "TestFolders.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QTest>
@@ -255,6 +257,33 @@ TEST(WebTabs, StartUpRestoresTheWebTabAndSavesIt) {
         Window w("2");
         EXPECT_EQ(w.Pages(), QStringList{Page(QStringLiteral("/zenith/tab/mp3/new.html"))});
     }
+}
+
+TEST(WebBrowserModule, SandboxOffOnlyForRootAndModuleBesideTheProgram) {
+    const QByteArray before = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const bool wasSet = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    WebBrowserModule::PrepareEnvironment(false);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"));
+    WebBrowserModule::PrepareEnvironment(true);
+    EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), QByteArray("1"));
+    // A choice made by hand is left alone.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "0");
+    WebBrowserModule::PrepareEnvironment(true);
+    EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), QByteArray("0"));
+    if (wasSet)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", before);
+    else
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+
+    const QStringList paths = WebBrowserModule::CandidatePaths();
+    ASSERT_EQ(paths.size(), 2);
+    EXPECT_EQ(
+        paths[0],
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("waveorbit_web.so")));
+    EXPECT_TRUE(paths[1].endsWith(QStringLiteral("/waveorbit/waveorbit_web.so")));
+    // The widget tests never bring the engine in.
+    EXPECT_FALSE(WebBrowserModule::IsLoaded());
 }
 
 } // namespace
