@@ -73,6 +73,7 @@ const TabPictures kMainTabs[] = {
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
+      serviceBase_(Endpoints::ServiceBaseAddress()),
       statusText_(QStringLiteral("현재 방송을 시청중이지 않습니다.")) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
@@ -168,8 +169,7 @@ void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     programFolder_ = Paths::DataFolder();
-    updater_ =
-        new CatalogueUpdater(downloads_, programFolder_, Endpoints::ServiceBaseAddress(), this);
+    updater_ = new CatalogueUpdater(downloads_, programFolder_, serviceBase_, this);
     CreateTrayIcon();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));

@@ -80,7 +80,12 @@ public:
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
+    // Where catalogues and the version list come from; set before start-up
+    // (tests point it at a server of their own).
+    void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
     const Launcher& DesktopLauncher() const { return *launcher_; }
+    // Tests watch what the window starts instead of starting it.
+    void ReplaceLauncher(const Launcher& launcher);
 
     // --- window commands ---
     // Opens or closes the list panel (buttons 1008, 1011, key F8). Refused
@@ -299,6 +304,7 @@ private:
 
     // Catalogues: one download queue for the program, the update check on
     // it, and the tabs waiting for a catalogue to arrive.
+    QString serviceBase_;
     DownloadQueue* downloads_ = nullptr;
     CatalogueUpdater* updater_ = nullptr;
     struct PendingCatalogue {

@@ -88,8 +88,8 @@ void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void
     // A failed download is quiet: the tab shows what the (missing) file
     // holds, and the next opening tries again.
     downloads_->Enqueue(
-        QUrl(Endpoints::CatalogueAddress(fileName)), path, DownloadQueue::Check::IniFile,
-        [this, fileName](const DownloadQueue::Result&) {
+        QUrl(serviceBase_ + Endpoints::CataloguePath(fileName)), path,
+        DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result&) {
             std::vector<std::function<void()>> waiting;
             for (auto it = pendingCatalogues_.begin(); it != pendingCatalogues_.end(); ++it) {
                 if (it->fileName == fileName) {
@@ -181,6 +181,10 @@ void CPlayerDlg::RunUpdateCommand() {
         // Whatever the message said, the program updater has its turn.
         launcher_->StartUpdater(Paths::ProgramFolder());
     });
+}
+
+void CPlayerDlg::ReplaceLauncher(const Launcher& launcher) {
+    *launcher_ = launcher;
 }
 
 void CPlayerDlg::ShowMessage(const QString& text) {

@@ -1,0 +1,230 @@
+#include "app/Launcher.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelListModel.h"
+#include "catalogue/DownloadQueue.h"
+#include "mainwindow/CMinsButton.h"
+#include "mainwindow/CPlayerDlg.h"
+
+#include "../../tools/demo/DemoCatalogues.h"
+#include "../../tools/demo/LoopbackHttpServer.h"
+#include "TestFolders.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using demo::HttpResponse;
+using demo::LoopbackHttpServer;
+
+namespace {
+
+template <typename Condition> bool WaitFor(Condition condition, int limitMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+QByteArray Catalogue(const QByteArray& family, int version, int entries) {
+    QByteArray out = "[" + family + "]\r\nCOUNT=" + QByteArray::number(entries) + "\r\n";
+    for (int i = 1; i <= entries; ++i) {
+        out += "[" + family + QByteArray::number(i) +
+               "]\r\nNAME=" + (family + " " + QByteArray::number(i)).toBase64() +
+               "\r\nINFO=" + QStringLiteral("전국").toUtf8().toBase64() + "\r\n";
+    }
+    out += "[DB]\r\nVER=" + QByteArray::number(version) + "\r\n";
+    return out;
+}
+
+QByteArray VersionList(int version) {
+    QByteArray out;
+    for (const char* section : {"TV", "WORLD", "GAME", "RADIO", "MUSIC"})
+        out += "[" + QByteArray(section) + "]\r\nVER=" + QByteArray::number(version) + "\r\n";
+    return out;
+}
+
+class CatalogueTabsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Listen());
+        const char* families[] = {"MBC", "WORLD", "GAME", "MBC", "MUSIC"};
+        const QStringList files = {QStringLiteral("tv.ini"), QStringLiteral("world.ini"),
+                                   QStringLiteral("game.ini"), QStringLiteral("radio.ini"),
+                                   QStringLiteral("music.ini")};
+        for (int i = 0; i < files.size(); ++i)
+            server.SetRoute(QStringLiteral("/ver/live/file/") + files[i],
+                            HttpResponse::Ok(Catalogue(families[i], 12, 3)));
+        server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                        HttpResponse::Ok(VersionList(12)));
+    }
+
+    std::unique_ptr<CPlayerDlg> Start() {
+        auto window = std::make_unique<CPlayerDlg>();
+        window->SetServiceBaseAddress(server.BaseUrl());
+        window->SetMessageHandler([this](const QString& text) { messages << text; });
+        window->ReplaceLauncher(Launcher({[this](const QUrl& url) {
+                                              opened << url;
+                                              return true;
+                                          },
+                                          [this](const QString& program, const QStringList& args) {
+                                              started << program + QLatin1Char(' ') +
+                                                             args.join(QLatin1Char(' '));
+                                              return true;
+                                          }}));
+        window->OnInitDialog();
+        return window;
+    }
+
+    bool QueueIdle(CPlayerDlg& window) {
+        return WaitFor([&] { return window.Downloads()->IsIdle(); });
+    }
+
+    QString DataFile(const QString& name) const {
+        return home.dataHome() + QStringLiteral("/waveorbit/") + name;
+    }
+
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    QStringList messages;
+    QList<QUrl> opened;
+    QStringList started;
+};
+
+} // namespace
+
+TEST_F(CatalogueTabsTest, FirstStartFetchesTheShownTabThenChecksVersionsOnce) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(13)));
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    const QStringList targets = server.RequestedTargets();
+    ASSERT_GE(targets.size(), 2);
+    EXPECT_EQ(targets[0], QStringLiteral("/ver/live/file/tv.ini"));
+    EXPECT_EQ(targets[1], QStringLiteral("/ver/5.0/live/update.php"));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+    // Every catalogue behind the server's version 13 came, tv.ini again too.
+    for (const QString& file :
+         {QStringLiteral("tv.ini"), QStringLiteral("world.ini"), QStringLiteral("game.ini"),
+          QStringLiteral("radio.ini"), QStringLiteral("music.ini")})
+        EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/") + file),
+                  file == QStringLiteral("tv.ini") ? 2 : 1)
+            << file.toStdString();
+    EXPECT_FALSE(QFile::exists(DataFile(QStringLiteral("live_update.ini"))));
+    // The TV tab shows the catalogue that arrived (the region "자동" passes no
+    // MBC station, so the group's fallback row is all there is).
+    EXPECT_EQ(window->ListModel()->rowCount(), 1);
+}
+
+TEST_F(CatalogueTabsTest, ATabDownloadsOnceAndShowsItsRowsOnce) {
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    server.ClearRequests();
+    QFile::remove(DataFile(QStringLiteral("world.ini")));
+    // Two presses while the first download runs: one download, rows once.
+    server.SetRoute(QStringLiteral("/ver/live/file/world.ini"),
+                    HttpResponse::Slow(Catalogue("WORLD", 12, 3), 400));
+    window->Button(1013)->click();
+    EXPECT_TRUE(window->ListView()->IsShowingDownload());
+    window->Button(1013)->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
+    EXPECT_FALSE(window->ListView()->IsShowingDownload());
+    EXPECT_EQ(window->ListModel()->rowCount(), 3);
+    // A third press reads the file without asking the server.
+    window->Button(1013)->click();
+    EXPECT_EQ(window->ListModel()->rowCount(), 3);
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
+}
+
+TEST_F(CatalogueTabsTest, AFailedDownloadIsTriedAgainAtTheNextOpening) {
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), HttpResponse::Status(404));
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    server.ClearRequests();
+    window->Button(1014)->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(window->ListModel()->rowCount(), 0);
+    EXPECT_FALSE(QFile::exists(DataFile(QStringLiteral("game.ini"))));
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
+                    HttpResponse::Ok(Catalogue("GAME", 12, 2)));
+    window->Button(1014)->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(window->ListModel()->rowCount(), 2);
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
+}
+
+TEST_F(CatalogueTabsTest, MissingRegionalCataloguesShowTheirFallbackRows) {
+    server.SetRoute(QStringLiteral("/ver/live/file/radio.ini"), HttpResponse::Refuse());
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    window->Button(1015)->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(window->ListModel()->rowCount(), 6); // one empty row per group
+    window->Button(1015)->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(window->ListModel()->rowCount(), 6); // emptied before every fill
+}
+
+TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    // The updater sits beside the program.
+    const QString updater =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/WAVEORBITUPDATE");
+    QFile file(updater);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    struct Cleanup {
+        QString path;
+        ~Cleanup() { QFile::remove(path); }
+    } cleanup{updater};
+
+    window->OnCommand(32778);
+    ASSERT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages.last(), QStringLiteral("현재 버전이 최신버전입니다."));
+    ASSERT_EQ(started.size(), 1);
+    EXPECT_EQ(started.last(), updater + QStringLiteral(" boot"));
+
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(13)));
+    server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
+                    HttpResponse::Ok(Catalogue("MBC", 13, 5)));
+    const int shownRows = window->ListModel()->rowCount();
+    window->OnCommand(32778);
+    ASSERT_TRUE(WaitFor([&] { return messages.size() == 2; }));
+    EXPECT_EQ(messages.last(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
+    EXPECT_EQ(started.size(), 2);
+    // The list on screen is not refreshed by the check.
+    EXPECT_EQ(window->ListModel()->rowCount(), shownRows);
+}
+
+TEST_F(CatalogueTabsTest, WebPageRowsOpenInTheBrowser) {
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    ChannelRecord page;
+    page.fields = {QStringLiteral("1"),
+                   QStringLiteral("편성표"),
+                   QString(),
+                   QString(),
+                   QString(),
+                   QStringLiteral("Y"),
+                   QStringLiteral("http://127.0.0.1:1/schedule page.html")};
+    window->ListModel()->Clear();
+    window->ListModel()->AppendRows({page, page, page});
+    window->OnListClick(2);
+    EXPECT_EQ(window->CurrentRow(), 2);
+    window->OnListDoubleClick(1);
+    EXPECT_EQ(window->CurrentRow(), 1);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].path(), QStringLiteral("/schedule page.html"));
+}
