@@ -28,8 +28,10 @@ void CPlayerDlg::CreateTrayIcon() {
 void CPlayerDlg::RemoveTrayIcon() {
     if (!tray_)
         return;
+    // The exit may have been chosen from the icon's own menu, inside its
+    // click: the icon goes away at once, the object once that click is over.
     tray_->hide();
-    delete tray_;
+    tray_->deleteLater();
     tray_ = nullptr;
 }
 
