@@ -83,6 +83,9 @@ int CPlayerApp::Run() {
     window.SetWebBrowserFactory(&WebBrowserModule::Create);
     HookFirstPaint(window, StartClock());
     window.OnInitDialog();
+    // The tray's tooltip follows what plays; media keys and controllers
+    // reach the player through the session bus when there is one.
+    window.StartDesktopIntegration(true);
     window.show();
     exec();
     SetMainWindow(nullptr);

@@ -21,6 +21,9 @@ QMenu* CreateListMenu(QWidget* parent, bool userTab) {
     AddCommand(menu, QStringLiteral("선택항목 삭제"), ListCommand::DeleteSelected, userTab);
     AddCommand(menu, QStringLiteral("전체삭제"), ListCommand::DeleteAll, userTab);
     menu->addSeparator();
+    AddCommand(menu, QStringLiteral("재생목록 가져오기…"), ListCommand::ImportPlaylist, userTab);
+    AddCommand(menu, QStringLiteral("재생목록 내보내기…"), ListCommand::ExportPlaylist, userTab);
+    menu->addSeparator();
     // The text carries its shortcut after a tab, shown right-aligned.
     AddCommand(menu, QStringLiteral("끝내기\tAlt+F4"), ListCommand::Exit);
     return menu;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/NowPlaying.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/SkinStrips.h"
@@ -16,6 +17,8 @@
 #include <vector>
 
 class CatalogueUpdater;
+class DesktopLink;
+class MprisService;
 class CChannelListView;
 class ChannelListModel;
 class CMinsButton;
@@ -211,6 +214,26 @@ public:
     // Every command id of the menus, the list's menu and the tray.
     void OnCommand(int commandId);
 
+    // --- the desktop (CPlayerDlgDesktop.cpp) ---
+    // The tray icon's tooltip follows what plays, and with mediaControls the
+    // player is offered to media controllers (MPRIS) on the session bus when
+    // one runs. Once, after start-up; the bus is joined after the first paint.
+    void StartDesktopIntegration(bool mediaControls);
+    // What plays now: connecting or playing, the channel, the radio's title.
+    NowPlaying CurrentNowPlaying() const;
+    // The media controllers' view of the window; null before the start.
+    MprisService* MediaControls() const;
+    // The user's channels from and to an M3U playlist (32797, 32798); without
+    // a path a file dialog asks for one. The import reads and stores off the
+    // window's thread and then shows the user tab again.
+    void ImportPlaylist(const QString& path = QString());
+    void ExportPlaylist(const QString& path = QString());
+    bool IsImportingPlaylist() const;
+signals:
+    // An import has been stored (count channels added) and shown.
+    void PlaylistImported(int count);
+
+public:
     // A plain message box with the program's caption. Tests replace it so
     // nothing waits on a modal box.
     void ShowMessage(const QString& text);
@@ -299,6 +322,9 @@ private:
     QIcon icon_;
 
     ScreenSaverInhibitor* inhibitor_ = nullptr;
+    // The tray tooltip, media controllers and playlist imports.
+    friend class DesktopLink;
+    DesktopLink* desktop_ = nullptr;
     Launcher* launcher_ = nullptr;
     std::function<void(const QString&)> messageHandler_;
 

@@ -104,6 +104,12 @@ void CPlayerDlg::OnCommand(int commandId) {
     case ListCommand::DeleteAll:
         DeleteAllUserChannels();
         break;
+    case ListCommand::ImportPlaylist:
+        ImportPlaylist();
+        break;
+    case ListCommand::ExportPlaylist:
+        ExportPlaylist();
+        break;
     case ControlId::Minimise:
         showMinimized();
         break;

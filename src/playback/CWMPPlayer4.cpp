@@ -1,5 +1,6 @@
 #include "playback/CWMPPlayer4.h"
 
+#include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 
 #include <QMetaObject>
@@ -21,6 +22,7 @@ enum Observed : std::uint64_t {
     kDuration,
     kVideoOutput,
     kFileSize,
+    kIcyTitle,
 };
 
 int ClampVolume(int volume) {
@@ -84,6 +86,9 @@ void CWMPPlayer4::Start(const Options& options) {
     mpv_observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, kFileSize, "file-size", MPV_FORMAT_INT64);
+    // Radio titles come as the server sent them: UTF-8, or CP949 from older
+    // Korean servers.
+    mpv_observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
 
     char apiType[] = MPV_RENDER_API_TYPE_SW;
     mpv_render_param params[] = {
@@ -277,6 +282,12 @@ void CWMPPlayer4::DrainEvents() {
                 break;
             case kVideoOutput:
                 hasVideo_ = present && *static_cast<int*>(property->data) != 0;
+                break;
+            case kIcyTitle:
+                emit streamTitleChanged(
+                    present ? LegacyText::Decode(QByteArray(*static_cast<char**>(property->data)))
+                                  .trimmed()
+                            : QString());
                 break;
             default:
                 break;

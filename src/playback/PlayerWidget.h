@@ -22,5 +22,8 @@ signals:
     void statusChanged();
     // The media that was open came to its end (see lastEnd()).
     void mediaEnded();
+    // The stream's own title of what it plays now (a radio's ICY title),
+    // empty when there is none or the media was closed.
+    void streamTitleChanged(const QString& title);
     void frameRendered();
 };

@@ -84,19 +84,21 @@ TEST_F(ChannelListViewTest, ShowsTheDownloadLine) {
     EXPECT_TRUE(view.DownloadText().isEmpty());
 }
 
-TEST(ListMenu, DeleteCommandsOnlyOnTheUserTab) {
+TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
     for (bool userTab : {false, true}) {
         std::unique_ptr<QMenu> menu(CreateListMenu(nullptr, userTab));
         QStringList texts;
         for (QAction* action : menu->actions()) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
             const int id = action->data().toInt();
-            const bool deletes = id == ListCommand::DeleteSelected || id == ListCommand::DeleteAll;
-            EXPECT_EQ(action->isEnabled(), !deletes || userTab) << action->text().toStdString();
+            const bool userOnly =
+                id == ListCommand::DeleteSelected || id == ListCommand::DeleteAll ||
+                id == ListCommand::ImportPlaylist || id == ListCommand::ExportPlaylist;
+            EXPECT_EQ(action->isEnabled(), !userOnly || userTab) << action->text().toStdString();
         }
         EXPECT_EQ(texts.join(QLatin1Char('|')),
-                  QStringLiteral(
-                      "재생하기|정지하기|-|마이채널 추가|선택항목 삭제|전체삭제|-|끝내기\tAlt+F4"));
+                  QStringLiteral("재생하기|정지하기|-|마이채널 추가|선택항목 삭제|전체삭제|-|"
+                                 "재생목록 가져오기…|재생목록 내보내기…|-|끝내기\tAlt+F4"));
     }
 }
 

@@ -1,0 +1,235 @@
+// The window and the desktop around it: the tray icon's tooltip and media
+// controllers follow what plays, and the user's channels go to and come
+// from M3U playlists.
+
+#include "mainwindow/CPlayerDlg.h"
+
+#include "app/Endpoints.h"
+#include "app/MprisService.h"
+#include "catalogue/ChannelListModel.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "userchannels/CUserChannelFile.h"
+#include "userchannels/M3uPlaylist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QSaveFile>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int kPollMs = 500;
+
+QString PlaylistFilter() {
+    return QStringLiteral("재생목록 (*.m3u *.m3u8);;모든 파일 (*)");
+}
+
+// The window as media controllers see it.
+class WindowMprisHost : public MprisPlayerHost {
+public:
+    explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
+
+    NowPlaying CurrentNowPlaying() const override { return window_.CurrentNowPlaying(); }
+    int Volume() const override { return window_.Volume(); }
+    void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
+    void Play() override { window_.MenuPlay(); }
+    void Stop() override { window_.StopPlayback(); }
+    void PlayAddress(const QString& address) override { window_.PlayUrl(address); }
+    void Raise() override { window_.ShowFromTray(); }
+    void Quit() override { window_.OnExit(); }
+
+private:
+    CPlayerDlg& window_;
+};
+
+} // namespace
+
+// Keeps the stream's title as the player reports it, tells the tray and the
+// media controllers when what plays changes, and runs playlist imports.
+class DesktopLink : public QObject {
+public:
+    explicit DesktopLink(CPlayerDlg& window) : QObject(&window), window_(window), host_(window) {
+        poll_.setInterval(kPollMs);
+        connect(&poll_, &QTimer::timeout, this, [this] { Update(); });
+    }
+
+    ~DesktopLink() override {
+        if (importThread_) {
+            importThread_->wait();
+            delete importThread_;
+        }
+    }
+
+    void Start(bool mediaControls) {
+        if (started_)
+            return;
+        started_ = true;
+        if (PlayerWidget* player = window_.Player()) {
+            connect(player, &PlayerWidget::streamTitleChanged, this, [this](const QString& title) {
+                streamTitle_ = title;
+                Update();
+            });
+            connect(player, &PlayerWidget::statusChanged, this, [this] { Update(); });
+        }
+        if (mediaControls) {
+            mpris_ = new MprisService(host_, this);
+            // After the window is up: joining the bus never delays the first paint.
+            QTimer::singleShot(0, mpris_, [mpris = mpris_] { mpris->Register(); });
+        }
+        poll_.start();
+        Update();
+    }
+
+    void Update() {
+        if (window_.destroyed_)
+            return; // the player and the watch are going away
+        // A title belongs to the broadcast it came with.
+        if (PlayerWidget* player = window_.Player()) {
+            const PlayerStatus::Kind kind = player->status().kind;
+            if (kind == PlayerStatus::Kind::Idle || kind == PlayerStatus::Kind::Opening)
+                streamTitle_.clear();
+        }
+        const NowPlaying now = window_.CurrentNowPlaying();
+        if (now != shown_ || !shownOnce_) {
+            shown_ = now;
+            shownOnce_ = true;
+            if (QSystemTrayIcon* tray = window_.TrayIcon())
+                tray->setToolTip(now.TrayToolTip());
+        }
+        if (mpris_)
+            mpris_->Refresh();
+    }
+
+    const QString& StreamTitle() const { return streamTitle_; }
+    MprisService* Mpris() const { return mpris_; }
+
+    bool Importing() const { return importThread_ != nullptr; }
+
+    void Import(const QString& path) {
+        if (importThread_)
+            return;
+        struct Result {
+            int added = 0;
+            bool ok = false;
+        };
+        auto result = std::make_shared<Result>();
+        const QString folder = window_.ProgramFolder();
+        const QString homePage = Endpoints::HomePageAddress();
+        // Reading, decoding and storing ten thousand entries takes a while;
+        // the window keeps answering meanwhile.
+        importThread_ = QThread::create([result, folder, path, homePage] {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return;
+            const std::vector<ChannelRecord> records =
+                M3uPlaylist::ToUserRecords(M3uPlaylist::Parse(file.readAll()), homePage);
+            if (records.empty())
+                return;
+            result->ok = CUserChannelFile(folder).AppendAll(records);
+            result->added = result->ok ? static_cast<int>(records.size()) : 0;
+        });
+        connect(importThread_, &QThread::finished, this, [this, result] {
+            importThread_->deleteLater();
+            importThread_ = nullptr;
+            if (result->added == 0)
+                window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
+            else if (window_.CurrentCategory() == Category::User)
+                window_.OpenCategoryTab(Category::User);
+            emit window_.PlaylistImported(result->added);
+        });
+        importThread_->start();
+    }
+
+private:
+    CPlayerDlg& window_;
+    WindowMprisHost host_;
+    MprisService* mpris_ = nullptr;
+    QTimer poll_;
+    QString streamTitle_;
+    NowPlaying shown_;
+    bool shownOnce_ = false;
+    bool started_ = false;
+    QThread* importThread_ = nullptr;
+};
+
+void CPlayerDlg::StartDesktopIntegration(bool mediaControls) {
+    // Window systems match the window to waveorbit.desktop (name, icon).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(MprisService::kDesktopEntry));
+    if (!desktop_)
+        desktop_ = new DesktopLink(*this);
+    desktop_->Start(mediaControls);
+}
+
+NowPlaying CPlayerDlg::CurrentNowPlaying() const {
+    NowPlaying now;
+    if (!playback_)
+        return now;
+    const ConnectionWatch& watch = playback_->Watch();
+    if (playing_) {
+        now.state = NowPlaying::State::Playing;
+    } else if (player_) {
+        const PlayerStatus::Kind kind = player_->status().kind;
+        if (kind == PlayerStatus::Kind::Opening || kind == PlayerStatus::Kind::Buffering)
+            now.state = NowPlaying::State::Connecting;
+    }
+    if (now.state == NowPlaying::State::Stopped)
+        return now;
+    // An address opened by hand plays under the name the status line gives it.
+    now.channel = watch.ChannelName();
+    if (now.channel.isEmpty() || now.channel == QStringLiteral("0"))
+        now.channel = QStringLiteral("사용자방송");
+    if (now.state == NowPlaying::State::Playing && desktop_)
+        now.streamTitle = desktop_->StreamTitle();
+    return now;
+}
+
+void CPlayerDlg::ImportPlaylist(const QString& givenPath) {
+    if (category_ != Category::User || IsImportingPlaylist())
+        return;
+    QString path = givenPath;
+    if (path.isEmpty()) {
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("재생목록 가져오기"),
+                                            QDir::homePath(), PlaylistFilter());
+        if (path.isEmpty())
+            return;
+    }
+    if (!desktop_)
+        desktop_ = new DesktopLink(*this);
+    desktop_->Import(path);
+}
+
+MprisService* CPlayerDlg::MediaControls() const {
+    return desktop_ ? desktop_->Mpris() : nullptr;
+}
+
+bool CPlayerDlg::IsImportingPlaylist() const {
+    return desktop_ && desktop_->Importing();
+}
+
+void CPlayerDlg::ExportPlaylist(const QString& givenPath) {
+    if (category_ != Category::User)
+        return;
+    QString path = givenPath;
+    if (path.isEmpty()) {
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("재생목록 내보내기"),
+                                            QDir::home().filePath(QStringLiteral("waveorbit.m3u")),
+                                            PlaylistFilter());
+        if (path.isEmpty())
+            return;
+    }
+    // In the order of user.dat, so importing the file again shows the rows
+    // as they are now.
+    const std::vector<ChannelRecord> rows =
+        CUserChannelFile::ListRowsToFileOrder(listModel_->Rows());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(M3uPlaylist::Write(M3uPlaylist::FromRecords(rows))) < 0 || !file.commit())
+        ShowMessage(QStringLiteral("재생목록을 저장하지 못했습니다."));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "catalogue/ChannelRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// M3U and M3U8 playlists, read into the user's own channels and written
+// from them. Reading takes what players and IPTV lists write in practice:
+// an optional "#EXTM3U" header, "#EXTINF:<duration> key="value" ...,<title>"
+// before a stream address, "#EXTGRP:<group>", plain address lines with no
+// "#EXTINF" at all, any other "#" line as a comment; UTF-8 (with or without
+// a byte-order mark) or CP949; CR LF, LF or CR line ends. Writing gives
+// UTF-8 with LF line ends.
+namespace M3uPlaylist {
+
+struct Entry {
+    QString name;  // the "#EXTINF" title, else tvg-name, else the address
+    QString group; // group-title (or "#EXTGRP"); may be empty
+    QString url;
+
+    bool operator==(const Entry& other) const {
+        return name == other.name && group == other.group && url == other.url;
+    }
+};
+
+std::vector<Entry> Parse(const QByteArray& contents);
+QByteArray Write(const std::vector<Entry>& entries);
+
+// The user channel an entry becomes: NUM "일반등록", NAME, the group as
+// INFO, CONNECT "연결대기", URL, WEBSITE "N", WEBURL the given home page.
+// The record is storable in user.dat ("#" written as "＃") and cut to the
+// file's field length.
+ChannelRecord ToUserRecord(const Entry& entry, const QString& homePage);
+// A list row as an entry (NAME, INFO as group, URL).
+Entry FromRecord(const ChannelRecord& record);
+
+// Every row that has a stream address, in the given order.
+std::vector<Entry> FromRecords(const std::vector<ChannelRecord>& records);
+std::vector<ChannelRecord> ToUserRecords(const std::vector<Entry>& entries,
+                                         const QString& homePage);
+
+} // namespace M3uPlaylist
