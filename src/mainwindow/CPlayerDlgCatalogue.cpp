@@ -85,6 +85,8 @@ void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void
         }
     }
     pendingCatalogues_.push_back(PendingCatalogue{fileName, {std::move(then)}});
+    // The list says at once that its rows are on their way.
+    listView_->SetDownloadProgress(true, 0, -1);
     // A failed download is quiet: the tab shows what the (missing) file
     // holds, and the next opening tries again.
     downloads_->Enqueue(
@@ -98,6 +100,7 @@ void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void
                     break;
                 }
             }
+            listView_->SetDownloadProgress(!pendingCatalogues_.empty());
             for (auto& callback : waiting)
                 callback();
         });
@@ -122,8 +125,6 @@ void CPlayerDlg::ConnectDownloadDisplay() {
                 if (IsTabDownload(target))
                     listView_->SetDownloadProgress(true, received, total);
             });
-    connect(downloads_, &DownloadQueue::finished, this,
-            [this](const QString&, bool) { listView_->SetDownloadProgress(false); });
 }
 
 void CPlayerDlg::OnListClick(int row) {

@@ -120,9 +120,9 @@ TEST_F(CatalogueTabsTest, FirstStartFetchesTheShownTabThenChecksVersionsOnce) {
                   file == QStringLiteral("tv.ini") ? 2 : 1)
             << file.toStdString();
     EXPECT_FALSE(QFile::exists(DataFile(QStringLiteral("live_update.ini"))));
-    // The TV tab shows the catalogue that arrived (the region "자동" passes no
-    // MBC station, so the group's fallback row is all there is).
-    EXPECT_EQ(window->ListModel()->rowCount(), 1);
+    // The TV tab shows the catalogue that arrived: the region "자동" passes no
+    // MBC station, so each of the four groups shows its fallback row.
+    EXPECT_EQ(window->ListModel()->rowCount(), 4);
 }
 
 TEST_F(CatalogueTabsTest, ATabDownloadsOnceAndShowsItsRowsOnce) {
