@@ -105,11 +105,34 @@ TEST(MprisE2E, PlayerctlSeesAndControlsTheRunningProgram) {
     ASSERT_TRUE(WaitUntil([] { return Playerctl({"status"}) == "Stopped"; }, 20000))
         << Playerctl({"status"}).toStdString();
 
+    // A follower hears of changes only through PropertiesChanged signals.
+    QProcess follower;
+    follower.start(QStringLiteral("playerctl"),
+                   {"-p", "waveorbit", "metadata", "--follow", "--format", "{{status}}|{{title}}"});
+    ASSERT_TRUE(follower.waitForStarted(5000));
+    struct FollowerStop {
+        QProcess& p;
+        ~FollowerStop() {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    } followerStop{follower};
+    QThread::msleep(500); // let it subscribe
+
     Playerctl({"play"});
     ASSERT_TRUE(WaitUntil([] { return Playerctl({"status"}) == "Playing"; }, 20000))
         << Playerctl({"status"}).toStdString();
     // The name as stored ("#" kept as the full-width sign).
     EXPECT_EQ(Playerctl({"metadata", "title"}), QStringLiteral("웨이브 라디오 ＃1"));
+    QByteArray followed;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            followed += follower.readAllStandardOutput();
+            return QString::fromUtf8(followed).contains(
+                QStringLiteral("Playing|웨이브 라디오 ＃1"));
+        },
+        10000))
+        << followed.toStdString();
 
     // The radio's own title arrives, then changes.
     QString first;
