@@ -117,7 +117,7 @@ public:
             return;
         struct Result {
             int added = 0;
-            bool ok = false;
+            std::vector<ChannelRecord> stored; // the whole file afterwards
         };
         auto result = std::make_shared<Result>();
         const QString folder = window_.ProgramFolder();
@@ -132,16 +132,24 @@ public:
                 M3uPlaylist::ToUserRecords(M3uPlaylist::Parse(file.readAll()), homePage);
             if (records.empty())
                 return;
-            result->ok = CUserChannelFile(folder).AppendAll(records);
-            result->added = result->ok ? static_cast<int>(records.size()) : 0;
+            const CUserChannelFile userFile(folder);
+            if (!userFile.AppendAll(records))
+                return;
+            result->added = static_cast<int>(records.size());
+            // Read back here too, so the window only has to show the rows.
+            result->stored = userFile.Load();
         });
         connect(importThread_, &QThread::finished, this, [this, result] {
             importThread_->deleteLater();
             importThread_ = nullptr;
             if (result->added == 0)
                 window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
-            else if (window_.CurrentCategory() == Category::User)
-                window_.OpenCategoryTab(Category::User);
+            else if (window_.CurrentCategory() == Category::User &&
+                     window_.ShownCategory() == Category::User) {
+                // The user tab as opening it shows it: the newest on top.
+                window_.listModel_->Clear();
+                window_.listModel_->InsertEachAtTop(result->stored);
+            }
             emit window_.PlaylistImported(result->added);
         });
         importThread_->start();
