@@ -97,10 +97,12 @@ public:
                 streamTitle_.clear();
         }
         const NowPlaying now = window_.CurrentNowPlaying();
-        if (now != shown_ || !shownOnce_) {
+        QSystemTrayIcon* tray = window_.TrayIcon();
+        // A tray icon made anew starts with the plain tooltip.
+        if (now != shown_ || tray != tray_) {
             shown_ = now;
-            shownOnce_ = true;
-            if (QSystemTrayIcon* tray = window_.TrayIcon())
+            tray_ = tray;
+            if (tray)
                 tray->setToolTip(now.TrayToolTip());
         }
         if (mpris_)
@@ -162,7 +164,7 @@ private:
     QTimer poll_;
     QString streamTitle_;
     NowPlaying shown_;
-    bool shownOnce_ = false;
+    QPointer<QSystemTrayIcon> tray_;
     bool started_ = false;
     QThread* importThread_ = nullptr;
 };

@@ -191,6 +191,15 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     EXPECT_EQ(window.TrayIcon()->toolTip(), QStringLiteral("WAVEORBIT\n라디오 하나\n가수 - 노래"));
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:artist")).toStringList(),
               QStringList{QStringLiteral("가수 - 노래")});
+    // A tray icon made anew gets the tip too.
+    window.RemoveTrayIcon();
+    window.CreateTrayIcon();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return window.TrayIcon()->toolTip() ==
+                   QStringLiteral("WAVEORBIT\n라디오 하나\n가수 - 노래");
+        },
+        2000));
     bool sawStatus = false, sawTitle = false;
     for (const QList<QVariant>& change : changes) {
         const QVariantMap map = change.at(0).toMap();
