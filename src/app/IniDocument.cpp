@@ -1,5 +1,7 @@
 #include "app/IniDocument.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool IsBlank(QChar c) {
@@ -35,15 +37,23 @@ int HexValue(QChar c) {
 
 IniDocument IniDocument::Parse(const QByteArray& utf8) {
     IniDocument doc;
-    QString text = QString::fromUtf8(utf8);
-    if (text.startsWith(QChar(0xFEFF)))
+    // Decoded with a leading mark kept, so exactly one is taken off here
+    // (QString::fromUtf8 would drop one by itself).
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(utf8);
+    if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
+        doc.byteOrderMark_ = true;
+    }
     const QStringList rawLines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
         QString raw = rawLines.at(i);
         if (i == rawLines.size() - 1 && raw.isEmpty())
             break; // the text after the final line break
-        if (raw.endsWith(QLatin1Char('\r')))
+        // CR LF ends a line; so does a run of CRs before the LF (a file passed
+        // through two CR LF conversions), which must not end up in a value.
+        while (raw.endsWith(QLatin1Char('\r')))
             raw.chop(1);
         Line line;
         line.text = raw;
@@ -67,6 +77,8 @@ IniDocument IniDocument::Parse(const QByteArray& utf8) {
 
 QByteArray IniDocument::Serialize() const {
     QString out;
+    if (byteOrderMark_)
+        out += QChar(0xFEFF);
     for (const Line& line : lines_) {
         out += line.text;
         out += QLatin1Char('\n');

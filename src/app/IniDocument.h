@@ -45,4 +45,5 @@ private:
     int FindEntry(int sectionLine, const QString& name) const;
 
     QVector<Line> lines_;
+    bool byteOrderMark_ = false; // the file began with one; it is written back
 };

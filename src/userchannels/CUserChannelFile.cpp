@@ -26,11 +26,16 @@ QString LineOf(const ChannelRecord& record) {
     return fields.join(QLatin1Char('#')) + QStringLiteral("\r\n");
 }
 
-// The file's text in the encoding it is kept in: CP949 when it all fits.
+// The file's text in the encoding it is kept in: CP949 when it all fits and
+// cannot be taken for UTF-8 on reading, UTF-8 otherwise. Some CP949 text is
+// valid UTF-8 too ("징" is C2 A1, which UTF-8 reads as "¡"), and the reader
+// takes valid UTF-8 as UTF-8.
 QByteArray Encode(const QString& text) {
     bool ok = false;
     QByteArray bytes = LegacyText::EncodeCp949(text, &ok);
-    return ok ? bytes : text.toUtf8();
+    if (ok && (IsAscii(bytes) || !LegacyText::IsValidUtf8(bytes)))
+        return bytes;
+    return text.toUtf8();
 }
 
 QString DecodeFile(QByteArray contents) {
@@ -123,7 +128,10 @@ bool CUserChannelFile::AppendAll(const std::vector<ChannelRecord>& records) cons
         contents = existing;
         if (!contents.isEmpty() && !contents.endsWith('\n'))
             contents += "\r\n";
-        contents += Encode(added);
+        // Beside CP949 text the new lines are CP949 too (the file as a whole
+        // is not UTF-8, so it reads as CP949); after ASCII alone they take
+        // the encoding a whole file of them would have.
+        contents += IsAscii(existing) ? Encode(added) : LegacyText::EncodeCp949(added, nullptr);
     } else {
         // The new text needs UTF-8: the whole file changes encoding with it.
         QString text = DecodeFile(existing);

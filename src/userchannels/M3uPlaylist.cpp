@@ -85,6 +85,21 @@ ExtInf ParseExtInf(const QString& line) {
     return info;
 }
 
+// Trims blanks and byte-order marks. A mark is invisible, and the UTF-8
+// decoder drops one at the start of a line anyway: a line " <mark>" was an
+// address, but written back it read as an empty line.
+QString TrimLine(QString text) {
+    for (;;) {
+        text = text.trimmed();
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        else if (text.endsWith(QChar(0xFEFF)))
+            text.chop(1);
+        else
+            return text;
+    }
+}
+
 QString Decoded(const QByteArray& line, bool wholeFileUtf8) {
     return wholeFileUtf8 ? QString::fromUtf8(line) : LegacyText::Decode(line);
 }
@@ -118,7 +133,7 @@ std::vector<Entry> Parse(const QByteArray& rawContents) {
     ExtInf info;
     QString groupLine;
     for (const QByteArray& raw : SplitLines(contents)) {
-        const QString line = Decoded(raw, utf8).trimmed();
+        const QString line = TrimLine(Decoded(raw, utf8));
         if (line.isEmpty())
             continue;
         if (line.startsWith(QLatin1Char('#'))) {

@@ -1,0 +1,88 @@
+// Inputs the fuzz targets in fuzz/ found, kept as regression cases.
+#include "app/IniDocument.h"
+#include "userchannels/CUserChannelFile.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(IniDocumentFindings, CarriageReturnsBeforeALineEndNeverReachAValue) {
+    // "\r\r\n" is a line end seen twice through CR LF conversion. The value
+    // was "1\r" at first and "1" after the next save: a save changed a value
+    // nobody touched.
+    const IniDocument doc = IniDocument::Parse("[S]\r\nr=1\r\r\nq=2\r\r\r\n");
+    EXPECT_EQ(doc.Value(QStringLiteral("S"), QStringLiteral("r")), QStringLiteral("1"));
+    EXPECT_EQ(doc.Value(QStringLiteral("S"), QStringLiteral("q")), QStringLiteral("2"));
+    const QByteArray saved = doc.Serialize();
+    EXPECT_EQ(IniDocument::Parse(saved).Serialize(), saved);
+    EXPECT_EQ(IniDocument::Parse(saved).Value(QStringLiteral("S"), QStringLiteral("r")),
+              QStringLiteral("1"));
+    // A CR inside a line is text and stays.
+    EXPECT_EQ(IniDocument::Parse("[S]\nr=a\rb\n").Value(QStringLiteral("S"), QStringLiteral("r")),
+              QStringLiteral("a\rb"));
+}
+
+TEST(IniDocumentFindings, AByteOrderMarkIsKeptAndNoMoreOfTheFileIsTaken) {
+    // A file that begins with marks lost one more on every save, and with
+    // it the first line's meaning changed.
+    const QByteArray file = "\xEF\xBB\xBF\xEF\xBB\xBF;[\n[S]\nk=v\n";
+    const IniDocument doc = IniDocument::Parse(file);
+    EXPECT_EQ(doc.Serialize(), file);
+    IniDocument edited = IniDocument::Parse(doc.Serialize());
+    ASSERT_TRUE(edited.SetValue(QStringLiteral("S"), QStringLiteral("n"), QStringLiteral("1")));
+    EXPECT_TRUE(edited.Serialize().startsWith("\xEF\xBB\xBF\xEF\xBB\xBF;[\n"));
+    EXPECT_EQ(
+        IniDocument::Parse(edited.Serialize()).Value(QStringLiteral("S"), QStringLiteral("k")),
+        QStringLiteral("v"));
+    // Marks and no line end: the first one is the file's, the second is text.
+    const QByteArray bare = "\xEF\xBB\xBF\xEF\xBB\xBF;[";
+    EXPECT_EQ(IniDocument::Parse(bare).Serialize(), bare + "\n");
+    EXPECT_EQ(IniDocument::Parse(IniDocument::Parse(bare).Serialize()).Serialize(), bare + "\n");
+    // Without a mark none is added.
+    EXPECT_EQ(IniDocument::Parse("[S]\nk=v\n").Serialize(), QByteArray("[S]\nk=v\n"));
+}
+
+} // namespace
+
+namespace {
+
+ChannelRecord Named(const QString& name) {
+    ChannelRecord record;
+    record.fields[ChannelRecord::Num] = QStringLiteral("일반등록");
+    record.fields[ChannelRecord::Name] = name;
+    record.fields[ChannelRecord::Url] = QStringLiteral("http://127.0.0.1/a");
+    return record;
+}
+
+// Some CP949 text is valid UTF-8 as well: "징" is C2 A1, "¡" in UTF-8. A list
+// holding only such text came back with other names after writing.
+TEST(UserChannelFindings, Cp949ThatLooksLikeUtf8KeepsItsText) {
+    for (const QString& name :
+         {QStringLiteral("징"), QStringLiteral("징징 FM"), QStringLiteral("A징")}) {
+        const std::vector<ChannelRecord> records = {Named(name)};
+        EXPECT_EQ(CUserChannelFile::Parse(CUserChannelFile::Serialize(records)), records)
+            << name.toStdString();
+    }
+}
+
+TEST(UserChannelFindings, AppendingSuchTextKeepsEveryLineReadable) {
+    for (const QString& before : {QString(), QStringLiteral("plain"), QStringLiteral("가나다")}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const CUserChannelFile file(dir.path());
+        std::vector<ChannelRecord> expected;
+        if (!before.isEmpty()) {
+            expected.push_back(Named(before));
+            ASSERT_TRUE(file.Rewrite(expected));
+        }
+        expected.push_back(Named(QStringLiteral("징")));
+        ASSERT_TRUE(file.Append(expected.back()));
+        expected.push_back(Named(QStringLiteral("방송")));
+        ASSERT_TRUE(file.Append(expected.back()));
+        EXPECT_EQ(file.Load(), expected) << "after \"" << before.toStdString() << "\"";
+    }
+}
+
+} // namespace
