@@ -137,6 +137,7 @@ void CWMPPlayer4::OnRenderUpdate(void* context) {
 void CWMPPlayer4::ResetMediaState() {
     active_ = false;
     timeKnown_ = false;
+    restarted_ = false;
     pausedForCache_ = false;
     bufferPercent_ = 0;
     hasLength_ = false;
@@ -237,8 +238,10 @@ void CWMPPlayer4::DrainEvents() {
             if (entryId_ < 0 || endFile->playlist_entry_id != entryId_)
                 break; // an address we closed or replaced
             // Only media that got as far as playing can end or break; one
-            // that never started is a failed connection, seen as idle.
-            const bool played = active_ && timeKnown_;
+            // that never started is a failed connection, seen as idle. A short
+            // medium can end before its position was ever reported (property
+            // changes are coalesced), so the start of playback counts too.
+            const bool played = active_ && (timeKnown_ || restarted_);
             loadPending_ = false;
             if (played && (endFile->reason == MPV_END_FILE_REASON_EOF ||
                            endFile->reason == MPV_END_FILE_REASON_ERROR)) {
@@ -257,6 +260,10 @@ void CWMPPlayer4::DrainEvents() {
             update();
             break;
         }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            if (active_)
+                restarted_ = true;
+            break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             if (!active_)
                 break; // values of an address that is no longer current

@@ -80,6 +80,7 @@ private:
     std::int64_t entryId_ = -1;     // mpv's playlist entry of the current address
     bool active_ = false;           // the current entry has started and not ended
     bool timeKnown_ = false;        // a playback position exists: it plays
+    bool restarted_ = false;        // playback began (an event, never coalesced away)
     bool pausedForCache_ = false;
     int bufferPercent_ = 0;
     bool hasLength_ = false; // a recording with a duration, not a live stream

@@ -109,12 +109,14 @@ TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
 }
 
 TEST_F(CWMPPlayer4Test, RecordingThatPlaysToItsEndIsFinished) {
-    const QString media = MakeMedia(QStringLiteral("short.mkv"), 1);
+    // Long enough for mpv to report its length and size before the end,
+    // even on a busy machine.
+    const QString media = MakeMedia(QStringLiteral("short.mkv"), 3);
     CWMPPlayer4 player(Quiet());
     bool ended = false;
     QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
     player.setURL(media);
-    ASSERT_TRUE(WaitFor([&] { return ended; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ended; }, 20000));
     EXPECT_EQ(player.lastEnd(), PlayerEnd::Finished);
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
 }
