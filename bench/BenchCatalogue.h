@@ -5,6 +5,7 @@
 #include "app/LegacyText.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,16 @@ inline QByteArray MakeTvIni(int entries) {
     }
     out += "[DB]\r\nVER=1\r\n";
     return out;
+}
+
+// Writes the catalogue as tv.ini into the folder; returns its path, or an
+// empty text when it cannot be written.
+inline QString WriteTvIni(const QString& folder, int entries) {
+    const QString path = folder + QStringLiteral("/tv.ini");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(MakeTvIni(entries)) < 0)
+        return {};
+    return path;
 }
 
 } // namespace bench

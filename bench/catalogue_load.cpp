@@ -13,12 +13,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int entries = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("tv.ini"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QString path = bench::WriteTvIni(dir.path(), entries);
+    if (path.isEmpty())
         return 1;
-    file.write(bench::MakeTvIni(entries));
-    file.close();
 
     QTextStream out(stdout);
     for (const QString& region : {QStringLiteral(""), QStringLiteral("서울")}) {

@@ -8,6 +8,7 @@
 
 #include "../../tools/demo/DemoCatalogues.h"
 #include "../../tools/demo/LoopbackHttpServer.h"
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 
 #include <QApplication>
@@ -24,17 +25,6 @@ using demo::HttpResponse;
 using demo::LoopbackHttpServer;
 
 namespace {
-
-template <typename Condition> bool WaitFor(Condition condition, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 QByteArray Catalogue(const QByteArray& family, int version, int entries) {
     QByteArray out = "[" + family + "]\r\nCOUNT=" + QByteArray::number(entries) + "\r\n";

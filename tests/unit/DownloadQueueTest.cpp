@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueUpdater.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 
 #include <QCoreApplication>
@@ -35,19 +36,6 @@ QByteArray VersionList(int tv, int world, int game, int radio, int music) {
 
 QByteArray Catalogue(const QByteArray& family, int version) {
     return "[" + family + "]\r\nCOUNT=0\r\n[DB]\r\nVER=" + QByteArray::number(version) + "\r\n";
-}
-
-// Runs the event loop until the condition holds (or a generous limit passes,
-// which only a hang reaches).
-template <typename Condition> bool WaitFor(Condition condition, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 class DownloadQueueTest : public ::testing::Test {
