@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -30,17 +31,29 @@ QString LineOf(const ChannelRecord& record) {
 // cannot be taken for UTF-8 on reading, UTF-8 otherwise. Some CP949 text is
 // valid UTF-8 too ("징" is C2 A1, which UTF-8 reads as "¡"), and the reader
 // takes valid UTF-8 as UTF-8.
+QByteArray Utf8File(const QString& text) {
+    return text.startsWith(QChar(0xFEFF)) ? kUtf8Bom + text.toUtf8() : text.toUtf8();
+}
+
+// CP949 that begins with the bytes of a UTF-8 byte-order mark (a hanja, EF
+// BB, then BF ..) would be read as UTF-8 too. A text that begins with U+FEFF
+// is written behind a mark of its own, as the reader takes one off.
 QByteArray Encode(const QString& text) {
     bool ok = false;
     QByteArray bytes = LegacyText::EncodeCp949(text, &ok);
-    if (ok && (IsAscii(bytes) || !LegacyText::IsValidUtf8(bytes)))
+    if (ok && (IsAscii(bytes) || (!LegacyText::IsValidUtf8(bytes) && !bytes.startsWith(kUtf8Bom))))
         return bytes;
-    return text.toUtf8();
+    return Utf8File(text);
 }
 
 QString DecodeFile(QByteArray contents) {
-    if (contents.startsWith(kUtf8Bom))
-        return QString::fromUtf8(contents.mid(kUtf8Bom.size()));
+    if (contents.startsWith(kUtf8Bom)) {
+        // Exactly one mark comes off (QString::fromUtf8 would take a second).
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless |
+                                   QStringConverter::Flag::ConvertInitialBom);
+        return decoder(contents.mid(kUtf8Bom.size()));
+    }
     return LegacyText::Decode(contents);
 }
 
@@ -131,13 +144,17 @@ bool CUserChannelFile::AppendAll(const std::vector<ChannelRecord>& records) cons
         // Beside CP949 text the new lines are CP949 too (the file as a whole
         // is not UTF-8, so it reads as CP949); after ASCII alone they take
         // the encoding a whole file of them would have.
-        contents += IsAscii(existing) ? Encode(added) : LegacyText::EncodeCp949(added, nullptr);
+        QByteArray tail =
+            IsAscii(existing) ? Encode(added) : LegacyText::EncodeCp949(added, nullptr);
+        if (!existing.isEmpty() && tail.startsWith(kUtf8Bom) && added.startsWith(QChar(0xFEFF)))
+            tail.remove(0, kUtf8Bom.size()); // a mark only at the start of a file
+        contents += tail;
     } else {
         // The new text needs UTF-8: the whole file changes encoding with it.
         QString text = DecodeFile(existing);
         if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
             text += QStringLiteral("\r\n");
-        contents = (text + added).toUtf8();
+        contents = Utf8File(text + added);
     }
     return WriteAll(contents);
 }

@@ -1,5 +1,6 @@
 // Inputs the fuzz targets in fuzz/ found, kept as regression cases.
 #include "app/IniDocument.h"
+#include "app/LegacyText.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QTemporaryDir>
@@ -64,6 +65,28 @@ TEST(UserChannelFindings, Cp949ThatLooksLikeUtf8KeepsItsText) {
         const std::vector<ChannelRecord> records = {Named(name)};
         EXPECT_EQ(CUserChannelFile::Parse(CUserChannelFile::Serialize(records)), records)
             << name.toStdString();
+    }
+}
+
+// CP949 that starts with the bytes EF BB BF (the hanja at EF BB, then a
+// syllable led by BF) was taken for UTF-8 behind a byte-order mark; a list
+// whose first field began with U+FEFF lost it.
+TEST(UserChannelFindings, TextThatLooksLikeAByteOrderMarkKeepsItsText) {
+    const QString hanja = LegacyText::DecodeCp949("\xEF\xBB\xBF\xA1");
+    ASSERT_EQ(hanja.size(), 2);
+    ASSERT_TRUE(LegacyText::FitsCp949(hanja));
+    for (const QString& name : {hanja, QStringLiteral("\uFEFF1"), QStringLiteral("\uFEFF\uFEFF")}) {
+        ChannelRecord first = Named(QStringLiteral("x"));
+        first.fields[ChannelRecord::Num] = name;
+        const std::vector<ChannelRecord> records = {first, Named(name)};
+        EXPECT_EQ(CUserChannelFile::Parse(CUserChannelFile::Serialize(records)), records)
+            << name.toStdString();
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const CUserChannelFile file(dir.path());
+        ASSERT_TRUE(file.Append(records[0]));
+        ASSERT_TRUE(file.Append(records[1]));
+        EXPECT_EQ(file.Load(), records) << name.toStdString();
     }
 }
 
