@@ -223,12 +223,20 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     Spin(300);
     ASSERT_FALSE(window_->isVisible());
 
-    const QPoint centre = icon.center();
-    ASSERT_TRUE(Xdo(
-        {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y())}));
-    Spin(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
-    EXPECT_TRUE(SpinUntil([this] { return window_->isVisible(); }, 5000));
+    // The tray host may still lay its icons out after embedding: click where
+    // the icon is at that moment, and once more should the first click have
+    // landed while it moved.
+    bool shown = false;
+    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+        Spin(300);
+        const QPoint centre = tray->geometry().center();
+        ASSERT_TRUE(Xdo({QStringLiteral("mousemove"), QString::number(centre.x()),
+                         QString::number(centre.y())}));
+        Spin(150);
+        ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+        shown = SpinUntil([this] { return window_->isVisible(); }, 3000);
+    }
+    EXPECT_TRUE(shown);
     EXPECT_FALSE(window_->isMinimized());
 }
 
