@@ -8,12 +8,14 @@
 //
 // Needs icecast2 and ffmpeg; the radio runs on a free port of 127.0.0.1 and
 // is stopped at the end. Uses the offscreen platform unless told otherwise.
+// The mpv program plays the same radio meanwhile, as the reference.
 #include "demo/LiveStreams.h"
 #include "playback/CWMPPlayer4.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -23,8 +25,8 @@
 
 namespace {
 
-double RssMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
+double RssMb(const QString& process = QStringLiteral("self")) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
@@ -66,6 +68,14 @@ int main(int argc, char** argv) {
     CWMPPlayer4 player(playerOptions);
     player.setURL(streams.AudioUrl(1));
 
+    // The reference: the mpv program on the same radio, for the same time.
+    QProcess mpv;
+    mpv.start(QStringLiteral("mpv"),
+              {QStringLiteral("--no-config"), QStringLiteral("--no-video"),
+               QStringLiteral("--ao=null"), QStringLiteral("--really-quiet"), streams.AudioUrl(1)});
+    const QString mpvPid = QString::number(mpv.processId());
+    double mpvAtWarmUp = 0;
+
     QElapsedTimer clock;
     clock.start();
     double atWarmUp = 0;
@@ -80,14 +90,19 @@ int main(int argc, char** argv) {
         // The status is read once a second by the window; do the same.
         if (player.status().kind != PlayerStatus::Kind::Playing)
             ++notPlaying;
-        if (atWarmUp == 0 && clock.elapsed() >= warmUpMs)
+        if (atWarmUp == 0 && clock.elapsed() >= warmUpMs) {
             atWarmUp = rss;
+            mpvAtWarmUp = RssMb(mpvPid);
+        }
         if (clock.elapsed() >= totalMs)
             app.quit();
     });
     sample.start(1000);
     app.exec();
     const double atEnd = RssMb();
+    const double mpvAtEnd = RssMb(mpvPid);
+    mpv.terminate();
+    mpv.waitForFinished(3000);
     player.close();
     streams.Stop();
 
@@ -96,5 +111,9 @@ int main(int argc, char** argv) {
                 "playing\n",
                 minutes, atWarmUp, warmUpMs / 1000.0, atEnd, peak, atEnd - atWarmUp, notPlaying,
                 samples);
+    if (mpvAtWarmUp > 0)
+        std::printf("reference: mpv --no-config --no-video RSS %.1f MB after warm-up, %.1f MB at "
+                    "the end, RSS growth %.1f MB\n",
+                    mpvAtWarmUp, mpvAtEnd, mpvAtEnd - mpvAtWarmUp);
     return notPlaying * 10 > samples ? 1 : 0;
 }
