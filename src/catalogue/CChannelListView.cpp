@@ -104,7 +104,8 @@ void CChannelListView::paintEvent(QPaintEvent* event) {
     painter.fillRect(line, QColor(20, 16, 6));
     if (total_ > 0) {
         QRect bar = line.adjusted(0, line.height() - 3, 0, 0);
-        bar.setWidth(static_cast<int>(bar.width() * std::clamp<qint64>(received_, 0, total_) / total_));
+        bar.setWidth(
+            static_cast<int>(bar.width() * std::clamp<qint64>(received_, 0, total_) / total_));
         painter.fillRect(bar, kGold);
     }
     painter.setPen(kGold);

@@ -102,25 +102,25 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(
     close_ = AddCloseBox(375, 5);
 
     for (int i = 0; i < 3; ++i) {
-        const PageSpec& spec = kPages[i];
-        auto* button = new CMinsButton(spec.id, QString::fromUtf8(spec.role), this);
-        button->SetImages(spec.plain, spec.plain, spec.plain);
-        PlaceButton(button, spec.left, 33, 75, 30);
+        const PageSpec& entry = kPages[i];
+        auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
+        button->SetImages(entry.plain, entry.plain, entry.plain);
+        PlaceButton(button, entry.left, 33, 75, 30);
         connect(button, &QAbstractButton::clicked, this, [this, i] { SelectPage(i + 1); });
         pages_[i] = button;
     }
 
     size_t n = 0;
-    for (const CheckSpec& spec : kChecks) {
-        auto* box = new QCheckBox(QString::fromUtf8(spec.caption), this);
-        box->setObjectName(QString::number(spec.id));
+    for (const CheckSpec& entry : kChecks) {
+        auto* box = new QCheckBox(QString::fromUtf8(entry.caption), this);
+        box->setObjectName(QString::number(entry.id));
         // Captions in the skin's yellow; the box itself dark with a yellow mark.
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, kCaptionColour);
         palette.setColor(QPalette::Base, QColor(13, 13, 13));
         palette.setColor(QPalette::Text, kCaptionColour);
         box->setPalette(palette);
-        box->setGeometry(30, 85 + 25 * spec.row, 340, 13);
+        box->setGeometry(30, 85 + 25 * entry.row, 340, 13);
         box->setFocusPolicy(Qt::NoFocus);
         checks_[n++] = box;
     }

@@ -100,9 +100,9 @@ void CPlayerDlg::CreateControls() {
     // Where the player sits: the libmpv player widget (CWMPPlayer4) takes this place.
     CreatePlayerControl();
     CreateListView();
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new CMinsButton(spec.id, QString::fromUtf8(spec.role), this);
-        buttons_[static_cast<size_t>(spec.id - ControlId::First)] = button;
+    for (const ButtonSpec& entry : kButtons) {
+        auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
+        buttons_[static_cast<size_t>(entry.id - ControlId::First)] = button;
     }
     // The tab groups appear when their main tab is chosen.
     for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
@@ -161,8 +161,8 @@ bool CPlayerDlg::OnInitDialog() {
 
 void CPlayerDlg::LoadSkin() {
     pictures_ = SkinPictureSet::LoadFrame();
-    for (const ButtonSpec& spec : kButtons)
-        Button(spec.id)->SetImages(spec.normal, spec.pressed, spec.hovered);
+    for (const ButtonSpec& entry : kButtons)
+        Button(entry.id)->SetImages(entry.normal, entry.pressed, entry.hovered);
 }
 
 void CPlayerDlg::PrepareWindow() {

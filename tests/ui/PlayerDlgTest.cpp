@@ -4,11 +4,11 @@
 
 #include "TestFolders.h"
 
+#include "catalogue/CChannelListView.h"
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
-#include "catalogue/CChannelListView.h"
 #include <QTimer>
 
 #include <gtest/gtest.h>
