@@ -116,17 +116,27 @@ const CatalogueIni::Section* CatalogueIni::FindSection(QByteArrayView section) c
     return it == sections_.constEnd() ? nullptr : &*it;
 }
 
-QByteArrayView CatalogueIni::ValueView(QByteArrayView section, QByteArrayView key) const {
+QByteArrayView CatalogueIni::ValueIn(const Section* section, QByteArrayView key) const {
     static const char kMissing[] = "0";
-    const Section* found = FindSection(section);
-    if (found) {
+    if (section) {
         const char* base = data_.constData();
-        for (const Entry& entry : *found) { // first of duplicate keys wins
+        for (const Entry& entry : *section) { // first of duplicate keys wins
             if (SameIgnoringCase(base + entry.key.begin, entry.key.length, key))
                 return QByteArrayView(base + entry.value.begin, entry.value.length);
         }
     }
     return QByteArrayView(kMissing, 1);
+}
+
+QByteArrayView CatalogueIni::ValueView(QByteArrayView section, QByteArrayView key) const {
+    return ValueIn(FindSection(section), key);
+}
+
+void CatalogueIni::ValuesOf(QByteArrayView section, const char* const* keys, int count,
+                            QByteArrayView* out) const {
+    const Section* found = FindSection(section);
+    for (int i = 0; i < count; ++i)
+        out[i] = ValueIn(found, keys[i]);
 }
 
 bool CatalogueIni::HasSection(QByteArrayView section) const {

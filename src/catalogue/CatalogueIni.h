@@ -32,6 +32,10 @@ public:
     QByteArray Value(QByteArrayView section, QByteArrayView key) const {
         return ValueView(section, key).toByteArray();
     }
+    // Several values of one section with one section lookup: out[i] is the
+    // value of keys[i], or "0" when missing.
+    void ValuesOf(QByteArrayView section, const char* const* keys, int count,
+                  QByteArrayView* out) const;
     bool HasSection(QByteArrayView section) const;
     bool IsEmpty() const { return sections_.isEmpty(); }
     int SectionCount() const { return static_cast<int>(sections_.size()); }
@@ -48,6 +52,7 @@ private:
     using Section = std::vector<Entry>;
 
     const Section* FindSection(QByteArrayView section) const;
+    QByteArrayView ValueIn(const Section* section, QByteArrayView key) const;
 
     QByteArray data_;
     QHash<QByteArray, Section> sections_; // upper-case name -> entries in file order

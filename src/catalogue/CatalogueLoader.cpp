@@ -10,14 +10,17 @@ namespace {
 
 ChannelRecord ReadRecord(const CatalogueIni& ini, const QByteArray& section,
                          const QString* decodedInfo) {
+    static const char* const kKeys[ChannelRecord::FieldCount] = {
+        "NUM", "NAME", "INFO", "CONNECT", "URL", "WEBSITE", "WEBURL"};
+    QByteArrayView values[ChannelRecord::FieldCount];
+    ini.ValuesOf(section, kKeys, ChannelRecord::FieldCount, values); // one section lookup
     ChannelRecord record;
     for (int field = 0; field < ChannelRecord::FieldCount; ++field) {
         if (field == ChannelRecord::Info && decodedInfo) {
             record.fields[ChannelRecord::Info] = *decodedInfo;
             continue;
         }
-        record.fields[static_cast<size_t>(field)] =
-            DecodeCatalogueField(ini.ValueView(section, ChannelRecord::KeyOf(field)));
+        record.fields[static_cast<size_t>(field)] = DecodeCatalogueField(values[field]);
     }
     return record;
 }
