@@ -103,13 +103,8 @@ void ConnectionWatch::Connect(const QString& address) {
 }
 
 void ConnectionWatch::StopPlayback() {
-    ++generation_;
-    reconnectAttempt_ = 0;
-    timers_.StopTimer(PlaybackTimer::Watch);
-    timers_.StopTimer(PlaybackTimer::Clock);
-    timers_.StopTimer(PlaybackTimer::Reconnect);
-    playing_ = false;
-    player_.close();
+    // Everything stops as at shutdown; then the window shows that it did.
+    Shutdown();
     view_.HideVideo();
     view_.SetLamp(false);
     view_.SetStatusText(StatusDisplay::Stopped());
