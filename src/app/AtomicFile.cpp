@@ -26,9 +26,11 @@ bool ReadWholeFile(const QString& path, QByteArray* contents) {
 
 FileLockGuard::FileLockGuard(const QString& path, int timeoutMs)
     : lock_(std::make_unique<QLockFile>(path + QStringLiteral(".lock"))) {
-    // Settings changes take microseconds; a lock older than this belongs to a
-    // process that hung or died (dead owners are detected at once anyway).
-    lock_->setStaleLockTime(10000);
+    // Changes take milliseconds; a lock older than this belongs to a process
+    // that hung or died. Dead owners are usually detected at once by their
+    // process id, but one killed while writing the lock file left no readable
+    // id: then only the age tells, and it must be well under the wait below.
+    lock_->setStaleLockTime(2000);
     locked_ = lock_->tryLock(timeoutMs);
 }
 
