@@ -2,6 +2,7 @@
 
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
+#include "playback/MpvGlSurface.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -44,6 +45,12 @@ void CWMPPlayer4::Start(const Options& options) {
     if (mpv_ == nullptr)
         return;
 
+    const VideoRendererRequest request = options.renderer == VideoRendererRequest::Automatic
+                                             ? VideoRendererChoice::RequestFromEnvironment()
+                                             : options.renderer;
+    const VideoRenderer renderer =
+        VideoRendererChoice::Choose(request, MpvGlSurface::Probe(request));
+
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
     // Only the program's own skin and keys: no user configuration or scripts,
@@ -68,6 +75,7 @@ void CWMPPlayer4::Start(const Options& options) {
         {"terminal", "no"},
         {"audio-client-name", "WAVEORBIT"},
         {"volume", volumeText.constData()},
+        {"hwdec", VideoRendererChoice::HardwareDecoding(renderer)},
     };
     for (const auto& [name, value] : settings)
         mpv_set_option_string(mpv_, name, value); // an unknown option is no reason to fail
@@ -90,6 +98,31 @@ void CWMPPlayer4::Start(const Options& options) {
     // Korean servers.
     mpv_observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
 
+    StartRenderer(renderer);
+    mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
+}
+
+void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
+    if (renderer == VideoRenderer::OpenGL) {
+        glSurface_ = new MpvGlSurface(mpv_, this);
+        if (glSurface_->IsReady()) {
+            renderer_ = VideoRenderer::OpenGL;
+            glSurface_->setGeometry(rect());
+            connect(glSurface_, &MpvGlSurface::frameRendered, this, &PlayerWidget::frameRendered);
+            return;
+        }
+        // GL did not come up after all: draw in software and decode on the
+        // CPU, whose frames that renderer can take.
+        delete glSurface_;
+        glSurface_ = nullptr;
+        mpv_set_property_string(mpv_, "hwdec",
+                                VideoRendererChoice::HardwareDecoding(VideoRenderer::Software));
+    }
+    renderer_ = VideoRenderer::Software;
+    StartSoftwareRenderer();
+}
+
+void CWMPPlayer4::StartSoftwareRenderer() {
     char apiType[] = MPV_RENDER_API_TYPE_SW;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, apiType},
@@ -99,8 +132,6 @@ void CWMPPlayer4::Start(const Options& options) {
         render_ = nullptr; // sound still plays; the picture stays black
     else
         mpv_render_context_set_update_callback(render_, &CWMPPlayer4::OnRenderUpdate, this);
-
-    mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
 }
 
 CWMPPlayer4::~CWMPPlayer4() {
@@ -109,9 +140,12 @@ CWMPPlayer4::~CWMPPlayer4() {
     // No more callbacks from mpv's threads once these return; posted calls
     // still queued for this object die with it.
     mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    // Render contexts must go before the handle, or mpv aborts; the GL one
+    // goes with its surface.
+    delete glSurface_;
+    glSurface_ = nullptr;
     if (render_ != nullptr) {
         mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-        // The render context must go before the handle, or mpv aborts.
         mpv_render_context_free(render_);
         render_ = nullptr;
     }
@@ -150,8 +184,7 @@ void CWMPPlayer4::close() {
     entryId_ = -1;
     end_ = PlayerEnd::None;
     ResetMediaState();
-    frame_ = QImage();
-    update();
+    ShowPicture(false);
     if (mpv_ != nullptr) {
         const char* command[] = {"stop", nullptr};
         mpv_command_async(mpv_, 0, command);
@@ -230,6 +263,7 @@ void CWMPPlayer4::DrainEvents() {
                 loadPending_ = false;
                 ResetMediaState();
                 active_ = true;
+                ShowPicture(true);
             }
             break;
         }
@@ -256,8 +290,7 @@ void CWMPPlayer4::DrainEvents() {
             }
             ResetMediaState();
             entryId_ = -1;
-            frame_ = QImage();
-            update();
+            ShowPicture(false);
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART:
@@ -311,6 +344,25 @@ void CWMPPlayer4::DrainEvents() {
         emit mediaEnded();
 }
 
+void CWMPPlayer4::ShowPicture(bool shown) {
+    if (glSurface_ != nullptr) {
+        glSurface_->SetPictureShown(shown);
+        return;
+    }
+    if (!shown) {
+        frame_ = QImage();
+        update();
+    }
+}
+
+int CWMPPlayer4::FramesRendered() const {
+    return glSurface_ != nullptr ? glSurface_->FramesRendered() : framesRendered_;
+}
+
+QImage CWMPPlayer4::CurrentFrame() const {
+    return glSurface_ != nullptr ? glSurface_->CurrentFrame() : frame_;
+}
+
 void CWMPPlayer4::UpdateFrame() {
     renderQueued_ = false;
     if (render_ == nullptr)
@@ -348,7 +400,7 @@ void CWMPPlayer4::RenderFrame() {
 
 void CWMPPlayer4::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (frame_.isNull()) {
+    if (frame_.isNull()) { // also under the GL surface, which covers the player
         painter.fillRect(rect(), Qt::black);
         return;
     }
@@ -359,7 +411,9 @@ void CWMPPlayer4::paintEvent(QPaintEvent*) {
 
 void CWMPPlayer4::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (hasVideo_)
+    if (glSurface_ != nullptr)
+        glSurface_->setGeometry(rect()); // it draws itself again at the new size
+    else if (hasVideo_)
         RenderFrame(); // the still picture of a paused or slow stream, at the new size
 }
 

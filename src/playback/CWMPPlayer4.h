@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/PlayerWidget.h"
+#include "playback/VideoRendererChoice.h"
 
 #include <QImage>
 
@@ -9,6 +10,7 @@
 
 struct mpv_handle;
 struct mpv_render_context;
+class MpvGlSurface;
 
 // The media player of the main window: one libmpv instance whose picture is
 // drawn into this widget. It offers the player operations the watch and the
@@ -19,11 +21,11 @@ struct mpv_render_context;
 // here, on the GUI thread, into a cached state; status() reads that cache and
 // nothing in this class waits for mpv.
 //
-// Video comes through mpv's software renderer into an image painted by
-// paintEvent. That works everywhere (offscreen, Xvfb, llvmpipe) and costs
-// less than GL on a machine without a GPU. A GL path for real GPUs is a later
-// addition: it would create the render context with MPV_RENDER_API_TYPE_OPENGL
-// inside a QOpenGLWidget (FLIP_Y=1) once a hardware context is confirmed.
+// Video comes through mpv's OpenGL renderer, with hardware decoding, where
+// a real GPU drew a test context; otherwise through mpv's software renderer
+// into an image painted by paintEvent. The software path works everywhere
+// (offscreen, Xvfb, llvmpipe) and costs less than GL emulated on the CPU.
+// It is also the fallback when GL cannot be set up.
 class CWMPPlayer4 : public PlayerWidget {
     Q_OBJECT
 public:
@@ -32,6 +34,9 @@ public:
         QString audioOutput;
         // Start-up volume; below 0 reads the saved "Sound".
         int volume = -1;
+        // Automatic follows WAVEORBIT_VIDEO, then the machine (see
+        // VideoRendererChoice).
+        VideoRendererRequest renderer = VideoRendererRequest::Automatic;
     };
 
     explicit CWMPPlayer4(QWidget* parent = nullptr);
@@ -50,8 +55,10 @@ public:
 
     // False when mpv could not be started; the player then stays idle.
     bool IsBound() const { return mpv_ != nullptr; }
-    int FramesRendered() const { return framesRendered_; }
-    QImage CurrentFrame() const { return frame_; }
+    VideoRenderer Renderer() const { return renderer_; }
+    int FramesRendered() const;
+    // The picture as last drawn, at the widget's size in device pixels.
+    QImage CurrentFrame() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,13 +71,18 @@ private:
     static void OnWakeup(void* context);
     static void OnRenderUpdate(void* context);
     void Start(const Options& options);
+    void StartRenderer(VideoRenderer renderer);
+    void StartSoftwareRenderer();
+    void ShowPicture(bool shown);
     void DrainEvents();
     void UpdateFrame();
     void RenderFrame();
     void ResetMediaState();
 
     mpv_handle* mpv_ = nullptr;
-    mpv_render_context* render_ = nullptr;
+    mpv_render_context* render_ = nullptr; // the software renderer's
+    MpvGlSurface* glSurface_ = nullptr;    // the OpenGL renderer, a child widget
+    VideoRenderer renderer_ = VideoRenderer::Software;
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
 

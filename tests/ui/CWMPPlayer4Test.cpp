@@ -180,6 +180,16 @@ TEST_F(CWMPPlayer4Test, ClosedPortAndEmptyAddressEndIdle) {
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
 }
 
+// GL widgets cannot show on the offscreen platform: even when asked for GL
+// the player draws in software there.
+TEST_F(CWMPPlayer4Test, DrawsInSoftwareOnTheOffscreenPlatform) {
+    CWMPPlayer4::Options options = Quiet();
+    options.renderer = VideoRendererRequest::OpenGL;
+    CWMPPlayer4 player(options);
+    ASSERT_TRUE(player.IsBound());
+    EXPECT_EQ(player.Renderer(), VideoRenderer::Software);
+}
+
 TEST_F(CWMPPlayer4Test, ReportsMouseOverThePicture) {
     CWMPPlayer4 player(Quiet());
     player.resize(100, 80);

@@ -1,6 +1,8 @@
 // The main window with the real player (libmpv, no sound output) against
 // live streams on 127.0.0.1: an Icecast radio and an HLS TV picture made by
-// ffmpeg, a closed port and a server that never answers.
+// ffmpeg, a closed port and a server that never answers. The picture is
+// drawn by the software renderer as this machine would choose, and by the
+// OpenGL renderer when asked.
 
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
@@ -13,6 +15,7 @@
 #include "mainwindow/SkinInventory.h"
 #include "mainwindow/SkinStrips.h"
 #include "playback/CWMPPlayer4.h"
+#include "playback/MpvGlSurface.h"
 #include "playback/StatusDisplay.h"
 
 #include "TestFolders.h"
@@ -69,7 +72,9 @@ struct Session {
 };
 
 // A window on the category; its catalogues point at these streams.
-std::unique_ptr<Session> OpenWindow(int category, const demo::LiveStreams* streams = nullptr) {
+std::unique_ptr<Session>
+OpenWindow(int category, const demo::LiveStreams* streams = nullptr,
+           VideoRendererRequest renderer = VideoRendererRequest::Automatic) {
     auto s = std::make_unique<Session>();
     if (streams)
         WriteCatalogues(*streams);
@@ -79,6 +84,7 @@ std::unique_ptr<Session> OpenWindow(int category, const demo::LiveStreams* strea
     s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     CWMPPlayer4::Options options;
     options.audioOutput = QStringLiteral("null");
+    options.renderer = renderer;
     s->window->UsePlayer(new CWMPPlayer4(options));
     Session* raw = s.get();
     s->window->SetMessageHandler([raw](const QString& text) { raw->messages.append(text); });
@@ -214,13 +220,10 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
     window.close();
 }
 
-TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
-    REQUIRE_STREAM_TOOLS();
-    auto streams = StartStreams(false, true);
-    ASSERT_TRUE(streams);
-    auto s = OpenWindow(Category::Tv, streams.get());
-    CPlayerDlg& window = *s->window;
-    const int row = RowOf(window, streams->VideoUrl(1));
+// Double-clicks the TV channel of the first test stream and checks that the
+// video area on the screen shows a picture that moves.
+void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& streams) {
+    const int row = RowOf(window, streams.VideoUrl(1));
     ASSERT_GE(row, 0);
 
     DoubleClickRow(window, row);
@@ -231,7 +234,8 @@ TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
 
     const QRect video = window.CurrentLayout().videoArea.ToRect();
     auto* player = static_cast<CWMPPlayer4*>(window.Player());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 8000));
+    const int framesBefore = player->FramesRendered();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > framesBefore + 5; }, 8000));
     QTest::qWait(300);
     const QImage first = ScreenArea(window, video);
     QTest::qWait(1200);
@@ -246,7 +250,109 @@ TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
         }
     EXPECT_GT(changed, 200);                             // the picture moves
     EXPECT_GT(lit, first.width() * first.height() / 16); // and is not black
+    // Upright and not mirrored: the test picture's clock sits at the top,
+    // its red bar runs down the left edge.
+    const QRgb bottomLeft = second.pixel(second.width() * 3 / 100, second.height() * 97 / 100);
+    EXPECT_GT(qRed(bottomLeft), 150) << std::hex << bottomLeft;
+    EXPECT_LT(qGreen(bottomLeft), 90) << std::hex << bottomLeft;
+    EXPECT_LT(qBlue(bottomLeft), 90) << std::hex << bottomLeft;
+}
+
+TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(false, true);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Tv, streams.get());
+    ASSERT_NO_FATAL_FAILURE(PlayTvChannelAndSeeItMove(*s->window, *streams));
+    s->window->close();
+}
+
+// --- the OpenGL renderer ---------------------------------------------------
+
+// Xvfb draws GL on the CPU (llvmpipe): left to itself the player keeps to
+// its software renderer here, as it would on any machine without a GPU.
+TEST(PlayerOpenGl, AutomaticChoiceSeesTheSoftwareRasterizer) {
+    const VideoRendererProbe probe = MpvGlSurface::Probe(VideoRendererRequest::Automatic);
+    EXPECT_EQ(probe.platform, QStringLiteral("xcb"));
+    ASSERT_FALSE(probe.glRenderer.isEmpty()) << "no GL context on this X server";
+    ASSERT_TRUE(VideoRendererChoice::IsSoftwareRasterizer(probe.glRenderer))
+        << probe.glRenderer.toStdString();
+    CWMPPlayer4::Options options;
+    options.audioOutput = QStringLiteral("null");
+    CWMPPlayer4 player(options);
+    EXPECT_EQ(player.Renderer(), VideoRenderer::Software);
+}
+
+// The channel starts while the player is still hidden (it is shown once the
+// broadcast plays), stops, and starts again; then the window closes while
+// it plays, which frees mpv's GL objects before the player.
+TEST(PlayerOpenGl, TvChannelShowsAMovingPictureStopsAndStartsAgain) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(false, true);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Tv, streams.get(), VideoRendererRequest::OpenGL);
+    CPlayerDlg& window = *s->window;
+    auto* player = static_cast<CWMPPlayer4*>(window.Player());
+    ASSERT_EQ(player->Renderer(), VideoRenderer::OpenGL);
+
+    ASSERT_NO_FATAL_FAILURE(PlayTvChannelAndSeeItMove(window, *streams));
+    // The pointer over the picture reaches the player, not the GL surface.
+    const QPoint centre = player->mapToGlobal(player->rect().center());
+    EXPECT_EQ(QApplication::widgetAt(centre), player);
+
+    // Full screen: the picture is drawn again at the new size.
+    window.ToggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->size() == window.size(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return player->CurrentFrame().size() == player->size() * player->devicePixelRatioF();
+        },
+        3000));
+    window.ToggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsFullScreen(); }, 3000));
+
+    window.StopPlayback();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isVisible(); }, 3000));
+    EXPECT_TRUE(player->CurrentFrame().isNull());
+
+    ASSERT_NO_FATAL_FAILURE(PlayTvChannelAndSeeItMove(window, *streams));
     window.close();
+    s->window.reset();
+}
+
+// A player that is not shown still takes every frame (mpv waits for each
+// one to be drawn), and the picture reaches the screen once it is shown.
+TEST(PlayerOpenGl, HiddenPlayerKeepsTakingFrames) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(false, true);
+    ASSERT_TRUE(streams);
+    CWMPPlayer4::Options options;
+    options.audioOutput = QStringLiteral("null");
+    options.renderer = VideoRendererRequest::OpenGL;
+    auto player = std::make_unique<CWMPPlayer4>(options);
+    ASSERT_EQ(player->Renderer(), VideoRenderer::OpenGL);
+    player->resize(320, 180);
+
+    player->setURL(streams->VideoUrl(1));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return player->status().kind == PlayerStatus::Kind::Playing; }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 10; }, 8000));
+    EXPECT_FALSE(player->isVisible());
+
+    player->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(player.get()));
+    const int shownAt = player->FramesRendered();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > shownAt + 5; }, 8000));
+    EXPECT_EQ(player->CurrentFrame().size(), QSize(320, 180) * player->devicePixelRatioF());
+    QTest::qWait(200);
+    const QPoint at = player->mapToGlobal(QPoint(0, 0));
+    const QImage screen = player->screen()->grabWindow(0, at.x(), at.y(), 320, 180).toImage();
+    int lit = 0;
+    for (int y = 0; y < screen.height(); y += 4)
+        for (int x = 0; x < screen.width(); x += 4)
+            lit += qGray(screen.pixel(x, y)) > 40;
+    EXPECT_GT(lit, (screen.width() / 4) * (screen.height() / 4) / 4);
+    player.reset(); // while playing
 }
 
 TEST(PlayerStreamFaults, ClosedPortFailsOnTheFirstTick) {

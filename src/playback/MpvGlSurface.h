@@ -1,0 +1,83 @@
+#pragma once
+
+#include "playback/VideoRendererChoice.h"
+
+#include <QImage>
+#include <QMetaObject>
+#include <QOpenGLTextureBlitter>
+#include <QOpenGLWidget>
+
+#include <atomic>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_render_context;
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+
+// The player's picture drawn by mpv's OpenGL renderer.
+//
+// mpv draws in a GL context of this surface's own into a framebuffer whose
+// texture the widget shows. That context exists from the start, whether the
+// player is shown or not, and does not change with the widget's window: mpv
+// gives up on the picture of a medium that starts before its render context
+// exists, and its render context cannot move to another GL context. The
+// texture reaches the widget's context because all contexts share with the
+// application's (Qt::AA_ShareOpenGLContexts).
+//
+// The surface is transparent for the mouse: the player under it gets the
+// clicks and moves. It must be destroyed before the mpv handle.
+class MpvGlSurface : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    MpvGlSurface(mpv_handle* mpv, QWidget* parent);
+    ~MpvGlSurface() override;
+    MpvGlSurface(const MpvGlSurface&) = delete;
+    MpvGlSurface& operator=(const MpvGlSurface&) = delete;
+
+    // False when no GL context or no mpv GL renderer could be made; the
+    // player then draws in software.
+    bool IsReady() const { return render_ != nullptr; }
+
+    // False shows black: nothing is open, or the medium ended.
+    void SetPictureShown(bool shown);
+    int FramesRendered() const { return framesRendered_; }
+    // The picture mpv drew last, upright; null while none is shown.
+    QImage CurrentFrame() const;
+
+    // What this session offers for GL video; the test context is made once
+    // per process and only where a windowing platform could use it.
+    static VideoRendererProbe Probe(VideoRendererRequest request);
+
+signals:
+    void frameRendered();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void resizeGL(int width, int height) override;
+
+private:
+    static void OnRenderUpdate(void* context);
+    static void* GetProcAddress(void* context, const char* name);
+    bool CreateRenderContext();
+    void TakeUpdate();
+    void RenderFrame();
+    void ReleaseWidgetResources();
+
+    mpv_handle* mpv_;
+    std::unique_ptr<QOpenGLContext> mpvContext_; // mpv draws only in this one
+    std::unique_ptr<QOffscreenSurface> mpvSurface_;
+    std::unique_ptr<QOpenGLFramebufferObject> frame_;
+    mpv_render_context* render_ = nullptr;
+    bool fences_ = false;       // the driver has GL sync objects
+    void* frameDone_ = nullptr; // GL fence after the last frame, waited for before showing it
+
+    QOpenGLTextureBlitter blitter_; // in the widget's context
+    QMetaObject::Connection widgetContextGoing_;
+    std::atomic<bool> updateQueued_{false};
+    bool pictureShown_ = false;
+    bool hasFrame_ = false;
+    int framesRendered_ = 0;
+};
