@@ -147,7 +147,12 @@ void DownloadQueue::Complete(const Result& result) {
     stallTimer_->stop();
     if (reply_) {
         reply_->disconnect(this);
-        reply_->abort();
+        // A transfer we stop ourselves is aborted. One that ended, or whose
+        // server answered with an error status (Qt then reports that error
+        // itself), is only let go: aborting it as well makes Qt report an
+        // internal error.
+        if (!reply_->isFinished() && result.outcome != Outcome::HttpError)
+            reply_->abort();
         reply_->deleteLater();
         reply_ = nullptr;
     }
