@@ -32,6 +32,14 @@ bool SameIgnoringCase(const char* a, qsizetype aLen, QByteArrayView b) {
     return true;
 }
 
+bool IsUpper(QByteArrayView text) {
+    for (char c : text) {
+        if (c >= 'a' && c <= 'z')
+            return false;
+    }
+    return true;
+}
+
 QByteArray UpperCopy(QByteArrayView text) {
     QByteArray out(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -55,6 +63,9 @@ CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
     const char* p = base;
     const char* const end = p + ini.data_.size();
     Section* current = nullptr;
+    // About one entry per 40 bytes in a catalogue; a guess only, to spare
+    // most of the growing.
+    ini.entries_.reserve(static_cast<size_t>(ini.data_.size() / 40));
     while (p < end) {
         const char* lineEnd =
             static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
@@ -75,10 +86,12 @@ CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
             const char* nb = b + 1;
             const char* ne = close;
             Trim(nb, ne);
-            const QByteArray name = UpperCopy(QByteArrayView(nb, ne - nb));
+            const QByteArrayView nameView(nb, ne - nb);
+            const QByteArray name = IsUpper(nameView) ? QByteArray::fromRawData(nb, nameView.size())
+                                                      : UpperCopy(nameView);
             if (!ini.sections_.contains(name)) { // a repeated section: the first one wins
                 current = &ini.sections_[name];
-                current->reserve(8); // a channel entry has seven keys
+                current->first = static_cast<qsizetype>(ini.entries_.size());
             }
             continue;
         }
@@ -95,24 +108,18 @@ CatalogueIni CatalogueIni::Parse(const QByteArray& contents) {
         Trim(vb, ve);
         if (ve - vb > kValueBytes)
             ve = vb + kValueBytes;
-        current->push_back(Entry{{kb - base, ke - kb}, {vb - base, ve - vb}});
+        ini.entries_.push_back(Entry{{kb - base, ke - kb}, {vb - base, ve - vb}});
+        ++current->count;
     }
-    for (Section& section : ini.sections_)
-        section.shrink_to_fit();
+    ini.entries_.shrink_to_fit();
     return ini;
 }
 
 const CatalogueIni::Section* CatalogueIni::FindSection(QByteArrayView section) const {
-    bool upper = true;
-    for (char c : section) {
-        if (c >= 'a' && c <= 'z') {
-            upper = false;
-            break;
-        }
-    }
     const auto it =
-        upper ? sections_.constFind(QByteArray::fromRawData(section.data(), section.size()))
-              : sections_.constFind(UpperCopy(section));
+        IsUpper(section)
+            ? sections_.constFind(QByteArray::fromRawData(section.data(), section.size()))
+            : sections_.constFind(UpperCopy(section));
     return it == sections_.constEnd() ? nullptr : &*it;
 }
 
@@ -120,9 +127,11 @@ QByteArrayView CatalogueIni::ValueIn(const Section* section, QByteArrayView key)
     static const char kMissing[] = "0";
     if (section) {
         const char* base = data_.constData();
-        for (const Entry& entry : *section) { // first of duplicate keys wins
-            if (SameIgnoringCase(base + entry.key.begin, entry.key.length, key))
-                return QByteArrayView(base + entry.value.begin, entry.value.length);
+        const auto first = entries_.begin() + section->first;
+        for (auto entry = first; entry != first + section->count; ++entry) {
+            // The first of duplicate keys wins.
+            if (SameIgnoringCase(base + entry->key.begin, entry->key.length, key))
+                return QByteArrayView(base + entry->value.begin, entry->value.length);
         }
     }
     return QByteArrayView(kMissing, 1);

@@ -15,7 +15,8 @@
 // are used, as through the 260-byte buffer every reader passes.
 //
 // Catalogues run to hundreds of thousands of values, so the file is kept as
-// one buffer and the index holds offsets into it, not copies.
+// one buffer and the index holds offsets into it, not copies: one list of
+// every entry in file order, and per section the run of its entries.
 class CatalogueIni {
 public:
     static constexpr int kValueBytes = 259;
@@ -49,11 +50,17 @@ private:
         Span key;
         Span value;
     };
-    using Section = std::vector<Entry>;
+    struct Section {
+        qsizetype first = 0; // index of its first entry in entries_
+        qsizetype count = 0;
+    };
 
     const Section* FindSection(QByteArrayView section) const;
     QByteArrayView ValueIn(const Section* section, QByteArrayView key) const;
 
     QByteArray data_;
-    QHash<QByteArray, Section> sections_; // upper-case name -> entries in file order
+    std::vector<Entry> entries_;
+    // Upper-case name -> its entries. Names already in upper case (nearly
+    // all) are keys that point into data_ rather than copies.
+    QHash<QByteArray, Section> sections_;
 };
