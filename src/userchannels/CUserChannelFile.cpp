@@ -97,8 +97,16 @@ std::vector<ChannelRecord> CUserChannelFile::Load() const {
     const QString path = FilePath();
     QByteArray contents;
     if (!ReadWholeFile(path, &contents)) {
-        if (!QFile::exists(path) && Paths::EnsureFolder(folder_))
-            WriteFileAtomically(path, QByteArray());
+        // The empty list is made under the lock, and only if no other copy of
+        // the program wrote the file meanwhile: its channels must not be
+        // replaced by nothing.
+        if (!QFile::exists(path) && Paths::EnsureFolder(folder_)) {
+            FileLockGuard lock(path);
+            if (lock.locked() && !QFile::exists(path))
+                WriteFileAtomically(path, QByteArray());
+            else if (ReadWholeFile(path, &contents))
+                return Parse(contents);
+        }
         return {};
     }
     return Parse(contents);

@@ -150,6 +150,28 @@ TEST_F(UserChannelFileTest, AFailedRewriteLeavesTheOldFileWhole) {
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("user.dat")});
 }
 
+TEST_F(UserChannelFileTest, NextWriteRemovesWhatAKilledWriterLeftAndKeepsTheRest) {
+    ASSERT_TRUE(file.Append(Record(QStringLiteral("A"))));
+    ASSERT_TRUE(
+        QFile::setPermissions(file.FilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    const QDir folder(this->folder());
+    // A writer killed mid-write leaves its temporary file; the user's own
+    // files beside the list are none of the program's business.
+    WriteBytes(folder.filePath(QStringLiteral("user.dat.waveorbit-Ab3xQz")), "half a li");
+    WriteBytes(folder.filePath(QStringLiteral("user.dat.backup")), "mine");
+    WriteBytes(folder.filePath(QStringLiteral("user.dat.waveorbit-notes.txt")), "mine too");
+
+    ASSERT_TRUE(file.Append(Record(QStringLiteral("B"))));
+    EXPECT_EQ(Names(file.Load()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    QStringList left = folder.entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("user.dat"), QStringLiteral("user.dat.backup"),
+                                 QStringLiteral("user.dat.waveorbit-notes.txt")}));
+    // The replaced file keeps the permissions it had.
+    EXPECT_EQ(QFileInfo(file.FilePath()).permissions() & 0x7077, // owner, group, others
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 TEST_F(UserChannelFileTest, DeleteAllThenAddLeavesOneLine) {
     file.Append(Record(QStringLiteral("A")));
     EXPECT_TRUE(file.Remove());
