@@ -60,6 +60,12 @@ void CWMPPlayer4::Start(const Options& options) {
     // answers must still be "connecting" when the watch gives up on it and
     // asks the user, not quietly idle a few seconds before that. mpv's own
     // default (60 s) would keep a stalled stream open far too long.
+    // The player never seeks, so little of what was played is kept: mpv's
+    // default seek-back buffer (50 MiB, which may also take unused
+    // read-ahead room) made a radio left playing grow by about 2 MB a minute
+    // for half an hour. Some must stay: mpv reads a radio's changing titles
+    // from the buffer behind the playing position. Read-ahead is capped too,
+    // for a fast server of a long recording.
     const std::pair<const char*, const char*> settings[] = {
         {"config", "no"},
         {"load-scripts", "no"},
@@ -69,6 +75,9 @@ void CWMPPlayer4::Start(const Options& options) {
         {"input-vo-keyboard", "no"},
         {"ytdl", "no"},
         {"network-timeout", "20"},
+        {"demuxer-max-back-bytes", "1MiB"},
+        {"demuxer-donate-buffer", "no"},
+        {"demuxer-max-bytes", "64MiB"},
         {"audio-fallback-to-null", "yes"},
         {"idle", "yes"},
         {"vo", "libmpv"},
