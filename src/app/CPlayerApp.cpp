@@ -1,5 +1,6 @@
 #include "app/CPlayerApp.h"
 
+#include "app/TerminationSignals.h"
 #include "dialogs/DialogScreenshot.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "web/WebBrowserModule.h"
@@ -82,6 +83,11 @@ int CPlayerApp::Run() {
     // The web tabs' browser comes from its own module, loaded on first use.
     window.SetWebBrowserFactory(&WebBrowserModule::Create);
     HookFirstPaint(window, StartClock());
+    // Ended by the session or by `kill`: close as when the user closes, so
+    // that nothing the window keeps until exit is lost.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &window, &QWidget::close);
+    QObject::connect(this, &QCoreApplication::aboutToQuit, &window, &QWidget::close);
     window.OnInitDialog();
     // The tray's tooltip follows what plays; media keys and controllers
     // reach the player through the session bus when there is one.

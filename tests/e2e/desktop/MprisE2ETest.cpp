@@ -167,3 +167,40 @@ TEST(MprisE2E, PlayerctlSeesAndControlsTheRunningProgram) {
     EXPECT_EQ(Settings::ReadNumber(Settings::Sound), 50);
     streams.Stop();
 }
+
+// Ended by the session or by `kill` (SIGTERM), the program closes as when
+// the user closes it: it exits normally and keeps the volume.
+TEST(MprisE2E, TerminateSignalClosesTheProgramLikeTheUser) {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        << "run under dbus-run-session";
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteText(Settings::Sound, QStringLiteral("80"));
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("WAVEORBIT_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    struct Killer {
+        QProcess& p;
+        ~Killer() {
+            if (p.state() != QProcess::NotRunning) {
+                p.kill();
+                p.waitForFinished(5000);
+            }
+        }
+    } killer{program};
+    ASSERT_TRUE(WaitUntil([] { return Playerctl({"status"}) == "Stopped"; }, 20000));
+
+    Playerctl({"volume", "0.3"});
+    ASSERT_TRUE(WaitUntil([] { return Playerctl({"volume"}).toDouble() == 0.3; }, 5000));
+    program.terminate(); // SIGTERM
+    ASSERT_TRUE(WaitUntil([&] { return program.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(Settings::ReadNumber(Settings::Sound), 30);
+}
