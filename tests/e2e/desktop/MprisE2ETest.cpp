@@ -58,6 +58,27 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
     return done();
 }
 
+// The program in its own process on the test's display and bus; killed at
+// the end of the test if it still runs.
+struct RunningProgram {
+    QProcess process;
+
+    bool Start() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
+        return process.waitForStarted(10000);
+    }
+    ~RunningProgram() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+};
+
 } // namespace
 
 TEST(MprisE2E, PlayerctlSeesAndControlsTheRunningProgram) {
@@ -85,22 +106,9 @@ TEST(MprisE2E, PlayerctlSeesAndControlsTheRunningProgram) {
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
 
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    struct Killer {
-        QProcess& p;
-        ~Killer() {
-            if (p.state() != QProcess::NotRunning) {
-                p.kill();
-                p.waitForFinished(5000);
-            }
-        }
-    } killer{program};
+    RunningProgram running;
+    ASSERT_TRUE(running.Start());
+    QProcess& program = running.process;
 
     ASSERT_TRUE(WaitUntil([] { return Playerctl({"status"}) == "Stopped"; }, 20000))
         << Playerctl({"status"}).toStdString();
@@ -177,23 +185,9 @@ TEST(MprisE2E, TerminateSignalClosesTheProgramLikeTheUser) {
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::Sound, QStringLiteral("80"));
 
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("WAVEORBIT_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    struct Killer {
-        QProcess& p;
-        ~Killer() {
-            if (p.state() != QProcess::NotRunning) {
-                p.kill();
-                p.waitForFinished(5000);
-            }
-        }
-    } killer{program};
+    RunningProgram running;
+    ASSERT_TRUE(running.Start());
+    QProcess& program = running.process;
     ASSERT_TRUE(WaitUntil([] { return Playerctl({"status"}) == "Stopped"; }, 20000));
 
     Playerctl({"volume", "0.3"});
