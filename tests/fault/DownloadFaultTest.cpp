@@ -144,6 +144,21 @@ TEST_F(DownloadFaultTest, ACatalogueDownloadThatFailsKeepsTheOldOneAndNeverFreez
     }
 }
 
+// Runs the update check to its end: it must report no update and never
+// hold up the event loop.
+void ExpectUpdateFailsWithoutFreezing(CatalogueUpdater& updater, const char* faultName) {
+    Heartbeat heartbeat;
+    bool done = false;
+    bool updated = true;
+    updater.RunCatalogueUpdate([&](bool u) {
+        updated = u;
+        done = true;
+    });
+    ASSERT_TRUE(RunUntil(done, 60000)) << faultName << ": the update check never ended";
+    EXPECT_FALSE(updated) << faultName;
+    EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << faultName;
+}
+
 TEST_F(DownloadFaultTest, AFailingVersionListKeepsEveryCatalogueAndNeverFreezes) {
     CatalogueUpdater updater(&queue, folder.path(), server.BaseUrl());
     for (const auto& [section, fileName] : CatalogueUpdater::CataloguePairs())
@@ -151,16 +166,7 @@ TEST_F(DownloadFaultTest, AFailingVersionListKeepsEveryCatalogueAndNeverFreezes)
                         HttpResponse::Ok(Catalogue(section.toUtf8(), 9)));
     for (const Fault& fault : AllFaults()) {
         server.SetRoute(QString::fromLatin1(Endpoints::kVersionListPath), fault.response);
-        Heartbeat heartbeat;
-        bool done = false;
-        bool updated = true;
-        updater.RunCatalogueUpdate([&](bool u) {
-            updated = u;
-            done = true;
-        });
-        ASSERT_TRUE(RunUntil(done, 60000)) << fault.name << ": the update check never ended";
-        EXPECT_FALSE(updated) << fault.name;
-        EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << fault.name;
+        ASSERT_NO_FATAL_FAILURE(ExpectUpdateFailsWithoutFreezing(updater, fault.name));
         ExpectOldCataloguesOnly(fault.name);
         for (const auto& [section, fileName] : CatalogueUpdater::CataloguePairs())
             EXPECT_EQ(server.RequestCount(Endpoints::CataloguePath(fileName)), 0) << fault.name;
@@ -176,16 +182,7 @@ TEST_F(DownloadFaultTest, FailingNewerCataloguesKeepTheOldOnesAndNeverFreeze) {
         for (const auto& [section, fileName] : CatalogueUpdater::CataloguePairs())
             server.SetRoute(Endpoints::CataloguePath(fileName), fault.response);
         server.ClearRequests();
-        Heartbeat heartbeat;
-        bool done = false;
-        bool updated = true;
-        updater.RunCatalogueUpdate([&](bool u) {
-            updated = u;
-            done = true;
-        });
-        ASSERT_TRUE(RunUntil(done, 60000)) << fault.name << ": the update check never ended";
-        EXPECT_FALSE(updated) << fault.name;
-        EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << fault.name;
+        ASSERT_NO_FATAL_FAILURE(ExpectUpdateFailsWithoutFreezing(updater, fault.name));
         ExpectOldCataloguesOnly(fault.name); // the version list is gone too
         // Each catalogue is tried (Qt asks once more when a connection closes
         // before any answer) and given up.
