@@ -115,7 +115,6 @@ void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
     if (renderer == VideoRenderer::OpenGL) {
         glSurface_ = new MpvGlSurface(mpv_, this);
         if (glSurface_->IsReady()) {
-            renderer_ = VideoRenderer::OpenGL;
             glSurface_->setGeometry(rect());
             connect(glSurface_, &MpvGlSurface::frameRendered, this, &PlayerWidget::frameRendered);
             return;
@@ -127,7 +126,6 @@ void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
         mpv_set_property_string(mpv_, "hwdec",
                                 VideoRendererChoice::HardwareDecoding(VideoRenderer::Software));
     }
-    renderer_ = VideoRenderer::Software;
     StartSoftwareRenderer();
 }
 

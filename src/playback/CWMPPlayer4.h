@@ -55,7 +55,9 @@ public:
 
     // False when mpv could not be started; the player then stays idle.
     bool IsBound() const { return mpv_ != nullptr; }
-    VideoRenderer Renderer() const { return renderer_; }
+    VideoRenderer Renderer() const {
+        return glSurface_ != nullptr ? VideoRenderer::OpenGL : VideoRenderer::Software;
+    }
     int FramesRendered() const;
     // The picture as last drawn, at the widget's size in device pixels.
     QImage CurrentFrame() const;
@@ -82,7 +84,6 @@ private:
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
     MpvGlSurface* glSurface_ = nullptr;    // the OpenGL renderer, a child widget
-    VideoRenderer renderer_ = VideoRenderer::Software;
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
 
