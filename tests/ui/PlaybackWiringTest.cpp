@@ -13,6 +13,7 @@
 #include "mainwindow/SkinStrips.h"
 #include "playback/PlayerWidget.h"
 
+#include "RecordingPlayer.h"
 #include "TestFolders.h"
 
 #include <QApplication>
@@ -26,23 +27,7 @@
 
 namespace {
 
-class FakePlayerWidget : public PlayerWidget {
-public:
-    void close() override { ++closes; }
-    void setURL(const QString& address) override {
-        urls.append(address);
-        end = PlayerEnd::None;
-    }
-    PlayerStatus status() const override { return current; }
-    PlayerEnd lastEnd() const override { return end; }
-    void setVolume(int volume) override { volumes.push_back(volume); }
-
-    PlayerStatus current = PlayerStatus::Idle();
-    PlayerEnd end = PlayerEnd::None;
-    int closes = 0;
-    QStringList urls;
-    std::vector<int> volumes;
-};
+using FakePlayerWidget = RecordingPlayer<PlayerWidget>;
 
 struct Started {
     std::unique_ptr<CPlayerDlg> window;

@@ -8,6 +8,8 @@
 #include "playback/TimerHost.h"
 #include "playback/VolumeControl.h"
 
+#include "RecordingPlayer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,28 +17,7 @@
 #include <map>
 #include <vector>
 
-class FakePlayer : public MediaPlayer {
-public:
-    void close() override {
-        ++closes;
-        calls.push_back(QStringLiteral("close"));
-    }
-    void setURL(const QString& address) override {
-        urls.push_back(address);
-        calls.push_back(QStringLiteral("URL ") + address);
-        end = PlayerEnd::None;
-    }
-    PlayerStatus status() const override { return current; }
-    PlayerEnd lastEnd() const override { return end; }
-    void setVolume(int volume) override { volumes.push_back(volume); }
-
-    PlayerStatus current = PlayerStatus::Idle();
-    PlayerEnd end = PlayerEnd::None;
-    int closes = 0;
-    QStringList urls;
-    QStringList calls;
-    std::vector<int> volumes;
-};
+using FakePlayer = RecordingPlayer<MediaPlayer>;
 
 // Window timers on a simulated clock, in milliseconds.
 class FakeTimers : public TimerHost {

@@ -1,0 +1,35 @@
+#pragma once
+
+// A stand-in player that records what it is told and reports the status a
+// test sets. Base is the player interface (MediaPlayer) or the player
+// widget (PlayerWidget).
+
+#include "playback/MediaPlayer.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+template <typename Base> class RecordingPlayer : public Base {
+public:
+    void close() override {
+        ++closes;
+        calls.push_back(QStringLiteral("close"));
+    }
+    void setURL(const QString& address) override {
+        urls.push_back(address);
+        calls.push_back(QStringLiteral("URL ") + address);
+        end = PlayerEnd::None;
+    }
+    PlayerStatus status() const override { return current; }
+    PlayerEnd lastEnd() const override { return end; }
+    void setVolume(int volume) override { volumes.push_back(volume); }
+
+    PlayerStatus current = PlayerStatus::Idle();
+    PlayerEnd end = PlayerEnd::None;
+    int closes = 0;
+    QStringList urls;
+    QStringList calls; // "close" and "URL <address>" in order
+    std::vector<int> volumes;
+};
