@@ -8,6 +8,7 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "TestFolders.h"
+#include "WidgetInput.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,16 +25,6 @@
 #include <memory>
 
 namespace {
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-void Key(QWidget* to, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(to, &press);
-}
 
 // The whole settings folder, file by file: what "nothing written" compares.
 std::map<QString, QByteArray> Snapshot(const ScopedXdgHome& home) {
@@ -292,8 +283,8 @@ TEST(Dialogs, EnterAndEscLeaveEveryDialogOpen) {
         Settle();
         QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-            Key(target, key);
-            Key(dialog, key);
+            PressKey(target, key);
+            PressKey(dialog, key);
         }
         Settle();
         EXPECT_TRUE(dialog->isVisible()) << dialog->metaObject()->className();

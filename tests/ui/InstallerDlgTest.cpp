@@ -2,6 +2,7 @@
 // its mouse, and what Next does — with the message boxes recorded instead
 // of shown, so no test waits for a click.
 #include "TestFolders.h"
+#include "WidgetInput.h"
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 #include "demo/DemoService.h"
@@ -43,18 +44,6 @@ bool WaitFor(const std::function<bool()>& done, int ms = 8000) {
     while (!done() && clock.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
-}
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-void Key(QWidget* to, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(to, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(to, &release);
 }
 
 void Mouse(QWidget* to, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
@@ -307,14 +296,14 @@ TEST_F(InstallerDlgTest, EnterAndEscNeitherPressNextNorEndTheWizard) {
          {static_cast<QWidget*>(dialog.get()), static_cast<QWidget*>(dialog->Terms()),
           static_cast<QWidget*>(dialog->Agree()), static_cast<QWidget*>(next)})
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            Key(target, key);
+            TypeKey(target, key);
     Settle();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(dialog->Agree()->isChecked());
     // The keyboard still works otherwise: Space on the box unchecks it.
-    Key(dialog->Agree(), Qt::Key_Space);
+    TypeKey(dialog->Agree(), Qt::Key_Space);
     EXPECT_FALSE(dialog->Agree()->isChecked());
 }
 

@@ -8,6 +8,7 @@
 #include "playback/PlayerWidget.h"
 
 #include "TestFolders.h"
+#include "WidgetInput.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -43,13 +44,6 @@ std::unique_ptr<CPlayerDlg> StartWindow() {
     window->show();
     Settle();
     return window;
-}
-
-void Key(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(to, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(to, &release);
 }
 
 void Mouse(QWidget* to, QEvent::Type type, QPoint pos, Qt::MouseButton button,
@@ -165,23 +159,23 @@ TEST(PlayerDlgKeys, EnterTogglesFullScreenAndEscOnlyLeavesIt) {
     QObject::connect(window.get(), &CPlayerDlg::Closed, [&closed] { ++closed; });
     const QRect before = window->geometry();
 
-    Key(window.get(), Qt::Key_Escape);
+    TypeKey(window.get(), Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(window->IsFullScreen());
     EXPECT_EQ(window->geometry(), before);
 
-    Key(window.get(), Qt::Key_Return);
+    TypeKey(window.get(), Qt::Key_Return);
     Settle();
     EXPECT_TRUE(window->IsFullScreen());
     EXPECT_TRUE(window->isVisible());
-    Key(window.get(), Qt::Key_Escape);
+    TypeKey(window.get(), Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(window->IsFullScreen());
     // The keypad's Enter too, and from the list holding the focus.
-    Key(window->ListView(), Qt::Key_Enter);
+    TypeKey(window->ListView(), Qt::Key_Enter);
     Settle();
     EXPECT_TRUE(window->IsFullScreen());
-    Key(window->ListView(), Qt::Key_Return);
+    TypeKey(window->ListView(), Qt::Key_Return);
     Settle();
     EXPECT_FALSE(window->IsFullScreen());
     EXPECT_TRUE(window->isVisible());
@@ -192,32 +186,33 @@ TEST(PlayerDlgKeys, LettersAndFunctionKeysRunTheirCommands) {
     ScopedXdgHome home;
     auto window = StartWindow();
     // T: always on top, written at once, from any child with the focus.
-    Key(window->ListView(), Qt::Key_T);
+    TypeKey(window->ListView(), Qt::Key_T);
     Settle();
     EXPECT_TRUE(window->IsOnTop());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("1"));
     EXPECT_TRUE(window->isVisible());
-    Key(window.get(), Qt::Key_T);
+    TypeKey(window.get(), Qt::Key_T);
     Settle();
     EXPECT_FALSE(window->IsOnTop());
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("0"));
 
     // F8: the list panel.
-    Key(window.get(), Qt::Key_F8);
+    TypeKey(window.get(), Qt::Key_F8);
     Settle();
     EXPECT_FALSE(window->IsListPanelOpen());
-    Key(window.get(), Qt::Key_F8);
+    TypeKey(window.get(), Qt::Key_F8);
     Settle();
     EXPECT_TRUE(window->IsListPanelOpen());
 
     // The dialogs: Ctrl+U, F5, F1; U alone opens nothing.
-    EXPECT_EQ(ModalOpenedBy([&] { Key(window->ListView(), Qt::Key_U, Qt::ControlModifier); }),
+    EXPECT_EQ(ModalOpenedBy([&] { TypeKey(window->ListView(), Qt::Key_U, Qt::ControlModifier); }),
               QStringLiteral("COpenUrlDlg"));
-    EXPECT_EQ(ModalOpenedBy([&] { Key(window.get(), Qt::Key_U); }), QString());
-    EXPECT_EQ(ModalOpenedBy([&] { Key(window.get(), Qt::Key_F5); }),
+    EXPECT_EQ(ModalOpenedBy([&] { TypeKey(window.get(), Qt::Key_U); }), QString());
+    EXPECT_EQ(ModalOpenedBy([&] { TypeKey(window.get(), Qt::Key_F5); }),
               QStringLiteral("CSettingsDlg"));
-    EXPECT_EQ(ModalOpenedBy([&] { Key(window.get(), Qt::Key_F1); }), QStringLiteral("CAboutDlg"));
+    EXPECT_EQ(ModalOpenedBy([&] { TypeKey(window.get(), Qt::Key_F1); }),
+              QStringLiteral("CAboutDlg"));
     EXPECT_TRUE(window->isVisible());
 }
 

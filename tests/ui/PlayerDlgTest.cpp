@@ -3,6 +3,7 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "TestFolders.h"
+#include "WidgetInput.h"
 
 #include "catalogue/CChannelListView.h"
 #include <QApplication>
@@ -18,11 +19,6 @@
 namespace {
 
 // Lets queued window-system work (geometry, state changes) arrive.
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
 std::unique_ptr<CPlayerDlg> StartWindow(bool show = false) {
     auto window = std::make_unique<CPlayerDlg>();
     window->OnInitDialog();

@@ -1,6 +1,8 @@
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/CSkinnedDialog.h"
 
+#include "WidgetInput.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,16 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-void Key(QWidget* to, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(to, &press);
-}
 
 TEST(SkinnedDialog, SizedToItsPictureOrTheGivenSize) {
     CSkinnedDialog dialog(-1, QSize(380, 200)); // no such picture
@@ -38,11 +30,11 @@ TEST(SkinnedDialog, EnterAndEscDoNothing) {
     QObject::connect(edit, &QLineEdit::returnPressed, [&returns] { ++returns; });
     dialog.show();
     Settle();
-    Key(&dialog, Qt::Key_Escape);
-    Key(&dialog, Qt::Key_Return);
-    Key(edit, Qt::Key_Return);
-    Key(edit, Qt::Key_Enter);
-    Key(edit, Qt::Key_Escape);
+    PressKey(&dialog, Qt::Key_Escape);
+    PressKey(&dialog, Qt::Key_Return);
+    PressKey(edit, Qt::Key_Return);
+    PressKey(edit, Qt::Key_Enter);
+    PressKey(edit, Qt::Key_Escape);
     Settle();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(returns, 0);
