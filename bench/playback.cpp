@@ -49,12 +49,12 @@ double OwnStartMs(const QString& url) {
     CWMPPlayer4 player(options);
     QElapsedTimer clock;
     clock.start();
-    player.close();
+    player.closeMedia();
     player.setURL(url);
     const bool playing =
         WaitUntil([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000);
     const double ms = clock.nsecsElapsed() / 1e6;
-    player.close();
+    player.closeMedia();
     return playing ? ms : -1.0;
 }
 

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
                      [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
     qint64 shownMs = -1;
     QElapsedTimer total;
-    QObject::connect(&window, &CPlayerDlg::PlaylistImported, [&](int) {
+    QObject::connect(&window, &CPlayerDlg::playlistImported, [&](int) {
         shownMs = total.elapsed();
         // Let the list paint its new rows before stopping the watch.
         QTimer::singleShot(50, &app, &QCoreApplication::quit);

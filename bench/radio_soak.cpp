@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     const double mpvAtEnd = RssMb(mpvPid);
     mpv.terminate();
     mpv.waitForFinished(3000);
-    player.close();
+    player.closeMedia();
     streams.Stop();
 
     std::printf("radio soak: %.1f min, RSS %.1f MB after %.0f s warm-up, %.1f MB at the end, "

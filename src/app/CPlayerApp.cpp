@@ -6,7 +6,6 @@
 #include "web/WebBrowserModule.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTextStream>
 #include <QTimer>
 
@@ -14,11 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-QPointer<CPlayerDlg>& MainWindowPointer() {
-    static QPointer<CPlayerDlg> window;
-    return window;
-}
 
 // Start-up measurements and screenshots, asked for through the environment
 // by the tools in bench/ and scripts/ (the program itself takes no options):
@@ -36,7 +30,7 @@ void HookFirstPaint(CPlayerDlg& window, const QElapsedTimer& sinceStart) {
     if (!bench && shot.isEmpty())
         return;
     QObject::connect(
-        &window, &CPlayerDlg::FirstPainted, &window, [&window, &sinceStart, bench, shot] {
+        &window, &CPlayerDlg::firstPainted, &window, [&window, &sinceStart, bench, shot] {
             if (bench) {
                 std::fprintf(stderr, "first-paint-ms %lld\n",
                              static_cast<long long>(sinceStart.elapsed()));
@@ -77,8 +71,7 @@ int CPlayerApp::Run() {
     // (a tool window without taskbar button would not count otherwise).
     setQuitOnLastWindowClosed(false);
     CPlayerDlg window;
-    SetMainWindow(&window);
-    QObject::connect(&window, &CPlayerDlg::Closed, this, &QCoreApplication::quit,
+    QObject::connect(&window, &CPlayerDlg::closed, this, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // The web tabs' browser comes from its own module, loaded on first use.
     window.SetWebBrowserFactory(&WebBrowserModule::Create);
@@ -94,16 +87,7 @@ int CPlayerApp::Run() {
     window.StartDesktopIntegration(true);
     window.show();
     exec();
-    SetMainWindow(nullptr);
     return 0;
-}
-
-CPlayerDlg* CPlayerApp::MainWindow() {
-    return MainWindowPointer().data();
-}
-
-void CPlayerApp::SetMainWindow(CPlayerDlg* window) {
-    MainWindowPointer() = window;
 }
 
 bool CPlayerApp::HasGraphicalSession() {

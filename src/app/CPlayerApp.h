@@ -2,8 +2,6 @@
 
 #include <QApplication>
 
-class CPlayerDlg;
-
 // The application object: one per process. It creates the main window, runs
 // the event loop until that window closes, and then lets the process end.
 // Arguments are not read; a second copy simply runs a second window.
@@ -14,11 +12,6 @@ public:
 
     // Runs the program; returns the process exit code.
     int Run();
-
-    // The main window while it exists (the small dialogs centre over it and
-    // read its state), null otherwise.
-    static CPlayerDlg* MainWindow();
-    static void SetMainWindow(CPlayerDlg* window);
 
     // False where Qt would find no screen to open a window on: no X11 or
     // Wayland display and no platform chosen by hand.

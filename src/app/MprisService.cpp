@@ -197,7 +197,7 @@ void MprisService::Refresh() {
     }
     if (changed.isEmpty())
         return;
-    emit PlayerPropertiesChanged(changed);
+    emit playerPropertiesChanged(changed);
     if (!IsRegistered())
         return;
     QDBusMessage signal = QDBusMessage::createSignal(

@@ -68,7 +68,7 @@ public:
 signals:
     // Properties of the player interface that changed, with their values
     // (sent on the bus as PropertiesChanged).
-    void PlayerPropertiesChanged(const QVariantMap& changed);
+    void playerPropertiesChanged(const QVariantMap& changed);
 
 private:
     QVariantMap MetadataFor(const NowPlaying& now, quint64 track) const;

@@ -1,8 +1,6 @@
 #include "dialogs/COpenUrlDlg.h"
 
-#include "app/CPlayerApp.h"
 #include "mainwindow/CMinsButton.h"
-#include "mainwindow/CPlayerDlg.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -56,7 +54,5 @@ void COpenUrlDlg::OnPlay() {
     }
     if (play_)
         play_(text);
-    else if (CPlayerDlg* window = CPlayerApp::MainWindow())
-        window->PlayUrl(text);
     reject();
 }

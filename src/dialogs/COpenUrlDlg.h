@@ -16,7 +16,7 @@ class COpenUrlDlg : public CSkinnedDialog {
 public:
     explicit COpenUrlDlg(QWidget* parent = nullptr);
 
-    // Where the address goes; the main window's PlayUrl unless replaced.
+    // Where the address goes; the owner hands in its play command.
     void SetPlayer(std::function<void(const QString&)> play) { play_ = std::move(play); }
     // Tests replace the message box.
     void SetMessageHandler(std::function<void(const QString&)> show) { message_ = std::move(show); }

@@ -1,9 +1,8 @@
 #include "dialogs/CSettingsDlg.h"
 
-#include "app/CPlayerApp.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "mainwindow/CMinsButton.h"
-#include "mainwindow/CPlayerDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +17,7 @@ namespace {
 
 constexpr int kBackground = 220;
 
-struct CheckSpec {
+struct CheckBoxEntry {
     int id;
     int page;
     int row; // 0..3
@@ -27,7 +26,7 @@ struct CheckSpec {
 
 // The check boxes with their page, row and caption (the background does not
 // carry the captions, so the boxes show them).
-const CheckSpec kChecks[] = {
+const CheckBoxEntry kChecks[] = {
     {CSettingsDlg::StartWithSessionBox, 1, 0, "윈도우 실행시 자동실행"},
     {CSettingsDlg::TrayBox, 1, 1, "트레이 아이콘으로  보기"},
     {CSettingsDlg::MessageBox, 1, 2, "메세지 시스템"},
@@ -40,7 +39,7 @@ const CheckSpec kChecks[] = {
     {CSettingsDlg::ChannelUpdateBox, 3, 1, "채널 자동업데이트"},
 };
 
-struct PageSpec {
+struct PageEntry {
     int id;
     int plain;
     int selected;
@@ -48,7 +47,7 @@ struct PageSpec {
     const char* role;
 };
 
-const PageSpec kPages[3] = {
+const PageEntry kPages[3] = {
     {CSettingsDlg::PageBasic, 223, 224, 12, "기본설정"},
     {CSettingsDlg::PagePlayback, 225, 226, 88, "재생설정"},
     {CSettingsDlg::PageUpdate, 227, 228, 164, "업데이트"},
@@ -97,12 +96,13 @@ QStringList CSettingsDlg::RegionNames() {
     return names;
 }
 
-CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(400, 300), parent) {
+CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
+    : CSkinnedDialog(kBackground, QSize(400, 300), parent), session_(session) {
     setWindowTitle(QStringLiteral("환경설정"));
     close_ = AddCloseBox(375, 5);
 
     for (int i = 0; i < 3; ++i) {
-        const PageSpec& entry = kPages[i];
+        const PageEntry& entry = kPages[i];
         auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
         button->SetImages(entry.plain, entry.plain, entry.plain);
         PlaceButton(button, entry.left, 33, 75, 30);
@@ -111,7 +111,7 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(
     }
 
     size_t n = 0;
-    for (const CheckSpec& entry : kChecks) {
+    for (const CheckBoxEntry& entry : kChecks) {
         auto* box = new QCheckBox(QString::fromUtf8(entry.caption), this);
         box->setObjectName(QString::number(entry.id));
         // Captions in the skin's yellow; the box itself dark with a yellow mark.
@@ -216,12 +216,11 @@ void CSettingsDlg::ReadOptions() {
 }
 
 void CSettingsDlg::OnOk() {
-    CPlayerDlg* window = CPlayerApp::MainWindow();
     auto checked = [this](int id) { return Check(id)->checkState() == Qt::Checked; };
 
     const bool start = checked(StartWithSessionBox);
-    if (window)
-        window->SetStartWithSession(start);
+    if (session_)
+        session_->SetOn(SessionOption::StartWithSession, start);
     if (start)
         // The entry starts this very program, wherever it lies.
         Settings::WriteText(Settings::StartWithSession, QCoreApplication::applicationFilePath());
@@ -229,26 +228,26 @@ void CSettingsDlg::OnOk() {
         Settings::Delete(Settings::StartWithSession);
 
     const bool autoPlay = checked(AutoPlayBox);
-    if (window)
-        window->SetAutoPlay(autoPlay);
+    if (session_)
+        session_->SetOn(SessionOption::AutoPlay, autoPlay);
     Settings::WriteFlag(Settings::AutoPlay, autoPlay);
 
     Settings::WriteFlag(Settings::ChAutoUpdate, checked(ChannelUpdateBox));
     Settings::WriteFlag(Settings::AutoUpdate, checked(StartUpdateBox));
 
     const bool autoClose = checked(AutoCloseBox);
-    if (window)
-        window->SetAutoClose(autoClose);
+    if (session_)
+        session_->SetOn(SessionOption::AutoClose, autoClose);
     Settings::WriteFlag(Settings::AutoClose, autoClose);
 
     const bool autoHide = checked(AutoHideBox);
-    if (window)
-        window->SetAutoHide(autoHide);
+    if (session_)
+        session_->SetOn(SessionOption::AutoHide, autoHide);
     Settings::WriteFlag(Settings::AutoHide, autoHide);
 
     const bool magnet = checked(MagnetBox);
-    if (window)
-        window->SetMagnet(magnet);
+    if (session_)
+        session_->SetOn(SessionOption::Magnet, magnet);
     Settings::WriteFlag(Settings::Magnet, magnet);
 
     // Stored only: the window stays as it is until the next start.

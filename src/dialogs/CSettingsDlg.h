@@ -9,15 +9,16 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class PlayerSession;
 
 // The options in one place, on three pages. Opening reads every option from
 // the store (not from the window, so changes made through the menus show);
 // OK writes every option back and passes the ones that act at once to the
-// main window; Cancel and the close box change nothing.
+// player's session (when one is given); Cancel and the close box change nothing.
 class CSettingsDlg : public CSkinnedDialog {
     Q_OBJECT
 public:
-    explicit CSettingsDlg(QWidget* parent = nullptr);
+    explicit CSettingsDlg(PlayerSession* session = nullptr, QWidget* parent = nullptr);
 
     // Control ids.
     enum : int {
@@ -65,4 +66,5 @@ private:
     CMinsButton* ok_ = nullptr;
     CMinsButton* cancel_ = nullptr;
     int page_ = 0;
+    PlayerSession* session_ = nullptr;
 };

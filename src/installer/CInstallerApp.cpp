@@ -18,7 +18,7 @@ void HookScreenshot(CInstallerDlg& wizard) {
     const QString shot = qEnvironmentVariable("NIMBUSKIT_SCREENSHOT");
     if (shot.isEmpty())
         return;
-    QObject::connect(&wizard, &CInstallerDlg::FirstPainted, &wizard, [&wizard, shot] {
+    QObject::connect(&wizard, &CInstallerDlg::firstPainted, &wizard, [&wizard, shot] {
         QTimer::singleShot(500, &wizard, [&wizard, shot] {
             if (!wizard.grab().save(shot, "PNG"))
                 std::fprintf(stderr, "NIMBUSKIT: could not write %s\n", qPrintable(shot));

@@ -87,7 +87,7 @@ CInstallerDlg::CInstallerDlg(QString folder, QString countBaseAddress, Launcher 
       flow_(new InstallerFlow(folder_, std::move(countBaseAddress), std::move(launcher),
                               SettingsLocations::FromEnvironment(), this)),
       showMessage_(&CInstallerDlg::ShowMessageBox) {
-    connect(flow_, &InstallerFlow::Installed, this, &CInstallerDlg::OnInstalled);
+    connect(flow_, &InstallerFlow::installed, this, &CInstallerDlg::OnInstalled);
     OnInitDialog();
 }
 
@@ -247,7 +247,7 @@ void CInstallerDlg::paintEvent(QPaintEvent*) {
         p.drawPixmap(QPoint(0, 0), background_);
     if (!painted_) {
         painted_ = true;
-        emit FirstPainted();
+        emit firstPainted();
     }
 }
 

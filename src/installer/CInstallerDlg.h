@@ -53,7 +53,7 @@ public:
     void OnCancel();
 
 signals:
-    void FirstPainted();
+    void firstPainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -71,5 +71,5 @@ void CountRequest::OnReplyFinished() {
     if (reply->isOpen())
         reply->readAll();
     reply->deleteLater();
-    emit Finished();
+    emit finished();
 }

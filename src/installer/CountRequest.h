@@ -34,7 +34,7 @@ public:
     static QString Address(const QString& baseAddress);
 
 signals:
-    void Finished();
+    void finished();
 
 private:
     void OnReadyRead();

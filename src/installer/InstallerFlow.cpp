@@ -17,7 +17,7 @@ InstallerFlow::InstallerFlow(QString folder, QString countBaseAddress, Launcher 
                              SettingsLocations store, QObject* parent)
     : QObject(parent), folder_(std::move(folder)), countBaseAddress_(std::move(countBaseAddress)),
       launcher_(std::move(launcher)), store_(std::move(store)), count_(new CountRequest(this)) {
-    connect(count_, &CountRequest::Finished, this, &InstallerFlow::OnCountFinished);
+    connect(count_, &CountRequest::finished, this, &InstallerFlow::OnCountFinished);
 }
 
 InstallerFlow::~InstallerFlow() = default;
@@ -50,5 +50,5 @@ void InstallerFlow::OnCountFinished() {
     Settings::WriteText(Settings::VerNimbusKit, QString::fromLatin1(kInstalledVersion),
                         SettingsStore(store_));
     busy_ = false;
-    emit Installed();
+    emit installed();
 }

@@ -52,7 +52,7 @@ public:
 signals:
     // The count has ended (answered, failed or timed out) and the version
     // is recorded.
-    void Installed();
+    void installed();
 
 private:
     void OnCountFinished();

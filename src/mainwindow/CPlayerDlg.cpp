@@ -19,14 +19,14 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonEntry {
     int id;
     const char* role; // accessible name, never shown
     int normal, pressed, hovered;
 };
 
 // Every hover button with its Korean role and its pictures at start-up.
-const ButtonSpec kButtons[] = {
+const ButtonEntry kButtons[] = {
     {ControlId::Hide, "숨기기", 176, 177, 177},
     {ControlId::TabMusic, "음악", 170, 170, 170},
     {ControlId::TabMovie, "영화", 172, 172, 172},
@@ -73,8 +73,7 @@ const TabPictures kMainTabs[] = {
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
-      serviceBase_(Endpoints::ServiceBaseAddress()),
-      statusText_(QStringLiteral("현재 방송을 시청중이지 않습니다.")) {
+      serviceBase_(Endpoints::ServiceBaseAddress()), session_(new PlayerSession(this)) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -97,10 +96,10 @@ CMinsButton* CPlayerDlg::Button(int id) const {
 }
 
 void CPlayerDlg::CreateControls() {
-    // Where the player sits: the libmpv player widget (CWMPPlayer4) takes this place.
-    CreatePlayerControl();
+    // The player is made when it is bound at start-up, so that a test can
+    // put a player of its own in its place first (UsePlayer).
     CreateListView();
-    for (const ButtonSpec& entry : kButtons) {
+    for (const ButtonEntry& entry : kButtons) {
         auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
         buttons_[static_cast<size_t>(entry.id - ControlId::First)] = button;
     }
@@ -123,21 +122,11 @@ void CPlayerDlg::CreateListView() {
 }
 
 void CPlayerDlg::ConnectButtons() {
-    connect(Button(ControlId::FullScreen), &QAbstractButton::clicked, this,
-            &CPlayerDlg::ToggleFullScreen);
-    connect(Button(ControlId::Minimise), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Button(ControlId::MaximiseToggle), &QAbstractButton::clicked, this,
-            &CPlayerDlg::ToggleMaximise);
-    connect(Button(ControlId::Close), &QAbstractButton::clicked, this, &CPlayerDlg::OnExit);
-    connect(Button(ControlId::ListToggle), &QAbstractButton::clicked, this,
-            &CPlayerDlg::ToggleListPanel);
-    connect(Button(ControlId::ListToggleBottom), &QAbstractButton::clicked, this,
-            &CPlayerDlg::ToggleListPanel);
-    connect(Button(ControlId::Play), &QAbstractButton::clicked, this, &CPlayerDlg::PlaySelected);
-    ConnectWebButtons(); // main tabs, home page, web sub-tabs (CPlayerDlgWeb.cpp)
-    for (int c = Category::Tv; c <= Category::User; ++c)
-        connect(Button(ControlId::CategoryTv + c - 1), &QAbstractButton::clicked, this,
-                [this, c] { OpenCategoryTab(c); });
+    BuildCommandTable();
+    // A click runs the button's command, as the same id from a menu would.
+    for (const ButtonEntry& entry : kButtons)
+        connect(Button(entry.id), &QAbstractButton::clicked, this,
+                [this, id = entry.id] { OnCommand(id); });
 }
 
 bool CPlayerDlg::OnInitDialog() {
@@ -154,22 +143,21 @@ bool CPlayerDlg::OnInitDialog() {
     LoadSkin();
     PrepareWindow();
     RestoreSettings();
-    ApplyStartupVolume();
     RunCatalogueUpdate();
     return true;
 }
 
 void CPlayerDlg::LoadSkin() {
     pictures_ = SkinPictureSet::LoadFrame();
-    for (const ButtonSpec& entry : kButtons)
+    for (const ButtonEntry& entry : kButtons)
         Button(entry.id)->SetImages(entry.normal, entry.pressed, entry.hovered);
 }
 
 void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
-    programFolder_ = Paths::DataFolder();
-    updater_ = new CatalogueUpdater(downloads_, programFolder_, serviceBase_, this);
+    dataFolder_ = Paths::DataFolder();
+    updater_ = new CatalogueUpdater(downloads_, dataFolder_, serviceBase_, this);
     CreateTrayIcon();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
@@ -207,48 +195,43 @@ void CPlayerDlg::RestoreSettings() {
         OnMainTabButton(MainTab::Movie);
     }
 
-    startWithSession_ = Settings::ReadFlag(Settings::StartWithSession);
+    session_->SetOn(SessionOption::StartWithSession,
+                    Settings::ReadFlag(Settings::StartWithSession));
 
-    autoPlay_ = Settings::ReadFlag(Settings::AutoPlay);
-    if (autoPlay_)
+    session_->SetOn(SessionOption::AutoPlay, Settings::ReadFlag(Settings::AutoPlay));
+    if (session_->IsOn(SessionOption::AutoPlay))
         PlaySelected();
 
-    autoClose_ = Settings::ReadFlag(Settings::AutoClose);
-    autoHide_ = Settings::ReadFlag(Settings::AutoHide);
+    session_->SetOn(SessionOption::AutoClose, Settings::ReadFlag(Settings::AutoClose));
+    session_->SetOn(SessionOption::AutoHide, Settings::ReadFlag(Settings::AutoHide));
 
-    onTop_ = Settings::ReadFlag(Settings::OnTop);
+    session_->SetOn(SessionOption::OnTop, Settings::ReadFlag(Settings::OnTop));
     {
         const bool wasVisible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop_);
+        setWindowFlag(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
         if (wasVisible)
             show();
     }
 
     // No taskbar button: the window becomes a tool window.
-    trayStyle_ = Settings::ReadFlag(Settings::Tray);
-    if (trayStyle_) {
+    session_->SetOn(SessionOption::TrayStyle, Settings::ReadFlag(Settings::Tray));
+    if (session_->IsOn(SessionOption::TrayStyle)) {
         const bool wasVisible = isVisible();
         setWindowFlag(Qt::Tool, true);
         if (wasVisible)
             show();
     }
 
-    magnet_ = Settings::ReadFlag(Settings::Magnet);
+    session_->SetOn(SessionOption::Magnet, Settings::ReadFlag(Settings::Magnet));
 
-    volume_ = Settings::ReadNumber(Settings::Sound);
-    ApplyPlayerVolume(volume_);
-}
-
-void CPlayerDlg::ApplyStartupVolume() {
-    indicatorOffset_ = 50 - volume_ / 2;
-    RebuildBottomBarStrip();
-    update(layout_.volumeArea.ToRect());
+    // "Sound" goes to the player as it is stored, and the level bar shows it.
+    ApplyPlayerVolume();
 }
 
 void CPlayerDlg::closeEvent(QCloseEvent* event) {
     OnDestroy();
     event->accept();
-    emit Closed();
+    emit closed();
 }
 
 void CPlayerDlg::OnExit() {
@@ -263,37 +246,27 @@ void CPlayerDlg::OnDestroy() {
 
     ClosePlayer();
     player_->hide();
-    Settings::WriteNumber(Settings::Sound, volume_);
-    playing_ = false;
+    Settings::WriteNumber(Settings::Sound, session_->Volume());
+    session_->SetPlaying(false);
     RemoveTrayIcon();
-    Settings::WriteNumber(Settings::Menu, mainTab_);
-    Settings::WriteNumber(Settings::SubMenu, category_);
+    Settings::WriteNumber(Settings::Menu, session_->MainTab());
+    Settings::WriteNumber(Settings::SubMenu, session_->Category());
     inhibitor_->UnInhibit();
-}
-
-void CPlayerDlg::SetPlaying(bool playing) {
-    if (playing_ == playing)
-        return;
-    playing_ = playing;
-    lampId_ = playing ? SkinPiece::LampLit : SkinPiece::LampUnlit;
-    RebuildVideoStrip();
-    RebuildListPanelStrip();
-    update();
 }
 
 // --- steps that later work fills in ---
 
 void CPlayerDlg::SelectMainTab(int tab) {
-    mainTab_ = tab;
+    session_->SetMainTab(tab);
     // The current main tab shows its selected picture; its group of tabs
     // shows and the others hide. What the panel then shows (a list or a
     // page) is the tab's own work.
     for (const TabPictures& t : kMainTabs) {
-        const int picture = (t.id - ControlId::TabChannels + 1 == tab) ? t.selected : t.plain;
+        const int picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
         Button(t.id)->SetImages(picture, picture, picture);
         Button(t.id)->update();
     }
-    const bool panel = listPanelOpen_;
+    const bool panel = session_->IsListPanelOpen();
     for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
         Button(id)->setVisible(panel && tab == MainTab::Channels);
     for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/NowPlaying.h"
+#include "app/PlayerSession.h"
+#include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/SkinStrips.h"
@@ -31,13 +33,16 @@ class QTimer;
 class PlaybackWiring;
 class ScreenSaverInhibitor;
 
-// The main window: frameless and skinned, it owns every piece of state of
-// the running program. Its work is split over files by concern:
-// CPlayerDlg.cpp (members, start-up, shutdown), CPlayerDlgLayout.cpp
-// (layout pass, size changes, list panel, full screen), CPlayerDlgPaint.cpp
-// (skin strips and painting), CPlayerDlgCatalogue.cpp (category tabs, the
-// channel list, downloads and the update check), CPlayerDlgPlayback.cpp
-// (playing and stopping) and CPlayerDlgCommands.cpp (the command table).
+// The main window: frameless and skinned. It shows the player's session
+// (PlayerSession: options, volume, tabs, what plays) and turns clicks, keys
+// and menu choices into commands of its command table. Its work is split
+// over files by concern: CPlayerDlg.cpp (controls, start-up, shutdown),
+// CPlayerDlgLayout.cpp (layout pass, size changes, list panel, full screen),
+// CPlayerDlgPaint.cpp (skin strips and painting), CPlayerDlgCatalogue.cpp
+// (category tabs, the channel list, downloads and the update check),
+// CPlayerDlgPlayback.cpp (playing and stopping), CPlayerDlgCommands.cpp (the
+// command table), CPlayerDlgInput.cpp (mouse and keys), CPlayerDlgTray.cpp,
+// CPlayerDlgDesktop.cpp, CPlayerDlgWeb.cpp and CPlayerDlgUserChannels.cpp.
 class CPlayerDlg : public QWidget {
     Q_OBJECT
 public:
@@ -49,28 +54,10 @@ public:
     // The shutdown sequence; runs once when the window closes.
     void OnDestroy();
 
-    // --- state other parts of the window read ---
-    int MainTabNumber() const { return mainTab_; }
-    int CurrentCategory() const { return category_; }
-    // The category whose list is shown in the panel, 0 for none.
-    int ShownCategory() const { return shownCategory_; }
-    int CurrentRow() const { return currentRow_; }
-    int Volume() const { return volume_; }
-    int IndicatorOffset() const { return indicatorOffset_; }
-    bool IsOnTop() const { return onTop_; }
-    bool IsMagnet() const { return magnet_; }
-    bool IsAutoPlay() const { return autoPlay_; }
-    bool IsAutoClose() const { return autoClose_; }
-    bool IsAutoHide() const { return autoHide_; }
-    bool IsStartWithSession() const { return startWithSession_; }
-    bool IsToolWindow() const { return trayStyle_; }
-    bool IsListPanelOpen() const { return listPanelOpen_; }
-    bool IsFullScreen() const { return fullScreen_; }
-    bool IsMaximised() const { return maximised_; }
-    bool IsPlaying() const { return playing_; }
-    const QString& ProgramFolder() const { return programFolder_; }
-    const QString& StatusText() const { return statusText_; }
-    const QString& CaptionText() const { return captionText_; }
+    // What the player does and shows; the window paints it.
+    PlayerSession& Session() const { return *session_; }
+    // Where catalogues and the user's channels are kept.
+    const QString& DataFolder() const { return dataFolder_; }
     const Layout& CurrentLayout() const { return layout_; }
 
     CMinsButton* Button(int id) const;
@@ -114,14 +101,10 @@ public:
     void RebuildBottomBarStrip();
     void RebuildAllStrips();
 
-    // Playback reports here whether a broadcast plays: the video strip is
-    // then no longer painted over the picture (TV and other video).
-    void SetPlaying(bool playing);
-
     // --- steps filled in by the parts that own them ---
     void BindPlayer();
     void ClosePlayer();
-    void ApplyPlayerVolume(int volume);
+    void ApplyPlayerVolume();
     void CreateTrayIcon();
     void RemoveTrayIcon();
     void CreateWebBrowser();
@@ -176,13 +159,6 @@ public:
     // Shows and raises the window (a left click on the tray icon).
     void ShowFromTray();
     QSystemTrayIcon* TrayIcon() const { return tray_; }
-    // Set by the settings dialog's OK.
-    void SetStartWithSession(bool on) { startWithSession_ = on; }
-    void SetAutoPlay(bool on) { autoPlay_ = on; }
-    void SetAutoClose(bool on) { autoClose_ = on; }
-    void SetAutoHide(bool on) { autoHide_ = on; }
-    void SetMagnet(bool on) { magnet_ = on; }
-    bool IsMute() const { return mute_; }
 
     // The user's own channels (the list's menu).
     void AddToMyChannels();           // 32793
@@ -211,7 +187,8 @@ public:
     void RunCatalogueUpdate();
     // The update command: the same check, then its result and the updater.
     void RunUpdateCommand();
-    // Every command id of the menus, the list's menu and the tray.
+    // Runs a command of the table: an id of a control, of the main menu or
+    // of the list's menu (buttons, keys and the tray come here too).
     void OnCommand(int commandId);
 
     // --- the desktop (CPlayerDlgDesktop.cpp) ---
@@ -231,7 +208,7 @@ public:
     bool IsImportingPlaylist() const;
 signals:
     // An import has been stored (count channels added) and shown.
-    void PlaylistImported(int count);
+    void playlistImported(int count);
 
 public:
     // A plain message box with the program's caption. Tests replace it so
@@ -248,13 +225,16 @@ public:
     }
 
     // The smallest size the window may have in its current state.
-    QSize MinimumSize() const { return MinimumClientSize(listPanelOpen_); }
+    QSize MinimumSize() const { return MinimumClientSize(session_->IsListPanelOpen()); }
+    // A press in the volume area holds the level bar until the button is let go.
+    bool IsVolumeDragging() const { return volumeDrag_; }
+    void SetVolumeDragging(bool on) { volumeDrag_ = on; }
 
 signals:
     // After the first paint of the window (start-up measurements, screenshots).
-    void FirstPainted();
+    void firstPainted();
     // The window has closed and its shutdown sequence has run.
-    void Closed();
+    void closed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -271,19 +251,18 @@ protected:
 
 private:
     void CreateControls();
-    void CreatePlayerControl();
     void CreateListView();
     void LoadSkin();
     void PrepareWindow();
     void RestoreSettings();
-    void ApplyStartupVolume();
     void PlaceStartupWindow();
     void ApplyControl(QWidget* widget, const Placement& placement);
     void ShowAfterFullScreen();
     void ShowRefusal(const QString& text);
     bool DrawsVideoStripNow() const;
     void ConnectButtons();
-    void ConnectWebButtons();
+    void BuildCommandTable();
+    CommandTable commands_;
     void NavigateWebBrowser(const QString& address);
     void PlaceWebBrowser();
     QWidget* webBrowser_ = nullptr;
@@ -314,16 +293,12 @@ private:
     CChannelListView* listView_ = nullptr;
     PlayerWidget* player_ = nullptr;
     // The connection watch, the volume and their timers (CPlayerDlgPlayback.cpp).
-    friend class PlaybackWiring;
-    friend class WindowPlaybackView;
-    friend class WindowVolumeView;
     PlaybackWiring* playback_ = nullptr;
     std::function<bool(const QString&, const QString&)> questionHandler_;
     QIcon icon_;
 
     ScreenSaverInhibitor* inhibitor_ = nullptr;
     // The tray tooltip, media controllers and playlist imports.
-    friend class DesktopLink;
     DesktopLink* desktop_ = nullptr;
     Launcher* launcher_ = nullptr;
     std::function<void(const QString&)> messageHandler_;
@@ -346,49 +321,14 @@ private:
     bool IsTabDownload(const QString& targetPath) const;
     QString CataloguePath(const QString& fileName) const;
 
-    // Options.
-    bool onTop_ = false;
-    bool listCheck_ = false; // shown on menu item 32773; nothing sets it
-    bool mute_ = false;
-    bool autoPlay_ = false;
-    bool autoHide_ = false;
-    bool startWithSession_ = false;
-    bool autoClose_ = false;
-    bool magnet_ = false;
-    bool trayStyle_ = false;
-
-    // Channel selection.
-    int currentRow_ = -1;
-    int category_ = Category::Tv;
-    int shownCategory_ = 0;
-    int connectedIndex_ = 0;
-    int mainTab_ = MainTab::Channels;
-    int elapsedSeconds_ = 1;
-    int elapsedMinutes_ = 0;
-    int elapsedHours_ = 0;
-    int connectingTicks_ = 0;
-
-    // Volume.
-    int volume_ = 0;
-    int indicatorOffset_ = 0;
+    PlayerSession* session_ = nullptr;
 
     // Rectangle to come back to from full screen (as last read from the store).
     QRect savedWindow_{0, 0, 832, 362};
     // Rectangle to come back to from maximise.
     QRect beforeMaximise_;
+    QString dataFolder_;
 
-    QString programFolder_;
-    QString captionText_;
-    QString statusText_;
-    int lampId_ = SkinPiece::LampUnlit;
-
-    // State flags.
-    bool listPanelOpen_ = true;
-    bool resizing_ = false;
-    bool maximised_ = false;
-    bool fullScreen_ = false;
-    bool playing_ = false;
-    bool catalogueUpdated_ = false;
     bool volumeDrag_ = false;
     bool initialised_ = false;
     bool destroyed_ = false;

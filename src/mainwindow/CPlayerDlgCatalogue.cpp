@@ -35,14 +35,13 @@ QString CatalogueFileOf(int category) {
 } // namespace
 
 QString CPlayerDlg::CataloguePath(const QString& fileName) const {
-    return QDir(programFolder_.isEmpty() ? Paths::DataFolder() : programFolder_).filePath(fileName);
+    return QDir(dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_).filePath(fileName);
 }
 
 void CPlayerDlg::OpenCategoryTab(int category) {
-    category_ = category;
-    shownCategory_ = category;
+    session_->SetCategory(category);
     const unsigned generation = ++tabGeneration_;
-    if (listPanelOpen_ && mainTab_ == MainTab::Channels)
+    if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
     listModel_->Clear();
     if (category == Category::User) {
@@ -62,7 +61,7 @@ void CPlayerDlg::OpenCategoryTab(int category) {
 void CPlayerDlg::FillCategory(int category) {
     if (category == Category::User) {
         // The file lists the oldest first; the list shows the newest on top.
-        listModel_->InsertEachAtTop(CUserChannelFile(programFolder_).Load());
+        listModel_->InsertEachAtTop(CUserChannelFile(dataFolder_).Load());
         return;
     }
     const QString fileName = CatalogueFileOf(category);
@@ -128,11 +127,11 @@ void CPlayerDlg::ConnectDownloadDisplay() {
 }
 
 void CPlayerDlg::OnListClick(int row) {
-    currentRow_ = row;
+    session_->SetCurrentRow(row);
 }
 
 void CPlayerDlg::OnListDoubleClick(int row) {
-    currentRow_ = row;
+    session_->SetCurrentRow(row);
     const ChannelRecord record = listModel_->Row(row);
     switch (RegionChoice::ActionFor(record, Settings::ReadText(Settings::LocationHide))) {
     case RegionChoice::RowAction::OpenWebPage:
@@ -146,37 +145,32 @@ void CPlayerDlg::OnListDoubleClick(int row) {
             return;
         // The new region filters the reloaded tab; then the row at the same
         // place plays. Other tabs store the region only.
-        if (category_ == Category::Tv || category_ == Category::Radio) {
-            OpenCategoryTab(category_);
-            PlayRow(currentRow_);
+        if (session_->Category() == Category::Tv || session_->Category() == Category::Radio) {
+            OpenCategoryTab(session_->Category());
+            PlayRow(session_->CurrentRow());
         }
         return;
     }
     case RegionChoice::RowAction::Play:
-        PlayRow(currentRow_);
+        PlayRow(session_->CurrentRow());
         return;
     }
 }
 
 void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
-    std::unique_ptr<QMenu> menu(CreateListMenu(this, category_ == Category::User));
+    std::unique_ptr<QMenu> menu(CreateListMenu(this, session_->Category() == Category::User));
     QAction* chosen = menu->exec(globalPos);
     if (chosen && chosen->isEnabled())
         OnCommand(chosen->data().toInt());
 }
 
 void CPlayerDlg::RunCatalogueUpdate() {
-    updater_->RunCatalogueUpdate([this](bool updated) {
-        if (updated)
-            catalogueUpdated_ = true;
-    });
+    updater_->RunCatalogueUpdate([](bool) {});
 }
 
 void CPlayerDlg::RunUpdateCommand() {
-    catalogueUpdated_ = false;
     updater_->ClearUpdated();
     updater_->RunCatalogueUpdate([this](bool updated) {
-        catalogueUpdated_ = updated;
         ShowMessage(updated ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
                             : QStringLiteral("현재 버전이 최신버전입니다."));
         // Whatever the message said, the program updater has its turn.

@@ -1,5 +1,5 @@
 // The command table: every command id of the menus, the list's menu, the
-// buttons and the tray; the option toggles and the main menu.
+// buttons, the keys and the tray; the option toggles and the main menu.
 
 #include "mainwindow/CPlayerDlg.h"
 
@@ -16,119 +16,74 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-namespace {
+// One table holds the controls' and the menus' commands under their ids.
+static_assert(ControlId::Last < MenuCommand::ListPanel, "control and menu ids overlap");
+static_assert(MenuCommand::FullScreen < ListCommand::Play, "main and list menu ids overlap");
 
-// Flips an option and stores its new state as "1" or "0".
-void ToggleOption(bool& flag, const Settings::Value& value) {
-    flag = !flag;
-    Settings::WriteFlag(value, flag);
+void CPlayerDlg::BuildCommandTable() {
+    CommandTable& t = commands_;
+    PlayerSession& session = *session_;
+    auto option = [&session](SessionOption o) { return [&session, o] { return session.IsOn(o); }; };
+    // An option command flips the flag and stores its new state as "1" or "0".
+    auto toggle = [&session](SessionOption o, const Settings::Value& value) {
+        return [&session, o, &value] { Settings::WriteFlag(value, session.Toggle(o)); };
+    };
+    auto userTab = [&session] { return session.Category() == Category::User; };
+
+    t.Add(
+        {MenuCommand::ListPanel, ControlId::ListToggle, ControlId::ListToggleBottom},
+        [this] { ToggleListPanel(); }, option(SessionOption::ListCheck));
+    t.Add({MenuCommand::Play, ListCommand::Play}, [this] { MenuPlay(); });
+    t.Add({ControlId::Play}, [this] { PlaySelected(); });
+    t.Add({MenuCommand::Stop, ListCommand::Stop, ControlId::Stop}, [this] { StopPlayback(); });
+    t.Add({MenuCommand::OpenUrl}, [this] { OpenUrlDialog(); });
+    t.Add({MenuCommand::AutoPlay}, toggle(SessionOption::AutoPlay, Settings::AutoPlay),
+          option(SessionOption::AutoPlay));
+    t.Add({MenuCommand::AutoClose}, toggle(SessionOption::AutoClose, Settings::AutoClose),
+          option(SessionOption::AutoClose));
+    t.Add({MenuCommand::AutoHide}, toggle(SessionOption::AutoHide, Settings::AutoHide),
+          option(SessionOption::AutoHide));
+    t.Add({MenuCommand::FullScreen, ControlId::FullScreen}, [this] { ToggleFullScreen(); });
+    t.Add({MenuCommand::VolumeUp}, [this] { VolumeUp(); });
+    t.Add({MenuCommand::VolumeDown}, [this] { VolumeDown(); });
+    t.Add(
+        {MenuCommand::Mute, ControlId::Mute}, [this] { ToggleMute(); },
+        [&session] { return session.IsMuted(); });
+    t.Add(
+        {MenuCommand::OnTop}, [this] { ToggleOnTop(); }, option(SessionOption::OnTop));
+    t.Add({MenuCommand::Settings, ControlId::Settings}, [this] { OpenSettingsDialog(); });
+    t.Add({MenuCommand::Update}, [this] { RunUpdateCommand(); });
+    t.Add(
+        {MenuCommand::StartWithSession}, [this] { ToggleStartWithSession(); },
+        option(SessionOption::StartWithSession));
+    t.Add({MenuCommand::HomePage},
+          [this] { DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress()); });
+    t.Add({MenuCommand::About}, [this] { OpenAboutDialog(); });
+    t.Add({MenuCommand::Exit, ListCommand::Exit, ControlId::Close}, [this] { OnExit(); });
+    t.Add({ListCommand::AddToMyChannels}, [this] { AddToMyChannels(); });
+    // The user's own channels only: greyed in the list's menu elsewhere.
+    t.Add(
+        {ListCommand::DeleteSelected}, [this] { DeleteSelectedUserChannel(); }, nullptr, userTab);
+    t.Add(
+        {ListCommand::DeleteAll}, [this] { DeleteAllUserChannels(); }, nullptr, userTab);
+    t.Add(
+        {ListCommand::ImportPlaylist}, [this] { ImportPlaylist(); }, nullptr, userTab);
+    t.Add(
+        {ListCommand::ExportPlaylist}, [this] { ExportPlaylist(); }, nullptr, userTab);
+    t.Add({ControlId::Minimise}, [this] { showMinimized(); });
+    t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
+    t.Add({ControlId::Hide}, [this] { HideWindow(); });
+    for (int tab : {MainTab::Channels, MainTab::Music, MainTab::Movie})
+        t.Add({TabControlOf(tab)}, [this, tab] { OnMainTabButton(tab); });
+    t.Add({ControlId::TabHome}, [this] { OnHomePageButton(); });
+    for (int c = Category::Tv; c <= Category::User; ++c)
+        t.Add({CategoryTabOf(c)}, [this, c] { OpenCategoryTab(c); });
+    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        t.Add({id}, [this, id] { OnWebSubTab(id); });
 }
 
-} // namespace
-
 void CPlayerDlg::OnCommand(int commandId) {
-    switch (commandId) {
-    case MenuCommand::ListPanel:
-    case ControlId::ListToggleBottom:
-    case ControlId::ListToggle:
-        ToggleListPanel();
-        break;
-    case MenuCommand::Play:
-    case ListCommand::Play:
-        MenuPlay();
-        break;
-    case ControlId::Play:
-        PlaySelected();
-        break;
-    case MenuCommand::Stop:
-    case ListCommand::Stop:
-    case ControlId::Stop:
-        StopPlayback();
-        break;
-    case MenuCommand::OpenUrl:
-        OpenUrlDialog();
-        break;
-    case MenuCommand::AutoPlay:
-        ToggleOption(autoPlay_, Settings::AutoPlay);
-        break;
-    case MenuCommand::AutoClose:
-        ToggleOption(autoClose_, Settings::AutoClose);
-        break;
-    case MenuCommand::AutoHide:
-        ToggleOption(autoHide_, Settings::AutoHide);
-        break;
-    case MenuCommand::FullScreen:
-    case ControlId::FullScreen:
-        ToggleFullScreen();
-        break;
-    case MenuCommand::VolumeUp:
-        VolumeUp();
-        break;
-    case MenuCommand::VolumeDown:
-        VolumeDown();
-        break;
-    case MenuCommand::Mute:
-    case ControlId::Mute:
-        ToggleMute();
-        break;
-    case MenuCommand::OnTop:
-        ToggleOnTop();
-        break;
-    case MenuCommand::Settings:
-    case ControlId::Settings:
-        OpenSettingsDialog();
-        break;
-    case MenuCommand::Update:
-        RunUpdateCommand();
-        break;
-    case MenuCommand::StartWithSession:
-        ToggleStartWithSession();
-        break;
-    case MenuCommand::HomePage:
-        DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress());
-        break;
-    case MenuCommand::About:
-        OpenAboutDialog();
-        break;
-    case MenuCommand::Exit:
-    case ListCommand::Exit:
-    case ControlId::Close:
-        OnExit();
-        break;
-    case ListCommand::AddToMyChannels:
-        AddToMyChannels();
-        break;
-    case ListCommand::DeleteSelected:
-        DeleteSelectedUserChannel();
-        break;
-    case ListCommand::DeleteAll:
-        DeleteAllUserChannels();
-        break;
-    case ListCommand::ImportPlaylist:
-        ImportPlaylist();
-        break;
-    case ListCommand::ExportPlaylist:
-        ExportPlaylist();
-        break;
-    case ControlId::Minimise:
-        showMinimized();
-        break;
-    case ControlId::MaximiseToggle:
-        ToggleMaximise();
-        break;
-    case ControlId::Hide:
-        HideWindow();
-        break;
-    case ControlId::TabChannels:
-    case ControlId::TabMusic:
-    case ControlId::TabMovie:
-        SelectMainTab(commandId - ControlId::TabChannels + MainTab::Channels);
-        break;
-    default:
-        if (commandId >= ControlId::CategoryTv && commandId <= ControlId::CategoryUser)
-            OpenCategoryTab(commandId - ControlId::CategoryTv + Category::Tv);
-        break;
-    }
+    commands_.Run(commandId);
 }
 
 void CPlayerDlg::HideWindow() {
@@ -142,13 +97,13 @@ void CPlayerDlg::HideWindow() {
 
 QMenu* CPlayerDlg::CreateMainMenu(QWidget* parent) {
     MainMenuChecks checks;
-    checks.listPanel = listCheck_;
-    checks.onTop = onTop_;
-    checks.mute = mute_;
-    checks.autoPlay = autoPlay_;
-    checks.autoClose = autoClose_;
-    checks.autoHide = autoHide_;
-    checks.startWithSession = startWithSession_;
+    checks.listPanel = commands_.IsChecked(MenuCommand::ListPanel);
+    checks.onTop = commands_.IsChecked(MenuCommand::OnTop);
+    checks.mute = commands_.IsChecked(MenuCommand::Mute);
+    checks.autoPlay = commands_.IsChecked(MenuCommand::AutoPlay);
+    checks.autoClose = commands_.IsChecked(MenuCommand::AutoClose);
+    checks.autoHide = commands_.IsChecked(MenuCommand::AutoHide);
+    checks.startWithSession = commands_.IsChecked(MenuCommand::StartWithSession);
     return ::CreateMainMenu(parent, checks);
 }
 
@@ -161,12 +116,12 @@ void CPlayerDlg::ShowMainMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::ToggleOnTop() {
-    onTop_ = !onTop_;
-    Settings::WriteFlag(Settings::OnTop, onTop_);
+    const bool onTop = session_->Toggle(SessionOption::OnTop);
+    Settings::WriteFlag(Settings::OnTop, onTop);
     // Changing the flag makes a new native window; it keeps its place and size.
     const bool wasVisible = isVisible();
     const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop_);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (wasVisible) {
         setGeometry(place);
         show();
@@ -174,27 +129,26 @@ void CPlayerDlg::ToggleOnTop() {
 }
 
 void CPlayerDlg::ToggleStartWithSession() {
-    if (startWithSession_) {
-        startWithSession_ = false;
+    if (!session_->Toggle(SessionOption::StartWithSession)) {
         Settings::Delete(Settings::StartWithSession);
     } else {
-        startWithSession_ = true;
         // The entry starts this very program, wherever it lies.
         Settings::WriteText(Settings::StartWithSession, QCoreApplication::applicationFilePath());
     }
 }
 
 void CPlayerDlg::OpenSettingsDialog() {
-    CSettingsDlg dialog;
+    CSettingsDlg dialog(session_, this);
     dialog.exec();
 }
 
 void CPlayerDlg::OpenUrlDialog() {
-    COpenUrlDlg dialog;
+    COpenUrlDlg dialog(this);
+    dialog.SetPlayer([this](const QString& address) { PlayUrl(address); });
     dialog.exec();
 }
 
 void CPlayerDlg::OpenAboutDialog() {
-    CAboutDlg dialog;
+    CAboutDlg dialog(this);
     dialog.exec();
 }

@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int kPollMs = 500;
-
 QString PlaylistFilter() {
     return QStringLiteral("재생목록 (*.m3u *.m3u8);;모든 파일 (*)");
 }
@@ -37,7 +35,7 @@ public:
     explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
 
     NowPlaying CurrentNowPlaying() const override { return window_.CurrentNowPlaying(); }
-    int Volume() const override { return window_.Volume(); }
+    int Volume() const override { return window_.Session().Volume(); }
     void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
     void Play() override { window_.MenuPlay(); }
     void Stop() override { window_.StopPlayback(); }
@@ -51,14 +49,11 @@ private:
 
 } // namespace
 
-// Keeps the stream's title as the player reports it, tells the tray and the
-// media controllers when what plays changes, and runs playlist imports.
+// Tells the tray and the media controllers what plays as the session
+// changes, and runs playlist imports.
 class DesktopLink : public QObject {
 public:
-    explicit DesktopLink(CPlayerDlg& window) : QObject(&window), window_(window), host_(window) {
-        poll_.setInterval(kPollMs);
-        connect(&poll_, &QTimer::timeout, this, [this] { Update(); });
-    }
+    explicit DesktopLink(CPlayerDlg& window) : QObject(&window), window_(window), host_(window) {}
 
     ~DesktopLink() override {
         if (importThread_) {
@@ -71,31 +66,20 @@ public:
         if (started_)
             return;
         started_ = true;
-        if (PlayerWidget* player = window_.Player()) {
-            connect(player, &PlayerWidget::streamTitleChanged, this, [this](const QString& title) {
-                streamTitle_ = title;
-                Update();
-            });
-            connect(player, &PlayerWidget::statusChanged, this, [this] { Update(); });
-        }
+        PlayerSession& session = window_.Session();
+        connect(&session, &PlayerSession::nowPlayingChanged, this, [this] { Update(); });
+        connect(&session, &PlayerSession::volumeChanged, this, [this] { Update(); });
         if (mediaControls) {
             mpris_ = new MprisService(host_, this);
             // After the window is up: joining the bus never delays the first paint.
             QTimer::singleShot(0, mpris_, [mpris = mpris_] { mpris->Register(); });
         }
-        poll_.start();
         Update();
     }
 
     void Update() {
-        if (window_.destroyed_)
-            return; // the player and the watch are going away
-        // A title belongs to the broadcast it came with.
-        if (PlayerWidget* player = window_.Player()) {
-            const PlayerStatus::Kind kind = player->status().kind;
-            if (kind == PlayerStatus::Kind::Idle || kind == PlayerStatus::Kind::Opening)
-                streamTitle_.clear();
-        }
+        if (!started_)
+            return;
         const NowPlaying now = window_.CurrentNowPlaying();
         QSystemTrayIcon* tray = window_.TrayIcon();
         // A tray icon made anew starts with the plain tooltip.
@@ -109,7 +93,6 @@ public:
             mpris_->Refresh();
     }
 
-    const QString& StreamTitle() const { return streamTitle_; }
     MprisService* Mpris() const { return mpris_; }
 
     bool Importing() const { return importThread_ != nullptr; }
@@ -122,7 +105,7 @@ public:
             std::vector<ChannelRecord> stored; // the whole file afterwards
         };
         auto result = std::make_shared<Result>();
-        const QString folder = window_.ProgramFolder();
+        const QString folder = window_.DataFolder();
         const QString homePage = Endpoints::HomePageAddress();
         // Reading, decoding and storing ten thousand entries takes a while;
         // the window keeps answering meanwhile.
@@ -146,13 +129,13 @@ public:
             importThread_ = nullptr;
             if (result->added == 0)
                 window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
-            else if (window_.CurrentCategory() == Category::User &&
-                     window_.ShownCategory() == Category::User) {
+            else if (window_.Session().Category() == Category::User &&
+                     window_.Session().ShownCategory() == Category::User) {
                 // The user tab as opening it shows it: the newest on top.
-                window_.listModel_->Clear();
-                window_.listModel_->InsertEachAtTop(result->stored);
+                window_.ListModel()->Clear();
+                window_.ListModel()->InsertEachAtTop(result->stored);
             }
-            emit window_.PlaylistImported(result->added);
+            emit window_.playlistImported(result->added);
         });
         importThread_->start();
     }
@@ -161,8 +144,6 @@ private:
     CPlayerDlg& window_;
     WindowMprisHost host_;
     MprisService* mpris_ = nullptr;
-    QTimer poll_;
-    QString streamTitle_;
     NowPlaying shown_;
     QPointer<QSystemTrayIcon> tray_;
     bool started_ = false;
@@ -178,30 +159,11 @@ void CPlayerDlg::StartDesktopIntegration(bool mediaControls) {
 }
 
 NowPlaying CPlayerDlg::CurrentNowPlaying() const {
-    NowPlaying now;
-    if (!playback_)
-        return now;
-    const ConnectionWatch& watch = playback_->Watch();
-    if (playing_) {
-        now.state = NowPlaying::State::Playing;
-    } else if (player_) {
-        const PlayerStatus::Kind kind = player_->status().kind;
-        if (kind == PlayerStatus::Kind::Opening || kind == PlayerStatus::Kind::Buffering)
-            now.state = NowPlaying::State::Connecting;
-    }
-    if (now.state == NowPlaying::State::Stopped)
-        return now;
-    // An address opened by hand plays under the name the status line gives it.
-    now.channel = watch.ChannelName();
-    if (now.channel.isEmpty() || now.channel == QStringLiteral("0"))
-        now.channel = QStringLiteral("사용자방송");
-    if (now.state == NowPlaying::State::Playing && desktop_)
-        now.streamTitle = desktop_->StreamTitle();
-    return now;
+    return session_->CurrentNowPlaying();
 }
 
 void CPlayerDlg::ImportPlaylist(const QString& givenPath) {
-    if (category_ != Category::User || IsImportingPlaylist())
+    if (session_->Category() != Category::User || IsImportingPlaylist())
         return;
     QString path = givenPath;
     if (path.isEmpty()) {
@@ -224,7 +186,7 @@ bool CPlayerDlg::IsImportingPlaylist() const {
 }
 
 void CPlayerDlg::ExportPlaylist(const QString& givenPath) {
-    if (category_ != Category::User)
+    if (session_->Category() != Category::User)
         return;
     QString path = givenPath;
     if (path.isEmpty()) {

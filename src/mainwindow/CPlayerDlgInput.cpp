@@ -10,6 +10,7 @@
 
 #include "app/SettingsTable.h"
 #include "mainwindow/CMinsButton.h"
+#include "mainwindow/MainMenu.h"
 #include "mainwindow/WindowMagnet.h"
 #include "playback/PlayerWidget.h"
 
@@ -27,13 +28,13 @@ namespace {
 
 // What a resize band pulls and the cursor it shows, in the order the bands
 // are tested.
-struct BandSpec {
+struct ResizeBand {
     HitArea area;
     Qt::Edges edges;
     Qt::CursorShape cursor;
 };
 
-const BandSpec kBands[kHitAreaCount] = {
+const ResizeBand kBands[kHitAreaCount] = {
     {HitArea::Right, Qt::RightEdge, Qt::SizeHorCursor},
     {HitArea::Left, Qt::LeftEdge, Qt::SizeHorCursor},
     {HitArea::Top, Qt::TopEdge, Qt::SizeVerCursor},
@@ -51,6 +52,29 @@ int BandAt(const Layout& layout, QPoint pos) {
             return i;
     return -1;
 }
+
+// The window's keys and the menu command each runs. Held keys repeat only
+// the volume; what opens a modal window runs after the key.
+struct KeyCommand {
+    int key;
+    int command;
+    bool later;
+    bool repeats;
+};
+
+const KeyCommand kKeys[] = {
+    {Qt::Key_Return, MenuCommand::FullScreen, false, false},
+    {Qt::Key_Enter, MenuCommand::FullScreen, false, false},
+    {Qt::Key_Space, MenuCommand::Stop, false, false},
+    {Qt::Key_Up, MenuCommand::VolumeUp, false, true},
+    {Qt::Key_Down, MenuCommand::VolumeDown, false, true},
+    {Qt::Key_F5, MenuCommand::Settings, true, false},
+    {Qt::Key_F8, MenuCommand::ListPanel, true, false},
+    {Qt::Key_F1, MenuCommand::About, true, false},
+    {Qt::Key_T, MenuCommand::OnTop, false, false},
+    {Qt::Key_M, MenuCommand::Mute, false, false},
+    {Qt::Key_U, MenuCommand::OpenUrl, true, false}, // with Ctrl
+};
 
 // Only where the window system lets a program place its own window does a
 // position the program sets stick.
@@ -73,11 +97,6 @@ void CPlayerDlg::InstallInput() {
     magnetTimer_->setSingleShot(true);
     magnetTimer_->setInterval(200);
     connect(magnetTimer_, &QTimer::timeout, this, &CPlayerDlg::ApplyMagnet);
-
-    connect(Button(ControlId::Settings), &QAbstractButton::clicked, this,
-            &CPlayerDlg::OpenSettingsDialog, Qt::UniqueConnection);
-    connect(Button(ControlId::Hide), &QAbstractButton::clicked, this, &CPlayerDlg::HideWindow,
-            Qt::UniqueConnection);
 }
 
 void CPlayerDlg::ConnectPlayerInput() {
@@ -89,7 +108,7 @@ void CPlayerDlg::ConnectPlayerInput() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
                 if (button == Qt::LeftButton) {
                     // The picture drags the window, as the free spots do.
-                    if (!fullScreen_ && !maximised_)
+                    if (!session_->IsFullScreen() && !session_->IsMaximised())
                         StartMove(QCursor::pos());
                     return;
                 }
@@ -124,7 +143,7 @@ void CPlayerDlg::FollowPointer(const QPoint& globalPos) {
     const QPoint delta = globalPos - grabPos_;
     if (movingByHand_) {
         QPoint to = grabGeometry_.topLeft() + delta;
-        if (magnet_)
+        if (session_->IsOn(SessionOption::Magnet))
             if (const QScreen* screen = QGuiApplication::primaryScreen())
                 to = MagnetPosition(to, size(), screen->geometry());
         move(to);
@@ -157,7 +176,8 @@ void CPlayerDlg::EndPointerDrag() {
 }
 
 void CPlayerDlg::ApplyMagnet() {
-    if (!magnet_ || fullScreen_ || maximised_ || !isVisible() || isMinimized())
+    if (!session_->IsOn(SessionOption::Magnet) || session_->IsFullScreen() ||
+        session_->IsMaximised() || !isVisible() || isMinimized())
         return;
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -170,7 +190,8 @@ void CPlayerDlg::ApplyMagnet() {
 
 void CPlayerDlg::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (magnetTimer_ && magnet_ && !movingByHand_ && ProgramPlacesWindows())
+    if (magnetTimer_ && session_->IsOn(SessionOption::Magnet) && !movingByHand_ &&
+        ProgramPlacesWindows())
         magnetTimer_->start();
 }
 
@@ -179,7 +200,8 @@ void CPlayerDlg::UpdateCursor(const QPoint& pos) {
         setCursor(Qt::PointingHandCursor);
         return;
     }
-    const int band = (fullScreen_ || maximised_) ? -1 : BandAt(layout_, pos);
+    const int band =
+        (session_->IsFullScreen() || session_->IsMaximised()) ? -1 : BandAt(layout_, pos);
     if (band >= 0)
         setCursor(kBands[band].cursor);
     else
@@ -200,7 +222,7 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const bool locked = fullScreen_ || maximised_;
+    const bool locked = session_->IsFullScreen() || session_->IsMaximised();
     const bool inVolume = layout_.volumeArea.Contains(pos);
     const int band = BandAt(layout_, pos);
     event->accept();
@@ -239,7 +261,7 @@ void CPlayerDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !fullScreen_ &&
+    if (event->button() == Qt::LeftButton && !session_->IsFullScreen() &&
         event->position().toPoint().y() < kCaptionHeight) {
         event->accept();
         ToggleMaximise();
@@ -287,59 +309,27 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
 
 bool CPlayerDlg::HandleKey(QKeyEvent* event) {
     const int key = event->key();
-    const bool repeat = event->isAutoRepeat();
-    // What opens a modal window runs once the key has been delivered.
-    auto later = [this](void (CPlayerDlg::*step)()) { QTimer::singleShot(0, this, step); };
-    switch (key) {
-    case Qt::Key_Escape:
-        // Never closes the window.
-        if (fullScreen_ && !repeat)
-            ToggleFullScreen();
+    if (key == Qt::Key_Escape) {
+        // Never closes the window; only leaves full screen.
+        if (session_->IsFullScreen() && !event->isAutoRepeat())
+            OnCommand(MenuCommand::FullScreen);
         return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!repeat)
-            ToggleFullScreen();
-        return true;
-    case Qt::Key_Space:
-        if (!repeat)
-            StopPlayback();
-        return true;
-    case Qt::Key_Up:
-        VolumeUp();
-        return true;
-    case Qt::Key_Down:
-        VolumeDown();
-        return true;
-    case Qt::Key_F5:
-        if (!repeat)
-            later(&CPlayerDlg::OpenSettingsDialog);
-        return true;
-    case Qt::Key_F8:
-        if (!repeat)
-            later(&CPlayerDlg::ToggleListPanel);
-        return true;
-    case Qt::Key_F1:
-        if (!repeat)
-            later(&CPlayerDlg::OpenAboutDialog);
-        return true;
-    case Qt::Key_T:
-        if (!repeat)
-            ToggleOnTop();
-        return true;
-    case Qt::Key_M:
-        if (!repeat)
-            ToggleMute();
-        return true;
-    case Qt::Key_U:
-        // Ctrl as it is held at this moment.
-        if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) &&
-            !(event->modifiers() & Qt::ControlModifier))
-            return false;
-        if (!repeat)
-            later(&CPlayerDlg::OpenUrlDialog);
-        return true;
-    default:
-        return false;
     }
+    // Ctrl as it is held at this moment.
+    if (key == Qt::Key_U && !(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) &&
+        !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    for (const KeyCommand& k : kKeys) {
+        if (k.key != key)
+            continue;
+        if (event->isAutoRepeat() && !k.repeats)
+            return true;
+        // What opens a modal window runs once the key has been delivered.
+        if (k.later)
+            QTimer::singleShot(0, this, [this, id = k.command] { OnCommand(id); });
+        else
+            OnCommand(k.command);
+        return true;
+    }
+    return false;
 }

@@ -17,8 +17,8 @@ void CPlayerDlg::RunLayoutPass() {
     LayoutInput in;
     in.clientWidth = width();
     in.clientHeight = height();
-    in.listPanelOpen = listPanelOpen_;
-    in.mainTab = mainTab_;
+    in.listPanelOpen = session_->IsListPanelOpen();
+    in.mainTab = session_->MainTab();
     // Read on every pass: it is what leaving full screen comes back to.
     in.savedWindow = QRect(
         Settings::ReadNumber(Settings::MainX), Settings::ReadNumber(Settings::MainY),
@@ -58,11 +58,11 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
     if (minimumSize() != limit && width() >= limit.width() && height() >= limit.height())
         setMinimumSize(limit);
     RunLayoutPass();
-    if (fullScreen_) {
+    if (session_->IsFullScreen()) {
         // In full screen the picture covers the whole window.
         player_->setGeometry(rect());
         player_->raise();
-    } else if (playing_ && category_ != Category::Radio) {
+    } else if (session_->IsPlaying() && session_->Category() != Category::Radio) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -74,13 +74,13 @@ void CPlayerDlg::ShowRefusal(const QString& text) {
 }
 
 void CPlayerDlg::ToggleListPanel() {
-    if (maximised_ || fullScreen_) {
+    if (session_->IsMaximised() || session_->IsFullScreen()) {
         ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
         return;
     }
-    listPanelOpen_ = !listPanelOpen_;
+    session_->SetListPanelOpen(!session_->IsListPanelOpen());
     CMinsButton* toggle = Button(ControlId::ListToggle);
-    if (listPanelOpen_)
+    if (session_->IsListPanelOpen())
         toggle->SetImages(154, 155, 155);
     else
         toggle->SetImages(152, 153, 153);
@@ -91,27 +91,28 @@ void CPlayerDlg::ToggleListPanel() {
     // the wider size has arrived (see resizeEvent), or the limit itself
     // would widen the window before the move and the two would add up.
     const QRect g = geometry();
-    const int newWidth = g.width() + (listPanelOpen_ ? kListPanelWidth : -kListPanelWidth);
-    if (!listPanelOpen_)
+    const int newWidth =
+        g.width() + (session_->IsListPanelOpen() ? kListPanelWidth : -kListPanelWidth);
+    if (!session_->IsListPanelOpen())
         setMinimumSize(MinimumSize());
     setGeometry(g.left(), g.top(), newWidth, g.height());
-    if (listPanelOpen_)
-        SelectMainTab(mainTab_);
+    if (session_->IsListPanelOpen())
+        SelectMainTab(session_->MainTab());
 }
 
 void CPlayerDlg::ToggleFullScreen() {
-    if (!fullScreen_) {
+    if (!session_->IsFullScreen()) {
         const QRect window = frameGeometry();
         Settings::WriteNumber(Settings::MainWidth, window.width());
         Settings::WriteNumber(Settings::MainHeight, window.height());
         Settings::WriteNumber(Settings::MainX, window.left());
         Settings::WriteNumber(Settings::MainY, window.top());
-        fullScreen_ = true;
+        session_->SetFullScreen(true);
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
         player_->setGeometry(rect());
         player_->raise();
-        if (playing_) {
+        if (session_->IsPlaying()) {
             listView_->hide();
             for (CMinsButton* button : buttons_)
                 if (button)
@@ -122,7 +123,7 @@ void CPlayerDlg::ToggleFullScreen() {
 
     // The flag goes first: the size changes that follow must lay the
     // window out normally again, not cover it with the picture.
-    fullScreen_ = false;
+    session_->SetFullScreen(false);
     RunLayoutPass();
     showNormal();
     setGeometry(savedWindow_);
@@ -134,40 +135,40 @@ void CPlayerDlg::ShowAfterFullScreen() {
                    ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
         Button(id)->show();
     // The list and the tabs only where the panel is open.
-    if (listPanelOpen_ && mainTab_ == MainTab::Channels)
+    if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
     for (int id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
                    ControlId::Settings, ControlId::Mute})
         Button(id)->show();
-    if (!listPanelOpen_)
+    if (!session_->IsListPanelOpen())
         return;
     Button(ControlId::TabChannels)->show();
-    if (mainTab_ == MainTab::Channels)
+    if (session_->MainTab() == MainTab::Channels)
         for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
             Button(id)->show();
     Button(ControlId::TabMusic)->show();
-    if (mainTab_ == MainTab::Music)
+    if (session_->MainTab() == MainTab::Music)
         for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
             Button(id)->show();
     Button(ControlId::TabMovie)->show();
-    if (mainTab_ == MainTab::Movie)
+    if (session_->MainTab() == MainTab::Movie)
         for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
             Button(id)->show();
     Button(ControlId::TabHome)->show();
 }
 
 void CPlayerDlg::ToggleMaximise() {
-    if (fullScreen_)
+    if (session_->IsFullScreen())
         return;
-    if (!maximised_) {
+    if (!session_->IsMaximised()) {
         beforeMaximise_ = geometry();
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         if (!screen)
             return;
-        maximised_ = true;
+        session_->SetMaximised(true);
         setGeometry(screen->availableGeometry());
     } else {
-        maximised_ = false;
+        session_->SetMaximised(false);
         setGeometry(beforeMaximise_);
     }
 }

@@ -6,7 +6,8 @@
 #include <QTimer>
 
 void CPlayerDlg::RebuildCaptionStrip() {
-    captionStrip_ = QPixmap::fromImage(ComposeCaptionStrip(layout_, pictures_, captionText_));
+    captionStrip_ =
+        QPixmap::fromImage(ComposeCaptionStrip(layout_, pictures_, session_->CaptionText()));
 }
 
 void CPlayerDlg::RebuildLeftBorderStrip() {
@@ -22,8 +23,9 @@ void CPlayerDlg::RebuildDividerStrip() {
 }
 
 void CPlayerDlg::RebuildListPanelStrip() {
-    listPanelStrip_ =
-        QPixmap::fromImage(ComposeListPanelStrip(layout_, pictures_, lampId_, statusText_));
+    listPanelStrip_ = QPixmap::fromImage(ComposeListPanelStrip(
+        layout_, pictures_, session_->IsLampLit() ? SkinPiece::LampLit : SkinPiece::LampUnlit,
+        session_->StatusText()));
 }
 
 void CPlayerDlg::RebuildRightBorderStrip() {
@@ -32,13 +34,13 @@ void CPlayerDlg::RebuildRightBorderStrip() {
 
 void CPlayerDlg::RebuildBottomBarStrip() {
     bottomBarStrip_ =
-        QPixmap::fromImage(ComposeBottomBarStrip(layout_, pictures_, indicatorOffset_));
+        QPixmap::fromImage(ComposeBottomBarStrip(layout_, pictures_, session_->IndicatorOffset()));
 }
 
 void CPlayerDlg::RebuildAllStrips() {
     // A video picture is not painted over; the logo strip is only needed
     // when nothing plays or the broadcast has no picture.
-    if (!playing_ || category_ == Category::Radio)
+    if (!session_->IsPlaying() || session_->Category() == Category::Radio)
         RebuildVideoStrip();
     RebuildCaptionStrip();
     RebuildLeftBorderStrip();
@@ -49,7 +51,7 @@ void CPlayerDlg::RebuildAllStrips() {
 }
 
 bool CPlayerDlg::DrawsVideoStripNow() const {
-    return DrawsVideoStrip(playing_, category_);
+    return DrawsVideoStrip(session_->IsPlaying(), session_->Category());
 }
 
 void CPlayerDlg::paintEvent(QPaintEvent*) {
@@ -69,6 +71,6 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
 
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
-        QTimer::singleShot(0, this, &CPlayerDlg::FirstPainted);
+        QTimer::singleShot(0, this, &CPlayerDlg::firstPainted);
     }
 }

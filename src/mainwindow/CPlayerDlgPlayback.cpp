@@ -9,11 +9,6 @@
 
 #include <QMessageBox>
 
-void CPlayerDlg::CreatePlayerControl() {
-    // The player is made when it is bound at start-up, so that a test can
-    // put a player of its own in its place first (UsePlayer).
-}
-
 void CPlayerDlg::UsePlayer(PlayerWidget* player) {
     if (playback_ || !player)
         return; // bound already: the watch keeps the player it has
@@ -35,15 +30,21 @@ void CPlayerDlg::BindPlayer() {
 
     connect(player_, &PlayerWidget::doubleClicked, this, &CPlayerDlg::ToggleFullScreen);
     // A broadcast that breaks off is seen at once, not at the next clock tick.
-    connect(player_, &PlayerWidget::mediaEnded, this, [this] {
-        playback_->Watch().OnPlayerEnded();
-        playback_->SyncPlaying();
-    });
-    // Button 1006 (play) is connected with the other buttons.
-    connect(Button(ControlId::Stop), &QAbstractButton::clicked, this, &CPlayerDlg::StopPlayback,
-            Qt::UniqueConnection);
-    connect(Button(ControlId::Mute), &QAbstractButton::clicked, this, &CPlayerDlg::ToggleMute,
-            Qt::UniqueConnection);
+    connect(player_, &PlayerWidget::mediaEnded, this,
+            [this] { playback_->Watch().OnPlayerEnded(); });
+    // What the player reports goes to the session as it happens: the tray
+    // and media controllers follow it from there.
+    connect(player_, &PlayerWidget::statusChanged, session_,
+            [player = player_, session = session_] {
+                using Kind = PlayerStatus::Kind;
+                using Activity = PlayerSession::Activity;
+                const Kind kind = player->status().kind;
+                session->SetPlayerActivity(kind == Kind::Opening     ? Activity::Opening
+                                           : kind == Kind::Buffering ? Activity::Buffering
+                                           : kind == Kind::Playing   ? Activity::Playing
+                                                                     : Activity::Idle);
+            });
+    connect(player_, &PlayerWidget::streamTitleChanged, session_, &PlayerSession::SetStreamTitle);
 }
 
 void CPlayerDlg::ClosePlayer() {
@@ -51,11 +52,10 @@ void CPlayerDlg::ClosePlayer() {
         return;
     // Nothing ticks any more and the player is closed; the level is kept.
     playback_->Watch().Shutdown();
-    playback_->SyncPlaying();
     playback_->Volume().Save();
 }
 
-void CPlayerDlg::ApplyPlayerVolume(int) {
+void CPlayerDlg::ApplyPlayerVolume() {
     // Start-up: "Sound" goes to the player as it is stored, and the level
     // bar shows it.
     if (playback_)
@@ -66,35 +66,30 @@ void CPlayerDlg::PlaySelected() {
     if (!playback_)
         return;
     playback_->Watch().PlaySelected();
-    playback_->SyncPlaying();
 }
 
 void CPlayerDlg::PlayRow(int row) {
     if (!playback_)
         return;
     playback_->Watch().PlayRow(row);
-    playback_->SyncPlaying();
 }
 
 void CPlayerDlg::StopPlayback() {
     if (!playback_)
         return;
     playback_->Watch().StopPlayback();
-    playback_->SyncPlaying();
 }
 
 void CPlayerDlg::MenuPlay() {
     if (!playback_)
         return;
     playback_->Watch().MenuPlay();
-    playback_->SyncPlaying();
 }
 
 void CPlayerDlg::PlayUrl(const QString& address) {
     if (!playback_)
         return;
     playback_->Watch().PlayUrl(address);
-    playback_->SyncPlaying();
 }
 
 void CPlayerDlg::VolumeUp() {

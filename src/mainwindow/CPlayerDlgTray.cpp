@@ -9,7 +9,9 @@ void CPlayerDlg::CreateTrayIcon() {
     if (tray_)
         return;
     tray_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/128.png")), this);
-    tray_->setToolTip(QStringLiteral("WAVEORBIT"));
+    // "WAVEORBIT" alone until something plays; a tray icon made anew says
+    // at once what plays.
+    tray_->setToolTip(session_->CurrentNowPlaying().TrayToolTip());
     connect(tray_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {

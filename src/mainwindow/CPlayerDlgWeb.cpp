@@ -22,19 +22,6 @@ QString SubTabPage(int id) {
 
 } // namespace
 
-void CPlayerDlg::ConnectWebButtons() {
-    connect(Button(ControlId::TabChannels), &QAbstractButton::clicked, this,
-            [this] { OnMainTabButton(MainTab::Channels); });
-    connect(Button(ControlId::TabMusic), &QAbstractButton::clicked, this,
-            [this] { OnMainTabButton(MainTab::Music); });
-    connect(Button(ControlId::TabMovie), &QAbstractButton::clicked, this,
-            [this] { OnMainTabButton(MainTab::Movie); });
-    connect(Button(ControlId::TabHome), &QAbstractButton::clicked, this,
-            &CPlayerDlg::OnHomePageButton);
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnWebSubTab(id); });
-}
-
 void CPlayerDlg::CreateWebBrowser() {
     // The engine is big and slow to start, so the browser is made the first
     // time a page is to be shown, never just because the window opened.
@@ -55,7 +42,8 @@ void CPlayerDlg::PlaceWebBrowser() {
     // on a web tab with the panel open.
     const Box& box = layout_.browser.box;
     webBrowser_->setGeometry(box.ToRect());
-    webBrowser_->setVisible(!box.IsEmpty() && listPanelOpen_ && mainTab_ != MainTab::Channels);
+    webBrowser_->setVisible(!box.IsEmpty() && session_->IsListPanelOpen() &&
+                            session_->MainTab() != MainTab::Channels);
 }
 
 void CPlayerDlg::NavigateWebBrowser(const QString& address) {

@@ -1,8 +1,6 @@
 #include "mainwindow/CSkinnedDialog.h"
 
-#include "app/CPlayerApp.h"
 #include "mainwindow/CMinsButton.h"
-#include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/SkinInventory.h"
 
@@ -13,19 +11,8 @@
 #include <QScreen>
 #include <QWindow>
 
-namespace {
-
-QWidget* OwnerOf(QWidget* parent) {
-    if (parent)
-        return parent;
-    return CPlayerApp::MainWindow();
-}
-
-} // namespace
-
 CSkinnedDialog::CSkinnedDialog(int backgroundId, QSize fallbackSize, QWidget* parent)
-    : QDialog(OwnerOf(parent), Qt::Dialog | Qt::FramelessWindowHint),
-      background_(SkinPath(backgroundId)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), background_(SkinPath(backgroundId)) {
     QFont font;
     font.setFamilies(QStringList{QStringLiteral("굴림"), QStringLiteral("Gulim"),
                                  QStringLiteral("NanumGothic")});

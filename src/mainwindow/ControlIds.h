@@ -56,3 +56,23 @@ constexpr int Radio = 4;
 constexpr int Music = 5;
 constexpr int User = 6;
 } // namespace Category
+
+// The tab button of a main tab (1018..1020) and of a category (1012..1017),
+// and back; 0 for none.
+constexpr int TabControlOf(int mainTab) {
+    return mainTab >= MainTab::Channels && mainTab <= MainTab::Movie
+               ? ControlId::TabChannels + (mainTab - MainTab::Channels)
+               : 0;
+}
+constexpr int CategoryTabOf(int category) {
+    return category >= Category::Tv && category <= Category::User
+               ? ControlId::CategoryTv + (category - Category::Tv)
+               : 0;
+}
+constexpr int CategoryOfTab(int controlId) {
+    return controlId >= ControlId::CategoryTv && controlId <= ControlId::CategoryUser
+               ? Category::Tv + (controlId - ControlId::CategoryTv)
+               : 0;
+}
+static_assert(TabControlOf(MainTab::Movie) == ControlId::TabMovie);
+static_assert(CategoryOfTab(CategoryTabOf(Category::User)) == Category::User);

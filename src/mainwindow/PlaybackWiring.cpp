@@ -10,44 +10,44 @@
 // --- the watch's view of the window ---
 
 int WindowPlaybackView::RowCount() const {
-    return window_.listModel_->rowCount();
+    return window_.ListModel()->rowCount();
 }
 
 QString WindowPlaybackView::Cell(int row, int column) const {
-    return window_.listModel_->CellText(row, column);
+    return window_.ListModel()->CellText(row, column);
 }
 
 void WindowPlaybackView::SetConnectCell(int row, const QString& text) {
-    window_.listModel_->SetConnectText(row, text);
+    window_.ListModel()->SetConnectText(row, text);
 }
 
 int WindowPlaybackView::CurrentRow() const {
-    return window_.currentRow_;
+    return window_.Session().CurrentRow();
 }
 
 void WindowPlaybackView::SetCurrentRow(int row) {
-    window_.currentRow_ = row;
+    window_.Session().SetCurrentRow(row);
 }
 
 int WindowPlaybackView::CurrentCategory() const {
-    return window_.category_;
+    return window_.Session().Category();
 }
 
 bool WindowPlaybackView::IsFullScreen() const {
-    return window_.fullScreen_;
+    return window_.Session().IsFullScreen();
 }
 
 void WindowPlaybackView::LeaveFullScreen() {
-    if (window_.fullScreen_)
+    if (window_.Session().IsFullScreen())
         window_.ToggleFullScreen();
 }
 
 bool WindowPlaybackView::IsMaximised() const {
-    return window_.maximised_;
+    return window_.Session().IsMaximised();
 }
 
 bool WindowPlaybackView::AutoHideOn() const {
-    return window_.autoHide_;
+    return window_.Session().IsOn(SessionOption::AutoHide);
 }
 
 void WindowPlaybackView::ToggleListPanel() {
@@ -59,42 +59,40 @@ void WindowPlaybackView::HideMainWindow() {
 }
 
 void WindowPlaybackView::SetStatusText(const QString& text) {
-    window_.statusText_ = text;
+    window_.Session().SetStatus(text, window_.Session().IsLampLit());
 }
 
 void WindowPlaybackView::SetLamp(bool lit) {
-    window_.lampId_ = lit ? StatusDisplay::kLampLit : StatusDisplay::kLampUnlit;
+    window_.Session().SetStatus(window_.Session().StatusText(), lit);
 }
 
 void WindowPlaybackView::RedrawStatusPanel() {
-    wiring_.SyncPlaying();
     window_.RebuildListPanelStrip();
-    window_.update(window_.layout_.statusLamp.ToRect());
-    window_.update(window_.layout_.statusText.ToRect());
+    window_.update(window_.CurrentLayout().statusLamp.ToRect());
+    window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
 void WindowPlaybackView::RedrawStatusText() {
     window_.RebuildListPanelStrip();
-    window_.update(window_.layout_.statusText.ToRect());
+    window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
 void WindowPlaybackView::ShowVideo() {
-    wiring_.SyncPlaying();
-    PlayerWidget* player = window_.player_;
+    PlayerWidget* player = window_.Player();
+    const bool fullScreen = window_.Session().IsFullScreen();
     // In full screen the picture covers the whole window.
-    player->setGeometry(window_.fullScreen_ ? window_.rect() : window_.layout_.videoArea.ToRect());
+    player->setGeometry(fullScreen ? window_.rect() : window_.CurrentLayout().videoArea.ToRect());
     player->show();
-    if (window_.fullScreen_)
+    if (fullScreen)
         player->raise();
     window_.RebuildListPanelStrip();
-    window_.update(window_.layout_.videoArea.ToRect());
+    window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
 void WindowPlaybackView::HideVideo() {
-    wiring_.SyncPlaying();
-    window_.player_->hide();
+    window_.Player()->hide();
     window_.RebuildVideoStrip();
-    window_.update(window_.layout_.videoArea.ToRect());
+    window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
 void WindowPlaybackView::ShowMessage(const QString& text) {
@@ -107,23 +105,18 @@ bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
 
 // --- the volume's view of the window ---
 
-void WindowVolumeView::ShowCaption(const QString& text) {
-    window_.captionText_ = text;
+void WindowVolumeView::ShowCaption(const QString&) {
+    // The text is the session's caption, which the strip is drawn from.
     window_.RebuildCaptionStrip();
-    window_.update(window_.layout_.captionText.ToRect());
+    window_.update(window_.CurrentLayout().captionText.ToRect());
 }
 
 void WindowVolumeView::RedrawVolumeBar() {
-    // The window keeps its own copy: "Sound" is written from it at exit and
-    // the bottom strip is drawn from the offset.
-    window_.volume_ = wiring_.Volume().Volume();
-    window_.indicatorOffset_ = wiring_.Volume().IndicatorOffset();
     window_.RebuildBottomBarStrip();
-    window_.update(window_.layout_.volumeArea.ToRect());
+    window_.update(window_.CurrentLayout().volumeArea.ToRect());
 }
 
 void WindowVolumeView::ShowMuteButton(bool muted) {
-    window_.mute_ = muted;
     const StatusDisplay::ButtonImages images =
         muted ? StatusDisplay::kMutedImages : StatusDisplay::kSpeakerImages;
     if (CMinsButton* button = window_.Button(ControlId::Mute)) {
@@ -136,28 +129,23 @@ void WindowVolumeView::ShowMuteButton(bool muted) {
 
 PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
     : QObject(&window), window_(window), timers_([this](int id) { OnTick(id); }),
-      playbackView_(window, *this), volumeView_(window, *this),
-      watch_(player, playbackView_, timers_, window.DesktopLauncher()),
-      volume_(player, volumeView_, timers_) {
+      playbackView_(window), volumeView_(window),
+      watch_(player, playbackView_, timers_, window.DesktopLauncher(), window.Session()),
+      volume_(player, volumeView_, timers_, window.Session()) {
     window.installEventFilter(this);
     // The hand cursor shows over the volume area without a button held.
     window.setMouseTracking(true);
 }
 
-void PlaybackWiring::SyncPlaying() {
-    window_.playing_ = watch_.Playing();
-}
-
 void PlaybackWiring::OnTick(int id) {
     if (!watch_.OnTimer(id))
         volume_.OnTimer(id);
-    SyncPlaying();
 }
 
 bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &window_)
         return QObject::eventFilter(watched, event);
-    const Box& area = window_.layout_.volumeArea;
+    const Box& area = window_.CurrentLayout().volumeArea;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -166,8 +154,8 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
             break;
         // A press in the volume area sets the level; it neither moves nor
         // resizes the window.
-        if (!window_.volumeDrag_) {
-            window_.volumeDrag_ = true;
+        if (!window_.IsVolumeDragging()) {
+            window_.SetVolumeDragging(true);
             handCursor_ = true;
             window_.setCursor(Qt::PointingHandCursor);
             window_.OnVolumePointer(at.x());
@@ -187,14 +175,14 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
         handCursor_ = true;
         window_.setCursor(Qt::PointingHandCursor);
         // Only a plain left-button drag changes the level.
-        if (window_.volumeDrag_ && mouse->buttons() == Qt::LeftButton &&
+        if (window_.IsVolumeDragging() && mouse->buttons() == Qt::LeftButton &&
             mouse->modifiers() == Qt::NoModifier)
             window_.OnVolumePointer(at.x());
         return true;
     }
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            window_.volumeDrag_ = false;
+            window_.SetVolumeDragging(false);
         break;
     default:
         break;

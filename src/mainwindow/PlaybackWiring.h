@@ -7,14 +7,12 @@
 #include <QObject>
 
 class CPlayerDlg;
-class PlaybackWiring;
 
 // The main window as the connection watch sees it: the channel list, the
 // window's states and commands, the status panel and its message boxes.
 class WindowPlaybackView : public PlaybackView {
 public:
-    explicit WindowPlaybackView(CPlayerDlg& window, PlaybackWiring& wiring)
-        : window_(window), wiring_(wiring) {}
+    explicit WindowPlaybackView(CPlayerDlg& window) : window_(window) {}
 
     int RowCount() const override;
     QString Cell(int row, int column) const override;
@@ -42,15 +40,13 @@ public:
 
 private:
     CPlayerDlg& window_;
-    PlaybackWiring& wiring_;
 };
 
 // The main window as the volume logic sees it: the caption line, the level
 // bar and the mute button.
 class WindowVolumeView : public VolumeView {
 public:
-    explicit WindowVolumeView(CPlayerDlg& window, PlaybackWiring& wiring)
-        : window_(window), wiring_(wiring) {}
+    explicit WindowVolumeView(CPlayerDlg& window) : window_(window) {}
 
     void ShowCaption(const QString& text) override;
     void RedrawVolumeBar() override;
@@ -58,7 +54,6 @@ public:
 
 private:
     CPlayerDlg& window_;
-    PlaybackWiring& wiring_;
 };
 
 // Everything that plays: the window timers (1, 2, 3 and 4, all ticking into
@@ -74,10 +69,6 @@ public:
     ConnectionWatch& Watch() { return watch_; }
     VolumeControl& Volume() { return volume_; }
     TimerHost& Timers() { return timers_; }
-
-    // Copies the watch's playing state into the window, which paints and
-    // lays out by it.
-    void SyncPlaying();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,4 @@
-#include "playback/MpvGlSurface.h"
+#include "playback/CMpvGlSurface.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -54,7 +54,7 @@ bool HasFences(const QOpenGLContext& context) {
 
 } // namespace
 
-VideoRendererProbe MpvGlSurface::Probe(VideoRendererRequest request) {
+VideoRendererProbe CMpvGlSurface::Probe(VideoRendererRequest request) {
     VideoRendererProbe probe;
     probe.platform = QGuiApplication::platformName();
     probe.sharedContexts = QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
@@ -68,7 +68,7 @@ VideoRendererProbe MpvGlSurface::Probe(VideoRendererRequest request) {
     return probe;
 }
 
-MpvGlSurface::MpvGlSurface(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
+CMpvGlSurface::CMpvGlSurface(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!CreateRenderContext()) {
         mpvSurface_.reset();
@@ -76,7 +76,7 @@ MpvGlSurface::MpvGlSurface(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(par
     }
 }
 
-bool MpvGlSurface::CreateRenderContext() {
+bool CMpvGlSurface::CreateRenderContext() {
     QOpenGLContext* shared = QOpenGLContext::globalShareContext();
     if (mpv_ == nullptr || shared == nullptr)
         return false;
@@ -93,7 +93,7 @@ bool MpvGlSurface::CreateRenderContext() {
     fences_ = HasFences(*mpvContext_);
 
     char apiType[] = MPV_RENDER_API_TYPE_OPENGL;
-    mpv_opengl_init_params init{&MpvGlSurface::GetProcAddress, nullptr};
+    mpv_opengl_init_params init{&CMpvGlSurface::GetProcAddress, nullptr};
     std::vector<mpv_render_param> params = {
         {MPV_RENDER_PARAM_API_TYPE, apiType},
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &init},
@@ -110,11 +110,11 @@ bool MpvGlSurface::CreateRenderContext() {
     mpvContext_->doneCurrent();
     if (render_ == nullptr)
         return false;
-    mpv_render_context_set_update_callback(render_, &MpvGlSurface::OnRenderUpdate, this);
+    mpv_render_context_set_update_callback(render_, &CMpvGlSurface::OnRenderUpdate, this);
     return true;
 }
 
-MpvGlSurface::~MpvGlSurface() {
+CMpvGlSurface::~CMpvGlSurface() {
     QObject::disconnect(widgetContextGoing_);
     ReleaseWidgetResources();
     if (mpvContext_ == nullptr)
@@ -133,20 +133,20 @@ MpvGlSurface::~MpvGlSurface() {
     mpvContext_->doneCurrent();
 }
 
-void* MpvGlSurface::GetProcAddress(void*, const char* name) {
+void* CMpvGlSurface::GetProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(QByteArray(name))) : nullptr;
 }
 
 // Called on an mpv thread: only hand the work to the GUI thread, once.
-void MpvGlSurface::OnRenderUpdate(void* context) {
-    auto* self = static_cast<MpvGlSurface*>(context);
+void CMpvGlSurface::OnRenderUpdate(void* context) {
+    auto* self = static_cast<CMpvGlSurface*>(context);
     if (!self->updateQueued_.exchange(true))
         QMetaObject::invokeMethod(
             self, [self] { self->TakeUpdate(); }, Qt::QueuedConnection);
 }
 
-void MpvGlSurface::TakeUpdate() {
+void CMpvGlSurface::TakeUpdate() {
     updateQueued_ = false;
     if (render_ == nullptr)
         return;
@@ -161,7 +161,7 @@ void MpvGlSurface::TakeUpdate() {
     emit frameRendered();
 }
 
-void MpvGlSurface::RenderFrame() {
+void CMpvGlSurface::RenderFrame() {
     if (render_ == nullptr || !mpvContext_->makeCurrent(mpvSurface_.get()))
         return;
     const QSize size =
@@ -194,7 +194,7 @@ void MpvGlSurface::RenderFrame() {
     update();
 }
 
-void MpvGlSurface::SetPictureShown(bool shown) {
+void CMpvGlSurface::SetPictureShown(bool shown) {
     if (pictureShown_ == shown)
         return;
     pictureShown_ = shown;
@@ -202,7 +202,7 @@ void MpvGlSurface::SetPictureShown(bool shown) {
     update();
 }
 
-QImage MpvGlSurface::CurrentFrame() const {
+QImage CMpvGlSurface::CurrentFrame() const {
     if (!pictureShown_ || !hasFrame_ || frame_ == nullptr ||
         !mpvContext_->makeCurrent(mpvSurface_.get()))
         return {};
@@ -211,16 +211,16 @@ QImage MpvGlSurface::CurrentFrame() const {
     return image;
 }
 
-void MpvGlSurface::initializeGL() {
+void CMpvGlSurface::initializeGL() {
     // The widget's context can go away with its window; the blitter's GL
     // objects in it go first. mpv is not affected.
     QObject::disconnect(widgetContextGoing_);
     widgetContextGoing_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                                  &MpvGlSurface::ReleaseWidgetResources, Qt::DirectConnection);
+                                  &CMpvGlSurface::ReleaseWidgetResources, Qt::DirectConnection);
     blitter_.create();
 }
 
-void MpvGlSurface::ReleaseWidgetResources() {
+void CMpvGlSurface::ReleaseWidgetResources() {
     if (!blitter_.isCreated())
         return;
     makeCurrent();
@@ -228,13 +228,13 @@ void MpvGlSurface::ReleaseWidgetResources() {
     doneCurrent();
 }
 
-void MpvGlSurface::resizeGL(int, int) {
+void CMpvGlSurface::resizeGL(int, int) {
     // The frame is drawn again at the new size (a still picture too).
     if (pictureShown_ && hasFrame_)
         RenderFrame();
 }
 
-void MpvGlSurface::paintGL() {
+void CMpvGlSurface::paintGL() {
     QOpenGLFunctions* gl = context()->functions();
     gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     gl->glClear(GL_COLOR_BUFFER_BIT);

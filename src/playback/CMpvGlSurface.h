@@ -28,13 +28,13 @@ class QOpenGLFramebufferObject;
 //
 // The surface is transparent for the mouse: the player under it gets the
 // clicks and moves. It must be destroyed before the mpv handle.
-class MpvGlSurface : public QOpenGLWidget {
+class CMpvGlSurface : public QOpenGLWidget {
     Q_OBJECT
 public:
-    MpvGlSurface(mpv_handle* mpv, QWidget* parent);
-    ~MpvGlSurface() override;
-    MpvGlSurface(const MpvGlSurface&) = delete;
-    MpvGlSurface& operator=(const MpvGlSurface&) = delete;
+    CMpvGlSurface(mpv_handle* mpv, QWidget* parent);
+    ~CMpvGlSurface() override;
+    CMpvGlSurface(const CMpvGlSurface&) = delete;
+    CMpvGlSurface& operator=(const CMpvGlSurface&) = delete;
 
     // False when no GL context or no mpv GL renderer could be made; the
     // player then draws in software.

@@ -2,7 +2,7 @@
 
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
-#include "playback/MpvGlSurface.h"
+#include "playback/CMpvGlSurface.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -49,7 +49,7 @@ void CWMPPlayer4::Start(const Options& options) {
                                              ? VideoRendererChoice::RequestFromEnvironment()
                                              : options.renderer;
     const VideoRenderer renderer =
-        VideoRendererChoice::Choose(request, MpvGlSurface::Probe(request));
+        VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
 
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
@@ -113,10 +113,10 @@ void CWMPPlayer4::Start(const Options& options) {
 
 void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
     if (renderer == VideoRenderer::OpenGL) {
-        glSurface_ = new MpvGlSurface(mpv_, this);
+        glSurface_ = new CMpvGlSurface(mpv_, this);
         if (glSurface_->IsReady()) {
             glSurface_->setGeometry(rect());
-            connect(glSurface_, &MpvGlSurface::frameRendered, this, &PlayerWidget::frameRendered);
+            connect(glSurface_, &CMpvGlSurface::frameRendered, this, &PlayerWidget::frameRendered);
             return;
         }
         // GL did not come up after all: draw in software and decode on the
@@ -186,7 +186,7 @@ void CWMPPlayer4::ResetMediaState() {
     hasVideo_ = false;
 }
 
-void CWMPPlayer4::close() {
+void CWMPPlayer4::closeMedia() {
     loadPending_ = false;
     entryId_ = -1;
     end_ = PlayerEnd::None;

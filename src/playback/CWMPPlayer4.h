@@ -10,7 +10,7 @@
 
 struct mpv_handle;
 struct mpv_render_context;
-class MpvGlSurface;
+class CMpvGlSurface;
 
 // The media player of the main window: one libmpv instance whose picture is
 // drawn into this widget. It offers the player operations the watch and the
@@ -45,9 +45,8 @@ public:
     CWMPPlayer4(const CWMPPlayer4&) = delete;
     CWMPPlayer4& operator=(const CWMPPlayer4&) = delete;
 
-    // MediaPlayer. Note: close() stops playback (mpv "stop"); it does not
-    // close the widget.
-    void close() override;
+    // MediaPlayer. closeMedia() stops playback (mpv "stop"); the widget stays.
+    void closeMedia() override;
     void setURL(const QString& address) override;
     PlayerStatus status() const override;
     PlayerEnd lastEnd() const override { return end_; }
@@ -83,7 +82,7 @@ private:
 
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
-    MpvGlSurface* glSurface_ = nullptr;    // the OpenGL renderer, a child widget
+    CMpvGlSurface* glSurface_ = nullptr;   // the OpenGL renderer, a child widget
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
 

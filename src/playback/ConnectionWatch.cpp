@@ -2,6 +2,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "playback/StatusDisplay.h"
 
@@ -30,8 +31,16 @@ int ConnectionWatch::ReconnectDelayMs(int attempt) {
 }
 
 ConnectionWatch::ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
-                                 const Launcher& launcher)
-    : player_(player), view_(view), timers_(timers), launcher_(launcher) {}
+                                 const Launcher& launcher, PlayerSession& session)
+    : player_(player), view_(view), timers_(timers), launcher_(launcher), session_(session) {}
+
+bool ConnectionWatch::Playing() const {
+    return session_.IsPlaying();
+}
+
+const QString& ConnectionWatch::ChannelName() const {
+    return session_.ChannelName();
+}
 
 QString ConnectionWatch::ReadCell(int row, int column) const {
     if (row < 0 || row >= view_.RowCount())
@@ -76,7 +85,7 @@ void ConnectionWatch::MenuPlay() {
 
 void ConnectionWatch::PlayRow(int row) {
     playingRow_ = row;
-    channelName_ = ReadCell(row, kColumnName);
+    session_.SetChannelName(ReadCell(row, kColumnName));
     channelAddress_ = ReadCell(row, kColumnUrl);
     PlayUrl(channelAddress_);
 }
@@ -98,7 +107,7 @@ void ConnectionWatch::Connect(const QString& address) {
     timers_.StartTimer(PlaybackTimer::Watch, kTickMs);
     connectAddress_ = address;
     // The old stream is closed before the new address is given.
-    player_.close();
+    player_.closeMedia();
     player_.setURL(address);
 }
 
@@ -119,8 +128,8 @@ void ConnectionWatch::Shutdown() {
     timers_.StopTimer(PlaybackTimer::Watch);
     timers_.StopTimer(PlaybackTimer::Clock);
     timers_.StopTimer(PlaybackTimer::Reconnect);
-    playing_ = false;
-    player_.close();
+    session_.SetPlaying(false);
+    player_.closeMedia();
 }
 
 void ConnectionWatch::ListPanelToggle() {
@@ -155,16 +164,16 @@ void ConnectionWatch::ShowStatus(const QString& text, bool lampLit) {
 
 void ConnectionWatch::SetCell(const QString& text) {
     // A broadcast opened by address before any row played belongs to no row.
-    if (!channelName_.isEmpty())
+    if (!session_.ChannelName().isEmpty())
         view_.SetConnectCell(playingRow_, text);
 }
 
 QString ConnectionWatch::DisplayName() const {
     // Only the label changes: the channel name itself stays empty, so a later
     // broadcast opened by address writes no list cell and no position.
-    if (channelName_.isEmpty() || channelName_ == QStringLiteral("0"))
+    if (session_.ChannelName().isEmpty() || session_.ChannelName() == QStringLiteral("0"))
         return StatusDisplay::UserBroadcastName();
-    return channelName_;
+    return session_.ChannelName();
 }
 
 void ConnectionWatch::WatchTick() {
@@ -206,7 +215,7 @@ void ConnectionWatch::FailIdle() {
         return;
     }
     // Nothing plays after a failed connection, whatever played before it.
-    playing_ = false;
+    session_.SetPlaying(false);
     ShowStatus(StatusDisplay::Failed(), false);
     SetCell(StatusDisplay::CellFailed());
 }
@@ -214,7 +223,7 @@ void ConnectionWatch::FailIdle() {
 void ConnectionWatch::TimeOut() {
     timers_.StopTimer(PlaybackTimer::Watch);
     if (reconnectAttempt_ > 0) {
-        player_.close();
+        player_.closeMedia();
         ReconnectFailed();
         return;
     }
@@ -230,9 +239,9 @@ void ConnectionWatch::Succeed() {
     timers_.StopTimer(PlaybackTimer::Watch);
     const bool recovered = reconnectAttempt_ > 0;
     reconnectAttempt_ = 0;
-    playing_ = true;
+    session_.SetPlaying(true);
     view_.SetStatusText(StatusDisplay::Connected());
-    if (!channelName_.isEmpty()) {
+    if (!session_.ChannelName().isEmpty()) {
         SetCell(StatusDisplay::CellConnected());
         Settings::WriteNumber(Settings::IndexWritten, playingRow_);
     }
@@ -281,7 +290,7 @@ void ConnectionWatch::ClockTick() {
 }
 
 void ConnectionWatch::OnPlayerEnded() {
-    if (playing_ && timers_.IsTimerRunning(PlaybackTimer::Clock))
+    if (session_.IsPlaying() && timers_.IsTimerRunning(PlaybackTimer::Clock))
         BreakOff();
 }
 
@@ -292,7 +301,7 @@ void ConnectionWatch::BreakOff() {
         StopPlayback();
         return;
     }
-    playing_ = false;
+    session_.SetPlaying(false);
     reconnectAttempt_ = 1;
     ScheduleReconnect();
 }
@@ -325,8 +334,8 @@ void ConnectionWatch::GiveUpReconnecting() {
     timers_.StopTimer(PlaybackTimer::Watch);
     timers_.StopTimer(PlaybackTimer::Clock);
     timers_.StopTimer(PlaybackTimer::Reconnect);
-    playing_ = false;
-    player_.close();
+    session_.SetPlaying(false);
+    player_.closeMedia();
     view_.HideVideo();
     ShowStatus(StatusDisplay::Failed(), false);
     SetCell(StatusDisplay::CellFailed());

@@ -6,6 +6,7 @@
 #include <QString>
 
 class Launcher;
+class PlayerSession;
 
 // What the connection watch needs from the main window: the channel list,
 // a few window states and commands, the status panel and message boxes.
@@ -66,8 +67,9 @@ public:
     static constexpr int kReconnectAttempts = 3;
     static int ReconnectDelayMs(int attempt); // attempt 1, 2, 3: 1 s, 2 s, 4 s
 
+    // Whether it plays and the channel's name are kept in the session.
     ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
-                    const Launcher& launcher);
+                    const Launcher& launcher, PlayerSession& session);
 
     // The play command (button 1006, start-up automatic play).
     void PlaySelected();
@@ -92,10 +94,10 @@ public:
     // Window destruction: the player is closed and nothing ticks any more.
     void Shutdown();
 
-    bool Playing() const { return playing_; }
+    bool Playing() const;
     bool Reconnecting() const { return reconnectAttempt_ > 0; }
     int PlayingRow() const { return playingRow_; }
-    const QString& ChannelName() const { return channelName_; }
+    const QString& ChannelName() const;
     const QString& ChannelAddress() const { return channelAddress_; }
     int ConnectingTicks() const { return connectingTicks_; }
     // The elapsed clock as it will show at the next tick.
@@ -126,10 +128,9 @@ private:
     const Launcher& launcher_;
 
     int playingRow_ = 0;
-    QString channelName_;
     QString channelAddress_;
     QString connectAddress_; // the address last handed to the player
-    bool playing_ = false;
+    PlayerSession& session_;
     int connectingTicks_ = 0;
     int hours_ = 0;
     int minutes_ = 0;

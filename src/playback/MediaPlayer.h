@@ -39,7 +39,7 @@ public:
     virtual ~MediaPlayer() = default;
 
     // Ends whatever was opening or playing. Harmless when idle.
-    virtual void close() = 0;
+    virtual void closeMedia() = 0;
     // Opens the address and starts playing it by itself. An empty address
     // leaves the player idle.
     virtual void setURL(const QString& address) = 0;

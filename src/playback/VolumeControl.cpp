@@ -1,5 +1,6 @@
 #include "playback/VolumeControl.h"
 
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "playback/StatusDisplay.h"
 
@@ -29,88 +30,109 @@ int VolumeControl::PointerOffset(int d, int volume) {
     return 50 - d;
 }
 
-VolumeControl::VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers)
-    : player_(player), view_(view), timers_(timers) {}
+VolumeControl::VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers,
+                             PlayerSession& session)
+    : player_(player), view_(view), timers_(timers), session_(session) {}
+
+int VolumeControl::Volume() const {
+    return session_.Volume();
+}
+
+bool VolumeControl::Muted() const {
+    return session_.IsMuted();
+}
+
+int VolumeControl::IndicatorOffset() const {
+    return session_.IndicatorOffset();
+}
+
+const QString& VolumeControl::CaptionText() const {
+    return session_.CaptionText();
+}
 
 void VolumeControl::StartUp() {
-    volume_ = Settings::ReadNumber(Settings::Sound);
-    muted_ = false;
-    player_.setVolume(volume_);
-    offset_ = StartupOffset(volume_);
+    const int volume = Settings::ReadNumber(Settings::Sound);
+    session_.SetVolume(volume);
+    session_.SetMuted(false);
+    player_.setVolume(volume);
+    session_.SetIndicatorOffset(StartupOffset(volume));
     view_.RedrawVolumeBar();
 }
 
 void VolumeControl::Save() const {
-    Settings::WriteNumber(Settings::Sound, volume_);
+    Settings::WriteNumber(Settings::Sound, session_.Volume());
 }
 
 void VolumeControl::Up() {
-    if (volume_ < 100) {
-        volume_ = std::min(volume_ + 5, 100);
-        offset_ = KeyOffset(volume_);
-        if (!muted_)
-            player_.setVolume(volume_);
-    } else if (volume_ > 100) {
+    const int volume = session_.Volume();
+    if (volume < 100) {
+        session_.SetVolume(std::min(volume + 5, 100));
+        session_.SetIndicatorOffset(KeyOffset(session_.Volume()));
+        if (!session_.IsMuted())
+            player_.setVolume(session_.Volume());
+    } else if (volume > 100) {
         // A saved level out of range comes back at the first key.
-        volume_ = 100;
-        if (!muted_)
-            player_.setVolume(volume_);
+        session_.SetVolume(100);
+        if (!session_.IsMuted())
+            player_.setVolume(100);
     }
     ShowVolumeLine();
 }
 
 void VolumeControl::Down() {
-    if (volume_ > 0) {
-        volume_ = std::max(volume_ - 5, 0);
-        offset_ = KeyOffset(volume_);
-        if (!muted_)
-            player_.setVolume(volume_);
-    } else if (volume_ < 0) {
+    const int volume = session_.Volume();
+    if (volume > 0) {
+        session_.SetVolume(std::max(volume - 5, 0));
+        session_.SetIndicatorOffset(KeyOffset(session_.Volume()));
+        if (!session_.IsMuted())
+            player_.setVolume(session_.Volume());
+    } else if (volume < 0) {
         // The player already holds anything below 0 at silence.
-        volume_ = 0;
+        session_.SetVolume(0);
     }
     ShowVolumeLine();
 }
 
 void VolumeControl::WheelUp() {
-    if (volume_ < 100)
+    if (session_.Volume() < 100)
         Up();
 }
 
 void VolumeControl::WheelDown() {
-    if (volume_ > 0)
+    if (session_.Volume() > 0)
         Down();
 }
 
 void VolumeControl::ShowVolumeLine() {
-    caption_ = StatusDisplay::VolumeCaption(volume_);
-    view_.ShowCaption(caption_);
+    session_.SetCaptionText(StatusDisplay::VolumeCaption(session_.Volume()));
+    view_.ShowCaption(session_.CaptionText());
     timers_.StartTimer(PlaybackTimer::Caption, kCaptionMs);
     view_.RedrawVolumeBar();
 }
 
 void VolumeControl::ToggleMute() {
-    if (!muted_) {
+    if (!session_.IsMuted()) {
         player_.setVolume(0);
-        muted_ = true;
-        caption_ = StatusDisplay::MutedCaption();
+        session_.SetMuted(true);
+        session_.SetCaptionText(StatusDisplay::MutedCaption());
     } else {
-        player_.setVolume(volume_);
-        muted_ = false;
-        caption_ = StatusDisplay::VolumeCaption(volume_);
+        player_.setVolume(session_.Volume());
+        session_.SetMuted(false);
+        session_.SetCaptionText(StatusDisplay::VolumeCaption(session_.Volume()));
     }
-    view_.ShowMuteButton(muted_);
-    view_.ShowCaption(caption_);
+    view_.ShowMuteButton(session_.IsMuted());
+    view_.ShowCaption(session_.CaptionText());
     timers_.StartTimer(PlaybackTimer::Caption, kCaptionMs);
 }
 
 void VolumeControl::FromPointer(int x) {
     // A drag may leave the area; the bar window must stay inside its bitmap.
     const int d = std::clamp(x, 0, kAreaWidth - 1);
-    volume_ = PointerVolume(d);
+    const int volume = PointerVolume(d);
+    session_.SetVolume(volume);
     // The pointer sets the sound even while muted; the mute flag stays.
-    player_.setVolume(volume_);
-    offset_ = PointerOffset(d, volume_);
+    player_.setVolume(volume);
+    session_.SetIndicatorOffset(PointerOffset(d, volume));
     view_.RedrawVolumeBar();
 }
 
@@ -118,7 +140,7 @@ bool VolumeControl::OnTimer(int id) {
     if (id != PlaybackTimer::Caption)
         return false;
     timers_.StopTimer(PlaybackTimer::Caption);
-    caption_.clear();
-    view_.ShowCaption(caption_);
+    session_.SetCaptionText(QString());
+    view_.ShowCaption(session_.CaptionText());
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class PlayerSession;
+
 // What the volume logic needs from the main window.
 class VolumeView {
 public:
@@ -32,7 +34,8 @@ public:
     static constexpr int kAreaWidth = 50;
     static constexpr int kCaptionMs = 3000;
 
-    VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers);
+    // The level, the mute state, the offset and the caption are kept in the session.
+    VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers, PlayerSession& session);
 
     // Start-up: the saved "Sound" goes to the player as it is.
     void StartUp();
@@ -51,10 +54,10 @@ public:
     // Handles timer 4; false for any other timer.
     bool OnTimer(int id);
 
-    int Volume() const { return volume_; }
-    bool Muted() const { return muted_; }
-    int IndicatorOffset() const { return offset_; }
-    const QString& CaptionText() const { return caption_; }
+    int Volume() const;
+    bool Muted() const;
+    int IndicatorOffset() const;
+    const QString& CaptionText() const;
 
 private:
     void ShowVolumeLine();
@@ -62,8 +65,5 @@ private:
     MediaPlayer& player_;
     VolumeView& view_;
     TimerHost& timers_;
-    int volume_ = 0;
-    bool muted_ = false;
-    int offset_ = 50;
-    QString caption_;
+    PlayerSession& session_;
 };

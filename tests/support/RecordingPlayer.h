@@ -13,7 +13,7 @@
 
 template <typename Base> class RecordingPlayer : public Base {
 public:
-    void close() override {
+    void closeMedia() override {
         ++closes;
         calls.push_back(QStringLiteral("close"));
     }

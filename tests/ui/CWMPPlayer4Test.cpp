@@ -100,7 +100,7 @@ TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
 
     bool ended = false;
     QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
-    player.close();
+    player.closeMedia();
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
@@ -171,11 +171,11 @@ TEST_F(CWMPPlayer4Test, ClosedPortAndEmptyAddressEndIdle) {
     EXPECT_FALSE(ended); // it never played, so nothing broke
     EXPECT_EQ(player.lastEnd(), PlayerEnd::None);
 
-    player.close();
+    player.closeMedia();
     player.setURL(QString());
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
     // A second close on an idle player is harmless.
-    player.close();
+    player.closeMedia();
     player.setVolume(250);
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
 }

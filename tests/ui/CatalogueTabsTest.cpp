@@ -212,9 +212,9 @@ TEST_F(CatalogueTabsTest, WebPageRowsOpenInTheBrowser) {
     window->ListModel()->Clear();
     window->ListModel()->AppendRows({page, page, page});
     window->OnListClick(2);
-    EXPECT_EQ(window->CurrentRow(), 2);
+    EXPECT_EQ(window->Session().CurrentRow(), 2);
     window->OnListDoubleClick(1);
-    EXPECT_EQ(window->CurrentRow(), 1);
+    EXPECT_EQ(window->Session().CurrentRow(), 1);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].path(), QStringLiteral("/schedule page.html"));
 }

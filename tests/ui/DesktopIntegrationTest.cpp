@@ -35,7 +35,7 @@ namespace {
 class StandInPlayer : public PlayerWidget {
 public:
     // Like the real player, each change of media is reported at once.
-    void close() override { emit statusChanged(); }
+    void closeMedia() override { emit statusChanged(); }
     void setURL(const QString& address) override {
         urls.append(address);
         emit statusChanged();
@@ -173,11 +173,11 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
         mpris->Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
         QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
 
-    QSignalSpy changes(mpris, &MprisService::PlayerPropertiesChanged);
+    QSignalSpy changes(mpris, &MprisService::playerPropertiesChanged);
     s->player->current = PlayerStatus::Playing();
     mpris->Play(); // the play command, queued
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 4000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000))
+        << window.Session().StatusText().toStdString();
     EXPECT_EQ(s->player->urls, QStringList{QStringLiteral("http://127.0.0.1/r1")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return mpris->PlaybackStatus() == "Playing"; }, 2000));
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:title")).toString(),
@@ -210,19 +210,19 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     EXPECT_TRUE(sawTitle);
 
     // Volume 0.5 goes through the volume keys: the caption line shows it.
-    ASSERT_EQ(window.Volume(), 100);
+    ASSERT_EQ(window.Session().Volume(), 100);
     mpris->SetVolume(0.5);
-    EXPECT_EQ(window.Volume(), 50);
-    EXPECT_EQ(window.CaptionText(), QStringLiteral("소리크기 : 50%"));
+    EXPECT_EQ(window.Session().Volume(), 50);
+    EXPECT_EQ(window.Session().CaptionText(), QStringLiteral("소리크기 : 50%"));
     EXPECT_DOUBLE_EQ(mpris->Volume(), 0.5);
     mpris->SetVolume(0.33); // the nearest step
-    EXPECT_EQ(window.Volume(), 35);
+    EXPECT_EQ(window.Session().Volume(), 35);
     mpris->SetVolume(7.0); // held to the range
-    EXPECT_EQ(window.Volume(), 100);
+    EXPECT_EQ(window.Session().Volume(), 100);
 
     mpris->Stop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsPlaying(); }, 2000));
-    EXPECT_EQ(window.StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsPlaying(); }, 2000));
+    EXPECT_EQ(window.Session().StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.TrayIcon()->toolTip() == "WAVEORBIT"; }, 2000));
     EXPECT_EQ(mpris->PlaybackStatus(), QStringLiteral("Stopped"));
     // A new broadcast starts without the old title.
@@ -231,7 +231,7 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     s->player->current = PlayerStatus::Opening();
     ASSERT_TRUE(QTest::qWaitFor([&] { return s->player->urls.size() == 2; }, 2000));
     s->player->current = PlayerStatus::Playing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 4000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000));
     EXPECT_TRUE(window.CurrentNowPlaying().streamTitle.isEmpty());
 }
 
@@ -247,7 +247,7 @@ TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {
                                         "http://127.0.0.1:9/two.mp3\r\n"
                                         "http://127.0.0.1:9/three\r\n")
                              .toUtf8());
-    QSignalSpy imported(&window, &CPlayerDlg::PlaylistImported);
+    QSignalSpy imported(&window, &CPlayerDlg::playlistImported);
     window.ImportPlaylist(playlist);
     ASSERT_TRUE(imported.wait(10000));
     EXPECT_EQ(imported.at(0).at(0).toInt(), 3);
@@ -303,7 +303,7 @@ TEST(DesktopPlaylists, TenThousandEntriesImportWhileTheWindowAnswers) {
                    .toUtf8();
     const QString playlist = dir.filePath(QStringLiteral("big.m3u"));
     WriteBytes(playlist, big);
-    QSignalSpy imported(&window, &CPlayerDlg::PlaylistImported);
+    QSignalSpy imported(&window, &CPlayerDlg::playlistImported);
     window.ImportPlaylist(playlist);
     // The command returns at once; the reading goes on beside the window.
     EXPECT_TRUE(window.IsImportingPlaylist() || imported.count() == 1);

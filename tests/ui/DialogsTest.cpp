@@ -1,5 +1,6 @@
 // The settings, open-URL and about dialogs.
 #include "app/CPlayerApp.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"
@@ -36,15 +37,13 @@ std::map<QString, QByteArray> Snapshot(const ScopedXdgHome& home) {
     return files;
 }
 
-// A started main window the dialogs reach as the application's main window.
+// A started main window whose session the settings dialog changes.
 struct MainWindowScope {
     std::unique_ptr<CPlayerDlg> window = std::make_unique<CPlayerDlg>();
     MainWindowScope() {
         window->SetMessageHandler([](const QString&) {});
         window->OnInitDialog();
-        CPlayerApp::SetMainWindow(window.get());
     }
-    ~MainWindowScope() { CPlayerApp::SetMainWindow(nullptr); }
 };
 
 const int kAllBoxes[] = {1040, 1041, 1042, 1043, 1044, 1045, 1047, 1049, 1050, 1051};
@@ -104,9 +103,9 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     Settings::WriteText(Settings::ChAutoUpdate, QStringLiteral("1"));
     MainWindowScope main;
     // Start-up reads "2" as on; the dialog, as only "1" is, shows it off.
-    ASSERT_TRUE(main.window->IsAutoPlay());
+    ASSERT_TRUE(main.window->Session().IsOn(SessionOption::AutoPlay));
 
-    CSettingsDlg dialog;
+    CSettingsDlg dialog(&main.window->Session(), main.window.get());
     EXPECT_FALSE(dialog.Check(1041)->isChecked());
     EXPECT_TRUE(dialog.Check(1047)->isChecked());
     EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
@@ -126,9 +125,9 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("서울"));
     // The flags that act at once follow.
-    EXPECT_FALSE(main.window->IsAutoPlay());
-    EXPECT_TRUE(main.window->IsMagnet());
-    EXPECT_FALSE(main.window->IsAutoHide());
+    EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoPlay));
+    EXPECT_TRUE(main.window->Session().IsOn(SessionOption::Magnet));
+    EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoHide));
 }
 
 TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsWrittenEmpty) {
@@ -152,15 +151,15 @@ TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsWrittenEmpty) {
 TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
     ScopedXdgHome home;
     MainWindowScope main;
-    CSettingsDlg dialog;
+    CSettingsDlg dialog(&main.window->Session(), main.window.get());
     dialog.Check(1049)->setChecked(true);
     dialog.OnOk();
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("1"));
-    EXPECT_FALSE(main.window->IsOnTop());
+    EXPECT_FALSE(main.window->Session().IsOn(SessionOption::OnTop));
     EXPECT_FALSE(main.window->windowFlags() & Qt::WindowStaysOnTopHint);
     // The menu command still toggles the old state.
     main.window->OnCommand(32776);
-    EXPECT_TRUE(main.window->IsOnTop());
+    EXPECT_TRUE(main.window->Session().IsOn(SessionOption::OnTop));
 }
 
 TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
@@ -169,28 +168,28 @@ TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
     MainWindowScope main;
     {
         // Unchecked with no entry at all: still fine, still absent.
-        CSettingsDlg dialog;
+        CSettingsDlg dialog(&main.window->Session(), main.window.get());
         EXPECT_FALSE(dialog.Check(1040)->isChecked());
         dialog.OnOk();
         EXPECT_FALSE(QFile::exists(entry));
-        EXPECT_FALSE(main.window->IsStartWithSession());
+        EXPECT_FALSE(main.window->Session().IsOn(SessionOption::StartWithSession));
     }
     {
-        CSettingsDlg dialog;
+        CSettingsDlg dialog(&main.window->Session(), main.window.get());
         dialog.Check(1040)->setChecked(true);
         dialog.OnOk();
         EXPECT_TRUE(QFile::exists(entry));
         EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
                   QCoreApplication::applicationFilePath());
-        EXPECT_TRUE(main.window->IsStartWithSession());
+        EXPECT_TRUE(main.window->Session().IsOn(SessionOption::StartWithSession));
     }
     {
-        CSettingsDlg dialog;
+        CSettingsDlg dialog(&main.window->Session(), main.window.get());
         EXPECT_TRUE(dialog.Check(1040)->isChecked());
         dialog.Check(1040)->setChecked(false);
         dialog.OnOk();
         EXPECT_FALSE(QFile::exists(entry));
-        EXPECT_FALSE(main.window->IsStartWithSession());
+        EXPECT_FALSE(main.window->Session().IsOn(SessionOption::StartWithSession));
     }
 }
 

@@ -122,13 +122,14 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     s->player->current = PlayerStatus::Opening();
     DoubleClickRow(window, row);
     ASSERT_EQ(s->player->urls, QStringList{window.ListModel()->CellText(row, 4)});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.StatusText().contains("연결중"); }, 3000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window.Session().StatusText().contains("연결중"); }, 3000));
     EXPECT_EQ(window.ListModel()->CellText(row, 3), QStringLiteral("연결중"));
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_FALSE(window.Session().IsPlaying());
 
     s->player->current = PlayerStatus::Playing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 3000));
-    EXPECT_EQ(window.StatusText(), QStringLiteral("방송연결이 성공하였습니다."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 3000));
+    EXPECT_EQ(window.Session().StatusText(), QStringLiteral("방송연결이 성공하였습니다."));
     EXPECT_EQ(window.ListModel()->CellText(row, 3), QStringLiteral("연결성공"));
     EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
     QApplication::processEvents();
@@ -139,16 +140,16 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
 
     // The clock follows, with the channel's name.
     const QString name = window.ListModel()->CellText(row, 1);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window.StatusText() != "방송연결이 성공하였습니다."; }, 3000));
-    EXPECT_EQ(window.StatusText(), name + QStringLiteral(" : 00:00:01"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.Session().StatusText() != "방송연결이 성공하였습니다."; }, 3000));
+    EXPECT_EQ(window.Session().StatusText(), name + QStringLiteral(" : 00:00:01"));
 
     // Stop: lamp out, picture gone, the stop line.
     window.Button(ControlId::Stop)->click();
     QApplication::processEvents();
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_FALSE(window.PlayerControl()->isVisible());
-    EXPECT_EQ(window.StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
+    EXPECT_EQ(window.Session().StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
     EXPECT_TRUE(ShowsPicture(window, lamp, SkinPiece::LampUnlit));
     EXPECT_GE(s->player->closes, 2); // before the address, and the stop
 }
@@ -161,10 +162,11 @@ TEST(PlaybackWiring, FailedConnectionKeepsTheLampOutAndMarksTheRow) {
     ASSERT_GE(row, 0);
     s->player->current = PlayerStatus::Idle(); // the address could not be opened
     window.PlayRow(row);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.StatusText().contains("실패"); }, 3000));
-    EXPECT_EQ(window.StatusText(), QStringLiteral("방송연결이 실패 하였습니다."));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.Session().StatusText().contains("실패"); }, 3000));
+    EXPECT_EQ(window.Session().StatusText(), QStringLiteral("방송연결이 실패 하였습니다."));
     EXPECT_EQ(window.ListModel()->CellText(row, 3), QStringLiteral("연결실패"));
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(s->messages.isEmpty());
     EXPECT_TRUE(s->questions.isEmpty());
     QApplication::processEvents();
@@ -178,18 +180,18 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
     ScopedXdgHome home;
     auto s = StartWindow(Category::Radio);
     CPlayerDlg& window = *s->window;
-    ASSERT_EQ(window.CurrentCategory(), Category::Radio);
+    ASSERT_EQ(window.Session().Category(), Category::Radio);
     ASSERT_GT(window.ListModel()->rowCount(), 0);
     const QImage idleVideo = Screen(window).copy(window.CurrentLayout().videoArea.ToRect());
 
     const QString longName = QStringLiteral("아주 긴 이름의 데모 라디오 채널 ") + QString(40, 'W');
     window.PlayUrl(QStringLiteral("http://127.0.0.1:1/radio.mp3"));
     s->player->current = PlayerStatus::Playing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 3000));
     // Opened by address before any row played: no cell, no position.
     EXPECT_EQ(Settings::ReadText(Settings::IndexRead), QStringLiteral("0"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window.StatusText().startsWith("사용자방송"); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.Session().StatusText().startsWith("사용자방송"); }, 3000));
     QApplication::processEvents();
     // No picture for radio: the player stays hidden, the logo stays.
     EXPECT_FALSE(window.PlayerControl()->isVisible());
@@ -202,7 +204,8 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
     window.ListModel()->Clear();
     window.ListModel()->AppendRows(rows);
     window.PlayRow(0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.StatusText().startsWith(longName); }, 4000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.Session().StatusText().startsWith(longName); }, 4000));
     QApplication::processEvents();
     const QImage screen = Screen(window);
     const Box text = window.CurrentLayout().statusText;
@@ -221,33 +224,33 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
     FakePlayerWidget& player = *s->player;
     ASSERT_FALSE(player.volumes.empty());
     EXPECT_EQ(player.volumes.back(), 60); // start-up volume
-    EXPECT_EQ(window.Volume(), 60);
-    EXPECT_EQ(window.IndicatorOffset(), 20);
+    EXPECT_EQ(window.Session().Volume(), 60);
+    EXPECT_EQ(window.Session().IndicatorOffset(), 20);
 
     window.VolumeUp();
-    EXPECT_EQ(window.Volume(), 65);
+    EXPECT_EQ(window.Session().Volume(), 65);
     EXPECT_EQ(player.volumes.back(), 65);
-    EXPECT_EQ(window.CaptionText(), QStringLiteral("소리크기 : 65%"));
-    EXPECT_EQ(window.IndicatorOffset(), 52 - 65 / 2);
+    EXPECT_EQ(window.Session().CaptionText(), QStringLiteral("소리크기 : 65%"));
+    EXPECT_EQ(window.Session().IndicatorOffset(), 52 - 65 / 2);
 
     // The wheel: one notch steps, two notches at once do nothing.
     window.OnWheelDelta(-120);
-    EXPECT_EQ(window.Volume(), 60);
+    EXPECT_EQ(window.Session().Volume(), 60);
     window.OnWheelDelta(240);
-    EXPECT_EQ(window.Volume(), 60);
+    EXPECT_EQ(window.Session().Volume(), 60);
 
     // Press and drag in the volume area.
     const Box area = window.CurrentLayout().volumeArea;
     const QPoint inArea(area.left + 10, area.top + 8);
     QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, inArea);
-    EXPECT_EQ(window.Volume(), 14); // 2 x 10 - 6
+    EXPECT_EQ(window.Session().Volume(), 14); // 2 x 10 - 6
     EXPECT_EQ(player.volumes.back(), 14);
     QMouseEvent drag(QEvent::MouseMove, QPointF(area.left + 40, area.top + 8),
                      window.mapToGlobal(QPointF(area.left + 40, area.top + 8)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drag);
-    EXPECT_EQ(window.Volume(), 74);
-    EXPECT_EQ(window.IndicatorOffset(), 10);
+    EXPECT_EQ(window.Session().Volume(), 74);
+    EXPECT_EQ(window.Session().IndicatorOffset(), 10);
     QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier,
                         QPoint(area.left + 40, area.top + 8));
     // After the release a move does not drag.
@@ -255,7 +258,7 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
                       window.mapToGlobal(QPointF(area.left + 20, area.top + 8)), Qt::NoButton,
                       Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &hover);
-    EXPECT_EQ(window.Volume(), 74);
+    EXPECT_EQ(window.Session().Volume(), 74);
 
     // The bar shows the picture's columns from the offset on.
     QApplication::processEvents();
@@ -267,14 +270,14 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
     // Mute: the player is silenced, the button and the caption say so.
     window.Button(ControlId::Mute)->click();
     EXPECT_EQ(player.volumes.back(), 0);
-    EXPECT_TRUE(window.IsMute());
-    EXPECT_EQ(window.CaptionText(), QStringLiteral("소리크기 : 없음"));
+    EXPECT_TRUE(window.Session().IsMuted());
+    EXPECT_EQ(window.Session().CaptionText(), QStringLiteral("소리크기 : 없음"));
     window.Button(ControlId::Mute)->click();
     EXPECT_EQ(player.volumes.back(), 74);
-    EXPECT_FALSE(window.IsMute());
+    EXPECT_FALSE(window.Session().IsMuted());
 
     // The caption line goes after three seconds.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.CaptionText().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Session().CaptionText().isEmpty(); }, 5000));
 
     // The level is kept at exit, the mute state is not.
     window.ToggleMute();

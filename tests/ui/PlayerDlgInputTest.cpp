@@ -1,5 +1,6 @@
 // The main window's mouse, wheel, keys, main menu, tray icon and command table.
 #include "app/CPlayerApp.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "mainwindow/CMinsButton.h"
@@ -156,28 +157,28 @@ TEST(PlayerDlgKeys, EnterTogglesFullScreenAndEscOnlyLeavesIt) {
     ScopedXdgHome home;
     auto window = StartWindow();
     int closed = 0;
-    QObject::connect(window.get(), &CPlayerDlg::Closed, [&closed] { ++closed; });
+    QObject::connect(window.get(), &CPlayerDlg::closed, [&closed] { ++closed; });
     const QRect before = window->geometry();
 
     TypeKey(window.get(), Qt::Key_Escape);
     Settle();
-    EXPECT_FALSE(window->IsFullScreen());
+    EXPECT_FALSE(window->Session().IsFullScreen());
     EXPECT_EQ(window->geometry(), before);
 
     TypeKey(window.get(), Qt::Key_Return);
     Settle();
-    EXPECT_TRUE(window->IsFullScreen());
+    EXPECT_TRUE(window->Session().IsFullScreen());
     EXPECT_TRUE(window->isVisible());
     TypeKey(window.get(), Qt::Key_Escape);
     Settle();
-    EXPECT_FALSE(window->IsFullScreen());
+    EXPECT_FALSE(window->Session().IsFullScreen());
     // The keypad's Enter too, and from the list holding the focus.
     TypeKey(window->ListView(), Qt::Key_Enter);
     Settle();
-    EXPECT_TRUE(window->IsFullScreen());
+    EXPECT_TRUE(window->Session().IsFullScreen());
     TypeKey(window->ListView(), Qt::Key_Return);
     Settle();
-    EXPECT_FALSE(window->IsFullScreen());
+    EXPECT_FALSE(window->Session().IsFullScreen());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(closed, 0);
 }
@@ -188,22 +189,22 @@ TEST(PlayerDlgKeys, LettersAndFunctionKeysRunTheirCommands) {
     // T: always on top, written at once, from any child with the focus.
     TypeKey(window->ListView(), Qt::Key_T);
     Settle();
-    EXPECT_TRUE(window->IsOnTop());
+    EXPECT_TRUE(window->Session().IsOn(SessionOption::OnTop));
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("1"));
     EXPECT_TRUE(window->isVisible());
     TypeKey(window.get(), Qt::Key_T);
     Settle();
-    EXPECT_FALSE(window->IsOnTop());
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::OnTop));
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("0"));
 
     // F8: the list panel.
     TypeKey(window.get(), Qt::Key_F8);
     Settle();
-    EXPECT_FALSE(window->IsListPanelOpen());
+    EXPECT_FALSE(window->Session().IsListPanelOpen());
     TypeKey(window.get(), Qt::Key_F8);
     Settle();
-    EXPECT_TRUE(window->IsListPanelOpen());
+    EXPECT_TRUE(window->Session().IsListPanelOpen());
 
     // The dialogs: Ctrl+U, F5, F1; U alone opens nothing.
     EXPECT_EQ(ModalOpenedBy([&] { TypeKey(window->ListView(), Qt::Key_U, Qt::ControlModifier); }),
@@ -220,16 +221,16 @@ TEST(PlayerDlgMouse, WheelTakesSingleNotchesOnly) {
     ScopedXdgHome home;
     Settings::WriteNumber(Settings::Sound, 50);
     auto window = StartWindow();
-    ASSERT_EQ(window->Volume(), 50);
+    ASSERT_EQ(window->Session().Volume(), 50);
     Wheel(window.get(), 240);
     Wheel(window.get(), -240);
     Wheel(window.get(), 60);
-    EXPECT_EQ(window->Volume(), 50);
+    EXPECT_EQ(window->Session().Volume(), 50);
     Wheel(window.get(), 120);
-    EXPECT_GT(window->Volume(), 50);
-    const int raised = window->Volume();
+    EXPECT_GT(window->Session().Volume(), 50);
+    const int raised = window->Session().Volume();
     Wheel(window.get(), -120);
-    EXPECT_LT(window->Volume(), raised);
+    EXPECT_LT(window->Session().Volume(), raised);
 }
 
 TEST(PlayerDlgMouse, FreeSpotsMoveAndEdgesResize) {
@@ -265,7 +266,7 @@ TEST(PlayerDlgMouse, VolumeAreaSetsTheVolumeInsteadOfMoving) {
     const int y = (area.top + area.bottom) / 2;
     // A press at the area's left end: the lowest volume, and no move.
     Drag(window.get(), QPoint(area.left + 1, y), QPoint(0, 0));
-    EXPECT_EQ(window->Volume(), 0);
+    EXPECT_EQ(window->Session().Volume(), 0);
     EXPECT_EQ(window->geometry(), start);
     // A plain drag follows the pointer; with a modifier held it does not.
     Mouse(window.get(), QEvent::MouseButtonPress, QPoint(area.left + 1, y), Qt::LeftButton,
@@ -274,9 +275,9 @@ TEST(PlayerDlgMouse, VolumeAreaSetsTheVolumeInsteadOfMoving) {
                         QPointF(window->mapToGlobal(QPoint(area.left + 30, y))), Qt::NoButton,
                         Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(window.get(), &shifted);
-    EXPECT_EQ(window->Volume(), 0);
+    EXPECT_EQ(window->Session().Volume(), 0);
     Mouse(window.get(), QEvent::MouseMove, QPoint(area.left + 30, y), Qt::NoButton, Qt::LeftButton);
-    EXPECT_GT(window->Volume(), 0);
+    EXPECT_GT(window->Session().Volume(), 0);
     Mouse(window.get(), QEvent::MouseButtonRelease, QPoint(area.left + 30, y), Qt::LeftButton,
           Qt::NoButton);
     EXPECT_EQ(window->cursor().shape(), Qt::PointingHandCursor);
@@ -318,15 +319,15 @@ TEST(PlayerDlgMouse, CaptionDoubleClickTogglesMaximise) {
     const QPoint caption = FreeSpot(*window);
     Mouse(window.get(), QEvent::MouseButtonDblClick, caption, Qt::LeftButton, Qt::LeftButton);
     Settle();
-    EXPECT_TRUE(window->IsMaximised());
+    EXPECT_TRUE(window->Session().IsMaximised());
     Mouse(window.get(), QEvent::MouseButtonDblClick, caption, Qt::LeftButton, Qt::LeftButton);
     Settle();
-    EXPECT_FALSE(window->IsMaximised());
+    EXPECT_FALSE(window->Session().IsMaximised());
     // Below the caption strip it does not.
     Mouse(window.get(), QEvent::MouseButtonDblClick, QPoint(caption.x(), kCaptionHeight + 2),
           Qt::LeftButton, Qt::LeftButton);
     Settle();
-    EXPECT_FALSE(window->IsMaximised());
+    EXPECT_FALSE(window->Session().IsMaximised());
 }
 
 TEST(PlayerDlgMenu, SameSevenMarksFromWindowVideoAndTray) {
@@ -406,14 +407,14 @@ TEST(PlayerDlgCommands, OptionTogglesWriteOnlyTheirOwnValue) {
     Settings::WriteText(Settings::AutoHide, QStringLiteral("0"));
     auto window = StartWindow();
     window->OnCommand(MenuCommand::AutoHide);
-    EXPECT_TRUE(window->IsAutoHide());
+    EXPECT_TRUE(window->Session().IsOn(SessionOption::AutoHide));
     EXPECT_EQ(Settings::ReadText(Settings::AutoHide), QStringLiteral("1"));
     EXPECT_EQ(Settings::ReadText(Settings::AutoClose), QStringLiteral("2"));
     window->OnCommand(MenuCommand::AutoHide);
-    EXPECT_FALSE(window->IsAutoHide());
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::AutoHide));
     EXPECT_EQ(Settings::ReadText(Settings::AutoHide), QStringLiteral("0"));
     EXPECT_EQ(Settings::ReadText(Settings::AutoClose), QStringLiteral("2"));
-    EXPECT_TRUE(window->IsAutoClose()); // "2" reads as on at start-up
+    EXPECT_TRUE(window->Session().IsOn(SessionOption::AutoClose)); // "2" reads as on at start-up
 
     window->OnCommand(MenuCommand::AutoPlay);
     EXPECT_EQ(Settings::ReadText(Settings::AutoPlay), QStringLiteral("1"));
@@ -425,15 +426,15 @@ TEST(PlayerDlgCommands, StartWithSessionTogglesTheAutostartEntry) {
     ScopedXdgHome home;
     const QString entry = home.configHome() + QStringLiteral("/autostart/WAVEORBIT.desktop");
     auto window = StartWindow();
-    ASSERT_FALSE(window->IsStartWithSession());
+    ASSERT_FALSE(window->Session().IsOn(SessionOption::StartWithSession));
     window->OnCommand(MenuCommand::StartWithSession);
-    EXPECT_TRUE(window->IsStartWithSession());
+    EXPECT_TRUE(window->Session().IsOn(SessionOption::StartWithSession));
     ASSERT_TRUE(QFile::exists(entry));
     // The entry starts the program that is running, not a name of its own.
     EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
               QCoreApplication::applicationFilePath());
     window->OnCommand(MenuCommand::StartWithSession);
-    EXPECT_FALSE(window->IsStartWithSession());
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::StartWithSession));
     EXPECT_FALSE(QFile::exists(entry));
 }
 
@@ -442,7 +443,7 @@ TEST(PlayerDlgCommands, BothExitCommandsCloseTheWindow) {
         ScopedXdgHome home;
         auto window = StartWindow();
         int closed = 0;
-        QObject::connect(window.get(), &CPlayerDlg::Closed, [&closed] { ++closed; });
+        QObject::connect(window.get(), &CPlayerDlg::closed, [&closed] { ++closed; });
         window->OnCommand(command);
         Settle();
         EXPECT_EQ(closed, 1) << command;

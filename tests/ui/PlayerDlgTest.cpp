@@ -1,3 +1,4 @@
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -32,22 +33,22 @@ std::unique_ptr<CPlayerDlg> StartWindow(bool show = false) {
 TEST(PlayerDlgStartUp, FirstStartWithEmptyStore) {
     ScopedXdgHome home;
     auto window = StartWindow();
-    EXPECT_EQ(window->MainTabNumber(), MainTab::Channels);
-    EXPECT_EQ(window->CurrentCategory(), Category::Tv);
-    EXPECT_EQ(window->ShownCategory(), Category::Tv);
-    EXPECT_EQ(window->Volume(), 100);
-    EXPECT_EQ(window->IndicatorOffset(), 0); // the level bar full
-    EXPECT_FALSE(window->IsOnTop());
+    EXPECT_EQ(window->Session().MainTab(), MainTab::Channels);
+    EXPECT_EQ(window->Session().Category(), Category::Tv);
+    EXPECT_EQ(window->Session().ShownCategory(), Category::Tv);
+    EXPECT_EQ(window->Session().Volume(), 100);
+    EXPECT_EQ(window->Session().IndicatorOffset(), 0); // the level bar full
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::OnTop));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(window->IsToolWindow());
-    EXPECT_FALSE(window->IsMagnet());
-    EXPECT_FALSE(window->IsAutoPlay());
-    EXPECT_FALSE(window->IsPlaying());
-    EXPECT_TRUE(window->IsListPanelOpen());
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::TrayStyle));
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::Magnet));
+    EXPECT_FALSE(window->Session().IsOn(SessionOption::AutoPlay));
+    EXPECT_FALSE(window->Session().IsPlaying());
+    EXPECT_TRUE(window->Session().IsListPanelOpen());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("WAVEORBIT"));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window->size(), QSize(836, 354));
-    EXPECT_EQ(window->StatusText(), QStringLiteral("현재 방송을 시청중이지 않습니다."));
+    EXPECT_EQ(window->Session().StatusText(), QStringLiteral("현재 방송을 시청중이지 않습니다."));
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         EXPECT_EQ(window->geometry().center(), screen->geometry().center());
@@ -67,8 +68,8 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Menu, QStringLiteral("1"));
         Settings::WriteText(Settings::SubMenu, QStringLiteral("9"));
         auto window = StartWindow();
-        EXPECT_EQ(window->MainTabNumber(), MainTab::Channels);
-        EXPECT_EQ(window->ShownCategory(), 0); // no category selected
+        EXPECT_EQ(window->Session().MainTab(), MainTab::Channels);
+        EXPECT_EQ(window->Session().ShownCategory(), 0); // no category selected
     }
     {
         ScopedXdgHome home;
@@ -79,14 +80,14 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Tray, QStringLiteral("1"));
         Settings::WriteText(Settings::Sound, QStringLiteral("40"));
         auto window = StartWindow(true);
-        EXPECT_EQ(window->MainTabNumber(), MainTab::Music);
-        EXPECT_EQ(window->ShownCategory(), 0);
-        EXPECT_TRUE(window->IsOnTop());
+        EXPECT_EQ(window->Session().MainTab(), MainTab::Music);
+        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_TRUE(window->Session().IsOn(SessionOption::OnTop));
         EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-        EXPECT_TRUE(window->IsMagnet());
-        EXPECT_TRUE(window->IsToolWindow());
-        EXPECT_EQ(window->Volume(), 40);
-        EXPECT_EQ(window->IndicatorOffset(), 30);
+        EXPECT_TRUE(window->Session().IsOn(SessionOption::Magnet));
+        EXPECT_TRUE(window->Session().IsOn(SessionOption::TrayStyle));
+        EXPECT_EQ(window->Session().Volume(), 40);
+        EXPECT_EQ(window->Session().IndicatorOffset(), 30);
         EXPECT_FALSE(window->ListView()->isVisible());
         EXPECT_TRUE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
         EXPECT_FALSE(window->Button(ControlId::CategoryTv)->isVisible());
@@ -96,9 +97,9 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Menu, QStringLiteral("x"));
         Settings::WriteText(Settings::Magnet, QStringLiteral("2")); // only "1" is on
         auto window = StartWindow();
-        EXPECT_EQ(window->MainTabNumber(), MainTab::Channels); // the initial tab, none chosen
-        EXPECT_EQ(window->ShownCategory(), 0);
-        EXPECT_FALSE(window->IsMagnet());
+        EXPECT_EQ(window->Session().MainTab(), MainTab::Channels); // the initial tab, none chosen
+        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_FALSE(window->Session().IsOn(SessionOption::Magnet));
     }
 }
 
@@ -114,7 +115,7 @@ TEST(PlayerDlgShutdown, ClosingWritesVolumeAndTabsButNotGeometry) {
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::SubMenu, QStringLiteral("1"));
     bool closed = false;
-    QObject::connect(window.get(), &CPlayerDlg::Closed, [&closed] { closed = true; });
+    QObject::connect(window.get(), &CPlayerDlg::closed, [&closed] { closed = true; });
     window->Button(ControlId::Close)->click();
     Settle();
     EXPECT_TRUE(closed);
@@ -139,7 +140,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
 
     window->ToggleListPanel();
     Settle();
-    EXPECT_FALSE(window->IsListPanelOpen());
+    EXPECT_FALSE(window->Session().IsListPanelOpen());
     EXPECT_EQ(window->width(), 436);
     EXPECT_EQ(window->geometry().topLeft(), topLeft);
     EXPECT_EQ(window->CurrentLayout().videoArea, video);
@@ -157,7 +158,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
 
     window->ToggleListPanel();
     Settle();
-    EXPECT_TRUE(window->IsListPanelOpen());
+    EXPECT_TRUE(window->Session().IsListPanelOpen());
     EXPECT_EQ(window->width(), 860);
     EXPECT_EQ(window->CurrentLayout().videoArea, video);
     EXPECT_EQ(window->minimumSize(), QSize(736, 279));
@@ -170,7 +171,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
     auto window = StartWindow(true);
     window->ToggleMaximise();
     Settle();
-    ASSERT_TRUE(window->IsMaximised());
+    ASSERT_TRUE(window->Session().IsMaximised());
     QString shown;
     QTimer::singleShot(0, [&shown] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -180,10 +181,10 @@ TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
     });
     window->ToggleListPanel();
     EXPECT_EQ(shown, QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
-    EXPECT_TRUE(window->IsListPanelOpen());
+    EXPECT_TRUE(window->Session().IsListPanelOpen());
     window->ToggleMaximise();
     Settle();
-    EXPECT_FALSE(window->IsMaximised());
+    EXPECT_FALSE(window->Session().IsMaximised());
 }
 
 TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
@@ -195,7 +196,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
 
     window->ToggleFullScreen();
     Settle();
-    EXPECT_TRUE(window->IsFullScreen());
+    EXPECT_TRUE(window->Session().IsFullScreen());
     EXPECT_EQ(Settings::ReadNumber(Settings::MainX), before.left());
     EXPECT_EQ(Settings::ReadNumber(Settings::MainY), before.top());
     EXPECT_EQ(Settings::ReadNumber(Settings::MainWidth), before.width());
@@ -213,11 +214,11 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
             box->done(QMessageBox::Ok);
     });
     window->ToggleListPanel();
-    EXPECT_TRUE(window->IsListPanelOpen());
+    EXPECT_TRUE(window->Session().IsListPanelOpen());
 
     window->ToggleFullScreen();
     Settle();
-    EXPECT_FALSE(window->IsFullScreen());
+    EXPECT_FALSE(window->Session().IsFullScreen());
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
     EXPECT_EQ(window->geometry(), before);
     EXPECT_EQ(window->PlayerControl()->geometry(), window->CurrentLayout().videoArea.ToRect());
@@ -230,7 +231,7 @@ TEST(PlayerDlgPaint, WindowShowsTheSkinStrips) {
     ScopedXdgHome home;
     CPlayerDlg window;
     int painted = 0;
-    QObject::connect(&window, &CPlayerDlg::FirstPainted, [&painted] { ++painted; });
+    QObject::connect(&window, &CPlayerDlg::firstPainted, [&painted] { ++painted; });
     window.OnInitDialog();
     window.show();
     Settle();

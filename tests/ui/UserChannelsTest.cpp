@@ -101,7 +101,7 @@ void Type(CAddChannelDlg* d, const QString& name, const QString& info, const QSt
 
 TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
     UserTab tab({Row("1", "A"), Row("2", "B"), Row("3", "C")});
-    EXPECT_EQ(tab.window->ShownCategory(), Category::User);
+    EXPECT_EQ(tab.window->Session().ShownCategory(), Category::User);
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "B", "A"}));
 
     tab.window->OnListClick(1); // B
@@ -109,7 +109,7 @@ TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "A"}));
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
     // The clicked row is gone; a second delete must not take its neighbour.
-    EXPECT_EQ(tab.window->CurrentRow(), -1);
+    EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
     tab.window->OnCommand(32794);
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
 
@@ -163,7 +163,7 @@ TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
     tab.window->OnCommand(32795);
     EXPECT_EQ(tab.List().rowCount(), 0);
     EXPECT_FALSE(QFile::exists(tab.File().FilePath()));
-    EXPECT_EQ(tab.window->CurrentRow(), -1);
+    EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
 
     WhenDialogOpens([](CAddChannelDlg* d) {
         Type(d, QStringLiteral("새 채널"), QStringLiteral("뉴스"),
@@ -228,7 +228,7 @@ TEST(AddChannelDialog, OkAddsOnTopEvenWhenEmpty) {
     tab.window->OnCommand(32793);
     EXPECT_EQ(tab.Shown(), (QStringList{"", "A"}));
     // The clicked row is still the one the index names.
-    EXPECT_EQ(tab.window->CurrentRow(), 1);
+    EXPECT_EQ(tab.window->Session().CurrentRow(), 1);
     const QList<QByteArray> lines = tab.Bytes().split('\n');
     ASSERT_EQ(lines.size(), 3); // two lines and the end
     EXPECT_EQ(lines[1], LegacyText::EncodeCp949(QStringLiteral("일반등록###연결대기##N#") +

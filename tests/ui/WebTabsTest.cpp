@@ -120,7 +120,7 @@ TEST(WebTabs, TheBrowserIsMadeOnlyWhenAPageIsShown) {
 TEST(WebTabs, MainTabsShowTheirGroupAndFirstPage) {
     Window w("1");
     w.Click(ControlId::TabMusic);
-    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_EQ(w.window->Session().MainTab(), MainTab::Music);
     EXPECT_EQ(w.Looks(), QStringLiteral("1211"));
     EXPECT_TRUE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
@@ -159,12 +159,12 @@ TEST(WebTabs, MainTabsShowTheirGroupAndFirstPage) {
 
 TEST(WebTabs, TheChannelTabAlwaysComesBackOnTv) {
     Window w("1");
-    EXPECT_EQ(w.window->ShownCategory(), Category::User);
+    EXPECT_EQ(w.window->Session().ShownCategory(), Category::User);
     w.Click(ControlId::TabMovie);
     w.Click(ControlId::TabChannels);
-    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Channels);
-    EXPECT_EQ(w.window->CurrentCategory(), Category::Tv);
-    EXPECT_EQ(w.window->ShownCategory(), Category::Tv);
+    EXPECT_EQ(w.window->Session().MainTab(), MainTab::Channels);
+    EXPECT_EQ(w.window->Session().Category(), Category::Tv);
+    EXPECT_EQ(w.window->Session().ShownCategory(), Category::Tv);
     EXPECT_TRUE(w.window->ListView()->isVisible());
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_EQ(w.Looks(), QStringLiteral("2111"));
@@ -177,7 +177,7 @@ TEST(WebTabs, TheChannelTabAlwaysComesBackOnTv) {
 
     w.Click(ControlId::CategoryGame);
     w.Click(ControlId::TabChannels);
-    EXPECT_EQ(w.window->ShownCategory(), Category::Tv);
+    EXPECT_EQ(w.window->Session().ShownCategory(), Category::Tv);
 }
 
 TEST(WebTabs, TheHomePageButtonLeavesThePanelAsItWas) {
@@ -189,7 +189,7 @@ TEST(WebTabs, TheHomePageButtonLeavesThePanelAsItWas) {
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened[0], QUrl(Endpoints::HomePageAddress()));
     EXPECT_EQ(w.Looks(), QStringLiteral("1112"));
-    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_EQ(w.window->Session().MainTab(), MainTab::Music);
     EXPECT_TRUE(w.browser->isVisible());
     EXPECT_TRUE(w.Visible(1025));
     EXPECT_EQ(w.Pages().last(), Page(Endpoints::MusicPagePaths()[2]));
@@ -211,10 +211,10 @@ TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
     w.window->ToggleListPanel();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
-    ASSERT_FALSE(w.window->IsListPanelOpen());
+    ASSERT_FALSE(w.window->Session().IsListPanelOpen());
     // (The tab buttons sit in the panel: closed, they have no size to draw.)
     w.window->OnMainTabButton(MainTab::Music);
-    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Music);
+    EXPECT_EQ(w.window->Session().MainTab(), MainTab::Music);
     EXPECT_EQ(w.Pages(), QStringList{Page(Endpoints::MusicPagePaths()[0])});
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
@@ -224,7 +224,7 @@ TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
         }
     }
     w.window->OnMainTabButton(MainTab::Channels);
-    EXPECT_EQ(w.window->MainTabNumber(), MainTab::Channels);
+    EXPECT_EQ(w.window->Session().MainTab(), MainTab::Channels);
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
 
@@ -244,7 +244,7 @@ TEST(WebTabs, StartUpRestoresTheWebTabAndSavesIt) {
     {
         Window w("3");
         EXPECT_EQ(w.made, 1);
-        EXPECT_EQ(w.window->MainTabNumber(), MainTab::Movie);
+        EXPECT_EQ(w.window->Session().MainTab(), MainTab::Movie);
         EXPECT_EQ(w.Pages(), QStringList{Page(QStringLiteral("/zenith/tab/movie/movie.html"))});
         EXPECT_TRUE(w.browser->isVisible());
         EXPECT_TRUE(w.Visible(1027));

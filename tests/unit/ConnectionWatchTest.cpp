@@ -3,6 +3,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/StatusDisplay.h"
@@ -26,7 +27,7 @@ protected:
                                          return true;
                                      },
                                      [](const QString&, const QStringList&) { return true; }}),
-          watch(player, view, timers, launcher) {
+          watch(player, view, timers, launcher, session) {
         timers.onTick = [this](int id) { watch.OnTimer(id); };
         view.AddRow(QStringLiteral("KBS1"), QStringLiteral("http://127.0.0.1:1/kbs1"));
         view.AddRow(QStringLiteral("MBC"), QStringLiteral("http://127.0.0.1:1/mbc"));
@@ -51,6 +52,7 @@ protected:
     FakeTimers timers;
     QStringList opened;
     Launcher launcher;
+    PlayerSession session;
     ConnectionWatch watch;
 };
 

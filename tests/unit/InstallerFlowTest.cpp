@@ -99,7 +99,7 @@ TEST_F(InstallerFlowTest, AgreedOpensTheSetupCountsOnceThenRecordsTheVersion) {
     PlaceSetup();
     InstallerFlow flow(folder.path(), server.BaseUrl(), RecordingLauncher());
     int installed = 0;
-    QObject::connect(&flow, &InstallerFlow::Installed, [&installed] { ++installed; });
+    QObject::connect(&flow, &InstallerFlow::installed, [&installed] { ++installed; });
     ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].isLocalFile());
@@ -142,7 +142,7 @@ TEST_F(InstallerFlowTest, ACountServerThatIsDownOrBrokenStillEndsInTheRecord) {
         InstallerFlow flow(folder.path(), c.base, RecordingLauncher());
         flow.SetCountTimeout(300);
         int installed = 0;
-        QObject::connect(&flow, &InstallerFlow::Installed, [&installed] { ++installed; });
+        QObject::connect(&flow, &InstallerFlow::installed, [&installed] { ++installed; });
         ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
         ASSERT_TRUE(WaitFor([&] { return installed == 1; }));
         EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
@@ -158,7 +158,7 @@ TEST(CountRequest, AsksTheCountPathOnceAndEndsOnceWhateverTheAnswer) {
     server.SetRoute(kCountTarget, demo::HttpResponse::Oversized(8 * 1024 * 1024));
     CountRequest count;
     int finished = 0;
-    QObject::connect(&count, &CountRequest::Finished, [&finished] { ++finished; });
+    QObject::connect(&count, &CountRequest::finished, [&finished] { ++finished; });
     ASSERT_TRUE(count.Send(server.BaseUrl() + QStringLiteral("/")));
     EXPECT_FALSE(count.Send(server.BaseUrl())); // one at a time
     ASSERT_TRUE(WaitFor([&] { return finished == 1; }));

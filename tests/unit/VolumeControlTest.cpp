@@ -1,6 +1,7 @@
 #include "PlaybackFakes.h"
 #include "TestFolders.h"
 
+#include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "playback/StatusDisplay.h"
 #include "playback/VolumeControl.h"
@@ -11,7 +12,7 @@ namespace {
 
 class VolumeControlTest : public ::testing::Test {
 protected:
-    VolumeControlTest() : volume(player, view, timers) {
+    VolumeControlTest() : volume(player, view, timers, session) {
         timers.onTick = [this](int id) { volume.OnTimer(id); };
     }
 
@@ -25,6 +26,7 @@ protected:
     FakePlayer player;
     FakeVolumeView view;
     FakeTimers timers;
+    PlayerSession session;
     VolumeControl volume;
 };
 

@@ -14,8 +14,8 @@
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/SkinInventory.h"
 #include "mainwindow/SkinStrips.h"
+#include "playback/CMpvGlSurface.h"
 #include "playback/CWMPPlayer4.h"
-#include "playback/MpvGlSurface.h"
 #include "playback/StatusDisplay.h"
 
 #include "TestFolders.h"
@@ -131,7 +131,7 @@ bool LampShows(CPlayerDlg& window, int pictureId) {
 }
 
 bool WaitForStatus(CPlayerDlg& window, const QString& text, int ms) {
-    return QTest::qWaitFor([&] { return window.StatusText() == text; }, ms);
+    return QTest::qWaitFor([&] { return window.Session().StatusText() == text; }, ms);
 }
 
 #define REQUIRE_STREAM_TOOLS()                                                                     \
@@ -168,16 +168,16 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
 
     DoubleClickRow(window, row);
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Connected(), 5000))
-        << window.StatusText().toStdString();
-    EXPECT_TRUE(window.IsPlaying());
+        << window.Session().StatusText().toStdString();
+    EXPECT_TRUE(window.Session().IsPlaying());
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
     EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
     EXPECT_FALSE(window.PlayerControl()->isVisible()); // radio: the logo stays
     const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window.StatusText().startsWith(name + " : 00:00:0"); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.Session().StatusText().startsWith(name + " : 00:00:0"); }, 3000));
 
     // The server goes away: the broken broadcast is noticed and retried.
     streams->KillAudioServer();
@@ -187,13 +187,13 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
                    StatusDisplay::CellReconnecting();
         },
         12000));
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
 
     QString error;
     ASSERT_TRUE(streams->RestartAudioServer(&error)) << error.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 15000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 15000))
+        << window.Session().StatusText().toStdString();
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
@@ -208,13 +208,13 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
     auto s = OpenWindow(Category::Radio);
     CPlayerDlg& window = *s->window;
     window.PlayUrl(streams->AudioUrl(2));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 5000));
 
     streams->KillAudioServer();
     // Noticed within seconds, then a few tries, then given up.
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 30000))
-        << window.StatusText().toStdString();
-    EXPECT_FALSE(window.IsPlaying());
+        << window.Session().StatusText().toStdString();
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
@@ -227,8 +227,8 @@ void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& stre
     ASSERT_GE(row, 0);
 
     DoubleClickRow(window, row);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 8000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
+        << window.Session().StatusText().toStdString();
     EXPECT_TRUE(window.PlayerControl()->isVisible());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
 
@@ -272,7 +272,7 @@ TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
 // Xvfb draws GL on the CPU (llvmpipe): left to itself the player keeps to
 // its software renderer here, as it would on any machine without a GPU.
 TEST(PlayerOpenGl, AutomaticChoiceSeesTheSoftwareRasterizer) {
-    const VideoRendererProbe probe = MpvGlSurface::Probe(VideoRendererRequest::Automatic);
+    const VideoRendererProbe probe = CMpvGlSurface::Probe(VideoRendererRequest::Automatic);
     EXPECT_EQ(probe.platform, QStringLiteral("xcb"));
     ASSERT_FALSE(probe.glRenderer.isEmpty()) << "no GL context on this X server";
     ASSERT_TRUE(VideoRendererChoice::IsSoftwareRasterizer(probe.glRenderer))
@@ -309,7 +309,7 @@ TEST(PlayerOpenGl, TvChannelShowsAMovingPictureStopsAndStartsAgain) {
         },
         3000));
     window.ToggleFullScreen();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsFullScreen(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsFullScreen(); }, 3000));
 
     window.StopPlayback();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isVisible(); }, 3000));
@@ -363,7 +363,7 @@ TEST(PlayerStreamFaults, ClosedPortFailsOnTheFirstTick) {
     window.PlayUrl(QStringLiteral("http://127.0.0.1:%1/radio1.mp3").arg(FreePort()));
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 3000));
     EXPECT_LT(clock.elapsed(), 1800);
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
     EXPECT_TRUE(s->questions.isEmpty());
     EXPECT_TRUE(s->messages.isEmpty());
@@ -381,15 +381,16 @@ TEST(PlayerStreamFaults, ServerThatNeverAnswersTimesOutAtTheFifteenthTick) {
     window.PlayUrl(server.Url(QStringLiteral("/tv1/index.m3u8")));
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Connecting(), 2500));
     QTest::qWait(12000);
-    EXPECT_EQ(window.StatusText(), StatusDisplay::Connecting()); // still trying after 13 ticks
+    EXPECT_EQ(window.Session().StatusText(),
+              StatusDisplay::Connecting()); // still trying after 13 ticks
     EXPECT_TRUE(s->questions.isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !s->questions.isEmpty(); }, 5000));
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 14500);
     EXPECT_LE(elapsed, 16500);
     EXPECT_EQ(s->questions, QStringList{StatusDisplay::TimeoutQuestion()});
-    EXPECT_EQ(window.StatusText(), StatusDisplay::Failed());
-    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_EQ(window.Session().StatusText(), StatusDisplay::Failed());
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
     server.Close();
 }

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/NowPlaying.h"
+
+#include <QObject>
+#include <QString>
+
+// The options the window acts on; each one is a flag of the session.
+enum class SessionOption {
+    OnTop,            // always on top
+    AutoPlay,         // play the saved channel at start-up
+    AutoClose,        // close the list panel after a channel is chosen
+    AutoHide,         // hide the window while a radio or music channel plays
+    StartWithSession, // start with the desktop session
+    Magnet,           // snap to the screen's edges
+    TrayStyle,        // no taskbar button
+    ListCheck,        // the check mark of the main menu's first item; nothing sets it
+    Count
+};
+
+// What the running player is doing and showing, in one place: the options,
+// the volume, which tab and row are chosen, what plays and how it goes, and
+// the window's states. Whoever changes a value calls its setter; whoever
+// shows it (the window, the tray, media controllers, the dialogs) reads it
+// here and follows its change signal, which fires only when the value
+// really changed.
+class PlayerSession : public QObject {
+    Q_OBJECT
+public:
+    explicit PlayerSession(QObject* parent = nullptr);
+
+    // --- options ---
+    bool IsOn(SessionOption option) const;
+    void SetOn(SessionOption option, bool on);
+    // Flips the option and returns its new state.
+    bool Toggle(SessionOption option);
+
+    // --- volume: 0..100 as the player is told, mute, the level bar's offset ---
+    int Volume() const { return volume_; }
+    void SetVolume(int volume);
+    bool IsMuted() const { return muted_; }
+    void SetMuted(bool muted);
+    int IndicatorOffset() const { return indicatorOffset_; }
+    void SetIndicatorOffset(int offset);
+    // The caption line (the volume line while it shows, else empty).
+    const QString& CaptionText() const { return captionText_; }
+    void SetCaptionText(const QString& text);
+
+    // --- what is chosen ---
+    // Main tab 1 channel lists, 2 music pages, 3 movie pages.
+    int MainTab() const { return mainTab_; }
+    void SetMainTab(int tab);
+    // Category 1 TV .. 6 the user's channels; the one chosen last.
+    int Category() const { return category_; }
+    // The category whose list the panel shows, 0 for none yet.
+    int ShownCategory() const { return shownCategory_; }
+    // Chooses a category and shows its list.
+    void SetCategory(int category);
+    void SetShownCategory(int category);
+    // The selected row of the list, -1 for none.
+    int CurrentRow() const { return currentRow_; }
+    void SetCurrentRow(int row);
+
+    // --- what plays ---
+    bool IsPlaying() const { return playing_; }
+    void SetPlaying(bool playing);
+    // What the player itself reports: opening or buffering is a broadcast
+    // connecting.
+    enum class Activity { Idle, Opening, Buffering, Playing };
+    void SetPlayerActivity(Activity activity);
+    // The channel's name as the status line gives it.
+    const QString& ChannelName() const { return channelName_; }
+    void SetChannelName(const QString& name);
+    // The radio's current title; it belongs to the broadcast it came with.
+    void SetStreamTitle(const QString& title);
+    // What plays, as the tray and media controllers tell it.
+    NowPlaying CurrentNowPlaying() const;
+    // The status line and its lamp.
+    const QString& StatusText() const { return statusText_; }
+    bool IsLampLit() const { return lampLit_; }
+    void SetStatus(const QString& text, bool lampLit);
+
+    // --- the window ---
+    bool IsFullScreen() const { return fullScreen_; }
+    void SetFullScreen(bool on);
+    bool IsMaximised() const { return maximised_; }
+    void SetMaximised(bool on);
+    bool IsListPanelOpen() const { return listPanelOpen_; }
+    void SetListPanelOpen(bool open);
+
+signals:
+    void optionChanged(SessionOption option, bool on);
+    void volumeChanged(int volume);
+    void mutedChanged(bool muted);
+    void indicatorOffsetChanged(int offset);
+    void captionTextChanged(const QString& text);
+    void mainTabChanged(int tab);
+    void categoryChanged(int category);
+    void shownCategoryChanged(int category);
+    void currentRowChanged(int row);
+    void playingChanged(bool playing);
+    void statusChanged();
+    // Any change of CurrentNowPlaying().
+    void nowPlayingChanged();
+    void fullScreenChanged(bool on);
+    void maximisedChanged(bool on);
+    void listPanelOpenChanged(bool open);
+
+private:
+    // Runs a change of what plays and tells the desktop when that changed.
+    template <typename Change> void ChangeNowPlaying(Change change);
+
+    bool options_[static_cast<int>(SessionOption::Count)] = {};
+    int volume_ = 0;
+    bool muted_ = false;
+    int indicatorOffset_ = 0;
+    QString captionText_;
+    int mainTab_ = 1;
+    int category_ = 1;
+    int shownCategory_ = 0;
+    int currentRow_ = -1;
+    bool playing_ = false;
+    Activity activity_ = Activity::Idle;
+    QString channelName_;
+    QString streamTitle_;
+    QString statusText_;
+    bool lampLit_ = false;
+    bool fullScreen_ = false;
+    bool maximised_ = false;
+    bool listPanelOpen_ = true;
+};

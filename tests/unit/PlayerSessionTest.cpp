@@ -1,0 +1,126 @@
+#include "app/PlayerSession.h"
+#include "mainwindow/CommandTable.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using Activity = PlayerSession::Activity;
+
+TEST(PlayerSession, SignalsFireOnlyWhenAValueReallyChanges) {
+    PlayerSession session;
+    QSignalSpy volume(&session, &PlayerSession::volumeChanged);
+    QSignalSpy option(&session, &PlayerSession::optionChanged);
+    QSignalSpy status(&session, &PlayerSession::statusChanged);
+    QSignalSpy row(&session, &PlayerSession::currentRowChanged);
+
+    session.SetVolume(40);
+    session.SetVolume(40);
+    EXPECT_EQ(volume.count(), 1);
+    EXPECT_EQ(volume.at(0).at(0).toInt(), 40);
+
+    EXPECT_TRUE(session.Toggle(SessionOption::Magnet));
+    session.SetOn(SessionOption::Magnet, true);
+    EXPECT_FALSE(session.Toggle(SessionOption::Magnet));
+    EXPECT_EQ(option.count(), 2);
+    EXPECT_FALSE(session.IsOn(SessionOption::OnTop)); // the others stay as they were
+    session.SetOn(SessionOption::Count, true);        // not an option: nothing happens
+    EXPECT_EQ(option.count(), 2);
+
+    // Text and lamp together are one change of the status line.
+    session.SetStatus(QStringLiteral("방송연결이 성공하였습니다."), true);
+    session.SetStatus(QStringLiteral("방송연결이 성공하였습니다."), true);
+    EXPECT_EQ(status.count(), 1);
+    EXPECT_TRUE(session.IsLampLit());
+
+    // Anything below the first row is no row.
+    session.SetCurrentRow(-5);
+    EXPECT_EQ(session.CurrentRow(), -1);
+    EXPECT_EQ(row.count(), 0);
+    session.SetCurrentRow(3);
+    EXPECT_EQ(row.count(), 1);
+}
+
+TEST(PlayerSession, ChoosingACategoryShowsIt) {
+    PlayerSession session;
+    EXPECT_EQ(session.ShownCategory(), 0); // nothing shown before the first tab
+    QSignalSpy shown(&session, &PlayerSession::shownCategoryChanged);
+    session.SetCategory(4);
+    EXPECT_EQ(session.Category(), 4);
+    EXPECT_EQ(session.ShownCategory(), 4);
+    EXPECT_EQ(shown.count(), 1);
+}
+
+TEST(PlayerSession, NowPlayingFollowsThePlayerAndTheWatch) {
+    PlayerSession session;
+    QSignalSpy changed(&session, &PlayerSession::nowPlayingChanged);
+    EXPECT_EQ(session.CurrentNowPlaying().state, NowPlaying::State::Stopped);
+
+    // The name alone changes nothing the desktop sees while nothing plays.
+    session.SetChannelName(QStringLiteral("KBS 1TV"));
+    EXPECT_EQ(changed.count(), 0);
+
+    session.SetPlayerActivity(Activity::Opening);
+    EXPECT_EQ(session.CurrentNowPlaying().state, NowPlaying::State::Connecting);
+    EXPECT_EQ(session.CurrentNowPlaying().channel, QStringLiteral("KBS 1TV"));
+    session.SetPlayerActivity(Activity::Buffering); // still connecting: no news
+    EXPECT_EQ(changed.count(), 1);
+
+    session.SetPlaying(true);
+    session.SetStreamTitle(QStringLiteral("가수 - 노래"));
+    EXPECT_EQ(session.CurrentNowPlaying().streamTitle, QStringLiteral("가수 - 노래"));
+    EXPECT_EQ(changed.count(), 3);
+
+    // A new connection drops the old broadcast's title; buffering keeps it.
+    session.SetPlayerActivity(Activity::Buffering);
+    EXPECT_EQ(session.CurrentNowPlaying().streamTitle, QStringLiteral("가수 - 노래"));
+    session.SetPlayerActivity(Activity::Opening);
+    EXPECT_TRUE(session.CurrentNowPlaying().streamTitle.isEmpty());
+
+    // An address opened by hand plays under the status line's name.
+    session.SetChannelName(QStringLiteral("0"));
+    EXPECT_EQ(session.CurrentNowPlaying().channel, QStringLiteral("사용자방송"));
+
+    session.SetPlaying(false);
+    session.SetPlayerActivity(Activity::Idle);
+    EXPECT_EQ(session.CurrentNowPlaying(), NowPlaying());
+}
+
+TEST(CommandTable, OneCommandUnderSeveralIdsWithItsStates) {
+    CommandTable table;
+    int runs = 0;
+    bool on = false;
+    bool allowed = false;
+    table.Add(
+        {32773, 1008, 1011}, [&runs] { ++runs; }, [&on] { return on; });
+    table.Add(
+        {32794}, [&runs] { runs += 100; }, nullptr, [&allowed] { return allowed; });
+
+    // The menu item and both buttons do the same.
+    EXPECT_TRUE(table.Run(32773));
+    EXPECT_TRUE(table.Run(1008));
+    EXPECT_TRUE(table.Run(1011));
+    EXPECT_EQ(runs, 3);
+    EXPECT_TRUE(table.IsCheckable(1011));
+    EXPECT_FALSE(table.IsChecked(1011));
+    on = true;
+    EXPECT_TRUE(table.IsChecked(32773));
+
+    // A disabled command does not run; an unknown id runs nothing.
+    EXPECT_FALSE(table.IsEnabled(32794));
+    EXPECT_FALSE(table.Run(32794));
+    EXPECT_FALSE(table.IsCheckable(32794));
+    allowed = true;
+    EXPECT_TRUE(table.Run(32794));
+    EXPECT_EQ(runs, 103);
+    EXPECT_FALSE(table.Contains(4242));
+    EXPECT_FALSE(table.Run(4242));
+    EXPECT_FALSE(table.IsEnabled(4242));
+
+    // An id added again gets the new behaviour; the others keep the old one.
+    table.Add({1011}, [&runs] { runs = -1; });
+    table.Run(1008);
+    EXPECT_EQ(runs, 104);
+    table.Run(1011);
+    EXPECT_EQ(runs, -1);
+}
