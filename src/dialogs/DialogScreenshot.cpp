@@ -81,17 +81,17 @@ bool SaveMenu(CPlayerDlg& window, const QString& path) {
 bool SaveDialogScreenshot(CPlayerDlg& window, const QString& which, const QString& path) {
     const QString name = which.section(QLatin1Char(':'), 0, 0);
     if (name == QStringLiteral("settings")) {
-        CSettingsDlg dialog;
+        CSettingsDlg dialog(&window.Session(), &window);
         const int page = which.section(QLatin1Char(':'), 1, 1).toInt();
         dialog.SelectPage(page > 1 ? page : 1);
         return SaveShown(dialog, path);
     }
     if (name == QStringLiteral("openurl")) {
-        COpenUrlDlg dialog;
+        COpenUrlDlg dialog(&window);
         return SaveShown(dialog, path);
     }
     if (name == QStringLiteral("about")) {
-        CAboutDlg dialog;
+        CAboutDlg dialog(&window);
         return SaveShown(dialog, path);
     }
     if (name == QStringLiteral("menu"))
