@@ -1,4 +1,4 @@
-#include "dialogs/DialogScreenshot.h"
+#include "app/DialogScreenshot.h"
 
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"
