@@ -128,7 +128,7 @@ void WindowVolumeView::ShowMuteButton(bool muted) {
 // --- the wiring ---
 
 PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
-    : QObject(&window), window_(window), timers_([this](int id) { OnTick(id); }),
+    : QObject(&window), window_(window), timers_([this](PlaybackTimer id) { OnTick(id); }),
       playbackView_(window), volumeView_(window),
       watch_(player, playbackView_, timers_, window.DesktopLauncher(), window.Session()),
       volume_(player, volumeView_, timers_, window.Session()) {
@@ -137,7 +137,7 @@ PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
     window.setMouseTracking(true);
 }
 
-void PlaybackWiring::OnTick(int id) {
+void PlaybackWiring::OnTick(PlaybackTimer id) {
     if (!watch_.OnTimer(id))
         volume_.OnTimer(id);
 }

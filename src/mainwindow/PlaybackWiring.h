@@ -74,7 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void OnTick(int id);
+    void OnTick(PlaybackTimer id);
 
     CPlayerDlg& window_;
     bool handCursor_ = false;

@@ -140,7 +140,7 @@ void ConnectionWatch::ListPanelToggle() {
     view_.ToggleListPanel();
 }
 
-bool ConnectionWatch::OnTimer(int id) {
+bool ConnectionWatch::OnTimer(PlaybackTimer id) {
     switch (id) {
     case PlaybackTimer::Watch:
         WatchTick();

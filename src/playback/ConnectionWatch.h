@@ -85,7 +85,7 @@ public:
     void ListPanelToggle();
 
     // Handles ticks of timers 1, 2 and 3; false for any other timer.
-    bool OnTimer(int id);
+    bool OnTimer(PlaybackTimer id);
 
     // The player says the media it had open has ended; a broadcast that was
     // playing is then treated at once instead of at the next clock tick.

@@ -2,12 +2,12 @@
 
 #include <QTimer>
 
-QtTimerHost::QtTimerHost(std::function<void(int)> onTick, QObject* parent)
+QtTimerHost::QtTimerHost(std::function<void(PlaybackTimer)> onTick, QObject* parent)
     : QObject(parent), onTick_(std::move(onTick)) {}
 
 QtTimerHost::~QtTimerHost() = default;
 
-void QtTimerHost::StartTimer(int id, int milliseconds) {
+void QtTimerHost::StartTimer(PlaybackTimer id, int milliseconds) {
     QTimer*& timer = timers_[id];
     if (timer == nullptr) {
         timer = new QTimer(this);
@@ -21,13 +21,13 @@ void QtTimerHost::StartTimer(int id, int milliseconds) {
     timer->start(milliseconds);
 }
 
-void QtTimerHost::StopTimer(int id) {
+void QtTimerHost::StopTimer(PlaybackTimer id) {
     auto it = timers_.find(id);
     if (it != timers_.end())
         it->second->stop();
 }
 
-bool QtTimerHost::IsTimerRunning(int id) const {
+bool QtTimerHost::IsTimerRunning(PlaybackTimer id) const {
     auto it = timers_.find(id);
     return it != timers_.end() && it->second->isActive();
 }

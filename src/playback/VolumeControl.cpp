@@ -136,7 +136,7 @@ void VolumeControl::FromPointer(int x) {
     view_.RedrawVolumeBar();
 }
 
-bool VolumeControl::OnTimer(int id) {
+bool VolumeControl::OnTimer(PlaybackTimer id) {
     if (id != PlaybackTimer::Caption)
         return false;
     timers_.StopTimer(PlaybackTimer::Caption);

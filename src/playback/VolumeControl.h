@@ -52,7 +52,7 @@ public:
     void FromPointer(int x);
 
     // Handles timer 4; false for any other timer.
-    bool OnTimer(int id);
+    bool OnTimer(PlaybackTimer id);
 
     int Volume() const;
     bool Muted() const;

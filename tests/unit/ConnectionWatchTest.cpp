@@ -28,7 +28,7 @@ protected:
                                      },
                                      [](const QString&, const QStringList&) { return true; }}),
           watch(player, view, timers, launcher, session) {
-        timers.onTick = [this](int id) { watch.OnTimer(id); };
+        timers.onTick = [this](PlaybackTimer id) { watch.OnTimer(id); };
         view.AddRow(QStringLiteral("KBS1"), QStringLiteral("http://127.0.0.1:1/kbs1"));
         view.AddRow(QStringLiteral("MBC"), QStringLiteral("http://127.0.0.1:1/mbc"));
         view.AddRow(QStringLiteral("Radio"), QStringLiteral("http://127.0.0.1:1/radio"));

@@ -22,14 +22,14 @@ using FakePlayer = RecordingPlayer<MediaPlayer>;
 // Window timers on a simulated clock, in milliseconds.
 class FakeTimers : public TimerHost {
 public:
-    std::function<void(int)> onTick;
+    std::function<void(PlaybackTimer)> onTick;
 
-    void StartTimer(int id, int milliseconds) override {
+    void StartTimer(PlaybackTimer id, int milliseconds) override {
         timers_[id] = Entry{milliseconds, now_ + milliseconds, ++serial_};
     }
-    void StopTimer(int id) override { timers_.erase(id); }
-    bool IsTimerRunning(int id) const override { return timers_.count(id) != 0; }
-    int Period(int id) const {
+    void StopTimer(PlaybackTimer id) override { timers_.erase(id); }
+    bool IsTimerRunning(PlaybackTimer id) const override { return timers_.count(id) != 0; }
+    int Period(PlaybackTimer id) const {
         auto it = timers_.find(id);
         return it == timers_.end() ? 0 : it->second.period;
     }
@@ -39,7 +39,7 @@ public:
     void Advance(long long milliseconds) {
         const long long end = now_ + milliseconds;
         for (;;) {
-            int nextId = 0;
+            PlaybackTimer nextId = PlaybackTimer::Watch;
             long long nextDue = end + 1;
             for (const auto& [id, entry] : timers_) {
                 if (entry.due < nextDue) {
@@ -68,7 +68,7 @@ private:
         long long due;
         long long serial;
     };
-    std::map<int, Entry> timers_;
+    std::map<PlaybackTimer, Entry> timers_;
     long long now_ = 0;
     long long serial_ = 0;
 };

@@ -13,7 +13,7 @@ namespace {
 class VolumeControlTest : public ::testing::Test {
 protected:
     VolumeControlTest() : volume(player, view, timers, session) {
-        timers.onTick = [this](int id) { volume.OnTimer(id); };
+        timers.onTick = [this](PlaybackTimer id) { volume.OnTimer(id); };
     }
 
     void StartWith(const char* sound) {
