@@ -1,7 +1,7 @@
 #include "app/CPlayerApp.h"
 
-#include "app/TerminationSignals.h"
 #include "app/DialogScreenshot.h"
+#include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "web/WebBrowserModule.h"
 
