@@ -4,24 +4,16 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
-#include "app/Endpoints.h"
 #include "app/MprisService.h"
 #include "catalogue/ChannelListModel.h"
-#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/DesktopLink.h"
 #include "userchannels/CUserChannelFile.h"
 #include "userchannels/M3uPlaylist.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QSaveFile>
-#include <QSystemTrayIcon>
-#include <QThread>
-#include <QTimer>
-
-#include <memory>
 
 namespace {
 
@@ -29,126 +21,7 @@ QString PlaylistFilter() {
     return QStringLiteral("재생목록 (*.m3u *.m3u8);;모든 파일 (*)");
 }
 
-// The window as media controllers see it.
-class WindowMprisHost : public MprisPlayerHost {
-public:
-    explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
-
-    NowPlaying CurrentNowPlaying() const override { return window_.CurrentNowPlaying(); }
-    int Volume() const override { return window_.Session().Volume(); }
-    void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
-    void Play() override { window_.MenuPlay(); }
-    void Stop() override { window_.StopPlayback(); }
-    void PlayAddress(const QString& address) override { window_.PlayUrl(address); }
-    void Raise() override { window_.ShowFromTray(); }
-    void Quit() override { window_.OnExit(); }
-
-private:
-    CPlayerDlg& window_;
-};
-
 } // namespace
-
-// Tells the tray and the media controllers what plays as the session
-// changes, and runs playlist imports.
-class DesktopLink : public QObject {
-public:
-    explicit DesktopLink(CPlayerDlg& window) : QObject(&window), window_(window), host_(window) {}
-
-    ~DesktopLink() override {
-        if (importThread_) {
-            importThread_->wait();
-            delete importThread_;
-        }
-    }
-
-    void Start(bool mediaControls) {
-        if (started_)
-            return;
-        started_ = true;
-        PlayerSession& session = window_.Session();
-        connect(&session, &PlayerSession::nowPlayingChanged, this, [this] { Update(); });
-        connect(&session, &PlayerSession::volumeChanged, this, [this] { Update(); });
-        if (mediaControls) {
-            mpris_ = new MprisService(host_, this);
-            // After the window is up: joining the bus never delays the first paint.
-            QTimer::singleShot(0, mpris_, [mpris = mpris_] { mpris->Register(); });
-        }
-        Update();
-    }
-
-    void Update() {
-        if (!started_)
-            return;
-        const NowPlaying now = window_.CurrentNowPlaying();
-        QSystemTrayIcon* tray = window_.TrayIcon();
-        // A tray icon made anew starts with the plain tooltip.
-        if (now != shown_ || tray != tray_) {
-            shown_ = now;
-            tray_ = tray;
-            if (tray)
-                tray->setToolTip(now.TrayToolTip());
-        }
-        if (mpris_)
-            mpris_->Refresh();
-    }
-
-    MprisService* Mpris() const { return mpris_; }
-
-    bool Importing() const { return importThread_ != nullptr; }
-
-    void Import(const QString& path) {
-        if (importThread_)
-            return;
-        struct Result {
-            int added = 0;
-            std::vector<ChannelRecord> stored; // the whole file afterwards
-        };
-        auto result = std::make_shared<Result>();
-        const QString folder = window_.DataFolder();
-        const QString homePage = Endpoints::HomePageAddress();
-        // Reading, decoding and storing ten thousand entries takes a while;
-        // the window keeps answering meanwhile.
-        importThread_ = QThread::create([result, folder, path, homePage] {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                return;
-            const std::vector<ChannelRecord> records =
-                M3uPlaylist::ToUserRecords(M3uPlaylist::Parse(file.readAll()), homePage);
-            if (records.empty())
-                return;
-            const CUserChannelFile userFile(folder);
-            if (!userFile.AppendAll(records))
-                return;
-            result->added = static_cast<int>(records.size());
-            // Read back here too, so the window only has to show the rows.
-            result->stored = userFile.Load();
-        });
-        connect(importThread_, &QThread::finished, this, [this, result] {
-            importThread_->deleteLater();
-            importThread_ = nullptr;
-            if (result->added == 0)
-                window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
-            else if (window_.Session().Category() == Category::User &&
-                     window_.Session().ShownCategory() == Category::User) {
-                // The user tab as opening it shows it: the newest on top.
-                window_.ListModel()->Clear();
-                window_.ListModel()->InsertEachAtTop(result->stored);
-            }
-            emit window_.playlistImported(result->added);
-        });
-        importThread_->start();
-    }
-
-private:
-    CPlayerDlg& window_;
-    WindowMprisHost host_;
-    MprisService* mpris_ = nullptr;
-    NowPlaying shown_;
-    QPointer<QSystemTrayIcon> tray_;
-    bool started_ = false;
-    QThread* importThread_ = nullptr;
-};
 
 void CPlayerDlg::StartDesktopIntegration(bool mediaControls) {
     // Window systems match the window to waveorbit.desktop (name, icon).

@@ -1,0 +1,119 @@
+#include "mainwindow/DesktopLink.h"
+
+#include "app/Endpoints.h"
+#include "app/MprisService.h"
+#include "catalogue/ChannelListModel.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "userchannels/CUserChannelFile.h"
+#include "userchannels/M3uPlaylist.h"
+
+#include <QFile>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+// The window as media controllers see it.
+class WindowMprisHost : public MprisPlayerHost {
+public:
+    explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
+
+    NowPlaying CurrentNowPlaying() const override { return window_.CurrentNowPlaying(); }
+    int Volume() const override { return window_.Session().Volume(); }
+    void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
+    void Play() override { window_.MenuPlay(); }
+    void Stop() override { window_.StopPlayback(); }
+    void PlayAddress(const QString& address) override { window_.PlayUrl(address); }
+    void Raise() override { window_.ShowFromTray(); }
+    void Quit() override { window_.OnExit(); }
+
+private:
+    CPlayerDlg& window_;
+};
+
+} // namespace
+
+DesktopLink::DesktopLink(CPlayerDlg& window)
+    : QObject(&window), window_(window), host_(std::make_unique<WindowMprisHost>(window)) {}
+
+DesktopLink::~DesktopLink() {
+    if (importThread_) {
+        importThread_->wait();
+        delete importThread_;
+    }
+}
+
+void DesktopLink::Start(bool mediaControls) {
+    if (started_)
+        return;
+    started_ = true;
+    PlayerSession& session = window_.Session();
+    connect(&session, &PlayerSession::nowPlayingChanged, this, [this] { Update(); });
+    connect(&session, &PlayerSession::volumeChanged, this, [this] { Update(); });
+    if (mediaControls) {
+        mpris_ = new MprisService(*host_, this);
+        // After the window is up: joining the bus never delays the first paint.
+        QTimer::singleShot(0, mpris_, [mpris = mpris_] { mpris->Register(); });
+    }
+    Update();
+}
+
+void DesktopLink::Update() {
+    if (!started_)
+        return;
+    const NowPlaying now = window_.CurrentNowPlaying();
+    QSystemTrayIcon* tray = window_.TrayIcon();
+    // A tray icon made anew starts with the plain tooltip.
+    if (now != shown_ || tray != tray_) {
+        shown_ = now;
+        tray_ = tray;
+        if (tray)
+            tray->setToolTip(now.TrayToolTip());
+    }
+    if (mpris_)
+        mpris_->Refresh();
+}
+
+void DesktopLink::Import(const QString& path) {
+    if (importThread_)
+        return;
+    struct Result {
+        int added = 0;
+        std::vector<ChannelRecord> stored; // the whole file afterwards
+    };
+    auto result = std::make_shared<Result>();
+    const QString folder = window_.DataFolder();
+    const QString homePage = Endpoints::HomePageAddress();
+    // Reading, decoding and storing ten thousand entries takes a while;
+    // the window keeps answering meanwhile.
+    importThread_ = QThread::create([result, folder, path, homePage] {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const std::vector<ChannelRecord> records =
+            M3uPlaylist::ToUserRecords(M3uPlaylist::Parse(file.readAll()), homePage);
+        if (records.empty())
+            return;
+        const CUserChannelFile userFile(folder);
+        if (!userFile.AppendAll(records))
+            return;
+        result->added = static_cast<int>(records.size());
+        // Read back here too, so the window only has to show the rows.
+        result->stored = userFile.Load();
+    });
+    connect(importThread_, &QThread::finished, this, [this, result] {
+        importThread_->deleteLater();
+        importThread_ = nullptr;
+        if (result->added == 0)
+            window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
+        else if (window_.Session().Category() == Category::User &&
+                 window_.Session().ShownCategory() == Category::User) {
+            // The user tab as opening it shows it: the newest on top.
+            window_.ListModel()->Clear();
+            window_.ListModel()->InsertEachAtTop(result->stored);
+        }
+        emit window_.playlistImported(result->added);
+    });
+    importThread_->start();
+}
