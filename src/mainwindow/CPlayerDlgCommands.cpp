@@ -20,13 +20,27 @@
 static_assert(ControlId::Last < MenuCommand::ListPanel, "control and menu ids overlap");
 static_assert(MenuCommand::FullScreen < ListCommand::Play, "main and list menu ids overlap");
 
+namespace {
+
+// The check mark of an option command.
+CommandTable::State OptionShown(PlayerSession& session, SessionOption option) {
+    return [&session, option] { return session.IsOn(option); };
+}
+
+// An option command flips the flag and stores its new state as "1" or "0".
+CommandTable::Action OptionToggle(PlayerSession& session, SessionOption option,
+                                  const Settings::Value& value) {
+    return [&session, option, &value] { Settings::WriteFlag(value, session.Toggle(option)); };
+}
+
+} // namespace
+
 void CPlayerDlg::BuildCommandTable() {
     CommandTable& t = commands_;
     PlayerSession& session = *session_;
-    auto option = [&session](SessionOption o) { return [&session, o] { return session.IsOn(o); }; };
-    // An option command flips the flag and stores its new state as "1" or "0".
+    auto option = [&session](SessionOption o) { return OptionShown(session, o); };
     auto toggle = [&session](SessionOption o, const Settings::Value& value) {
-        return [&session, o, &value] { Settings::WriteFlag(value, session.Toggle(o)); };
+        return OptionToggle(session, o, value);
     };
     auto userTab = [&session] { return session.Category() == Category::User; };
 
