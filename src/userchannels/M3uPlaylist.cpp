@@ -3,6 +3,10 @@
 #include "app/LegacyText.h"
 #include "userchannels/CUserChannelFile.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrlQuery>
+
 namespace M3uPlaylist {
 
 namespace {
@@ -30,6 +34,7 @@ struct ExtInf {
     QString title;
     QString group;
     QString tvgName;
+    QMap<QString, QString> attributes;
 };
 
 // "#EXTINF:-1 tvg-name="x" group-title="News, Korea",Title, with commas".
@@ -77,6 +82,8 @@ ExtInf ParseExtInf(const QString& line) {
                 ++i;
             value = head.mid(valueStart, i - valueStart);
         }
+        if (!key.isEmpty())
+            info.attributes.insert(key, value.trimmed());
         if (key == QLatin1String("group-title"))
             info.group = value.trimmed();
         else if (key == QLatin1String("tvg-name"))
@@ -117,9 +124,55 @@ QString OneLine(QString text) {
     return text;
 }
 
+// "Name=value&Name=value", values percent-encoded (Kodi's header form).
+void AddEncodedHeaders(const QString& text, StreamOptions* options) {
+    for (const QString& pair : text.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
+        const int eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        options->AddHeader(QUrl::fromPercentEncoding(pair.left(eq).toUtf8()),
+                           QUrl::fromPercentEncoding(pair.mid(eq + 1).toUtf8()));
+    }
+}
+
+// The per-channel directives between "#EXTINF" and the address.
+void ReadOptionLine(const QString& line, StreamOptions* options) {
+    const int colon = line.indexOf(QLatin1Char(':'));
+    const QString tag = line.left(colon).toUpper();
+    const QString body = line.mid(colon + 1).trimmed();
+    const int eq = body.indexOf(QLatin1Char('='));
+    const QString key = body.left(eq).trimmed().toLower();
+    const QString value = eq < 0 ? QString() : body.mid(eq + 1).trimmed();
+    if (tag == QLatin1String("#EXTVLCOPT")) {
+        if (key == QLatin1String("http-referrer") || key == QLatin1String("http-referer"))
+            options->referrer = value;
+        else if (key == QLatin1String("http-user-agent"))
+            options->userAgent = value;
+    } else if (tag == QLatin1String("#KODIPROP")) {
+        if (key.endsWith(QLatin1String("stream_headers")) ||
+            key.endsWith(QLatin1String("manifest_headers")))
+            AddEncodedHeaders(value, options);
+    } else if (tag == QLatin1String("#EXTHTTP")) {
+        const QJsonObject object = QJsonDocument::fromJson(body.toUtf8()).object();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+            options->AddHeader(it.key(), it.value().toString());
+    }
+}
+
+// A relative address is relative to the playlist, as in a web page.
+QString Resolved(const QString& address, const QUrl& base) {
+    const QUrl url(address);
+    if (!base.isValid() || !url.isRelative())
+        return address; // no base, or the address names its own scheme
+    if (base.isLocalFile() && address.startsWith(QLatin1Char('/')))
+        return address; // an absolute path beside a local playlist
+    const QUrl resolved = base.resolved(url);
+    return resolved.isLocalFile() ? resolved.toLocalFile() : resolved.toString();
+}
+
 } // namespace
 
-std::vector<Entry> Parse(const QByteArray& rawContents) {
+std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
     QByteArray contents = rawContents;
     if (contents.startsWith("\xEF\xBB\xBF"))
         contents.remove(0, 3);
@@ -132,6 +185,7 @@ std::vector<Entry> Parse(const QByteArray& rawContents) {
     bool pending = false;
     ExtInf info;
     QString groupLine;
+    StreamOptions options;
     for (const QByteArray& raw : SplitLines(contents)) {
         const QString line = TrimLine(Decoded(raw, utf8));
         if (line.isEmpty())
@@ -142,12 +196,25 @@ std::vector<Entry> Parse(const QByteArray& rawContents) {
                 pending = true;
             } else if (line.startsWith(QLatin1String("#EXTGRP:"), Qt::CaseInsensitive)) {
                 groupLine = line.mid(8).trimmed();
+            } else if (line.startsWith(QLatin1String("#EXTVLCOPT:"), Qt::CaseInsensitive) ||
+                       line.startsWith(QLatin1String("#KODIPROP:"), Qt::CaseInsensitive) ||
+                       line.startsWith(QLatin1String("#EXTHTTP:"), Qt::CaseInsensitive)) {
+                ReadOptionLine(line, &options);
             }
             continue; // "#EXTM3U" and every other directive or comment
         }
         Entry entry;
         entry.url = line;
+        // "address|Referer=...&User-Agent=..." carries headers after a bar.
+        const int bar = entry.url.indexOf(QLatin1Char('|'));
+        if (bar > 0) {
+            AddEncodedHeaders(entry.url.mid(bar + 1), &options);
+            entry.url = entry.url.left(bar).trimmed();
+        }
+        entry.url = Resolved(entry.url, base);
+        entry.options = options;
         if (pending) {
+            entry.attributes = info.attributes;
             entry.name = !info.title.isEmpty() ? info.title : info.tvgName;
             entry.group = !info.group.isEmpty() ? info.group : groupLine;
         } else {
@@ -159,6 +226,7 @@ std::vector<Entry> Parse(const QByteArray& rawContents) {
         pending = false;
         info = ExtInf();
         groupLine.clear();
+        options = StreamOptions();
     }
     return entries;
 }
