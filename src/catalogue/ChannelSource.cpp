@@ -1,7 +1,9 @@
 #include "catalogue/ChannelSource.h"
 
+#include "app/AtomicFile.h"
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
+#include "catalogue/ChannelSources.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -133,6 +135,11 @@ QString SourceProblem(const ChannelSource& source) {
         if (!QFileInfo(path).isFile())
             return QStringLiteral(
                 "재생목록 주소는 http:// 또는 https:// 주소이거나 있는 파일이어야 합니다.");
+        QByteArray bytes;
+        if (!ReadWholeFile(path, &bytes))
+            return QStringLiteral("재생목록 파일을 읽을 수 없습니다.");
+        if (!ChannelSources::ParseList(source, bytes, 2, QString()).readable)
+            return QStringLiteral("재생목록에 채널이 하나도 없습니다.");
         return QString();
     }
     case ChannelSource::Kind::Directory: {
@@ -150,6 +157,29 @@ QString SourceProblem(const ChannelSource& source) {
         return QString();
     }
     }
+    return QString();
+}
+
+QString ApplySources(SourceSettings& settings,
+                     const std::array<ChannelSource, kSourceTabCount>& tabs,
+                     const QString& directoryServer) {
+    for (int i = 0; i < kSourceTabCount; ++i) {
+        const QString problem = SourceProblem(tabs[i]);
+        if (!problem.isEmpty())
+            return ChannelSources::TabName(i + 1) + QStringLiteral(": ") + problem;
+    }
+    const QString server = directoryServer.trimmed();
+    if (!server.isEmpty() && server.contains(QLatin1String("://")) &&
+        !SourceProblem({ChannelSource::Kind::Service, server}).isEmpty())
+        return QStringLiteral("라디오 목록 서버: 주소는 http:// 또는 https:// 로 시작해야 합니다.");
+    for (int i = 0; i < kSourceTabCount; ++i) {
+        // A tab left at its default keeps following the build's default.
+        if (tabs[i] == settings.Defaults().tabs[i])
+            settings.Reset(i + 1);
+        else
+            settings.Set(i + 1, tabs[i]);
+    }
+    settings.SetDirectoryServer(server == settings.Defaults().directoryServer ? QString() : server);
     return QString();
 }
 
@@ -200,3 +230,40 @@ QString SourceSettings::ServiceAddress() const {
     }
     return QString();
 }
+
+namespace ServicePages {
+
+QString NoServiceMessage() {
+    return QStringLiteral("음악·영화 페이지와 홈페이지는 채널 서비스에서 받아 옵니다. 지금은 "
+                          "서비스를 쓰는 탭이 없습니다.\n설정의 \"채널 목록\"에서 한 탭의 "
+                          "종류를 \"서비스\"로 바꾸고 서비스 주소를 입력하세요.");
+}
+
+QString NoServicePage() {
+    const QString html =
+        QStringLiteral("<!DOCTYPE html><html lang=\"ko\"><head><meta charset=\"utf-8\">"
+                       "<title>WAVEORBIT</title></head>"
+                       "<body style=\"background:#0d0d0d;color:#33cdff;font-family:sans-serif;"
+                       "padding:24px\"><h3>서비스 주소가 없습니다</h3>"
+                       "<p>이 페이지는 채널 서비스에서 받아 옵니다. 지금은 서비스를 쓰는 탭이 "
+                       "없습니다.</p><p>설정 &gt; 채널 목록에서 한 탭의 종류를 "
+                       "&quot;서비스&quot;로 바꾸고 서비스 주소(예: http://서버:포트)를 "
+                       "입력하세요.</p></body></html>");
+    return QStringLiteral("data:text/html;charset=utf-8,") +
+           QString::fromLatin1(QUrl::toPercentEncoding(html));
+}
+
+QString PageAddress(const SourceSettings& settings, const QString& buildTimeAddress,
+                    const QString& buildTimeBase) {
+    const QString service = settings.ServiceAddress();
+    if (service.isEmpty())
+        return NoServicePage();
+    QString base = service;
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    if (buildTimeAddress.startsWith(buildTimeBase))
+        return base + buildTimeAddress.mid(buildTimeBase.size());
+    return buildTimeAddress;
+}
+
+} // namespace ServicePages

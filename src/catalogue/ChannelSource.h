@@ -54,6 +54,14 @@ struct SourceDefaults {
 // the source may be stored, else the message to show (Korean).
 QString SourceProblem(const ChannelSource& source);
 
+// SourceProblem for every tab and the directory server; when all pass, the
+// choice is stored and the result is empty, else nothing is stored and the
+// result names the tab and what is wrong.
+class SourceSettings;
+QString ApplySources(SourceSettings& settings,
+                     const std::array<ChannelSource, kSourceTabCount>& tabs,
+                     const QString& directoryServer);
+
 // Reading and writing the choice of a tab through the settings table.
 class SourceSettings {
 public:
@@ -79,3 +87,18 @@ private:
     SourceDefaults defaults_;
     SettingsStore store_;
 };
+
+// The music and movie pages and the home page live on the catalogue
+// service. Where no tab uses a service, they have nowhere to come from.
+namespace ServicePages {
+
+// What the home-page command says then.
+QString NoServiceMessage();
+// The local page the web tabs show then (a data: address, nothing fetched).
+QString NoServicePage();
+// The address to show for a page of the build-time service: moved to the
+// service the tabs use, or the local page when none does.
+QString PageAddress(const SourceSettings& settings, const QString& buildTimeAddress,
+                    const QString& buildTimeBase);
+
+} // namespace ServicePages

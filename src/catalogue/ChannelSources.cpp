@@ -325,3 +325,26 @@ void ChannelSources::NotePlayed(const QString& address) {
     QNetworkReply* reply = clicks_.get(request);
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
+
+QString ChannelSources::TabName(int category) {
+    static const char* const names[kSourceTabCount] = {"TV", "해외", "게임", "라디오", "음악방송"};
+    return IsSourceTab(category) ? QString::fromUtf8(names[category - 1]) : QString();
+}
+
+QString ChannelSources::Report(bool cataloguesUpdated, const std::vector<Refresh>& results) {
+    QStringList refreshed, failed;
+    for (const Refresh& r : results) {
+        if (r.refreshed)
+            refreshed << TabName(r.category);
+        else
+            failed << QStringLiteral("%1 (%2)").arg(TabName(r.category), r.why);
+    }
+    QString text = cataloguesUpdated || !refreshed.isEmpty()
+                       ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
+                       : QStringLiteral("현재 버전이 최신버전입니다.");
+    if (!refreshed.isEmpty())
+        text += QStringLiteral("\n새로 받은 채널 목록: ") + refreshed.join(QStringLiteral(", "));
+    if (!failed.isEmpty())
+        text += QStringLiteral("\n받지 못한 채널 목록: ") + failed.join(QStringLiteral(", "));
+    return text;
+}

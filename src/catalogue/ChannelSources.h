@@ -62,6 +62,13 @@ public:
     // Every tab that does not use the service, one after another.
     void RefreshAll(std::function<void(std::vector<Refresh>)> done);
 
+    // The update command's message: the catalogues' result, then which
+    // source lists were refreshed and which failed (and why). Without any
+    // source tab it is the catalogues' message alone.
+    static QString Report(bool cataloguesUpdated, const std::vector<Refresh>& results);
+    // The tab's name as its button shows it: "TV", "해외", "게임", "라디오", "음악방송".
+    static QString TabName(int category);
+
     // Tells the directory a station was started, as it asks its clients to.
     void NotePlayed(const QString& address);
 

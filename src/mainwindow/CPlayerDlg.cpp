@@ -1,5 +1,7 @@
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/ChannelSources.h"
+
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
@@ -118,6 +120,7 @@ void CPlayerDlg::CreateListView() {
     connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
     connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
     downloads_ = new DownloadQueue(this);
+    sources_ = new ChannelSources(Paths::DataFolder(), SourceSettings(), this);
     ConnectDownloadDisplay();
 }
 

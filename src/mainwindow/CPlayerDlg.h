@@ -19,6 +19,7 @@
 #include <vector>
 
 class CatalogueUpdater;
+class ChannelSources;
 class DesktopLink;
 class MprisService;
 class CChannelListView;
@@ -70,6 +71,9 @@ public:
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
+    ChannelSources* Sources() const { return sources_; }
+    // After the tabs' sources were changed: the open catalogue tab anew.
+    void ReloadSources();
     // Where catalogues and the version list come from; set before start-up
     // (tests point it at a server of their own).
     void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
@@ -171,6 +175,8 @@ public:
     void OnMainTabButton(int tab);
     // The home-page button (1021): the desktop's browser; the panel stays.
     void OnHomePageButton();
+    // The service's home page in the browser, or a message when no tab uses a service.
+    void OpenHomePage();
     // The web sub-tabs 1023..1029, one fixed page each.
     void OnWebSubTab(int id);
     // The embedded browser; null until a web page is first shown.
@@ -308,6 +314,11 @@ private:
     QString serviceBase_;
     DownloadQueue* downloads_ = nullptr;
     CatalogueUpdater* updater_ = nullptr;
+    // Tabs whose channels come from a playlist or the radio directory.
+    ChannelSources* sources_ = nullptr;
+    QString ServiceBaseOf(int category) const;
+    std::function<void()> whenSourceFilled_; // after a source tab's rows arrive
+    QString ServicePage(const QString& buildTimeAddress) const;
     struct PendingCatalogue {
         QString fileName;
         std::vector<std::function<void()>> waiting;

@@ -12,6 +12,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
@@ -23,6 +24,7 @@
 #include <QMessageBox>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -46,6 +48,22 @@ void CPlayerDlg::OpenCategoryTab(int category) {
     listModel_->Clear();
     if (category == Category::User) {
         FillCategory(category);
+        return;
+    }
+    if (!sources_->UsesService(category)) {
+        // A playlist or the radio directory: the kept list at once, the
+        // refreshed one when it has arrived.
+        const bool regional = category == Category::Tv || category == Category::Radio;
+        sources_->Open(category,
+                       regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString(),
+                       [this, generation](std::vector<ChannelRecord> rows) {
+                           if (generation != tabGeneration_)
+                               return;
+                           listModel_->Clear();
+                           listModel_->AppendRows(rows);
+                           if (auto then = std::exchange(whenSourceFilled_, nullptr))
+                               then();
+                       });
         return;
     }
     const QString fileName = CatalogueFileOf(category);
@@ -89,8 +107,9 @@ void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void
     // A failed download is quiet: the tab shows what the (missing) file
     // holds, and the next opening tries again.
     downloads_->Enqueue(
-        QUrl(serviceBase_ + Endpoints::CataloguePath(fileName)), path,
-        DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result&) {
+        QUrl(ServiceBaseOf(Endpoints::CatalogueFileNames().indexOf(fileName) + 1) +
+             Endpoints::CataloguePath(fileName)),
+        path, DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result&) {
             std::vector<std::function<void()>> waiting;
             for (auto it = pendingCatalogues_.begin(); it != pendingCatalogues_.end(); ++it) {
                 if (it->fileName == fileName) {
@@ -146,6 +165,12 @@ void CPlayerDlg::OnListDoubleClick(int row) {
         // The new region filters the reloaded tab; then the row at the same
         // place plays. Other tabs store the region only.
         if (session_->Category() == Category::Tv || session_->Category() == Category::Radio) {
+            if (!sources_->UsesService(session_->Category())) {
+                // A source tab fills from a worker: play once the rows are there.
+                whenSourceFilled_ = [this] { PlayRow(session_->CurrentRow()); };
+                OpenCategoryTab(session_->Category());
+                return;
+            }
             OpenCategoryTab(session_->Category());
             PlayRow(session_->CurrentRow());
         }
@@ -171,11 +196,23 @@ void CPlayerDlg::RunCatalogueUpdate() {
 void CPlayerDlg::RunUpdateCommand() {
     updater_->ClearUpdated();
     updater_->RunCatalogueUpdate([this](bool updated) {
-        ShowMessage(updated ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
-                            : QStringLiteral("현재 버전이 최신버전입니다."));
-        // Whatever the message said, the program updater has its turn.
-        launcher_->StartUpdater(Paths::ProgramFolder());
+        // Then every tab that takes its channels from elsewhere.
+        sources_->RefreshAll([this, updated](std::vector<ChannelSources::Refresh> results) {
+            ShowMessage(ChannelSources::Report(updated, results));
+            // Whatever the message said, the program updater has its turn.
+            launcher_->StartUpdater(Paths::ProgramFolder());
+        });
     });
+}
+
+QString CPlayerDlg::ServiceBaseOf(int category) const {
+    // A tab set to a service of its own asks that one; otherwise the
+    // build-time service (which tests point at their own server).
+    const ChannelSource source = sources_->SourceOf(category);
+    if (source.kind == ChannelSource::Kind::Service &&
+        source != sources_->Settings().Defaults().Of(category))
+        return source.address;
+    return serviceBase_;
 }
 
 void CPlayerDlg::ReplaceLauncher(const Launcher& launcher) {
@@ -188,4 +225,9 @@ void CPlayerDlg::ShowMessage(const QString& text) {
         return;
     }
     QMessageBox::information(this, QStringLiteral("WAVEORBIT"), text);
+}
+
+void CPlayerDlg::ReloadSources() {
+    if (session_->MainTab() == MainTab::Channels && session_->Category() != Category::User)
+        OpenCategoryTab(session_->Category());
 }

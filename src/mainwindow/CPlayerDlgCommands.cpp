@@ -70,8 +70,7 @@ void CPlayerDlg::BuildCommandTable() {
     t.Add(
         {MenuCommand::StartWithSession}, [this] { ToggleStartWithSession(); },
         option(SessionOption::StartWithSession));
-    t.Add({MenuCommand::HomePage},
-          [this] { DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress()); });
+    t.Add({MenuCommand::HomePage}, [this] { OpenHomePage(); });
     t.Add({MenuCommand::About}, [this] { OpenAboutDialog(); });
     t.Add({MenuCommand::Exit, ListCommand::Exit, ControlId::Close}, [this] { OnExit(); });
     t.Add({ListCommand::AddToMyChannels}, [this] { AddToMyChannels(); });
@@ -153,6 +152,7 @@ void CPlayerDlg::ToggleStartWithSession() {
 
 void CPlayerDlg::OpenSettingsDialog() {
     CSettingsDlg dialog(session_, this);
+    connect(&dialog, &CSettingsDlg::sourcesChanged, this, &CPlayerDlg::ReloadSources);
     dialog.exec();
 }
 

@@ -3,6 +3,8 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/ChannelSources.h"
+
 #include "mainwindow/CMinsButton.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "playback/CWMPPlayer4.h"
@@ -90,6 +92,8 @@ void CPlayerDlg::PlayUrl(const QString& address) {
     if (!playback_)
         return;
     playback_->Watch().PlayUrl(address);
+    // The radio directory counts the stations its users start.
+    sources_->NotePlayed(address);
 }
 
 void CPlayerDlg::VolumeUp() {

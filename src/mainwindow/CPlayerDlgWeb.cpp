@@ -3,6 +3,8 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/ChannelSources.h"
+
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "mainwindow/CMinsButton.h"
@@ -46,7 +48,22 @@ void CPlayerDlg::PlaceWebBrowser() {
                             session_->MainTab() != MainTab::Channels);
 }
 
-void CPlayerDlg::NavigateWebBrowser(const QString& address) {
+QString CPlayerDlg::ServicePage(const QString& buildTimeAddress) const {
+    const SourceSettings& settings = sources_->Settings();
+    const QString service = settings.ServiceAddress();
+    // The build's own service keeps the pages as they were built.
+    for (const ChannelSource& tab : settings.Defaults().tabs) {
+        if (!service.isEmpty() && tab.kind == ChannelSource::Kind::Service &&
+            tab.address == service)
+            return buildTimeAddress;
+    }
+    return ServicePages::PageAddress(settings, buildTimeAddress, Endpoints::ServiceBaseAddress());
+}
+
+void CPlayerDlg::NavigateWebBrowser(const QString& buildTimeAddress) {
+    // The pages follow the service the tabs use; without one, a local page
+    // says what is missing instead of an error page.
+    const QString address = ServicePage(buildTimeAddress);
     webPageAddress_ = address;
     CreateWebBrowser();
     if (webBrowser_)
@@ -89,7 +106,7 @@ void CPlayerDlg::OnHomePageButton() {
         Button(p.id)->update();
     }
     update(layout_.browser.box.ToRect());
-    launcher_->OpenInBrowser(Endpoints::HomePageAddress());
+    OpenHomePage();
 }
 
 void CPlayerDlg::OnWebSubTab(int id) {
@@ -97,4 +114,12 @@ void CPlayerDlg::OnWebSubTab(int id) {
     if (path.isEmpty())
         return;
     NavigateWebBrowser(Endpoints::PageAddress(path));
+}
+
+void CPlayerDlg::OpenHomePage() {
+    if (!sources_->Settings().AnyTabUsesService()) {
+        ShowMessage(ServicePages::NoServiceMessage());
+        return;
+    }
+    launcher_->OpenInBrowser(ServicePage(Endpoints::HomePageAddress()));
 }

@@ -1,5 +1,7 @@
 #include "playback/CWMPPlayer4.h"
 
+#include "catalogue/StreamOptions.h"
+
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "playback/CMpvGlSurface.h"
@@ -208,7 +210,12 @@ void CWMPPlayer4::setURL(const QString& address) {
     loadPending_ = mpv_ != nullptr && !address.isEmpty();
     if (loadPending_) {
         const QByteArray utf8 = address.toUtf8();
-        const char* command[] = {"loadfile", utf8.constData(), "replace", nullptr};
+        // A playlist may ask for a Referer, a User-Agent or headers for this
+        // channel; mpv's per-file options end with the file, so the next
+        // channel starts clean.
+        const QByteArray options = StreamOptionsBook::Shared().For(address).MpvFileOptions();
+        const char* command[] = {"loadfile", utf8.constData(), "replace",
+                                 options.isEmpty() ? nullptr : options.constData(), nullptr};
         if (mpv_command_async(mpv_, loadRequest_, command) < 0)
             loadPending_ = false;
     }
