@@ -1,6 +1,9 @@
 #include "catalogue/SourceMapping.h"
 
+#include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace SourceMapping {
 
@@ -77,22 +80,81 @@ bool HasWord(const QString& text, const QString& word) {
     }
 }
 
-QString AffiliateRegion(const QString& name) {
-    for (const Affiliate& a : kSbsAffiliates) {
-        if (HasWord(name, QLatin1String(a.name)))
-            return QString::fromUtf8(a.region);
+bool HasHangul(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x1100)
+            return true;
     }
-    return QString();
+    return false;
+}
+
+// A word of Latin letters standing on its own: Hangul next to it is a
+// boundary too ("Daegu MBC", "KNN부산"); letters are not ("ATBC").
+QRegularExpression WordsPattern(const QStringList& words) {
+    QStringList escaped;
+    for (const QString& w : words)
+        escaped << QRegularExpression::escape(w);
+    return QRegularExpression(
+        QStringLiteral("(?<![A-Za-z0-9])(%1)(?![A-Za-z])").arg(escaped.join(QLatin1Char('|'))),
+        QRegularExpression::CaseInsensitiveOption);
+}
+
+// Lists of tens of thousands of names go through here: one precompiled
+// pattern for every Latin spelling, the Korean ones only for Korean names.
+struct PlaceIndex {
+    QRegularExpression latin;
+    QHash<QString, QString> latinToKorean;           // lower-case spelling -> place
+    std::vector<std::pair<QString, QString>> hangul; // spelling -> place, in table order
+    QRegularExpression affiliates;
+    QHash<QString, QString> affiliateRegion; // upper-case name -> place
+
+    PlaceIndex() {
+        QStringList latinWords;
+        for (const Place& place : Places()) {
+            for (const QString& spelling : place.spellings) {
+                if (HasHangul(spelling)) {
+                    hangul.emplace_back(spelling, QString::fromUtf8(place.korean));
+                } else if (!latinToKorean.contains(spelling.toLower())) {
+                    latinWords << spelling;
+                    latinToKorean.insert(spelling.toLower(), QString::fromUtf8(place.korean));
+                }
+            }
+        }
+        // Longer spellings first, so "Chungcheongbuk" wins over a shorter prefix.
+        std::sort(latinWords.begin(), latinWords.end(),
+                  [](const QString& a, const QString& b) { return a.size() > b.size(); });
+        latin = WordsPattern(latinWords);
+        latin.optimize();
+        QStringList names;
+        for (const Affiliate& a : kSbsAffiliates) {
+            names << QString::fromLatin1(a.name);
+            affiliateRegion.insert(QString::fromLatin1(a.name), QString::fromUtf8(a.region));
+        }
+        affiliates = WordsPattern(names);
+        affiliates.optimize();
+    }
+};
+
+const PlaceIndex& Index() {
+    static const PlaceIndex index;
+    return index;
+}
+
+QString AffiliateRegion(const QString& name) {
+    const QRegularExpressionMatch m = Index().affiliates.match(name);
+    return m.hasMatch() ? Index().affiliateRegion.value(m.captured(1).toUpper()) : QString();
 }
 
 QString PlaceIn(const QString& text) {
-    for (const Place& place : Places()) {
-        for (const QString& spelling : place.spellings) {
-            if (HasWord(text, spelling))
-                return QString::fromUtf8(place.korean);
+    const PlaceIndex& index = Index();
+    if (HasHangul(text)) {
+        for (const auto& [spelling, place] : index.hangul) {
+            if (text.contains(spelling))
+                return place;
         }
     }
-    return QString();
+    const QRegularExpressionMatch m = index.latin.match(text);
+    return m.hasMatch() ? index.latinToKorean.value(m.captured(1).toLower()) : QString();
 }
 
 QString Joined(const QStringList& parts) {
@@ -196,21 +258,26 @@ std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int
     if (category != 1 && !radio)
         return records;
     const bool everyRegion = region.isEmpty() || region == QStringLiteral("자동");
+    // One pass sorts the records into their families (a name is looked at once).
+    const QStringList order = FamilyOrder(radio);
+    std::vector<std::vector<ChannelRecord>> members(static_cast<size_t>(order.size()));
+    std::vector<size_t> matching(members.size(), 0);
+    for (ChannelRecord& r : records) {
+        const size_t family = static_cast<size_t>(order.indexOf(FamilyOf(r.name(), radio)));
+        if (!everyRegion && r.info().contains(region))
+            ++matching[family];
+        members[family].push_back(std::move(r));
+    }
     std::vector<ChannelRecord> arranged;
     arranged.reserve(records.size());
-    for (const QString& family : FamilyOrder(radio)) {
-        std::vector<const ChannelRecord*> members, matching;
-        for (const ChannelRecord& r : records) {
-            if (FamilyOf(r.name(), radio) != family)
-                continue;
-            members.push_back(&r);
-            if (r.info().contains(region))
-                matching.push_back(&r);
+    for (size_t family = 0; family < members.size(); ++family) {
+        const QString& name = order.at(static_cast<qsizetype>(family));
+        const bool filtered = !everyRegion && name != QLatin1String("KBS") &&
+                              name != QLatin1String("ETC") && matching[family] > 0;
+        for (ChannelRecord& r : members[family]) {
+            if (!filtered || r.info().contains(region))
+                arranged.push_back(std::move(r));
         }
-        const bool filtered = !everyRegion && family != QLatin1String("KBS") &&
-                              family != QLatin1String("ETC") && !matching.empty();
-        for (const ChannelRecord* r : filtered ? matching : members)
-            arranged.push_back(*r);
     }
     return arranged;
 }

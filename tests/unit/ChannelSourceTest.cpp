@@ -104,8 +104,13 @@ TEST(ChannelSource, BadInputGetsAKoreanMessage) {
     const QString file = dir.filePath(QStringLiteral("목록.m3u"));
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#EXTM3U\n");
+    f.write("#EXTM3U\n#EXTINF:-1,채널\nhttp://127.0.0.1/a.m3u8\n");
     f.close();
+    const QString empty = dir.filePath(QStringLiteral("empty.m3u"));
+    QFile e(empty);
+    ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+    e.write("#EXTM3U\n");
+    e.close();
 
     EXPECT_TRUE(SourceProblem({Kind::Playlist, file}).isEmpty());
     EXPECT_TRUE(
@@ -117,6 +122,7 @@ TEST(ChannelSource, BadInputGetsAKoreanMessage) {
         {Kind::Playlist, dir.filePath(QStringLiteral("없는.m3u"))},
         {Kind::Playlist, QStringLiteral("ftp://127.0.0.1/a.m3u")},
         {Kind::Playlist, dir.path()}, // a folder is not a playlist
+        {Kind::Playlist, empty},      // a playlist without any channel
         {Kind::Service, QStringLiteral("127.0.0.1:8730")},
         {Kind::Directory, QStringLiteral("kpop")},
         {Kind::Directory, QStringLiteral("colour=blue")},
