@@ -232,12 +232,15 @@ ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry) {
 
 ChannelRecord FromStation(const RadioDirectory::Station& s) {
     ChannelRecord r;
-    QString region = RegionFromName(s.name);
-    const QString fromState = RegionFromState(s.state);
-    // A place in the name says more than the national default "서울".
-    const bool nameNamesPlace = !PlaceIn(s.name).isEmpty() || !AffiliateRegion(s.name).isEmpty();
-    if (!fromState.isEmpty() && !nameNamesPlace)
-        region = fromState;
+    // A place in the name says more than the state; the state more than the
+    // national networks' home.
+    QString region = AffiliateRegion(s.name);
+    if (region.isEmpty())
+        region = PlaceIn(s.name);
+    if (region.isEmpty())
+        region = RegionFromState(s.state);
+    if (region.isEmpty())
+        region = RegionFromName(s.name);
     QString tags = s.tags;
     tags.replace(QLatin1Char(','), QStringLiteral(", "));
     r.fields[ChannelRecord::Name] = s.name;
