@@ -159,3 +159,26 @@ TEST(SourceTabs, TheSourcesDialogRefusesBadInputAndStoresGoodInput) {
     EXPECT_EQ(SourceSettings(defaults).Of(1), defaults.Of(1));
     EXPECT_EQ(Settings::ReadText(Settings::SourceTv), QString());
 }
+
+TEST(SourceTabs, TheUpdateCommandSaysWhichListsWereRefreshedAndWhichFailed) {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Status(500));
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(404));
+    SourceSettings settings;
+    settings.Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(2, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kor.m3u"))});
+
+    Window w(server.BaseUrl());
+    ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
+    w.messages.clear();
+    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(1));
+    w.dlg->RunUpdateCommand();
+    ASSERT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
+    EXPECT_EQ(w.messages.first(), QStringLiteral("최신버전으로 업데이트 되었습니다.\n"
+                                                 "새로 받은 채널 목록: TV\n"
+                                                 "받지 못한 채널 목록: 해외 (서버 응답 500)"));
+    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(1)), kept);
+}
