@@ -163,11 +163,21 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
     auto afterKept = [self, category, region, rows, refresh] {
         if (!self || !refresh)
             return;
-        self->RefreshWith(category, region,
-                          [rows](const Refresh& r, std::vector<ChannelRecord> fresh) {
-                              if (r.refreshed)
-                                  rows(std::move(fresh));
-                          });
+        self->RefreshWith(
+            category, region,
+            [self, category, region, rows](const Refresh& r, const std::vector<ChannelRecord>&) {
+                if (!r.refreshed || !self)
+                    return;
+                // A refresh another opening started filtered by
+                // its region: the new list is read for this one.
+                QByteArray fresh;
+                ReadWholeFile(self->KeptPath(category), &fresh);
+                self->ParseAsync(self->SourceOf(category), fresh, category, region,
+                                 [rows](Parsed parsed) {
+                                     if (parsed.readable)
+                                         rows(std::move(parsed.rows));
+                                 });
+            });
     };
     if (!haveKept) {
         afterKept();

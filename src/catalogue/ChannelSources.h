@@ -106,4 +106,7 @@ private:
     QNetworkAccessManager clicks_;
     QString directoryServer_; // the server the last directory list came from
     QHash<int, bool> refreshedThisRun_;
+    // Callers waiting for a refresh that is already running: a second one
+    // for the same tab joins it instead of fetching into the same file.
+    QHash<int, std::vector<std::function<void(Refresh, std::vector<ChannelRecord>)>>> running_;
 };

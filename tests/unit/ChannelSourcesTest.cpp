@@ -250,3 +250,18 @@ TEST(ChannelSources, PerChannelOptionsReachTheBookForTheirChannelOnly) {
     EXPECT_TRUE(
         StreamOptionsBook::Shared().For(QStringLiteral("http://127.0.0.1/b.m3u8")).IsEmpty());
 }
+
+TEST(ChannelSources, ASecondRefreshOfTheSameTabJoinsTheFirst) {
+    Fixture f(Fixture::Playlists(QString()));
+    f.sources->Settings().Set(
+        1, ChannelSource{Kind::Playlist, f.server.Url(QStringLiteral("/list.m3u"))});
+    f.server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Slow(kKoreanList, 4000));
+    std::vector<ChannelSources::Refresh> results;
+    for (int i = 0; i < 2; ++i)
+        f.sources->RefreshTab(1, [&](const ChannelSources::Refresh& r) { results.push_back(r); });
+    ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
+    EXPECT_TRUE(results[0].refreshed);
+    EXPECT_TRUE(results[1].refreshed);
+    EXPECT_EQ(f.server.RequestCount(QStringLiteral("/list.m3u")), 1);
+    EXPECT_EQ(ReadBytes(f.sources->KeptPath(1)), kKoreanList);
+}
