@@ -200,16 +200,27 @@ void ChannelSources::RefreshWith(int category, const QString& region,
         done(Refresh{category, false, QStringLiteral("서비스 목록")}, {});
         return;
     }
+    const bool alreadyRunning = running_.contains(category);
+    running_[category].push_back(std::move(done));
+    if (alreadyRunning)
+        return;
     QPointer<ChannelSources> self(this);
+    const auto finish = [self, category](const Refresh& r, std::vector<ChannelRecord> rows) {
+        if (!self)
+            return;
+        const auto waiting = self->running_.take(category);
+        for (const auto& callback : waiting)
+            callback(r, rows);
+    };
     Fetch(category,
-          [self, category, region, done](bool ok, const QString& why, const QString& newPath) {
+          [self, category, region, finish](bool ok, const QString& why, const QString& newPath) {
               if (!self)
                   return;
               if (!ok) {
-                  done(Refresh{category, false, why}, {});
+                  finish(Refresh{category, false, why}, {});
                   return;
               }
-              self->Validate(category, newPath, region, done);
+              self->Validate(category, newPath, region, finish);
           });
 }
 
