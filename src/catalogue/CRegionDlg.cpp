@@ -3,7 +3,7 @@
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "catalogue/RegionChoice.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>

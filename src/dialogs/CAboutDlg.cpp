@@ -1,6 +1,6 @@
 #include "dialogs/CAboutDlg.h"
 
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 namespace {
 constexpr int kAboutPicture = 209;

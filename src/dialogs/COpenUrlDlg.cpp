@@ -1,6 +1,6 @@
 #include "dialogs/COpenUrlDlg.h"
 
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>

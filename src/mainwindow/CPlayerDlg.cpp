@@ -8,9 +8,9 @@
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

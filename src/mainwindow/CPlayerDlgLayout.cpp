@@ -5,7 +5,7 @@
 #include "catalogue/CChannelListView.h"
 
 #include "app/SettingsTable.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

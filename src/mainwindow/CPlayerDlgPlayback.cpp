@@ -3,9 +3,9 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "playback/CWMPPlayer4.h"
+#include "skin/CMinsButton.h"
 
 #include <QMessageBox>
 

@@ -5,7 +5,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QMetaObject>
 

@@ -2,7 +2,7 @@
 
 #include "app/Endpoints.h"
 #include "catalogue/ChannelListModel.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QLineEdit>

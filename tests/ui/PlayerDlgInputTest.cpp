@@ -3,10 +3,10 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainMenu.h"
 #include "playback/PlayerWidget.h"
+#include "skin/CMinsButton.h"
 
 #include "TestFolders.h"
 #include "WidgetInput.h"

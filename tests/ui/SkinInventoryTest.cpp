@@ -1,6 +1,6 @@
 // The compiled-in skin: every picture of the inventory is present at exactly
 // its size, and the pictures that carry state really look different.
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QIcon>
 #include <QImage>

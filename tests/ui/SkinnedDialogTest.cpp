@@ -1,5 +1,5 @@
-#include "mainwindow/CMinsButton.h"
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CMinsButton.h"
+#include "skin/CSkinnedDialog.h"
 
 #include "WidgetInput.h"
 

@@ -3,9 +3,9 @@
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
 #include "web/WebBrowserModule.h"
 
 #include "TestFolders.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/SkinStrips.h"
+#include "skin/SkinStrips.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 //   waveorbit-skingen --mock <file.png>         the main window composed from the pieces
 #include "SkinArt.h"
 
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

@@ -12,11 +12,11 @@
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/SkinInventory.h"
-#include "mainwindow/SkinStrips.h"
 #include "playback/CMpvGlSurface.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
+#include "skin/SkinInventory.h"
+#include "skin/SkinStrips.h"
 
 #include "TestFolders.h"
 

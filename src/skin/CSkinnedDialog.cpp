@@ -1,8 +1,8 @@
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/ControlIds.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <algorithm>
 #include <iterator>

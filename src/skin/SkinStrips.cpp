@@ -1,6 +1,6 @@
-#include "mainwindow/SkinStrips.h"
+#include "skin/SkinStrips.h"
 
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QFont>
 #include <QPainter>
