@@ -1,10 +1,11 @@
 #include "skin/SkinStrips.h"
 
-#include "skin/SkinInventory.h"
+#include "skin/SkinMetrics.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QStringList>
+#include <QtMath>
 
 namespace {
 
@@ -13,10 +14,14 @@ const QImage& NullImage() {
     return none;
 }
 
-QImage NewStrip(QSize size) {
+// A strip of the given logical size, at device pixels: the painter on it
+// draws in logical coordinates, and each picture at its own logical size.
+QImage NewStrip(QSize size, double ratio) {
     if (size.width() <= 0 || size.height() <= 0)
         return QImage();
-    QImage strip(size, QImage::Format_RGB32);
+    QImage strip(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+                 QImage::Format_RGB32);
+    strip.setDevicePixelRatio(ratio);
     strip.fill(Qt::black);
     return strip;
 }
@@ -27,8 +32,8 @@ void Put(QPainter& p, int x, int y, const QImage& piece) {
 }
 
 // A one-pixel-high tile on every row of the strip.
-QImage RowTiled(QSize size, const QImage& tile) {
-    QImage strip = NewStrip(size);
+QImage RowTiled(QSize size, const QImage& tile, double ratio) {
+    QImage strip = NewStrip(size, ratio);
     if (strip.isNull() || tile.isNull())
         return strip;
     QPainter p(&strip);
@@ -50,13 +55,13 @@ QFont SkinFont(int pixelHeight) {
 }
 
 // One line, left and top aligned, cut at the box's right edge, never wrapped.
-void DrawBoxText(QPainter& p, const Box& box, const QString& text, int pixelHeight,
-                 const QColor& colour) {
+void DrawBoxText(QPainter& p, const Box& box, const QString& text,
+                 const SkinMetrics::TextStyle& style) {
     if (text.isEmpty() || box.IsEmpty())
         return;
     p.save();
-    p.setFont(SkinFont(pixelHeight));
-    p.setPen(colour);
+    p.setFont(SkinFont(style.pixelHeight));
+    p.setPen(QColor::fromRgb(style.colour));
     p.setClipRect(box.ToRect());
     p.drawText(box.ToRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     p.restore();
@@ -64,98 +69,112 @@ void DrawBoxText(QPainter& p, const Box& box, const QString& text, int pixelHeig
 
 } // namespace
 
-const QImage& SkinPictureSet::Get(int id) const {
+const QImage& SkinPictureSet::Get(PictureId id) const {
     const auto it = images_.find(id);
     return it == images_.end() ? NullImage() : it->second;
 }
 
-SkinPictureSet SkinPictureSet::LoadFrame() {
-    SkinPictureSet pictures;
-    for (int id = SkinPiece::CaptionLeft; id <= SkinPiece::BottomRight; ++id)
-        pictures.Set(id, QImage(SkinPath(id)));
-    for (int id : {SkinPiece::LampLit, SkinPiece::LampUnlit, SkinPiece::VolumeBar})
-        pictures.Set(id, QImage(SkinPath(id)));
+SkinPictureSet SkinPictureSet::LoadFrame(double devicePixelRatio) {
+    SkinPictureSet pictures(devicePixelRatio);
+    for (PictureId id :
+         {PictureId::CaptionLeft, PictureId::CaptionTile, PictureId::CaptionRight,
+          PictureId::LeftTile, PictureId::Logo, PictureId::DividerTile, PictureId::PanelTop,
+          PictureId::PanelTile, PictureId::PanelBottom, PictureId::RightTile, PictureId::BottomLeft,
+          PictureId::BottomTile, PictureId::BottomRight, PictureId::LampLit, PictureId::LampUnlit,
+          PictureId::VolumeBar})
+        pictures.Set(id, LoadSkinImage(id, devicePixelRatio));
     return pictures;
 }
 
 QImage ComposeCaptionStrip(const Layout& layout, const SkinPictureSet& pictures,
                            const QString& captionText) {
-    QImage strip = NewStrip(layout.captionStrip.size);
+    using namespace SkinMetrics;
+    QImage strip = NewStrip(layout.captionStrip.size, pictures.DevicePixelRatio());
     if (strip.isNull())
         return strip;
     QPainter p(&strip);
-    Put(p, 0, 0, pictures.Get(SkinPiece::CaptionLeft));
-    const QImage& tile = pictures.Get(SkinPiece::CaptionTile);
+    Put(p, 0, 0, pictures.Get(PictureId::CaptionLeft));
+    const QImage& tile = pictures.Get(PictureId::CaptionTile);
     if (!tile.isNull())
-        for (int x = layout.L + 113; x <= layout.R - 85; ++x)
+        for (int x = layout.L + kCaptionLeftWidth; x <= layout.R - kCaptionRightWidth; ++x)
             p.drawImage(QPoint(x, 0), tile);
-    Put(p, layout.R - 85, 0, pictures.Get(SkinPiece::CaptionRight));
-    DrawBoxText(p, layout.captionText, captionText, 11, QColor(255, 255, 255));
+    Put(p, layout.R - kCaptionRightWidth, 0, pictures.Get(PictureId::CaptionRight));
+    DrawBoxText(p, layout.captionText, captionText, kCaptionTextStyle);
     return strip;
 }
 
 QImage ComposeLeftBorderStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.leftBorderStrip.size, pictures.Get(SkinPiece::LeftTile));
+    return RowTiled(layout.leftBorderStrip.size, pictures.Get(PictureId::LeftTile),
+                    pictures.DevicePixelRatio());
 }
 
 QImage ComposeVideoStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    QImage strip = NewStrip(layout.videoStrip.size);
+    QImage strip = NewStrip(layout.videoStrip.size, pictures.DevicePixelRatio());
     if (strip.isNull())
         return strip;
     QPainter p(&strip);
-    Put(p, layout.logo.left, layout.logo.top, pictures.Get(SkinPiece::Logo));
+    Put(p, layout.logo.left, layout.logo.top, pictures.Get(PictureId::Logo));
     return strip;
 }
 
 QImage ComposeDividerStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.dividerStrip.size, pictures.Get(SkinPiece::DividerTile));
+    return RowTiled(layout.dividerStrip.size, pictures.Get(PictureId::DividerTile),
+                    pictures.DevicePixelRatio());
 }
 
-QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, int lampId,
+QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, PictureId lamp,
                              const QString& statusText) {
-    QImage strip = NewStrip(layout.listPanelStrip.size);
+    using namespace SkinMetrics;
+    QImage strip = NewStrip(layout.listPanelStrip.size, pictures.DevicePixelRatio());
     if (strip.isNull())
         return strip;
     QPainter p(&strip);
-    Put(p, 0, 0, pictures.Get(SkinPiece::PanelTop));
-    const int bottomRow = layout.B - layout.T - 77;
-    const QImage& tile = pictures.Get(SkinPiece::PanelTile);
+    Put(p, 0, 0, pictures.Get(PictureId::PanelTop));
+    const int bottomRow = layout.panelBottom.top;
+    const QImage& tile = pictures.Get(PictureId::PanelTile);
     if (!tile.isNull())
-        for (int y = 89; y < bottomRow; ++y)
+        for (int y = kPanelTopHeight; y < bottomRow; ++y)
             p.drawImage(QPoint(0, y), tile);
-    Put(p, 0, bottomRow, pictures.Get(SkinPiece::PanelBottom));
-    Put(p, 0, 7, pictures.Get(lampId));
-    DrawBoxText(p, layout.statusTextInStrip, statusText, 12, QColor(255, 204, 51));
+    Put(p, 0, bottomRow, pictures.Get(PictureId::PanelBottom));
+    Put(p, kLampOrigin.x(), kLampOrigin.y(), pictures.Get(lamp));
+    DrawBoxText(p, layout.statusTextInStrip, statusText, kStatusTextStyle);
     return strip;
 }
 
 QImage ComposeRightBorderStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.rightBorderStrip.size, pictures.Get(SkinPiece::RightTile));
+    return RowTiled(layout.rightBorderStrip.size, pictures.Get(PictureId::RightTile),
+                    pictures.DevicePixelRatio());
 }
 
 QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& pictures,
                              int indicatorOffset) {
-    QImage strip = NewStrip(layout.bottomBarStrip.size);
+    using namespace SkinMetrics;
+    QImage strip = NewStrip(layout.bottomBarStrip.size, pictures.DevicePixelRatio());
     if (strip.isNull())
         return strip;
     QPainter p(&strip);
-    Put(p, 0, 0, pictures.Get(SkinPiece::BottomLeft));
-    const QImage& tile = pictures.Get(SkinPiece::BottomTile);
+    Put(p, 0, 0, pictures.Get(PictureId::BottomLeft));
+    const QImage& tile = pictures.Get(PictureId::BottomTile);
     if (!tile.isNull())
-        for (int x = layout.L + 140; x <= layout.R - 12; ++x)
+        for (int x = layout.L + kBottomLeftWidth; x <= layout.R - kBottomRightWidth; ++x)
             p.drawImage(QPoint(x, 0), tile);
-    Put(p, layout.R - 12, 0, pictures.Get(SkinPiece::BottomRight));
+    Put(p, layout.R - kBottomRightWidth, 0, pictures.Get(PictureId::BottomRight));
 
-    // The level bar: a 50-pixel window onto the 100-pixel picture. Only the
+    // The level bar: a window onto the bar picture, half its width. Only the
     // part of the window that lies on the picture is copied, so an offset
-    // from an out-of-range stored volume cannot read outside it.
-    const QImage& bar = pictures.Get(SkinPiece::VolumeBar);
+    // from an out-of-range stored volume cannot read outside it. The window
+    // is counted in logical pixels; the copy reads the picture's own pixels.
+    const QImage& bar = pictures.Get(PictureId::VolumeBar);
     const Box& area = layout.volumeArea;
     if (!bar.isNull()) {
+        const double barRatio = bar.devicePixelRatio();
+        const QRect barRect(QPoint(0, 0), (QSizeF(bar.size()) / barRatio).toSize());
         const QRect window(indicatorOffset, 0, area.Width(), area.Height());
-        const QRect source = window.intersected(bar.rect());
+        const QRect source = window.intersected(barRect);
         if (!source.isEmpty())
-            p.drawImage(QPoint(area.left + (source.left() - window.left()), 11), bar, source);
+            p.drawImage(
+                QPointF(area.left + (source.left() - window.left()), kLevelBarTop), bar,
+                QRectF(QPointF(source.topLeft()) * barRatio, QSizeF(source.size()) * barRatio));
     }
     return strip;
 }

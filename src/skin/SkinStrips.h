@@ -1,48 +1,33 @@
 #pragma once
 
 #include "mainwindow/LayoutPass.h"
+#include "skin/SkinInventory.h"
 
 #include <QImage>
 #include <QString>
 
 #include <map>
 
-// Picture ids of the main window's frame.
-namespace SkinPiece {
-constexpr int CaptionLeft = 131;  // 113 x 29
-constexpr int CaptionTile = 132;  // 1 x 29
-constexpr int CaptionRight = 133; // 85 x 29
-constexpr int LeftTile = 134;     // 7 x 1
-constexpr int Logo = 135;         // 174 x 58
-constexpr int DividerTile = 136;  // 10 x 1
-constexpr int PanelTop = 137;     // 424 x 89
-constexpr int PanelTile = 138;    // 424 x 1
-constexpr int PanelBottom = 139;  // 424 x 14
-constexpr int RightTile = 140;    // 7 x 1
-constexpr int BottomLeft = 141;   // 140 x 34
-constexpr int BottomTile = 142;   // 1 x 34
-constexpr int BottomRight = 143;  // 12 x 34
-constexpr int LampLit = 178;      // 61 x 15
-constexpr int LampUnlit = 179;    // 61 x 15
-constexpr int VolumeBar = 232;    // 100 x 5
-} // namespace SkinPiece
-
 // The skin pictures by id. A picture that is missing is a null image: its
-// piece is simply not painted.
+// piece is simply not painted. The set also says for which device pixel
+// ratio the strips are composed: they are built at device pixels, and from
+// a ratio of 1.5 on the pictures are the twice-as-sharp ones.
 class SkinPictureSet {
 public:
-    void Set(int id, const QImage& image) { images_[id] = image; }
-    const QImage& Get(int id) const;
+    explicit SkinPictureSet(double devicePixelRatio = 1.0) : ratio_(devicePixelRatio) {}
 
-    // The frame pictures compiled into the program (":/skin/<id>.png").
-    static SkinPictureSet LoadFrame();
+    void Set(PictureId id, const QImage& image) { images_[id] = image; }
+    const QImage& Get(PictureId id) const;
+    double DevicePixelRatio() const { return ratio_; }
+
+    // The frame pictures compiled into the program, for a screen with the
+    // given device pixel ratio.
+    static SkinPictureSet LoadFrame(double devicePixelRatio = 1.0);
 
 private:
-    std::map<int, QImage> images_;
+    std::map<PictureId, QImage> images_;
+    double ratio_;
 };
-
-// The resource path of a skin picture.
-QString SkinPicturePath(int id);
 
 // Each strip is composed once into an image of the size the layout gives it
 // and copied to the window as it is. The text parts are drawn only when a
@@ -52,11 +37,11 @@ QImage ComposeCaptionStrip(const Layout& layout, const SkinPictureSet& pictures,
 QImage ComposeLeftBorderStrip(const Layout& layout, const SkinPictureSet& pictures);
 QImage ComposeVideoStrip(const Layout& layout, const SkinPictureSet& pictures);
 QImage ComposeDividerStrip(const Layout& layout, const SkinPictureSet& pictures);
-QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, int lampId,
+QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, PictureId lamp,
                              const QString& statusText = QString());
 QImage ComposeRightBorderStrip(const Layout& layout, const SkinPictureSet& pictures);
-// indicatorOffset: the column of picture 232 where the 50-pixel window of the
-// level bar starts (0 shows it full, 50 empty).
+// indicatorOffset: the column of the level bar picture where the window onto
+// it starts (0 shows it full, half its width empty).
 QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& pictures,
                              int indicatorOffset);
 
