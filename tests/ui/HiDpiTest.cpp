@@ -84,8 +84,8 @@ TEST_F(HiDpi, SkinnedDialogAndButtonsAreTheSharpArt) {
     EXPECT_EQ(about.size(), QSize(380, 200)); // logical size unchanged
     const QImage shown = Shown(about);
     ASSERT_EQ(shown.size(), QSize(760, 400));
-    // Above the OK button the dialog is its background picture.
-    const QRect top(0, 0, 760, 300);
+    // Between the close box and the OK button the dialog is its background.
+    const QRect top(0, 25 * 2, 380 * 2, 125 * 2);
     EXPECT_EQ(shown.copy(top), Sharp(PictureId::AboutBackground).copy(top));
     EXPECT_NE(shown.copy(top), Doubled(PictureId::AboutBackground).copy(top));
 
