@@ -166,30 +166,39 @@ constexpr bool TableIsSorted() {
 // The lookup below is a binary search: it needs the order.
 static_assert(skin_detail::TableIsSorted(), "the skin picture table must be sorted by id");
 
-// The entry for a resource number, or nullptr when the skin has no such picture.
-constexpr const SkinPicture* FindSkinPicture(int number) {
+// The place of a resource number in the table, or -1 when the skin has no
+// such picture. (Indices rather than pointers: a pointer compared with null
+// is no constant expression to every compiler, with the sanitizers on.)
+constexpr int SkinPictureIndex(int number) {
     std::size_t low = 0, high = std::size(kSkinPictures);
     while (low < high) {
         const std::size_t mid = low + (high - low) / 2;
         const int at = PictureNumber(kSkinPictures[mid].id);
         if (at == number)
-            return &kSkinPictures[mid];
+            return static_cast<int>(mid);
         if (at < number)
             low = mid + 1;
         else
             high = mid;
     }
-    return nullptr;
+    return -1;
+}
+
+// The entry for a resource number or an id, or nullptr when the skin has no
+// such picture.
+constexpr const SkinPicture* FindSkinPicture(int number) {
+    const int index = SkinPictureIndex(number);
+    return index < 0 ? nullptr : &kSkinPictures[index];
 }
 constexpr const SkinPicture* FindSkinPicture(PictureId id) {
     return FindSkinPicture(PictureNumber(id));
 }
 
-// Every id of the list is found in the table, and the skin's numbers stay in
-// the range kept for pictures.
+// Every id of the list is found in the table, at its size, and the skin's
+// numbers stay in the range kept for pictures.
 #define WAVEORBIT_PICTURE_CHECK(name, number, width, height, pressed, purpose)                     \
-    static_assert(FindSkinPicture(PictureId::name) != nullptr &&                                   \
-                      FindSkinPicture(PictureId::name)->Size() == QSize(width, height) &&          \
+    static_assert(SkinPictureIndex(number) >= 0 &&                                                 \
+                      kSkinPictures[SkinPictureIndex(number)].Size() == QSize(width, height) &&    \
                       (number) > 128 && (number) <= 235,                                           \
                   "skin picture " #name " is missing from the table or out of range");
 WAVEORBIT_SKIN_PICTURES(WAVEORBIT_PICTURE_CHECK)
@@ -197,8 +206,8 @@ WAVEORBIT_SKIN_PICTURES(WAVEORBIT_PICTURE_CHECK)
 
 // The size of a picture of the table (an empty size for the icon).
 constexpr QSize PictureSize(PictureId id) {
-    const SkinPicture* p = FindSkinPicture(id);
-    return p != nullptr ? p->Size() : QSize();
+    const int index = SkinPictureIndex(PictureNumber(id));
+    return index < 0 ? QSize() : kSkinPictures[index].Size();
 }
 
 // The device pixel ratio from which the twice-as-sharp pictures are drawn.
