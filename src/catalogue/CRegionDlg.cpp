@@ -3,13 +3,13 @@
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "catalogue/RegionChoice.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 
 namespace {
-constexpr int kBackground = 235;
+constexpr PictureId kBackground = PictureId::RegionBackground;
 constexpr int kRegionValueBytes = 259;
 } // namespace
 
@@ -20,7 +20,7 @@ CRegionDlg::CRegionDlg(const QString& channelName, QWidget* parent)
     setAccessibleName(QStringLiteral("지역 선택"));
     AddCloseBox(355, 5);
     auto* ok = new CMinsButton(1031, QStringLiteral("확인"), this);
-    ok->SetImages(210, 211, 211);
+    ok->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok, 168, 157, 44, 22);
     connect(ok, &QAbstractButton::clicked, this, &CRegionDlg::Confirm);
 

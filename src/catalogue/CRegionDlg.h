@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
 class QCheckBox;
 class QComboBox;

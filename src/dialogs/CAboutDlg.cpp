@@ -1,9 +1,9 @@
 #include "dialogs/CAboutDlg.h"
 
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 namespace {
-constexpr int kAboutPicture = 209;
+constexpr PictureId kAboutPicture = PictureId::AboutBackground;
 constexpr int kOkId = 1031;
 } // namespace
 
@@ -11,7 +11,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : CSkinnedDialog(kAboutPicture, QSize(380,
     setWindowTitle(QStringLiteral("프로그램 정보"));
     close_ = AddCloseBox(355, 5);
     ok_ = new CMinsButton(kOkId, QStringLiteral("확인"), this);
-    ok_->SetImages(210, 211, 211);
+    ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok_, 168, 157, 44, 22);
     connect(ok_, &QAbstractButton::clicked, this, &QDialog::reject);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
 // The about dialog: the about picture (name, version, maker, web address)
 // with an OK button and the close box. Everything it says is in the picture.

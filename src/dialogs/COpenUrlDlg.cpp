@@ -1,12 +1,12 @@
 #include "dialogs/COpenUrlDlg.h"
 
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
-constexpr int kBackground = 215;
+constexpr PictureId kBackground = PictureId::OpenUrlBackground;
 constexpr int kPlayId = 1006;
 constexpr int kCancelId = 1034;
 } // namespace
@@ -16,12 +16,14 @@ COpenUrlDlg::COpenUrlDlg(QWidget* parent) : CSkinnedDialog(kBackground, QSize(33
     close_ = AddCloseBox(307, 5);
 
     play_button_ = new CMinsButton(kPlayId, QStringLiteral("재생"), this);
-    play_button_->SetImages(218, 219, 219);
+    play_button_->SetImages(PictureId::OpenUrlPlay, PictureId::OpenUrlPlayHover,
+                            PictureId::OpenUrlPlayHover);
     PlaceButton(play_button_, 260, 117, 21, 20);
     connect(play_button_, &QAbstractButton::clicked, this, &COpenUrlDlg::OnPlay);
 
     cancel_ = new CMinsButton(kCancelId, QStringLiteral("취소"), this);
-    cancel_->SetImages(216, 217, 217);
+    cancel_->SetImages(PictureId::DialogCancel, PictureId::DialogCancelHover,
+                       PictureId::DialogCancelHover);
     PlaceButton(cancel_, 141, 157, 44, 22);
     connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
 

@@ -3,7 +3,7 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "dialogs/CSourcesDlg.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kBackground = 220;
+constexpr PictureId kBackground = PictureId::SettingsBackground;
 
 struct CheckBoxEntry {
     int id;
@@ -43,16 +43,18 @@ const CheckBoxEntry kChecks[] = {
 
 struct PageEntry {
     int id;
-    int plain;
-    int selected;
+    PictureId plain;
+    PictureId selected;
     int left;
     const char* role;
 };
 
 const PageEntry kPages[3] = {
-    {CSettingsDlg::PageBasic, 223, 224, 12, "기본설정"},
-    {CSettingsDlg::PagePlayback, 225, 226, 88, "재생설정"},
-    {CSettingsDlg::PageUpdate, 227, 228, 164, "업데이트"},
+    {CSettingsDlg::PageBasic, PictureId::PageBasic, PictureId::PageBasicCurrent, 12, "기본설정"},
+    {CSettingsDlg::PagePlayback, PictureId::PagePlayback, PictureId::PagePlaybackCurrent, 88,
+     "재생설정"},
+    {CSettingsDlg::PageUpdate, PictureId::PageUpdate, PictureId::PageUpdateCurrent, 164,
+     "업데이트"},
 };
 
 // Captions straight on the background picture.
@@ -158,12 +160,13 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     });
 
     ok_ = new CMinsButton(Ok, QStringLiteral("확인"), this);
-    ok_->SetImages(210, 211, 211);
+    ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok_, 156, 246, 44, 22);
     connect(ok_, &QAbstractButton::clicked, this, &CSettingsDlg::OnOk);
 
     cancel_ = new CMinsButton(Cancel, QStringLiteral("취소"), this);
-    cancel_->SetImages(216, 217, 217);
+    cancel_->SetImages(PictureId::DialogCancel, PictureId::DialogCancelHover,
+                       PictureId::DialogCancelHover);
     PlaceButton(cancel_, 205, 246, 44, 22);
     connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
 
@@ -199,7 +202,7 @@ void CSettingsDlg::SelectPage(int page) {
         return;
     page_ = page;
     for (int i = 0; i < 3; ++i) {
-        const int picture = (i + 1 == page) ? kPages[i].selected : kPages[i].plain;
+        const PictureId picture = (i + 1 == page) ? kPages[i].selected : kPages[i].plain;
         pages_[i]->SetImages(picture, picture, picture);
         pages_[i]->update();
     }

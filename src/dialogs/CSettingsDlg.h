@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
 #include <QStringList>
 

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,22 +25,6 @@ const QColor kGoldShade(138, 106, 30);  // selection, the checked box
 const QColor kControl(48, 48, 53);      // scroll bar handles, the box's face
 const QColor kControlLight(72, 72, 80); // their bevels
 const QColor kControlDark(10, 10, 11);
-
-QString SkinPath(int id, bool doubleSize) {
-    return doubleSize ? QStringLiteral(":/skin/%1@2x.png").arg(id)
-                      : QStringLiteral(":/skin/%1.png").arg(id);
-}
-
-QPixmap LoadPicture(int id, qreal ratio) {
-    if (ratio > 1.0 && QFile::exists(SkinPath(id, true))) {
-        QPixmap sharp(SkinPath(id, true));
-        if (!sharp.isNull()) {
-            sharp.setDevicePixelRatio(2.0);
-            return sharp;
-        }
-    }
-    return QPixmap(SkinPath(id, false));
-}
 
 QFont DialogFont(bool bold = false) {
     // The dialog's 9-point Korean face; NanumGothic stands in for it here.
@@ -95,7 +78,7 @@ CInstallerDlg::~CInstallerDlg() = default;
 
 void CInstallerDlg::OnInitDialog() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
-    background_ = LoadPicture(InstallerLayout::kBackgroundId, devicePixelRatioF());
+    background_ = LoadSkinPixmap(InstallerLayout::kBackgroundId, devicePixelRatioF());
     setWindowTitle(QStringLiteral("Installer System"));
     setModal(true);
     setFont(DialogFont());
@@ -240,6 +223,10 @@ void CInstallerDlg::SetBusy(bool busy) {
 }
 
 void CInstallerDlg::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another scale: the picture drawn for it.
+    if (!background_.isNull() &&
+        UsesSharpPictures(devicePixelRatioF()) != UsesSharpPictures(background_.devicePixelRatio()))
+        background_ = LoadSkinPixmap(InstallerLayout::kBackgroundId, devicePixelRatioF());
     QPainter p(this);
     if (background_.isNull())
         p.fillRect(rect(), kBody);

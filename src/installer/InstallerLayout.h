@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinInventory.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -11,8 +13,7 @@
 // buttons painted on the background.
 namespace InstallerLayout {
 
-constexpr int kBackgroundId = 129;
-constexpr int kIconId = 128;
+constexpr PictureId kBackgroundId = PictureId::InstallerBackground;
 constexpr QSize kWindowSize(585, 358);
 
 // Control ids, as the dialog names them.

@@ -10,9 +10,9 @@
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -24,50 +24,69 @@ namespace {
 struct ButtonEntry {
     int id;
     const char* role; // accessible name, never shown
-    int normal, pressed, hovered;
+    PictureId normal, pressed, hovered;
 };
 
 // Every hover button with its Korean role and its pictures at start-up.
 const ButtonEntry kButtons[] = {
-    {ControlId::Hide, "숨기기", 176, 177, 177},
-    {ControlId::TabMusic, "음악", 170, 170, 170},
-    {ControlId::TabMovie, "영화", 172, 172, 172},
-    {ControlId::TabChannels, "채널목록", 168, 168, 168},
-    {ControlId::TabHome, "홈페이지", 174, 174, 174},
-    {ControlId::ListToggle, "목록", 154, 155, 155},
-    {ControlId::Mute, "음소거", 164, 166, 166},
-    {ControlId::Stop, "정지", 158, 159, 159},
-    {ControlId::Play, "재생", 156, 157, 157},
-    {ControlId::Settings, "설정", 162, 163, 163},
-    {ControlId::ListToggleBottom, "목록", 160, 161, 161},
-    {ControlId::Minimise, "최소화", 148, 149, 149},
-    {ControlId::MaximiseToggle, "최대화", 146, 147, 147},
-    {ControlId::FullScreen, "전체화면", 150, 151, 151},
-    {ControlId::Close, "닫기", 144, 145, 145},
-    {ControlId::CategoryTv, "TV", 180, 181, 181},
-    {ControlId::CategoryWorld, "해외", 182, 183, 183},
-    {ControlId::CategoryGame, "게임", 184, 185, 185},
-    {ControlId::CategoryRadio, "라디오", 186, 187, 187},
-    {ControlId::CategoryMusic, "음악방송", 188, 189, 189},
-    {ControlId::CategoryUser, "마이채널", 190, 191, 191},
-    {1023, "음악 1", 192, 193, 193},
-    {1024, "음악 2", 194, 195, 195},
-    {1025, "음악 3", 196, 197, 197},
-    {1026, "음악 4", 198, 199, 199},
-    {1027, "영화 1", 200, 201, 201},
-    {1028, "영화 2", 202, 203, 203},
-    {1029, "영화 3", 204, 205, 205},
+    {ControlId::Hide, "숨기기", PictureId::Hide, PictureId::HideHover, PictureId::HideHover},
+    {ControlId::TabMusic, "음악", PictureId::TabMusic, PictureId::TabMusic, PictureId::TabMusic},
+    {ControlId::TabMovie, "영화", PictureId::TabMovie, PictureId::TabMovie, PictureId::TabMovie},
+    {ControlId::TabChannels, "채널목록", PictureId::TabChannels, PictureId::TabChannels,
+     PictureId::TabChannels},
+    {ControlId::TabHome, "홈페이지", PictureId::TabHome, PictureId::TabHome, PictureId::TabHome},
+    {ControlId::ListToggle, "목록", PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
+     PictureId::ListToggleOpenHover},
+    {ControlId::Mute, "음소거", PictureId::Speaker, PictureId::SpeakerHover,
+     PictureId::SpeakerHover},
+    {ControlId::Stop, "정지", PictureId::Stop, PictureId::StopHover, PictureId::StopHover},
+    {ControlId::Play, "재생", PictureId::Play, PictureId::PlayHover, PictureId::PlayHover},
+    {ControlId::Settings, "설정", PictureId::Settings, PictureId::SettingsHover,
+     PictureId::SettingsHover},
+    {ControlId::ListToggleBottom, "목록", PictureId::ListPanel, PictureId::ListPanelHover,
+     PictureId::ListPanelHover},
+    {ControlId::Minimise, "최소화", PictureId::Minimise, PictureId::MinimiseHover,
+     PictureId::MinimiseHover},
+    {ControlId::MaximiseToggle, "최대화", PictureId::Maximise, PictureId::MaximiseHover,
+     PictureId::MaximiseHover},
+    {ControlId::FullScreen, "전체화면", PictureId::FullScreen, PictureId::FullScreenHover,
+     PictureId::FullScreenHover},
+    {ControlId::Close, "닫기", PictureId::Close, PictureId::CloseHover, PictureId::CloseHover},
+    {ControlId::CategoryTv, "TV", PictureId::CategoryTv, PictureId::CategoryTvHover,
+     PictureId::CategoryTvHover},
+    {ControlId::CategoryWorld, "해외", PictureId::CategoryWorld, PictureId::CategoryWorldHover,
+     PictureId::CategoryWorldHover},
+    {ControlId::CategoryGame, "게임", PictureId::CategoryGame, PictureId::CategoryGameHover,
+     PictureId::CategoryGameHover},
+    {ControlId::CategoryRadio, "라디오", PictureId::CategoryRadio, PictureId::CategoryRadioHover,
+     PictureId::CategoryRadioHover},
+    {ControlId::CategoryMusic, "음악방송", PictureId::CategoryMusic, PictureId::CategoryMusicHover,
+     PictureId::CategoryMusicHover},
+    {ControlId::CategoryUser, "마이채널", PictureId::CategoryUser, PictureId::CategoryUserHover,
+     PictureId::CategoryUserHover},
+    {1023, "음악 1", PictureId::MusicLatest, PictureId::MusicLatestHover,
+     PictureId::MusicLatestHover},
+    {1024, "음악 2", PictureId::MusicDownload, PictureId::MusicDownloadHover,
+     PictureId::MusicDownloadHover},
+    {1025, "음악 3", PictureId::MusicChart, PictureId::MusicChartHover, PictureId::MusicChartHover},
+    {1026, "음악 4", PictureId::MusicVideo, PictureId::MusicVideoHover, PictureId::MusicVideoHover},
+    {1027, "영화 1", PictureId::MovieLatest, PictureId::MovieLatestHover,
+     PictureId::MovieLatestHover},
+    {1028, "영화 2", PictureId::MovieDrama, PictureId::MovieDramaHover, PictureId::MovieDramaHover},
+    {1029, "영화 3", PictureId::MovieClips, PictureId::MovieClipsHover, PictureId::MovieClipsHover},
 };
 
 // Pictures of the main tabs: plain, and when the tab is the current one.
 struct TabPictures {
-    int id, plain, selected;
+    int id;
+    PictureId plain, selected;
 };
 const TabPictures kMainTabs[] = {
-    {ControlId::TabChannels, 168, 169},
-    {ControlId::TabMusic, 170, 171},
-    {ControlId::TabMovie, 172, 173},
-    {ControlId::TabHome, 174, 175}, // plain again once a main tab is chosen
+    {ControlId::TabChannels, PictureId::TabChannels, PictureId::TabChannelsCurrent},
+    {ControlId::TabMusic, PictureId::TabMusic, PictureId::TabMusicCurrent},
+    {ControlId::TabMovie, PictureId::TabMovie, PictureId::TabMovieCurrent},
+    {ControlId::TabHome, PictureId::TabHome,
+     PictureId::TabHomeCurrent}, // plain again once a main tab is chosen
 };
 
 } // namespace
@@ -151,7 +170,7 @@ bool CPlayerDlg::OnInitDialog() {
 }
 
 void CPlayerDlg::LoadSkin() {
-    pictures_ = SkinPictureSet::LoadFrame();
+    pictures_ = SkinPictureSet::LoadFrame(devicePixelRatioF());
     for (const ButtonEntry& entry : kButtons)
         Button(entry.id)->SetImages(entry.normal, entry.pressed, entry.hovered);
 }
@@ -265,7 +284,7 @@ void CPlayerDlg::SelectMainTab(int tab) {
     // shows and the others hide. What the panel then shows (a list or a
     // page) is the tab's own work.
     for (const TabPictures& t : kMainTabs) {
-        const int picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
+        const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
         Button(t.id)->SetImages(picture, picture, picture);
         Button(t.id)->update();
     }

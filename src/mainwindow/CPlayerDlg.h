@@ -5,8 +5,8 @@
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
-#include "mainwindow/SkinStrips.h"
 #include "playback/PlayerWidget.h"
+#include "skin/SkinStrips.h"
 
 #include <QIcon>
 #include <QPixmap>

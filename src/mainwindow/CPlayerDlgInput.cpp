@@ -9,10 +9,10 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "app/SettingsTable.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/WindowMagnet.h"
 #include "playback/PlayerWidget.h"
+#include "skin/CMinsButton.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -5,7 +5,7 @@
 #include "catalogue/CChannelListView.h"
 
 #include "app/SettingsTable.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -81,9 +81,11 @@ void CPlayerDlg::ToggleListPanel() {
     session_->SetListPanelOpen(!session_->IsListPanelOpen());
     CMinsButton* toggle = Button(ControlId::ListToggle);
     if (session_->IsListPanelOpen())
-        toggle->SetImages(154, 155, 155);
+        toggle->SetImages(PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
+                          PictureId::ListToggleOpenHover);
     else
-        toggle->SetImages(152, 153, 153);
+        toggle->SetImages(PictureId::ListToggleClosed, PictureId::ListToggleClosedHover,
+                          PictureId::ListToggleClosedHover);
     toggle->update();
 
     // The right edge moves; left and top stay. Closing lowers the limit

@@ -24,7 +24,7 @@ void CPlayerDlg::RebuildDividerStrip() {
 
 void CPlayerDlg::RebuildListPanelStrip() {
     listPanelStrip_ = QPixmap::fromImage(ComposeListPanelStrip(
-        layout_, pictures_, session_->IsLampLit() ? SkinPiece::LampLit : SkinPiece::LampUnlit,
+        layout_, pictures_, session_->IsLampLit() ? PictureId::LampLit : PictureId::LampUnlit,
         session_->StatusText()));
 }
 
@@ -55,6 +55,12 @@ bool CPlayerDlg::DrawsVideoStripNow() const {
 }
 
 void CPlayerDlg::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another scale: the pictures and strips made for it.
+    if (devicePixelRatioF() != pictures_.DevicePixelRatio()) {
+        pictures_ = SkinPictureSet::LoadFrame(devicePixelRatioF());
+        RebuildVideoStrip();
+        RebuildAllStrips();
+    }
     QPainter p(this);
     auto copy = [&p](const StripPlace& place, const QPixmap& strip) {
         if (!strip.isNull())

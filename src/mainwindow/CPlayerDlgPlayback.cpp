@@ -4,10 +4,9 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "catalogue/ChannelSources.h"
-
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "playback/CWMPPlayer4.h"
+#include "skin/CMinsButton.h"
 
 #include <QMessageBox>
 

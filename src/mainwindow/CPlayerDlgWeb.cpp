@@ -7,7 +7,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QMetaObject>
 
@@ -96,11 +96,12 @@ void CPlayerDlg::OnHomePageButton() {
     // Only the pictures say the button was pressed; the panel, the main tab
     // and the browser's page stay as they are.
     const struct {
-        int id, picture;
-    } pictures[] = {{ControlId::TabChannels, 168},
-                    {ControlId::TabMusic, 170},
-                    {ControlId::TabMovie, 172},
-                    {ControlId::TabHome, 175}};
+        int id;
+        PictureId picture;
+    } pictures[] = {{ControlId::TabChannels, PictureId::TabChannels},
+                    {ControlId::TabMusic, PictureId::TabMusic},
+                    {ControlId::TabMovie, PictureId::TabMovie},
+                    {ControlId::TabHome, PictureId::TabHomeCurrent}};
     for (const auto& p : pictures) {
         Button(p.id)->SetImages(p.picture, p.picture, p.picture);
         Button(p.id)->update();

@@ -24,70 +24,69 @@ QSize MinimumClientSize(bool listPanelOpen) {
 }
 
 Layout ComputeLayout(const LayoutInput& in) {
+    using namespace SkinMetrics;
     Layout o;
     const int L = 0, T = 0, R = in.clientWidth, B = in.clientHeight;
     o.L = L;
     o.T = T;
     o.R = R;
     o.B = B;
-    // Closing the panel takes 424 pixels off the right, so the video area's
+    // Closing the panel takes its width off the right, so the video area's
     // right edge keeps its distance from the left edge either way.
-    o.V = in.listPanelOpen ? R - 441 : R - 17;
-    o.P = o.V + 10;
-    o.Mid = (B - T) / 2 - 35;
+    const int rightSide = kBorderWidth + kDividerWidth;
+    o.V = in.listPanelOpen ? R - kPanelWidth - rightSide : R - rightSide;
+    o.P = o.V + kDividerWidth;
+    o.Mid = (B - T) / 2 - kListToggleSize.height() / 2;
     const int V = o.V, P = o.P, Mid = o.Mid;
+    const int captionBottom = T + SkinMetrics::kCaptionHeight;
+    const int barTop = B - kBottomHeight;
 
     // 1. The rectangle to come back to from full screen.
     o.savedWindow = in.savedWindow;
 
-    // 2. Caption buttons, 15 x 15.
+    // 2. Caption buttons.
     auto caption = [&](int id, int fromRight) {
-        o.Control(id) = Place(R - fromRight, T + 9, R - fromRight + 15, T + 24);
+        o.Control(id) =
+            Place(R - fromRight, T + kCaptionButtonTop, R - fromRight + kCaptionButtonSize.width(),
+                  T + kCaptionButtonTop + kCaptionButtonSize.height());
     };
-    caption(ControlId::Hide, 93);
-    caption(ControlId::Minimise, 76);
-    caption(ControlId::MaximiseToggle, 59);
-    caption(ControlId::FullScreen, 42);
-    caption(ControlId::Close, 25);
+    caption(ControlId::Hide, kHideFromRight);
+    caption(ControlId::Minimise, kMinimiseFromRight);
+    caption(ControlId::MaximiseToggle, kMaximiseFromRight);
+    caption(ControlId::FullScreen, kFullScreenFromRight);
+    caption(ControlId::Close, kCloseFromRight);
 
     // 3. The player.
-    o.Control(ControlId::Player) = Place(L + 7, T + 29, V, B - 34);
-    o.playerOrigin = QPoint(L + 7, T + 29);
+    o.Control(ControlId::Player) = Place(L + kBorderWidth, captionBottom, V, barTop);
+    o.playerOrigin = QPoint(L + kBorderWidth, captionBottom);
 
     // 4. The list panel toggle on the divider.
-    o.Control(ControlId::ListToggle) = Place(V, Mid, V + 9, Mid + 70);
+    o.Control(ControlId::ListToggle) =
+        Place(V, Mid, V + kListToggleSize.width(), Mid + kListToggleSize.height());
 
     // 5. Tabs.
     if (in.listPanelOpen) {
-        const int mt = T + 58, mb = mt + 30;
-        o.Control(ControlId::TabChannels) = Place(V + 10, mt, V + 110, mb, Visibility::Show);
-        o.Control(ControlId::TabMusic) = Place(V + 111, mt, V + 223, mb, Visibility::Show);
-        o.Control(ControlId::TabMovie) = Place(V + 224, mt, V + 328, mb, Visibility::Show);
-        o.Control(ControlId::TabHome) = Place(V + 329, mt, V + 414, mb, Visibility::Show);
+        auto place = [&](int id, const Box& b, Visibility v) {
+            o.Control(id) = Place(V + b.left, T + b.top, V + b.right, T + b.bottom, v);
+        };
+        for (std::size_t i = 0; i < kMainTabs.size(); ++i)
+            place(ControlId::TabChannels + static_cast<int>(i), TabBox(kMainTabRow, kMainTabs, i),
+                  Visibility::Show);
 
-        const int st = T + 94, sb = st + 18;
         // A group whose main tab is not current is left alone: the tab
         // commands hide it.
         auto group = [&](int tab) {
             return in.mainTab == tab ? Visibility::Show : Visibility::Keep;
         };
-        const Visibility cat = group(MainTab::Channels);
-        const int catEdges[7] = {22, 56, 92, 127, 174, 230, 286};
-        for (int i = 0; i < 6; ++i)
-            o.Control(ControlId::CategoryTv + i) =
-                Place(V + catEdges[i], st, V + catEdges[i + 1], sb, cat);
-
-        const Visibility music = group(MainTab::Music);
-        const int musicEdges[4][2] = {{22, 77}, {78, 136}, {137, 194}, {195, 261}};
-        for (int i = 0; i < 4; ++i)
-            o.Control(ControlId::MusicSubTabFirst + i) =
-                Place(V + musicEdges[i][0], st, V + musicEdges[i][1], sb, music);
-
-        const Visibility movie = group(MainTab::Movie);
-        const int movieEdges[3][2] = {{22, 79}, {79, 124}, {124, 169}};
-        for (int i = 0; i < 3; ++i)
-            o.Control(ControlId::MovieSubTabFirst + i) =
-                Place(V + movieEdges[i][0], st, V + movieEdges[i][1], sb, movie);
+        for (std::size_t i = 0; i < kCategoryTabs.size(); ++i)
+            place(ControlId::CategoryTv + static_cast<int>(i),
+                  TabBox(kCategoryRow, kCategoryTabs, i), group(MainTab::Channels));
+        for (std::size_t i = 0; i < kMusicTabs.size(); ++i)
+            place(ControlId::MusicSubTabFirst + static_cast<int>(i),
+                  TabBox(kMusicRow, kMusicTabs, i), group(MainTab::Music));
+        for (std::size_t i = 0; i < kMovieTabs.size(); ++i)
+            place(ControlId::MovieSubTabFirst + static_cast<int>(i),
+                  TabBox(kMovieRow, kMovieTabs, i), group(MainTab::Movie));
     } else {
         for (int id = ControlId::CategoryTv; id <= ControlId::TabHome; ++id)
             o.Control(id) = Removed();
@@ -95,48 +94,59 @@ Layout ComputeLayout(const LayoutInput& in) {
     }
 
     // 6. Bottom bar.
-    const int bt = B - 34, bb = B - 7;
-    o.Control(ControlId::Play) = Place(L + 7, bt, L + 32, bb);
-    o.Control(ControlId::Stop) = Place(L + 32, bt, L + 59, bb);
-    o.Control(ControlId::ListToggleBottom) = Place(L + 59, bt, L + 85, bb);
-    o.Control(ControlId::Settings) = Place(L + 85, bt, L + 111, bb);
-    o.Control(ControlId::Mute) = Place(R - 94, B - 27, R - 78, B - 13);
-    o.volumeArea = Box{R - 74, B - 28, R - 24, B - 11};
-
-    // 7. Caption and left side. The right piece is 85 wide and ends at the
-    // window's right edge.
-    o.captionLeft = Box{L, T, L + 113, T + 29};
-    o.captionTile = Box{L, T, L + 1, T + 29};
-    o.captionRight = Box{R - 85, T, R, T + 29};
-    o.captionText = Box{L + 95, T + 12, R - 94, T + 25};
-    o.leftBorder = Box{L, T + 29, L + 7, B - 34};
-    o.videoArea = Box{L + 7, T + 29, V, B - 34};
-
-    // 8. The logo, 174 x 58, near the middle of the video strip.
     {
-        const int top = o.videoArea.Height() / 2 - 37;
-        const int left = (V - L - 7) / 2 - 90;
-        o.logo = Box{left, top, left + 174, top + 58};
+        int left = L + kBorderWidth;
+        for (std::size_t i = 0; i < kTransportButtons.size(); ++i) {
+            static constexpr int kIds[] = {ControlId::Play, ControlId::Stop,
+                                           ControlId::ListToggleBottom, ControlId::Settings};
+            const int right = left + PictureSize(kTransportButtons[i]).width();
+            o.Control(kIds[i]) = Place(left, barTop, right, barTop + kTransportHeight);
+            left = right;
+        }
+    }
+    o.Control(ControlId::Mute) =
+        Place(R - kMuteFromRight, B - kMuteFromBottom, R - kMuteFromRight + kMuteSize.width(),
+              B - kMuteFromBottom + kMuteSize.height());
+    o.volumeArea =
+        Box{R - kVolumeFromRight, B - kVolumeFromBottom, R - kVolumeFromRight + kLevelWindowWidth,
+            B - kVolumeFromBottom + kVolumeHeight};
+
+    // 7. Caption and left side. The right piece ends at the window's right edge.
+    o.captionRight = Box{R - kCaptionRightWidth, T, R, captionBottom};
+    o.captionText = Box{L + kCaptionTextLeft, T + kCaptionTextTop, R - kCaptionTextRightInset,
+                        T + kCaptionTextBottom};
+    o.videoArea = Box{L + kBorderWidth, captionBottom, V, barTop};
+
+    // 8. The logo near the middle of the video strip.
+    {
+        const int top = o.videoArea.Height() / 2 - kLogoAboveCentre;
+        const int left = (V - L - kBorderWidth) / 2 - kLogoLeftOfCentre;
+        o.logo = Box{left, top, left + kLogoSize.width(), top + kLogoSize.height()};
     }
 
     // 9. Divider (the toggle button sits on it, placed in step 4).
-    o.divider = Box{V, T + 29, V + 10, B - 34};
+    o.divider = Box{V, captionBottom, V + kDividerWidth, barTop};
 
     // 10. List panel and status rectangles.
-    o.listPanel = Box{P, T + 29, R - 7, T + 118};
-    o.statusLampInStrip = Box{P, T + 7, P + 61, T + 22};
-    o.statusLamp = Box{P, T + 36, P + 61, T + 51};
-    o.statusTextInStrip = Box{L + 65, T + 9, L + 415, T + 24};
-    o.statusText = Box{P + 65, T + 38, P + 415, T + 53};
-    o.panelBody = Box{P, T + 89, R - 7, B + 12};
+    const int panelRight = R - kBorderWidth;
+    const int panelTopBottom = captionBottom + kPanelTopHeight;
+    o.listPanel = Box{P, captionBottom, panelRight, panelTopBottom};
+    o.statusLamp = Box{P, captionBottom + kLampOrigin.y(), P + kLampSize.width(),
+                       captionBottom + kLampOrigin.y() + kLampSize.height()};
+    o.statusTextInStrip = Box{L + kStatusTextBox.left, T + kStatusTextBox.top,
+                              L + kStatusTextBox.right, T + kStatusTextBox.bottom};
+    o.statusText = Box{P + kStatusTextBox.left, captionBottom + kStatusTextBox.top,
+                       P + kStatusTextBox.right, captionBottom + kStatusTextBox.bottom};
     {
-        const int y = B - T - 77;
-        o.panelBottom = Box{P, y, R - 7, y + 14};
+        // In the strip's coordinates: the row above the bottom bar.
+        const int y = B - T - SkinMetrics::kCaptionHeight - kBottomHeight - kPanelBottomHeight;
+        o.panelBottom = Box{P, y, panelRight, y + kPanelBottomHeight};
     }
 
     // 11. List view and browser share the list area.
     if (in.listPanelOpen) {
-        const Box area{V + 16, T + 118, R - 22, B - 48};
+        const Box area{V + kDividerWidth + kListInsetLeft, panelTopBottom,
+                       panelRight - kListInsetRight, barTop - kPanelBottomHeight};
         o.Control(ControlId::ChannelList) =
             Place(area.left, area.top, area.right, area.bottom,
                   in.mainTab == MainTab::Channels ? Visibility::Show : Visibility::Hide);
@@ -148,29 +158,29 @@ Layout ComputeLayout(const LayoutInput& in) {
     }
 
     // 12. Right border and bottom bar pieces.
-    o.rightBorder = Box{R - 7, T + 29, R, B - 34};
-    o.bottomStrip = Box{L, B - 34, L + 140, B};
-    o.bottomTile = Box{L + 91, B - 34, L + 92, B};
-    o.bottomRight = Box{R - 12, B - 34, R, B};
+    o.rightBorder = Box{panelRight, captionBottom, R, barTop};
+    o.bottomRight = Box{R - kBottomRightWidth, barTop, R, B};
 
     // 13. Resize bands, in the order they are tested.
-    o.hitAreas[static_cast<size_t>(HitArea::Right)] = Box{R - 7, T + 7, R, B - 7};
-    o.hitAreas[static_cast<size_t>(HitArea::Left)] = Box{L, T + 7, L + 7, B - 7};
-    o.hitAreas[static_cast<size_t>(HitArea::Top)] = Box{L + 7, T, R - 7, T + 7};
-    o.hitAreas[static_cast<size_t>(HitArea::TopLeft)] = Box{L, T, L + 7, T + 7};
-    o.hitAreas[static_cast<size_t>(HitArea::TopRight)] = Box{R - 7, T, R, T + 7};
-    o.hitAreas[static_cast<size_t>(HitArea::Bottom)] = Box{L + 10, B - 7, R - 7, B};
-    o.hitAreas[static_cast<size_t>(HitArea::BottomLeft)] = Box{L, B - 7, L + 7, B};
-    o.hitAreas[static_cast<size_t>(HitArea::BottomRight)] = Box{R - 7, B - 7, R, B};
+    const int band = kResizeBand;
+    o.hitAreas[static_cast<size_t>(HitArea::Right)] = Box{R - band, T + band, R, B - band};
+    o.hitAreas[static_cast<size_t>(HitArea::Left)] = Box{L, T + band, L + band, B - band};
+    o.hitAreas[static_cast<size_t>(HitArea::Top)] = Box{L + band, T, R - band, T + band};
+    o.hitAreas[static_cast<size_t>(HitArea::TopLeft)] = Box{L, T, L + band, T + band};
+    o.hitAreas[static_cast<size_t>(HitArea::TopRight)] = Box{R - band, T, R, T + band};
+    o.hitAreas[static_cast<size_t>(HitArea::Bottom)] =
+        Box{L + kBottomBandLeft, B - band, R - band, B};
+    o.hitAreas[static_cast<size_t>(HitArea::BottomLeft)] = Box{L, B - band, L + band, B};
+    o.hitAreas[static_cast<size_t>(HitArea::BottomRight)] = Box{R - band, B - band, R, B};
 
     // The seven off-screen strips.
     const int videoHeight = o.videoArea.Height();
-    o.captionStrip = {QPoint(L, T), QSize(R - L, 29)};
-    o.leftBorderStrip = {QPoint(L, T + 29), QSize(7, videoHeight)};
+    o.captionStrip = {QPoint(L, T), QSize(R - L, SkinMetrics::kCaptionHeight)};
+    o.leftBorderStrip = {QPoint(L, captionBottom), QSize(kBorderWidth, videoHeight)};
     o.videoStrip = {o.videoArea.TopLeft(), QSize(o.videoArea.Width(), videoHeight)};
-    o.dividerStrip = {QPoint(V, T + 29), QSize(10, videoHeight)};
-    o.listPanelStrip = {QPoint(P, T + 29), QSize(R - 7 - P, B - T)};
-    o.rightBorderStrip = {QPoint(R - 7, T + 29), QSize(7, videoHeight)};
-    o.bottomBarStrip = {QPoint(L, B - 34), QSize(R - L, 34)};
+    o.dividerStrip = {QPoint(V, captionBottom), QSize(kDividerWidth, videoHeight)};
+    o.listPanelStrip = {QPoint(P, captionBottom), QSize(panelRight - P, B - T)};
+    o.rightBorderStrip = {QPoint(panelRight, captionBottom), QSize(kBorderWidth, videoHeight)};
+    o.bottomBarStrip = {QPoint(L, barTop), QSize(R - L, kBottomHeight)};
     return o;
 }

@@ -1,35 +1,13 @@
 #pragma once
 
 #include "mainwindow/ControlIds.h"
+#include "skin/SkinMetrics.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
 #include <array>
-
-// A rectangle as the layout counts it: left and top inclusive, right and
-// bottom exclusive, so width = right - left. Kept apart from QRect, whose
-// right() is inclusive, so the numbers below read the way they are drawn.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(QPoint p) const {
-        return p.x() >= left && p.x() < right && p.y() >= top && p.y() < bottom;
-    }
-    QRect ToRect() const { return QRect(left, top, Width(), Height()); }
-    QPoint TopLeft() const { return QPoint(left, top); }
-    bool operator==(const Box& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-    bool operator!=(const Box& o) const { return !(*this == o); }
-};
 
 // What the pass does with a control's visibility.
 enum class Visibility {
@@ -98,26 +76,19 @@ struct Layout {
     Box volumeArea;
 
     // Skin pieces.
-    Box captionLeft;
-    Box captionTile;
     Box captionRight;
     Box captionText;
-    Box leftBorder;
     Box videoArea;
     Box logo; // in the video strip's own coordinates
     Box divider;
     Box listPanel;
     Box rightBorder;
-    Box bottomStrip;
-    Box bottomTile;
     Box bottomRight;
 
     // Status rectangles the status display draws into and invalidates.
-    Box statusLampInStrip; // x in client, y in strip
     Box statusLamp;        // client coordinates
     Box statusTextInStrip; // strip coordinates
     Box statusText;        // client coordinates
-    Box panelBody;         // below the panel's top piece
     Box panelBottom;       // the panel's bottom piece row
 
     // The seven strips.
@@ -141,11 +112,11 @@ Layout ComputeLayout(const LayoutInput& in);
 QSize MinimumClientSize(bool listPanelOpen);
 
 // The width the list panel adds to the window when it opens.
-constexpr int kListPanelWidth = 424;
+constexpr int kListPanelWidth = SkinMetrics::kPanelWidth;
 
 // Fixed start-up client size.
 constexpr int kStartWidth = 836;
 constexpr int kStartHeight = 354;
 
 // Height of the caption strip; a double click there toggles maximise.
-constexpr int kCaptionHeight = 29;
+constexpr int kCaptionHeight = SkinMetrics::kCaptionHeight;

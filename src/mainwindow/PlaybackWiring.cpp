@@ -1,9 +1,9 @@
 #include "mainwindow/PlaybackWiring.h"
 
 #include "catalogue/ChannelListModel.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/StatusDisplay.h"
+#include "skin/CMinsButton.h"
 
 #include <QMouseEvent>
 

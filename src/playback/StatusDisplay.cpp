@@ -1,7 +1,5 @@
 #include "playback/StatusDisplay.h"
 
-#include <algorithm>
-
 namespace StatusDisplay {
 
 QString NotWatching() {
@@ -81,27 +79,6 @@ QString AddChannelFirst() {
 }
 QString ListToggleRefused() {
     return QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다.");
-}
-
-TextStyle CaptionStyle() {
-    return {"돋움", "NanumGothic", 11, 700, QColor(255, 255, 255)};
-}
-TextStyle StatusStyle() {
-    return {"돋움", "NanumGothic", 12, 700, QColor(255, 204, 51)};
-}
-
-QRect CaptionTextBox(int clientWidth) {
-    return QRect(QPoint(95, 12), QPoint(clientWidth - 94, 25)).adjusted(0, 0, -1, -1);
-}
-
-QRect StatusTextBox() {
-    return QRect(QPoint(65, 9), QPoint(415, 24)).adjusted(0, 0, -1, -1);
-}
-
-QRect LevelSourceRect(int indicatorOffset) {
-    // A volume out of range must not move the window off the bitmap.
-    const int left = std::clamp(indicatorOffset, 0, 100 - kLevelWindowWidth);
-    return QRect(left, 0, kLevelWindowWidth, kLevelBarHeight);
 }
 
 } // namespace StatusDisplay

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QColor>
-#include <QPoint>
-#include <QRect>
+#include "skin/SkinInventory.h"
+
 #include <QString>
 
-// What the status panel and the caption strip show, and how: the program's
-// texts, the lamp pictures, and the font, colour and box of each line. The
-// window draws from these; nothing here paints.
+// What the status panel and the caption strip show: the program's texts and
+// the lamp and mute pictures. Where and how the lines are drawn is the
+// skin's (skin/SkinMetrics.h); nothing here paints.
 namespace StatusDisplay {
 
 // Status line texts.
@@ -43,44 +42,16 @@ QString ChooseChannel();     // "방송을 선택해주세요"
 QString AddChannelFirst();   // "채널을 추가 해주세요."
 QString ListToggleRefused(); // "최대 화면에서는 크기를 조절 할 수 없습니다."
 
-// Lamp pictures (bitmap ids), 61 x 15, copied to the panel strip at (0, 7).
-constexpr int kLampLit = 178;
-constexpr int kLampUnlit = 179;
-constexpr QPoint kLampOrigin{0, 7};
-constexpr int kLampWidth = 61;
-constexpr int kLampHeight = 15;
+// Lamp pictures: lit while a broadcast plays, unlit otherwise.
+constexpr PictureId kLampLit = PictureId::LampLit;
+constexpr PictureId kLampUnlit = PictureId::LampUnlit;
 
 // Mute button 1010 pictures: normal, hover, pressed.
 struct ButtonImages {
-    int normal, hover, pressed;
+    PictureId normal, hover, pressed;
 };
-constexpr ButtonImages kSpeakerImages{164, 166, 166};
-constexpr ButtonImages kMutedImages{165, 167, 167};
-
-// Font and colour of a line. The face is the program's; where it is missing
-// the fallback (installed with the program) stands in at the same size.
-struct TextStyle {
-    const char* face;
-    const char* fallbackFace;
-    int pixelHeight;
-    int weight; // 700 = bold
-    QColor colour;
-};
-TextStyle CaptionStyle(); // "돋움" 11 px bold, white
-TextStyle StatusStyle();  // "돋움" 12 px bold, (255, 204, 51)
-
-// Boxes in strip coordinates; the text starts at the top-left corner, one
-// line, cut at the right edge (no wrap, no ellipsis).
-QRect CaptionTextBox(int clientWidth); // (95, 12) to (clientWidth - 94, 25)
-QRect StatusTextBox();                 // (65, 9) to (415, 24)
-
-// The volume level bar: the 50-pixel window of bitmap 232 (100 x 5) that
-// starts at the indicator offset, drawn at the volume area's left edge,
-// 11 pixels down the bottom strip.
-constexpr int kLevelBitmap = 232;
-constexpr int kLevelWindowWidth = 50;
-constexpr int kLevelBarHeight = 5;
-constexpr int kLevelBarTop = 11;
-QRect LevelSourceRect(int indicatorOffset); // clamped inside the bitmap
+constexpr ButtonImages kSpeakerImages{PictureId::Speaker, PictureId::SpeakerHover,
+                                      PictureId::SpeakerHover};
+constexpr ButtonImages kMutedImages{PictureId::Muted, PictureId::MutedHover, PictureId::MutedHover};
 
 } // namespace StatusDisplay

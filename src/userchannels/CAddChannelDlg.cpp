@@ -2,7 +2,7 @@
 
 #include "app/Endpoints.h"
 #include "catalogue/ChannelListModel.h"
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QLineEdit>
@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kBackground = 231;
+constexpr PictureId kBackground = PictureId::AddChannelBackground;
 
 // An edit's text as one line: a pasted line break would start a new record.
 QString OneLine(QString text) {
@@ -30,11 +30,12 @@ CAddChannelDlg::CAddChannelDlg(ChannelListModel* list, QString folder, QWidget* 
     // Tab order: close box, OK, Cancel, then the three edits.
     close_ = AddCloseBox(375, 5);
     ok_ = new CMinsButton(1031, QStringLiteral("확인"), this);
-    ok_->SetImages(210, 211, 211);
+    ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok_, 143, 253, 44, 22);
     connect(ok_, &QAbstractButton::clicked, this, &CAddChannelDlg::Confirm);
     cancel_ = new CMinsButton(1034, QStringLiteral("취소"), this);
-    cancel_->SetImages(216, 217, 217);
+    cancel_->SetImages(PictureId::DialogCancel, PictureId::DialogCancelHover,
+                       PictureId::DialogCancelHover);
     PlaceButton(cancel_, 190, 253, 44, 22);
     connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/ChannelRecord.h"
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
 #include <functional>
 

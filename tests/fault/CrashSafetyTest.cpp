@@ -28,17 +28,19 @@ constexpr int kWritesPerRun = 1000;
 constexpr int kNames = 10;
 const QString kKeepKey = QStringLiteral("SOFTWARE\\WAVEORBIT\\Options");
 
-QString Writer() {
-    return QStringLiteral(WAVEORBIT_FAULT_WRITER);
+// The one way a test runs a writer: the writer program as a child process of
+// its own, its errors passed through, started before the call returns.
+void StartWriter(QProcess& child, const QStringList& arguments) {
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QStringLiteral(WAVEORBIT_FAULT_WRITER), arguments);
+    EXPECT_TRUE(child.waitForStarted(10000)) << child.errorString().toStdString();
 }
 
 // Starts the writer, kills it after a random pause, and says whether it was
 // still writing when killed.
 bool RunAndKill(const QStringList& arguments, std::mt19937& random) {
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(Writer(), arguments);
-    EXPECT_TRUE(child.waitForStarted(10000)) << child.errorString().toStdString();
+    StartWriter(child, arguments);
     const int pauseMs = std::uniform_int_distribution<int>(20, 400)(random);
     std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     const bool running = child.state() == QProcess::Running;
@@ -166,15 +168,13 @@ TEST(CrashSafety, TwoProcessesWritingSettingsAtOnceLoseNoValue) {
     constexpr int kEach = 150;
     QProcess a;
     QProcess b;
-    a.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    b.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const auto args = [&](const char* prefix) {
         return QStringList{QStringLiteral("settings"),  dir.path(),
                            QString::fromLatin1(prefix), QStringLiteral("0"),
                            QString::number(kEach),      QString::number(1000000)};
     };
-    a.start(Writer(), args("A"));
-    b.start(Writer(), args("B"));
+    StartWriter(a, args("A"));
+    StartWriter(b, args("B"));
     ASSERT_TRUE(a.waitForFinished(120000));
     ASSERT_TRUE(b.waitForFinished(120000));
     EXPECT_EQ(a.exitStatus(), QProcess::NormalExit);

@@ -7,6 +7,7 @@
 #include "catalogue/DownloadQueue.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -73,18 +74,6 @@ private:
     qint64 longest_ = 0;
 };
 
-// Runs the event loop until `done` is set or the limit passes.
-bool RunUntil(const bool& done, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done && clock.elapsed() < limitMs) {
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done;
-}
-
 QByteArray Catalogue(const QByteArray& family, int version) {
     return "[" + family + "]\r\nCOUNT=1\r\n[" + family +
            "1]\r\nNUM=MQ==\r\nNAME=6rCA\r\nURL=aHR0cDovLzEyNy4wLjAuMTo4NzMzL2E=\r\n[DB]\r\nVER=" +
@@ -137,7 +126,8 @@ TEST_F(DownloadFaultTest, ACatalogueDownloadThatFailsKeepsTheOldOneAndNeverFreez
                           result = r;
                           done = true;
                       });
-        ASSERT_TRUE(RunUntil(done, 30000)) << fault.name << ": the download never ended";
+        ASSERT_TRUE(WaitFor([&] { return done; }, 30000))
+            << fault.name << ": the download never ended";
         EXPECT_FALSE(result.saved()) << fault.name;
         EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << fault.name;
         ExpectOldCataloguesOnly(fault.name);
@@ -154,7 +144,8 @@ void ExpectUpdateFailsWithoutFreezing(CatalogueUpdater& updater, const char* fau
         updated = u;
         done = true;
     });
-    ASSERT_TRUE(RunUntil(done, 60000)) << faultName << ": the update check never ended";
+    ASSERT_TRUE(WaitFor([&] { return done; }, 60000))
+        << faultName << ": the update check never ended";
     EXPECT_FALSE(updated) << faultName;
     EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << faultName;
 }

@@ -1,5 +1,7 @@
 #include "playback/CWMPPlayer4.h"
 
+#include "EventLoopWait.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -18,20 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Runs the event loop until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 class CWMPPlayer4Test : public ::testing::Test {
 protected:

@@ -3,8 +3,8 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/CMinsButton.h"
 
 #include "../../tools/demo/DemoCatalogues.h"
 #include "../../tools/demo/LoopbackHttpServer.h"

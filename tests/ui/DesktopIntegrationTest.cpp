@@ -8,9 +8,9 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/PlayerWidget.h"
+#include "skin/CMinsButton.h"
 #include "userchannels/CUserChannelFile.h"
 #include "userchannels/M3uPlaylist.h"
 

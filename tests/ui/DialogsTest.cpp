@@ -5,8 +5,8 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"
 #include "dialogs/CSettingsDlg.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/CMinsButton.h"
 
 #include "TestFolders.h"
 #include "WidgetInput.h"

@@ -1,6 +1,7 @@
 // The installer's window on the offscreen platform: its look, its keys and
 // its mouse, and what Next does — with the message boxes recorded instead
 // of shown, so no test waits for a click.
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 #include "WidgetInput.h"
 #include "app/Endpoints.h"
@@ -37,14 +38,6 @@ struct Message {
     QString text;
     bool ownerVisible;
 };
-
-bool WaitFor(const std::function<bool()>& done, int ms = 8000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 void Mouse(QWidget* to, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
     const QPointF global = to->mapToGlobal(QPointF(local));

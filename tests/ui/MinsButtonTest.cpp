@@ -1,4 +1,4 @@
-#include "mainwindow/CMinsButton.h"
+#include "skin/CMinsButton.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -7,11 +7,11 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/SkinInventory.h"
-#include "mainwindow/SkinStrips.h"
 #include "playback/PlayerWidget.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
+#include "skin/SkinStrips.h"
 
 #include "RecordingPlayer.h"
 #include "TestFolders.h"
@@ -92,7 +92,7 @@ QImage Screen(CPlayerDlg& window) {
 }
 
 // The window shows exactly this skin picture at this client rectangle.
-bool ShowsPicture(CPlayerDlg& window, const Box& where, int pictureId) {
+bool ShowsPicture(CPlayerDlg& window, const Box& where, PictureId pictureId) {
     const QImage picture = Rgb(QImage(SkinPath(pictureId)));
     return !picture.isNull() && Screen(window).copy(where.ToRect()) == picture;
 }
@@ -116,7 +116,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     const int row = PlainRow(window);
     ASSERT_GE(row, 0);
     const Box lamp = window.CurrentLayout().statusLamp;
-    EXPECT_TRUE(ShowsPicture(window, lamp, SkinPiece::LampUnlit));
+    EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampUnlit));
     EXPECT_FALSE(window.PlayerControl()->isVisible());
 
     s->player->current = PlayerStatus::Opening();
@@ -133,7 +133,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     EXPECT_EQ(window.ListModel()->CellText(row, 3), QStringLiteral("연결성공"));
     EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
     QApplication::processEvents();
-    EXPECT_TRUE(ShowsPicture(window, lamp, SkinPiece::LampLit));
+    EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampLit));
     // A TV channel has a picture: the player covers the video area.
     EXPECT_TRUE(window.PlayerControl()->isVisible());
     EXPECT_EQ(window.PlayerControl()->geometry(), window.CurrentLayout().videoArea.ToRect());
@@ -150,7 +150,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_FALSE(window.PlayerControl()->isVisible());
     EXPECT_EQ(window.Session().StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
-    EXPECT_TRUE(ShowsPicture(window, lamp, SkinPiece::LampUnlit));
+    EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampUnlit));
     EXPECT_GE(s->player->closes, 2); // before the address, and the stop
 }
 
@@ -170,7 +170,7 @@ TEST(PlaybackWiring, FailedConnectionKeepsTheLampOutAndMarksTheRow) {
     EXPECT_TRUE(s->messages.isEmpty());
     EXPECT_TRUE(s->questions.isEmpty());
     QApplication::processEvents();
-    EXPECT_TRUE(ShowsPicture(window, window.CurrentLayout().statusLamp, SkinPiece::LampUnlit));
+    EXPECT_TRUE(ShowsPicture(window, window.CurrentLayout().statusLamp, PictureId::LampUnlit));
     // The status line is drawn in its colour inside its box.
     const QImage screen = Screen(window);
     EXPECT_GT(CountColour(screen, window.CurrentLayout().statusText.ToRect(), kStatusColour), 10);
@@ -262,7 +262,7 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
 
     // The bar shows the picture's columns from the offset on.
     QApplication::processEvents();
-    const QImage bar = Rgb(QImage(SkinPath(SkinPiece::VolumeBar)));
+    const QImage bar = Rgb(QImage(SkinPath(PictureId::VolumeBar)));
     const QImage shown = Screen(window).copy(area.left, window.CurrentLayout().B - 34 + 11,
                                              area.Width(), bar.height());
     EXPECT_EQ(shown, bar.copy(10, 0, area.Width(), bar.height()));

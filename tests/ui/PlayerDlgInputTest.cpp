@@ -3,11 +3,12 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainMenu.h"
 #include "playback/PlayerWidget.h"
+#include "skin/CMinsButton.h"
 
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 #include "WidgetInput.h"
 
@@ -29,14 +30,6 @@
 #include <set>
 
 namespace {
-
-void Settle(int ms = 0) {
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    } while (clock.elapsed() < ms);
-}
 
 std::unique_ptr<CPlayerDlg> StartWindow() {
     auto window = std::make_unique<CPlayerDlg>();
@@ -128,7 +121,7 @@ MenuMarks MarksOfMenuOpenedBy(const std::function<void()>& open) {
     });
     poll.start();
     open();
-    Settle(50);
+    RunEventsFor(50);
     poll.stop();
     EXPECT_TRUE(seen) << "no menu opened";
     return marks;
@@ -148,7 +141,7 @@ QString ModalOpenedBy(const std::function<void()>& action) {
     });
     poll.start();
     action();
-    Settle(100);
+    RunEventsFor(100);
     poll.stop();
     return seen;
 }

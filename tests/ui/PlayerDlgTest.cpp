@@ -1,7 +1,7 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/CMinsButton.h"
 
 #include "TestFolders.h"
 #include "WidgetInput.h"

@@ -1,6 +1,6 @@
 // The compiled-in skin: every picture of the inventory is present at exactly
 // its size, and the pictures that carry state really look different.
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QIcon>
 #include <QImage>
@@ -9,6 +9,11 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The art checks below go by resource number.
+PictureId Id(int number) {
+    return static_cast<PictureId>(number);
+}
 
 QImage Load(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
@@ -44,12 +49,9 @@ int DifferingPixels(const QImage& a, const QImage& b) {
 
 TEST(SkinInventoryTest, EveryPictureLoadsFromTheResourcesAtItsSize) {
     ASSERT_GT(SkinPictureCount(), 90u);
-    int previous = 0;
     for (std::size_t i = 0; i < SkinPictureCount(); ++i) {
         const SkinPicture& pic = SkinPictures()[i];
-        SCOPED_TRACE(pic.id);
-        EXPECT_GT(pic.id, previous) << "the table must stay sorted for FindSkinPicture";
-        previous = pic.id;
+        SCOPED_TRACE(PictureNumber(pic.id));
         EXPECT_EQ(FindSkinPicture(pic.id), &pic);
 
         const QPixmap pixmap(SkinPath(pic.id));
@@ -73,17 +75,27 @@ TEST(SkinInventoryTest, LookUpOfIdsOutsideTheSkin) {
     EXPECT_EQ(FindSkinPicture(130), nullptr); // not a picture of the skin
     EXPECT_EQ(FindSkinPicture(0), nullptr);
     EXPECT_EQ(FindSkinPicture(236), nullptr);
-    EXPECT_EQ(SkinPath(131), QStringLiteral(":/skin/131.png"));
-    EXPECT_TRUE(QImage(SkinPath(130)).isNull());
+    EXPECT_EQ(SkinPath(PictureId::CaptionLeft), QStringLiteral(":/skin/131.png"));
+    EXPECT_TRUE(QImage(SkinPath(Id(130))).isNull());
 }
 
 TEST(SkinInventoryTest, DoubleResolutionPicturesDrawAtTheirLogicalSize) {
-    const QPixmap plain(SkinPathForRatio(141, 1.0));
-    const QPixmap sharp(SkinPathForRatio(141, 2.0));
+    const QPixmap plain(SkinPathForRatio(PictureId::BottomLeft, 1.0));
+    const QPixmap sharp(SkinPathForRatio(PictureId::BottomLeft, 2.0));
     EXPECT_EQ(plain.devicePixelRatio(), 1.0);
     EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
     EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(140, 34));
-    EXPECT_EQ(SkinPathForRatio(141, 1.5), SkinPath2x(141));
+    // From 1.5 on the sharp pictures; below, the plain ones scaled up look better.
+    EXPECT_EQ(SkinPathForRatio(PictureId::BottomLeft, 1.5), SkinPath2x(PictureId::BottomLeft));
+    EXPECT_EQ(SkinPathForRatio(PictureId::BottomLeft, 1.25), SkinPath(PictureId::BottomLeft));
+    for (double ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        SCOPED_TRACE(ratio);
+        const QPixmap pixmap = LoadSkinPixmap(PictureId::BottomLeft, ratio);
+        const QImage image = LoadSkinImage(PictureId::BottomLeft, ratio);
+        EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(140, 34));
+        EXPECT_EQ(image.deviceIndependentSize(), QSizeF(140, 34));
+        EXPECT_EQ(pixmap.devicePixelRatio(), ratio >= 1.5 ? 2.0 : 1.0);
+    }
 }
 
 TEST(SkinInventoryTest, SizesThatTheLayoutDependsOn) {
@@ -97,7 +109,7 @@ TEST(SkinInventoryTest, SizesThatTheLayoutDependsOn) {
                     {235, 380, 200}, {218, 21, 20},   {223, 75, 30}};
     for (const auto& e : expected) {
         SCOPED_TRACE(e.id);
-        const SkinPicture* pic = FindSkinPicture(e.id);
+        const SkinPicture* pic = FindSkinPicture(Id(e.id));
         ASSERT_NE(pic, nullptr);
         EXPECT_EQ(QSize(pic->width, pic->height), QSize(e.w, e.h));
     }
@@ -116,8 +128,8 @@ TEST(SkinInventoryTest, ApplicationIconLoadsInEverySize) {
 }
 
 TEST(SkinInventoryTest, LitLampIsBrighterAndMoreOrangeThanUnlit) {
-    const Average lit = Mean(Load(SkinPath(178)));
-    const Average unlit = Mean(Load(SkinPath(179)));
+    const Average lit = Mean(Load(SkinPath(Id(178))));
+    const Average unlit = Mean(Load(SkinPath(Id(179))));
     EXPECT_GT(lit.Brightness(), unlit.Brightness() + 10);
     EXPECT_GT(lit.Warmth(), unlit.Warmth() + 20);
     EXPECT_GT(lit.r, lit.g);
@@ -134,9 +146,9 @@ TEST(SkinInventoryTest, ButtonStatesDiffer) {
                             {212, 213}, {216, 217}, {218, 219}};
     for (const auto& pair : pairs) {
         SCOPED_TRACE(pair[0]);
-        const QImage normal = Load(SkinPath(pair[0]));
-        const QImage hover = Load(SkinPath(pair[1]));
-        const QImage pressed = Load(SkinPressedPath(pair[1]));
+        const QImage normal = Load(SkinPath(Id(pair[0])));
+        const QImage hover = Load(SkinPath(Id(pair[1])));
+        const QImage pressed = Load(SkinPressedPath(Id(pair[1])));
         const int area = normal.width() * normal.height();
         EXPECT_GT(DifferingPixels(normal, hover), area / 20);
         EXPECT_GT(DifferingPixels(hover, pressed), area / 20);
@@ -150,14 +162,14 @@ TEST(SkinInventoryTest, TabsShowTheirCurrentStateAndDistinctCaptions) {
     // main tabs and settings page buttons: the current picture stands out
     for (int id : {168, 170, 172, 174, 223, 225, 227}) {
         SCOPED_TRACE(id);
-        const Average plain = Mean(Load(SkinPath(id)));
-        const Average current = Mean(Load(SkinPath(id + 1)));
+        const Average plain = Mean(Load(SkinPath(Id(id))));
+        const Average current = Mean(Load(SkinPath(Id(id + 1))));
         EXPECT_GT(current.Warmth(), plain.Warmth() + 10);
     }
     // pictures of the same size carry different captions
     QSet<QByteArray> seen;
     for (int id : {202, 204, 188, 190, 168, 169}) {
-        const QImage image = Load(SkinPath(id));
+        const QImage image = Load(SkinPath(Id(id)));
         const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()),
                                static_cast<int>(image.sizeInBytes()));
         EXPECT_FALSE(seen.contains(bytes)) << id;
@@ -172,30 +184,30 @@ TEST(SkinInventoryTest, PiecesMeetTheirTilesWithoutASeam) {
     const struct { int left, tile, right; } bars[] = {{131, 132, 133}, {141, 142, 143}};
     for (const auto& bar : bars) {
         SCOPED_TRACE(bar.tile);
-        const QImage left = Load(SkinPath(bar.left));
-        const QImage tile = Load(SkinPath(bar.tile));
-        const QImage right = Load(SkinPath(bar.right));
+        const QImage left = Load(SkinPath(Id(bar.left)));
+        const QImage tile = Load(SkinPath(Id(bar.tile)));
+        const QImage right = Load(SkinPath(Id(bar.right)));
         for (int y = 0; y < tile.height(); ++y) {
             EXPECT_EQ(left.pixel(left.width() - 1, y), tile.pixel(0, y)) << "row " << y;
             EXPECT_EQ(right.pixel(0, y), tile.pixel(0, y)) << "row " << y;
         }
     }
     // the list panel's pieces share their outer columns with the tile
-    const QImage top = Load(SkinPath(137));
-    const QImage tile = Load(SkinPath(138));
-    const QImage bottom = Load(SkinPath(139));
+    const QImage top = Load(SkinPath(Id(137)));
+    const QImage tile = Load(SkinPath(Id(138)));
+    const QImage bottom = Load(SkinPath(Id(139)));
     for (int x : {0, 4, 420, 423}) {
         EXPECT_EQ(top.pixel(x, top.height() - 1), tile.pixel(x, 0)) << x;
         EXPECT_EQ(bottom.pixel(x, 1), tile.pixel(x, 0)) << x;
     }
     // the logo sits on the black video area
-    const QImage logo = Load(SkinPath(135));
+    const QImage logo = Load(SkinPath(Id(135)));
     for (const QPoint corner : {QPoint(0, 0), QPoint(173, 0), QPoint(0, 57), QPoint(173, 57)})
         EXPECT_EQ(logo.pixel(corner), qRgb(0, 0, 0));
 }
 
 TEST(SkinInventoryTest, VolumeBarIsFilledOnTheLeftAndEmptyOnTheRight) {
-    const QImage bar = Load(SkinPath(232));
+    const QImage bar = Load(SkinPath(Id(232)));
     const Average filled = Mean(bar.copy(0, 0, 50, 5));
     const Average empty = Mean(bar.copy(50, 0, 50, 5));
     EXPECT_GT(filled.Brightness(), empty.Brightness() + 80);

@@ -1,5 +1,5 @@
-#include "mainwindow/CMinsButton.h"
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CMinsButton.h"
+#include "skin/CSkinnedDialog.h"
 
 #include "WidgetInput.h"
 
@@ -13,18 +13,21 @@
 
 namespace {
 
+// An id the skin has no picture for.
+const PictureId kNoPicture = static_cast<PictureId>(-1);
+
 TEST(SkinnedDialog, SizedToItsPictureOrTheGivenSize) {
-    CSkinnedDialog dialog(-1, QSize(380, 200)); // no such picture
+    CSkinnedDialog dialog(kNoPicture, QSize(380, 200));
     EXPECT_EQ(dialog.size(), QSize(380, 200));
     EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
-    CSkinnedDialog about(209, QSize(1, 1));
+    CSkinnedDialog about(PictureId::AboutBackground, QSize(1, 1));
     if (!about.Background().isNull()) {
         EXPECT_EQ(about.size(), about.Background().size());
     }
 }
 
 TEST(SkinnedDialog, EnterAndEscDoNothing) {
-    CSkinnedDialog dialog(-1, QSize(332, 200));
+    CSkinnedDialog dialog(kNoPicture, QSize(332, 200));
     auto* edit = new QLineEdit(&dialog);
     int returns = 0;
     QObject::connect(edit, &QLineEdit::returnPressed, [&returns] { ++returns; });
@@ -46,7 +49,7 @@ TEST(SkinnedDialog, EnterAndEscDoNothing) {
 }
 
 TEST(SkinnedDialog, EveryEndIsCancel) {
-    CSkinnedDialog dialog(-1, QSize(400, 300));
+    CSkinnedDialog dialog(kNoPicture, QSize(400, 300));
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 
@@ -63,7 +66,7 @@ TEST(SkinnedDialog, CentredOverTheOwnerAndDraggedByHand) {
     owner.setGeometry(100, 100, 800, 400);
     owner.show();
     Settle();
-    CSkinnedDialog dialog(-1, QSize(380, 200), &owner);
+    CSkinnedDialog dialog(kNoPicture, QSize(380, 200), &owner);
     dialog.show();
     Settle();
     const QPoint offCentre = dialog.frameGeometry().center() - owner.frameGeometry().center();

@@ -5,8 +5,8 @@
 #include "app/SettingsTable.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/RegionChoice.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/CMinsButton.h"
 #include "userchannels/CAddChannelDlg.h"
 #include "userchannels/CUserChannelFile.h"
 

@@ -3,9 +3,9 @@
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinInventory.h"
 #include "web/WebBrowserModule.h"
 
 #include "TestFolders.h"
@@ -82,7 +82,7 @@ struct Window {
     bool Visible(int id) const { return window->Button(id)->isVisible(); }
     QStringList Pages() const { return browser ? browser->pages : QStringList(); }
     // The picture a main-tab button shows: 1 plain, 2 current, 0 neither.
-    int Look(int id, int plain, int current) const {
+    int Look(int id, PictureId plain, PictureId current) const {
         const auto image = [](const QPixmap& p) {
             return p.toImage().convertToFormat(QImage::Format_RGB32);
         };
@@ -93,10 +93,11 @@ struct Window {
     }
     QString Looks() const {
         return QStringLiteral("%1%2%3%4")
-            .arg(Look(ControlId::TabChannels, 168, 169))
-            .arg(Look(ControlId::TabMusic, 170, 171))
-            .arg(Look(ControlId::TabMovie, 172, 173))
-            .arg(Look(ControlId::TabHome, 174, 175));
+            .arg(
+                Look(ControlId::TabChannels, PictureId::TabChannels, PictureId::TabChannelsCurrent))
+            .arg(Look(ControlId::TabMusic, PictureId::TabMusic, PictureId::TabMusicCurrent))
+            .arg(Look(ControlId::TabMovie, PictureId::TabMovie, PictureId::TabMovieCurrent))
+            .arg(Look(ControlId::TabHome, PictureId::TabHome, PictureId::TabHomeCurrent));
     }
 };
 

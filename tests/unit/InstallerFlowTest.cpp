@@ -2,6 +2,7 @@
 // version — and nothing at all when the user did not agree or the setup
 // could not be started.
 #include "installer/InstallerFlow.h"
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
@@ -20,14 +21,6 @@
 namespace {
 
 const QString kCountTarget = QString::fromLatin1(Endpoints::kCountPath);
-
-bool WaitFor(const std::function<bool()>& done, int ms = 8000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // A loopback address where nothing listens.
 QString ClosedPortAddress() {

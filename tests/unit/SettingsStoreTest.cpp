@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -174,44 +173,6 @@ TEST_F(SettingsStoreTest, TheTableNamesEveryValueOnce) {
     // "index"/"INDEX" and the two LOCATION defaults are deliberate pairs.
     seen.removeDuplicates();
     EXPECT_EQ(seen.size() + 2, static_cast<qsizetype>(Settings::All().size()));
-}
-
-TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
-    // Each child writes 60 values of its own into the same file; with the lock
-    // and the atomic rename every one of the 120 values must survive.
-    QProcess a, b;
-    const QString self = QCoreApplication::applicationFilePath();
-    for (QProcess* p : {&a, &b}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("WAVEORBIT_TEST_WRITER"),
-                   p == &a ? QStringLiteral("A") : QStringLiteral("B"));
-        p->setProcessEnvironment(env);
-        p->start(self, {QStringLiteral("--gtest_filter=SettingsWriterChild.DISABLED_Writes"),
-                        QStringLiteral("--gtest_also_run_disabled_tests")});
-    }
-    ASSERT_TRUE(a.waitForFinished(60000));
-    ASSERT_TRUE(b.waitForFinished(60000));
-    ASSERT_EQ(a.exitCode(), 0) << a.readAllStandardOutput().toStdString();
-    ASSERT_EQ(b.exitCode(), 0) << b.readAllStandardOutput().toStdString();
-    for (const QString& who : {QStringLiteral("A"), QStringLiteral("B")}) {
-        for (int i = 0; i < 60; ++i) {
-            const QString name = who + QString::number(i);
-            EXPECT_EQ(
-                ReadSetting(SettingsRoot::MachineWide, kOptions, name, QStringLiteral("lost")),
-                QString::number(i))
-                << name.toStdString();
-        }
-    }
-}
-
-// Runs only inside the child processes of the test above (disabled otherwise).
-TEST(SettingsWriterChild, DISABLED_Writes) {
-    const QString who = qEnvironmentVariable("WAVEORBIT_TEST_WRITER");
-    ASSERT_FALSE(who.isEmpty());
-    for (int i = 0; i < 60; ++i)
-        ASSERT_EQ(WriteSetting(SettingsRoot::MachineWide, kOptions, who + QString::number(i),
-                               QString::number(i)),
-                  1);
 }
 
 TEST(IniDocument, QuotingIsUsedOnlyWhereAPlainLineWouldNotSurvive) {

@@ -1,4 +1,4 @@
-#include "mainwindow/SkinStrips.h"
+#include "skin/SkinStrips.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,12 @@ QColor At(const QImage& image, int x, int y) {
 
 TEST(SkinStrips, SmallestWindowCaptionAndBottomBar) {
     SkinPictureSet pictures;
-    pictures.Set(SkinPiece::CaptionLeft, Solid(113, 29, kLeft));
-    pictures.Set(SkinPiece::CaptionTile, Solid(1, 29, kTile));
-    pictures.Set(SkinPiece::CaptionRight, Solid(85, 29, kRight));
-    pictures.Set(SkinPiece::BottomLeft, Solid(140, 34, kLeft));
-    pictures.Set(SkinPiece::BottomTile, Solid(1, 34, kTile));
-    pictures.Set(SkinPiece::BottomRight, Solid(12, 34, kRight));
+    pictures.Set(PictureId::CaptionLeft, Solid(113, 29, kLeft));
+    pictures.Set(PictureId::CaptionTile, Solid(1, 29, kTile));
+    pictures.Set(PictureId::CaptionRight, Solid(85, 29, kRight));
+    pictures.Set(PictureId::BottomLeft, Solid(140, 34, kLeft));
+    pictures.Set(PictureId::BottomTile, Solid(1, 34, kTile));
+    pictures.Set(PictureId::BottomRight, Solid(12, 34, kRight));
     const Layout l = LayOut(312, 279, false);
 
     const QImage caption = ComposeCaptionStrip(l, pictures);
@@ -53,10 +53,10 @@ TEST(SkinStrips, SmallestWindowCaptionAndBottomBar) {
 
 TEST(SkinStrips, TiledBordersAndLogo) {
     SkinPictureSet pictures;
-    pictures.Set(SkinPiece::LeftTile, Solid(7, 1, kLeft));
-    pictures.Set(SkinPiece::DividerTile, Solid(10, 1, kTile));
-    pictures.Set(SkinPiece::RightTile, Solid(7, 1, kRight));
-    pictures.Set(SkinPiece::Logo, Solid(174, 58, kTile));
+    pictures.Set(PictureId::LeftTile, Solid(7, 1, kLeft));
+    pictures.Set(PictureId::DividerTile, Solid(10, 1, kTile));
+    pictures.Set(PictureId::RightTile, Solid(7, 1, kRight));
+    pictures.Set(PictureId::Logo, Solid(174, 58, kTile));
     const Layout l = LayOut(836, 354, true);
 
     const QImage left = ComposeLeftBorderStrip(l, pictures);
@@ -80,13 +80,13 @@ TEST(SkinStrips, TiledBordersAndLogo) {
 
 TEST(SkinStrips, ListPanelPiecesAndLamp) {
     SkinPictureSet pictures;
-    pictures.Set(SkinPiece::PanelTop, Solid(424, 89, kLeft));
-    pictures.Set(SkinPiece::PanelTile, Solid(424, 1, kTile));
-    pictures.Set(SkinPiece::PanelBottom, Solid(424, 14, kRight));
-    pictures.Set(SkinPiece::LampUnlit, Solid(61, 15, QColor(90, 90, 90)));
+    pictures.Set(PictureId::PanelTop, Solid(424, 89, kLeft));
+    pictures.Set(PictureId::PanelTile, Solid(424, 1, kTile));
+    pictures.Set(PictureId::PanelBottom, Solid(424, 14, kRight));
+    pictures.Set(PictureId::LampUnlit, Solid(61, 15, QColor(90, 90, 90)));
     const Layout l = LayOut(836, 354, true);
 
-    const QImage panel = ComposeListPanelStrip(l, pictures, SkinPiece::LampUnlit);
+    const QImage panel = ComposeListPanelStrip(l, pictures, PictureId::LampUnlit);
     ASSERT_EQ(panel.size(), QSize(424, 354));
     EXPECT_EQ(At(panel, 100, 88), kLeft);
     EXPECT_EQ(At(panel, 100, 89), kTile);
@@ -101,7 +101,7 @@ TEST(SkinStrips, ListPanelPiecesAndLamp) {
     EXPECT_EQ(At(panel, 61, 7), kLeft);
     EXPECT_EQ(At(panel, 0, 22), kLeft);
     // A lit lamp that is missing leaves the top piece as it is.
-    const QImage noLamp = ComposeListPanelStrip(l, pictures, SkinPiece::LampLit);
+    const QImage noLamp = ComposeListPanelStrip(l, pictures, PictureId::LampLit);
     EXPECT_EQ(At(noLamp, 0, 7), kLeft);
 }
 
@@ -113,7 +113,7 @@ TEST(SkinStrips, LevelBarWindow) {
         for (int x = 0; x < 50; ++x)
             bar.setPixel(x, y, qRgb(250, 250, 250));
     SkinPictureSet pictures;
-    pictures.Set(SkinPiece::VolumeBar, bar);
+    pictures.Set(PictureId::VolumeBar, bar);
     const Layout l = LayOut(836, 354, true);
     const int x0 = l.volumeArea.left;
 
@@ -147,7 +147,60 @@ TEST(SkinStrips, MissingPicturesLeaveBlack) {
     const QImage caption = ComposeCaptionStrip(l, none);
     ASSERT_FALSE(caption.isNull());
     EXPECT_EQ(At(caption, 400, 10), QColor(Qt::black));
-    EXPECT_TRUE(ComposeListPanelStrip(LayOut(312, 279, false), none, 179).isNull());
+    EXPECT_TRUE(
+        ComposeListPanelStrip(LayOut(312, 279, false), none, PictureId::LampUnlit).isNull());
+}
+
+// A picture drawn at twice the resolution, every device pixel of it
+// telling its own column: x even red, x odd blue.
+QImage SharpStripes(int w, int h) {
+    QImage image(w * 2, h * 2, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, x % 2 == 0 ? kLeft.rgb() : kRight.rgb());
+    image.setDevicePixelRatio(2.0);
+    return image;
+}
+
+TEST(SkinStrips, SharpPicturesComposedAtDevicePixels) {
+    SkinPictureSet pictures(2.0);
+    pictures.Set(PictureId::CaptionLeft, SharpStripes(113, 29));
+    QImage tile = Solid(2, 58, kTile);
+    tile.setDevicePixelRatio(2.0);
+    pictures.Set(PictureId::CaptionTile, tile);
+    pictures.Set(PictureId::CaptionRight, SharpStripes(85, 29));
+    const Layout l = LayOut(312, 279, false);
+
+    const QImage caption = ComposeCaptionStrip(l, pictures);
+    // Built at device pixels, and said to be: it draws at its logical size.
+    ASSERT_EQ(caption.size(), QSize(624, 58));
+    EXPECT_EQ(caption.devicePixelRatio(), 2.0);
+    // Each device pixel of the sharp picture lands on one device pixel of
+    // the strip: not a 1x picture doubled, which would pair the columns.
+    EXPECT_EQ(At(caption, 0, 0), kLeft);
+    EXPECT_EQ(At(caption, 1, 0), kRight);
+    EXPECT_EQ(At(caption, 224, 57), kLeft);
+    EXPECT_EQ(At(caption, 225, 57), kRight);
+    EXPECT_EQ(At(caption, 226, 0), kTile);
+    EXPECT_EQ(At(caption, 2 * (312 - 85), 0), kLeft);
+    EXPECT_EQ(At(caption, 2 * (312 - 85) + 1, 0), kRight);
+
+    // The level bar's window is counted in logical pixels on a sharp bar.
+    QImage bar(200, 10, QImage::Format_RGB32);
+    bar.fill(QColor(20, 20, 20));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 100; ++x)
+            bar.setPixel(x, y, qRgb(250, 250, 250));
+    bar.setDevicePixelRatio(2.0);
+    pictures.Set(PictureId::VolumeBar, bar);
+    const Layout wide = LayOut(836, 354, true);
+    const int x0 = 2 * wide.volumeArea.left;
+    const QImage half = ComposeBottomBarStrip(wide, pictures, 25);
+    ASSERT_EQ(half.size(), QSize(1672, 68));
+    EXPECT_EQ(At(half, x0 + 49, 22), QColor(250, 250, 250));
+    EXPECT_EQ(At(half, x0 + 50, 22), QColor(20, 20, 20));
+    EXPECT_EQ(At(half, x0 + 99, 31), QColor(20, 20, 20));
+    EXPECT_EQ(At(half, x0 + 50, 32), QColor(Qt::black)); // 5 logical rows high
 }
 
 TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {

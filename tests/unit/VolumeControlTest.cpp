@@ -154,7 +154,6 @@ TEST_F(VolumeControlTest, StartUpOffsetsAndOutOfRangeSavedLevels) {
     StartWith("150");
     EXPECT_EQ(PlayerVolume(), 150);
     EXPECT_EQ(volume.IndicatorOffset(), -25);
-    EXPECT_EQ(StatusDisplay::LevelSourceRect(volume.IndicatorOffset()), QRect(0, 0, 50, 5));
     volume.Up();
     EXPECT_EQ(volume.Volume(), 100);
     EXPECT_EQ(PlayerVolume(), 100);
@@ -192,14 +191,9 @@ TEST_F(VolumeControlTest, ExitSavesLevelNotMute) {
     EXPECT_EQ(PlayerVolume(), 45);
 }
 
-TEST(StatusDisplayTest, TextsAndBoxes) {
+TEST(StatusDisplayTest, PlayingLineGrowsPastTwoHourDigits) {
     EXPECT_EQ(StatusDisplay::PlayingLine(QStringLiteral("KBS"), 100, 2, 3),
               QStringLiteral("KBS : 100:02:03"));
-    EXPECT_EQ(StatusDisplay::CaptionTextBox(836), QRect(95, 12, 836 - 94 - 95, 13));
-    EXPECT_EQ(StatusDisplay::StatusTextBox(), QRect(65, 9, 350, 15));
-    EXPECT_EQ(StatusDisplay::LevelSourceRect(0), QRect(0, 0, 50, 5));
-    EXPECT_EQ(StatusDisplay::LevelSourceRect(50), QRect(50, 0, 50, 5));
-    EXPECT_EQ(StatusDisplay::LevelSourceRect(70), QRect(50, 0, 50, 5));
 }
 
 } // namespace

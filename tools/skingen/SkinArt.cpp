@@ -1,6 +1,6 @@
 #include "SkinArt.h"
 
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QFontDatabase>
 #include <QLinearGradient>

@@ -6,7 +6,7 @@
 //   waveorbit-skingen --mock <file.png>         the main window composed from the pieces
 #include "SkinArt.h"
 
-#include "mainwindow/SkinInventory.h"
+#include "skin/SkinInventory.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -53,7 +53,7 @@ int WriteAll(const QString& root) {
     bool ok = true;
     for (std::size_t i = 0; i < SkinPictureCount(); ++i) {
         const SkinPicture& pic = SkinPictures()[i];
-        const QString base = skinDir + QLatin1Char('/') + QString::number(pic.id);
+        const QString base = skinDir + QLatin1Char('/') + QString::number(PictureNumber(pic.id));
         const struct {
             QString suffix;
             int scale;
@@ -70,7 +70,8 @@ int WriteAll(const QString& root) {
                 continue;
             expected << QFileInfo(base + f.suffix).fileName();
             ok = WriteIfChanged(base + f.suffix,
-                                Png(SkinArt::RenderPicture(pic.id, f.scale, f.look)), &written) &&
+                                Png(SkinArt::RenderPicture(PictureNumber(pic.id), f.scale, f.look)),
+                                &written) &&
                  ok;
         }
     }
@@ -138,9 +139,10 @@ int WriteSheet(const QString& path) {
     };
     for (std::size_t i = 0; i < SkinPictureCount(); ++i) {
         const SkinPicture& pic = SkinPictures()[i];
-        place(Picture(pic.id), QString::number(pic.id));
+        place(Picture(PictureNumber(pic.id)), QString::number(PictureNumber(pic.id)));
         if (pic.hasPressedLook)
-            place(Picture(pic.id, SkinArt::Look::Pressed), QStringLiteral("%1 pr").arg(pic.id));
+            place(Picture(PictureNumber(pic.id), SkinArt::Look::Pressed),
+                  QStringLiteral("%1 pr").arg(PictureNumber(pic.id)));
     }
     place(SkinArt::RenderAppIcon(64).convertToFormat(QImage::Format_RGB32), QStringLiteral("icon"));
     for (int n : {16, 32})

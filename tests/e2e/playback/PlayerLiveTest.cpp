@@ -12,11 +12,11 @@
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/SkinInventory.h"
-#include "mainwindow/SkinStrips.h"
 #include "playback/CMpvGlSurface.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
+#include "skin/SkinInventory.h"
+#include "skin/SkinStrips.h"
 
 #include "TestFolders.h"
 
@@ -124,7 +124,7 @@ QImage ScreenArea(CPlayerDlg& window, const QRect& area) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
-bool LampShows(CPlayerDlg& window, int pictureId) {
+bool LampShows(CPlayerDlg& window, PictureId pictureId) {
     QApplication::processEvents();
     const QImage picture = QImage(SkinPath(pictureId)).convertToFormat(QImage::Format_RGB32);
     return ScreenArea(window, window.CurrentLayout().statusLamp.ToRect()) == picture;
@@ -173,7 +173,7 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
     EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
     EXPECT_FALSE(window.PlayerControl()->isVisible()); // radio: the logo stays
     const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -188,7 +188,7 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
         },
         12000));
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
 
     QString error;
     ASSERT_TRUE(streams->RestartAudioServer(&error)) << error.toStdString();
@@ -196,7 +196,7 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
         << window.Session().StatusText().toStdString();
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
 }
@@ -215,7 +215,7 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 30000))
         << window.Session().StatusText().toStdString();
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
 }
@@ -230,7 +230,7 @@ void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& stre
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
         << window.Session().StatusText().toStdString();
     EXPECT_TRUE(window.PlayerControl()->isVisible());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
 
     const QRect video = window.CurrentLayout().videoArea.ToRect();
     auto* player = static_cast<CWMPPlayer4*>(window.Player());
@@ -364,7 +364,7 @@ TEST(PlayerStreamFaults, ClosedPortFailsOnTheFirstTick) {
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 3000));
     EXPECT_LT(clock.elapsed(), 1800);
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
     EXPECT_TRUE(s->questions.isEmpty());
     EXPECT_TRUE(s->messages.isEmpty());
 }
@@ -391,7 +391,7 @@ TEST(PlayerStreamFaults, ServerThatNeverAnswersTimesOutAtTheFifteenthTick) {
     EXPECT_EQ(s->questions, QStringList{StatusDisplay::TimeoutQuestion()});
     EXPECT_EQ(window.Session().StatusText(), StatusDisplay::Failed());
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
     server.Close();
 }
 

@@ -3,8 +3,8 @@
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/CMinsButton.h"
 #include "web/WebBrowserModule.h"
 
 #include "TestFolders.h"

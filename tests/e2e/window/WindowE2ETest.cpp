@@ -5,6 +5,7 @@
 #include "app/SettingsTable.h"
 #include "mainwindow/CPlayerDlg.h"
 
+#include "EventLoopWait.h"
 #include "TestFolders.h"
 
 #include <QApplication>
@@ -19,29 +20,13 @@
 
 namespace {
 
-// Runs the event loop until `done` holds or the time is up.
-bool SpinUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        if (done())
-            return true;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
-
-void Spin(int ms) {
-    SpinUntil([] { return false; }, ms);
-}
-
 // Runs a short helper program while the window keeps answering the X server.
 bool RunTool(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(5000))
         return false;
-    SpinUntil([&process] { return process.state() == QProcess::NotRunning; }, 10000);
+    WaitFor([&process] { return process.state() == QProcess::NotRunning; }, 10000);
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(2000);
@@ -61,16 +46,16 @@ void DragOnScreen(QPoint from, QPoint by) {
                            QString::number(p.y())};
     };
     ASSERT_TRUE(Xdo(at(from)));
-    Spin(150);
+    RunEventsFor(150);
     ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    Spin(200);
+    RunEventsFor(200);
     for (int step = 1; step <= 5; ++step) {
         ASSERT_TRUE(Xdo(at(from + by * step / 5)));
-        Spin(80);
+        RunEventsFor(80);
     }
-    Spin(200);
+    RunEventsFor(200);
     ASSERT_TRUE(Xdo({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    Spin(400);
+    RunEventsFor(400);
 }
 
 // A helper program of the desktop, started for the test and stopped after it.
@@ -117,7 +102,7 @@ protected:
         openbox_ = std::make_unique<Helper>(QStringLiteral(WAVEORBIT_OPENBOX),
                                             QStringList{QStringLiteral("--sm-disable")});
         ASSERT_TRUE(openbox_->Running());
-        ASSERT_TRUE(SpinUntil(WindowManagerRuns, 10000)) << "openbox did not start";
+        ASSERT_TRUE(WaitFor(WindowManagerRuns, 10000)) << "openbox did not start";
         home_ = std::make_unique<ScopedXdgHome>();
     }
 
@@ -134,9 +119,9 @@ protected:
         window_->OnInitDialog();
         window_->show();
         ASSERT_TRUE(
-            SpinUntil([this] { return window_->isVisible() && window_->isActiveWindow(); }, 5000) ||
+            WaitFor([this] { return window_->isVisible() && window_->isActiveWindow(); }, 5000) ||
             window_->isVisible());
-        Spin(500);
+        RunEventsFor(500);
     }
 
     std::unique_ptr<Helper> openbox_;
@@ -159,7 +144,7 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     ASSERT_FALSE(grab.isNull());
     DragOnScreen(window_->mapToGlobal(grab), QPoint(60, 40));
     ASSERT_TRUE(
-        SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
+        WaitFor([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
     const QRect moved = window_->frameGeometry();
     EXPECT_NEAR(moved.left() - before.left(), 60, 3);
     EXPECT_NEAR(moved.top() - before.top(), 40, 3);
@@ -168,7 +153,7 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     // The right band: the window system resizes it from that edge.
     const QPoint right(window_->width() - 3, window_->height() / 2);
     DragOnScreen(window_->mapToGlobal(right), QPoint(50, 0));
-    ASSERT_TRUE(SpinUntil([&] { return window_->width() != moved.width(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return window_->width() != moved.width(); }, 3000));
     EXPECT_NEAR(window_->width() - moved.width(), 50, 3);
     EXPECT_EQ(window_->height(), moved.height());
     EXPECT_NEAR(window_->frameGeometry().left(), moved.left(), 1);
@@ -179,8 +164,8 @@ TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
     StartWindow();
     window_->move(200, 150);
     ASSERT_TRUE(
-        SpinUntil([&] { return window_->frameGeometry().topLeft() == QPoint(200, 150); }, 3000));
-    Spin(400);
+        WaitFor([&] { return window_->frameGeometry().topLeft() == QPoint(200, 150); }, 3000));
+    RunEventsFor(400);
     QPoint grab;
     for (int x = 20; x < window_->width() / 2; x += 5) {
         if (!window_->childAt(QPoint(x, 18))) {
@@ -191,12 +176,12 @@ TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
     ASSERT_FALSE(grab.isNull());
     // Dropped 7 pixels from the left edge: snapped onto it.
     DragOnScreen(window_->mapToGlobal(grab), QPoint(-193, 0));
-    EXPECT_TRUE(SpinUntil([&] { return window_->frameGeometry().left() == 0; }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return window_->frameGeometry().left() == 0; }, 3000))
         << window_->frameGeometry().left();
     EXPECT_EQ(window_->frameGeometry().top(), 150);
     // 11 pixels away: left there.
     DragOnScreen(window_->mapToGlobal(grab), QPoint(11, 0));
-    Spin(600);
+    RunEventsFor(600);
     EXPECT_EQ(window_->frameGeometry().left(), 11);
 }
 
@@ -208,19 +193,19 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
                     QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--height"),
                     QStringLiteral("32"), QStringLiteral("--expand"), QStringLiteral("false")});
     ASSERT_TRUE(trayer_->Running());
-    ASSERT_TRUE(SpinUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
+    ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
         << "the tray host did not come up";
     StartWindow();
     QSystemTrayIcon* tray = window_->TrayIcon();
     ASSERT_NE(tray, nullptr);
-    ASSERT_TRUE(SpinUntil([tray] { return tray->geometry().isValid(); }, 10000))
+    ASSERT_TRUE(WaitFor([tray] { return tray->geometry().isValid(); }, 10000))
         << "the icon was not embedded in the tray";
     const QRect icon = tray->geometry();
     EXPECT_GT(icon.width(), 0);
 
     // With a tray, hiding hides: only the icon remains.
     window_->HideWindow();
-    Spin(300);
+    RunEventsFor(300);
     ASSERT_FALSE(window_->isVisible());
 
     // The tray host may still lay its icons out after embedding: click where
@@ -228,13 +213,13 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     // landed while it moved.
     bool shown = false;
     for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
-        Spin(300);
+        RunEventsFor(300);
         const QPoint centre = tray->geometry().center();
         ASSERT_TRUE(Xdo({QStringLiteral("mousemove"), QString::number(centre.x()),
                          QString::number(centre.y())}));
-        Spin(150);
+        RunEventsFor(150);
         ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
-        shown = SpinUntil([this] { return window_->isVisible(); }, 3000);
+        shown = WaitFor([this] { return window_->isVisible(); }, 3000);
     }
     EXPECT_TRUE(shown);
     EXPECT_FALSE(window_->isMinimized());

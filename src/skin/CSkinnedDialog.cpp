@@ -1,8 +1,7 @@
-#include "mainwindow/CSkinnedDialog.h"
+#include "skin/CSkinnedDialog.h"
 
-#include "mainwindow/CMinsButton.h"
 #include "mainwindow/ControlIds.h"
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,8 +10,9 @@
 #include <QScreen>
 #include <QWindow>
 
-CSkinnedDialog::CSkinnedDialog(int backgroundId, QSize fallbackSize, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), background_(SkinPath(backgroundId)) {
+CSkinnedDialog::CSkinnedDialog(PictureId backgroundId, QSize fallbackSize, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), backgroundId_(backgroundId),
+      background_(LoadSkinPixmap(backgroundId, devicePixelRatioF())) {
     QFont font;
     font.setFamilies(QStringList{QStringLiteral("굴림"), QStringLiteral("Gulim"),
                                  QStringLiteral("NanumGothic")});
@@ -30,7 +30,8 @@ void CSkinnedDialog::PlaceButton(CMinsButton* button, int left, int top, int wid
 
 CMinsButton* CSkinnedDialog::AddCloseBox(int left, int top) {
     auto* close = new CMinsButton(ControlId::Close, QStringLiteral("닫기"), this);
-    close->SetImages(212, 213, 213);
+    close->SetImages(PictureId::DialogClose, PictureId::DialogCloseHover,
+                     PictureId::DialogCloseHover);
     PlaceButton(close, left, top, 15, 15);
     connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
     return close;
@@ -41,6 +42,9 @@ void CSkinnedDialog::done(int) {
 }
 
 void CSkinnedDialog::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another scale: the picture drawn for it.
+    if (UsesSharpPictures(devicePixelRatioF()) != UsesSharpPictures(background_.devicePixelRatio()))
+        background_ = LoadSkinPixmap(backgroundId_, devicePixelRatioF());
     if (background_.isNull())
         return;
     QPainter p(this);

@@ -1,6 +1,4 @@
-#include "mainwindow/CMinsButton.h"
-
-#include "mainwindow/SkinInventory.h"
+#include "skin/CMinsButton.h"
 
 #include <QPainter>
 
@@ -12,18 +10,25 @@ CMinsButton::CMinsButton(int controlId, const QString& accessibleRole, QWidget* 
     setObjectName(QStringLiteral("button%1").arg(controlId));
 }
 
-int CMinsButton::SetImages(int normalId, int pressedId, int hoveredId) {
-    SetImages(QPixmap(SkinPath(normalId)), QPixmap(SkinPath(pressedId)),
-              QPixmap(SkinPath(hoveredId)));
-    return 0;
+void CMinsButton::SetImages(PictureId normalId, PictureId pressedId, PictureId hoveredId) {
+    ids_ = PictureIds{normalId, pressedId, hoveredId};
+    LoadPictures(devicePixelRatioF());
 }
 
 void CMinsButton::SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered) {
+    ids_.reset();
     // Assigning drops the old pictures; nothing accumulates when a tab
     // switches its pictures back and forth.
     normal_ = normal;
     pressed_ = pressed;
     hovered_picture_ = hovered;
+}
+
+void CMinsButton::LoadPictures(double devicePixelRatio) {
+    picturesRatio_ = devicePixelRatio;
+    normal_ = LoadSkinPixmap(ids_->normal, devicePixelRatio);
+    pressed_ = LoadSkinPixmap(ids_->pressed, devicePixelRatio);
+    hovered_picture_ = LoadSkinPixmap(ids_->hovered, devicePixelRatio);
 }
 
 void CMinsButton::SetButtonRect(const Box& box) {
@@ -45,6 +50,9 @@ QSize CMinsButton::sizeHint() const {
 }
 
 void CMinsButton::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another scale: the pictures drawn for it.
+    if (ids_ && UsesSharpPictures(devicePixelRatioF()) != UsesSharpPictures(picturesRatio_))
+        LoadPictures(devicePixelRatioF());
     const QPixmap* picture = &normal_;
     switch (CurrentPicture()) {
     case Picture::Pressed:
@@ -61,10 +69,14 @@ void CMinsButton::paintEvent(QPaintEvent*) {
         return;
     const int w = rect_.IsEmpty() ? width() : rect_.Width();
     const int h = rect_.IsEmpty() ? height() : rect_.Height();
-    // Copied 1:1 from the picture's top-left corner, never stretched.
-    const QRect source = QRect(0, 0, w, h).intersected(picture->rect());
+    // Copied 1:1 from the picture's top-left corner, never stretched. The
+    // part is counted in logical pixels; the copy reads the picture's own.
+    const double ratio = picture->devicePixelRatio();
+    const QRect logical(QPoint(0, 0), (QSizeF(picture->size()) / ratio).toSize());
+    const QRect part = QRect(0, 0, w, h).intersected(logical);
     QPainter p(this);
-    p.drawPixmap(source.topLeft(), *picture, source);
+    p.drawPixmap(QRectF(part), *picture,
+                 QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
 }
 
 void CMinsButton::enterEvent(QEnterEvent* event) {

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "mainwindow/LayoutPass.h"
+#include "skin/SkinInventory.h"
+#include "skin/SkinMetrics.h"
 
 #include <QAbstractButton>
 #include <QPixmap>
+
+#include <optional>
 
 // The one button of the program: shows its normal, pressed or hovered
 // picture and nothing else (no text, no focus frame, no border). It never
@@ -18,8 +21,10 @@ public:
     int ControlId() const { return controlId_; }
 
     // Loads the three skin pictures by id and makes them the button's
-    // pictures, replacing the ones it held. Does not repaint by itself.
-    int SetImages(int normalId, int pressedId, int hoveredId);
+    // pictures, replacing the ones it held. The pictures are the ones for the
+    // button's screen, loaded again when its device pixel ratio changes. Does
+    // not repaint by itself.
+    void SetImages(PictureId normalId, PictureId pressedId, PictureId hoveredId);
     void SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered);
 
     // The rectangle the layout gave the button; its size is what is drawn.
@@ -41,7 +46,15 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void LoadPictures(double devicePixelRatio);
+
+    struct PictureIds {
+        PictureId normal, pressed, hovered;
+    };
     int controlId_;
+    // The skin pictures the button shows, when it shows skin pictures.
+    std::optional<PictureIds> ids_;
+    double picturesRatio_ = 1.0;
     bool hovered_ = false;
     QPixmap normal_;
     QPixmap pressed_;

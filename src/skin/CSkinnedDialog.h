@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinInventory.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QPoint>
@@ -15,7 +17,7 @@ class CSkinnedDialog : public QDialog {
 public:
     // backgroundId: the skin picture of the background. fallbackSize: the
     // dialog's size should the picture be missing.
-    CSkinnedDialog(int backgroundId, QSize fallbackSize, QWidget* parent = nullptr);
+    CSkinnedDialog(PictureId backgroundId, QSize fallbackSize, QWidget* parent = nullptr);
 
     // Places a hover button (its stored rectangle and its window) in client pixels.
     static void PlaceButton(CMinsButton* button, int left, int top, int width, int height);
@@ -40,6 +42,7 @@ protected:
 private:
     void CentreOverOwner();
 
+    PictureId backgroundId_;
     QPixmap background_;
     bool filtering_ = false;
     bool movingByHand_ = false;
