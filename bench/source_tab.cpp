@@ -112,8 +112,7 @@ Result OpenSource(ChannelSources& sources, int category, ChannelListModel& model
     meter.Start();
     timer.start();
     sources.Open(category, QString(), [&](std::vector<ChannelRecord> rows) {
-        model.Clear();
-        model.AppendRows(rows);
+        model.ReplaceRows(std::move(rows));
         view.repaint();
         if (++lists == 1)
             result.rowsMs = timer.elapsed();

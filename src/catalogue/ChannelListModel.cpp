@@ -54,6 +54,12 @@ void ChannelListModel::Clear() {
     endResetModel();
 }
 
+void ChannelListModel::ReplaceRows(std::vector<ChannelRecord> records) {
+    beginResetModel();
+    rows_ = std::move(records);
+    endResetModel();
+}
+
 void ChannelListModel::AppendRows(std::vector<ChannelRecord> records) {
     if (records.empty())
         return;

@@ -138,7 +138,9 @@ void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& b
     auto promise = std::make_shared<QPromise<Parsed>>();
     auto* watcher = new QFutureWatcher<Parsed>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done, category] {
-        Parsed parsed = watcher->future().result();
+        // Taken, not copied: tens of thousands of rows would otherwise be
+        // copied here on the window's thread.
+        Parsed parsed = watcher->future().takeResult();
         watcher->deleteLater();
         if (parsed.readable)
             StreamOptionsBook::Shared().Replace(category, parsed.options);

@@ -166,6 +166,14 @@ QString Joined(const QStringList& parts) {
     return kept.join(QStringLiteral(" · "));
 }
 
+// The national networks broadcast from Seoul.
+QString NationalHome(const QString& name) {
+    const QString family = FamilyOf(name, false);
+    if (family == QLatin1String("MBC") || family == QLatin1String("SBS"))
+        return QStringLiteral("서울");
+    return QString();
+}
+
 } // namespace
 
 QString FamilyOf(const QString& name, bool radio) {
@@ -202,11 +210,7 @@ QString RegionFromName(const QString& name) {
     const QString place = PlaceIn(name);
     if (!place.isEmpty())
         return place;
-    // The national networks broadcast from Seoul.
-    const QString family = FamilyOf(name, false);
-    if (family == QLatin1String("MBC") || family == QLatin1String("SBS"))
-        return QStringLiteral("서울");
-    return QString();
+    return NationalHome(name);
 }
 
 QString RegionFromState(const QString& state) {
@@ -240,7 +244,7 @@ ChannelRecord FromStation(const RadioDirectory::Station& s) {
     if (region.isEmpty())
         region = RegionFromState(s.state);
     if (region.isEmpty())
-        region = RegionFromName(s.name);
+        region = NationalHome(s.name); // the name was searched for places above
     QString tags = s.tags;
     tags.replace(QLatin1Char(','), QStringLiteral(", "));
     r.fields[ChannelRecord::Name] = s.name;

@@ -59,8 +59,7 @@ void CPlayerDlg::OpenCategoryTab(int category) {
                        [this, generation](std::vector<ChannelRecord> rows) {
                            if (generation != tabGeneration_)
                                return;
-                           listModel_->Clear();
-                           listModel_->AppendRows(rows);
+                           listModel_->ReplaceRows(std::move(rows));
                            if (auto then = std::exchange(whenSourceFilled_, nullptr))
                                then();
                        });

@@ -161,6 +161,10 @@ void ReadOptionLine(const QString& line, StreamOptions* options) {
 
 // A relative address is relative to the playlist, as in a web page.
 QString Resolved(const QString& address, const QUrl& base) {
+    // Most lines name their scheme: no need to parse them (lists run to
+    // tens of thousands of lines).
+    if (!base.isValid() || address.contains(QLatin1String("://")))
+        return address;
     const QUrl url(address);
     if (!base.isValid() || !url.isRelative())
         return address; // no base, or the address names its own scheme
