@@ -137,19 +137,22 @@ void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& b
                                 const QString& region, std::function<void(Parsed)> done) {
     auto promise = std::make_shared<QPromise<Parsed>>();
     auto* watcher = new QFutureWatcher<Parsed>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done, category] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done] {
         // Taken, not copied: tens of thousands of rows would otherwise be
         // copied here on the window's thread.
         Parsed parsed = watcher->future().takeResult();
         watcher->deleteLater();
-        if (parsed.readable)
-            StreamOptionsBook::Shared().Replace(category, parsed.options);
         done(std::move(parsed));
     });
     watcher->setFuture(promise->future());
     promise->start();
     QThreadPool::globalInstance()->start([promise, source, bytes, category, region] {
-        promise->addResult(ParseList(source, bytes, category, region));
+        Parsed parsed = ParseList(source, bytes, category, region);
+        // The book is filled here, so the old options of tens of thousands
+        // of stations are freed on this thread, not the window's.
+        if (parsed.readable)
+            StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
+        promise->addResult(std::move(parsed));
         promise->finish();
     });
 }
@@ -165,21 +168,26 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
     auto afterKept = [self, category, region, rows, refresh] {
         if (!self || !refresh)
             return;
-        self->RefreshWith(
-            category, region,
-            [self, category, region, rows](const Refresh& r, const std::vector<ChannelRecord>&) {
-                if (!r.refreshed || !self)
-                    return;
-                // A refresh another opening started filtered by
-                // its region: the new list is read for this one.
-                QByteArray fresh;
-                ReadWholeFile(self->KeptPath(category), &fresh);
-                self->ParseAsync(self->SourceOf(category), fresh, category, region,
-                                 [rows](Parsed parsed) {
-                                     if (parsed.readable)
-                                         rows(std::move(parsed.rows));
-                                 });
-            });
+        self->RefreshWith(category, region,
+                          [self, category, region, rows](const Refresh& r,
+                                                         std::vector<ChannelRecord> fresh,
+                                                         const QString& arrangedFor) {
+                              if (!r.refreshed || !self)
+                                  return;
+                              if (arrangedFor == region) {
+                                  rows(std::move(fresh));
+                                  return;
+                              }
+                              // A refresh another opening started was arranged
+                              // for its region: the new list is read for this one.
+                              QByteArray again;
+                              ReadWholeFile(self->KeptPath(category), &again);
+                              self->ParseAsync(self->SourceOf(category), again, category, region,
+                                               [rows](Parsed parsed) {
+                                                   if (parsed.readable)
+                                                       rows(std::move(parsed.rows));
+                                               });
+                          });
     };
     if (!haveKept) {
         afterKept();
@@ -193,13 +201,12 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
 
 void ChannelSources::RefreshTab(int category, std::function<void(Refresh)> done) {
     RefreshWith(category, QString(),
-                [done](const Refresh& r, std::vector<ChannelRecord>) { done(r); });
+                [done](const Refresh& r, std::vector<ChannelRecord>, const QString&) { done(r); });
 }
 
-void ChannelSources::RefreshWith(int category, const QString& region,
-                                 std::function<void(Refresh, std::vector<ChannelRecord>)> done) {
+void ChannelSources::RefreshWith(int category, const QString& region, Fresh done) {
     if (!IsSourceTab(category) || UsesService(category)) {
-        done(Refresh{category, false, QStringLiteral("서비스 목록")}, {});
+        done(Refresh{category, false, QStringLiteral("서비스 목록")}, {}, region);
         return;
     }
     const bool alreadyRunning = running_.contains(category);
@@ -207,12 +214,14 @@ void ChannelSources::RefreshWith(int category, const QString& region,
     if (alreadyRunning)
         return;
     QPointer<ChannelSources> self(this);
-    const auto finish = [self, category](const Refresh& r, std::vector<ChannelRecord> rows) {
+    const auto finish = [self, category, region](const Refresh& r,
+                                                 std::vector<ChannelRecord> rows) {
         if (!self)
             return;
         const auto waiting = self->running_.take(category);
-        for (const auto& callback : waiting)
-            callback(r, rows);
+        // The rows are copied only for a second caller, moved to the last.
+        for (size_t i = 0; i < waiting.size(); ++i)
+            waiting[i](r, i + 1 < waiting.size() ? rows : std::move(rows), region);
     };
     Fetch(category,
           [self, category, region, finish](bool ok, const QString& why, const QString& newPath) {
@@ -285,15 +294,21 @@ void ChannelSources::FetchFromServers(const ChannelSource& source, const QString
                     });
 }
 
-void ChannelSources::Validate(int category, const QString& newPath, const QString& region,
-                              std::function<void(Refresh, std::vector<ChannelRecord>)> done) {
+void ChannelSources::Validate(
+    int category, const QString& newPath, const QString& region,
+    std::function<void(const Refresh&, std::vector<ChannelRecord>)> done) {
     QByteArray bytes;
     ReadWholeFile(newPath, &bytes);
     const ChannelSource source = SourceOf(category);
     const QString kept = KeptPath(category);
+    // Compared here, while the new bytes are at hand: the update command
+    // tells a list that did not change from one that did.
+    QByteArray old;
+    const bool unchanged = ReadWholeFile(kept, &old) && old == bytes;
+    old.clear();
     QPointer<ChannelSources> self(this);
     ParseAsync(source, bytes, category, region,
-               [self, category, newPath, kept, done](Parsed parsed) {
+               [self, category, newPath, kept, unchanged, done](Parsed parsed) {
                    if (!parsed.readable) {
                        // The old list stays exactly as it was.
                        QFile::remove(newPath);
@@ -309,7 +324,9 @@ void ChannelSources::Validate(int category, const QString& newPath, const QStrin
                        self->refreshedThisRun_.insert(category, true);
                        emit self->refreshed(category);
                    }
-                   done(Refresh{category, true, QString()}, std::move(parsed.rows));
+                   Refresh result{category, true, QString()};
+                   result.unchanged = unchanged;
+                   done(result, std::move(parsed.rows));
                });
 }
 

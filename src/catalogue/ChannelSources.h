@@ -28,6 +28,8 @@ public:
         int category = 0;
         bool refreshed = false;
         QString why; // what failed, for the report (Korean); empty when refreshed
+        // The list arrived but was the kept one byte for byte: nothing new.
+        bool unchanged = false;
     };
 
     // One complete list for a tab, in the order the tab shows it.
@@ -92,10 +94,12 @@ private:
     void Fetch(int category, std::function<void(bool ok, QString why, QString path)> done);
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           std::function<void(bool, QString, QString)> done);
+    // A refresh's result and its rows, arranged for the region named.
+    using Fresh = std::function<void(const Refresh&, std::vector<ChannelRecord> rows,
+                                     const QString& arrangedFor)>;
     void Validate(int category, const QString& newPath, const QString& region,
-                  std::function<void(Refresh, std::vector<ChannelRecord>)> done);
-    void RefreshWith(int category, const QString& region,
-                     std::function<void(Refresh, std::vector<ChannelRecord>)> done);
+                  std::function<void(const Refresh&, std::vector<ChannelRecord>)> done);
+    void RefreshWith(int category, const QString& region, Fresh done);
     void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
                      std::function<void(std::vector<Refresh>)> done);
 
@@ -108,5 +112,5 @@ private:
     QHash<int, bool> refreshedThisRun_;
     // Callers waiting for a refresh that is already running: a second one
     // for the same tab joins it instead of fetching into the same file.
-    QHash<int, std::vector<std::function<void(Refresh, std::vector<ChannelRecord>)>>> running_;
+    QHash<int, std::vector<Fresh>> running_;
 };

@@ -157,13 +157,22 @@ QString PlaceIn(const QString& text) {
     return m.hasMatch() ? index.latinToKorean.value(m.captured(1).toLower()) : QString();
 }
 
-QString Joined(const QStringList& parts) {
-    QStringList kept;
-    for (const QString& p : parts) {
-        if (!p.trimmed().isEmpty())
-            kept << p.trimmed();
-    }
-    return kept.join(QStringLiteral(" · "));
+// "서울 · News": the parts that are not blank, trimmed, joined by a dot.
+QString Joined(const QString& first, const QString& second, QStringView separator) {
+    const QStringView a = QStringView(first).trimmed();
+    const QStringView b = QStringView(second).trimmed();
+    if (a.isEmpty())
+        return b.toString();
+    if (b.isEmpty())
+        return a.toString();
+    QString joined;
+    joined.reserve(a.size() + separator.size() + b.size());
+    joined.append(a).append(separator).append(b);
+    return joined;
+}
+
+QString Joined(const QString& first, const QString& second) {
+    return Joined(first, second, u" · ");
 }
 
 // The national networks broadcast from Seoul.
@@ -228,7 +237,7 @@ ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry) {
     ChannelRecord r;
     r.fields[ChannelRecord::Num] = entry.Attribute("tvg-chno");
     r.fields[ChannelRecord::Name] = entry.name;
-    r.fields[ChannelRecord::Info] = Joined({RegionFromName(entry.name), entry.group});
+    r.fields[ChannelRecord::Info] = Joined(RegionFromName(entry.name), entry.group);
     r.fields[ChannelRecord::Connect] = ResolutionInTitle(entry.name);
     r.fields[ChannelRecord::Url] = entry.url;
     return r;
@@ -248,12 +257,10 @@ ChannelRecord FromStation(const RadioDirectory::Station& s) {
     QString tags = s.tags;
     tags.replace(QLatin1Char(','), QStringLiteral(", "));
     r.fields[ChannelRecord::Name] = s.name;
-    r.fields[ChannelRecord::Info] = Joined({region, tags});
-    QString quality = s.codec.toUpper();
-    if (s.bitrate > 0)
-        quality = Joined({quality, QString::number(s.bitrate) + QLatin1Char('k')})
-                      .replace(QStringLiteral(" · "), QStringLiteral(" "));
-    r.fields[ChannelRecord::Connect] = quality;
+    r.fields[ChannelRecord::Info] = Joined(region, tags);
+    r.fields[ChannelRecord::Connect] =
+        Joined(s.codec.toUpper(),
+               s.bitrate > 0 ? QString::number(s.bitrate) + QLatin1Char('k') : QString(), u" ");
     r.fields[ChannelRecord::Url] = s.url;
     r.fields[ChannelRecord::WebUrl] = s.homepage;
     return r;
@@ -265,25 +272,29 @@ std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int
     if (category != 1 && !radio)
         return records;
     const bool everyRegion = region.isEmpty() || region == QStringLiteral("자동");
-    // One pass sorts the records into their families (a name is looked at once).
+    // Each name is looked at once: its family and whether it is of the region.
     const QStringList order = FamilyOrder(radio);
-    std::vector<std::vector<ChannelRecord>> members(static_cast<size_t>(order.size()));
-    std::vector<size_t> matching(members.size(), 0);
-    for (ChannelRecord& r : records) {
-        const size_t family = static_cast<size_t>(order.indexOf(FamilyOf(r.name(), radio)));
-        if (!everyRegion && r.info().contains(region))
-            ++matching[family];
-        members[family].push_back(std::move(r));
+    const size_t familyCount = static_cast<size_t>(order.size());
+    std::vector<quint8> familyOf(records.size());
+    std::vector<bool> ofRegion(records.size(), false);
+    std::vector<size_t> matching(familyCount, 0);
+    for (size_t i = 0; i < records.size(); ++i) {
+        familyOf[i] = static_cast<quint8>(order.indexOf(FamilyOf(records[i].name(), radio)));
+        if (!everyRegion && records[i].info().contains(region)) {
+            ofRegion[i] = true;
+            ++matching[familyOf[i]];
+        }
     }
+    // The rows are moved once, family by family, into a list sized up front.
     std::vector<ChannelRecord> arranged;
     arranged.reserve(records.size());
-    for (size_t family = 0; family < members.size(); ++family) {
+    for (size_t family = 0; family < familyCount; ++family) {
         const QString& name = order.at(static_cast<qsizetype>(family));
         const bool filtered = !everyRegion && name != QLatin1String("KBS") &&
                               name != QLatin1String("ETC") && matching[family] > 0;
-        for (ChannelRecord& r : members[family]) {
-            if (!filtered || r.info().contains(region))
-                arranged.push_back(std::move(r));
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (familyOf[i] == family && (!filtered || ofRegion[i]))
+                arranged.push_back(std::move(records[i]));
         }
     }
     return arranged;

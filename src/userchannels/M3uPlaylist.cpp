@@ -11,23 +11,22 @@ namespace M3uPlaylist {
 
 namespace {
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<QByteArray> SplitLines(const QByteArray& contents) {
-    std::vector<QByteArray> lines;
+// Calls line(view) for each line, split at CR LF, LF or a lone CR. Views,
+// not copies: lists run to tens of thousands of lines.
+template <typename Visit> void ForEachLine(QByteArrayView contents, Visit line) {
     qsizetype start = 0;
     const qsizetype size = contents.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char c = contents.at(i);
+        const char c = contents[i];
         if (c != '\n' && c != '\r')
             continue;
-        lines.push_back(contents.mid(start, i - start));
-        if (c == '\r' && i + 1 < size && contents.at(i + 1) == '\n')
+        line(contents.sliced(start, i - start));
+        if (c == '\r' && i + 1 < size && contents[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.push_back(contents.mid(start));
-    return lines;
+        line(contents.sliced(start));
 }
 
 struct ExtInf {
@@ -39,12 +38,12 @@ struct ExtInf {
 
 // "#EXTINF:-1 tvg-name="x" group-title="News, Korea",Title, with commas".
 // The title starts after the first comma that is not inside quotes.
-ExtInf ParseExtInf(const QString& line) {
+ExtInf ParseExtInf(QStringView line) {
     ExtInf info;
-    const QString body = line.mid(8); // after "#EXTINF:"
-    int comma = -1;
+    const QStringView body = line.mid(8); // after "#EXTINF:"
+    qsizetype comma = -1;
     bool quoted = false;
-    for (int i = 0; i < body.size(); ++i) {
+    for (qsizetype i = 0; i < body.size(); ++i) {
         const QChar c = body.at(i);
         if (c == QLatin1Char('"'))
             quoted = !quoted;
@@ -53,41 +52,44 @@ ExtInf ParseExtInf(const QString& line) {
             break;
         }
     }
-    const QString head = comma >= 0 ? body.left(comma) : body;
+    const QStringView head = comma >= 0 ? body.left(comma) : body;
     if (comma >= 0)
-        info.title = body.mid(comma + 1).trimmed();
+        info.title = body.mid(comma + 1).trimmed().toString();
 
     // Attributes: key="value" or key=value, after the duration.
-    int i = 0;
-    const int n = head.size();
+    qsizetype i = 0;
+    const qsizetype n = head.size();
     while (i < n) {
         while (i < n && head.at(i).isSpace())
             ++i;
-        const int keyStart = i;
+        const qsizetype keyStart = i;
         while (i < n && !head.at(i).isSpace() && head.at(i) != QLatin1Char('='))
             ++i;
-        const QString key = head.mid(keyStart, i - keyStart).toLower();
+        const QStringView keyText = head.mid(keyStart, i - keyStart);
         if (i >= n || head.at(i) != QLatin1Char('='))
             continue; // the duration, or a bare word
         ++i;
-        QString value;
+        QStringView value;
         if (i < n && head.at(i) == QLatin1Char('"')) {
-            const int close = head.indexOf(QLatin1Char('"'), i + 1);
-            const int end = close < 0 ? n : close;
+            const qsizetype close = head.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = close < 0 ? n : close;
             value = head.mid(i + 1, end - i - 1);
             i = close < 0 ? n : close + 1;
         } else {
-            const int valueStart = i;
+            const qsizetype valueStart = i;
             while (i < n && !head.at(i).isSpace())
                 ++i;
             value = head.mid(valueStart, i - valueStart);
         }
-        if (!key.isEmpty())
-            info.attributes.insert(key, value.trimmed());
+        if (keyText.isEmpty())
+            continue;
+        const QString key = keyText.toString().toLower();
+        const QString trimmed = value.trimmed().toString();
         if (key == QLatin1String("group-title"))
-            info.group = value.trimmed();
+            info.group = trimmed;
         else if (key == QLatin1String("tvg-name"))
-            info.tvgName = value.trimmed();
+            info.tvgName = trimmed;
+        info.attributes.insert(key, trimmed);
     }
     return info;
 }
@@ -107,8 +109,8 @@ QString TrimLine(QString text) {
     }
 }
 
-QString Decoded(const QByteArray& line, bool wholeFileUtf8) {
-    return wholeFileUtf8 ? QString::fromUtf8(line) : LegacyText::Decode(line);
+QString Decoded(QByteArrayView line, bool wholeFileUtf8) {
+    return wholeFileUtf8 ? QString::fromUtf8(line) : LegacyText::Decode(line.toByteArray());
 }
 
 // A quote would end the attribute early; names and groups never hold a
@@ -177,23 +179,25 @@ QString Resolved(const QString& address, const QUrl& base) {
 } // namespace
 
 std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
-    QByteArray contents = rawContents;
+    QByteArrayView contents(rawContents);
     if (contents.startsWith("\xEF\xBB\xBF"))
-        contents.remove(0, 3);
+        contents = contents.sliced(3);
     // A file is normally one encoding; a CP949 file is told apart by not
     // being UTF-8. Lines are still decoded one by one then, so a CP949 list
     // with a few UTF-8 lines pasted in keeps both readable.
     const bool utf8 = LegacyText::IsValidUtf8(contents);
 
     std::vector<Entry> entries;
+    // About one entry in two lines ("#EXTINF" and the address).
+    entries.reserve(static_cast<size_t>(contents.count('\n') / 2 + 1));
     bool pending = false;
     ExtInf info;
     QString groupLine;
     StreamOptions options;
-    for (const QByteArray& raw : SplitLines(contents)) {
+    ForEachLine(contents, [&](QByteArrayView raw) {
         const QString line = TrimLine(Decoded(raw, utf8));
         if (line.isEmpty())
-            continue;
+            return;
         if (line.startsWith(QLatin1Char('#'))) {
             if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
                 info = ParseExtInf(line);
@@ -205,7 +209,7 @@ std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
                        line.startsWith(QLatin1String("#EXTHTTP:"), Qt::CaseInsensitive)) {
                 ReadOptionLine(line, &options);
             }
-            continue; // "#EXTM3U" and every other directive or comment
+            return; // "#EXTM3U" and every other directive or comment
         }
         Entry entry;
         entry.url = line;
@@ -231,7 +235,7 @@ std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
         info = ExtInf();
         groupLine.clear();
         options = StreamOptions();
-    }
+    });
     return entries;
 }
 

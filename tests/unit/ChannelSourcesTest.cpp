@@ -112,7 +112,13 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
         1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/list.m3u"))});
     f.sources->Queue()->SetSizeCap(64 * 1024);
     server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Ok(kKoreanList));
-    ASSERT_TRUE(f.Refresh(1).refreshed);
+    const ChannelSources::Refresh first = f.Refresh(1);
+    ASSERT_TRUE(first.refreshed);
+    EXPECT_FALSE(first.unchanged);
+    // The same list again arrives whole but brings nothing new.
+    const ChannelSources::Refresh again = f.Refresh(1);
+    EXPECT_TRUE(again.refreshed);
+    EXPECT_TRUE(again.unchanged);
     const QString kept = f.sources->KeptPath(1);
 
     const std::pair<const char*, HttpResponse> faults[] = {
