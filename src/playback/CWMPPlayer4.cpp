@@ -386,13 +386,19 @@ void CWMPPlayer4::RenderFrame() {
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(width(), height()) * ratio).toSize().expandedTo(QSize(2, 2));
     if (frame_.size() != size) {
-        // "rgb0": r, g, b, then a padding byte, in address order.
-        frame_ = QImage(size, QImage::Format_RGBX8888);
+        // Qt's own 32-bit RGB, 0xffRRGGBB in a native word, which it paints
+        // fastest: mpv's "bgr0" in address order on little-endian machines,
+        // "0rgb" on big-endian ones.
+        frame_ = QImage(size, QImage::Format_RGB32);
         frame_.setDevicePixelRatio(ratio);
     }
     int surface[2] = {size.width(), size.height()};
     size_t stride = static_cast<size_t>(frame_.bytesPerLine());
-    char format[] = "rgb0";
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    char format[] = "bgr0";
+#else
+    char format[] = "0rgb";
+#endif
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, surface},   {MPV_RENDER_PARAM_SW_FORMAT, format},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
@@ -400,6 +406,15 @@ void CWMPPlayer4::RenderFrame() {
     };
     if (mpv_render_context_render(render_, params) < 0)
         return;
+    // mpv leaves the padding byte undefined, but Qt takes it for the alpha of
+    // an opaque pixel. Where the window has an alpha channel (Wayland) a
+    // padding of 0 made the picture transparent, drawn white or black by the
+    // compositor; X11 ignores it.
+    for (int y = 0; y < frame_.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(frame_.scanLine(y));
+        for (int x = 0; x < frame_.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
     ++framesRendered_;
     update();
     emit frameRendered();
