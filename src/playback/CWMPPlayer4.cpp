@@ -34,22 +34,31 @@ int ClampVolume(int volume) {
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent) : CWMPPlayer4(Options(), parent) {}
 
-CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : PlayerWidget(parent) {
+CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent)
+    : PlayerWidget(parent), options_(options) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    Start(options);
-}
-
-void CWMPPlayer4::Start(const Options& options) {
-    mpv_ = mpv_create();
-    if (mpv_ == nullptr)
-        return;
-
     const VideoRendererRequest request = options.renderer == VideoRendererRequest::Automatic
                                              ? VideoRendererChoice::RequestFromEnvironment()
                                              : options.renderer;
-    const VideoRenderer renderer =
-        VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    renderer_ = VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    // mpv's core and threads cost some 8 MB and part of the start-up time.
+    // Drawing in software, nothing needs them before the first address, so a
+    // start that plays nothing never loads them; the GL surface needs the
+    // handle from the start.
+    if (renderer_ == VideoRenderer::OpenGL)
+        Start();
+}
+
+void CWMPPlayer4::Start() {
+    if (mpv_ != nullptr || startTried_)
+        return;
+    startTried_ = true;
+    const Options& options = options_;
+    const VideoRenderer renderer = renderer_;
+    mpv_ = mpv_create();
+    if (mpv_ == nullptr)
+        return;
 
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
@@ -204,6 +213,8 @@ void CWMPPlayer4::setURL(const QString& address) {
     end_ = PlayerEnd::None;
     ResetMediaState();
     ++loadRequest_;
+    if (!address.isEmpty())
+        Start();
     // An empty address opens nothing: the player stays idle.
     loadPending_ = mpv_ != nullptr && !address.isEmpty();
     if (loadPending_) {
@@ -228,6 +239,7 @@ PlayerStatus CWMPPlayer4::status() const {
 }
 
 void CWMPPlayer4::setVolume(int volume) {
+    options_.volume = ClampVolume(volume); // for an mpv that starts later
     if (mpv_ == nullptr)
         return;
     double level = ClampVolume(volume);
