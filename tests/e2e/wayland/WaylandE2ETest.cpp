@@ -232,11 +232,7 @@ struct Program {
     QProcess process;
     QByteArray errors;
 
-    bool Start(const QStringList& environment = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& pair : environment)
-            env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-        process.setProcessEnvironment(env);
+    bool Start() {
         QObject::connect(&process, &QProcess::readyReadStandardError,
                          [this] { errors += process.readAllStandardError(); });
         process.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
