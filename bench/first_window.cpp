@@ -213,20 +213,15 @@ int main(int argc, char** argv) {
     const char* home = mkdtemp(pattern);
     if (!home)
         return 1;
-    // One untimed start of each warms the file cache; then the rounds.
+    // One untimed start of each warms the file cache; then the rounds, each
+    // start with an empty settings folder, as on a first start.
+    const std::string empty = std::string("rm -rf '") + home + "'/*";
     for (int round = 0; round <= rounds; ++round)
         for (Program& program : programs) {
-            Program& target = program;
-            if (round == 0) {
-                Program warm = program;
-                Run(x, pidAtom, warm, home);
-                continue;
-            }
-            // A fresh settings folder per start, as on a first start.
-            const std::string cleanup = std::string("rm -rf '") + home + "'/*";
-            if (std::system(cleanup.c_str()) != 0)
+            if (std::system(empty.c_str()) != 0)
                 std::fprintf(stderr, "could not empty %s\n", home);
-            Run(x, pidAtom, target, home);
+            Program warm = program;
+            Run(x, pidAtom, round == 0 ? warm : program, home);
         }
     const std::string cleanup = std::string("rm -rf '") + home + "'";
     if (std::system(cleanup.c_str()) != 0)
