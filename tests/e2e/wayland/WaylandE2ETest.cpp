@@ -4,6 +4,7 @@
 // a user would see, not what the widgets believe they drew. The streams are
 // the demo's live radio and TV on 127.0.0.1.
 #include "app/Paths.h"
+#include "app/PlayerSession.h"
 #include "app/SettingsStore.h"
 #include "app/SettingsTable.h"
 #include "catalogue/ChannelListModel.h"
@@ -336,8 +337,8 @@ TEST_F(WaylandE2E, TheTvPictureShowsOnScreen) {
     const QRect box = WaitForContent([&](const QRect& b) { return b.size() == window.size(); });
     ASSERT_EQ(box.size(), window.size());
     window.PlayUrl(streams_.VideoUrl(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 8000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
+        << window.Session().StatusText().toStdString();
     auto* player = static_cast<CWMPPlayer4*>(window.Player());
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 8000));
     QTest::qWait(300);
@@ -357,22 +358,22 @@ TEST_F(WaylandE2E, RadioFullScreenListPanelSettingsAndWhatTheCompositorRefuses) 
     const int radio = RowOf(window, streams_.AudioUrl(1));
     ASSERT_GE(radio, 0);
     window.PlayUrl(streams_.AudioUrl(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 8000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
+        << window.Session().StatusText().toStdString();
 
     // Full screen covers the whole output, and gives the window back.
     window.ToggleFullScreen();
     const QImage output = CompositorShot();
     const QRect whole(QPoint(0, 0), output.size());
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b == whole; }), whole);
-    EXPECT_TRUE(window.IsFullScreen());
+    EXPECT_TRUE(window.Session().IsFullScreen());
     window.ToggleFullScreen();
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b.size() == normal.size(); }).size(),
               normal.size());
-    EXPECT_FALSE(window.IsFullScreen());
+    EXPECT_FALSE(window.Session().IsFullScreen());
 
     // The list panel closes and opens: the window narrows and widens.
-    ASSERT_TRUE(window.IsListPanelOpen());
+    ASSERT_TRUE(window.Session().IsListPanelOpen());
     window.ToggleListPanel();
     const QRect narrow =
         WaitForContent([&](const QRect& b) { return b.width() < normal.width() - 100; });
@@ -397,19 +398,19 @@ TEST_F(WaylandE2E, RadioFullScreenListPanelSettingsAndWhatTheCompositorRefuses) 
     // What a Wayland compositor leaves to itself: where the window is, the
     // magnet and staying on top. Asked for anyway, nothing is printed and the
     // window stays as it was.
-    window.SetMagnet(true);
+    window.Session().SetOn(SessionOption::Magnet, true);
     window.move(3, 3);
     window.ToggleOnTop();
-    EXPECT_TRUE(window.IsOnTop());
+    EXPECT_TRUE(window.Session().IsOn(SessionOption::OnTop));
     window.ToggleOnTop();
-    EXPECT_FALSE(window.IsOnTop());
+    EXPECT_FALSE(window.Session().IsOn(SessionOption::OnTop));
     const QRect after = WaitForContent([&](const QRect& b) { return b.size() == normal.size(); });
     EXPECT_EQ(after.size(), normal.size());
-    EXPECT_TRUE(window.IsPlaying());
+    EXPECT_TRUE(window.Session().IsPlaying());
 
     // Closed with the settings saved.
     window.VolumeDown();
-    const int volume = window.Volume();
+    const int volume = window.Session().Volume();
     Settings::Delete(Settings::Sound);
     window.close();
     w.dialog.reset();
