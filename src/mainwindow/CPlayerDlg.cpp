@@ -3,14 +3,19 @@
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
+#include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "catalogue/CatalogueUpdater.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowDragger.h"
+#include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
+#include "userchannels/UserChannelCommands.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -92,7 +97,7 @@ const TabPictures kMainTabs[] = {
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
-      serviceBase_(Endpoints::ServiceBaseAddress()), session_(new PlayerSession(this)) {
+      session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -105,6 +110,10 @@ CPlayerDlg::~CPlayerDlg() {
     // runs its shutdown, as a destroyed window would.
     if (initialised_)
         OnDestroy();
+    delete userChannels_;
+    delete geometry_;
+    delete web_;
+    delete strips_;
     delete launcher_;
 }
 
@@ -118,6 +127,9 @@ void CPlayerDlg::CreateControls() {
     // The player is made when it is bound at start-up, so that a test can
     // put a player of its own in its place first (UsePlayer).
     CreateListView();
+    dragger_ = new WindowDragger(*this, *session_);
+    web_ = new WebPanel(*this);
+    strips_ = new WindowStrips(layout_, *session_);
     for (const ButtonEntry& entry : kButtons) {
         auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
         buttons_[static_cast<size_t>(entry.id - ControlId::First)] = button;
@@ -137,7 +149,15 @@ void CPlayerDlg::CreateListView() {
     connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
     connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
     downloads_ = new DownloadQueue(this);
-    ConnectDownloadDisplay();
+    catalogue_ = new CatalogueTabs(*session_, *listModel_, *downloads_, this);
+    userChannels_ = new UserChannelCommands(*session_, *listModel_,
+                                            [this] { return catalogue_->DataFolder(); });
+    connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
+            &CChannelListView::SetDownloadProgress);
+}
+
+void CPlayerDlg::SetServiceBaseAddress(const QString& base) {
+    catalogue_->SetServiceBaseAddress(base);
 }
 
 void CPlayerDlg::ConnectButtons() {
@@ -145,7 +165,7 @@ void CPlayerDlg::ConnectButtons() {
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
-                [this, id = entry.id] { OnCommand(id); });
+                [this, id = entry.id] { OnCommand(CommandId::OfControl(id)); });
 }
 
 bool CPlayerDlg::OnInitDialog() {
@@ -162,12 +182,12 @@ bool CPlayerDlg::OnInitDialog() {
     LoadSkin();
     PrepareWindow();
     RestoreSettings();
-    RunCatalogueUpdate();
+    catalogue_->RunCatalogueUpdate();
     return true;
 }
 
 void CPlayerDlg::LoadSkin() {
-    pictures_ = SkinPictureSet::LoadFrame(devicePixelRatioF());
+    strips_->LoadPictures(devicePixelRatioF());
     for (const ButtonEntry& entry : kButtons)
         Button(entry.id)->SetImages(entry.normal, entry.pressed, entry.hovered);
 }
@@ -176,7 +196,7 @@ void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     dataFolder_ = Paths::DataFolder();
-    updater_ = new CatalogueUpdater(downloads_, dataFolder_, serviceBase_, this);
+    catalogue_->SetDataFolder(dataFolder_);
     CreateTrayIcon();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
@@ -203,10 +223,10 @@ void CPlayerDlg::PlaceStartupWindow() {
 
 void CPlayerDlg::RestoreSettings() {
     const QString menu = Settings::ReadText(Settings::Menu);
-    const int subMenu = Settings::ReadNumber(Settings::SubMenu);
+    const Category subMenu = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
     if (menu == QStringLiteral("1")) {
         SelectMainTab(MainTab::Channels);
-        if (subMenu >= Category::Tv && subMenu <= Category::User)
+        if (subMenu != Category::None)
             OpenCategoryTab(subMenu);
     } else if (menu == QStringLiteral("2")) {
         OnMainTabButton(MainTab::Music);
@@ -214,34 +234,15 @@ void CPlayerDlg::RestoreSettings() {
         OnMainTabButton(MainTab::Movie);
     }
 
-    session_->SetOn(SessionOption::StartWithSession,
-                    Settings::ReadFlag(Settings::StartWithSession));
-
-    session_->SetOn(SessionOption::AutoPlay, Settings::ReadFlag(Settings::AutoPlay));
+    // What the options start (auto-play) acts only after this, whatever
+    // the order they are read in.
+    SessionSettings::ReadOptions(*session_);
     if (session_->IsOn(SessionOption::AutoPlay))
         PlaySelected();
-
-    session_->SetOn(SessionOption::AutoClose, Settings::ReadFlag(Settings::AutoClose));
-    session_->SetOn(SessionOption::AutoHide, Settings::ReadFlag(Settings::AutoHide));
-
-    session_->SetOn(SessionOption::OnTop, Settings::ReadFlag(Settings::OnTop));
-    {
-        const bool wasVisible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
-        if (wasVisible)
-            show();
-    }
-
+    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
     // No taskbar button: the window becomes a tool window.
-    session_->SetOn(SessionOption::TrayStyle, Settings::ReadFlag(Settings::Tray));
-    if (session_->IsOn(SessionOption::TrayStyle)) {
-        const bool wasVisible = isVisible();
-        setWindowFlag(Qt::Tool, true);
-        if (wasVisible)
-            show();
-    }
-
-    session_->SetOn(SessionOption::Magnet, Settings::ReadFlag(Settings::Magnet));
+    if (session_->IsOn(SessionOption::TrayStyle))
+        SetWindowFlagKeepingPlace(Qt::Tool, true);
 
     // "Sound" goes to the player as it is stored, and the level bar shows it.
     ApplyPlayerVolume();
@@ -268,14 +269,13 @@ void CPlayerDlg::OnDestroy() {
     Settings::WriteNumber(Settings::Sound, session_->Volume());
     session_->SetPlaying(false);
     RemoveTrayIcon();
-    Settings::WriteNumber(Settings::Menu, session_->MainTab());
-    Settings::WriteNumber(Settings::SubMenu, session_->Category());
+    SessionSettings::WriteTabs(*session_);
     inhibitor_->UnInhibit();
 }
 
 // --- steps that later work fills in ---
 
-void CPlayerDlg::SelectMainTab(int tab) {
+void CPlayerDlg::SelectMainTab(MainTab tab) {
     session_->SetMainTab(tab);
     // The current main tab shows its selected picture; its group of tabs
     // shows and the others hide. What the panel then shows (a list or a

@@ -1,129 +1,28 @@
-// The channel panel's catalogue side: category tabs, the list's clicks and
-// menu, downloads of missing catalogues, and the update check.
+// The channel panel's list: the category tabs (through CatalogueTabs), the
+// list's clicks and menu, and the update command.
 
 #include "mainwindow/CPlayerDlg.h"
 
-#include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
-#include "catalogue/CatalogueLoader.h"
-#include "catalogue/CatalogueUpdater.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/DownloadQueue.h"
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
-#include "userchannels/CUserChannelFile.h"
+#include "mainwindow/MainMenu.h"
 
-#include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 
 #include <memory>
 
-namespace {
-
-// The catalogue file of categories 1..5.
-QString CatalogueFileOf(int category) {
-    const QStringList files = Endpoints::CatalogueFileNames();
-    return category >= 1 && category <= files.size() ? files.at(category - 1) : QString();
-}
-
-} // namespace
-
-QString CPlayerDlg::CataloguePath(const QString& fileName) const {
-    return QDir(dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_).filePath(fileName);
-}
-
-void CPlayerDlg::OpenCategoryTab(int category) {
-    session_->SetCategory(category);
-    const unsigned generation = ++tabGeneration_;
+void CPlayerDlg::OpenCategoryTab(Category category) {
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    listModel_->Clear();
-    if (category == Category::User) {
-        FillCategory(category);
-        return;
-    }
-    const QString fileName = CatalogueFileOf(category);
-    if (fileName.isEmpty())
-        return;
-    EnsureCatalogueFile(fileName, [this, category, generation] {
-        // The user may have opened another tab while this one downloaded.
-        if (generation == tabGeneration_)
-            FillCategory(category);
-    });
-}
-
-void CPlayerDlg::FillCategory(int category) {
-    if (category == Category::User) {
-        // The file lists the oldest first; the list shows the newest on top.
-        listModel_->InsertEachAtTop(CUserChannelFile(dataFolder_).Load());
-        return;
-    }
-    const QString fileName = CatalogueFileOf(category);
-    const bool regional = LayoutOf(fileName).regional;
-    const QString region =
-        regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
-    listModel_->AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region));
-}
-
-void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
-    const QString path = CataloguePath(fileName);
-    if (QFile::exists(path)) {
-        then();
-        return;
-    }
-    for (PendingCatalogue& pending : pendingCatalogues_) {
-        if (pending.fileName == fileName) {
-            pending.waiting.push_back(std::move(then));
-            return;
-        }
-    }
-    pendingCatalogues_.push_back(PendingCatalogue{fileName, {std::move(then)}});
-    // The list says at once that its rows are on their way.
-    listView_->SetDownloadProgress(true, 0, -1);
-    // A failed download is quiet: the tab shows what the (missing) file
-    // holds, and the next opening tries again.
-    downloads_->Enqueue(
-        QUrl(serviceBase_ + Endpoints::CataloguePath(fileName)), path,
-        DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result&) {
-            std::vector<std::function<void()>> waiting;
-            for (auto it = pendingCatalogues_.begin(); it != pendingCatalogues_.end(); ++it) {
-                if (it->fileName == fileName) {
-                    waiting = std::move(it->waiting);
-                    pendingCatalogues_.erase(it);
-                    break;
-                }
-            }
-            listView_->SetDownloadProgress(!pendingCatalogues_.empty());
-            for (auto& callback : waiting)
-                callback();
-        });
-}
-
-bool CPlayerDlg::IsTabDownload(const QString& targetPath) const {
-    for (const PendingCatalogue& pending : pendingCatalogues_) {
-        if (CataloguePath(pending.fileName) == targetPath)
-            return true;
-    }
-    return false;
-}
-
-void CPlayerDlg::ConnectDownloadDisplay() {
-    // Only the tabs' own downloads show in the list, not the update check's.
-    connect(downloads_, &DownloadQueue::started, this, [this](const QString& target) {
-        if (IsTabDownload(target))
-            listView_->SetDownloadProgress(true, 0, -1);
-    });
-    connect(downloads_, &DownloadQueue::progress, this,
-            [this](const QString& target, qint64 received, qint64 total) {
-                if (IsTabDownload(target))
-                    listView_->SetDownloadProgress(true, received, total);
-            });
+    catalogue_->Open(category);
 }
 
 void CPlayerDlg::OnListClick(int row) {
@@ -160,17 +59,14 @@ void CPlayerDlg::OnListDoubleClick(int row) {
 void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
     std::unique_ptr<QMenu> menu(CreateListMenu(this, session_->Category() == Category::User));
     QAction* chosen = menu->exec(globalPos);
-    if (chosen && chosen->isEnabled())
-        OnCommand(chosen->data().toInt());
-}
-
-void CPlayerDlg::RunCatalogueUpdate() {
-    updater_->RunCatalogueUpdate([](bool) {});
+    if (chosen && chosen->isEnabled()) {
+        if (const std::optional<CommandId> id = CommandOfAction(chosen))
+            OnCommand(*id);
+    }
 }
 
 void CPlayerDlg::RunUpdateCommand() {
-    updater_->ClearUpdated();
-    updater_->RunCatalogueUpdate([this](bool updated) {
+    catalogue_->RunUpdateCheck([this](bool updated) {
         ShowMessage(updated ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
                             : QStringLiteral("현재 버전이 최신버전입니다."));
         // Whatever the message said, the program updater has its turn.

@@ -5,6 +5,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
 #include "catalogue/ListMenu.h"
 #include "dialogs/CAboutDlg.h"
@@ -15,10 +16,6 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
-
-// One table holds the controls' and the menus' commands under their ids.
-static_assert(ControlId::Last < MenuCommand::ListPanel, "control and menu ids overlap");
-static_assert(MenuCommand::FullScreen < ListCommand::Play, "main and list menu ids overlap");
 
 namespace {
 
@@ -43,13 +40,14 @@ void CPlayerDlg::BuildCommandTable() {
         return OptionToggle(session, o, value);
     };
     auto userTab = [&session] { return session.Category() == Category::User; };
+    constexpr auto c = CommandId::OfControl;
 
     t.Add(
-        {MenuCommand::ListPanel, ControlId::ListToggle, ControlId::ListToggleBottom},
+        {MenuCommand::ListPanel, c(ControlId::ListToggle), c(ControlId::ListToggleBottom)},
         [this] { ToggleListPanel(); }, option(SessionOption::ListCheck));
     t.Add({MenuCommand::Play, ListCommand::Play}, [this] { MenuPlay(); });
-    t.Add({ControlId::Play}, [this] { PlaySelected(); });
-    t.Add({MenuCommand::Stop, ListCommand::Stop, ControlId::Stop}, [this] { StopPlayback(); });
+    t.Add({c(ControlId::Play)}, [this] { PlaySelected(); });
+    t.Add({MenuCommand::Stop, ListCommand::Stop, c(ControlId::Stop)}, [this] { StopPlayback(); });
     t.Add({MenuCommand::OpenUrl}, [this] { OpenUrlDialog(); });
     t.Add({MenuCommand::AutoPlay}, toggle(SessionOption::AutoPlay, Settings::AutoPlay),
           option(SessionOption::AutoPlay));
@@ -57,15 +55,15 @@ void CPlayerDlg::BuildCommandTable() {
           option(SessionOption::AutoClose));
     t.Add({MenuCommand::AutoHide}, toggle(SessionOption::AutoHide, Settings::AutoHide),
           option(SessionOption::AutoHide));
-    t.Add({MenuCommand::FullScreen, ControlId::FullScreen}, [this] { ToggleFullScreen(); });
+    t.Add({MenuCommand::FullScreen, c(ControlId::FullScreen)}, [this] { ToggleFullScreen(); });
     t.Add({MenuCommand::VolumeUp}, [this] { VolumeUp(); });
     t.Add({MenuCommand::VolumeDown}, [this] { VolumeDown(); });
     t.Add(
-        {MenuCommand::Mute, ControlId::Mute}, [this] { ToggleMute(); },
+        {MenuCommand::Mute, c(ControlId::Mute)}, [this] { ToggleMute(); },
         [&session] { return session.IsMuted(); });
     t.Add(
         {MenuCommand::OnTop}, [this] { ToggleOnTop(); }, option(SessionOption::OnTop));
-    t.Add({MenuCommand::Settings, ControlId::Settings}, [this] { OpenSettingsDialog(); });
+    t.Add({MenuCommand::Settings, c(ControlId::Settings)}, [this] { OpenSettingsDialog(); });
     t.Add({MenuCommand::Update}, [this] { RunUpdateCommand(); });
     t.Add(
         {MenuCommand::StartWithSession}, [this] { ToggleStartWithSession(); },
@@ -73,7 +71,7 @@ void CPlayerDlg::BuildCommandTable() {
     t.Add({MenuCommand::HomePage},
           [this] { DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress()); });
     t.Add({MenuCommand::About}, [this] { OpenAboutDialog(); });
-    t.Add({MenuCommand::Exit, ListCommand::Exit, ControlId::Close}, [this] { OnExit(); });
+    t.Add({MenuCommand::Exit, ListCommand::Exit, c(ControlId::Close)}, [this] { OnExit(); });
     t.Add({ListCommand::AddToMyChannels}, [this] { AddToMyChannels(); });
     // The user's own channels only: greyed in the list's menu elsewhere.
     t.Add(
@@ -84,19 +82,25 @@ void CPlayerDlg::BuildCommandTable() {
         {ListCommand::ImportPlaylist}, [this] { ImportPlaylist(); }, nullptr, userTab);
     t.Add(
         {ListCommand::ExportPlaylist}, [this] { ExportPlaylist(); }, nullptr, userTab);
-    t.Add({ControlId::Minimise}, [this] { showMinimized(); });
-    t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
-    t.Add({ControlId::Hide}, [this] { HideWindow(); });
-    for (int tab : {MainTab::Channels, MainTab::Music, MainTab::Movie})
-        t.Add({TabControlOf(tab)}, [this, tab] { OnMainTabButton(tab); });
-    t.Add({ControlId::TabHome}, [this] { OnHomePageButton(); });
-    for (int c = Category::Tv; c <= Category::User; ++c)
-        t.Add({CategoryTabOf(c)}, [this, c] { OpenCategoryTab(c); });
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        t.Add({id}, [this, id] { OnWebSubTab(id); });
+    t.Add({c(ControlId::Minimise)}, [this] { showMinimized(); });
+    t.Add({c(ControlId::MaximiseToggle)}, [this] { ToggleMaximise(); });
+    t.Add({c(ControlId::Hide)}, [this] { HideWindow(); });
+    AddTabCommands();
 }
 
-void CPlayerDlg::OnCommand(int commandId) {
+void CPlayerDlg::AddTabCommands() {
+    CommandTable& t = commands_;
+    constexpr auto c = CommandId::OfControl;
+    for (MainTab tab : kAllMainTabs)
+        t.Add({c(TabControlOf(tab))}, [this, tab] { OnMainTabButton(tab); });
+    t.Add({c(ControlId::TabHome)}, [this] { OnHomePageButton(); });
+    for (Category category : kAllCategories)
+        t.Add({c(CategoryTabOf(category))}, [this, category] { OpenCategoryTab(category); });
+    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        t.Add({c(id)}, [this, id] { OnWebSubTab(id); });
+}
+
+void CPlayerDlg::OnCommand(CommandId commandId) {
     commands_.Run(commandId);
 }
 
@@ -123,19 +127,23 @@ QMenu* CPlayerDlg::CreateMainMenu(QWidget* parent) {
 
 void CPlayerDlg::ShowMainMenu(const QPoint& globalPos) {
     QMenu* menu = CreateMainMenu(this);
-    const int id = MenuCommandOf(menu->exec(globalPos));
+    const std::optional<CommandId> id = CommandOfAction(menu->exec(globalPos));
     delete menu;
-    if (id != 0)
-        OnCommand(id);
+    if (id)
+        OnCommand(*id);
 }
 
 void CPlayerDlg::ToggleOnTop() {
     const bool onTop = session_->Toggle(SessionOption::OnTop);
     Settings::WriteFlag(Settings::OnTop, onTop);
-    // Changing the flag makes a new native window; it keeps its place and size.
+    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, onTop);
+}
+
+void CPlayerDlg::SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on) {
+    // Changing a flag makes a new native window; it keeps its place and size.
     const bool wasVisible = isVisible();
     const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    setWindowFlag(flag, on);
     if (wasVisible) {
         setGeometry(place);
         show();
@@ -143,12 +151,8 @@ void CPlayerDlg::ToggleOnTop() {
 }
 
 void CPlayerDlg::ToggleStartWithSession() {
-    if (!session_->Toggle(SessionOption::StartWithSession)) {
-        Settings::Delete(Settings::StartWithSession);
-    } else {
-        // The entry starts this very program, wherever it lies.
-        Settings::WriteText(Settings::StartWithSession, QCoreApplication::applicationFilePath());
-    }
+    // The entry starts this very program, wherever it lies.
+    SessionSettings::ToggleStartWithSession(*session_, QCoreApplication::applicationFilePath());
 }
 
 void CPlayerDlg::OpenSettingsDialog() {

@@ -4,7 +4,7 @@
 
 #include "catalogue/CChannelListView.h"
 
-#include "app/SettingsTable.h"
+#include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 
 #include <QGuiApplication>
@@ -20,11 +20,8 @@ void CPlayerDlg::RunLayoutPass() {
     in.listPanelOpen = session_->IsListPanelOpen();
     in.mainTab = session_->MainTab();
     // Read on every pass: it is what leaving full screen comes back to.
-    in.savedWindow = QRect(
-        Settings::ReadNumber(Settings::MainX), Settings::ReadNumber(Settings::MainY),
-        Settings::ReadNumber(Settings::MainWidth), Settings::ReadNumber(Settings::MainHeight));
+    in.savedWindow = geometry_->ReadSavedWindow();
     layout_ = ComputeLayout(in);
-    savedWindow_ = layout_.savedWindow;
 
     for (int id = ControlId::First; id <= ControlId::Last; ++id) {
         const Placement& placement = layout_.Control(id);
@@ -74,11 +71,11 @@ void CPlayerDlg::ShowRefusal(const QString& text) {
 }
 
 void CPlayerDlg::ToggleListPanel() {
-    if (session_->IsMaximised() || session_->IsFullScreen()) {
+    if (!geometry_->MayToggleListPanel()) {
         ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
         return;
     }
-    session_->SetListPanelOpen(!session_->IsListPanelOpen());
+    const QRect target = geometry_->ToggleListPanel(geometry());
     CMinsButton* toggle = Button(ControlId::ListToggle);
     if (session_->IsListPanelOpen())
         toggle->SetImages(PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
@@ -92,24 +89,16 @@ void CPlayerDlg::ToggleListPanel() {
     // first so the narrower window is allowed; opening raises it only once
     // the wider size has arrived (see resizeEvent), or the limit itself
     // would widen the window before the move and the two would add up.
-    const QRect g = geometry();
-    const int newWidth =
-        g.width() + (session_->IsListPanelOpen() ? kListPanelWidth : -kListPanelWidth);
     if (!session_->IsListPanelOpen())
         setMinimumSize(MinimumSize());
-    setGeometry(g.left(), g.top(), newWidth, g.height());
+    setGeometry(target);
     if (session_->IsListPanelOpen())
         SelectMainTab(session_->MainTab());
 }
 
 void CPlayerDlg::ToggleFullScreen() {
     if (!session_->IsFullScreen()) {
-        const QRect window = frameGeometry();
-        Settings::WriteNumber(Settings::MainWidth, window.width());
-        Settings::WriteNumber(Settings::MainHeight, window.height());
-        Settings::WriteNumber(Settings::MainX, window.left());
-        Settings::WriteNumber(Settings::MainY, window.top());
-        session_->SetFullScreen(true);
+        geometry_->EnterFullScreen(frameGeometry());
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
         player_->setGeometry(rect());
@@ -125,10 +114,10 @@ void CPlayerDlg::ToggleFullScreen() {
 
     // The flag goes first: the size changes that follow must lay the
     // window out normally again, not cover it with the picture.
-    session_->SetFullScreen(false);
+    geometry_->LeaveFullScreen();
     RunLayoutPass();
     showNormal();
-    setGeometry(savedWindow_);
+    setGeometry(geometry_->SavedWindow());
     ShowAfterFullScreen();
 }
 
@@ -160,17 +149,10 @@ void CPlayerDlg::ShowAfterFullScreen() {
 }
 
 void CPlayerDlg::ToggleMaximise() {
-    if (session_->IsFullScreen())
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen && !session_->IsMaximised())
         return;
-    if (!session_->IsMaximised()) {
-        beforeMaximise_ = geometry();
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        session_->SetMaximised(true);
-        setGeometry(screen->availableGeometry());
-    } else {
-        session_->SetMaximised(false);
-        setGeometry(beforeMaximise_);
-    }
+    const QRect workArea = screen ? screen->availableGeometry() : QRect();
+    if (const std::optional<QRect> target = geometry_->ToggleMaximise(geometry(), workArea))
+        setGeometry(*target);
 }

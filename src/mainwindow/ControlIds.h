@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
+
 // Control ids of the main window. They name the controls, and the commands
 // their clicks run, throughout the program.
 namespace ControlId {
@@ -41,38 +43,22 @@ constexpr int Count = Last - First + 1;
 
 } // namespace ControlId
 
-// Main tab numbers and categories as the window and the stored values count them.
-namespace MainTab {
-constexpr int Channels = 1;
-constexpr int Music = 2;
-constexpr int Movie = 3;
-} // namespace MainTab
-
-namespace Category {
-constexpr int Tv = 1;
-constexpr int World = 2;
-constexpr int Game = 3;
-constexpr int Radio = 4;
-constexpr int Music = 5;
-constexpr int User = 6;
-} // namespace Category
-
 // The tab button of a main tab (1018..1020) and of a category (1012..1017),
-// and back; 0 for none.
-constexpr int TabControlOf(int mainTab) {
-    return mainTab >= MainTab::Channels && mainTab <= MainTab::Movie
-               ? ControlId::TabChannels + (mainTab - MainTab::Channels)
-               : 0;
+// and back; 0 and None for none.
+constexpr int TabControlOf(MainTab tab) {
+    return ControlId::TabChannels + (StoredNumberOf(tab) - StoredNumberOf(MainTab::Channels));
 }
-constexpr int CategoryTabOf(int category) {
-    return category >= Category::Tv && category <= Category::User
-               ? ControlId::CategoryTv + (category - Category::Tv)
-               : 0;
+constexpr int CategoryTabOf(Category category) {
+    return category == Category::None
+               ? 0
+               : ControlId::CategoryTv + (StoredNumberOf(category) - StoredNumberOf(Category::Tv));
 }
-constexpr int CategoryOfTab(int controlId) {
+constexpr Category CategoryOfTab(int controlId) {
     return controlId >= ControlId::CategoryTv && controlId <= ControlId::CategoryUser
-               ? Category::Tv + (controlId - ControlId::CategoryTv)
-               : 0;
+               ? CategoryFromStored(StoredNumberOf(Category::Tv) +
+                                    (controlId - ControlId::CategoryTv))
+               : Category::None;
 }
 static_assert(TabControlOf(MainTab::Movie) == ControlId::TabMovie);
 static_assert(CategoryOfTab(CategoryTabOf(Category::User)) == Category::User);
+static_assert(CategoryOfTab(ControlId::TabChannels) == Category::None);

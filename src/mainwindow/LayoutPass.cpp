@@ -75,7 +75,7 @@ Layout ComputeLayout(const LayoutInput& in) {
 
         // A group whose main tab is not current is left alone: the tab
         // commands hide it.
-        auto group = [&](int tab) {
+        auto group = [&](MainTab tab) {
             return in.mainTab == tab ? Visibility::Show : Visibility::Keep;
         };
         for (std::size_t i = 0; i < kCategoryTabs.size(); ++i)

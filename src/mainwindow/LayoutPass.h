@@ -46,7 +46,7 @@ struct LayoutInput {
     int clientWidth = 0;
     int clientHeight = 0;
     bool listPanelOpen = true;
-    int mainTab = MainTab::Channels;
+    MainTab mainTab = MainTab::Channels;
     // The window rectangle saved when full screen was entered (left, top,
     // width, height); the pass only carries it through.
     QRect savedWindow{0, 0, 832, 362};

@@ -179,6 +179,6 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
     return strip;
 }
 
-bool DrawsVideoStrip(bool playing, int category) {
-    return !playing || category == 4 || category == 5;
+bool DrawsVideoStrip(bool playing, Category category) {
+    return !playing || IsSoundOnly(category);
 }

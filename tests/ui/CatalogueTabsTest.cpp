@@ -180,7 +180,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
         ~Cleanup() { QFile::remove(path); }
     } cleanup{updater};
 
-    window->OnCommand(32778);
+    window->OnCommand(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages.last(), QStringLiteral("현재 버전이 최신버전입니다."));
     ASSERT_EQ(started.size(), 1);
@@ -190,7 +190,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
                     HttpResponse::Ok(Catalogue("MBC", 13, 5)));
     const int shownRows = window->ListModel()->rowCount();
-    window->OnCommand(32778);
+    window->OnCommand(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return messages.size() == 2; }));
     EXPECT_EQ(messages.last(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
     EXPECT_EQ(started.size(), 2);

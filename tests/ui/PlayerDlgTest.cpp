@@ -69,7 +69,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::SubMenu, QStringLiteral("9"));
         auto window = StartWindow();
         EXPECT_EQ(window->Session().MainTab(), MainTab::Channels);
-        EXPECT_EQ(window->Session().ShownCategory(), 0); // no category selected
+        EXPECT_EQ(window->Session().ShownCategory(), Category::None); // no category selected
     }
     {
         ScopedXdgHome home;
@@ -81,7 +81,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Sound, QStringLiteral("40"));
         auto window = StartWindow(true);
         EXPECT_EQ(window->Session().MainTab(), MainTab::Music);
-        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_EQ(window->Session().ShownCategory(), Category::None);
         EXPECT_TRUE(window->Session().IsOn(SessionOption::OnTop));
         EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_TRUE(window->Session().IsOn(SessionOption::Magnet));
@@ -98,7 +98,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Magnet, QStringLiteral("2")); // only "1" is on
         auto window = StartWindow();
         EXPECT_EQ(window->Session().MainTab(), MainTab::Channels); // the initial tab, none chosen
-        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_EQ(window->Session().ShownCategory(), Category::None);
         EXPECT_FALSE(window->Session().IsOn(SessionOption::Magnet));
     }
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-Layout LayOut(int width, int height, bool open, int mainTab = MainTab::Channels) {
+Layout LayOut(int width, int height, bool open, MainTab mainTab = MainTab::Channels) {
     LayoutInput in;
     in.clientWidth = width;
     in.clientHeight = height;

@@ -204,11 +204,11 @@ TEST(SkinStrips, SharpPicturesComposedAtDevicePixels) {
 }
 
 TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
-    EXPECT_TRUE(DrawsVideoStrip(false, 1));
-    EXPECT_FALSE(DrawsVideoStrip(true, 1)); // TV
-    EXPECT_FALSE(DrawsVideoStrip(true, 6)); // the user's channels may be video
-    EXPECT_TRUE(DrawsVideoStrip(true, 4));  // radio
-    EXPECT_TRUE(DrawsVideoStrip(true, 5));  // music
+    EXPECT_TRUE(DrawsVideoStrip(false, Category::Tv));
+    EXPECT_FALSE(DrawsVideoStrip(true, Category::Tv)); // TV
+    EXPECT_FALSE(DrawsVideoStrip(true, Category::User)); // the user's channels may be video
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Radio));  // radio
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Music));  // music
 }
 
 } // namespace
