@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/MainButtons.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
 #include "mainwindow/WebPanel.h"
 #include "mainwindow/WindowDragger.h"
@@ -21,78 +22,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
-
-namespace {
-
-struct ButtonEntry {
-    int id;
-    const char* role; // accessible name, never shown
-    PictureId normal, pressed, hovered;
-};
-
-// Every hover button with its Korean role and its pictures at start-up.
-const ButtonEntry kButtons[] = {
-    {ControlId::Hide, "숨기기", PictureId::Hide, PictureId::HideHover, PictureId::HideHover},
-    {ControlId::TabMusic, "음악", PictureId::TabMusic, PictureId::TabMusic, PictureId::TabMusic},
-    {ControlId::TabMovie, "영화", PictureId::TabMovie, PictureId::TabMovie, PictureId::TabMovie},
-    {ControlId::TabChannels, "채널목록", PictureId::TabChannels, PictureId::TabChannels,
-     PictureId::TabChannels},
-    {ControlId::TabHome, "홈페이지", PictureId::TabHome, PictureId::TabHome, PictureId::TabHome},
-    {ControlId::ListToggle, "목록", PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
-     PictureId::ListToggleOpenHover},
-    {ControlId::Mute, "음소거", PictureId::Speaker, PictureId::SpeakerHover,
-     PictureId::SpeakerHover},
-    {ControlId::Stop, "정지", PictureId::Stop, PictureId::StopHover, PictureId::StopHover},
-    {ControlId::Play, "재생", PictureId::Play, PictureId::PlayHover, PictureId::PlayHover},
-    {ControlId::Settings, "설정", PictureId::Settings, PictureId::SettingsHover,
-     PictureId::SettingsHover},
-    {ControlId::ListToggleBottom, "목록", PictureId::ListPanel, PictureId::ListPanelHover,
-     PictureId::ListPanelHover},
-    {ControlId::Minimise, "최소화", PictureId::Minimise, PictureId::MinimiseHover,
-     PictureId::MinimiseHover},
-    {ControlId::MaximiseToggle, "최대화", PictureId::Maximise, PictureId::MaximiseHover,
-     PictureId::MaximiseHover},
-    {ControlId::FullScreen, "전체화면", PictureId::FullScreen, PictureId::FullScreenHover,
-     PictureId::FullScreenHover},
-    {ControlId::Close, "닫기", PictureId::Close, PictureId::CloseHover, PictureId::CloseHover},
-    {ControlId::CategoryTv, "TV", PictureId::CategoryTv, PictureId::CategoryTvHover,
-     PictureId::CategoryTvHover},
-    {ControlId::CategoryWorld, "해외", PictureId::CategoryWorld, PictureId::CategoryWorldHover,
-     PictureId::CategoryWorldHover},
-    {ControlId::CategoryGame, "게임", PictureId::CategoryGame, PictureId::CategoryGameHover,
-     PictureId::CategoryGameHover},
-    {ControlId::CategoryRadio, "라디오", PictureId::CategoryRadio, PictureId::CategoryRadioHover,
-     PictureId::CategoryRadioHover},
-    {ControlId::CategoryMusic, "음악방송", PictureId::CategoryMusic, PictureId::CategoryMusicHover,
-     PictureId::CategoryMusicHover},
-    {ControlId::CategoryUser, "마이채널", PictureId::CategoryUser, PictureId::CategoryUserHover,
-     PictureId::CategoryUserHover},
-    {1023, "음악 1", PictureId::MusicLatest, PictureId::MusicLatestHover,
-     PictureId::MusicLatestHover},
-    {1024, "음악 2", PictureId::MusicDownload, PictureId::MusicDownloadHover,
-     PictureId::MusicDownloadHover},
-    {1025, "음악 3", PictureId::MusicChart, PictureId::MusicChartHover, PictureId::MusicChartHover},
-    {1026, "음악 4", PictureId::MusicVideo, PictureId::MusicVideoHover, PictureId::MusicVideoHover},
-    {1027, "영화 1", PictureId::MovieLatest, PictureId::MovieLatestHover,
-     PictureId::MovieLatestHover},
-    {1028, "영화 2", PictureId::MovieDrama, PictureId::MovieDramaHover, PictureId::MovieDramaHover},
-    {1029, "영화 3", PictureId::MovieClips, PictureId::MovieClipsHover, PictureId::MovieClipsHover},
-};
-
-// Pictures of the main tabs: plain, and when the tab is the current one.
-struct TabPictures {
-    int id;
-    PictureId plain, selected;
-};
-const TabPictures kMainTabs[] = {
-    {ControlId::TabChannels, PictureId::TabChannels, PictureId::TabChannelsCurrent},
-    {ControlId::TabMusic, PictureId::TabMusic, PictureId::TabMusicCurrent},
-    {ControlId::TabMovie, PictureId::TabMovie, PictureId::TabMovieCurrent},
-    {ControlId::TabHome, PictureId::TabHome,
-     PictureId::TabHomeCurrent}, // plain again once a main tab is chosen
-};
-
-} // namespace
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
@@ -117,10 +46,8 @@ CPlayerDlg::~CPlayerDlg() {
     delete launcher_;
 }
 
-CMinsButton* CPlayerDlg::Button(int id) const {
-    if (id < ControlId::First || id > ControlId::Last)
-        return nullptr;
-    return buttons_[static_cast<size_t>(id - ControlId::First)];
+CMinsButton* CPlayerDlg::Button(ControlId id) const {
+    return buttons_[ControlIndex(id)];
 }
 
 void CPlayerDlg::CreateControls() {
@@ -131,14 +58,11 @@ void CPlayerDlg::CreateControls() {
     web_ = new WebPanel(*this);
     strips_ = new WindowStrips(layout_, *session_);
     for (const ButtonEntry& entry : kButtons) {
-        auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
-        buttons_[static_cast<size_t>(entry.id - ControlId::First)] = button;
+        buttons_[ControlIndex(entry.id)] =
+            new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
     }
     // The tab groups appear when their main tab is chosen.
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
-        Button(id)->hide();
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        Button(id)->hide();
+    ShowTabGroups(false, false, false);
     ConnectButtons();
 }
 
@@ -165,7 +89,7 @@ void CPlayerDlg::ConnectButtons() {
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
-                [this, id = entry.id] { OnCommand(CommandId::OfControl(id)); });
+                [this, id = entry.id] { OnCommand(CommandId(id)); });
 }
 
 bool CPlayerDlg::OnInitDialog() {
@@ -273,25 +197,28 @@ void CPlayerDlg::OnDestroy() {
     inhibitor_->UnInhibit();
 }
 
-// --- steps that later work fills in ---
+void CPlayerDlg::ShowTabGroups(bool categories, bool music, bool movie) {
+    for (ControlId id : kCategoryTabButtons)
+        Button(id)->setVisible(categories);
+    for (ControlId id : kMusicSubTabButtons)
+        Button(id)->setVisible(music);
+    for (ControlId id : kMovieSubTabButtons)
+        Button(id)->setVisible(movie);
+}
 
 void CPlayerDlg::SelectMainTab(MainTab tab) {
     session_->SetMainTab(tab);
     // The current main tab shows its selected picture; its group of tabs
     // shows and the others hide. What the panel then shows (a list or a
     // page) is the tab's own work.
-    for (const TabPictures& t : kMainTabs) {
+    for (const TabPictures& t : kMainTabPictures) {
         const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
         Button(t.id)->SetImages(picture, picture, picture);
         Button(t.id)->update();
     }
     const bool panel = session_->IsListPanelOpen();
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Channels);
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Music);
-    for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Movie);
+    ShowTabGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
+                  panel && tab == MainTab::Movie);
     if (listView_)
         listView_->setVisible(panel && tab == MainTab::Channels);
     PlaceWebBrowser();

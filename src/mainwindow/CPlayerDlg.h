@@ -39,11 +39,13 @@ class ScreenSaverInhibitor;
 
 // The main window: frameless and skinned. It shows the player's session
 // (PlayerSession: options, volume, tabs, what plays) and turns clicks, keys
-// and menu choices into commands of its command table. Its work is split
-// over files by concern: CPlayerDlg.cpp (controls, start-up, shutdown),
+// and menu choices into commands of its command table. Its rules live in
+// controllers it owns (CatalogueTabs, UserChannelCommands, WindowGeometry,
+// WindowStrips, WindowDragger, WebPanel). Its own work is split over files
+// by concern: CPlayerDlg.cpp (controls, start-up, shutdown),
 // CPlayerDlgLayout.cpp (layout pass, size changes, list panel, full screen),
-// CPlayerDlgPaint.cpp (skin strips and painting), CPlayerDlgCatalogue.cpp
-// (category tabs, the channel list, downloads and the update check),
+// CPlayerDlgPaint.cpp (painting), CPlayerDlgCatalogue.cpp (the list's clicks
+// and menu, the update command),
 // CPlayerDlgPlayback.cpp (playing and stopping), CPlayerDlgCommands.cpp (the
 // command table), CPlayerDlgInput.cpp (mouse and keys), CPlayerDlgTray.cpp,
 // CPlayerDlgDesktop.cpp, CPlayerDlgWeb.cpp and CPlayerDlgUserChannels.cpp.
@@ -64,7 +66,7 @@ public:
     const QString& DataFolder() const { return dataFolder_; }
     const Layout& CurrentLayout() const { return layout_; }
 
-    CMinsButton* Button(int id) const;
+    CMinsButton* Button(ControlId id) const;
     QWidget* PlayerControl() const { return player_; }
     // The media player (control 1000); made at start-up unless one was given.
     PlayerWidget* Player() const { return player_; }
@@ -167,7 +169,7 @@ public:
     // The home-page button (1021): the desktop's browser; the panel stays.
     void OnHomePageButton();
     // The web sub-tabs 1023..1029, one fixed page each.
-    void OnWebSubTab(int id);
+    void OnWebSubTab(ControlId id);
     // The embedded browser; null until a web page is first shown.
     QWidget* WebBrowser() const;
     // The address the browser was last sent to.
@@ -268,7 +270,8 @@ private:
     WindowDragger* dragger_ = nullptr;
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
-    std::array<CMinsButton*, ControlId::Count> buttons_{};
+    std::array<CMinsButton*, kControlCount> buttons_{};
+    void ShowTabGroups(bool categories, bool music, bool movie);
     ChannelListModel* listModel_ = nullptr;
     CChannelListView* listView_ = nullptr;
     PlayerWidget* player_ = nullptr;

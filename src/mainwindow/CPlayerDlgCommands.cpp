@@ -40,14 +40,13 @@ void CPlayerDlg::BuildCommandTable() {
         return OptionToggle(session, o, value);
     };
     auto userTab = [&session] { return session.Category() == Category::User; };
-    constexpr auto c = CommandId::OfControl;
 
     t.Add(
-        {MenuCommand::ListPanel, c(ControlId::ListToggle), c(ControlId::ListToggleBottom)},
+        {MenuCommand::ListPanel, ControlId::ListToggle, ControlId::ListToggleBottom},
         [this] { ToggleListPanel(); }, option(SessionOption::ListCheck));
     t.Add({MenuCommand::Play, ListCommand::Play}, [this] { MenuPlay(); });
-    t.Add({c(ControlId::Play)}, [this] { PlaySelected(); });
-    t.Add({MenuCommand::Stop, ListCommand::Stop, c(ControlId::Stop)}, [this] { StopPlayback(); });
+    t.Add({ControlId::Play}, [this] { PlaySelected(); });
+    t.Add({MenuCommand::Stop, ListCommand::Stop, ControlId::Stop}, [this] { StopPlayback(); });
     t.Add({MenuCommand::OpenUrl}, [this] { OpenUrlDialog(); });
     t.Add({MenuCommand::AutoPlay}, toggle(SessionOption::AutoPlay, Settings::AutoPlay),
           option(SessionOption::AutoPlay));
@@ -55,15 +54,15 @@ void CPlayerDlg::BuildCommandTable() {
           option(SessionOption::AutoClose));
     t.Add({MenuCommand::AutoHide}, toggle(SessionOption::AutoHide, Settings::AutoHide),
           option(SessionOption::AutoHide));
-    t.Add({MenuCommand::FullScreen, c(ControlId::FullScreen)}, [this] { ToggleFullScreen(); });
+    t.Add({MenuCommand::FullScreen, ControlId::FullScreen}, [this] { ToggleFullScreen(); });
     t.Add({MenuCommand::VolumeUp}, [this] { VolumeUp(); });
     t.Add({MenuCommand::VolumeDown}, [this] { VolumeDown(); });
     t.Add(
-        {MenuCommand::Mute, c(ControlId::Mute)}, [this] { ToggleMute(); },
+        {MenuCommand::Mute, ControlId::Mute}, [this] { ToggleMute(); },
         [&session] { return session.IsMuted(); });
     t.Add(
         {MenuCommand::OnTop}, [this] { ToggleOnTop(); }, option(SessionOption::OnTop));
-    t.Add({MenuCommand::Settings, c(ControlId::Settings)}, [this] { OpenSettingsDialog(); });
+    t.Add({MenuCommand::Settings, ControlId::Settings}, [this] { OpenSettingsDialog(); });
     t.Add({MenuCommand::Update}, [this] { RunUpdateCommand(); });
     t.Add(
         {MenuCommand::StartWithSession}, [this] { ToggleStartWithSession(); },
@@ -71,7 +70,7 @@ void CPlayerDlg::BuildCommandTable() {
     t.Add({MenuCommand::HomePage},
           [this] { DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress()); });
     t.Add({MenuCommand::About}, [this] { OpenAboutDialog(); });
-    t.Add({MenuCommand::Exit, ListCommand::Exit, c(ControlId::Close)}, [this] { OnExit(); });
+    t.Add({MenuCommand::Exit, ListCommand::Exit, ControlId::Close}, [this] { OnExit(); });
     t.Add({ListCommand::AddToMyChannels}, [this] { AddToMyChannels(); });
     // The user's own channels only: greyed in the list's menu elsewhere.
     t.Add(
@@ -82,22 +81,23 @@ void CPlayerDlg::BuildCommandTable() {
         {ListCommand::ImportPlaylist}, [this] { ImportPlaylist(); }, nullptr, userTab);
     t.Add(
         {ListCommand::ExportPlaylist}, [this] { ExportPlaylist(); }, nullptr, userTab);
-    t.Add({c(ControlId::Minimise)}, [this] { showMinimized(); });
-    t.Add({c(ControlId::MaximiseToggle)}, [this] { ToggleMaximise(); });
-    t.Add({c(ControlId::Hide)}, [this] { HideWindow(); });
+    t.Add({ControlId::Minimise}, [this] { showMinimized(); });
+    t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
+    t.Add({ControlId::Hide}, [this] { HideWindow(); });
     AddTabCommands();
 }
 
 void CPlayerDlg::AddTabCommands() {
     CommandTable& t = commands_;
-    constexpr auto c = CommandId::OfControl;
     for (MainTab tab : kAllMainTabs)
-        t.Add({c(TabControlOf(tab))}, [this, tab] { OnMainTabButton(tab); });
-    t.Add({c(ControlId::TabHome)}, [this] { OnHomePageButton(); });
+        t.Add({TabControlOf(tab)}, [this, tab] { OnMainTabButton(tab); });
+    t.Add({ControlId::TabHome}, [this] { OnHomePageButton(); });
     for (Category category : kAllCategories)
-        t.Add({c(CategoryTabOf(category))}, [this, category] { OpenCategoryTab(category); });
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        t.Add({c(id)}, [this, id] { OnWebSubTab(id); });
+        t.Add({CategoryTabOf(category)}, [this, category] { OpenCategoryTab(category); });
+    for (ControlId id : kMusicSubTabButtons)
+        t.Add({id}, [this, id] { OnWebSubTab(id); });
+    for (ControlId id : kMovieSubTabButtons)
+        t.Add({id}, [this, id] { OnWebSubTab(id); });
 }
 
 void CPlayerDlg::OnCommand(CommandId commandId) {

@@ -23,7 +23,8 @@ void CPlayerDlg::RunLayoutPass() {
     in.savedWindow = geometry_->ReadSavedWindow();
     layout_ = ComputeLayout(in);
 
-    for (int id = ControlId::First; id <= ControlId::Last; ++id) {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlId id = ControlAtIndex(i);
         const Placement& placement = layout_.Control(id);
         if (id == ControlId::Player)
             ApplyControl(player_, Placement{placement.moved, placement.box, Visibility::Keep});
@@ -122,28 +123,28 @@ void CPlayerDlg::ToggleFullScreen() {
 }
 
 void CPlayerDlg::ShowAfterFullScreen() {
-    for (int id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
-                   ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
+    for (ControlId id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
+                         ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
         Button(id)->show();
     // The list and the tabs only where the panel is open.
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    for (int id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
-                   ControlId::Settings, ControlId::Mute})
+    for (ControlId id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
+                         ControlId::Settings, ControlId::Mute})
         Button(id)->show();
     if (!session_->IsListPanelOpen())
         return;
     Button(ControlId::TabChannels)->show();
     if (session_->MainTab() == MainTab::Channels)
-        for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        for (ControlId id : kCategoryTabButtons)
             Button(id)->show();
     Button(ControlId::TabMusic)->show();
     if (session_->MainTab() == MainTab::Music)
-        for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
+        for (ControlId id : kMusicSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabMovie)->show();
     if (session_->MainTab() == MainTab::Movie)
-        for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        for (ControlId id : kMovieSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabHome)->show();
 }

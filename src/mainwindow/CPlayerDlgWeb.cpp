@@ -38,7 +38,7 @@ void CPlayerDlg::OnHomePageButton() {
     // Only the pictures say the button was pressed; the panel, the main tab
     // and the browser's page stay as they are.
     const struct {
-        int id;
+        ControlId id;
         PictureId picture;
     } pictures[] = {{ControlId::TabChannels, PictureId::TabChannels},
                     {ControlId::TabMusic, PictureId::TabMusic},
@@ -52,7 +52,7 @@ void CPlayerDlg::OnHomePageButton() {
     launcher_->OpenInBrowser(Endpoints::HomePageAddress());
 }
 
-void CPlayerDlg::OnWebSubTab(int id) {
+void CPlayerDlg::OnWebSubTab(ControlId id) {
     const QString path = WebPanel::SubTabPage(id);
     if (!path.isEmpty())
         web_->Navigate(Endpoints::PageAddress(path));

@@ -47,14 +47,14 @@ class CommandId {
 public:
     constexpr CommandId(MenuCommand command) : number_(static_cast<int>(command)) {}
     constexpr CommandId(ListCommand command) : number_(static_cast<int>(command)) {}
-    // The click of control 1000..1029.
-    static constexpr CommandId OfControl(int controlId) { return CommandId(controlId); }
+    // The click of a control.
+    constexpr CommandId(ControlId control) : number_(ControlNumber(control)) {}
 
     // The number a menu action carries as data.
     constexpr int Number() const { return number_; }
     // The command a number names; none for a number of no command range.
     static constexpr std::optional<CommandId> FromNumber(int number) {
-        const bool known = (number >= ControlId::First && number <= ControlId::Last) ||
+        const bool known = (number >= kFirstControl && number <= kLastControl) ||
                            (number >= kMenuFirst && number <= kMenuLast) ||
                            (number >= kListFirst && number <= kListLast);
         return known ? std::optional<CommandId>(CommandId(number)) : std::nullopt;
@@ -75,5 +75,5 @@ private:
 };
 
 // One table holds the controls' and the menus' commands under their ids.
-static_assert(ControlId::Last < CommandId::kMenuFirst, "control and menu ids overlap");
+static_assert(kLastControl < CommandId::kMenuFirst, "control and menu ids overlap");
 static_assert(CommandId::kMenuLast < CommandId::kListFirst, "main and list menu ids overlap");

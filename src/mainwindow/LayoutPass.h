@@ -62,15 +62,13 @@ struct Layout {
     QRect savedWindow;
 
     // Controls 1000..1029 by id (see ControlIds.h).
-    std::array<Placement, ControlId::Count> controls;
+    std::array<Placement, kControlCount> controls;
     // The web browser shares the list view's place; its visibility belongs
     // to the web tabs.
     Placement browser;
 
-    Placement& Control(int id) { return controls[static_cast<size_t>(id - ControlId::First)]; }
-    const Placement& Control(int id) const {
-        return controls[static_cast<size_t>(id - ControlId::First)];
-    }
+    Placement& Control(ControlId id) { return controls[ControlIndex(id)]; }
+    const Placement& Control(ControlId id) const { return controls[ControlIndex(id)]; }
 
     QPoint playerOrigin;
     Box volumeArea;

@@ -6,11 +6,15 @@
 #include <QMetaObject>
 #include <QWidget>
 
-QString WebPanel::SubTabPage(int id) {
-    if (id >= ControlId::MusicSubTabFirst && id <= ControlId::MusicSubTabLast)
-        return Endpoints::MusicPagePaths().value(id - ControlId::MusicSubTabFirst);
-    if (id >= ControlId::MovieSubTabFirst && id <= ControlId::MovieSubTabLast)
-        return Endpoints::MoviePagePaths().value(id - ControlId::MovieSubTabFirst);
+#include <iterator>
+
+QString WebPanel::SubTabPage(ControlId id) {
+    for (int i = 0; i < static_cast<int>(std::size(kMusicSubTabButtons)); ++i)
+        if (kMusicSubTabButtons[i] == id)
+            return Endpoints::MusicPagePaths().value(i);
+    for (int i = 0; i < static_cast<int>(std::size(kMovieSubTabButtons)); ++i)
+        if (kMovieSubTabButtons[i] == id)
+            return Endpoints::MoviePagePaths().value(i);
     return QString();
 }
 

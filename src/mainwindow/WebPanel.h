@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/ControlIds.h"
+
 #include <QRect>
 #include <QString>
 
@@ -30,7 +32,7 @@ public:
     void Navigate(const QString& address);
 
     // The page of a web sub-tab button (1023..1029); empty for any other id.
-    static QString SubTabPage(int controlId);
+    static QString SubTabPage(ControlId id);
 
 private:
     void Create();

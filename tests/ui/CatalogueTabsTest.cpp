@@ -123,15 +123,15 @@ TEST_F(CatalogueTabsTest, ATabDownloadsOnceAndShowsItsRowsOnce) {
     // Two presses while the first download runs: one download, rows once.
     server.SetRoute(QStringLiteral("/ver/live/file/world.ini"),
                     HttpResponse::Slow(Catalogue("WORLD", 12, 3), 400));
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     EXPECT_TRUE(window->ListView()->IsShowingDownload());
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
     EXPECT_FALSE(window->ListView()->IsShowingDownload());
     EXPECT_EQ(window->ListModel()->rowCount(), 3);
     // A third press reads the file without asking the server.
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     EXPECT_EQ(window->ListModel()->rowCount(), 3);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
 }
@@ -141,13 +141,13 @@ TEST_F(CatalogueTabsTest, AFailedDownloadIsTriedAgainAtTheNextOpening) {
     auto window = Start();
     ASSERT_TRUE(QueueIdle(*window));
     server.ClearRequests();
-    window->Button(1014)->click();
+    window->Button(ControlFromNumber(1014))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 0);
     EXPECT_FALSE(QFile::exists(DataFile(QStringLiteral("game.ini"))));
     server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
                     HttpResponse::Ok(Catalogue("GAME", 12, 2)));
-    window->Button(1014)->click();
+    window->Button(ControlFromNumber(1014))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 2);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
@@ -157,10 +157,10 @@ TEST_F(CatalogueTabsTest, MissingRegionalCataloguesShowTheirFallbackRows) {
     server.SetRoute(QStringLiteral("/ver/live/file/radio.ini"), HttpResponse::Refuse());
     auto window = Start();
     ASSERT_TRUE(QueueIdle(*window));
-    window->Button(1015)->click();
+    window->Button(ControlFromNumber(1015))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 6); // one empty row per group
-    window->Button(1015)->click();
+    window->Button(ControlFromNumber(1015))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 6); // emptied before every fill
 }

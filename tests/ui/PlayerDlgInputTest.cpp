@@ -439,7 +439,7 @@ TEST(PlayerDlgCommands, StartWithSessionTogglesTheAutostartEntry) {
 
 TEST(PlayerDlgCommands, BothExitCommandsCloseTheWindow) {
     for (CommandId command : {CommandId(MenuCommand::Exit), CommandId(ListCommand::Exit),
-                              CommandId::OfControl(ControlId::Close)}) {
+                              CommandId(ControlId::Close)}) {
         ScopedXdgHome home;
         auto window = StartWindow();
         int closed = 0;
@@ -464,7 +464,7 @@ TEST(PlayerDlgTray, IconAndHidingWithoutATray) {
 
     // No tray here: hiding minimises, so the window stays reachable.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    window->OnCommand(CommandId::OfControl(ControlId::Hide));
+    window->OnCommand(CommandId(ControlId::Hide));
     Settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());

@@ -58,7 +58,7 @@ TEST(PlayerDlgStartUp, FirstStartWithEmptyStore) {
     Settle();
     EXPECT_FALSE(window->PlayerControl()->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
-    EXPECT_FALSE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+    EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
     EXPECT_TRUE(window->ListView()->isVisible());
 }
 
@@ -89,7 +89,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         EXPECT_EQ(window->Session().Volume(), 40);
         EXPECT_EQ(window->Session().IndicatorOffset(), 30);
         EXPECT_FALSE(window->ListView()->isVisible());
-        EXPECT_TRUE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+        EXPECT_TRUE(window->Button(ControlId::MusicSubTab1)->isVisible());
         EXPECT_FALSE(window->Button(ControlId::CategoryTv)->isVisible());
     }
     {
@@ -224,7 +224,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_EQ(window->PlayerControl()->geometry(), window->CurrentLayout().videoArea.ToRect());
     EXPECT_TRUE(window->Button(ControlId::Hide)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
-    EXPECT_FALSE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+    EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
 }
 
 TEST(PlayerDlgPaint, WindowShowsTheSkinStrips) {

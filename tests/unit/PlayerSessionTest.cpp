@@ -103,8 +103,8 @@ TEST(CommandTable, OneCommandUnderSeveralIdsWithItsStates) {
     bool on = false;
     bool allowed = false;
     table.Add(
-        {MenuCommand::ListPanel, CommandId::OfControl(ControlId::ListToggleBottom),
-         CommandId::OfControl(ControlId::ListToggle)},
+        {MenuCommand::ListPanel, CommandId(ControlId::ListToggleBottom),
+         CommandId(ControlId::ListToggle)},
         [&runs] { ++runs; }, [&on] { return on; });
     table.Add(
         {ListCommand::DeleteSelected}, [&runs] { runs += 100; }, nullptr,
@@ -112,11 +112,11 @@ TEST(CommandTable, OneCommandUnderSeveralIdsWithItsStates) {
 
     // The menu item and both buttons do the same.
     EXPECT_TRUE(table.Run(MenuCommand::ListPanel));
-    EXPECT_TRUE(table.Run(CommandId::OfControl(ControlId::ListToggleBottom)));
-    EXPECT_TRUE(table.Run(CommandId::OfControl(ControlId::ListToggle)));
+    EXPECT_TRUE(table.Run(CommandId(ControlId::ListToggleBottom)));
+    EXPECT_TRUE(table.Run(CommandId(ControlId::ListToggle)));
     EXPECT_EQ(runs, 3);
-    EXPECT_TRUE(table.IsCheckable(CommandId::OfControl(ControlId::ListToggle)));
-    EXPECT_FALSE(table.IsChecked(CommandId::OfControl(ControlId::ListToggle)));
+    EXPECT_TRUE(table.IsCheckable(CommandId(ControlId::ListToggle)));
+    EXPECT_FALSE(table.IsChecked(CommandId(ControlId::ListToggle)));
     on = true;
     EXPECT_TRUE(table.IsChecked(MenuCommand::ListPanel));
 
@@ -132,10 +132,10 @@ TEST(CommandTable, OneCommandUnderSeveralIdsWithItsStates) {
     EXPECT_FALSE(table.IsEnabled(MenuCommand::About));
 
     // An id added again gets the new behaviour; the others keep the old one.
-    table.Add({CommandId::OfControl(ControlId::ListToggle)}, [&runs] { runs = -1; });
-    table.Run(CommandId::OfControl(ControlId::ListToggleBottom));
+    table.Add({CommandId(ControlId::ListToggle)}, [&runs] { runs = -1; });
+    table.Run(CommandId(ControlId::ListToggleBottom));
     EXPECT_EQ(runs, 104);
-    table.Run(CommandId::OfControl(ControlId::ListToggle));
+    table.Run(CommandId(ControlId::ListToggle));
     EXPECT_EQ(runs, -1);
 }
 
@@ -144,7 +144,7 @@ TEST(CommandTable, StoredNumbersNameOnlyKnownCommands) {
     // command and nothing outside the three ranges is a command.
     EXPECT_EQ(CommandId::FromNumber(32790), CommandId(MenuCommand::FullScreen));
     EXPECT_EQ(CommandId::FromNumber(32798), CommandId(ListCommand::ExportPlaylist));
-    EXPECT_EQ(CommandId::FromNumber(1017), CommandId::OfControl(ControlId::CategoryUser));
+    EXPECT_EQ(CommandId::FromNumber(1017), CommandId(ControlId::CategoryUser));
     for (int number : {0, 999, 1030, 32772, 32799, 4242})
         EXPECT_FALSE(CommandId::FromNumber(number).has_value()) << number;
     EXPECT_EQ(CategoryFromStored(6), Category::User);

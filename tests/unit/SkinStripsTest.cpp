@@ -205,10 +205,10 @@ TEST(SkinStrips, SharpPicturesComposedAtDevicePixels) {
 
 TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
     EXPECT_TRUE(DrawsVideoStrip(false, Category::Tv));
-    EXPECT_FALSE(DrawsVideoStrip(true, Category::Tv)); // TV
+    EXPECT_FALSE(DrawsVideoStrip(true, Category::Tv));   // TV
     EXPECT_FALSE(DrawsVideoStrip(true, Category::User)); // the user's channels may be video
-    EXPECT_TRUE(DrawsVideoStrip(true, Category::Radio));  // radio
-    EXPECT_TRUE(DrawsVideoStrip(true, Category::Music));  // music
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Radio)); // radio
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Music)); // music
 }
 
 } // namespace

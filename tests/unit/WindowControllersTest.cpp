@@ -207,7 +207,7 @@ TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
               QStringLiteral("/opt/waveorbit/bin/w"));
     SessionSettings::ToggleStartWithSession(session, QStringLiteral("/opt/waveorbit/bin/w"));
     EXPECT_FALSE(session.IsOn(SessionOption::StartWithSession));
-    EXPECT_TRUE(Settings::ReadText(Settings::StartWithSession).isEmpty());
+    EXPECT_FALSE(Settings::ReadFlag(Settings::StartWithSession)); // the entry is gone
 
     session.SetMainTab(MainTab::Movie);
     session.SetCategory(Category::User);
