@@ -5,6 +5,7 @@
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
+#include "mainwindow/PendingMove.h"
 #include "mainwindow/SkinStrips.h"
 #include "playback/PlayerWidget.h"
 
@@ -275,6 +276,7 @@ private:
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
     void StartMove(const QPoint& globalPos);
+    bool FollowPendingMove(QEvent::Type type, const QMouseEvent& mouse);
     void StartResize(int area, const QPoint& globalPos);
     void FollowPointer(const QPoint& globalPos);
     void EndPointerDrag();
@@ -283,6 +285,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* magnetTimer_ = nullptr;
     bool movingByHand_ = false;
+    PendingMove pendingMove_; // a press that becomes a move once the pointer travels
     int resizingByHand_ = -1; // the hit area, -1 for none
     QPoint grabPos_;
     QRect grabGeometry_;

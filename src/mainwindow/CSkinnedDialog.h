@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/PendingMove.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QPoint>
@@ -42,6 +44,7 @@ private:
 
     QPixmap background_;
     bool filtering_ = false;
+    PendingMove pendingMove_;
     bool movingByHand_ = false;
     QPoint grabOffset_;
 };

@@ -3,7 +3,9 @@
 // runs them, and the tray icon bringing a hidden window back. Real pointer
 // input comes from xdotool.
 #include "app/SettingsTable.h"
+#include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "playback/CWMPPlayer4.h"
 
 #include "TestFolders.h"
 
@@ -11,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSystemTrayIcon>
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +51,12 @@ bool RunTool(const QString& program, const QStringList& arguments) {
         return false;
     }
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+quint16 FreePort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
 }
 
 bool Xdo(const QStringList& arguments) {
@@ -130,6 +139,9 @@ protected:
 
     void StartWindow() {
         window_ = std::make_unique<CPlayerDlg>();
+        CWMPPlayer4::Options options;
+        options.audioOutput = QStringLiteral("null");
+        window_->UsePlayer(new CWMPPlayer4(options));
         window_->SetMessageHandler([](const QString&) {});
         window_->OnInitDialog();
         window_->show();
@@ -172,6 +184,84 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     EXPECT_NEAR(window_->width() - moved.width(), 50, 3);
     EXPECT_EQ(window_->height(), moved.height());
     EXPECT_NEAR(window_->frameGeometry().left(), moved.left(), 1);
+}
+
+// Two clicks of the real pointer in place, as a user double-clicks.
+void DoubleClickOnScreen(QPoint at) {
+    ASSERT_TRUE(
+        Xdo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}));
+    Spin(200);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}));
+}
+
+// Under a window manager a press must not hand the pointer over at once, or
+// the second click never forms a double click: the caption maximises and
+// restores, every time, and a drag afterwards still moves the window.
+TEST_F(WindowE2E, CaptionDoubleClickMaximisesUnderTheWindowManager) {
+    StartWindow();
+    QPoint grab;
+    for (int x = 20; x < window_->width() / 2; x += 5) {
+        if (!window_->childAt(QPoint(x, 18))) {
+            grab = QPoint(x, 18);
+            break;
+        }
+    }
+    ASSERT_FALSE(grab.isNull());
+    const QRect normal = window_->frameGeometry();
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
+        ASSERT_TRUE(SpinUntil([&] { return window_->IsMaximised(); }, 3000)) << "round " << round;
+        Spin(300);
+        ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
+        ASSERT_TRUE(SpinUntil([&] { return !window_->IsMaximised(); }, 3000)) << "round " << round;
+        ASSERT_TRUE(SpinUntil([&] { return window_->frameGeometry() == normal; }, 3000));
+        Spin(300);
+    }
+    DragOnScreen(window_->mapToGlobal(grab), QPoint(50, 30));
+    ASSERT_TRUE(
+        SpinUntil([&] { return window_->frameGeometry().topLeft() != normal.topLeft(); }, 3000));
+    EXPECT_NEAR(window_->frameGeometry().left() - normal.left(), 50, 3);
+    EXPECT_NEAR(window_->frameGeometry().top() - normal.top(), 30, 3);
+}
+
+// The playing picture: a double click enters full screen and another leaves
+// it; a drag on the picture moves the window.
+TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
+    const QStringList missing = demo::LiveStreams::MissingTools();
+    if (!missing.isEmpty())
+        GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
+    demo::LiveStreams streams;
+    demo::LiveStreamOptions options;
+    options.audio = false;
+    options.videoPort = FreePort();
+    QString error;
+    ASSERT_TRUE(streams.Start(options, &error)) << error.toStdString();
+    StartWindow();
+    window_->PlayUrl(streams.VideoUrl(1));
+    ASSERT_TRUE(SpinUntil([&] { return window_->IsPlaying(); }, 10000));
+    QWidget* picture = window_->PlayerControl();
+    ASSERT_TRUE(SpinUntil([&] { return picture->isVisible(); }, 3000));
+    Spin(500);
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_NO_FATAL_FAILURE(
+            DoubleClickOnScreen(picture->mapToGlobal(picture->rect().center())));
+        ASSERT_TRUE(SpinUntil([&] { return window_->IsFullScreen(); }, 3000)) << "round " << round;
+        Spin(500);
+        ASSERT_NO_FATAL_FAILURE(
+            DoubleClickOnScreen(picture->mapToGlobal(picture->rect().center())));
+        ASSERT_TRUE(SpinUntil([&] { return !window_->IsFullScreen(); }, 3000)) << "round " << round;
+        Spin(500);
+    }
+    const QRect before = window_->frameGeometry();
+    DragOnScreen(picture->mapToGlobal(picture->rect().center()), QPoint(-40, 30));
+    ASSERT_TRUE(
+        SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
+    EXPECT_NEAR(window_->frameGeometry().left() - before.left(), -40, 3);
+    EXPECT_NEAR(window_->frameGeometry().top() - before.top(), 30, 3);
+    EXPECT_FALSE(window_->IsFullScreen());
+    window_->StopPlayback();
 }
 
 TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
