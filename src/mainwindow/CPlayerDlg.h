@@ -276,7 +276,7 @@ private:
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
     void StartMove(const QPoint& globalPos);
-    bool FollowPendingMove(QEvent::Type type, const QMouseEvent& mouse);
+    bool FollowPendingMove(bool released, const QMouseEvent& mouse);
     void StartResize(int area, const QPoint& globalPos);
     void FollowPointer(const QPoint& globalPos);
     void EndPointerDrag();

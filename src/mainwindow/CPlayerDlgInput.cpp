@@ -131,8 +131,8 @@ void CPlayerDlg::StartMove(const QPoint& globalPos) {
     grabGeometry_ = geometry();
 }
 
-bool CPlayerDlg::FollowPendingMove(QEvent::Type type, const QMouseEvent& mouse) {
-    if (type == QEvent::MouseButtonRelease) {
+bool CPlayerDlg::FollowPendingMove(bool released, const QMouseEvent& mouse) {
+    if (released) {
         if (mouse.button() == Qt::LeftButton)
             pendingMove_.Cancel();
         return false;
@@ -141,7 +141,9 @@ bool CPlayerDlg::FollowPendingMove(QEvent::Type type, const QMouseEvent& mouse) 
     if (!pendingMove_.Moved(global, mouse.buttons() & Qt::LeftButton,
                             QGuiApplication::styleHints()->startDragDistance()))
         return false;
-    // From the press, so a move by hand keeps the grabbed spot under the pointer.
+    // A move by hand goes from the press, so the grabbed spot stays under
+    // the pointer. The window system moves the window on from where the
+    // pointer is now: there the window lags by the travel below the distance.
     StartMove(pendingMove_.Origin());
     if (movingByHand_)
         FollowPointer(global);
@@ -318,7 +320,8 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress)
         return HandleKey(static_cast<QKeyEvent*>(event));
 
-    if (pendingMove_.Armed() && FollowPendingMove(type, *static_cast<QMouseEvent*>(event)))
+    if (pendingMove_.Armed() &&
+        FollowPendingMove(type == QEvent::MouseButtonRelease, *static_cast<QMouseEvent*>(event)))
         return true;
     if (movingByHand_ || resizingByHand_ >= 0) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -5,6 +5,7 @@
 #include "app/SettingsTable.h"
 #include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/CSkinnedDialog.h"
 #include "playback/CWMPPlayer4.h"
 
 #include "TestFolders.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
 
@@ -75,6 +77,32 @@ void DragOnScreen(QPoint from, QPoint by) {
     Spin(200);
     for (int step = 1; step <= 5; ++step) {
         ASSERT_TRUE(Xdo(at(from + by * step / 5)));
+        Spin(80);
+    }
+    Spin(200);
+    ASSERT_TRUE(Xdo({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    Spin(400);
+}
+
+// A drag that moves a window. The move begins once the pointer has gone
+// past the drag distance, and the window manager moves the window on from
+// that point: the lead-in before it is travel the window does not follow.
+// The window then moves by exactly `by`.
+void MoveDragOnScreen(QPoint from, QPoint by) {
+    const int lead = QGuiApplication::styleHints()->startDragDistance() + 2;
+    const auto at = [](QPoint p) {
+        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()),
+                           QString::number(p.y())};
+    };
+    ASSERT_TRUE(Xdo(at(from)));
+    Spin(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    Spin(200);
+    const QPoint start = from + QPoint(by.x() < 0 ? -lead : lead, 0);
+    ASSERT_TRUE(Xdo(at(start)));
+    Spin(150);
+    for (int step = 1; step <= 5; ++step) {
+        ASSERT_TRUE(Xdo(at(start + by * step / 5)));
         Spin(80);
     }
     Spin(200);
@@ -169,7 +197,7 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
         }
     }
     ASSERT_FALSE(grab.isNull());
-    DragOnScreen(window_->mapToGlobal(grab), QPoint(60, 40));
+    MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(60, 40));
     ASSERT_TRUE(
         SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
     const QRect moved = window_->frameGeometry();
@@ -209,6 +237,13 @@ TEST_F(WindowE2E, CaptionDoubleClickMaximisesUnderTheWindowManager) {
     }
     ASSERT_FALSE(grab.isNull());
     const QRect normal = window_->frameGeometry();
+    // A first click in place makes the window the active one, and moves nothing.
+    ASSERT_TRUE(Xdo({QStringLiteral("mousemove"), QString::number(window_->mapToGlobal(grab).x()),
+                     QString::number(window_->mapToGlobal(grab).y())}));
+    Spin(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+    Spin(700);
+    EXPECT_EQ(window_->frameGeometry(), normal);
     for (int round = 0; round < 3; ++round) {
         ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
         ASSERT_TRUE(SpinUntil([&] { return window_->IsMaximised(); }, 3000)) << "round " << round;
@@ -218,7 +253,7 @@ TEST_F(WindowE2E, CaptionDoubleClickMaximisesUnderTheWindowManager) {
         ASSERT_TRUE(SpinUntil([&] { return window_->frameGeometry() == normal; }, 3000));
         Spin(300);
     }
-    DragOnScreen(window_->mapToGlobal(grab), QPoint(50, 30));
+    MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(50, 30));
     ASSERT_TRUE(
         SpinUntil([&] { return window_->frameGeometry().topLeft() != normal.topLeft(); }, 3000));
     EXPECT_NEAR(window_->frameGeometry().left() - normal.left(), 50, 3);
@@ -255,13 +290,37 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
         Spin(500);
     }
     const QRect before = window_->frameGeometry();
-    DragOnScreen(picture->mapToGlobal(picture->rect().center()), QPoint(-40, 30));
+    MoveDragOnScreen(picture->mapToGlobal(picture->rect().center()), QPoint(-40, 30));
     ASSERT_TRUE(
         SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
     EXPECT_NEAR(window_->frameGeometry().left() - before.left(), -40, 3);
     EXPECT_NEAR(window_->frameGeometry().top() - before.top(), 30, 3);
     EXPECT_FALSE(window_->IsFullScreen());
     window_->StopPlayback();
+}
+
+// The small dialogs move the same way: a drag on their background moves
+// them through the window manager; a click in place does not.
+TEST_F(WindowE2E, SkinnedDialogIsDraggedByItsBackground) {
+    StartWindow();
+    CSkinnedDialog dialog(-1, QSize(380, 200), window_.get());
+    dialog.show();
+    ASSERT_TRUE(SpinUntil([&] { return dialog.isVisible(); }, 3000));
+    Spin(500);
+    const QRect before = dialog.frameGeometry();
+    const QPoint grab = dialog.mapToGlobal(QPoint(40, 40));
+    ASSERT_TRUE(
+        Xdo({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y())}));
+    Spin(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+    Spin(400);
+    EXPECT_EQ(dialog.frameGeometry(), before);
+    MoveDragOnScreen(grab, QPoint(-70, 45));
+    ASSERT_TRUE(
+        SpinUntil([&] { return dialog.frameGeometry().topLeft() != before.topLeft(); }, 3000));
+    EXPECT_NEAR(dialog.frameGeometry().left() - before.left(), -70, 3);
+    EXPECT_NEAR(dialog.frameGeometry().top() - before.top(), 45, 3);
+    dialog.hide();
 }
 
 TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
@@ -280,12 +339,12 @@ TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
     }
     ASSERT_FALSE(grab.isNull());
     // Dropped 7 pixels from the left edge: snapped onto it.
-    DragOnScreen(window_->mapToGlobal(grab), QPoint(-193, 0));
+    MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(-193, 0));
     EXPECT_TRUE(SpinUntil([&] { return window_->frameGeometry().left() == 0; }, 3000))
         << window_->frameGeometry().left();
     EXPECT_EQ(window_->frameGeometry().top(), 150);
     // 11 pixels away: left there.
-    DragOnScreen(window_->mapToGlobal(grab), QPoint(11, 0));
+    MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(11, 0));
     Spin(600);
     EXPECT_EQ(window_->frameGeometry().left(), 11);
 }
