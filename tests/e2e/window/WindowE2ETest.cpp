@@ -5,7 +5,6 @@
 #include "app/SettingsTable.h"
 #include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "mainwindow/CSkinnedDialog.h"
 #include "playback/CWMPPlayer4.h"
 
 #include "TestFolders.h"
@@ -297,30 +296,6 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     EXPECT_NEAR(window_->frameGeometry().top() - before.top(), 30, 3);
     EXPECT_FALSE(window_->IsFullScreen());
     window_->StopPlayback();
-}
-
-// The small dialogs move the same way: a drag on their background moves
-// them through the window manager; a click in place does not.
-TEST_F(WindowE2E, SkinnedDialogIsDraggedByItsBackground) {
-    StartWindow();
-    CSkinnedDialog dialog(-1, QSize(380, 200), window_.get());
-    dialog.show();
-    ASSERT_TRUE(SpinUntil([&] { return dialog.isVisible(); }, 3000));
-    Spin(500);
-    const QRect before = dialog.frameGeometry();
-    const QPoint grab = dialog.mapToGlobal(QPoint(40, 40));
-    ASSERT_TRUE(
-        Xdo({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y())}));
-    Spin(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
-    Spin(400);
-    EXPECT_EQ(dialog.frameGeometry(), before);
-    MoveDragOnScreen(grab, QPoint(-70, 45));
-    ASSERT_TRUE(
-        SpinUntil([&] { return dialog.frameGeometry().topLeft() != before.topLeft(); }, 3000));
-    EXPECT_NEAR(dialog.frameGeometry().left() - before.left(), -70, 3);
-    EXPECT_NEAR(dialog.frameGeometry().top() - before.top(), 45, 3);
-    dialog.hide();
 }
 
 TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
