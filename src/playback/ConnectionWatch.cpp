@@ -327,7 +327,7 @@ void ConnectionWatch::Stall(const PlayerStatus& status) {
     if (++stallTicks_ >= kStallLimitTicks) {
         // mpv would wait out its own network time-out; a fresh connection
         // usually gets going sooner, and otherwise fails in a known way.
-        player_.close();
+        player_.closeMedia();
         StartRecovery();
         return;
     }

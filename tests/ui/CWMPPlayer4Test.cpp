@@ -193,7 +193,7 @@ TEST_F(CWMPPlayer4Test, StreamThatStopsArrivingReadsAsBuffering) {
     EXPECT_LT(clock.elapsed(), 7000);
     EXPECT_FALSE(ended);
     EXPECT_EQ(player.lastEnd(), PlayerEnd::None);
-    player.close();
+    player.closeMedia();
     server.close();
 }
 
@@ -220,7 +220,7 @@ TEST_F(CWMPPlayer4Test, SoundWithNoDeviceIsReported) {
         WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000));
     EXPECT_TRUE(WaitFor([&] { return player.soundMissing(); }, 3000));
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Playing);
-    player.close();
+    player.closeMedia();
     EXPECT_FALSE(player.soundMissing());
 }
 

@@ -1,5 +1,5 @@
-#include "mainwindow/PendingMove.h"
 #include "mainwindow/WindowMagnet.h"
+#include "mainwindow/PendingMove.h"
 
 #include <gtest/gtest.h>
 

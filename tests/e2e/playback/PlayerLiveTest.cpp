@@ -225,7 +225,8 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
 // Waits until the status line says the broadcast waits for data.
 bool WaitForBuffering(CPlayerDlg& window, int ms) {
     return QTest::qWaitFor(
-        [&] { return window.StatusText().startsWith(StatusDisplay::BufferingPrefix()); }, ms);
+        [&] { return window.Session().StatusText().startsWith(StatusDisplay::BufferingPrefix()); },
+        ms);
 }
 
 // A radio server that hangs with the connection open: within seconds the
@@ -242,29 +243,33 @@ TEST(PlayerLiveRadio, HungServerShowsBufferingThenPlaysOnByItself) {
     DoubleClickRow(window, row);
     const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window.StatusText().startsWith(name + QStringLiteral(" : 00:00:0")); }, 6000))
-        << window.StatusText().toStdString();
+        [&] {
+            return window.Session().StatusText().startsWith(name + QStringLiteral(" : 00:00:0"));
+        },
+        6000))
+        << window.Session().StatusText().toStdString();
 
     QElapsedTimer clock;
     clock.start();
     streams->PauseAudioServer(true);
     // What the player holds plays out first (the server's burst, a few seconds).
-    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.StatusText().toStdString();
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
     std::cout << "[ measured ] hung radio shown as buffering after " << clock.elapsed() << " ms\n";
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
     EXPECT_TRUE(
         window.ListModel()->CellText(row, ChannelRecord::Connect).endsWith(QStringLiteral("% ")));
     QTest::qWait(2000);
-    EXPECT_TRUE(window.StatusText().startsWith(StatusDisplay::BufferingPrefix()));
+    EXPECT_TRUE(window.Session().StatusText().startsWith(StatusDisplay::BufferingPrefix()));
 
     streams->PauseAudioServer(false);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window.StatusText().startsWith(name + QStringLiteral(" : ")); }, 8000))
-        << window.StatusText().toStdString();
+        [&] { return window.Session().StatusText().startsWith(name + QStringLiteral(" : ")); },
+        8000))
+        << window.Session().StatusText().toStdString();
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
-    EXPECT_TRUE(window.IsPlaying());
+    EXPECT_TRUE(window.Session().IsPlaying());
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
 }
@@ -278,20 +283,20 @@ TEST(PlayerLiveRadio, HangBeyondTheLimitReconnects) {
     auto s = OpenWindow(Category::Radio);
     CPlayerDlg& window = *s->window;
     window.PlayUrl(streams->AudioUrl(2));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 5000));
     QTest::qWait(1500);
 
     streams->PauseAudioServer(true);
-    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.StatusText().toStdString();
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Reconnecting(1, 3),
                               (ConnectionWatch::kStallLimitTicks + 2) * 1000))
-        << window.StatusText().toStdString();
-    EXPECT_FALSE(window.IsPlaying());
+        << window.Session().StatusText().toStdString();
+    EXPECT_FALSE(window.Session().IsPlaying());
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
 
     streams->PauseAudioServer(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 20000))
-        << window.StatusText().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 20000))
+        << window.Session().StatusText().toStdString();
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
@@ -353,13 +358,13 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
     auto s = OpenWindow(Category::Tv, streams.get());
     CPlayerDlg& window = *s->window;
     window.PlayUrl(streams->VideoUrl(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsPlaying(); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000));
     QTest::qWait(1500);
 
     QElapsedTimer clock;
     clock.start();
     streams->PauseVideoFeed(true);
-    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.StatusText().toStdString();
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
     std::cout << "[ measured ] stopped HLS encoder shown as buffering after " << clock.elapsed()
               << " ms\n";
     EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
@@ -367,11 +372,11 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
     streams->PauseVideoFeed(false);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return window.IsPlaying() &&
-                   window.StatusText().startsWith(StatusDisplay::UserBroadcastName());
+            return window.Session().IsPlaying() &&
+                   window.Session().StatusText().startsWith(StatusDisplay::UserBroadcastName());
         },
         15000))
-        << window.StatusText().toStdString();
+        << window.Session().StatusText().toStdString();
     EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();

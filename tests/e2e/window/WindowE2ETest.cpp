@@ -245,10 +245,12 @@ TEST_F(WindowE2E, CaptionDoubleClickMaximisesUnderTheWindowManager) {
     EXPECT_EQ(window_->frameGeometry(), normal);
     for (int round = 0; round < 3; ++round) {
         ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
-        ASSERT_TRUE(SpinUntil([&] { return window_->IsMaximised(); }, 3000)) << "round " << round;
+        ASSERT_TRUE(SpinUntil([&] { return window_->Session().IsMaximised(); }, 3000))
+            << "round " << round;
         Spin(300);
         ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
-        ASSERT_TRUE(SpinUntil([&] { return !window_->IsMaximised(); }, 3000)) << "round " << round;
+        ASSERT_TRUE(SpinUntil([&] { return !window_->Session().IsMaximised(); }, 3000))
+            << "round " << round;
         ASSERT_TRUE(SpinUntil([&] { return window_->frameGeometry() == normal; }, 3000));
         Spin(300);
     }
@@ -273,7 +275,7 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     ASSERT_TRUE(streams.Start(options, &error)) << error.toStdString();
     StartWindow();
     window_->PlayUrl(streams.VideoUrl(1));
-    ASSERT_TRUE(SpinUntil([&] { return window_->IsPlaying(); }, 10000));
+    ASSERT_TRUE(SpinUntil([&] { return window_->Session().IsPlaying(); }, 10000));
     QWidget* picture = window_->PlayerControl();
     ASSERT_TRUE(SpinUntil([&] { return picture->isVisible(); }, 3000));
     Spin(500);
@@ -281,11 +283,13 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     for (int round = 0; round < 2; ++round) {
         ASSERT_NO_FATAL_FAILURE(
             DoubleClickOnScreen(picture->mapToGlobal(picture->rect().center())));
-        ASSERT_TRUE(SpinUntil([&] { return window_->IsFullScreen(); }, 3000)) << "round " << round;
+        ASSERT_TRUE(SpinUntil([&] { return window_->Session().IsFullScreen(); }, 3000))
+            << "round " << round;
         Spin(500);
         ASSERT_NO_FATAL_FAILURE(
             DoubleClickOnScreen(picture->mapToGlobal(picture->rect().center())));
-        ASSERT_TRUE(SpinUntil([&] { return !window_->IsFullScreen(); }, 3000)) << "round " << round;
+        ASSERT_TRUE(SpinUntil([&] { return !window_->Session().IsFullScreen(); }, 3000))
+            << "round " << round;
         Spin(500);
     }
     const QRect before = window_->frameGeometry();
@@ -294,7 +298,7 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
         SpinUntil([&] { return window_->frameGeometry().topLeft() != before.topLeft(); }, 3000));
     EXPECT_NEAR(window_->frameGeometry().left() - before.left(), -40, 3);
     EXPECT_NEAR(window_->frameGeometry().top() - before.top(), 30, 3);
-    EXPECT_FALSE(window_->IsFullScreen());
+    EXPECT_FALSE(window_->Session().IsFullScreen());
     window_->StopPlayback();
 }
 
