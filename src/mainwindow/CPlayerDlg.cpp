@@ -206,8 +206,10 @@ void CPlayerDlg::RestoreSettings() {
     const int subMenu = Settings::ReadNumber(Settings::SubMenu);
     if (menu == QStringLiteral("1")) {
         SelectMainTab(MainTab::Channels);
-        if (subMenu >= Category::Tv && subMenu <= Category::User)
-            OpenCategoryTab(subMenu);
+        // A category that is missing or out of range opens the first tab
+        // rather than an empty list under no tab at all.
+        OpenCategoryTab(subMenu >= Category::Tv && subMenu <= Category::User ? subMenu
+                                                                             : Category::Tv);
     } else if (menu == QStringLiteral("2")) {
         OnMainTabButton(MainTab::Music);
     } else if (menu == QStringLiteral("3")) {

@@ -6,6 +6,7 @@
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
 #include "playback/PlayerWidget.h"
+#include "skin/PendingMove.h"
 #include "skin/SkinStrips.h"
 
 #include <QIcon>
@@ -275,6 +276,7 @@ private:
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
     void StartMove(const QPoint& globalPos);
+    bool FollowPendingMove(bool released, const QMouseEvent& mouse);
     void StartResize(int area, const QPoint& globalPos);
     void FollowPointer(const QPoint& globalPos);
     void EndPointerDrag();
@@ -283,6 +285,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* magnetTimer_ = nullptr;
     bool movingByHand_ = false;
+    PendingMove pendingMove_; // a press that becomes a move once the pointer travels
     int resizingByHand_ = -1; // the hit area, -1 for none
     QPoint grabPos_;
     QRect grabGeometry_;

@@ -165,14 +165,15 @@ void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::RunCatalogueUpdate() {
-    updater_->RunCatalogueUpdate([](bool) {});
+    updater_->RunCatalogueUpdate([](const UpdateOutcome&) {});
 }
 
 void CPlayerDlg::RunUpdateCommand() {
     updater_->ClearUpdated();
-    updater_->RunCatalogueUpdate([this](bool updated) {
-        ShowMessage(updated ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
-                            : QStringLiteral("현재 버전이 최신버전입니다."));
+    updater_->RunCatalogueUpdate([this](const UpdateOutcome& outcome) {
+        // Say what happened: a check that could not reach the service, or a
+        // catalogue that did not arrive, is no "latest version".
+        ShowMessage(outcome.Message());
         // Whatever the message said, the program updater has its turn.
         launcher_->StartUpdater(Paths::ProgramFolder());
     });

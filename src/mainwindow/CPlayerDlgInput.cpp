@@ -4,7 +4,9 @@
 // the video picture move it, 7-pixel bands along the edges resize it, the
 // caption toggles maximise on a double click. Moves and resizes are left to
 // the window system where it runs them (startSystemMove/startSystemResize);
-// without a window manager the window follows the pointer by hand.
+// without a window manager the window follows the pointer by hand. A move
+// starts only once a held button has dragged the pointer some way, so that
+// two clicks in place stay a double click under a window manager.
 
 #include "mainwindow/CPlayerDlg.h"
 
@@ -20,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -109,7 +112,7 @@ void CPlayerDlg::ConnectPlayerInput() {
                 if (button == Qt::LeftButton) {
                     // The picture drags the window, as the free spots do.
                     if (!session_->IsFullScreen() && !session_->IsMaximised())
-                        StartMove(QCursor::pos());
+                        pendingMove_.Press(QCursor::pos());
                     return;
                 }
                 ShowMainMenu(QCursor::pos());
@@ -126,6 +129,25 @@ void CPlayerDlg::StartMove(const QPoint& globalPos) {
     movingByHand_ = true;
     grabPos_ = globalPos;
     grabGeometry_ = geometry();
+}
+
+bool CPlayerDlg::FollowPendingMove(bool released, const QMouseEvent& mouse) {
+    if (released) {
+        if (mouse.button() == Qt::LeftButton)
+            pendingMove_.Cancel();
+        return false;
+    }
+    const QPoint global = mouse.globalPosition().toPoint();
+    if (!pendingMove_.Moved(global, mouse.buttons() & Qt::LeftButton,
+                            QGuiApplication::styleHints()->startDragDistance()))
+        return false;
+    // A move by hand goes from the press, so the grabbed spot stays under
+    // the pointer. The window system moves the window on from where the
+    // pointer is now: there the window lags by the travel below the distance.
+    StartMove(pendingMove_.Origin());
+    if (movingByHand_)
+        FollowPointer(global);
+    return true;
 }
 
 void CPlayerDlg::StartResize(int area, const QPoint& globalPos) {
@@ -171,6 +193,7 @@ void CPlayerDlg::FollowPointer(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::EndPointerDrag() {
+    pendingMove_.Cancel();
     movingByHand_ = false;
     resizingByHand_ = -1;
 }
@@ -227,7 +250,7 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     const int band = BandAt(layout_, pos);
     event->accept();
     if (!locked && band < 0 && !inVolume) {
-        StartMove(global);
+        pendingMove_.Press(global);
         return;
     }
     if (inVolume) {
@@ -264,6 +287,7 @@ void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !session_->IsFullScreen() &&
         event->position().toPoint().y() < kCaptionHeight) {
         event->accept();
+        pendingMove_.Cancel();
         ToggleMaximise();
         return;
     }
@@ -296,6 +320,9 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress)
         return HandleKey(static_cast<QKeyEvent*>(event));
 
+    if (pendingMove_.Armed() &&
+        FollowPendingMove(type == QEvent::MouseButtonRelease, *static_cast<QMouseEvent*>(event)))
+        return true;
     if (movingByHand_ || resizingByHand_ >= 0) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove)

@@ -163,6 +163,7 @@ void LiveStreams::Terminate(QProcess*& process) {
     process->setProperty("stopping", true);
     if (process->state() != QProcess::NotRunning) {
         process->terminate();
+        Signal(process, SIGCONT); // a paused process acts on the request only once it runs
         if (!process->waitForFinished(3000)) {
             process->kill();
             process->waitForFinished(2000);
@@ -327,6 +328,19 @@ void LiveStreams::KillAudioServer() {
 bool LiveStreams::RestartAudioServer(QString* error) {
     KillAudioServer();
     return StartAudio(error);
+}
+
+void LiveStreams::Signal(QProcess* process, int signal) {
+    if (process && process->state() == QProcess::Running && process->processId() > 0)
+        ::kill(static_cast<pid_t>(process->processId()), signal);
+}
+
+void LiveStreams::PauseAudioServer(bool paused) {
+    Signal(icecast_, paused ? SIGSTOP : SIGCONT);
+}
+
+void LiveStreams::PauseVideoFeed(bool paused) {
+    Signal(videoFeed_, paused ? SIGSTOP : SIGCONT);
 }
 
 bool LiveStreams::AudioServerRunning() const {
