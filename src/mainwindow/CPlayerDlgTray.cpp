@@ -3,10 +3,17 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QSystemTrayIcon>
 
 void CPlayerDlg::CreateTrayIcon() {
     if (tray_)
+        return;
+    // On Wayland only a tray on the session bus can show the icon; where none
+    // runs, Qt's fallback would only complain about X11 calls, and the window
+    // simply does without (hiding then minimises instead).
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     tray_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/128.png")), this);
     // "WAVEORBIT" alone until something plays; a tray icon made anew says

@@ -41,22 +41,31 @@ int ClampVolume(int volume) {
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent) : CWMPPlayer4(Options(), parent) {}
 
-CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : PlayerWidget(parent) {
+CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent)
+    : PlayerWidget(parent), options_(options) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    Start(options);
-}
-
-void CWMPPlayer4::Start(const Options& options) {
-    mpv_ = mpv_create();
-    if (mpv_ == nullptr)
-        return;
-
     const VideoRendererRequest request = options.renderer == VideoRendererRequest::Automatic
                                              ? VideoRendererChoice::RequestFromEnvironment()
                                              : options.renderer;
-    const VideoRenderer renderer =
-        VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    renderer_ = VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    // mpv's core and threads cost some 8 MB and part of the start-up time.
+    // Drawing in software, nothing needs them before the first address, so a
+    // start that plays nothing never loads them; the GL surface needs the
+    // handle from the start.
+    if (renderer_ == VideoRenderer::OpenGL)
+        Start();
+}
+
+void CWMPPlayer4::Start() {
+    if (mpv_ != nullptr || startTried_)
+        return;
+    startTried_ = true;
+    const Options& options = options_;
+    const VideoRenderer renderer = renderer_;
+    mpv_ = mpv_create();
+    if (mpv_ == nullptr)
+        return;
 
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
@@ -219,6 +228,8 @@ void CWMPPlayer4::setURL(const QString& address) {
     end_ = PlayerEnd::None;
     ResetMediaState();
     ++loadRequest_;
+    if (!address.isEmpty())
+        Start();
     // An empty address opens nothing: the player stays idle.
     loadPending_ = mpv_ != nullptr && !address.isEmpty();
     if (loadPending_) {
@@ -251,6 +262,7 @@ bool CWMPPlayer4::soundMissing() const {
 }
 
 void CWMPPlayer4::setVolume(int volume) {
+    options_.volume = ClampVolume(volume); // for an mpv that starts later
     if (mpv_ == nullptr)
         return;
     double level = ClampVolume(volume);
@@ -424,13 +436,19 @@ void CWMPPlayer4::RenderFrame() {
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(width(), height()) * ratio).toSize().expandedTo(QSize(2, 2));
     if (frame_.size() != size) {
-        // "rgb0": r, g, b, then a padding byte, in address order.
-        frame_ = QImage(size, QImage::Format_RGBX8888);
+        // Qt's own 32-bit RGB, 0xffRRGGBB in a native word, which it paints
+        // fastest: mpv's "bgr0" in address order on little-endian machines,
+        // "0rgb" on big-endian ones.
+        frame_ = QImage(size, QImage::Format_RGB32);
         frame_.setDevicePixelRatio(ratio);
     }
     int surface[2] = {size.width(), size.height()};
     size_t stride = static_cast<size_t>(frame_.bytesPerLine());
-    char format[] = "rgb0";
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    char format[] = "bgr0";
+#else
+    char format[] = "0rgb";
+#endif
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, surface},   {MPV_RENDER_PARAM_SW_FORMAT, format},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
@@ -438,6 +456,15 @@ void CWMPPlayer4::RenderFrame() {
     };
     if (mpv_render_context_render(render_, params) < 0)
         return;
+    // mpv leaves the padding byte undefined, but Qt takes it for the alpha of
+    // an opaque pixel. Where the window has an alpha channel (Wayland) a
+    // padding of 0 made the picture transparent, drawn white or black by the
+    // compositor; X11 ignores it.
+    for (int y = 0; y < frame_.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(frame_.scanLine(y));
+        for (int x = 0; x < frame_.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
     ++framesRendered_;
     update();
     emit frameRendered();

@@ -54,8 +54,10 @@ public:
     void setVolume(int volume) override;
     bool soundMissing() const override;
 
-    // False when mpv could not be started; the player then stays idle.
-    bool IsBound() const { return mpv_ != nullptr; }
+    // False when mpv could not be started; the player then stays idle. mpv
+    // starts with the first address given, or at once for the GL renderer.
+    bool IsBound() const { return mpv_ != nullptr || !startTried_; }
+    bool IsStarted() const { return mpv_ != nullptr; }
     VideoRenderer Renderer() const {
         return glSurface_ != nullptr ? VideoRenderer::OpenGL : VideoRenderer::Software;
     }
@@ -73,7 +75,7 @@ protected:
 private:
     static void OnWakeup(void* context);
     static void OnRenderUpdate(void* context);
-    void Start(const Options& options);
+    void Start();
     void StartRenderer(VideoRenderer renderer);
     void StartSoftwareRenderer();
     void ShowPicture(bool shown);
@@ -82,6 +84,9 @@ private:
     void RenderFrame();
     void ResetMediaState();
 
+    Options options_;
+    VideoRenderer renderer_ = VideoRenderer::Software; // chosen once, at construction
+    bool startTried_ = false;
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
     CMpvGlSurface* glSurface_ = nullptr;   // the OpenGL renderer, a child widget

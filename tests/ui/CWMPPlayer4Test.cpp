@@ -63,11 +63,18 @@ TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
     player.resize(160, 120);
     player.show();
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    // Drawing in software, mpv is not loaded until there is something to play.
+    player.setVolume(30);
+    player.close();
+    player.setURL(QString());
+    EXPECT_FALSE(player.IsStarted());
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
 
     std::vector<PlayerStatus::Kind> seen;
     QObject::connect(&player, &CWMPPlayer4::statusChanged,
                      [&] { seen.push_back(player.status().kind); });
     player.setURL(media);
+    EXPECT_TRUE(player.IsStarted());
     // The address is being opened at once, before mpv has said anything.
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Opening);
 
