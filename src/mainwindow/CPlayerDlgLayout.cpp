@@ -62,7 +62,7 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         // In full screen the picture covers the whole window.
         player_->setGeometry(rect());
         player_->raise();
-    } else if (session_->IsPlaying() && session_->Category() != Category::Radio) {
+    } else if (!DrawsVideoStripNow()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -109,6 +109,9 @@ void CPlayerDlg::ToggleFullScreen() {
         Settings::WriteNumber(Settings::MainHeight, window.height());
         Settings::WriteNumber(Settings::MainX, window.left());
         Settings::WriteNumber(Settings::MainY, window.top());
+        // Kept here too: a settings folder that cannot be written must not
+        // send the window back to some older rectangle.
+        fullScreenReturn_ = window;
         session_->SetFullScreen(true);
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
@@ -128,7 +131,8 @@ void CPlayerDlg::ToggleFullScreen() {
     session_->SetFullScreen(false);
     RunLayoutPass();
     showNormal();
-    setGeometry(savedWindow_);
+    setGeometry(fullScreenReturn_.isValid() ? fullScreenReturn_ : savedWindow_);
+    fullScreenReturn_ = QRect();
     ShowAfterFullScreen();
 }
 
