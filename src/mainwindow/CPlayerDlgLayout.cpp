@@ -13,6 +13,20 @@
 #include <QScreen>
 #include <QTableView>
 
+namespace {
+
+// A broadcast in full screen: the list, the browser and every button hide.
+void HideControlsInFullScreen(CPlayerDlg& window) {
+    window.ListView()->hide();
+    for (int id = ControlId::First; id <= ControlId::Last; ++id)
+        if (CMinsButton* button = window.Button(id))
+            button->hide();
+    if (QWidget* browser = window.WebBrowser())
+        browser->hide();
+}
+
+} // namespace
+
 void CPlayerDlg::RunLayoutPass() {
     LayoutInput in;
     in.clientWidth = width();
@@ -59,9 +73,12 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         setMinimumSize(limit);
     RunLayoutPass();
     if (session_->IsFullScreen()) {
-        // In full screen the picture covers the whole window.
+        // In full screen the picture covers the whole window. The layout
+        // pass shows the controls again: a broadcast keeps them hidden.
         player_->setGeometry(rect());
         player_->raise();
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
     } else if (!DrawsVideoStripNow()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
@@ -117,12 +134,8 @@ void CPlayerDlg::ToggleFullScreen() {
         showFullScreen();
         player_->setGeometry(rect());
         player_->raise();
-        if (session_->IsPlaying()) {
-            listView_->hide();
-            for (CMinsButton* button : buttons_)
-                if (button)
-                    button->hide();
-        }
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
         return;
     }
 
