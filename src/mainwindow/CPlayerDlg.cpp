@@ -204,12 +204,25 @@ void CPlayerDlg::PlaceStartupWindow() {
 void CPlayerDlg::RestoreSettings() {
     const QString menu = Settings::ReadText(Settings::Menu);
     const int subMenu = Settings::ReadNumber(Settings::SubMenu);
+    // Automatic play needs the remembered tab's list: while its catalogue is
+    // still downloading, it plays once the list has arrived.
+    bool listed = true;
     if (menu == QStringLiteral("1")) {
         SelectMainTab(MainTab::Channels);
         // A category that is missing or out of range opens the first tab
         // rather than an empty list under no tab at all.
-        OpenCategoryTab(subMenu >= Category::Tv && subMenu <= Category::User ? subMenu
-                                                                             : Category::Tv);
+        const int category =
+            subMenu >= Category::Tv && subMenu <= Category::User ? subMenu : Category::Tv;
+        startListArrived_ = false;
+        OpenCategoryTab(category, [this] {
+            startListArrived_ = true;
+            if (!autoPlayPending_ || destroyed_)
+                return;
+            autoPlayPending_ = false;
+            if (session_->IsOn(SessionOption::AutoPlay))
+                PlaySelected();
+        });
+        listed = startListArrived_;
     } else if (menu == QStringLiteral("2")) {
         OnMainTabButton(MainTab::Music);
     } else if (menu == QStringLiteral("3")) {
@@ -220,8 +233,12 @@ void CPlayerDlg::RestoreSettings() {
                     Settings::ReadFlag(Settings::StartWithSession));
 
     session_->SetOn(SessionOption::AutoPlay, Settings::ReadFlag(Settings::AutoPlay));
-    if (session_->IsOn(SessionOption::AutoPlay))
-        PlaySelected();
+    if (session_->IsOn(SessionOption::AutoPlay)) {
+        if (listed)
+            PlaySelected();
+        else
+            autoPlayPending_ = true;
+    }
 
     session_->SetOn(SessionOption::AutoClose, Settings::ReadFlag(Settings::AutoClose));
     session_->SetOn(SessionOption::AutoHide, Settings::ReadFlag(Settings::AutoHide));
@@ -234,14 +251,9 @@ void CPlayerDlg::RestoreSettings() {
             show();
     }
 
-    // No taskbar button: the window becomes a tool window.
+    // No taskbar button: the window becomes a tool window, where a tray is.
     session_->SetOn(SessionOption::TrayStyle, Settings::ReadFlag(Settings::Tray));
-    if (session_->IsOn(SessionOption::TrayStyle)) {
-        const bool wasVisible = isVisible();
-        setWindowFlag(Qt::Tool, true);
-        if (wasVisible)
-            show();
-    }
+    ApplyTaskbarStyle();
 
     session_->SetOn(SessionOption::Magnet, Settings::ReadFlag(Settings::Magnet));
 

@@ -2,6 +2,7 @@
 
 #include "app/NowPlaying.h"
 #include "app/PlayerSession.h"
+#include "catalogue/CatalogueLoader.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
@@ -112,8 +113,9 @@ public:
     // Main tab 1 channel lists (1018), 2 music pages (1019), 3 movie pages (1020).
     void SelectMainTab(int tab);
     // Category 1..6 (buttons 1012..1017). A missing catalogue is downloaded
-    // first; the list shows it when it has arrived.
-    void OpenCategoryTab(int category);
+    // first; the list shows it when it has arrived, and then whenListed runs
+    // (not at all when another tab was opened meanwhile).
+    void OpenCategoryTab(int category, std::function<void()> whenListed = {});
     // Makes sure the catalogue is in the data folder, then runs `then`
     // (at once when it is there, else when its download has ended, whatever
     // the outcome). A second call while it downloads does not download again.
@@ -129,7 +131,8 @@ public:
     void StopPlayback();
     // The menus' play command (refuses an empty user list).
     void MenuPlay();
-    // Plays an address typed by hand (the open-URL dialog).
+    // Plays an address typed by hand (the open-URL dialog): "사용자방송",
+    // touching no row of the list.
     void PlayUrl(const QString& address);
     // Volume and mute (keys, wheel, menu, the mute button, the volume area).
     void VolumeUp();
@@ -142,6 +145,12 @@ public:
 
     // Hides the window to the tray (minimises where the desktop has no tray).
     void HideWindow();
+    // The minimise button (1002): the window keeps a way back, a taskbar
+    // button wherever no tray is there to show the icon.
+    void Minimise();
+    // Whether a tray shows the icon now; tests answer it instead.
+    bool TrayHostAvailable() const;
+    void SetTrayHostProbe(std::function<bool()> probe) { trayHostProbe_ = std::move(probe); }
 
     // --- menus, tray and options (CPlayerDlgCommands.cpp, CPlayerDlgInput.cpp,
     // CPlayerDlgTray.cpp) ---
@@ -261,6 +270,7 @@ private:
     void ShowAfterFullScreen();
     void ShowRefusal(const QString& text);
     bool DrawsVideoStripNow() const;
+    void NoteFirstPaint();
     void ConnectButtons();
     void BuildCommandTable();
     CommandTable commands_;
@@ -275,6 +285,9 @@ private:
     void InstallInput();
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
+    // A key for the widget that has the focus rather than for the window: one
+    // typed into a text field, or any key while the web page has the focus.
+    bool KeyBelongsToFocus(const QWidget* target, const QKeyEvent* event) const;
     void StartMove(const QPoint& globalPos);
     bool FollowPendingMove(bool released, const QMouseEvent& mouse);
     void StartResize(int area, const QPoint& globalPos);
@@ -283,6 +296,10 @@ private:
     void ApplyMagnet();
     void UpdateCursor(const QPoint& pos);
     QSystemTrayIcon* tray_ = nullptr;
+    std::function<bool()> trayHostProbe_;
+    // The tool-window style (no taskbar button) follows the tray option and
+    // whether a tray is there to bring the window back.
+    void ApplyTaskbarStyle();
     QTimer* magnetTimer_ = nullptr;
     bool movingByHand_ = false;
     PendingMove pendingMove_; // a press that becomes a move once the pointer travels
@@ -320,6 +337,9 @@ private:
     // list only if its tab is still the one asked for last.
     unsigned tabGeneration_ = 0;
     void FillCategory(int category);
+    // Where each family's rows lie in the list as last filled (empty for the
+    // user's channels).
+    CatalogueFamilyBlocks familyBlocks_;
     void ConnectDownloadDisplay();
     bool IsTabDownload(const QString& targetPath) const;
     QString CataloguePath(const QString& fileName) const;
@@ -328,9 +348,16 @@ private:
 
     // Rectangle to come back to from full screen (as last read from the store).
     QRect savedWindow_{0, 0, 832, 362};
+    // Rectangle to come back to from full screen, kept since entering it.
+    QRect fullScreenReturn_;
     // Rectangle to come back to from maximise.
     QRect beforeMaximise_;
     QString dataFolder_;
+
+    // Start-up: whether the remembered tab has listed its channels, and
+    // whether automatic play waits for that.
+    bool startListArrived_ = false;
+    bool autoPlayPending_ = false;
 
     bool volumeDrag_ = false;
     bool initialised_ = false;

@@ -38,23 +38,30 @@ QString CPlayerDlg::CataloguePath(const QString& fileName) const {
     return QDir(dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_).filePath(fileName);
 }
 
-void CPlayerDlg::OpenCategoryTab(int category) {
+void CPlayerDlg::OpenCategoryTab(int category, std::function<void()> whenListed) {
     session_->SetCategory(category);
     const unsigned generation = ++tabGeneration_;
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
     listModel_->Clear();
+    familyBlocks_.clear();
     if (category == Category::User) {
         FillCategory(category);
+        if (whenListed)
+            whenListed();
         return;
     }
     const QString fileName = CatalogueFileOf(category);
     if (fileName.isEmpty())
         return;
-    EnsureCatalogueFile(fileName, [this, category, generation] {
-        // The user may have opened another tab while this one downloaded.
-        if (generation == tabGeneration_)
-            FillCategory(category);
+    EnsureCatalogueFile(fileName, [this, category, generation, whenListed = std::move(whenListed)] {
+        // The user may have opened another tab while this one downloaded:
+        // then neither this list nor what waited for it is current.
+        if (generation != tabGeneration_)
+            return;
+        FillCategory(category);
+        if (whenListed)
+            whenListed();
     });
 }
 
@@ -68,7 +75,8 @@ void CPlayerDlg::FillCategory(int category) {
     const bool regional = LayoutOf(fileName).regional;
     const QString region =
         regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
-    listModel_->AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region));
+    listModel_->AppendRows(
+        LoadCatalogueFile(CataloguePath(fileName), fileName, region, &familyBlocks_));
 }
 
 void CPlayerDlg::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
@@ -139,16 +147,29 @@ void CPlayerDlg::OnListDoubleClick(int row) {
         launcher_->OpenInBrowser(record.webUrl());
         return;
     case RegionChoice::RowAction::AskRegion: {
+        const QString regionBefore = Settings::ReadText(Settings::LocationForCatalogue);
         CRegionDlg dialog(record.name(), this);
         dialog.exec();
         if (!dialog.Confirmed())
             return;
-        // The new region filters the reloaded tab; then the row at the same
-        // place plays. Other tabs store the region only.
-        if (session_->Category() == Category::Tv || session_->Category() == Category::Radio) {
-            OpenCategoryTab(session_->Category());
-            PlayRow(session_->CurrentRow());
-        }
+        // The new region filters the reloaded tab; other tabs store the
+        // region only. The row index may now hold another channel, so what
+        // plays is the double-clicked broadcaster's station for the region.
+        const int category = session_->Category();
+        if (category != Category::Tv && category != Category::Radio)
+            return;
+        const CatalogueFamilyBlocks before = familyBlocks_;
+        const bool regionChanged =
+            Settings::ReadText(Settings::LocationForCatalogue) != regionBefore;
+        OpenCategoryTab(category, [this, before, row, regionChanged] {
+            const int next =
+                RegionChoice::RowAfterRegionChange(before, row, familyBlocks_, regionChanged);
+            if (next < 0)
+                return;
+            session_->SetCurrentRow(next);
+            listView_->selectRow(next);
+            PlayRow(next);
+        });
         return;
     }
     case RegionChoice::RowAction::Play:

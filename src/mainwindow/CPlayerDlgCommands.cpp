@@ -84,7 +84,7 @@ void CPlayerDlg::BuildCommandTable() {
         {ListCommand::ImportPlaylist}, [this] { ImportPlaylist(); }, nullptr, userTab);
     t.Add(
         {ListCommand::ExportPlaylist}, [this] { ExportPlaylist(); }, nullptr, userTab);
-    t.Add({ControlId::Minimise}, [this] { showMinimized(); });
+    t.Add({ControlId::Minimise}, [this] { Minimise(); });
     t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
     t.Add({ControlId::Hide}, [this] { HideWindow(); });
     for (int tab : {MainTab::Channels, MainTab::Music, MainTab::Movie})
@@ -103,10 +103,10 @@ void CPlayerDlg::OnCommand(int commandId) {
 void CPlayerDlg::HideWindow() {
     // Hidden, only the tray icon brings the window back; without a tray to
     // show that icon in, the window is minimised instead, never lost.
-    if (tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+    if (tray_ && tray_->isVisible() && TrayHostAvailable())
         hide();
     else
-        showMinimized();
+        Minimise();
 }
 
 QMenu* CPlayerDlg::CreateMainMenu(QWidget* parent) {

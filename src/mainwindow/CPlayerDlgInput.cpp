@@ -16,13 +16,18 @@
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyleHints>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -78,6 +83,28 @@ const KeyCommand kKeys[] = {
     {Qt::Key_M, MenuCommand::Mute, false, false},
     {Qt::Key_U, MenuCommand::OpenUrl, true, false}, // with Ctrl
 };
+
+// A text field that takes typing: the keys typed into it are its own.
+bool EditsText(const QWidget* widget) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return !line->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(widget))
+        return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return !plain->isReadOnly();
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->isEditable();
+    return qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+}
+
+// Keys a text field uses for typing and moving its cursor; function keys,
+// Escape and Ctrl combinations stay the window's.
+bool IsTypingKey(const QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const int key = event->key();
+    return key != Qt::Key_Escape && !(key >= Qt::Key_F1 && key <= Qt::Key_F35);
+}
 
 // Only where the window system lets a program place its own window does a
 // position the program sets stick.
@@ -317,8 +344,12 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this)
         return QWidget::eventFilter(watched, event);
 
-    if (type == QEvent::KeyPress)
-        return HandleKey(static_cast<QKeyEvent*>(event));
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (KeyBelongsToFocus(widget, key))
+            return false;
+        return HandleKey(key);
+    }
 
     if (pendingMove_.Armed() &&
         FollowPendingMove(type == QEvent::MouseButtonRelease, *static_cast<QMouseEvent*>(event)))
@@ -332,6 +363,16 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool CPlayerDlg::KeyBelongsToFocus(const QWidget* target, const QKeyEvent* event) const {
+    // The web page gets its keys first: a text field of the page takes what
+    // is typed into it, and a key the page leaves alone comes back to the
+    // browser's parent, this window, where it runs the window's command.
+    if (webBrowser_ && target != this &&
+        (target == webBrowser_ || webBrowser_->isAncestorOf(target)))
+        return true;
+    return EditsText(target) && IsTypingKey(event);
 }
 
 bool CPlayerDlg::HandleKey(QKeyEvent* event) {

@@ -13,6 +13,20 @@
 #include <QScreen>
 #include <QTableView>
 
+namespace {
+
+// A broadcast in full screen: the list, the browser and every button hide.
+void HideControlsInFullScreen(CPlayerDlg& window) {
+    window.ListView()->hide();
+    for (int id = ControlId::First; id <= ControlId::Last; ++id)
+        if (CMinsButton* button = window.Button(id))
+            button->hide();
+    if (QWidget* browser = window.WebBrowser())
+        browser->hide();
+}
+
+} // namespace
+
 void CPlayerDlg::RunLayoutPass() {
     LayoutInput in;
     in.clientWidth = width();
@@ -59,10 +73,13 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         setMinimumSize(limit);
     RunLayoutPass();
     if (session_->IsFullScreen()) {
-        // In full screen the picture covers the whole window.
+        // In full screen the picture covers the whole window. The layout
+        // pass shows the controls again: a broadcast keeps them hidden.
         player_->setGeometry(rect());
         player_->raise();
-    } else if (session_->IsPlaying() && session_->Category() != Category::Radio) {
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
+    } else if (!DrawsVideoStripNow()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -109,17 +126,16 @@ void CPlayerDlg::ToggleFullScreen() {
         Settings::WriteNumber(Settings::MainHeight, window.height());
         Settings::WriteNumber(Settings::MainX, window.left());
         Settings::WriteNumber(Settings::MainY, window.top());
+        // Kept here too: a settings folder that cannot be written must not
+        // send the window back to some older rectangle.
+        fullScreenReturn_ = window;
         session_->SetFullScreen(true);
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
         player_->setGeometry(rect());
         player_->raise();
-        if (session_->IsPlaying()) {
-            listView_->hide();
-            for (CMinsButton* button : buttons_)
-                if (button)
-                    button->hide();
-        }
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
         return;
     }
 
@@ -128,7 +144,8 @@ void CPlayerDlg::ToggleFullScreen() {
     session_->SetFullScreen(false);
     RunLayoutPass();
     showNormal();
-    setGeometry(savedWindow_);
+    setGeometry(fullScreenReturn_.isValid() ? fullScreenReturn_ : savedWindow_);
+    fullScreenReturn_ = QRect();
     ShowAfterFullScreen();
 }
 

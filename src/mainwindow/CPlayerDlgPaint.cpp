@@ -40,7 +40,7 @@ void CPlayerDlg::RebuildBottomBarStrip() {
 void CPlayerDlg::RebuildAllStrips() {
     // A video picture is not painted over; the logo strip is only needed
     // when nothing plays or the broadcast has no picture.
-    if (!session_->IsPlaying() || session_->Category() == Category::Radio)
+    if (DrawsVideoStripNow())
         RebuildVideoStrip();
     RebuildCaptionStrip();
     RebuildLeftBorderStrip();
@@ -62,6 +62,16 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
         RebuildAllStrips();
     }
     QPainter p(this);
+    if (ShowsLogoOnly(session_->IsFullScreen(), session_->IsPlaying(), session_->Category())) {
+        // A broadcast without a picture in full screen: the logo on black,
+        // not the skin laid out around buttons that are hidden.
+        p.fillRect(rect(), Qt::black);
+        const QImage logo = pictures_.Get(PictureId::Logo);
+        if (!logo.isNull())
+            p.drawImage(LogoOnlyOrigin(size(), logo.size()), logo);
+        NoteFirstPaint();
+        return;
+    }
     auto copy = [&p](const StripPlace& place, const QPixmap& strip) {
         if (!strip.isNull())
             p.drawPixmap(place.origin, strip);
@@ -75,6 +85,10 @@ void CPlayerDlg::paintEvent(QPaintEvent*) {
     copy(layout_.rightBorderStrip, rightBorderStrip_);
     copy(layout_.bottomBarStrip, bottomBarStrip_);
 
+    NoteFirstPaint();
+}
+
+void CPlayerDlg::NoteFirstPaint() {
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
         QTimer::singleShot(0, this, &CPlayerDlg::firstPainted);

@@ -52,3 +52,28 @@ void CPlayerDlg::ShowFromTray() {
     raise();
     activateWindow();
 }
+
+bool CPlayerDlg::TrayHostAvailable() const {
+    if (trayHostProbe_)
+        return trayHostProbe_();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CPlayerDlg::ApplyTaskbarStyle() {
+    const Qt::WindowType type =
+        session_->UsesToolWindow(TrayHostAvailable()) ? Qt::Tool : Qt::Window;
+    if (windowType() == type)
+        return;
+    // Changing the flags hides the window; it comes back as it was.
+    const bool wasVisible = isVisible();
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | type);
+    if (wasVisible)
+        show();
+}
+
+void CPlayerDlg::Minimise() {
+    // A tray host may have gone since start-up: a minimised tool window
+    // would have neither a taskbar button nor an icon to come back from.
+    ApplyTaskbarStyle();
+    showMinimized();
+}

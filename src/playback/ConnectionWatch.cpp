@@ -90,6 +90,13 @@ void ConnectionWatch::PlayRow(int row) {
     PlayUrl(channelAddress_);
 }
 
+void ConnectionWatch::PlayAddress(const QString& address) {
+    // Whatever played before, the row's name must not label this stream.
+    session_.SetChannelName(QString());
+    channelAddress_ = address;
+    PlayUrl(address);
+}
+
 void ConnectionWatch::PlayUrl(const QString& address) {
     ++generation_;
     reconnectAttempt_ = 0;

@@ -82,9 +82,13 @@ public:
     // The play command of the menus: refuses an empty user channel list.
     void MenuPlay();
     void PlayRow(int row);
-    // Connects the player to an address. Called directly by the open-URL
-    // dialog, which keeps the channel name and playing row as they were.
+    // Connects the player to an address, keeping the channel name and the
+    // playing row as they are (a row's own play, a reconnection).
     void PlayUrl(const QString& address);
+    // An address typed by the user (the open-URL dialog, a media controller):
+    // the user's own broadcast, shown as "사용자방송"; it belongs to no row,
+    // so no list cell and no saved position is written for it.
+    void PlayAddress(const QString& address);
     void StopPlayback();
 
     // The list panel toggle, refused while maximised or in full screen.

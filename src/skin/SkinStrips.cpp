@@ -182,3 +182,11 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
 bool DrawsVideoStrip(bool playing, int category) {
     return !playing || category == 4 || category == 5;
 }
+
+bool ShowsLogoOnly(bool fullScreen, bool playing, int category) {
+    return fullScreen && playing && DrawsVideoStrip(playing, category);
+}
+
+QPoint LogoOnlyOrigin(QSize window, QSize logo) {
+    return QPoint((window.width() - logo.width()) / 2, (window.height() - logo.height()) / 2);
+}

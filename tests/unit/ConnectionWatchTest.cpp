@@ -204,7 +204,7 @@ TEST_F(ConnectionWatchTest, ClockInFullScreenUpdatesTextWithoutRepaint) {
 
 TEST_F(ConnectionWatchTest, BroadcastByAddressIsTheUsersOwnAndTouchesNoRow) {
     player.current = PlayerStatus::Playing();
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/mine"));
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
     Seconds(2);
     EXPECT_EQ(view.statusText, QStringLiteral("사용자방송 : 00:00:01"));
     EXPECT_EQ(view.cellWrites, 0);
@@ -212,17 +212,29 @@ TEST_F(ConnectionWatchTest, BroadcastByAddressIsTheUsersOwnAndTouchesNoRow) {
 
     // A second one, failing, still belongs to no row.
     player.current = PlayerStatus::Idle();
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/gone"));
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/gone"));
     Seconds(1);
     EXPECT_EQ(view.statusText, kFailed);
     EXPECT_EQ(view.cellWrites, 0);
 
-    // After a row played, the address plays under that row's name and cell.
+    // After a row played, an address is still the user's own: the row's name
+    // does not label it and the row's cell keeps its "연결성공".
     ConnectRow(1);
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/mine"));
-    Seconds(2);
-    EXPECT_EQ(view.statusText, QStringLiteral("MBC : 00:00:01"));
+    const int writesAfterRow = view.cellWrites;
+    player.current = PlayerStatus::Opening();
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
+    Seconds(1);
+    player.current = PlayerStatus::Idle();
+    Seconds(1);
+    EXPECT_EQ(view.statusText, kFailed);
+    EXPECT_EQ(view.cellWrites, writesAfterRow);
     EXPECT_EQ(view.ConnectCell(1), QStringLiteral("연결성공"));
+    EXPECT_EQ(SavedIndex(), QStringLiteral("1"));
+    player.current = PlayerStatus::Playing();
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
+    Seconds(3);
+    EXPECT_EQ(view.statusText, QStringLiteral("사용자방송 : 00:00:02"));
+    EXPECT_EQ(view.cellWrites, writesAfterRow);
 }
 
 TEST_F(ConnectionWatchTest, PlayWithoutCurrentRowPlaysSavedPosition) {

@@ -211,4 +211,14 @@ TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
     EXPECT_TRUE(DrawsVideoStrip(true, 5));  // music
 }
 
+TEST(SkinStrips, FullScreenWithoutAPictureIsTheLogoAlone) {
+    // Radio and music alike; never for a picture, never outside full screen.
+    EXPECT_TRUE(ShowsLogoOnly(true, true, 4));
+    EXPECT_TRUE(ShowsLogoOnly(true, true, 5));
+    EXPECT_FALSE(ShowsLogoOnly(true, true, 1));
+    EXPECT_FALSE(ShowsLogoOnly(false, true, 4));
+    EXPECT_FALSE(ShowsLogoOnly(true, false, 4)); // nothing plays: the buttons stay
+    EXPECT_EQ(LogoOnlyOrigin(QSize(1024, 768), QSize(174, 58)), QPoint(425, 355));
+}
+
 } // namespace
