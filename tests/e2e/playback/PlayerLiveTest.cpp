@@ -255,7 +255,7 @@ TEST(PlayerLiveRadio, HungServerShowsBufferingThenPlaysOnByItself) {
     // What the player holds plays out first (the server's burst, a few seconds).
     ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
     std::cout << "[ measured ] hung radio shown as buffering after " << clock.elapsed() << " ms\n";
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
     EXPECT_TRUE(
         window.ListModel()->CellText(row, ChannelRecord::Connect).endsWith(QStringLiteral("% ")));
     QTest::qWait(2000);
@@ -266,7 +266,7 @@ TEST(PlayerLiveRadio, HungServerShowsBufferingThenPlaysOnByItself) {
         [&] { return window.Session().StatusText().startsWith(name + QStringLiteral(" : ")); },
         8000))
         << window.Session().StatusText().toStdString();
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
     EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
               QStringLiteral("연결성공"));
     EXPECT_TRUE(window.Session().IsPlaying());
@@ -292,12 +292,12 @@ TEST(PlayerLiveRadio, HangBeyondTheLimitReconnects) {
                               (ConnectionWatch::kStallLimitTicks + 2) * 1000))
         << window.Session().StatusText().toStdString();
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
 
     streams->PauseAudioServer(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 20000))
         << window.Session().StatusText().toStdString();
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
 }
@@ -367,7 +367,7 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
     ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
     std::cout << "[ measured ] stopped HLS encoder shown as buffering after " << clock.elapsed()
               << " ms\n";
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampUnlit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
 
     streams->PauseVideoFeed(false);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -377,7 +377,7 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
         },
         15000))
         << window.Session().StatusText().toStdString();
-    EXPECT_TRUE(LampShows(window, SkinPiece::LampLit));
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
     EXPECT_TRUE(s->questions.isEmpty());
     window.close();
 }
