@@ -354,38 +354,4 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     EXPECT_FALSE(window_->isMinimized());
 }
 
-// What the window manager was told about a window, by xprop.
-QString WindowProperty(WId window, const char* property) {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), QString::number(window), QString::fromLatin1(property)});
-    xprop.waitForFinished(3000);
-    return QString::fromUtf8(xprop.readAllStandardOutput());
-}
-
-TEST_F(WindowE2E, TrayOptionWithoutATrayKeepsTheTaskbarButtonAndMinimises) {
-    // No tray host runs: the option must not take the window out of reach.
-    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    Settings::WriteText(Settings::Tray, QStringLiteral("1"));
-    StartWindow();
-    ASSERT_TRUE(window_->Session().IsOn(SessionOption::TrayStyle));
-    const QString type = WindowProperty(window_->winId(), "_NET_WM_WINDOW_TYPE");
-    EXPECT_TRUE(type.contains(QStringLiteral("_NET_WM_WINDOW_TYPE_NORMAL"))) << type.toStdString();
-    EXPECT_FALSE(
-        WindowProperty(window_->winId(), "_NET_WM_STATE").contains(QStringLiteral("SKIP_TASKBAR")));
-
-    // The minimise button, clicked for real: the window is iconified, not
-    // withdrawn, and comes back when the desktop activates it.
-    const QPoint button =
-        window_->mapToGlobal(window_->Button(ControlId::Minimise)->geometry().center());
-    ASSERT_TRUE(Xdo(
-        {QStringLiteral("mousemove"), QString::number(button.x()), QString::number(button.y())}));
-    RunEventsFor(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
-    ASSERT_TRUE(WaitFor([this] { return window_->isMinimized(); }, 3000));
-    EXPECT_TRUE(WindowProperty(window_->winId(), "WM_STATE").contains(QStringLiteral("Iconic")));
-    ASSERT_TRUE(Xdo({QStringLiteral("windowactivate"), QString::number(window_->winId())}));
-    EXPECT_TRUE(WaitFor([this] { return !window_->isMinimized() && window_->isVisible(); }, 3000));
-}
-
 } // namespace
