@@ -275,15 +275,21 @@ bool LiveStreams::StartAudio(QString* error) {
                     .arg(sourcePassword_)
                     .arg(options_.audioPort)
                     .arg(AudioStreamPath(n));
-    audioFeed_ = Launch(QStringLiteral("ffmpeg"), args, QStringLiteral("ffmpeg (radio)"));
-    const bool live = WaitFor(
-        [this] {
-            for (int n = 1; n <= kAudioStreamCount; ++n)
-                if (!MountIsLive(options_.audioPort, AudioStreamPath(n)))
-                    return false;
-            return true;
-        },
-        kStartTimeoutMs);
+    const auto mountsLive = [this] {
+        for (int n = 1; n <= kAudioStreamCount; ++n)
+            if (!MountIsLive(options_.audioPort, AudioStreamPath(n)))
+                return false;
+        return true;
+    };
+    // On a loaded machine the encoder now and then reaches the server before
+    // it takes sources and gives up; a second encoder is what brings the
+    // mounts up then, and a real fault fails both.
+    bool live = false;
+    for (int attempt = 0; attempt < 2 && !live; ++attempt) {
+        Terminate(audioFeed_);
+        audioFeed_ = Launch(QStringLiteral("ffmpeg"), args, QStringLiteral("ffmpeg (radio)"));
+        live = WaitFor(mountsLive, kStartTimeoutMs);
+    }
     if (!live) {
         *error = QStringLiteral("the radio mounts did not come up: ") +
                  QString::fromUtf8(audioFeed_->property("tail").toByteArray()).trimmed();

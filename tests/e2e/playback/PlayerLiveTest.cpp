@@ -144,22 +144,18 @@ bool WaitForStatus(CPlayerDlg& window, const QString& text, int ms) {
     } while (0)
 
 std::unique_ptr<demo::LiveStreams> StartStreams(bool audio, bool video) {
-    // Icecast on a loaded machine now and then is not listening yet when the
-    // encoder connects; a second start on fresh ports is what a user's retry
-    // would be, and a real fault fails both.
+    auto streams = std::make_unique<demo::LiveStreams>();
+    demo::LiveStreamOptions options;
+    options.audioPort = FreePort();
+    options.videoPort = FreePort();
+    options.audio = audio;
+    options.video = video;
     QString error;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        auto streams = std::make_unique<demo::LiveStreams>();
-        demo::LiveStreamOptions options;
-        options.audioPort = FreePort();
-        options.videoPort = FreePort();
-        options.audio = audio;
-        options.video = video;
-        if (streams->Start(options, &error))
-            return streams;
+    if (!streams->Start(options, &error)) {
+        ADD_FAILURE() << "streams did not start: " << error.toStdString();
+        return nullptr;
     }
-    ADD_FAILURE() << "streams did not start: " << error.toStdString();
-    return nullptr;
+    return streams;
 }
 
 // Radio: connect, lamp, saved position; the server dies and comes back.
