@@ -50,8 +50,9 @@ bool Xdo(const QStringList& arguments) {
     return RunTool(QStringLiteral(WAVEORBIT_XDOTOOL), arguments);
 }
 
-// Presses the left button at a screen point, drags by `by` in steps and releases.
-void DragOnScreen(QPoint from, QPoint by) {
+// Presses the left button at a screen point, first travels `lead` pixels
+// sideways (towards `by`) if asked, then drags by `by` in steps and releases.
+void DragOnScreen(QPoint from, QPoint by, int lead = 0) {
     const auto at = [](QPoint p) {
         return QStringList{QStringLiteral("mousemove"), QString::number(p.x()),
                            QString::number(p.y())};
@@ -60,8 +61,13 @@ void DragOnScreen(QPoint from, QPoint by) {
     RunEventsFor(150);
     ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
     RunEventsFor(200);
+    const QPoint start = from + QPoint(by.x() < 0 ? -lead : lead, 0);
+    if (lead > 0) {
+        ASSERT_TRUE(Xdo(at(start)));
+        RunEventsFor(150);
+    }
     for (int step = 1; step <= 5; ++step) {
-        ASSERT_TRUE(Xdo(at(from + by * step / 5)));
+        ASSERT_TRUE(Xdo(at(start + by * step / 5)));
         RunEventsFor(80);
     }
     RunEventsFor(200);
@@ -74,25 +80,7 @@ void DragOnScreen(QPoint from, QPoint by) {
 // that point: the lead-in before it is travel the window does not follow.
 // The window then moves by exactly `by`.
 void MoveDragOnScreen(QPoint from, QPoint by) {
-    const int lead = QGuiApplication::styleHints()->startDragDistance() + 2;
-    const auto at = [](QPoint p) {
-        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()),
-                           QString::number(p.y())};
-    };
-    ASSERT_TRUE(Xdo(at(from)));
-    RunEventsFor(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    RunEventsFor(200);
-    const QPoint start = from + QPoint(by.x() < 0 ? -lead : lead, 0);
-    ASSERT_TRUE(Xdo(at(start)));
-    RunEventsFor(150);
-    for (int step = 1; step <= 5; ++step) {
-        ASSERT_TRUE(Xdo(at(start + by * step / 5)));
-        RunEventsFor(80);
-    }
-    RunEventsFor(200);
-    ASSERT_TRUE(Xdo({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    RunEventsFor(400);
+    DragOnScreen(from, by, QGuiApplication::styleHints()->startDragDistance() + 2);
 }
 
 // A helper program of the desktop, started for the test and stopped after it.
