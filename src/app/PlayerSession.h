@@ -35,6 +35,11 @@ public:
     void SetOn(SessionOption option, bool on);
     // Flips the option and returns its new state.
     bool Toggle(SessionOption option);
+    // The window goes without a taskbar button only while a tray can show
+    // the icon that brings it back: else it would be out of reach.
+    bool UsesToolWindow(bool trayHostAvailable) const {
+        return IsOn(SessionOption::TrayStyle) && trayHostAvailable;
+    }
 
     // --- volume: 0..100 as the player is told, mute, the level bar's offset ---
     int Volume() const { return volume_; }

@@ -56,21 +56,28 @@ QString CatalogueTabs::CataloguePath(const QString& fileName) const {
     return QDir(DataFolder()).filePath(fileName);
 }
 
-void CatalogueTabs::Open(Category category) {
+void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     session_.SetCategory(category);
     const unsigned generation = ++generation_;
     list_.Clear();
+    familyBlocks_.clear();
     if (category == Category::User) {
         Fill(category);
+        if (whenListed)
+            whenListed();
         return;
     }
     const QString fileName = CatalogueFileOf(category);
     if (fileName.isEmpty())
         return;
-    EnsureCatalogueFile(fileName, [this, category, generation] {
-        // The user may have opened another tab while this one downloaded.
-        if (generation == generation_)
-            Fill(category);
+    EnsureCatalogueFile(fileName, [this, category, generation, whenListed = std::move(whenListed)] {
+        // The user may have opened another tab while this one downloaded:
+        // then neither this list nor what waited for it is current.
+        if (generation != generation_)
+            return;
+        Fill(category);
+        if (whenListed)
+            whenListed();
     });
 }
 
@@ -84,7 +91,7 @@ void CatalogueTabs::Fill(Category category) {
     const bool regional = LayoutOf(fileName).regional;
     const QString region =
         regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
-    list_.AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region));
+    list_.AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region, &familyBlocks_));
 }
 
 void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
@@ -134,12 +141,16 @@ bool CatalogueTabs::IsTabDownload(const QString& targetPath) const {
 
 void CatalogueTabs::RunCatalogueUpdate() {
     if (updater_)
-        updater_->RunCatalogueUpdate([](bool) {});
+        updater_->RunCatalogueUpdate([](const UpdateOutcome&) {});
 }
 
-void CatalogueTabs::RunUpdateCheck(std::function<void(bool updated)> done) {
+void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done) {
     if (!updater_) {
-        done(false);
+        // Without a data folder nothing could be checked: no "latest version".
+        UpdateOutcome unchecked;
+        for (const QString& name : Endpoints::CatalogueFileNames())
+            unchecked.AddUnchecked(name);
+        done(unchecked);
         return;
     }
     updater_->ClearUpdated();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ChannelTabs.h"
+#include "catalogue/CatalogueLoader.h"
 
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <vector>
 
 class CatalogueUpdater;
+class UpdateOutcome;
 class ChannelListModel;
 class DownloadQueue;
 class PlayerSession;
@@ -36,8 +38,12 @@ public:
 
     // Chooses a category and fills the list with its channels. A missing
     // catalogue is downloaded first; the list shows it when it has arrived,
-    // unless another tab has been opened meanwhile.
-    void Open(Category category);
+    // and then whenListed runs; neither happens when another tab has been
+    // opened meanwhile.
+    void Open(Category category, std::function<void()> whenListed = {});
+    // Where each family's rows lie in the list as last filled (empty for the
+    // user's channels).
+    const CatalogueFamilyBlocks& FamilyBlocks() const { return familyBlocks_; }
     // Makes sure the catalogue is in the data folder, then runs `then` (at
     // once when it is there, else when its download has ended, whatever the
     // outcome). A second call while it downloads does not download again.
@@ -48,9 +54,8 @@ public:
     // The update check for the five catalogues, then the removal of the
     // downloaded version list; quiet.
     void RunCatalogueUpdate();
-    // The same check for the update command; `done` learns whether a
-    // catalogue was replaced.
-    void RunUpdateCheck(std::function<void(bool updated)> done);
+    // The same check for the update command; `done` learns what it came to.
+    void RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done);
 
 signals:
     // The list's download line: on while a tab waits for its catalogue,
@@ -72,6 +77,7 @@ private:
         std::vector<std::function<void()>> waiting;
     };
     std::vector<PendingCatalogue> pending_;
+    CatalogueFamilyBlocks familyBlocks_;
     // Bumped by every opening, so a catalogue that arrives late fills the
     // list only if its tab is still the one asked for last.
     unsigned generation_ = 0;

@@ -145,28 +145,49 @@ void CPlayerDlg::PlaceStartupWindow() {
     }
 }
 
-void CPlayerDlg::RestoreSettings() {
+bool CPlayerDlg::RestoreTabs() {
     const QString menu = Settings::ReadText(Settings::Menu);
-    const Category subMenu = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
-    if (menu == QStringLiteral("1")) {
-        SelectMainTab(MainTab::Channels);
-        if (subMenu != Category::None)
-            OpenCategoryTab(subMenu);
-    } else if (menu == QStringLiteral("2")) {
+    if (menu == QStringLiteral("2")) {
         OnMainTabButton(MainTab::Music);
     } else if (menu == QStringLiteral("3")) {
         OnMainTabButton(MainTab::Movie);
+    } else if (menu == QStringLiteral("1")) {
+        SelectMainTab(MainTab::Channels);
+        // A category that is missing or out of range opens the first tab
+        // rather than an empty list under no tab at all.
+        Category category = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
+        if (category == Category::None)
+            category = Category::Tv;
+        startListArrived_ = false;
+        OpenCategoryTab(category, [this] {
+            startListArrived_ = true;
+            if (!autoPlayPending_ || destroyed_)
+                return;
+            autoPlayPending_ = false;
+            if (session_->IsOn(SessionOption::AutoPlay))
+                PlaySelected();
+        });
+        return startListArrived_;
     }
+    return true;
+}
 
+void CPlayerDlg::RestoreSettings() {
+    // Automatic play needs the remembered tab's list: while its catalogue is
+    // still downloading, it plays once the list has arrived.
+    const bool listed = RestoreTabs();
     // What the options start (auto-play) acts only after this, whatever
     // the order they are read in.
     SessionSettings::ReadOptions(*session_);
-    if (session_->IsOn(SessionOption::AutoPlay))
-        PlaySelected();
+    if (session_->IsOn(SessionOption::AutoPlay)) {
+        if (listed)
+            PlaySelected();
+        else
+            autoPlayPending_ = true;
+    }
     SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
-    // No taskbar button: the window becomes a tool window.
-    if (session_->IsOn(SessionOption::TrayStyle))
-        SetWindowFlagKeepingPlace(Qt::Tool, true);
+    // No taskbar button: the window becomes a tool window, where a tray is.
+    ApplyTaskbarStyle();
 
     // "Sound" goes to the player as it is stored, and the level bar shows it.
     ApplyPlayerVolume();

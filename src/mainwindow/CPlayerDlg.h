@@ -111,11 +111,15 @@ public:
     void RemoveTrayIcon();
     // The main tabs: channel lists (1018), music pages (1019), movie pages (1020).
     void SelectMainTab(MainTab tab);
-    // A category (buttons 1012..1017); see CatalogueTabs::Open.
-    void OpenCategoryTab(Category category);
+    // A category (buttons 1012..1017); see CatalogueTabs::Open: whenListed
+    // runs once its list has arrived, unless another tab was opened meanwhile.
+    void OpenCategoryTab(Category category, std::function<void()> whenListed = {});
     // The list's clicks.
     void OnListClick(int row);
     void OnListDoubleClick(int row);
+    // A row of a regional broadcaster: asks for the region, then plays its
+    // station there.
+    void AskRegionAndPlay(int row, const QString& channelName);
     void ShowListMenu(const QPoint& globalPos);
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
@@ -124,7 +128,8 @@ public:
     void StopPlayback();
     // The menus' play command (refuses an empty user list).
     void MenuPlay();
-    // Plays an address typed by hand (the open-URL dialog).
+    // Plays an address typed by hand (the open-URL dialog): "사용자방송",
+    // touching no row of the list.
     void PlayUrl(const QString& address);
     // Volume and mute (keys, wheel, menu, the mute button, the volume area).
     void VolumeUp();
@@ -137,6 +142,12 @@ public:
 
     // Hides the window to the tray (minimises where the desktop has no tray).
     void HideWindow();
+    // The minimise button (1002): the window keeps a way back, a taskbar
+    // button wherever no tray is there to show the icon.
+    void Minimise();
+    // Whether a tray shows the icon now; tests answer it instead.
+    bool TrayHostAvailable() const;
+    void SetTrayHostProbe(std::function<bool()> probe) { trayHostProbe_ = std::move(probe); }
 
     // --- menus, tray and options (CPlayerDlgCommands.cpp, CPlayerDlgInput.cpp,
     // CPlayerDlgTray.cpp) ---
@@ -254,6 +265,10 @@ private:
     void ShowRefusal(const QString& text);
     // Sets a window flag; a visible window keeps its place and size.
     void SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on);
+    void SetWindowFlagsKeepingPlace(Qt::WindowFlags flags);
+    // The remembered main tab and category; false while the category's
+    // catalogue is still on its way.
+    bool RestoreTabs();
     void ConnectButtons();
     void BuildCommandTable();
     void AddTabCommands();
@@ -267,6 +282,10 @@ private:
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
     QSystemTrayIcon* tray_ = nullptr;
+    std::function<bool()> trayHostProbe_;
+    // The tool-window style (no taskbar button) follows the tray option and
+    // whether a tray is there to bring the window back.
+    void ApplyTaskbarStyle();
     WindowDragger* dragger_ = nullptr;
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
@@ -297,6 +316,11 @@ private:
     // Full screen, maximise and the list panel's width.
     WindowGeometry* geometry_ = nullptr;
     QString dataFolder_;
+
+    // Start-up: whether the remembered tab has listed its channels, and
+    // whether automatic play waits for that.
+    bool startListArrived_ = false;
+    bool autoPlayPending_ = false;
 
     bool volumeDrag_ = false;
     bool initialised_ = false;

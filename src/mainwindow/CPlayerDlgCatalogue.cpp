@@ -12,6 +12,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
+#include "catalogue/UpdateOutcome.h"
 #include "mainwindow/MainMenu.h"
 
 #include <QMenu>
@@ -19,10 +20,10 @@
 
 #include <memory>
 
-void CPlayerDlg::OpenCategoryTab(Category category) {
+void CPlayerDlg::OpenCategoryTab(Category category, std::function<void()> whenListed) {
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    catalogue_->Open(category);
+    catalogue_->Open(category, std::move(whenListed));
 }
 
 void CPlayerDlg::OnListClick(int row) {
@@ -37,23 +38,38 @@ void CPlayerDlg::OnListDoubleClick(int row) {
         // A web-page channel opens in the browser; what plays goes on.
         launcher_->OpenInBrowser(record.webUrl());
         return;
-    case RegionChoice::RowAction::AskRegion: {
-        CRegionDlg dialog(record.name(), this);
-        dialog.exec();
-        if (!dialog.Confirmed())
-            return;
-        // The new region filters the reloaded tab; then the row at the same
-        // place plays. Other tabs store the region only.
-        if (session_->Category() == Category::Tv || session_->Category() == Category::Radio) {
-            OpenCategoryTab(session_->Category());
-            PlayRow(session_->CurrentRow());
-        }
+    case RegionChoice::RowAction::AskRegion:
+        AskRegionAndPlay(row, record.name());
         return;
-    }
     case RegionChoice::RowAction::Play:
         PlayRow(session_->CurrentRow());
         return;
     }
+}
+
+void CPlayerDlg::AskRegionAndPlay(int row, const QString& channelName) {
+    const QString regionBefore = Settings::ReadText(Settings::LocationForCatalogue);
+    CRegionDlg dialog(channelName, this);
+    dialog.exec();
+    if (!dialog.Confirmed())
+        return;
+    // The new region filters the reloaded tab; other tabs store the region
+    // only. The row index may now hold another channel, so what plays is the
+    // double-clicked broadcaster's station for the region.
+    const Category category = session_->Category();
+    if (category != Category::Tv && category != Category::Radio)
+        return;
+    const CatalogueFamilyBlocks before = catalogue_->FamilyBlocks();
+    const bool regionChanged = Settings::ReadText(Settings::LocationForCatalogue) != regionBefore;
+    OpenCategoryTab(category, [this, before, row, regionChanged] {
+        const int next = RegionChoice::RowAfterRegionChange(before, row, catalogue_->FamilyBlocks(),
+                                                            regionChanged);
+        if (next < 0)
+            return;
+        session_->SetCurrentRow(next);
+        listView_->selectRow(next);
+        PlayRow(next);
+    });
 }
 
 void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
@@ -66,9 +82,10 @@ void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::RunUpdateCommand() {
-    catalogue_->RunUpdateCheck([this](bool updated) {
-        ShowMessage(updated ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
-                            : QStringLiteral("현재 버전이 최신버전입니다."));
+    catalogue_->RunUpdateCheck([this](const UpdateOutcome& outcome) {
+        // Say what happened: a check that could not reach the service, or a
+        // catalogue that did not arrive, is no "latest version".
+        ShowMessage(outcome.Message());
         // Whatever the message said, the program updater has its turn.
         launcher_->StartUpdater(Paths::ProgramFolder());
     });

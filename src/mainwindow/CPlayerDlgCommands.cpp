@@ -81,7 +81,7 @@ void CPlayerDlg::BuildCommandTable() {
         {ListCommand::ImportPlaylist}, [this] { ImportPlaylist(); }, nullptr, userTab);
     t.Add(
         {ListCommand::ExportPlaylist}, [this] { ExportPlaylist(); }, nullptr, userTab);
-    t.Add({ControlId::Minimise}, [this] { showMinimized(); });
+    t.Add({ControlId::Minimise}, [this] { Minimise(); });
     t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
     t.Add({ControlId::Hide}, [this] { HideWindow(); });
     AddTabCommands();
@@ -107,10 +107,10 @@ void CPlayerDlg::OnCommand(CommandId commandId) {
 void CPlayerDlg::HideWindow() {
     // Hidden, only the tray icon brings the window back; without a tray to
     // show that icon in, the window is minimised instead, never lost.
-    if (tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+    if (tray_ && tray_->isVisible() && TrayHostAvailable())
         hide();
     else
-        showMinimized();
+        Minimise();
 }
 
 QMenu* CPlayerDlg::CreateMainMenu(QWidget* parent) {
@@ -140,10 +140,16 @@ void CPlayerDlg::ToggleOnTop() {
 }
 
 void CPlayerDlg::SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on) {
+    SetWindowFlagsKeepingPlace(on ? windowFlags() | flag : windowFlags() & ~flag);
+}
+
+void CPlayerDlg::SetWindowFlagsKeepingPlace(Qt::WindowFlags flags) {
+    if (flags == windowFlags())
+        return;
     // Changing a flag makes a new native window; it keeps its place and size.
     const bool wasVisible = isVisible();
     const QRect place = geometry();
-    setWindowFlag(flag, on);
+    setWindowFlags(flags);
     if (wasVisible) {
         setGeometry(place);
         show();

@@ -7,6 +7,7 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "app/SettingsTable.h"
+#include "mainwindow/FocusKeys.h"
 #include "mainwindow/KeyCommands.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/WindowDragger.h"
@@ -39,7 +40,7 @@ void CPlayerDlg::ConnectPlayerInput() {
                 if (button == Qt::LeftButton) {
                     // The picture drags the window, as the free spots do.
                     if (!session_->IsFullScreen() && !session_->IsMaximised())
-                        dragger_->StartMove(QCursor::pos());
+                        dragger_->Press(QCursor::pos());
                     return;
                 }
                 ShowMainMenu(QCursor::pos());
@@ -72,7 +73,7 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     const int band = WindowDragger::BandAt(layout_, pos);
     event->accept();
     if (!locked && band < 0 && !inVolume) {
-        dragger_->StartMove(global);
+        dragger_->Press(global);
         return;
     }
     if (inVolume) {
@@ -109,6 +110,7 @@ void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !session_->IsFullScreen() &&
         event->position().toPoint().y() < kCaptionHeight) {
         event->accept();
+        dragger_->CancelPress();
         ToggleMaximise();
         return;
     }
@@ -138,9 +140,19 @@ bool CPlayerDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this)
         return QWidget::eventFilter(watched, event);
 
-    if (type == QEvent::KeyPress)
-        return HandleKey(static_cast<QKeyEvent*>(event));
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (KeyBelongsToFocus(widget, *key, this, WebBrowser()))
+            return false;
+        return HandleKey(key);
+    }
 
+    if (dragger_->IsPressed()) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (dragger_->FollowPress(mouse->globalPosition().toPoint(), mouse->buttons(),
+                                  type == QEvent::MouseButtonRelease, mouse->button()))
+            return true;
+    }
     if (dragger_->IsDragging()) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove)

@@ -13,6 +13,20 @@
 #include <QScreen>
 #include <QTableView>
 
+namespace {
+
+// A broadcast in full screen: the list, the browser and every button hide.
+void HideControlsInFullScreen(CPlayerDlg& window) {
+    window.ListView()->hide();
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        if (CMinsButton* button = window.Button(ControlAtIndex(i)))
+            button->hide();
+    if (QWidget* browser = window.WebBrowser())
+        browser->hide();
+}
+
+} // namespace
+
 void CPlayerDlg::RunLayoutPass() {
     LayoutInput in;
     in.clientWidth = width();
@@ -57,10 +71,13 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         setMinimumSize(limit);
     RunLayoutPass();
     if (session_->IsFullScreen()) {
-        // In full screen the picture covers the whole window.
+        // In full screen the picture covers the whole window. The layout
+        // pass shows the controls again: a broadcast keeps them hidden.
         player_->setGeometry(rect());
         player_->raise();
-    } else if (session_->IsPlaying() && session_->Category() != Category::Radio) {
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
+    } else if (!strips_->DrawsVideo()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -104,12 +121,8 @@ void CPlayerDlg::ToggleFullScreen() {
         showFullScreen();
         player_->setGeometry(rect());
         player_->raise();
-        if (session_->IsPlaying()) {
-            listView_->hide();
-            for (CMinsButton* button : buttons_)
-                if (button)
-                    button->hide();
-        }
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
         return;
     }
 
@@ -118,7 +131,7 @@ void CPlayerDlg::ToggleFullScreen() {
     geometry_->LeaveFullScreen();
     RunLayoutPass();
     showNormal();
-    setGeometry(geometry_->SavedWindow());
+    setGeometry(geometry_->TakeFullScreenReturn());
     ShowAfterFullScreen();
 }
 

@@ -89,7 +89,7 @@ void CPlayerDlg::MenuPlay() {
 void CPlayerDlg::PlayUrl(const QString& address) {
     if (!playback_)
         return;
-    playback_->Watch().PlayUrl(address);
+    playback_->Watch().PlayAddress(address);
 }
 
 void CPlayerDlg::VolumeUp() {

@@ -52,3 +52,23 @@ void CPlayerDlg::ShowFromTray() {
     raise();
     activateWindow();
 }
+
+bool CPlayerDlg::TrayHostAvailable() const {
+    if (trayHostProbe_)
+        return trayHostProbe_();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CPlayerDlg::ApplyTaskbarStyle() {
+    const Qt::WindowType type =
+        session_->UsesToolWindow(TrayHostAvailable()) ? Qt::Tool : Qt::Window;
+    // A window type, not a flag: Qt::Tool shares bits with Qt::Window.
+    SetWindowFlagsKeepingPlace((windowFlags() & ~Qt::WindowType_Mask) | type);
+}
+
+void CPlayerDlg::Minimise() {
+    // A tray host may have gone since start-up: a minimised tool window
+    // would have neither a taskbar button nor an icon to come back from.
+    ApplyTaskbarStyle();
+    showMinimized();
+}

@@ -143,10 +143,14 @@ void PlaybackWiring::OnTick(PlaybackTimer id) {
 }
 
 bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_)
+    // Only mouse events reach the window's members: the filter also sees the
+    // events of the window's teardown, when it is no longer a CPlayerDlg.
+    const QEvent::Type type = event->type();
+    if (watched != &window_ || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+                                type != QEvent::MouseButtonRelease))
         return QObject::eventFilter(watched, event);
     const Box& area = window_.CurrentLayout().volumeArea;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint at = mouse->position().toPoint();

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -87,6 +88,29 @@ void WindowDragger::UpdateCursor(const Layout& layout, QPoint pos) {
         window_.unsetCursor();
 }
 
+void WindowDragger::Press(const QPoint& globalPos) {
+    pendingMove_.Press(globalPos);
+}
+
+bool WindowDragger::FollowPress(const QPoint& globalPos, Qt::MouseButtons held, bool released,
+                                Qt::MouseButton button) {
+    if (released) {
+        if (button == Qt::LeftButton)
+            pendingMove_.Cancel();
+        return false;
+    }
+    if (!pendingMove_.Moved(globalPos, held & Qt::LeftButton,
+                            QGuiApplication::styleHints()->startDragDistance()))
+        return false;
+    // A move by hand goes from the press, so the grabbed spot stays under
+    // the pointer. The window system moves the window on from where the
+    // pointer is now: there the window lags by the travel below the distance.
+    StartMove(pendingMove_.Origin());
+    if (moving_)
+        Follow(globalPos);
+    return true;
+}
+
 void WindowDragger::StartMove(const QPoint& globalPos) {
     if (QWindow* handle = window_.windowHandle(); handle && handle->startSystemMove())
         return;
@@ -123,6 +147,7 @@ void WindowDragger::Follow(const QPoint& globalPos) {
 }
 
 void WindowDragger::End() {
+    pendingMove_.Cancel();
     moving_ = false;
     resizing_ = -1;
 }

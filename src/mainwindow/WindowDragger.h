@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/PendingMove.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -11,8 +13,10 @@ struct Layout;
 
 // Moves and resizes the frameless main window. The window system runs the
 // drag where it can (startSystemMove/startSystemResize); without a window
-// manager the window follows the pointer by hand. The magnet snaps the
-// window to the screen's edges once a move has ended.
+// manager the window follows the pointer by hand. A move starts only once a
+// held button has dragged the pointer the platform's drag distance, so that
+// two clicks in place stay a double click under a window manager. The
+// magnet snaps the window to the screen's edges once a move has ended.
 class WindowDragger : public QObject {
 public:
     WindowDragger(QWidget& window, const PlayerSession& session);
@@ -23,6 +27,16 @@ public:
     // band's arrows where the window may be resized.
     void UpdateCursor(const Layout& layout, QPoint pos);
 
+    // A press of the left button on a spot that moves the window.
+    void Press(const QPoint& globalPos);
+    // Whether a press waits for the pointer to travel; its moves and its
+    // release then go to FollowPress.
+    bool IsPressed() const { return pendingMove_.Armed(); }
+    // A move or the release of the press; true when the move started now.
+    bool FollowPress(const QPoint& globalPos, Qt::MouseButtons held, bool released,
+                     Qt::MouseButton button);
+    // The press became something else (a double click).
+    void CancelPress() { pendingMove_.Cancel(); }
     void StartMove(const QPoint& globalPos);
     void StartResize(int band, const QPoint& globalPos);
     // Whether a drag by hand runs; the pointer's moves then go to Follow.
@@ -39,6 +53,7 @@ private:
     QWidget& window_;
     const PlayerSession& session_;
     QTimer* magnetTimer_ = nullptr;
+    PendingMove pendingMove_;
     bool moving_ = false;
     int resizing_ = -1; // the band, -1 for none
     QPoint grabPos_;

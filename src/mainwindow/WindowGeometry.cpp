@@ -16,11 +16,18 @@ void WindowGeometry::EnterFullScreen(const QRect& frame) {
     Settings::WriteNumber(Settings::MainHeight, frame.height());
     Settings::WriteNumber(Settings::MainX, frame.left());
     Settings::WriteNumber(Settings::MainY, frame.top());
+    fullScreenReturn_ = frame;
     session_.SetFullScreen(true);
 }
 
 void WindowGeometry::LeaveFullScreen() {
     session_.SetFullScreen(false);
+}
+
+QRect WindowGeometry::TakeFullScreenReturn() {
+    const QRect to = fullScreenReturn_.isValid() ? fullScreenReturn_ : savedWindow_;
+    fullScreenReturn_ = QRect();
+    return to;
 }
 
 std::optional<QRect> WindowGeometry::ToggleMaximise(const QRect& current, const QRect& workArea) {

@@ -19,11 +19,16 @@ public:
     QRect ReadSavedWindow();
     const QRect& SavedWindow() const { return savedWindow_; }
 
-    // Enters full screen from the window's frame rectangle, which is stored.
+    // Enters full screen from the window's frame rectangle, which is stored
+    // and kept in memory too.
     void EnterFullScreen(const QRect& frame);
     // Leaves full screen; the window then lays out anew and comes back to
-    // SavedWindow().
+    // TakeFullScreenReturn().
     void LeaveFullScreen();
+    // Where leaving full screen goes: the rectangle kept on entering it, so a
+    // settings folder that cannot be written does not send the window back to
+    // some older one; else SavedWindow(). Forgotten once taken.
+    QRect TakeFullScreenReturn();
 
     // Maximise to the work area, or back to where the window was; none in
     // full screen, where it does nothing.
@@ -39,5 +44,6 @@ public:
 private:
     PlayerSession& session_;
     QRect savedWindow_{0, 0, 832, 362};
+    QRect fullScreenReturn_;
     QRect beforeMaximise_;
 };

@@ -46,7 +46,7 @@ void WindowStrips::Rebuild(Strip strip) {
 void WindowStrips::RebuildAll() {
     // A video picture is not painted over; the logo strip is only needed
     // when nothing plays or the broadcast has no picture.
-    if (!session_.IsPlaying() || session_.Category() == Category::Radio)
+    if (DrawsVideo())
         Rebuild(Strip::Video);
     for (Strip strip : {Strip::Caption, Strip::LeftBorder, Strip::Divider, Strip::ListPanel,
                         Strip::RightBorder, Strip::BottomBar})
@@ -57,7 +57,15 @@ bool WindowStrips::DrawsVideo() const {
     return DrawsVideoStrip(session_.IsPlaying(), session_.Category());
 }
 
-void WindowStrips::Paint(QPainter& painter) const {
+void WindowStrips::Paint(QPainter& painter, QSize window) const {
+    if (ShowsLogoOnly(session_.IsFullScreen(), session_.IsPlaying(), session_.Category())) {
+        // Not the skin laid out around buttons that are hidden.
+        painter.fillRect(QRect(QPoint(0, 0), window), Qt::black);
+        const QImage& logo = pictures_.Get(PictureId::Logo);
+        if (!logo.isNull())
+            painter.drawImage(LogoOnlyOrigin(window, logo.deviceIndependentSize().toSize()), logo);
+        return;
+    }
     const std::array<const StripPlace*, 7> places = {
         &layout_.captionStrip,  &layout_.leftBorderStrip, &layout_.videoStrip,
         &layout_.dividerStrip,  &layout_.listPanelStrip,  &layout_.rightBorderStrip,

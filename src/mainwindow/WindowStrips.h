@@ -27,12 +27,15 @@ public:
     void Rebuild(Strip strip);
     // Every strip; the logo strip only where it is drawn.
     void RebuildAll();
-    // Copies the strips to the window.
-    void Paint(QPainter& painter) const;
+    // Copies the strips to a window of this size; a broadcast without a
+    // picture in full screen is the logo alone, centred on black.
+    void Paint(QPainter& painter, QSize window) const;
+    // Whether the logo strip shows over the video area: not while a
+    // broadcast with a picture plays.
+    bool DrawsVideo() const;
 
 private:
     QImage Compose(Strip strip) const;
-    bool DrawsVideo() const;
 
     const Layout& layout_;
     const PlayerSession& session_;

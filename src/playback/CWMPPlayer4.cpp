@@ -24,7 +24,14 @@ enum Observed : std::uint64_t {
     kVideoOutput,
     kFileSize,
     kIcyTitle,
+    kAudioOutput,
+    kAudioCodec,
 };
+
+// A playing stream whose position has not moved for this long is waiting for
+// data, whether or not mpv has said so yet (it does only once its cache has
+// run dry, and not at all for some stalls).
+constexpr qint64 kPositionStallMs = 3000;
 
 int ClampVolume(int volume) {
     return std::clamp(volume, 0, 100);
@@ -99,6 +106,7 @@ void CWMPPlayer4::Start() {
         mpv_set_option_string(mpv_, name, value); // an unknown option is no reason to fail
     if (!options.audioOutput.isEmpty())
         mpv_set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
+    silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
 
     if (mpv_initialize(mpv_) < 0) {
         mpv_terminate_destroy(mpv_);
@@ -115,6 +123,10 @@ void CWMPPlayer4::Start() {
     // Radio titles come as the server sent them: UTF-8, or CP949 from older
     // Korean servers.
     mpv_observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
+    // Without a usable sound device mpv goes on with its "null" output
+    // (audio-fallback-to-null), so the picture and the clock keep running.
+    mpv_observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
 
     StartRenderer(renderer);
     mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
@@ -193,6 +205,9 @@ void CWMPPlayer4::ResetMediaState() {
     hasLength_ = false;
     hasSize_ = false;
     hasVideo_ = false;
+    hasAudio_ = false;
+    position_ = 0.0;
+    positionAge_.invalidate();
 }
 
 void CWMPPlayer4::closeMedia() {
@@ -235,7 +250,15 @@ PlayerStatus CWMPPlayer4::status() const {
         return PlayerStatus::Buffering(bufferPercent_);
     if (!timeKnown_)
         return PlayerStatus::Opening();
+    if (positionAge_.isValid() && positionAge_.elapsed() >= kPositionStallMs)
+        return PlayerStatus::Buffering(bufferPercent_);
     return PlayerStatus::Playing();
+}
+
+bool CWMPPlayer4::soundMissing() const {
+    if (silencedOnPurpose_ || !active_ || !hasAudio_ || !timeKnown_)
+        return false;
+    return audioDriver_.isEmpty() || audioDriver_ == QStringLiteral("null");
 }
 
 void CWMPPlayer4::setVolume(int volume) {
@@ -317,13 +340,25 @@ void CWMPPlayer4::DrainEvents() {
                 restarted_ = true;
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
-            if (!active_)
-                break; // values of an address that is no longer current
             const auto* property = static_cast<const mpv_event_property*>(event->data);
             const bool present = property->format != MPV_FORMAT_NONE && property->data;
+            // The sound output belongs to the player, not to one address.
+            if (event->reply_userdata == kAudioOutput) {
+                audioDriver_ =
+                    present ? QString::fromUtf8(*static_cast<char**>(property->data)) : QString();
+                break;
+            }
+            if (!active_)
+                break; // values of an address that is no longer current
             switch (event->reply_userdata) {
             case kTimePos:
                 timeKnown_ = present;
+                if (present) {
+                    const double position = *static_cast<double*>(property->data);
+                    if (!positionAge_.isValid() || position != position_)
+                        positionAge_.start();
+                    position_ = position;
+                }
                 break;
             case kPausedForCache:
                 pausedForCache_ = present && *static_cast<int*>(property->data) != 0;
@@ -341,6 +376,9 @@ void CWMPPlayer4::DrainEvents() {
                 break;
             case kVideoOutput:
                 hasVideo_ = present && *static_cast<int*>(property->data) != 0;
+                break;
+            case kAudioCodec:
+                hasAudio_ = present && **static_cast<char**>(property->data) != '\0';
                 break;
             case kIcyTitle:
                 emit streamTitleChanged(

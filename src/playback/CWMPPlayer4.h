@@ -3,6 +3,7 @@
 #include "playback/PlayerWidget.h"
 #include "playback/VideoRendererChoice.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 
 #include <atomic>
@@ -51,6 +52,7 @@ public:
     PlayerStatus status() const override;
     PlayerEnd lastEnd() const override { return end_; }
     void setVolume(int volume) override;
+    bool soundMissing() const override;
 
     // False when mpv could not be started; the player then stays idle. mpv
     // starts with the first address given, or at once for the GL renderer.
@@ -103,6 +105,11 @@ private:
     bool hasLength_ = false; // a recording with a duration, not a live stream
     bool hasSize_ = false;   // the source told its size: it cannot be live
     bool hasVideo_ = false;
+    bool hasAudio_ = false;          // an audio track is being decoded
+    QString audioDriver_;            // mpv's current sound output, empty before it opened
+    bool silencedOnPurpose_ = false; // the owner asked for no sound output at all
+    double position_ = 0.0;
+    QElapsedTimer positionAge_; // since the playback position last moved
     PlayerEnd end_ = PlayerEnd::None;
 
     QImage frame_;

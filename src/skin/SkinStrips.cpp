@@ -182,3 +182,11 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
 bool DrawsVideoStrip(bool playing, Category category) {
     return !playing || IsSoundOnly(category);
 }
+
+bool ShowsLogoOnly(bool fullScreen, bool playing, Category category) {
+    return fullScreen && playing && DrawsVideoStrip(playing, category);
+}
+
+QPoint LogoOnlyOrigin(QSize window, QSize logo) {
+    return QPoint((window.width() - logo.width()) / 2, (window.height() - logo.height()) / 2);
+}

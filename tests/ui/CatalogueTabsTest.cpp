@@ -3,6 +3,7 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/UpdateOutcome.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "skin/CMinsButton.h"
 
@@ -196,6 +197,14 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     EXPECT_EQ(started.size(), 2);
     // The list on screen is not refreshed by the check.
     EXPECT_EQ(window->ListModel()->rowCount(), shownRows);
+
+    // The service unreachable: the user hears that nothing could be checked,
+    // and the updater still has its turn.
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Refuse());
+    window->OnCommand(MenuCommand::Update);
+    ASSERT_TRUE(WaitFor([&] { return messages.size() == 3; }));
+    EXPECT_EQ(messages.last(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotChecked));
+    EXPECT_EQ(started.size(), 3);
 }
 
 TEST_F(CatalogueTabsTest, WebPageRowsOpenInTheBrowser) {

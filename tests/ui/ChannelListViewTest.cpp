@@ -121,14 +121,10 @@ TEST(CRegionDlg, ModesListsAndPreselection) {
     EXPECT_EQ(mbc.VisibleCombo()->count(), 20);
     EXPECT_EQ(mbc.VisibleCombo()->currentIndex(), -1);
     EXPECT_EQ(mbc.RegionCombo()->currentText(), QStringLiteral("강원"));
-    // Confirming with no selection stores the empty region.
+    // Confirming with no selection keeps the stored region.
     mbc.Confirm();
     EXPECT_TRUE(mbc.Confirmed());
-    QString stored = QStringLiteral("unset");
-    EXPECT_EQ(ReadSetting(SettingsRoot::MachineWide, QString::fromUtf8(Settings::kKeyOptions),
-                          QStringLiteral("LOCATION"), QStringLiteral("missing"), &stored),
-              1);
-    EXPECT_TRUE(stored.isEmpty());
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
     EXPECT_EQ(Settings::ReadText(Settings::LocationHide), QStringLiteral("0"));
 }
 

@@ -69,7 +69,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::SubMenu, QStringLiteral("9"));
         auto window = StartWindow();
         EXPECT_EQ(window->Session().MainTab(), MainTab::Channels);
-        EXPECT_EQ(window->Session().ShownCategory(), Category::None); // no category selected
+        EXPECT_EQ(window->Session().ShownCategory(), Category::Tv); // out of range: the TV tab
     }
     {
         ScopedXdgHome home;

@@ -211,4 +211,14 @@ TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
     EXPECT_TRUE(DrawsVideoStrip(true, Category::Music)); // music
 }
 
+TEST(SkinStrips, FullScreenWithoutAPictureIsTheLogoAlone) {
+    // Radio and music alike; never for a picture, never outside full screen.
+    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Radio));
+    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Music));
+    EXPECT_FALSE(ShowsLogoOnly(true, true, Category::Tv));
+    EXPECT_FALSE(ShowsLogoOnly(false, true, Category::Radio));
+    EXPECT_FALSE(ShowsLogoOnly(true, false, Category::Radio)); // nothing plays: the buttons stay
+    EXPECT_EQ(LogoOnlyOrigin(QSize(1024, 768), QSize(174, 58)), QPoint(425, 355));
+}
+
 } // namespace
