@@ -122,8 +122,8 @@ Result OpenSource(ChannelSources& sources, int category, ChannelListModel& model
     model.Clear();
     meter.Start();
     timer.start();
-    sources.Open(category, QString(), [&](std::vector<ChannelRecord> rows) {
-        model.ReplaceRows(std::move(rows));
+    sources.Open(category, QString(), [&](ChannelSources::Listing listing) {
+        model.ReplaceRows(std::move(listing.rows));
         view.repaint();
         if (++lists == 1)
             result.rowsMs = timer.elapsed();
@@ -224,8 +224,8 @@ int main(int argc, char** argv) {
         << "\nsources-playlist-stall-ms " << fromPlaylist.stallMs << "\nsources-directory-rows-ms "
         << fromDirectory.rowsMs << "\nsources-directory-stall-ms " << fromDirectory.stallMs << "\n";
     out << "  worker: M3U read " << readMs << " ms (" << entriesRead.size()
-        << " entries), read and mapped " << parseMs << " ms (" << parsed.rows.size()
+        << " entries), read and mapped " << parseMs << " ms (" << parsed.listing.rows.size()
         << " rows); directory answer read and mapped " << stationsMs << " ms ("
-        << parsedStations.rows.size() << " rows)\n";
+        << parsedStations.listing.rows.size() << " rows)\n";
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/CPlayerApp.h"
 
 #include "app/DialogScreenshot.h"
+#include "app/QtTranslations.h"
 #include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "web/WebBrowserModule.h"
@@ -64,6 +65,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Qt sets the locale from the environment; the media engine parses
     // numbers with the C conventions and refuses to start otherwise.
     std::setlocale(LC_NUMERIC, "C");
+    QtTranslations::InstallKorean();
 }
 
 int CPlayerApp::Run() {

@@ -1,4 +1,5 @@
 #include "app/CPlayerApp.h"
+#include "app/GraphicsChoice.h"
 
 #include <cstdio>
 
@@ -9,9 +10,9 @@ int main(int argc, char** argv) {
         std::fputs(CPlayerApp::NoSessionMessage(), stderr);
         return 2;
     }
-    // The web tabs' engine, loaded later from its module, draws with OpenGL
-    // contexts that must be shared from the application's start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // GL (shared contexts for the web tabs' engine) only on a machine with a
+    // GPU; decided before the application object, which reads it.
+    GraphicsChoice::Apply(GraphicsChoice::DecideForThisMachine());
     CPlayerApp app(argc, argv);
     return app.Run();
 }

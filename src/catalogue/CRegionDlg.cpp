@@ -66,11 +66,13 @@ QComboBox* CRegionDlg::VisibleCombo() const {
 void CRegionDlg::Confirm() {
     if (hide_->isChecked())
         Settings::WriteText(Settings::LocationHide, QStringLiteral("1"));
-    const QString text =
-        VisibleCombo()->currentIndex() >= 0 ? VisibleCombo()->currentText() : QString();
-    Settings::WriteText(
-        Settings::LocationForDialog,
-        LegacyText::CutToBytes(text, kRegionValueBytes, !LegacyText::FitsCp949(text)));
+    // A box left without a selection keeps the region stored so far.
+    const QComboBox* combo = VisibleCombo();
+    if (const std::optional<QString> text = RegionChoice::RegionToStore(
+            -1, combo->currentIndex(), combo->currentText(), RegionChoice::Untouched::Confirms))
+        Settings::WriteText(
+            Settings::LocationForDialog,
+            LegacyText::CutToBytes(*text, kRegionValueBytes, !LegacyText::FitsCp949(*text)));
     confirmed_ = true;
     reject(); // every end of a skinned dialog is the cancel result; Confirmed() tells
 }

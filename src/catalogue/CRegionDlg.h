@@ -7,9 +7,9 @@ class QComboBox;
 
 // Asks for the user's region before a regional broadcaster (a name holding
 // "MBC" or "SBS") plays: twenty cities for MBC, nine regions for SBS. OK
-// stores the choice (and, when ticked, never to ask again); the close box
-// stores nothing. Reloading the tab and playing are the caller's, after a
-// confirmed end.
+// stores the choice (and, when ticked, never to ask again); with no place
+// selected it keeps the stored region. The close box stores nothing. Reloading the tab and playing
+// are the caller's, after a confirmed end.
 class CRegionDlg : public CSkinnedDialog {
     Q_OBJECT
 public:

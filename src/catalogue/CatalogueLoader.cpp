@@ -108,13 +108,18 @@ CatalogueLayout LayoutOf(const QString& fileName) {
 }
 
 std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString& fileName,
-                                             const QString& region) {
+                                             const QString& region, CatalogueFamilyBlocks* blocks) {
     const CatalogueIni ini = CatalogueIni::Load(path);
     const CatalogueLayout layout = LayoutOf(fileName);
     std::vector<ChannelRecord> all;
+    if (blocks)
+        blocks->clear();
     for (const QString& family : layout.families) {
         std::vector<ChannelRecord> part = layout.regional ? LoadRegionalGroup(ini, family, region)
                                                           : LoadCatalogueSection(ini, family);
+        if (blocks)
+            blocks->push_back(CatalogueFamilyBlock{family, static_cast<int>(all.size()),
+                                                   static_cast<int>(part.size())});
         all.insert(all.end(), std::make_move_iterator(part.begin()),
                    std::make_move_iterator(part.end()));
     }

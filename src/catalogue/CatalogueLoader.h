@@ -34,9 +34,19 @@ struct CatalogueLayout {
 };
 CatalogueLayout LayoutOf(const QString& fileName);
 
+// Where one family's rows lie in a loaded catalogue list.
+struct CatalogueFamilyBlock {
+    QString family;
+    int first = 0;
+    int count = 0;
+};
+using CatalogueFamilyBlocks = std::vector<CatalogueFamilyBlock>;
+
 // Loads a whole catalogue file as the list shows it: every family in order.
+// With blocks, also says where each family's rows start and how many it has.
 std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString& fileName,
-                                             const QString& region);
+                                             const QString& region,
+                                             CatalogueFamilyBlocks* blocks = nullptr);
 
 // The version a catalogue states in [DB] VER (0 when missing).
 int CatalogueVersion(const CatalogueIni& ini);

@@ -36,12 +36,13 @@ int CatalogueUpdater::LocalVersion(const QString& cataloguePath) {
     return CatalogueVersion(CatalogueIni::Load(cataloguePath));
 }
 
-void CatalogueUpdater::RunCatalogueUpdate(std::function<void(bool)> done) {
+void CatalogueUpdater::RunCatalogueUpdate(Done done) {
     if (done)
         waiting_.push_back(std::move(done));
     if (running_)
         return;
     running_ = true;
+    outcome_ = UpdateOutcome();
     UpdateCatalogue(0);
 }
 
@@ -64,19 +65,33 @@ void CatalogueUpdater::UpdateCatalogue(size_t index) {
 
 void CatalogueUpdater::Compare(size_t index) {
     const auto& [section, fileName] = CataloguePairs().at(index);
-    const int server =
-        ServerVersion(PathOf(QString::fromLatin1(Endpoints::kVersionListFileName)), section);
+    const QString versionList = PathOf(QString::fromLatin1(Endpoints::kVersionListFileName));
+    if (!QFile::exists(versionList)) {
+        // Without the version list every server version would read 0, which
+        // says nothing about whether this catalogue is current.
+        outcome_.AddUnchecked(fileName);
+        UpdateCatalogue(index + 1);
+        return;
+    }
+    const int server = ServerVersion(versionList, section);
     const int local = LocalVersion(PathOf(fileName));
     if (local >= server) {
+        outcome_.AddCurrent(fileName);
         UpdateCatalogue(index + 1);
         return;
     }
     queue_->Enqueue(QUrl(baseAddress_ + Endpoints::CataloguePath(fileName)), PathOf(fileName),
                     DownloadQueue::Check::IniFile,
-                    [this, index](const DownloadQueue::Result& result) {
-                        // Only a catalogue that really arrived counts as an update.
-                        if (result.saved())
+                    [this, index, fileName = fileName](const DownloadQueue::Result& result) {
+                        // Only a catalogue that really arrived counts as an update;
+                        // one that did not keeps its old version and is fetched
+                        // again by the next check.
+                        if (result.saved()) {
                             updated_ = true;
+                            outcome_.AddReplaced(fileName);
+                        } else {
+                            outcome_.AddFailed(fileName);
+                        }
                         UpdateCatalogue(index + 1);
                     });
 }
@@ -84,8 +99,9 @@ void CatalogueUpdater::Compare(size_t index) {
 void CatalogueUpdater::Finish() {
     QFile::remove(PathOf(QString::fromLatin1(Endpoints::kVersionListFileName)));
     running_ = false;
-    std::vector<std::function<void(bool)>> waiting;
+    std::vector<Done> waiting;
     waiting.swap(waiting_);
+    const UpdateOutcome outcome = outcome_;
     for (auto& callback : waiting)
-        callback(updated_);
+        callback(outcome);
 }

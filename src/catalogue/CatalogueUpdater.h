@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/UpdateOutcome.h"
 
 #include <QObject>
 #include <QString>
@@ -24,10 +25,12 @@ public:
     CatalogueUpdater(DownloadQueue* queue, QString dataFolder, QString baseAddress,
                      QObject* parent = nullptr);
 
+    using Done = std::function<void(const UpdateOutcome& outcome)>;
+
     // Checks every catalogue in order, then deletes the version list.
-    // `done` runs once at the end with whether any catalogue was replaced.
+    // `done` runs once at the end with what became of each catalogue.
     // A second call while a sequence runs joins it.
-    void RunCatalogueUpdate(std::function<void(bool updated)> done);
+    void RunCatalogueUpdate(Done done);
 
     bool IsRunning() const { return running_; }
     // Set when a sequence replaced a catalogue; cleared by the caller.
@@ -49,5 +52,6 @@ private:
     QString baseAddress_;
     bool running_ = false;
     bool updated_ = false;
-    std::vector<std::function<void(bool)>> waiting_;
+    UpdateOutcome outcome_; // of the sequence under way
+    std::vector<Done> waiting_;
 };

@@ -129,7 +129,8 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     }
     parsed.channels = static_cast<int>(records.size());
     parsed.readable = parsed.channels > 0;
-    parsed.rows = SourceMapping::ArrangeForTab(std::move(records), category, region);
+    parsed.listing.rows =
+        SourceMapping::ArrangeForTab(std::move(records), category, region, &parsed.listing.blocks);
     return parsed;
 }
 
@@ -169,8 +170,7 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
         if (!self || !refresh)
             return;
         self->RefreshWith(category, region,
-                          [self, category, region, rows](const Refresh& r,
-                                                         std::vector<ChannelRecord> fresh,
+                          [self, category, region, rows](const Refresh& r, Listing fresh,
                                                          const QString& arrangedFor) {
                               if (!r.refreshed || !self)
                                   return;
@@ -185,7 +185,7 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
                               self->ParseAsync(self->SourceOf(category), again, category, region,
                                                [rows](Parsed parsed) {
                                                    if (parsed.readable)
-                                                       rows(std::move(parsed.rows));
+                                                       rows(std::move(parsed.listing));
                                                });
                           });
     };
@@ -194,14 +194,14 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
         return;
     }
     ParseAsync(source, kept, category, region, [rows, afterKept](Parsed parsed) {
-        rows(std::move(parsed.rows));
+        rows(std::move(parsed.listing));
         afterKept();
     });
 }
 
 void ChannelSources::RefreshTab(int category, std::function<void(Refresh)> done) {
     RefreshWith(category, QString(),
-                [done](const Refresh& r, std::vector<ChannelRecord>, const QString&) { done(r); });
+                [done](const Refresh& r, Listing, const QString&) { done(r); });
 }
 
 void ChannelSources::RefreshWith(int category, const QString& region, Fresh done) {
@@ -214,14 +214,13 @@ void ChannelSources::RefreshWith(int category, const QString& region, Fresh done
     if (alreadyRunning)
         return;
     QPointer<ChannelSources> self(this);
-    const auto finish = [self, category, region](const Refresh& r,
-                                                 std::vector<ChannelRecord> rows) {
+    const auto finish = [self, category, region](const Refresh& r, Listing listing) {
         if (!self)
             return;
         const auto waiting = self->running_.take(category);
         // The rows are copied only for a second caller, moved to the last.
         for (size_t i = 0; i < waiting.size(); ++i)
-            waiting[i](r, i + 1 < waiting.size() ? rows : std::move(rows), region);
+            waiting[i](r, i + 1 < waiting.size() ? listing : std::move(listing), region);
     };
     Fetch(category,
           [self, category, region, finish](bool ok, const QString& why, const QString& newPath) {
@@ -294,9 +293,8 @@ void ChannelSources::FetchFromServers(const ChannelSource& source, const QString
                     });
 }
 
-void ChannelSources::Validate(
-    int category, const QString& newPath, const QString& region,
-    std::function<void(const Refresh&, std::vector<ChannelRecord>)> done) {
+void ChannelSources::Validate(int category, const QString& newPath, const QString& region,
+                              std::function<void(const Refresh&, Listing)> done) {
     QByteArray bytes;
     ReadWholeFile(newPath, &bytes);
     const ChannelSource source = SourceOf(category);
@@ -326,7 +324,7 @@ void ChannelSources::Validate(
                    }
                    Refresh result{category, true, QString()};
                    result.unchanged = unchanged;
-                   done(result, std::move(parsed.rows));
+                   done(result, std::move(parsed.listing));
                });
 }
 
@@ -371,20 +369,16 @@ QString ChannelSources::TabName(int category) {
     return IsSourceTab(category) ? QString::fromUtf8(names[category - 1]) : QString();
 }
 
-QString ChannelSources::Report(bool cataloguesUpdated, const std::vector<Refresh>& results) {
-    QStringList refreshed, failed;
+UpdateOutcome ChannelSources::OutcomeOf(const std::vector<Refresh>& results) {
+    UpdateOutcome outcome;
     for (const Refresh& r : results) {
-        if (r.refreshed)
-            refreshed << TabName(r.category);
+        const QString name = TabName(r.category);
+        if (!r.refreshed)
+            outcome.AddFailed(name);
+        else if (r.unchanged)
+            outcome.AddCurrent(name);
         else
-            failed << QStringLiteral("%1 (%2)").arg(TabName(r.category), r.why);
+            outcome.AddReplaced(name);
     }
-    QString text = cataloguesUpdated || !refreshed.isEmpty()
-                       ? QStringLiteral("최신버전으로 업데이트 되었습니다.")
-                       : QStringLiteral("현재 버전이 최신버전입니다.");
-    if (!refreshed.isEmpty())
-        text += QStringLiteral("\n새로 받은 채널 목록: ") + refreshed.join(QStringLiteral(", "));
-    if (!failed.isEmpty())
-        text += QStringLiteral("\n받지 못한 채널 목록: ") + failed.join(QStringLiteral(", "));
-    return text;
+    return outcome;
 }

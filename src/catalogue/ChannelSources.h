@@ -1,9 +1,11 @@
 #pragma once
 
+#include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/RadioDirectory.h"
 #include "catalogue/StreamOptions.h"
+#include "catalogue/UpdateOutcome.h"
 
 #include <QHash>
 #include <QNetworkAccessManager>
@@ -32,14 +34,22 @@ public:
         bool unchanged = false;
     };
 
-    // One complete list for a tab, in the order the tab shows it.
-    using Rows = std::function<void(std::vector<ChannelRecord> rows)>;
+    // One complete list for a tab, in the order the tab shows it, and where
+    // each broadcaster family's rows lie in it (the TV and radio tabs).
+    struct Listing {
+        std::vector<ChannelRecord> rows;
+        CatalogueFamilyBlocks blocks;
+    };
+    using Rows = std::function<void(Listing listing)>;
 
     static constexpr qint64 kSizeCap = 64 * 1024 * 1024;
 
     ChannelSources(QString dataFolder, SourceSettings settings = SourceSettings(),
                    QObject* parent = nullptr);
     ~ChannelSources() override;
+
+    // Where the kept lists are (the data folder).
+    void SetDataFolder(const QString& folder) { dataFolder_ = folder; }
 
     SourceSettings& Settings() { return settings_; }
     const SourceSettings& Settings() const { return settings_; }
@@ -64,10 +74,10 @@ public:
     // Every tab that does not use the service, one after another.
     void RefreshAll(std::function<void(std::vector<Refresh>)> done);
 
-    // The update command's message: the catalogues' result, then which
-    // source lists were refreshed and which failed (and why). Without any
-    // source tab it is the catalogues' message alone.
-    static QString Report(bool cataloguesUpdated, const std::vector<Refresh>& results);
+    // What the refreshes came to, in the update command's terms: a list
+    // that arrived and differs was replaced, one that arrived the same is
+    // current, one that did not arrive failed (the old list stays).
+    static UpdateOutcome OutcomeOf(const std::vector<Refresh>& results);
     // The tab's name as its button shows it: "TV", "해외", "게임", "라디오", "음악방송".
     static QString TabName(int category);
 
@@ -76,7 +86,7 @@ public:
 
     // Parses a list the way a tab shows it (exposed for tests and benchmarks).
     struct Parsed {
-        std::vector<ChannelRecord> rows;
+        Listing listing;
         QHash<QString, StreamOptions> options;
         int channels = 0; // before the region filter
         bool readable = false;
@@ -95,10 +105,9 @@ private:
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           std::function<void(bool, QString, QString)> done);
     // A refresh's result and its rows, arranged for the region named.
-    using Fresh = std::function<void(const Refresh&, std::vector<ChannelRecord> rows,
-                                     const QString& arrangedFor)>;
+    using Fresh = std::function<void(const Refresh&, Listing listing, const QString& arrangedFor)>;
     void Validate(int category, const QString& newPath, const QString& region,
-                  std::function<void(const Refresh&, std::vector<ChannelRecord>)> done);
+                  std::function<void(const Refresh&, Listing)> done);
     void RefreshWith(int category, const QString& region, Fresh done);
     void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
                      std::function<void(std::vector<Refresh>)> done);

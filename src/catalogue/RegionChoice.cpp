@@ -56,4 +56,45 @@ int PreselectedIndex(const QStringList& places, const QString& storedRegion) {
     return static_cast<int>(places.indexOf(storedRegion));
 }
 
+std::optional<QString> RegionToStore(int indexAtOpen, int chosenIndex, const QString& chosenText,
+                                     Untouched untouched) {
+    if (chosenIndex < 0)
+        return std::nullopt;
+    if (untouched == Untouched::Keeps && chosenIndex == indexAtOpen)
+        return std::nullopt;
+    return chosenText;
+}
+
+namespace {
+
+bool IsFiltered(const QString& family) {
+    return family != QStringLiteral("KBS") && family != QStringLiteral("ETC");
+}
+
+const CatalogueFamilyBlock* BlockOf(const CatalogueFamilyBlocks& blocks, const QString& family) {
+    for (const CatalogueFamilyBlock& block : blocks) {
+        if (block.family == family)
+            return &block;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int RowAfterRegionChange(const CatalogueFamilyBlocks& before, int row,
+                         const CatalogueFamilyBlocks& after, bool regionChanged) {
+    for (const CatalogueFamilyBlock& was : before) {
+        if (row < was.first || row >= was.first + was.count)
+            continue;
+        const CatalogueFamilyBlock* now = BlockOf(after, was.family);
+        if (!now || now->count <= 0)
+            return -1;
+        const int offset = row - was.first;
+        if ((!regionChanged || !IsFiltered(was.family)) && offset < now->count)
+            return now->first + offset;
+        return now->first;
+    }
+    return -1;
+}
+
 } // namespace RegionChoice

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The rules around the user's region and a double-click on a channel row.
 namespace RegionChoice {
@@ -29,5 +32,22 @@ QStringList PlacesFor(int mode);
 
 // The index of the stored region in a list, or -1 for no selection.
 int PreselectedIndex(const QStringList& places, const QString& storedRegion);
+
+// What confirming a region box stores: the place the user chose, or nothing
+// (the stored region is kept) when the box has no selection or, where
+// untouched counts as no choice (the settings dialog), still shows the place
+// it opened with.
+enum class Untouched { Keeps, Confirms };
+std::optional<QString> RegionToStore(int indexAtOpen, int chosenIndex, const QString& chosenText,
+                                     Untouched untouched);
+
+// The row to play once a region change has reloaded the list. The row the
+// user double-clicked lay in a family of `before`; in a family the region
+// filters (every one but KBS and ETC) that broadcaster's first row of
+// `after` plays: its station for the new region, or its fallback entry.
+// Unfiltered families and an unchanged region keep the same entry. -1 when
+// the row lay in no family or the family is gone.
+int RowAfterRegionChange(const CatalogueFamilyBlocks& before, int row,
+                         const CatalogueFamilyBlocks& after, bool regionChanged);
 
 } // namespace RegionChoice

@@ -267,7 +267,7 @@ ChannelRecord FromStation(const RadioDirectory::Station& s) {
 }
 
 std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int category,
-                                         const QString& region) {
+                                         const QString& region, CatalogueFamilyBlocks* blocks) {
     const bool radio = category == 4;
     if (category != 1 && !radio)
         return records;
@@ -292,10 +292,13 @@ std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int
         const QString& name = order.at(static_cast<qsizetype>(family));
         const bool filtered = !everyRegion && name != QLatin1String("KBS") &&
                               name != QLatin1String("ETC") && matching[family] > 0;
+        const int first = static_cast<int>(arranged.size());
         for (size_t i = 0; i < records.size(); ++i) {
             if (familyOf[i] == family && (!filtered || ofRegion[i]))
                 arranged.push_back(std::move(records[i]));
         }
+        if (blocks)
+            blocks->push_back({name, first, static_cast<int>(arranged.size()) - first});
     }
     return arranged;
 }

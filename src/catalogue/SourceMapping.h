@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
 #include "catalogue/RadioDirectory.h"
 #include "userchannels/M3uPlaylist.h"
@@ -38,7 +39,9 @@ ChannelRecord FromStation(const RadioDirectory::Station& station);
 // order, each MBC/SBS/FEBC/PBC family filtered by the region (a family with
 // no station of the region, and the region "자동" or "", keep all); other
 // tabs as listed.
+// With blocks, also says where each family's rows lie (regional tabs only).
 std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int category,
-                                         const QString& region);
+                                         const QString& region,
+                                         CatalogueFamilyBlocks* blocks = nullptr);
 
 } // namespace SourceMapping

@@ -2,6 +2,7 @@
 
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
+#include "catalogue/RegionChoice.h"
 #include "dialogs/CSourcesDlg.h"
 #include "skin/CMinsButton.h"
 
@@ -223,6 +224,7 @@ void CSettingsDlg::ReadOptions() {
     // A region that is not one of the cities leaves the box without a selection.
     region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForDialog),
                                                Qt::MatchExactly | Qt::MatchCaseSensitive));
+    regionAtOpen_ = region_->currentIndex();
     Check(AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
     Check(OnTopBox)->setChecked(IsOne(Settings::OnTop));
     Check(AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
@@ -271,7 +273,11 @@ void CSettingsDlg::OnOk() {
     Settings::WriteFlag(Settings::Message, checked(MessageBox));
     Settings::WriteFlag(Settings::Tray, checked(TrayBox));
 
-    // The city shown, or empty text when none is.
-    Settings::WriteText(Settings::LocationForDialog, region_->currentText());
+    // Only a city the user chose here is stored: a region this box does not
+    // list (an SBS region such as 강원) or none at all stays as it was.
+    if (const std::optional<QString> region =
+            RegionChoice::RegionToStore(regionAtOpen_, region_->currentIndex(),
+                                        region_->currentText(), RegionChoice::Untouched::Keeps))
+        Settings::WriteText(Settings::LocationForDialog, *region);
     reject();
 }

@@ -67,6 +67,7 @@ private:
 
     std::array<QCheckBox*, 10> checks_{};
     QComboBox* region_ = nullptr;
+    int regionAtOpen_ = -1; // the box's selection as the dialog opened
     QLabel* note_ = nullptr;
     CMinsButton* close_ = nullptr;
     CMinsButton* pages_[3] = {};

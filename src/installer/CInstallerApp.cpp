@@ -1,5 +1,6 @@
 #include "installer/CInstallerApp.h"
 
+#include "app/QtTranslations.h"
 #include "installer/CInstallerDlg.h"
 
 #include <QIcon>
@@ -34,6 +35,7 @@ CInstallerApp::CInstallerApp(int& argc, char** argv) : QApplication(argc, argv) 
     setApplicationVersion(QStringLiteral("1.0.0.1"));
     setOrganizationName(QStringLiteral("WAVEORBIT"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    QtTranslations::InstallKorean(); // its completion message box, for one
     // The same look on every desktop: the wizard paints its own dark page.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(fusion);

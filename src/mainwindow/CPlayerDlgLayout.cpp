@@ -4,7 +4,7 @@
 
 #include "catalogue/CChannelListView.h"
 
-#include "app/SettingsTable.h"
+#include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 
 #include <QGuiApplication>
@@ -13,6 +13,20 @@
 #include <QScreen>
 #include <QTableView>
 
+namespace {
+
+// A broadcast in full screen: the list, the browser and every button hide.
+void HideControlsInFullScreen(CPlayerDlg& window) {
+    window.ListView()->hide();
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        if (CMinsButton* button = window.Button(ControlAtIndex(i)))
+            button->hide();
+    if (QWidget* browser = window.WebBrowser())
+        browser->hide();
+}
+
+} // namespace
+
 void CPlayerDlg::RunLayoutPass() {
     LayoutInput in;
     in.clientWidth = width();
@@ -20,13 +34,11 @@ void CPlayerDlg::RunLayoutPass() {
     in.listPanelOpen = session_->IsListPanelOpen();
     in.mainTab = session_->MainTab();
     // Read on every pass: it is what leaving full screen comes back to.
-    in.savedWindow = QRect(
-        Settings::ReadNumber(Settings::MainX), Settings::ReadNumber(Settings::MainY),
-        Settings::ReadNumber(Settings::MainWidth), Settings::ReadNumber(Settings::MainHeight));
+    in.savedWindow = geometry_->ReadSavedWindow();
     layout_ = ComputeLayout(in);
-    savedWindow_ = layout_.savedWindow;
 
-    for (int id = ControlId::First; id <= ControlId::Last; ++id) {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlId id = ControlAtIndex(i);
         const Placement& placement = layout_.Control(id);
         if (id == ControlId::Player)
             ApplyControl(player_, Placement{placement.moved, placement.box, Visibility::Keep});
@@ -59,10 +71,13 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         setMinimumSize(limit);
     RunLayoutPass();
     if (session_->IsFullScreen()) {
-        // In full screen the picture covers the whole window.
+        // In full screen the picture covers the whole window. The layout
+        // pass shows the controls again: a broadcast keeps them hidden.
         player_->setGeometry(rect());
         player_->raise();
-    } else if (session_->IsPlaying() && session_->Category() != Category::Radio) {
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
+    } else if (!strips_->DrawsVideo()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -74,11 +89,11 @@ void CPlayerDlg::ShowRefusal(const QString& text) {
 }
 
 void CPlayerDlg::ToggleListPanel() {
-    if (session_->IsMaximised() || session_->IsFullScreen()) {
+    if (!geometry_->MayToggleListPanel()) {
         ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
         return;
     }
-    session_->SetListPanelOpen(!session_->IsListPanelOpen());
+    const QRect target = geometry_->ToggleListPanel(geometry());
     CMinsButton* toggle = Button(ControlId::ListToggle);
     if (session_->IsListPanelOpen())
         toggle->SetImages(PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
@@ -92,85 +107,66 @@ void CPlayerDlg::ToggleListPanel() {
     // first so the narrower window is allowed; opening raises it only once
     // the wider size has arrived (see resizeEvent), or the limit itself
     // would widen the window before the move and the two would add up.
-    const QRect g = geometry();
-    const int newWidth =
-        g.width() + (session_->IsListPanelOpen() ? kListPanelWidth : -kListPanelWidth);
     if (!session_->IsListPanelOpen())
         setMinimumSize(MinimumSize());
-    setGeometry(g.left(), g.top(), newWidth, g.height());
+    setGeometry(target);
     if (session_->IsListPanelOpen())
         SelectMainTab(session_->MainTab());
 }
 
 void CPlayerDlg::ToggleFullScreen() {
     if (!session_->IsFullScreen()) {
-        const QRect window = frameGeometry();
-        Settings::WriteNumber(Settings::MainWidth, window.width());
-        Settings::WriteNumber(Settings::MainHeight, window.height());
-        Settings::WriteNumber(Settings::MainX, window.left());
-        Settings::WriteNumber(Settings::MainY, window.top());
-        session_->SetFullScreen(true);
+        geometry_->EnterFullScreen(frameGeometry());
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
         player_->setGeometry(rect());
         player_->raise();
-        if (session_->IsPlaying()) {
-            listView_->hide();
-            for (CMinsButton* button : buttons_)
-                if (button)
-                    button->hide();
-        }
+        if (session_->IsPlaying())
+            HideControlsInFullScreen(*this);
         return;
     }
 
     // The flag goes first: the size changes that follow must lay the
     // window out normally again, not cover it with the picture.
-    session_->SetFullScreen(false);
+    geometry_->LeaveFullScreen();
     RunLayoutPass();
     showNormal();
-    setGeometry(savedWindow_);
+    setGeometry(geometry_->TakeFullScreenReturn());
     ShowAfterFullScreen();
 }
 
 void CPlayerDlg::ShowAfterFullScreen() {
-    for (int id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
-                   ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
+    for (ControlId id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
+                         ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
         Button(id)->show();
     // The list and the tabs only where the panel is open.
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    for (int id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
-                   ControlId::Settings, ControlId::Mute})
+    for (ControlId id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
+                         ControlId::Settings, ControlId::Mute})
         Button(id)->show();
     if (!session_->IsListPanelOpen())
         return;
     Button(ControlId::TabChannels)->show();
     if (session_->MainTab() == MainTab::Channels)
-        for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        for (ControlId id : kCategoryTabButtons)
             Button(id)->show();
     Button(ControlId::TabMusic)->show();
     if (session_->MainTab() == MainTab::Music)
-        for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
+        for (ControlId id : kMusicSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabMovie)->show();
     if (session_->MainTab() == MainTab::Movie)
-        for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        for (ControlId id : kMovieSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabHome)->show();
 }
 
 void CPlayerDlg::ToggleMaximise() {
-    if (session_->IsFullScreen())
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen && !session_->IsMaximised())
         return;
-    if (!session_->IsMaximised()) {
-        beforeMaximise_ = geometry();
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        session_->SetMaximised(true);
-        setGeometry(screen->availableGeometry());
-    } else {
-        session_->SetMaximised(false);
-        setGeometry(beforeMaximise_);
-    }
+    const QRect workArea = screen ? screen->availableGeometry() : QRect();
+    if (const std::optional<QRect> target = geometry_->ToggleMaximise(geometry(), workArea))
+        setGeometry(*target);
 }

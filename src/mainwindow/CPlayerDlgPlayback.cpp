@@ -90,9 +90,9 @@ void CPlayerDlg::MenuPlay() {
 void CPlayerDlg::PlayUrl(const QString& address) {
     if (!playback_)
         return;
-    playback_->Watch().PlayUrl(address);
+    playback_->Watch().PlayAddress(address);
     // The radio directory counts the stations its users start.
-    sources_->NotePlayed(address);
+    Sources()->NotePlayed(address);
 }
 
 void CPlayerDlg::VolumeUp() {

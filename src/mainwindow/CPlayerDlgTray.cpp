@@ -3,10 +3,17 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QSystemTrayIcon>
 
 void CPlayerDlg::CreateTrayIcon() {
     if (tray_)
+        return;
+    // On Wayland only a tray on the session bus can show the icon; where none
+    // runs, Qt's fallback would only complain about X11 calls, and the window
+    // simply does without (hiding then minimises instead).
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     tray_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/128.png")), this);
     // "WAVEORBIT" alone until something plays; a tray icon made anew says
@@ -44,4 +51,24 @@ void CPlayerDlg::ShowFromTray() {
     show();
     raise();
     activateWindow();
+}
+
+bool CPlayerDlg::TrayHostAvailable() const {
+    if (trayHostProbe_)
+        return trayHostProbe_();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CPlayerDlg::ApplyTaskbarStyle() {
+    const Qt::WindowType type =
+        session_->UsesToolWindow(TrayHostAvailable()) ? Qt::Tool : Qt::Window;
+    // A window type, not a flag: Qt::Tool shares bits with Qt::Window.
+    SetWindowFlagsKeepingPlace((windowFlags() & ~Qt::WindowType_Mask) | type);
+}
+
+void CPlayerDlg::Minimise() {
+    // A tray host may have gone since start-up: a minimised tool window
+    // would have neither a taskbar button nor an icon to come back from.
+    ApplyTaskbarStyle();
+    showMinimized();
 }

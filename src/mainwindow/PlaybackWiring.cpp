@@ -29,7 +29,7 @@ void WindowPlaybackView::SetCurrentRow(int row) {
     window_.Session().SetCurrentRow(row);
 }
 
-int WindowPlaybackView::CurrentCategory() const {
+Category WindowPlaybackView::CurrentCategory() const {
     return window_.Session().Category();
 }
 
@@ -67,13 +67,13 @@ void WindowPlaybackView::SetLamp(bool lit) {
 }
 
 void WindowPlaybackView::RedrawStatusPanel() {
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().statusLamp.ToRect());
     window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
 void WindowPlaybackView::RedrawStatusText() {
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
@@ -85,13 +85,13 @@ void WindowPlaybackView::ShowVideo() {
     player->show();
     if (fullScreen)
         player->raise();
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
 void WindowPlaybackView::HideVideo() {
     window_.Player()->hide();
-    window_.RebuildVideoStrip();
+    window_.RebuildStrip(WindowStrips::Strip::Video);
     window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
@@ -107,12 +107,12 @@ bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
 
 void WindowVolumeView::ShowCaption(const QString&) {
     // The text is the session's caption, which the strip is drawn from.
-    window_.RebuildCaptionStrip();
+    window_.RebuildStrip(WindowStrips::Strip::Caption);
     window_.update(window_.CurrentLayout().captionText.ToRect());
 }
 
 void WindowVolumeView::RedrawVolumeBar() {
-    window_.RebuildBottomBarStrip();
+    window_.RebuildStrip(WindowStrips::Strip::BottomBar);
     window_.update(window_.CurrentLayout().volumeArea.ToRect());
 }
 
@@ -143,10 +143,14 @@ void PlaybackWiring::OnTick(PlaybackTimer id) {
 }
 
 bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_)
+    // Only mouse events reach the window's members: the filter also sees the
+    // events of the window's teardown, when it is no longer a CPlayerDlg.
+    const QEvent::Type type = event->type();
+    if (watched != &window_ || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+                                type != QEvent::MouseButtonRelease))
         return QObject::eventFilter(watched, event);
     const Box& area = window_.CurrentLayout().volumeArea;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint at = mouse->position().toPoint();

@@ -26,7 +26,14 @@ enum Observed : std::uint64_t {
     kVideoOutput,
     kFileSize,
     kIcyTitle,
+    kAudioOutput,
+    kAudioCodec,
 };
+
+// A playing stream whose position has not moved for this long is waiting for
+// data, whether or not mpv has said so yet (it does only once its cache has
+// run dry, and not at all for some stalls).
+constexpr qint64 kPositionStallMs = 3000;
 
 int ClampVolume(int volume) {
     return std::clamp(volume, 0, 100);
@@ -36,22 +43,31 @@ int ClampVolume(int volume) {
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent) : CWMPPlayer4(Options(), parent) {}
 
-CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent) : PlayerWidget(parent) {
+CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent)
+    : PlayerWidget(parent), options_(options) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    Start(options);
-}
-
-void CWMPPlayer4::Start(const Options& options) {
-    mpv_ = mpv_create();
-    if (mpv_ == nullptr)
-        return;
-
     const VideoRendererRequest request = options.renderer == VideoRendererRequest::Automatic
                                              ? VideoRendererChoice::RequestFromEnvironment()
                                              : options.renderer;
-    const VideoRenderer renderer =
-        VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    renderer_ = VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    // mpv's core and threads cost some 8 MB and part of the start-up time.
+    // Drawing in software, nothing needs them before the first address, so a
+    // start that plays nothing never loads them; the GL surface needs the
+    // handle from the start.
+    if (renderer_ == VideoRenderer::OpenGL)
+        Start();
+}
+
+void CWMPPlayer4::Start() {
+    if (mpv_ != nullptr || startTried_)
+        return;
+    startTried_ = true;
+    const Options& options = options_;
+    const VideoRenderer renderer = renderer_;
+    mpv_ = mpv_create();
+    if (mpv_ == nullptr)
+        return;
 
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
@@ -92,6 +108,7 @@ void CWMPPlayer4::Start(const Options& options) {
         mpv_set_option_string(mpv_, name, value); // an unknown option is no reason to fail
     if (!options.audioOutput.isEmpty())
         mpv_set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
+    silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
 
     if (mpv_initialize(mpv_) < 0) {
         mpv_terminate_destroy(mpv_);
@@ -108,6 +125,10 @@ void CWMPPlayer4::Start(const Options& options) {
     // Radio titles come as the server sent them: UTF-8, or CP949 from older
     // Korean servers.
     mpv_observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
+    // Without a usable sound device mpv goes on with its "null" output
+    // (audio-fallback-to-null), so the picture and the clock keep running.
+    mpv_observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
 
     StartRenderer(renderer);
     mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
@@ -186,6 +207,9 @@ void CWMPPlayer4::ResetMediaState() {
     hasLength_ = false;
     hasSize_ = false;
     hasVideo_ = false;
+    hasAudio_ = false;
+    position_ = 0.0;
+    positionAge_.invalidate();
 }
 
 void CWMPPlayer4::closeMedia() {
@@ -206,6 +230,8 @@ void CWMPPlayer4::setURL(const QString& address) {
     end_ = PlayerEnd::None;
     ResetMediaState();
     ++loadRequest_;
+    if (!address.isEmpty())
+        Start();
     // An empty address opens nothing: the player stays idle.
     loadPending_ = mpv_ != nullptr && !address.isEmpty();
     if (loadPending_) {
@@ -231,10 +257,19 @@ PlayerStatus CWMPPlayer4::status() const {
         return PlayerStatus::Buffering(bufferPercent_);
     if (!timeKnown_)
         return PlayerStatus::Opening();
+    if (positionAge_.isValid() && positionAge_.elapsed() >= kPositionStallMs)
+        return PlayerStatus::Buffering(bufferPercent_);
     return PlayerStatus::Playing();
 }
 
+bool CWMPPlayer4::soundMissing() const {
+    if (silencedOnPurpose_ || !active_ || !hasAudio_ || !timeKnown_)
+        return false;
+    return audioDriver_.isEmpty() || audioDriver_ == QStringLiteral("null");
+}
+
 void CWMPPlayer4::setVolume(int volume) {
+    options_.volume = ClampVolume(volume); // for an mpv that starts later
     if (mpv_ == nullptr)
         return;
     double level = ClampVolume(volume);
@@ -312,13 +347,25 @@ void CWMPPlayer4::DrainEvents() {
                 restarted_ = true;
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
-            if (!active_)
-                break; // values of an address that is no longer current
             const auto* property = static_cast<const mpv_event_property*>(event->data);
             const bool present = property->format != MPV_FORMAT_NONE && property->data;
+            // The sound output belongs to the player, not to one address.
+            if (event->reply_userdata == kAudioOutput) {
+                audioDriver_ =
+                    present ? QString::fromUtf8(*static_cast<char**>(property->data)) : QString();
+                break;
+            }
+            if (!active_)
+                break; // values of an address that is no longer current
             switch (event->reply_userdata) {
             case kTimePos:
                 timeKnown_ = present;
+                if (present) {
+                    const double position = *static_cast<double*>(property->data);
+                    if (!positionAge_.isValid() || position != position_)
+                        positionAge_.start();
+                    position_ = position;
+                }
                 break;
             case kPausedForCache:
                 pausedForCache_ = present && *static_cast<int*>(property->data) != 0;
@@ -336,6 +383,9 @@ void CWMPPlayer4::DrainEvents() {
                 break;
             case kVideoOutput:
                 hasVideo_ = present && *static_cast<int*>(property->data) != 0;
+                break;
+            case kAudioCodec:
+                hasAudio_ = present && **static_cast<char**>(property->data) != '\0';
                 break;
             case kIcyTitle:
                 emit streamTitleChanged(
@@ -393,13 +443,19 @@ void CWMPPlayer4::RenderFrame() {
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(width(), height()) * ratio).toSize().expandedTo(QSize(2, 2));
     if (frame_.size() != size) {
-        // "rgb0": r, g, b, then a padding byte, in address order.
-        frame_ = QImage(size, QImage::Format_RGBX8888);
+        // Qt's own 32-bit RGB, 0xffRRGGBB in a native word, which it paints
+        // fastest: mpv's "bgr0" in address order on little-endian machines,
+        // "0rgb" on big-endian ones.
+        frame_ = QImage(size, QImage::Format_RGB32);
         frame_.setDevicePixelRatio(ratio);
     }
     int surface[2] = {size.width(), size.height()};
     size_t stride = static_cast<size_t>(frame_.bytesPerLine());
-    char format[] = "rgb0";
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    char format[] = "bgr0";
+#else
+    char format[] = "0rgb";
+#endif
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, surface},   {MPV_RENDER_PARAM_SW_FORMAT, format},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
@@ -407,6 +463,15 @@ void CWMPPlayer4::RenderFrame() {
     };
     if (mpv_render_context_render(render_, params) < 0)
         return;
+    // mpv leaves the padding byte undefined, but Qt takes it for the alpha of
+    // an opaque pixel. Where the window has an alpha channel (Wayland) a
+    // padding of 0 made the picture transparent, drawn white or black by the
+    // compositor; X11 ignores it.
+    for (int y = 0; y < frame_.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(frame_.scanLine(y));
+        for (int x = 0; x < frame_.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
     ++framesRendered_;
     update();
     emit frameRendered();

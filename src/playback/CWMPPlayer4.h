@@ -3,6 +3,7 @@
 #include "playback/PlayerWidget.h"
 #include "playback/VideoRendererChoice.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 
 #include <atomic>
@@ -51,9 +52,12 @@ public:
     PlayerStatus status() const override;
     PlayerEnd lastEnd() const override { return end_; }
     void setVolume(int volume) override;
+    bool soundMissing() const override;
 
-    // False when mpv could not be started; the player then stays idle.
-    bool IsBound() const { return mpv_ != nullptr; }
+    // False when mpv could not be started; the player then stays idle. mpv
+    // starts with the first address given, or at once for the GL renderer.
+    bool IsBound() const { return mpv_ != nullptr || !startTried_; }
+    bool IsStarted() const { return mpv_ != nullptr; }
     VideoRenderer Renderer() const {
         return glSurface_ != nullptr ? VideoRenderer::OpenGL : VideoRenderer::Software;
     }
@@ -71,7 +75,7 @@ protected:
 private:
     static void OnWakeup(void* context);
     static void OnRenderUpdate(void* context);
-    void Start(const Options& options);
+    void Start();
     void StartRenderer(VideoRenderer renderer);
     void StartSoftwareRenderer();
     void ShowPicture(bool shown);
@@ -80,6 +84,9 @@ private:
     void RenderFrame();
     void ResetMediaState();
 
+    Options options_;
+    VideoRenderer renderer_ = VideoRenderer::Software; // chosen once, at construction
+    bool startTried_ = false;
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
     CMpvGlSurface* glSurface_ = nullptr;   // the OpenGL renderer, a child widget
@@ -98,6 +105,11 @@ private:
     bool hasLength_ = false; // a recording with a duration, not a live stream
     bool hasSize_ = false;   // the source told its size: it cannot be live
     bool hasVideo_ = false;
+    bool hasAudio_ = false;          // an audio track is being decoded
+    QString audioDriver_;            // mpv's current sound output, empty before it opened
+    bool silencedOnPurpose_ = false; // the owner asked for no sound output at all
+    double position_ = 0.0;
+    QElapsedTimer positionAge_; // since the playback position last moved
     PlayerEnd end_ = PlayerEnd::None;
 
     QImage frame_;

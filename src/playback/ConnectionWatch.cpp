@@ -11,9 +11,6 @@
 namespace {
 
 constexpr int kTickMs = 1000;
-constexpr int kCategoryRadio = 4;
-constexpr int kCategoryMusic = 5;
-constexpr int kCategoryUser = 6;
 
 // The buffering line without its label and its "done" word: "45% ".
 QString ShortenBuffering(QString text) {
@@ -76,7 +73,7 @@ void ConnectionWatch::PlaySelected() {
 }
 
 void ConnectionWatch::MenuPlay() {
-    if (view_.CurrentCategory() == kCategoryUser && view_.RowCount() == 0) {
+    if (view_.CurrentCategory() == Category::User && view_.RowCount() == 0) {
         view_.ShowMessage(StatusDisplay::AddChannelFirst());
         return;
     }
@@ -90,6 +87,13 @@ void ConnectionWatch::PlayRow(int row) {
     PlayUrl(channelAddress_);
 }
 
+void ConnectionWatch::PlayAddress(const QString& address) {
+    // Whatever played before, the row's name must not label this stream.
+    session_.SetChannelName(QString());
+    channelAddress_ = address;
+    PlayUrl(address);
+}
+
 void ConnectionWatch::PlayUrl(const QString& address) {
     ++generation_;
     reconnectAttempt_ = 0;
@@ -100,6 +104,8 @@ void ConnectionWatch::PlayUrl(const QString& address) {
 void ConnectionWatch::Connect(const QString& address) {
     timers_.StopTimer(PlaybackTimer::Watch);
     timers_.StopTimer(PlaybackTimer::Clock);
+    stallTicks_ = 0;
+    noticeTicks_ = 0;
     hours_ = 0;
     minutes_ = 0;
     seconds_ = 1;
@@ -125,6 +131,7 @@ void ConnectionWatch::StopPlayback() {
 void ConnectionWatch::Shutdown() {
     ++generation_;
     reconnectAttempt_ = 0;
+    stallTicks_ = 0;
     timers_.StopTimer(PlaybackTimer::Watch);
     timers_.StopTimer(PlaybackTimer::Clock);
     timers_.StopTimer(PlaybackTimer::Reconnect);
@@ -240,7 +247,8 @@ void ConnectionWatch::Succeed() {
     const bool recovered = reconnectAttempt_ > 0;
     reconnectAttempt_ = 0;
     session_.SetPlaying(true);
-    view_.SetStatusText(StatusDisplay::Connected());
+    if (!TellSoundMissing())
+        view_.SetStatusText(StatusDisplay::Connected());
     if (!session_.ChannelName().isEmpty()) {
         SetCell(StatusDisplay::CellConnected());
         Settings::WriteNumber(Settings::IndexWritten, playingRow_);
@@ -258,8 +266,7 @@ void ConnectionWatch::Succeed() {
             return;
     }
 
-    const int category = view_.CurrentCategory();
-    if (category != kCategoryRadio && category != kCategoryMusic)
+    if (!IsSoundOnly(view_.CurrentCategory()))
         view_.ShowVideo();
     else if (!recovered && view_.AutoHideOn())
         view_.HideMainWindow();
@@ -269,10 +276,18 @@ void ConnectionWatch::Succeed() {
 }
 
 void ConnectionWatch::ClockTick() {
-    if (player_.status().kind == PlayerStatus::Kind::Idle) {
+    const PlayerStatus status = player_.status();
+    if (status.kind == PlayerStatus::Kind::Idle) {
         BreakOff();
         return;
     }
+    if (status.kind != PlayerStatus::Kind::Playing) {
+        Stall(status);
+        return;
+    }
+    // Data flows again: the lamp lights and the clock goes on where it stood.
+    const bool resumed = stallTicks_ > 0;
+    stallTicks_ = 0;
     if (seconds_ == 60) {
         seconds_ = 0;
         ++minutes_;
@@ -283,10 +298,46 @@ void ConnectionWatch::ClockTick() {
     }
     const QString line = StatusDisplay::PlayingLine(DisplayName(), hours_, minutes_, seconds_);
     ++seconds_;
+    // The clock counts on underneath a notice; its line comes back after it.
+    const bool notice = TellSoundMissing() || (noticeTicks_ > 0 && --noticeTicks_ > 0);
     // The text changes even in full screen, so leaving it shows the current time.
-    view_.SetStatusText(line);
-    if (!view_.IsFullScreen())
+    if (!notice)
+        view_.SetStatusText(line);
+    if (resumed) {
+        SetCell(StatusDisplay::CellConnected());
+        view_.SetLamp(true);
+        view_.RedrawStatusPanel();
+    } else if (!view_.IsFullScreen()) {
         view_.RedrawStatusText();
+    }
+}
+
+bool ConnectionWatch::TellSoundMissing() {
+    // Playback reaching "playing" with nothing audible would otherwise look
+    // like a fault of the channel.
+    if (soundNoticeGiven_ || !player_.soundMissing())
+        return false;
+    soundNoticeGiven_ = true;
+    noticeTicks_ = kNoticeTicks;
+    view_.SetStatusText(StatusDisplay::ConnectedWithoutSound());
+    return true;
+}
+
+void ConnectionWatch::Stall(const PlayerStatus& status) {
+    // The connection is open but nothing arrives: the player plays out what
+    // it holds and then waits. The user sees it wait, and the clock does
+    // not count time in which nothing played.
+    if (++stallTicks_ >= kStallLimitTicks) {
+        // mpv would wait out its own network time-out; a fresh connection
+        // usually gets going sooner, and otherwise fails in a known way.
+        player_.closeMedia();
+        StartRecovery();
+        return;
+    }
+    const QString shortened = ShortenBuffering(
+        BufferingText(status.kind == PlayerStatus::Kind::Buffering ? status.percent : 0));
+    SetCell(shortened);
+    ShowStatus(StatusDisplay::BufferingPrefix() + shortened, false);
 }
 
 void ConnectionWatch::OnPlayerEnded() {
@@ -301,6 +352,12 @@ void ConnectionWatch::BreakOff() {
         StopPlayback();
         return;
     }
+    StartRecovery();
+}
+
+void ConnectionWatch::StartRecovery() {
+    timers_.StopTimer(PlaybackTimer::Clock);
+    stallTicks_ = 0;
     session_.SetPlaying(false);
     reconnectAttempt_ = 1;
     ScheduleReconnect();
@@ -331,6 +388,7 @@ void ConnectionWatch::ReconnectTick() {
 
 void ConnectionWatch::GiveUpReconnecting() {
     reconnectAttempt_ = 0;
+    stallTicks_ = 0;
     timers_.StopTimer(PlaybackTimer::Watch);
     timers_.StopTimer(PlaybackTimer::Clock);
     timers_.StopTimer(PlaybackTimer::Reconnect);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimerHost.h"
 
@@ -20,7 +21,7 @@ public:
     virtual void SetConnectCell(int row, const QString& text) = 0;
     virtual int CurrentRow() const = 0; // -1 for none
     virtual void SetCurrentRow(int row) = 0;
-    virtual int CurrentCategory() const = 0; // 1 TV .. 4 radio, 5 music, 6 user
+    virtual Category CurrentCategory() const = 0;
 
     // Window states and commands.
     virtual bool IsFullScreen() const = 0;
@@ -66,6 +67,12 @@ public:
     // A broken broadcast is tried again this many times, after these pauses.
     static constexpr int kReconnectAttempts = 3;
     static int ReconnectDelayMs(int attempt); // attempt 1, 2, 3: 1 s, 2 s, 4 s
+    // A playing broadcast that delivers nothing (the player waits for data)
+    // shows as buffering with the lamp unlit; after this many clock ticks in a
+    // row it counts as broken and is connected again.
+    static constexpr int kStallLimitTicks = 10;
+    // How many clock ticks the news that no sound device plays stays up.
+    static constexpr int kNoticeTicks = 5;
 
     // Whether it plays and the channel's name are kept in the session.
     ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
@@ -76,9 +83,13 @@ public:
     // The play command of the menus: refuses an empty user channel list.
     void MenuPlay();
     void PlayRow(int row);
-    // Connects the player to an address. Called directly by the open-URL
-    // dialog, which keeps the channel name and playing row as they were.
+    // Connects the player to an address, keeping the channel name and the
+    // playing row as they are (a row's own play, a reconnection).
     void PlayUrl(const QString& address);
+    // An address typed by the user (the open-URL dialog, a media controller):
+    // the user's own broadcast, shown as "사용자방송"; it belongs to no row,
+    // so no list cell and no saved position is written for it.
+    void PlayAddress(const QString& address);
     void StopPlayback();
 
     // The list panel toggle, refused while maximised or in full screen.
@@ -96,6 +107,8 @@ public:
 
     bool Playing() const;
     bool Reconnecting() const { return reconnectAttempt_ > 0; }
+    // True while a playing broadcast waits for data.
+    bool Stalled() const { return stallTicks_ > 0; }
     int PlayingRow() const { return playingRow_; }
     const QString& ChannelName() const;
     const QString& ChannelAddress() const { return channelAddress_; }
@@ -114,6 +127,9 @@ private:
     void TimeOut();
     void FailIdle();
     void BreakOff();
+    void Stall(const PlayerStatus& status);
+    void StartRecovery();
+    bool TellSoundMissing();
     void ScheduleReconnect();
     void ReconnectFailed();
     void GiveUpReconnecting();
@@ -137,6 +153,11 @@ private:
     int seconds_ = 1;
     // 0 when not recovering; otherwise the number of the try under way or due.
     int reconnectAttempt_ = 0;
+    // Clock ticks in a row that found the playing broadcast waiting for data.
+    int stallTicks_ = 0;
+    // The user is told once per run that there is no sound device.
+    bool soundNoticeGiven_ = false;
+    int noticeTicks_ = 0; // clock ticks the notice still stays up
     // Bumped by every play and stop; work that ran a nested message loop
     // checks it to see whether the user started or stopped something meanwhile.
     unsigned generation_ = 0;

@@ -48,6 +48,9 @@ public:
     virtual PlayerEnd lastEnd() const = 0;
     // 0 is silence; values outside 0..100 are held to that range.
     virtual void setVolume(int volume) = 0;
+    // True while the media has sound that no sound device plays (the
+    // machine has none, or it would not open); the picture still plays.
+    virtual bool soundMissing() const { return false; }
 };
 
 // The player's status line while buffering, "버퍼링: 45% 완료": the watch

@@ -14,6 +14,9 @@ QString BufferingPrefix() {
 QString Connected() {
     return QStringLiteral("방송연결이 성공하였습니다.");
 }
+QString ConnectedWithoutSound() {
+    return QStringLiteral("소리 장치를 찾지 못해 소리 없이 재생합니다.");
+}
 QString Failed() {
     return QStringLiteral("방송연결이 실패 하였습니다.");
 }

@@ -10,13 +10,15 @@
 namespace StatusDisplay {
 
 // Status line texts.
-QString NotWatching();       // "현재 방송을 시청중이지 않습니다." (start-up)
-QString Connecting();        // "방송을 연결중입니다. 잠시만 기다려주세요."
-QString BufferingPrefix();   // "방송연결 : " followed by the shortened buffering text
-QString Connected();         // "방송연결이 성공하였습니다."
-QString Failed();            // "방송연결이 실패 하였습니다."
-QString Stopped();           // "현재 방송연결이 정지되었습니다."
-QString UserBroadcastName(); // "사용자방송": a broadcast opened by address
+QString NotWatching();     // "현재 방송을 시청중이지 않습니다." (start-up)
+QString Connecting();      // "방송을 연결중입니다. 잠시만 기다려주세요."
+QString BufferingPrefix(); // "방송연결 : " followed by the shortened buffering text
+QString Connected();       // "방송연결이 성공하였습니다."
+// Said once instead of the success line when no sound device plays the sound.
+QString ConnectedWithoutSound(); // "소리 장치를 찾지 못해 소리 없이 재생합니다."
+QString Failed();                // "방송연결이 실패 하였습니다."
+QString Stopped();               // "현재 방송연결이 정지되었습니다."
+QString UserBroadcastName();     // "사용자방송": a broadcast opened by address
 // Shown while a broken stream waits for, or makes, its next try.
 QString Reconnecting(int attempt, int attempts);
 

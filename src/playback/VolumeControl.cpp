@@ -51,7 +51,10 @@ const QString& VolumeControl::CaptionText() const {
 }
 
 void VolumeControl::StartUp() {
-    const int volume = Settings::ReadNumber(Settings::Sound);
+    // A stored value out of range (edited by hand, or from another program)
+    // would put the level bar's window outside its picture and be written
+    // back as it came: it is held to the range like every other change.
+    const int volume = std::clamp(Settings::ReadNumber(Settings::Sound), 0, 100);
     session_.SetVolume(volume);
     session_.SetMuted(false);
     player_.setVolume(volume);

@@ -37,7 +37,7 @@ public:
     // The level, the mute state, the offset and the caption are kept in the session.
     VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers, PlayerSession& session);
 
-    // Start-up: the saved "Sound" goes to the player as it is.
+    // Start-up: the saved "Sound", held to 0..100, goes to the player.
     void StartUp();
     // Exit: "Sound" := the volume. The mute state is not kept.
     void Save() const;

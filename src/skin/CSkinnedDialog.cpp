@@ -4,10 +4,12 @@
 #include "skin/CMinsButton.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 #include <QWindow>
 
 CSkinnedDialog::CSkinnedDialog(PictureId backgroundId, QSize fallbackSize, QWidget* parent)
@@ -29,7 +31,7 @@ void CSkinnedDialog::PlaceButton(CMinsButton* button, int left, int top, int wid
 }
 
 CMinsButton* CSkinnedDialog::AddCloseBox(int left, int top) {
-    auto* close = new CMinsButton(ControlId::Close, QStringLiteral("닫기"), this);
+    auto* close = new CMinsButton(ControlNumber(ControlId::Close), QStringLiteral("닫기"), this);
     close->SetImages(PictureId::DialogClose, PictureId::DialogCloseHover,
                      PictureId::DialogCloseHover);
     PlaceButton(close, left, top, 15, 15);
@@ -56,21 +58,26 @@ void CSkinnedDialog::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    // Let the window system run the move where it can; without a window
-    // manager it cannot, and the dialog follows the pointer by hand.
-    QWindow* window = windowHandle();
-    if (window && window->startSystemMove()) {
-        event->accept();
-        return;
-    }
-    movingByHand_ = true;
-    grabOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    // The move starts once the pointer has travelled with the button held;
+    // a window manager that runs it takes the pointer from then on.
+    pendingMove_.Press(event->globalPosition().toPoint());
     event->accept();
 }
 
 void CSkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (pendingMove_.Moved(global, event->buttons() & Qt::LeftButton,
+                           QGuiApplication::styleHints()->startDragDistance())) {
+        // Let the window system run the move where it can; without a window
+        // manager it cannot, and the dialog follows the pointer by hand.
+        QWindow* window = windowHandle();
+        if (!window || !window->startSystemMove()) {
+            movingByHand_ = true;
+            grabOffset_ = pendingMove_.Origin() - frameGeometry().topLeft();
+        }
+    }
     if (movingByHand_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - grabOffset_);
+        move(global - grabOffset_);
         event->accept();
         return;
     }
@@ -78,8 +85,10 @@ void CSkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CSkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        pendingMove_.Cancel();
         movingByHand_ = false;
+    }
     QDialog::mouseReleaseEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/PendingMove.h"
 #include "skin/SkinInventory.h"
 
 #include <QDialog>
@@ -45,6 +46,7 @@ private:
     PictureId backgroundId_;
     QPixmap background_;
     bool filtering_ = false;
+    PendingMove pendingMove_;
     bool movingByHand_ = false;
     QPoint grabOffset_;
 };

@@ -134,19 +134,21 @@ TEST_F(DownloadFaultTest, ACatalogueDownloadThatFailsKeepsTheOldOneAndNeverFreez
     }
 }
 
-// Runs the update check to its end: it must report no update and never
-// hold up the event loop.
-void ExpectUpdateFailsWithoutFreezing(CatalogueUpdater& updater, const char* faultName) {
+// Runs the update check to its end: it must report the failure as what it
+// was, never as an update or as "up to date", and never hold up the event loop.
+void ExpectUpdateFailsWithoutFreezing(CatalogueUpdater& updater, const char* faultName,
+                                      UpdateOutcome::Kind expected) {
     Heartbeat heartbeat;
     bool done = false;
-    bool updated = true;
-    updater.RunCatalogueUpdate([&](bool u) {
-        updated = u;
+    UpdateOutcome outcome;
+    updater.RunCatalogueUpdate([&](const UpdateOutcome& o) {
+        outcome = o;
         done = true;
     });
     ASSERT_TRUE(WaitFor([&] { return done; }, 60000))
         << faultName << ": the update check never ended";
-    EXPECT_FALSE(updated) << faultName;
+    EXPECT_FALSE(outcome.updated()) << faultName;
+    EXPECT_EQ(outcome.kind(), expected) << faultName;
     EXPECT_LE(heartbeat.LongestStallMs(), kLongestStallMs) << faultName;
 }
 
@@ -157,7 +159,8 @@ TEST_F(DownloadFaultTest, AFailingVersionListKeepsEveryCatalogueAndNeverFreezes)
                         HttpResponse::Ok(Catalogue(section.toUtf8(), 9)));
     for (const Fault& fault : AllFaults()) {
         server.SetRoute(QString::fromLatin1(Endpoints::kVersionListPath), fault.response);
-        ASSERT_NO_FATAL_FAILURE(ExpectUpdateFailsWithoutFreezing(updater, fault.name));
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectUpdateFailsWithoutFreezing(updater, fault.name, UpdateOutcome::Kind::NotChecked));
         ExpectOldCataloguesOnly(fault.name);
         for (const auto& [section, fileName] : CatalogueUpdater::CataloguePairs())
             EXPECT_EQ(server.RequestCount(Endpoints::CataloguePath(fileName)), 0) << fault.name;
@@ -173,7 +176,8 @@ TEST_F(DownloadFaultTest, FailingNewerCataloguesKeepTheOldOnesAndNeverFreeze) {
         for (const auto& [section, fileName] : CatalogueUpdater::CataloguePairs())
             server.SetRoute(Endpoints::CataloguePath(fileName), fault.response);
         server.ClearRequests();
-        ASSERT_NO_FATAL_FAILURE(ExpectUpdateFailsWithoutFreezing(updater, fault.name));
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectUpdateFailsWithoutFreezing(updater, fault.name, UpdateOutcome::Kind::NotUpdated));
         ExpectOldCataloguesOnly(fault.name); // the version list is gone too
         // Each catalogue is tried (Qt asks once more when a connection closes
         // before any answer) and given up.

@@ -25,9 +25,11 @@ public:
     PlayerStatus status() const override { return current; }
     PlayerEnd lastEnd() const override { return end; }
     void setVolume(int volume) override { volumes.push_back(volume); }
+    bool soundMissing() const override { return noSound; }
 
     PlayerStatus current = PlayerStatus::Idle();
     PlayerEnd end = PlayerEnd::None;
+    bool noSound = false;
     int closes = 0;
     QStringList urls;
     QStringList calls; // "close" and "URL <address>" in order

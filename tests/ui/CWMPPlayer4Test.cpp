@@ -63,11 +63,18 @@ TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
     player.resize(160, 120);
     player.show();
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
+    // Drawing in software, mpv is not loaded until there is something to play.
+    player.setVolume(30);
+    player.close();
+    player.setURL(QString());
+    EXPECT_FALSE(player.IsStarted());
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
 
     std::vector<PlayerStatus::Kind> seen;
     QObject::connect(&player, &CWMPPlayer4::statusChanged,
                      [&] { seen.push_back(player.status().kind); });
     player.setURL(media);
+    EXPECT_TRUE(player.IsStarted());
     // The address is being opened at once, before mpv has said anything.
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Opening);
 
@@ -142,6 +149,74 @@ TEST_F(CWMPPlayer4Test, LiveStreamCutOffByServerIsBroken) {
     EXPECT_EQ(player.lastEnd(), PlayerEnd::Broken);
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Idle);
     server.close();
+}
+
+// A live stream whose server stops sending but keeps the connection open:
+// once what arrived has played, the player says it waits (buffering), long
+// before mpv's network time-out would end it; nothing has ended.
+TEST_F(CWMPPlayer4Test, StreamThatStopsArrivingReadsAsBuffering) {
+    const QString media = MakeMedia(QStringLiteral("stall.ts"), 2);
+    QFile file(media);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray body = file.readAll();
+
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    std::vector<QTcpSocket*> open; // held open, silent, until the test ends
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        open.push_back(socket);
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, body] {
+            if (!socket->readAll().contains("\r\n\r\n"))
+                return;
+            socket->write("HTTP/1.0 200 OK\r\nContent-Type: video/mp2t\r\n\r\n");
+            socket->write(body);
+        });
+    });
+
+    CWMPPlayer4 player(Quiet());
+    bool ended = false;
+    QObject::connect(&player, &CWMPPlayer4::mediaEnded, [&] { ended = true; });
+    player.setURL(QStringLiteral("http://127.0.0.1:%1/live").arg(server.serverPort()));
+    ASSERT_TRUE(
+        WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000));
+    QElapsedTimer clock;
+    clock.start();
+    // Two seconds of media, then a stall noticed within a few seconds more.
+    ASSERT_TRUE(
+        WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Buffering; }, 8000));
+    EXPECT_LT(clock.elapsed(), 7000);
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(player.lastEnd(), PlayerEnd::None);
+    player.closeMedia();
+    server.close();
+}
+
+// No sound device: the media's sound has nowhere to go, so the player says
+// so (and still plays); a player silenced on purpose does not.
+TEST_F(CWMPPlayer4Test, SoundWithNoDeviceIsReported) {
+    const QString media = MakeMedia(QStringLiteral("tone.mkv"), 4);
+    {
+        CWMPPlayer4 quiet(Quiet());
+        quiet.setURL(media);
+        ASSERT_TRUE(
+            WaitFor([&] { return quiet.status().kind == PlayerStatus::Kind::Playing; }, 10000));
+        WaitFor([] { return false; }, 500);
+        EXPECT_FALSE(quiet.soundMissing());
+    }
+    // A sound server that is not there stands in for a machine without sound.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/waveorbit-test");
+    CWMPPlayer4::Options options = Quiet();
+    options.audioOutput = QStringLiteral("pulse");
+    CWMPPlayer4 player(options);
+    qunsetenv("PULSE_SERVER");
+    player.setURL(media);
+    ASSERT_TRUE(
+        WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return player.soundMissing(); }, 3000));
+    EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Playing);
+    player.closeMedia();
+    EXPECT_FALSE(player.soundMissing());
 }
 
 TEST_F(CWMPPlayer4Test, ClosedPortAndEmptyAddressEndIdle) {

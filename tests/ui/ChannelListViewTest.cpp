@@ -3,6 +3,7 @@
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
+#include "mainwindow/MainMenu.h"
 
 #include "TestFolders.h"
 
@@ -90,10 +91,11 @@ TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
         QStringList texts;
         for (QAction* action : menu->actions()) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            const int id = action->data().toInt();
-            const bool userOnly =
-                id == ListCommand::DeleteSelected || id == ListCommand::DeleteAll ||
-                id == ListCommand::ImportPlaylist || id == ListCommand::ExportPlaylist;
+            const std::optional<CommandId> id = CommandOfAction(action);
+            const bool userOnly = id == CommandId(ListCommand::DeleteSelected) ||
+                                  id == CommandId(ListCommand::DeleteAll) ||
+                                  id == CommandId(ListCommand::ImportPlaylist) ||
+                                  id == CommandId(ListCommand::ExportPlaylist);
             EXPECT_EQ(action->isEnabled(), !userOnly || userTab) << action->text().toStdString();
         }
         EXPECT_EQ(texts.join(QLatin1Char('|')),
@@ -119,14 +121,10 @@ TEST(CRegionDlg, ModesListsAndPreselection) {
     EXPECT_EQ(mbc.VisibleCombo()->count(), 20);
     EXPECT_EQ(mbc.VisibleCombo()->currentIndex(), -1);
     EXPECT_EQ(mbc.RegionCombo()->currentText(), QStringLiteral("강원"));
-    // Confirming with no selection stores the empty region.
+    // Confirming with no selection keeps the stored region.
     mbc.Confirm();
     EXPECT_TRUE(mbc.Confirmed());
-    QString stored = QStringLiteral("unset");
-    EXPECT_EQ(ReadSetting(SettingsRoot::MachineWide, QString::fromUtf8(Settings::kKeyOptions),
-                          QStringLiteral("LOCATION"), QStringLiteral("missing"), &stored),
-              1);
-    EXPECT_TRUE(stored.isEmpty());
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
     EXPECT_EQ(Settings::ReadText(Settings::LocationHide), QStringLiteral("0"));
 }
 

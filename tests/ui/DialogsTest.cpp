@@ -1,6 +1,7 @@
 // The settings, open-URL and about dialogs.
 #include "app/CPlayerApp.h"
 #include "app/PlayerSession.h"
+#include "app/QtTranslations.h"
 #include "app/SettingsTable.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"
@@ -19,6 +20,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -130,18 +134,15 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoHide));
 }
 
-TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsWrittenEmpty) {
+TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsKept) {
     ScopedXdgHome home;
     Settings::WriteText(Settings::LocationForDialog, QStringLiteral("강원"));
     CSettingsDlg dialog;
     EXPECT_EQ(dialog.Region()->currentIndex(), -1);
     EXPECT_EQ(dialog.Region()->currentText(), QString());
     dialog.OnOk();
-    QString text;
-    ASSERT_TRUE(
-        SettingsStore().Read(Settings::LocationForDialog.root, Settings::LocationForDialog.Key(),
-                             Settings::LocationForDialog.Name(), QStringLiteral("x"), &text));
-    EXPECT_EQ(text, QString());
+    // 강원 (a region of the SBS list) was not touched: it stays.
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
 
     Settings::WriteText(Settings::LocationForDialog, QStringLiteral("포항"));
     CSettingsDlg again;
@@ -158,7 +159,7 @@ TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::OnTop));
     EXPECT_FALSE(main.window->windowFlags() & Qt::WindowStaysOnTopHint);
     // The menu command still toggles the old state.
-    main.window->OnCommand(32776);
+    main.window->OnCommand(MenuCommand::OnTop);
     EXPECT_TRUE(main.window->Session().IsOn(SessionOption::OnTop));
 }
 
@@ -290,6 +291,27 @@ TEST(Dialogs, EnterAndEscLeaveEveryDialogOpen) {
         dialog->hide();
     }
     EXPECT_FALSE(played);
+}
+
+// Qt's own words in the program's language: a message box's standard
+// buttons read Korean once the translations are installed.
+TEST(QtTranslations, StandardButtonsReadKorean) {
+    ASSERT_TRUE(QtTranslations::InstallKorean())
+        << "Qt's Korean translations are missing (package qt6-translations-l10n)";
+    QMessageBox box(QMessageBox::Question, QStringLiteral("WAVEORBIT"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+        const QString text = box.button(button)->text();
+        bool hangul = false;
+        for (QChar c : text)
+            hangul = hangul || (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3);
+        EXPECT_TRUE(hangul) << text.toStdString();
+    }
+    // The other suites keep Qt's own words.
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 TEST(AboutDlg, OkAndCloseBoxEndIt) {

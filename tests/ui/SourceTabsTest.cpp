@@ -4,6 +4,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
+#include "catalogue/UpdateOutcome.h"
 #include "dialogs/CSourcesDlg.h"
 #include "mainwindow/CPlayerDlg.h"
 
@@ -160,25 +161,43 @@ TEST(SourceTabs, TheSourcesDialogRefusesBadInputAndStoresGoodInput) {
     EXPECT_EQ(Settings::ReadText(Settings::SourceTv), QString());
 }
 
-TEST(SourceTabs, TheUpdateCommandSaysWhichListsWereRefreshedAndWhichFailed) {
+TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     ScopedXdgHome home;
     LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
     server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
-    server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Status(500));
-    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(404));
+    server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Ok(kList));
+    // No tab uses the service: its version list is never asked for.
     SourceSettings settings;
     settings.Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
-    settings.Set(2, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kor.m3u"))});
+    for (int tab = 2; tab <= kSourceTabCount; ++tab)
+        settings.Set(tab, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kor.m3u"))});
 
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
-    w.messages.clear();
-    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(1));
-    w.dlg->RunUpdateCommand();
-    ASSERT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
-    EXPECT_EQ(w.messages.first(), QStringLiteral("최신버전으로 업데이트 되었습니다.\n"
-                                                 "새로 받은 채널 목록: TV\n"
-                                                 "받지 못한 채널 목록: 해외 (서버 응답 500)"));
-    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(1)), kept);
+    const auto update = [&] {
+        w.messages.clear();
+        w.dlg->RunUpdateCommand();
+        EXPECT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
+        return w.messages.value(0);
+    };
+
+    // The tabs not opened yet had nothing kept: their lists are new.
+    EXPECT_EQ(update(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
+    // Every list arrived as it was kept: nothing new.
+    EXPECT_EQ(update(), QStringLiteral("현재 버전이 최신버전입니다."));
+
+    // One list changed, one did not arrive: partly updated, the failed tab's
+    // list kept byte for byte.
+    server.SetRoute(QStringLiteral("/kr.m3u"),
+                    HttpResponse::Ok(kList + "#EXTINF:-1,New\nhttp://127.0.0.1:9/n\n"));
+    server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Status(500));
+    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(2));
+    EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
+    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(2)), kept);
+
+    // Nothing arrived at all.
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Status(404));
+    EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotUpdated));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 0);
 }

@@ -94,3 +94,47 @@ TEST(RegionChoice, PlaceListsAndPreselection) {
     EXPECT_EQ(RegionChoice::PreselectedIndex(RegionChoice::SbsPlaces(), QStringLiteral("자동")),
               -1);
 }
+
+TEST(RegionChoice, ABoxStoresOnlyWhatTheUserChose) {
+    using RegionChoice::Untouched;
+    // No selection (a stored region the box does not list): kept, both boxes.
+    EXPECT_EQ(RegionChoice::RegionToStore(-1, -1, QString(), Untouched::Keeps), std::nullopt);
+    EXPECT_EQ(RegionChoice::RegionToStore(-1, -1, QString(), Untouched::Confirms), std::nullopt);
+    // The settings dialog: the city it opened with, untouched, is kept too
+    // (the tabs may still filter with another value); a new one is stored.
+    EXPECT_EQ(RegionChoice::RegionToStore(3, 3, QStringLiteral("부산"), Untouched::Keeps),
+              std::nullopt);
+    EXPECT_EQ(RegionChoice::RegionToStore(3, 5, QStringLiteral("서울"), Untouched::Keeps),
+              QStringLiteral("서울"));
+    EXPECT_EQ(RegionChoice::RegionToStore(-1, 0, QStringLiteral("강릉"), Untouched::Keeps),
+              QStringLiteral("강릉"));
+    // The region dialog exists to choose: a shown place is confirmed.
+    EXPECT_EQ(RegionChoice::RegionToStore(3, 3, QStringLiteral("부산"), Untouched::Confirms),
+              QStringLiteral("부산"));
+}
+
+TEST(RegionChoice, RowAfterRegionChangeFollowsTheBroadcasterNotTheIndex) {
+    // TV for 부산 (MBC 1, KBS 3, SBS 1, ETC 2) and for the empty region,
+    // where every city's station is listed.
+    const CatalogueFamilyBlocks busan = {{QStringLiteral("MBC"), 0, 1},
+                                         {QStringLiteral("KBS"), 1, 3},
+                                         {QStringLiteral("SBS"), 4, 1},
+                                         {QStringLiteral("ETC"), 5, 2}};
+    const CatalogueFamilyBlocks all = {{QStringLiteral("MBC"), 0, 20},
+                                       {QStringLiteral("KBS"), 20, 3},
+                                       {QStringLiteral("SBS"), 23, 9},
+                                       {QStringLiteral("ETC"), 32, 2}};
+    // SBS 부산 is row 4; after the change row 4 is an MBC station, and the
+    // SBS block's first row plays instead.
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 4, all, true), 23);
+    // An MBC row goes to the MBC block's first row, wherever it is.
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(all, 7, busan, true), 0);
+    // Unfiltered families keep the same entry; so does an unchanged region.
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 6, all, true), 33);
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 2, all, true), 21);
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(all, 25, all, false), 25);
+    // A row in no family, or a family gone, plays nothing.
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 9, all, true), -1);
+    EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 4, {{QStringLiteral("MBC"), 0, 1}}, true),
+              -1);
+}

@@ -66,7 +66,8 @@ struct Fixture {
 
     std::vector<std::vector<ChannelRecord>> Open(int tab, const QString& region, int lists) {
         std::vector<std::vector<ChannelRecord>> shown;
-        sources->Open(tab, region, [&](std::vector<ChannelRecord> rows) { shown.push_back(rows); });
+        sources->Open(tab, region,
+                      [&](ChannelSources::Listing l) { shown.push_back(std::move(l.rows)); });
         WaitFor([&] { return static_cast<int>(shown.size()) >= lists; }, 5000);
         return shown;
     }

@@ -18,6 +18,7 @@ const QString kFailed = QStringLiteral("방송연결이 실패 하였습니다."
 const QString kConnecting = QStringLiteral("방송을 연결중입니다. 잠시만 기다려주세요.");
 const QString kConnected = QStringLiteral("방송연결이 성공하였습니다.");
 const QString kStopped = QStringLiteral("현재 방송연결이 정지되었습니다.");
+constexpr int kStallSecondsShort = 3;
 
 class ConnectionWatchTest : public ::testing::Test {
 protected:
@@ -140,13 +141,13 @@ TEST_F(ConnectionWatchTest, SuccessOnVideoChannelShowsPictureAndSavesPosition) {
 }
 
 TEST_F(ConnectionWatchTest, SuccessOnRadioHidesWindowOnlyWithAutomaticHide) {
-    view.category = 4;
+    view.category = Category::Radio;
     view.autoHide = true;
     ConnectRow(2);
     EXPECT_EQ(view.windowHides, 1);
     EXPECT_EQ(view.videoShows, 0);
 
-    view.category = 5;
+    view.category = Category::Music;
     view.autoHide = false;
     ConnectRow(2);
     EXPECT_EQ(view.windowHides, 1);
@@ -203,7 +204,7 @@ TEST_F(ConnectionWatchTest, ClockInFullScreenUpdatesTextWithoutRepaint) {
 
 TEST_F(ConnectionWatchTest, BroadcastByAddressIsTheUsersOwnAndTouchesNoRow) {
     player.current = PlayerStatus::Playing();
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/mine"));
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
     Seconds(2);
     EXPECT_EQ(view.statusText, QStringLiteral("사용자방송 : 00:00:01"));
     EXPECT_EQ(view.cellWrites, 0);
@@ -211,17 +212,29 @@ TEST_F(ConnectionWatchTest, BroadcastByAddressIsTheUsersOwnAndTouchesNoRow) {
 
     // A second one, failing, still belongs to no row.
     player.current = PlayerStatus::Idle();
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/gone"));
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/gone"));
     Seconds(1);
     EXPECT_EQ(view.statusText, kFailed);
     EXPECT_EQ(view.cellWrites, 0);
 
-    // After a row played, the address plays under that row's name and cell.
+    // After a row played, an address is still the user's own: the row's name
+    // does not label it and the row's cell keeps its "연결성공".
     ConnectRow(1);
-    watch.PlayUrl(QStringLiteral("http://127.0.0.1:1/mine"));
-    Seconds(2);
-    EXPECT_EQ(view.statusText, QStringLiteral("MBC : 00:00:01"));
+    const int writesAfterRow = view.cellWrites;
+    player.current = PlayerStatus::Opening();
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
+    Seconds(1);
+    player.current = PlayerStatus::Idle();
+    Seconds(1);
+    EXPECT_EQ(view.statusText, kFailed);
+    EXPECT_EQ(view.cellWrites, writesAfterRow);
     EXPECT_EQ(view.ConnectCell(1), QStringLiteral("연결성공"));
+    EXPECT_EQ(SavedIndex(), QStringLiteral("1"));
+    player.current = PlayerStatus::Playing();
+    watch.PlayAddress(QStringLiteral("http://127.0.0.1:1/mine"));
+    Seconds(3);
+    EXPECT_EQ(view.statusText, QStringLiteral("사용자방송 : 00:00:02"));
+    EXPECT_EQ(view.cellWrites, writesAfterRow);
 }
 
 TEST_F(ConnectionWatchTest, PlayWithoutCurrentRowPlaysSavedPosition) {
@@ -268,7 +281,7 @@ TEST_F(ConnectionWatchTest, StopAndNextRowLeaveThePreviousCell) {
 
 TEST_F(ConnectionWatchTest, EmptyUserTabMenuRefusesButtonGoesOnToIdleFailure) {
     view.rows.clear();
-    view.category = 6;
+    view.category = Category::User;
     watch.MenuPlay();
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("채널을 추가 해주세요.")});
     EXPECT_TRUE(player.urls.isEmpty());
@@ -283,7 +296,7 @@ TEST_F(ConnectionWatchTest, EmptyUserTabMenuRefusesButtonGoesOnToIdleFailure) {
 
 TEST_F(ConnectionWatchTest, BrokenBroadcastReconnectsToSameAddress) {
     Settings::WriteText(Settings::AutoClose, QStringLiteral("1"));
-    view.category = 4;
+    view.category = Category::Radio;
     view.autoHide = true;
     ConnectRow(2);
     Seconds(5);
@@ -398,6 +411,99 @@ TEST_F(ConnectionWatchTest, RecordingThatEndsStopsWithoutReconnecting) {
     EXPECT_EQ(view.statusText, kStopped);
     Seconds(10);
     EXPECT_EQ(player.urls.size(), 1);
+}
+
+// A stream that stops delivering while it plays: shown as buffering with the
+// lamp out and the clock held; when data flows again it plays on by itself.
+TEST_F(ConnectionWatchTest, StallShowsBufferingAndPlaysOnWhenDataFlowsAgain) {
+    ConnectRow(0);
+    Seconds(3);
+    EXPECT_EQ(view.statusText, QStringLiteral("KBS1 : 00:00:03"));
+
+    player.current = PlayerStatus::Buffering(40);
+    Seconds(1);
+    EXPECT_EQ(view.statusText, QStringLiteral("방송연결 : 40% "));
+    EXPECT_EQ(view.ConnectCell(0), QStringLiteral("40% "));
+    EXPECT_FALSE(view.lampLit);
+    EXPECT_TRUE(watch.Stalled());
+    EXPECT_TRUE(watch.Playing());
+    // A position that stopped moving reads as buffering with nothing yet.
+    player.current = PlayerStatus::Opening();
+    Seconds(kStallSecondsShort);
+    EXPECT_EQ(view.statusText, QStringLiteral("방송연결 : 0% "));
+    EXPECT_EQ(player.urls.size(), 1);
+
+    player.current = PlayerStatus::Playing();
+    Seconds(1);
+    // The clock goes on from where it stood: the stalled seconds are not counted.
+    EXPECT_EQ(view.statusText, QStringLiteral("KBS1 : 00:00:04"));
+    EXPECT_TRUE(view.lampLit);
+    EXPECT_EQ(view.ConnectCell(0), QStringLiteral("연결성공"));
+    EXPECT_FALSE(watch.Stalled());
+    EXPECT_EQ(player.urls.size(), 1);
+    EXPECT_EQ(player.closes, 1);
+
+    // A new stall counts its own ticks from zero.
+    player.current = PlayerStatus::Buffering(0);
+    Seconds(ConnectionWatch::kStallLimitTicks - 1);
+    EXPECT_FALSE(watch.Reconnecting());
+}
+
+// A stall that outlasts the limit goes the way of a broken broadcast: the
+// stalled connection is closed and the same address tried again after 1 s.
+TEST_F(ConnectionWatchTest, StallBeyondTheLimitReconnects) {
+    view.category = Category::Radio;
+    ConnectRow(2);
+    player.current = PlayerStatus::Buffering(0);
+    Seconds(ConnectionWatch::kStallLimitTicks - 1);
+    EXPECT_TRUE(watch.Playing());
+    EXPECT_EQ(player.closes, 1);
+    Seconds(1);
+    EXPECT_FALSE(watch.Playing());
+    EXPECT_TRUE(watch.Reconnecting());
+    EXPECT_FALSE(watch.Stalled());
+    EXPECT_EQ(player.closes, 2); // the stalled connection is let go
+    EXPECT_EQ(view.statusText, QStringLiteral("방송연결이 끊어져 다시 연결중입니다. (1/3)"));
+    EXPECT_EQ(view.ConnectCell(2), QStringLiteral("재연결중"));
+    EXPECT_FALSE(view.lampLit);
+    EXPECT_FALSE(timers.IsTimerRunning(PlaybackTimer::Clock));
+
+    player.current = PlayerStatus::Opening();
+    Seconds(1);
+    EXPECT_EQ(player.urls, QStringList({QStringLiteral("http://127.0.0.1:1/radio"),
+                                        QStringLiteral("http://127.0.0.1:1/radio")}));
+    player.current = PlayerStatus::Playing();
+    Seconds(2);
+    EXPECT_TRUE(watch.Playing());
+    EXPECT_TRUE(view.lampLit);
+    EXPECT_EQ(view.statusText, QStringLiteral("Radio : 00:00:01"));
+    EXPECT_TRUE(view.questions.isEmpty());
+}
+
+// No sound device: said once, on the success line, and held for a few ticks;
+// the broadcast plays on. A later success says nothing more.
+TEST_F(ConnectionWatchTest, MissingSoundDeviceIsSaidOnceOnSuccess) {
+    player.noSound = true;
+    ConnectRow(0);
+    EXPECT_EQ(view.statusText, StatusDisplay::ConnectedWithoutSound());
+    EXPECT_TRUE(view.lampLit);
+    EXPECT_TRUE(watch.Playing());
+    Seconds(ConnectionWatch::kNoticeTicks - 1);
+    EXPECT_EQ(view.statusText, StatusDisplay::ConnectedWithoutSound());
+    Seconds(1);
+    EXPECT_EQ(view.statusText, QStringLiteral("KBS1 : 00:00:%1")
+                                   .arg(ConnectionWatch::kNoticeTicks, 2, 10, QLatin1Char('0')));
+    ConnectRow(1);
+    EXPECT_EQ(view.statusText, kConnected);
+
+    // Sound that works says nothing either.
+    PlayerSession freshSession;
+    ConnectionWatch fresh(player, view, timers, launcher, freshSession);
+    player.noSound = false;
+    view.currentRow = 0;
+    fresh.PlaySelected();
+    fresh.OnTimer(PlaybackTimer::Watch);
+    EXPECT_EQ(view.statusText, kConnected);
 }
 
 TEST_F(ConnectionWatchTest, ShutdownClosesAndSilencesTimers) {

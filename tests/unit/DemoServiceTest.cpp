@@ -84,7 +84,7 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     const auto tv = ChannelSources::ParseList(playlist, list.body, 1, QStringLiteral("대구"));
     ASSERT_TRUE(tv.readable);
     QStringList names;
-    for (const ChannelRecord& r : tv.rows)
+    for (const ChannelRecord& r : tv.listing.rows)
         names << r.name();
     // The region picks Daegu's MBC and its SBS partner out of the list.
     EXPECT_TRUE(names.contains(QStringLiteral("Daegu MBC (720p)")));

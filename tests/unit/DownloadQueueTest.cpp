@@ -162,15 +162,15 @@ protected:
         updater = std::make_unique<CatalogueUpdater>(&queue, dir.path(), server.BaseUrl());
     }
 
-    bool Run() {
+    UpdateOutcome Run() {
         bool done = false;
-        bool updated = false;
-        updater->RunCatalogueUpdate([&](bool u) {
-            updated = u;
+        UpdateOutcome outcome;
+        updater->RunCatalogueUpdate([&](const UpdateOutcome& o) {
+            outcome = o;
             done = true;
         });
         EXPECT_TRUE(WaitFor([&] { return done; }));
-        return updated;
+        return outcome;
     }
 
     QString Path(const QString& file) const { return dir.filePath(file); }
@@ -188,8 +188,11 @@ TEST_F(CatalogueUpdaterTest, ReplacesOnlyCataloguesBehindTheServer) {
     WriteBytes(Path(QStringLiteral("world.ini")), Catalogue("WORLD", 12)); // equal: kept
     WriteBytes(Path(QStringLiteral("game.ini")), Catalogue("GAME", 14));   // ahead: kept
     WriteBytes(Path(QStringLiteral("music.ini")), "[MUSIC]\nCOUNT=0\n");   // no VER: fetched
-    const bool updated = Run();
-    EXPECT_TRUE(updated);
+    const UpdateOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind(), UpdateOutcome::Kind::Updated);
+    EXPECT_EQ(outcome.Replaced(),
+              (QStringList{QStringLiteral("tv.ini"), QStringLiteral("music.ini")}));
+    EXPECT_EQ(outcome.Message(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
     EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("tv.ini"))), 13);
     EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("world.ini"))), 12);
     EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("game.ini"))), 14);
@@ -207,8 +210,9 @@ TEST_F(CatalogueUpdaterTest, NothingNewMeansNotUpdated) {
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
                     HttpResponse::Ok(VersionList(12, 0, 0, 0, 0)));
     WriteBytes(Path(QStringLiteral("tv.ini")), Catalogue("TV", 12));
-    const bool updated = Run();
-    EXPECT_FALSE(updated);
+    const UpdateOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind(), UpdateOutcome::Kind::UpToDate);
+    EXPECT_EQ(outcome.Message(), QStringLiteral("현재 버전이 최신버전입니다."));
     EXPECT_EQ(server.RequestedTargets(), QStringList{QStringLiteral("/ver/5.0/live/update.php")});
 }
 
@@ -219,15 +223,62 @@ TEST_F(CatalogueUpdaterTest, AFailedReplacementKeepsTheOldCatalogueAndIsNotAnUpd
                     HttpResponse::Html("<html>oops</html>"));
     const QByteArray old = Catalogue("TV", 12);
     WriteBytes(Path(QStringLiteral("tv.ini")), old);
-    const bool updated = Run();
-    EXPECT_FALSE(updated);
+    const UpdateOutcome outcome = Run();
+    EXPECT_FALSE(outcome.updated());
+    EXPECT_EQ(outcome.kind(), UpdateOutcome::Kind::NotUpdated);
+    EXPECT_EQ(outcome.Failed(), QStringList{QStringLiteral("tv.ini")});
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("tv.ini"))), old);
+
+    // The same with 404, and world.ini newer as well and arriving: partly
+    // updated, and the next check fetches tv.ini again.
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    HttpResponse::Ok(VersionList(13, 13, 0, 0, 0)));
+    server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"), HttpResponse::Status(404));
+    const UpdateOutcome partly = Run();
+    EXPECT_EQ(partly.kind(), UpdateOutcome::Kind::PartlyUpdated);
+    EXPECT_EQ(partly.Replaced(), QStringList{QStringLiteral("world.ini")});
+    EXPECT_EQ(partly.Failed(), QStringList{QStringLiteral("tv.ini")});
+    EXPECT_TRUE(partly.Message().contains(QStringLiteral("다시")));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("tv.ini"))), old);
+    server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"), HttpResponse::Ok(Catalogue("TV", 13)));
+    EXPECT_EQ(Run().Replaced(), QStringList{QStringLiteral("tv.ini")});
+    EXPECT_EQ(CatalogueUpdater::LocalVersion(Path(QStringLiteral("tv.ini"))), 13);
+}
+
+// The kinds as other sources' results merge into them: anything missed after
+// a replacement is "partly"; nothing replaced and something unchecked is
+// "could not check", whatever else failed.
+TEST(UpdateOutcomeTest, MergedResultsDecideTheKind) {
+    UpdateOutcome ours;
+    ours.AddCurrent(QStringLiteral("tv.ini"));
+    EXPECT_EQ(ours.kind(), UpdateOutcome::Kind::UpToDate);
+    EXPECT_EQ(UpdateOutcome().kind(), UpdateOutcome::Kind::UpToDate);
+
+    UpdateOutcome other;
+    other.AddUnchecked(QStringLiteral("radio directory"));
+    UpdateOutcome merged = ours;
+    merged.Merge(other);
+    EXPECT_EQ(merged.kind(), UpdateOutcome::Kind::NotChecked);
+    merged.AddFailed(QStringLiteral("game.ini"));
+    EXPECT_EQ(merged.kind(), UpdateOutcome::Kind::NotChecked);
+    merged.AddReplaced(QStringLiteral("world.ini"));
+    EXPECT_EQ(merged.kind(), UpdateOutcome::Kind::PartlyUpdated);
+
+    // Each kind has its own words.
+    QStringList texts;
+    for (auto kind : {UpdateOutcome::Kind::UpToDate, UpdateOutcome::Kind::Updated,
+                      UpdateOutcome::Kind::PartlyUpdated, UpdateOutcome::Kind::NotUpdated,
+                      UpdateOutcome::Kind::NotChecked})
+        texts.append(UpdateOutcome::MessageFor(kind));
+    texts.removeDuplicates();
+    EXPECT_EQ(texts.size(), 5);
 }
 
 TEST_F(CatalogueUpdaterTest, AMissingVersionListIsAskedForAgainByEachCatalogue) {
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(500));
-    const bool updated = Run();
-    EXPECT_FALSE(updated);
+    const UpdateOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind(), UpdateOutcome::Kind::NotChecked);
+    EXPECT_EQ(outcome.Unchecked().size(), 5);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 5);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 0);
 }

@@ -150,21 +150,20 @@ TEST_F(VolumeControlTest, StartUpOffsetsAndOutOfRangeSavedLevels) {
     StartWith("loud");
     EXPECT_EQ(volume.Volume(), 0);
 
-    // Out of range: handed over as it is, brought back by the first key.
+    // Out of range: held to the range from the start, drawn and saved so.
     StartWith("150");
-    EXPECT_EQ(PlayerVolume(), 150);
-    EXPECT_EQ(volume.IndicatorOffset(), -25);
-    volume.Up();
     EXPECT_EQ(volume.Volume(), 100);
     EXPECT_EQ(PlayerVolume(), 100);
-    EXPECT_EQ(volume.IndicatorOffset(), -25); // left as it was
+    EXPECT_EQ(volume.IndicatorOffset(), 0);
+    volume.Save();
+    EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("100"));
 
     StartWith("-7");
-    const size_t told = player.volumes.size();
-    volume.Down();
     EXPECT_EQ(volume.Volume(), 0);
-    EXPECT_EQ(player.volumes.size(), told);
-    EXPECT_EQ(view.caption, QStringLiteral("소리크기 : 0%"));
+    EXPECT_EQ(PlayerVolume(), 0);
+    EXPECT_EQ(volume.IndicatorOffset(), 50);
+    volume.Save();
+    EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("0"));
 }
 
 TEST_F(VolumeControlTest, CaptionLastsThreeSecondsAfterTheLastChange) {

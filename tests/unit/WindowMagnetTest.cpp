@@ -1,4 +1,5 @@
 #include "mainwindow/WindowMagnet.h"
+#include "skin/PendingMove.h"
 
 #include <gtest/gtest.h>
 
@@ -52,3 +53,26 @@ TEST(WindowMagnet, NearAndFarRulesApplyInTurn) {
 }
 
 } // namespace
+
+// A press becomes a window move only after the pointer travelled the drag
+// distance with the button held, and only once; a release or a lost button
+// disarms it, so two clicks in place stay a double click.
+TEST(PendingMoveTest, StartsOnceBeyondTheDragDistanceWithTheButtonHeld) {
+    PendingMove move;
+    EXPECT_FALSE(move.Moved(QPoint(500, 500), true, 10)); // nothing pressed
+    move.Press(QPoint(100, 100));
+    EXPECT_FALSE(move.Moved(QPoint(104, 105), true, 10)); // 9: a jitter of a click
+    EXPECT_TRUE(move.Armed());
+    EXPECT_TRUE(move.Moved(QPoint(94, 104), true, 10)); // 10, either way
+    EXPECT_EQ(move.Origin(), QPoint(100, 100));
+    EXPECT_FALSE(move.Armed());
+    EXPECT_FALSE(move.Moved(QPoint(150, 150), true, 10)); // started already
+
+    move.Press(QPoint(100, 100));
+    move.Cancel(); // released in place
+    EXPECT_FALSE(move.Moved(QPoint(150, 150), true, 10));
+
+    move.Press(QPoint(100, 100));
+    EXPECT_FALSE(move.Moved(QPoint(150, 150), false, 10)); // the button went up elsewhere
+    EXPECT_FALSE(move.Armed());
+}

@@ -163,6 +163,7 @@ void LiveStreams::Terminate(QProcess*& process) {
     process->setProperty("stopping", true);
     if (process->state() != QProcess::NotRunning) {
         process->terminate();
+        Signal(process, SIGCONT); // a paused process acts on the request only once it runs
         if (!process->waitForFinished(3000)) {
             process->kill();
             process->waitForFinished(2000);
@@ -274,15 +275,21 @@ bool LiveStreams::StartAudio(QString* error) {
                     .arg(sourcePassword_)
                     .arg(options_.audioPort)
                     .arg(AudioStreamPath(n));
-    audioFeed_ = Launch(QStringLiteral("ffmpeg"), args, QStringLiteral("ffmpeg (radio)"));
-    const bool live = WaitFor(
-        [this] {
-            for (int n = 1; n <= kAudioStreamCount; ++n)
-                if (!MountIsLive(options_.audioPort, AudioStreamPath(n)))
-                    return false;
-            return true;
-        },
-        kStartTimeoutMs);
+    const auto mountsLive = [this] {
+        for (int n = 1; n <= kAudioStreamCount; ++n)
+            if (!MountIsLive(options_.audioPort, AudioStreamPath(n)))
+                return false;
+        return true;
+    };
+    // On a loaded machine the encoder now and then reaches the server before
+    // it takes sources and gives up; a second encoder is what brings the
+    // mounts up then, and a real fault fails both.
+    bool live = false;
+    for (int attempt = 0; attempt < 2 && !live; ++attempt) {
+        Terminate(audioFeed_);
+        audioFeed_ = Launch(QStringLiteral("ffmpeg"), args, QStringLiteral("ffmpeg (radio)"));
+        live = WaitFor(mountsLive, kStartTimeoutMs);
+    }
     if (!live) {
         *error = QStringLiteral("the radio mounts did not come up: ") +
                  QString::fromUtf8(audioFeed_->property("tail").toByteArray()).trimmed();
@@ -327,6 +334,19 @@ void LiveStreams::KillAudioServer() {
 bool LiveStreams::RestartAudioServer(QString* error) {
     KillAudioServer();
     return StartAudio(error);
+}
+
+void LiveStreams::Signal(QProcess* process, int signal) {
+    if (process && process->state() == QProcess::Running && process->processId() > 0)
+        ::kill(static_cast<pid_t>(process->processId()), signal);
+}
+
+void LiveStreams::PauseAudioServer(bool paused) {
+    Signal(icecast_, paused ? SIGSTOP : SIGCONT);
+}
+
+void LiveStreams::PauseVideoFeed(bool paused) {
+    Signal(videoFeed_, paused ? SIGSTOP : SIGCONT);
 }
 
 bool LiveStreams::AudioServerRunning() const {

@@ -56,6 +56,11 @@ public:
     void KillAudioServer();
     bool RestartAudioServer(QString* error);
     bool AudioServerRunning() const;
+    // The radio server, or the TV encoder, stops answering while its
+    // connections stay open, as a hung server would (SIGSTOP), and goes on
+    // again where it stood (SIGCONT). Stopped processes are continued by Stop().
+    void PauseAudioServer(bool paused);
+    void PauseVideoFeed(bool paused);
 
     QString AudioUrl(int n) const;
     QString VideoUrl(int n) const;
@@ -76,6 +81,7 @@ private:
     void SendTitles();
     QProcess* Launch(const QString& program, const QStringList& arguments, const QString& name);
     void Terminate(QProcess*& process);
+    static void Signal(QProcess* process, int signal);
 
     LiveStreamOptions options_;
     std::unique_ptr<QTemporaryDir> folder_;

@@ -14,6 +14,7 @@
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/CMpvGlSurface.h"
 #include "playback/CWMPPlayer4.h"
+#include "playback/ConnectionWatch.h"
 #include "playback/StatusDisplay.h"
 #include "skin/SkinInventory.h"
 #include "skin/SkinStrips.h"
@@ -30,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -73,13 +75,13 @@ struct Session {
 
 // A window on the category; its catalogues point at these streams.
 std::unique_ptr<Session>
-OpenWindow(int category, const demo::LiveStreams* streams = nullptr,
+OpenWindow(Category category, const demo::LiveStreams* streams = nullptr,
            VideoRendererRequest renderer = VideoRendererRequest::Automatic) {
     auto s = std::make_unique<Session>();
     if (streams)
         WriteCatalogues(*streams);
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, category);
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
     s->window = std::make_unique<CPlayerDlg>();
     s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     CWMPPlayer4::Options options;
@@ -220,6 +222,86 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
     window.close();
 }
 
+// Waits until the status line says the broadcast waits for data.
+bool WaitForBuffering(CPlayerDlg& window, int ms) {
+    return QTest::qWaitFor(
+        [&] { return window.Session().StatusText().startsWith(StatusDisplay::BufferingPrefix()); },
+        ms);
+}
+
+// A radio server that hangs with the connection open: within seconds the
+// window shows the wait (buffering, lamp out, clock held); when the server
+// goes on, so does the broadcast, on the same connection.
+TEST(PlayerLiveRadio, HungServerShowsBufferingThenPlaysOnByItself) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(true, false);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Radio, streams.get());
+    CPlayerDlg& window = *s->window;
+    const int row = RowOf(window, streams->AudioUrl(1));
+    ASSERT_GE(row, 0);
+    DoubleClickRow(window, row);
+    const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return window.Session().StatusText().startsWith(name + QStringLiteral(" : 00:00:0"));
+        },
+        6000))
+        << window.Session().StatusText().toStdString();
+
+    QElapsedTimer clock;
+    clock.start();
+    streams->PauseAudioServer(true);
+    // What the player holds plays out first (the server's burst, a few seconds).
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
+    std::cout << "[ measured ] hung radio shown as buffering after " << clock.elapsed() << " ms\n";
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
+    EXPECT_TRUE(
+        window.ListModel()->CellText(row, ChannelRecord::Connect).endsWith(QStringLiteral("% ")));
+    QTest::qWait(2000);
+    EXPECT_TRUE(window.Session().StatusText().startsWith(StatusDisplay::BufferingPrefix()));
+
+    streams->PauseAudioServer(false);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.Session().StatusText().startsWith(name + QStringLiteral(" : ")); },
+        8000))
+        << window.Session().StatusText().toStdString();
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
+    EXPECT_EQ(window.ListModel()->CellText(row, ChannelRecord::Connect),
+              QStringLiteral("연결성공"));
+    EXPECT_TRUE(window.Session().IsPlaying());
+    EXPECT_TRUE(s->questions.isEmpty());
+    window.close();
+}
+
+// A hang that outlasts the limit is a broken broadcast: reconnected, and
+// playing again once the server answers.
+TEST(PlayerLiveRadio, HangBeyondTheLimitReconnects) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(true, false);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Radio);
+    CPlayerDlg& window = *s->window;
+    window.PlayUrl(streams->AudioUrl(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 5000));
+    QTest::qWait(1500);
+
+    streams->PauseAudioServer(true);
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
+    ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Reconnecting(1, 3),
+                              (ConnectionWatch::kStallLimitTicks + 2) * 1000))
+        << window.Session().StatusText().toStdString();
+    EXPECT_FALSE(window.Session().IsPlaying());
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
+
+    streams->PauseAudioServer(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 20000))
+        << window.Session().StatusText().toStdString();
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
+    EXPECT_TRUE(s->questions.isEmpty());
+    window.close();
+}
+
 // Double-clicks the TV channel of the first test stream and checks that the
 // video area on the screen shows a picture that moves.
 void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& streams) {
@@ -265,6 +347,39 @@ TEST(PlayerLiveTv, HlsChannelShowsAMovingPicture) {
     auto s = OpenWindow(Category::Tv, streams.get());
     ASSERT_NO_FATAL_FAILURE(PlayTvChannelAndSeeItMove(*s->window, *streams));
     s->window->close();
+}
+
+// The encoder of a live TV channel stops: the playlist stays as it was and
+// no segment comes. Shown as buffering; the picture goes on when it does.
+TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
+    REQUIRE_STREAM_TOOLS();
+    auto streams = StartStreams(false, true);
+    ASSERT_TRUE(streams);
+    auto s = OpenWindow(Category::Tv, streams.get());
+    CPlayerDlg& window = *s->window;
+    window.PlayUrl(streams->VideoUrl(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000));
+    QTest::qWait(1500);
+
+    QElapsedTimer clock;
+    clock.start();
+    streams->PauseVideoFeed(true);
+    ASSERT_TRUE(WaitForBuffering(window, 9000)) << window.Session().StatusText().toStdString();
+    std::cout << "[ measured ] stopped HLS encoder shown as buffering after " << clock.elapsed()
+              << " ms\n";
+    EXPECT_TRUE(LampShows(window, PictureId::LampUnlit));
+
+    streams->PauseVideoFeed(false);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return window.Session().IsPlaying() &&
+                   window.Session().StatusText().startsWith(StatusDisplay::UserBroadcastName());
+        },
+        15000))
+        << window.Session().StatusText().toStdString();
+    EXPECT_TRUE(LampShows(window, PictureId::LampLit));
+    EXPECT_TRUE(s->questions.isEmpty());
+    window.close();
 }
 
 // --- the OpenGL renderer ---------------------------------------------------

@@ -64,6 +64,14 @@ bool WaitForPage(QWidget* browser, int timeoutMs = 20000) {
     return loaded.first().first().toBool();
 }
 
+// The suite runs twice: once as on a machine with a GPU (shared GL contexts)
+// and once as on one without (no GL at all, the engine composited in
+// software); each run must really be the one it claims.
+TEST(WebModule, RunsInTheGraphicsModeItWasStartedIn) {
+    const bool software = qEnvironmentVariable("WAVEORBIT_VIDEO") == QStringLiteral("software");
+    EXPECT_EQ(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts), !software);
+}
+
 TEST(WebModule, LoadsOnFirstUseAndShowsAPage) {
     ScopedXdgHome home;
     demo::LoopbackHttpServer server;
@@ -131,6 +139,15 @@ TEST(WebTabsOnScreen, TheMovieTabShowsItsPageInThePanel) {
     EXPECT_GT(movie.pageBackground, 0.3);
     EXPECT_GT(movie.brightText, 30);
     EXPECT_EQ(server.RequestCount(Endpoints::MoviePagePaths().value(0)), 1);
+
+    // The music tab's page shows too, in the same engine.
+    QTest::mouseClick(window.Button(ControlId::TabMusic), Qt::LeftButton);
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_TRUE(browser->isVisible());
+    const Coverage music = Measure(Grab(browser));
+    EXPECT_GT(music.pageBackground, 0.3);
+    EXPECT_GT(music.brightText, 30);
+    EXPECT_EQ(server.RequestCount(Endpoints::MusicPagePaths().value(0)), 1);
 
     // Back on the channel tab the list covers the panel again.
     QTest::mouseClick(window.Button(ControlId::TabChannels), Qt::LeftButton);

@@ -1,0 +1,253 @@
+#include "catalogue/CatalogueTabs.h"
+
+#include "app/Endpoints.h"
+#include "app/Paths.h"
+#include "app/PlayerSession.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/CatalogueUpdater.h"
+#include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
+#include "catalogue/DownloadQueue.h"
+#include "catalogue/UpdateOutcome.h"
+#include "userchannels/CUserChannelFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+
+namespace {
+
+// The catalogue file of a category; none for the user's channels.
+QString CatalogueFileOf(Category category) {
+    const QStringList files = Endpoints::CatalogueFileNames();
+    const int index = StoredNumberOf(category) - StoredNumberOf(Category::Tv);
+    return category != Category::User && index >= 0 && index < files.size() ? files.at(index)
+                                                                            : QString();
+}
+
+// The category whose catalogue a file is; None for any other file.
+Category CategoryOfCatalogue(const QString& fileName) {
+    const int index = static_cast<int>(Endpoints::CatalogueFileNames().indexOf(fileName));
+    return index < 0 ? Category::None : CategoryFromStored(StoredNumberOf(Category::Tv) + index);
+}
+
+bool IsRegional(Category category) {
+    return category == Category::Tv || category == Category::Radio;
+}
+
+} // namespace
+
+CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
+                             DownloadQueue& downloads, QObject* parent)
+    : QObject(parent), session_(session), list_(list), downloads_(downloads),
+      sources_(new ChannelSources(Paths::DataFolder(), SourceSettings(), this)),
+      serviceBase_(Endpoints::ServiceBaseAddress()) {
+    // Only the tabs' own downloads show in the list, not the update check's.
+    connect(&downloads_, &DownloadQueue::started, this, [this](const QString& target) {
+        if (IsTabDownload(target))
+            emit downloadShown(true, 0, -1);
+    });
+    connect(&downloads_, &DownloadQueue::progress, this,
+            [this](const QString& target, qint64 received, qint64 total) {
+                if (IsTabDownload(target))
+                    emit downloadShown(true, received, total);
+            });
+}
+
+void CatalogueTabs::SetDataFolder(const QString& folder) {
+    dataFolder_ = folder;
+    sources_->SetDataFolder(DataFolder());
+    delete updater_;
+    updater_ = new CatalogueUpdater(&downloads_, dataFolder_, serviceBase_, this);
+    updaterBase_ = serviceBase_;
+}
+
+QString CatalogueTabs::DataFolder() const {
+    return dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_;
+}
+
+QString CatalogueTabs::CataloguePath(const QString& fileName) const {
+    return QDir(DataFolder()).filePath(fileName);
+}
+
+void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
+    session_.SetCategory(category);
+    const unsigned generation = ++generation_;
+    list_.Clear();
+    familyBlocks_.clear();
+    if (category == Category::User) {
+        Fill(category);
+        if (whenListed)
+            whenListed();
+        return;
+    }
+    if (!sources_->UsesService(StoredNumberOf(category))) {
+        FillFromSource(category, generation, std::move(whenListed));
+        return;
+    }
+    const QString fileName = CatalogueFileOf(category);
+    if (fileName.isEmpty())
+        return;
+    EnsureCatalogueFile(fileName, [this, category, generation, whenListed = std::move(whenListed)] {
+        // The user may have opened another tab while this one downloaded:
+        // then neither this list nor what waited for it is current.
+        if (generation != generation_)
+            return;
+        Fill(category);
+        if (whenListed)
+            whenListed();
+    });
+}
+
+void CatalogueTabs::Fill(Category category) {
+    if (category == Category::User) {
+        // The file lists the oldest first; the list shows the newest on top.
+        list_.InsertEachAtTop(CUserChannelFile(DataFolder()).Load());
+        return;
+    }
+    const QString fileName = CatalogueFileOf(category);
+    const bool regional = LayoutOf(fileName).regional;
+    const QString region =
+        regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
+    list_.AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region, &familyBlocks_));
+}
+
+void CatalogueTabs::FillFromSource(Category category, unsigned generation,
+                                   std::function<void()> whenListed) {
+    // A playlist or the radio directory: the kept list at once, the
+    // refreshed one when it has arrived; each only while the tab is current.
+    const QString region =
+        IsRegional(category) ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
+    sources_->Open(StoredNumberOf(category), region,
+                   [this, generation, whenListed](ChannelSources::Listing listing) {
+                       if (generation != generation_)
+                           return;
+                       familyBlocks_ = std::move(listing.blocks);
+                       list_.ReplaceRows(std::move(listing.rows));
+                       if (whenListed)
+                           whenListed();
+                   });
+}
+
+QString CatalogueTabs::ServiceBaseOf(Category category) const {
+    const ChannelSource source = sources_->SourceOf(StoredNumberOf(category));
+    if (source.kind == ChannelSource::Kind::Service &&
+        source != sources_->Settings().Defaults().Of(StoredNumberOf(category)))
+        return source.address;
+    return serviceBase_;
+}
+
+void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
+    const QString path = CataloguePath(fileName);
+    if (QFile::exists(path)) {
+        then();
+        return;
+    }
+    for (PendingCatalogue& pending : pending_) {
+        if (pending.fileName == fileName) {
+            pending.waiting.push_back(std::move(then));
+            return;
+        }
+    }
+    pending_.push_back(PendingCatalogue{fileName, {std::move(then)}});
+    // The list says at once that its rows are on their way.
+    emit downloadShown(true, 0, -1);
+    // A failed download is quiet: the tab shows what the (missing) file
+    // holds, and the next opening tries again.
+    downloads_.Enqueue(
+        QUrl(ServiceBaseOf(CategoryOfCatalogue(fileName)) + Endpoints::CataloguePath(fileName)),
+        path, DownloadQueue::Check::IniFile,
+        [this, fileName](const DownloadQueue::Result&) { FinishDownload(fileName); });
+}
+
+void CatalogueTabs::FinishDownload(const QString& fileName) {
+    std::vector<std::function<void()>> waiting;
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (it->fileName == fileName) {
+            waiting = std::move(it->waiting);
+            pending_.erase(it);
+            break;
+        }
+    }
+    emit downloadShown(!pending_.empty(), 0, -1);
+    for (auto& callback : waiting)
+        callback();
+}
+
+bool CatalogueTabs::IsTabDownload(const QString& targetPath) const {
+    for (const PendingCatalogue& pending : pending_) {
+        if (CataloguePath(pending.fileName) == targetPath)
+            return true;
+    }
+    return false;
+}
+
+void CatalogueTabs::RunCatalogueUpdate() {
+    CheckCatalogues([](const UpdateOutcome&) {});
+}
+
+void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outcome)> done) {
+    std::vector<Category> serviceTabs;
+    for (const Category category : kAllCategories) {
+        if (category != Category::User && sources_->UsesService(StoredNumberOf(category)))
+            serviceTabs.push_back(category);
+    }
+    // With no tab on the service (the installed defaults) there is nothing to
+    // check, and no address to ask.
+    if (serviceTabs.empty()) {
+        done(UpdateOutcome());
+        return;
+    }
+    if (!updater_) {
+        // Without a data folder nothing could be checked: no "latest version".
+        UpdateOutcome unchecked;
+        for (const Category category : serviceTabs)
+            unchecked.AddUnchecked(CatalogueFileOf(category));
+        done(unchecked);
+        return;
+    }
+    // The version list and the catalogues come from the service the tabs
+    // use; the updater is made anew when that changed since the last check.
+    const QString base = ServiceBaseOf(serviceTabs.front());
+    if (base != updaterBase_ && !updater_->IsRunning()) {
+        delete updater_;
+        updater_ = new CatalogueUpdater(&downloads_, dataFolder_, base, this);
+        updaterBase_ = base;
+    }
+    updater_->ClearUpdated();
+    updater_->RunCatalogueUpdate([this, done](const UpdateOutcome& all) {
+        // A tab on another source does not read its catalogue, so what
+        // became of that catalogue is no news to the user.
+        const auto uses = [this](const QString& fileName) {
+            const Category category = CategoryOfCatalogue(fileName);
+            return category != Category::None && sources_->UsesService(StoredNumberOf(category));
+        };
+        UpdateOutcome outcome;
+        for (const QString& name : all.Current())
+            if (uses(name))
+                outcome.AddCurrent(name);
+        for (const QString& name : all.Replaced())
+            if (uses(name))
+                outcome.AddReplaced(name);
+        for (const QString& name : all.Failed())
+            if (uses(name))
+                outcome.AddFailed(name);
+        for (const QString& name : all.Unchecked())
+            if (uses(name))
+                outcome.AddUnchecked(name);
+        done(outcome);
+    });
+}
+
+void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done) {
+    CheckCatalogues([this, done](const UpdateOutcome& catalogues) {
+        // Then every tab that takes its channels from elsewhere, told
+        // through the same outcome.
+        sources_->RefreshAll([catalogues, done](std::vector<ChannelSources::Refresh> results) {
+            UpdateOutcome outcome = catalogues;
+            outcome.Merge(ChannelSources::OutcomeOf(results));
+            done(outcome);
+        });
+    });
+}
