@@ -201,3 +201,26 @@ TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotUpdated));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 0);
 }
+
+TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    // The other tabs use the service, whose version list does not arrive.
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(404));
+    SourceSettings settings;
+    settings.Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+
+    Window w(server.BaseUrl());
+    ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
+    server.SetRoute(QStringLiteral("/kr.m3u"),
+                    HttpResponse::Ok(kList + "#EXTINF:-1,New\nhttp://127.0.0.1:9/n\n"));
+    w.messages.clear();
+    w.dlg->RunUpdateCommand();
+    ASSERT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
+    // The playlist was replaced, the service's catalogues could not be
+    // checked: neither "latest version" nor a plain "updated".
+    EXPECT_EQ(w.messages.first(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
+    EXPECT_GE(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+}
