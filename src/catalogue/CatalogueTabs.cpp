@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QUrl>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 // The catalogue file of a category; none for the user's channels.
@@ -119,14 +122,17 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
     // refreshed one when it has arrived; each only while the tab is current.
     const QString region =
         IsRegional(category) ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
+    // The kept list and then the refreshed one may both arrive: what waits
+    // for the list (playing the chosen region's station) runs once, on the first.
+    auto waiting = std::make_shared<std::function<void()>>(std::move(whenListed));
     sources_->Open(StoredNumberOf(category), region,
-                   [this, generation, whenListed](ChannelSources::Listing listing) {
+                   [this, generation, waiting](ChannelSources::Listing listing) {
                        if (generation != generation_)
                            return;
                        familyBlocks_ = std::move(listing.blocks);
                        list_.ReplaceRows(std::move(listing.rows));
-                       if (whenListed)
-                           whenListed();
+                       if (auto then = std::exchange(*waiting, nullptr))
+                           then();
                    });
 }
 
