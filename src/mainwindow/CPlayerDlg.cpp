@@ -9,11 +9,14 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
 #include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
+#include "mainwindow/WindowTray.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
 #include "userchannels/UserChannelCommands.h"
@@ -56,6 +59,8 @@ void CPlayerDlg::CreateControls() {
     CreateListView();
     dragger_ = new WindowDragger(*this, *session_);
     web_ = new WebPanel(*this);
+    tray_ = new WindowTray(*this);
+    desktop_ = new DesktopLink(*this);
     strips_ = new WindowStrips(layout_, *session_);
     for (const ButtonEntry& entry : kButtons) {
         buttons_[ControlIndex(entry.id)] =
@@ -85,7 +90,7 @@ void CPlayerDlg::SetServiceBaseAddress(const QString& base) {
 }
 
 void CPlayerDlg::ConnectButtons() {
-    BuildCommandTable();
+    AddWindowCommands(commands_, *this);
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
@@ -121,7 +126,7 @@ void CPlayerDlg::PrepareWindow() {
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     dataFolder_ = Paths::DataFolder();
     catalogue_->SetDataFolder(dataFolder_);
-    CreateTrayIcon();
+    tray_->Create();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
     // The taskbar button can minimise and restore the frameless window.
@@ -213,7 +218,7 @@ void CPlayerDlg::OnDestroy() {
     player_->hide();
     Settings::WriteNumber(Settings::Sound, session_->Volume());
     session_->SetPlaying(false);
-    RemoveTrayIcon();
+    tray_->Remove();
     SessionSettings::WriteTabs(*session_);
     inhibitor_->UnInhibit();
 }

@@ -57,7 +57,6 @@ void CPlayerDlg::moveEvent(QMoveEvent* event) {
 // --- mouse ---
 
 void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
     const QPoint global = event->globalPosition().toPoint();
     if (event->button() == Qt::RightButton) {
         event->accept();
@@ -68,41 +67,19 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const bool locked = session_->IsFullScreen() || session_->IsMaximised();
-    const bool inVolume = layout_.volumeArea.Contains(pos);
-    const int band = WindowDragger::BandAt(layout_, pos);
     event->accept();
-    if (!locked && band < 0 && !inVolume) {
-        dragger_->Press(global);
-        return;
-    }
-    if (inVolume) {
-        if (!volumeDrag_) {
-            volumeDrag_ = true;
-            setCursor(Qt::PointingHandCursor);
-            OnVolumePointer(pos.x());
-        }
-        return;
-    }
-    if (!locked && band >= 0)
-        dragger_->StartResize(band, global);
+    // The volume area's presses and drags are PlaybackWiring's.
+    dragger_->PressAt(layout_, event->position().toPoint(), global);
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    dragger_->UpdateCursor(layout_, pos);
-    // Only a plain drag with the left button sets the volume.
-    if (layout_.volumeArea.Contains(pos) && volumeDrag_ && event->buttons() == Qt::LeftButton &&
-        event->modifiers() == Qt::NoModifier)
-        OnVolumePointer(pos.x());
+    dragger_->UpdateCursor(layout_, event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
 
 void CPlayerDlg::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        volumeDrag_ = false;
+    if (event->button() == Qt::LeftButton)
         dragger_->End();
-    }
     QWidget::mouseReleaseEvent(event);
 }
 
