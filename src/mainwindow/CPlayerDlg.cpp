@@ -16,6 +16,7 @@
 #include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
+#include "mainwindow/WindowInput.h"
 #include "mainwindow/WindowTray.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -42,6 +43,8 @@ CPlayerDlg::~CPlayerDlg() {
     // runs its shutdown, as a destroyed window would.
     if (initialised_)
         OnDestroy();
+    // No key or drag reaches a window that is half gone.
+    delete input_;
     delete userChannels_;
     delete geometry_;
     delete web_;
@@ -58,6 +61,7 @@ void CPlayerDlg::CreateControls() {
     // put a player of its own in its place first (UsePlayer).
     CreateListView();
     dragger_ = new WindowDragger(*this, *session_);
+    input_ = new WindowInput(*this, *dragger_);
     web_ = new WebPanel(*this);
     tray_ = new WindowTray(*this);
     desktop_ = new DesktopLink(*this);
@@ -106,7 +110,7 @@ bool CPlayerDlg::OnInitDialog() {
     setWindowIcon(icon_);
 
     BindPlayer();
-    InstallInput();
+    input_->Install();
     RunLayoutPass();
     LoadSkin();
     PrepareWindow();

@@ -24,7 +24,6 @@ class DownloadQueue;
 class Launcher;
 class MprisService;
 class PlaybackWiring;
-class QKeyEvent;
 class QMenu;
 class QSystemTrayIcon;
 class ScreenSaverInhibitor;
@@ -32,6 +31,7 @@ class UserChannelCommands;
 class WebPanel;
 class WindowDragger;
 class WindowGeometry;
+class WindowInput;
 class WindowTray;
 
 // The main window: frameless and skinned. It shows the player's session
@@ -217,7 +217,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -240,15 +239,12 @@ private:
     void PlaceWebBrowser();
     WebPanel* web_ = nullptr;
 
-    // Keys reach the window whatever child has the focus.
-    void InstallInput();
-    void ConnectPlayerInput();
-    bool HandleKey(QKeyEvent* event);
     WindowTray* tray_ = nullptr;
     // The tool-window style (no taskbar button) follows the tray option and
     // whether a tray is there to bring the window back.
     void ApplyTaskbarStyle();
     WindowDragger* dragger_ = nullptr;
+    WindowInput* input_ = nullptr;
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
     std::array<CMinsButton*, kControlCount> buttons_{};
