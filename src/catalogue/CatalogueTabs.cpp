@@ -8,6 +8,7 @@
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/RegionChoice.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QDir>
@@ -78,6 +79,20 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
         Fill(category);
         if (whenListed)
             whenListed();
+    });
+}
+
+void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
+                                    std::function<void(int row)> play) {
+    const Category category = session_.Category();
+    if (category != Category::Tv && category != Category::Radio)
+        return;
+    const CatalogueFamilyBlocks before = familyBlocks_;
+    Open(category, [this, before, row, regionChanged, play = std::move(play)] {
+        const int next =
+            RegionChoice::RowAfterRegionChange(before, row, familyBlocks_, regionChanged);
+        if (next >= 0)
+            play(next);
     });
 }
 

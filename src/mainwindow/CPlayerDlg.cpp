@@ -11,8 +11,8 @@
 #include "catalogue/DownloadQueue.h"
 #include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
+#include "mainwindow/MainTabs.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
-#include "mainwindow/WebPanel.h"
 #include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
@@ -47,7 +47,7 @@ CPlayerDlg::~CPlayerDlg() {
     delete input_;
     delete userChannels_;
     delete geometry_;
-    delete web_;
+    delete tabs_;
     delete strips_;
     delete launcher_;
 }
@@ -62,7 +62,7 @@ void CPlayerDlg::CreateControls() {
     CreateListView();
     dragger_ = new WindowDragger(*this, *session_);
     input_ = new WindowInput(*this, *dragger_);
-    web_ = new WebPanel(*this);
+    tabs_ = new MainTabs(*this, *session_);
     tray_ = new WindowTray(*this);
     desktop_ = new DesktopLink(*this);
     strips_ = new WindowStrips(layout_, *session_);
@@ -71,7 +71,7 @@ void CPlayerDlg::CreateControls() {
             new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
     }
     // The tab groups appear when their main tab is chosen.
-    ShowTabGroups(false, false, false);
+    tabs_->ShowGroups(false, false, false);
     ConnectButtons();
 }
 
@@ -225,31 +225,4 @@ void CPlayerDlg::OnDestroy() {
     tray_->Remove();
     SessionSettings::WriteTabs(*session_);
     inhibitor_->UnInhibit();
-}
-
-void CPlayerDlg::ShowTabGroups(bool categories, bool music, bool movie) {
-    for (ControlId id : kCategoryTabButtons)
-        Button(id)->setVisible(categories);
-    for (ControlId id : kMusicSubTabButtons)
-        Button(id)->setVisible(music);
-    for (ControlId id : kMovieSubTabButtons)
-        Button(id)->setVisible(movie);
-}
-
-void CPlayerDlg::SelectMainTab(MainTab tab) {
-    session_->SetMainTab(tab);
-    // The current main tab shows its selected picture; its group of tabs
-    // shows and the others hide. What the panel then shows (a list or a
-    // page) is the tab's own work.
-    for (const TabPictures& t : kMainTabPictures) {
-        const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
-        Button(t.id)->SetImages(picture, picture, picture);
-        Button(t.id)->update();
-    }
-    const bool panel = session_->IsListPanelOpen();
-    ShowTabGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
-                  panel && tab == MainTab::Movie);
-    if (listView_)
-        listView_->setVisible(panel && tab == MainTab::Channels);
-    PlaceWebBrowser();
 }

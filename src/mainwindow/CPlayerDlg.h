@@ -22,13 +22,13 @@ class CMinsButton;
 class DesktopLink;
 class DownloadQueue;
 class Launcher;
+class MainTabs;
 class MprisService;
 class PlaybackWiring;
 class QMenu;
 class QSystemTrayIcon;
 class ScreenSaverInhibitor;
 class UserChannelCommands;
-class WebPanel;
 class WindowDragger;
 class WindowGeometry;
 class WindowInput;
@@ -38,7 +38,7 @@ class WindowTray;
 // (PlayerSession: options, volume, tabs, what plays) and turns clicks, keys
 // and menu choices into commands of its command table (WindowCommands). Its
 // rules live in controllers it owns (CatalogueTabs, UserChannelCommands,
-// WindowGeometry, WindowStrips, WindowDragger, WindowTray, WebPanel,
+// WindowGeometry, WindowStrips, WindowDragger, WindowTray, MainTabs,
 // DesktopLink, PlaybackWiring); its own work is split over CPlayerDlg*.cpp
 // files by concern, each named after it.
 class CPlayerDlg : public QWidget {
@@ -93,8 +93,10 @@ public:
     void BindPlayer();
     void ClosePlayer();
     void ApplyPlayerVolume();
-    // The main tabs: channel lists (1018), music pages (1019), movie pages (1020).
+    // The main tabs (1018..1021), their sub-tabs and web pages; see MainTabs.
+    MainTabs& Tabs() const { return *tabs_; }
     void SelectMainTab(MainTab tab);
+    void OnMainTabButton(MainTab tab);
     // A category (buttons 1012..1017); see CatalogueTabs::Open: whenListed
     // runs once its list has arrived, unless another tab was opened meanwhile.
     void OpenCategoryTab(Category category, std::function<void()> whenListed = {});
@@ -148,17 +150,8 @@ public:
     void DeleteAllUserChannels();     // 32795
     UserChannelCommands& UserChannels() const { return *userChannels_; }
 
-    // The main-tab buttons: 1018 channel lists (always the TV tab), 1019
-    // music pages, 1020 movie pages (each time at the tab's first page).
-    void OnMainTabButton(MainTab tab);
-    // The home-page button (1021): the desktop's browser; the panel stays.
-    void OnHomePageButton();
-    // The web sub-tabs 1023..1029, one fixed page each.
-    void OnWebSubTab(ControlId id);
     // The embedded browser; null until a web page is first shown.
     QWidget* WebBrowser() const;
-    // The address the browser was last sent to.
-    const QString& WebPageAddress() const;
     // What makes the browser: the program hands in the web module's
     // factory, tests a stand-in. Without one the web tabs stay empty.
     void SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory);
@@ -236,8 +229,7 @@ private:
     bool RestoreTabs();
     void ConnectButtons();
     CommandTable commands_;
-    void PlaceWebBrowser();
-    WebPanel* web_ = nullptr;
+    MainTabs* tabs_ = nullptr;
 
     WindowTray* tray_ = nullptr;
     // The tool-window style (no taskbar button) follows the tray option and
@@ -248,7 +240,6 @@ private:
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
     std::array<CMinsButton*, kControlCount> buttons_{};
-    void ShowTabGroups(bool categories, bool music, bool movie);
     ChannelListModel* listModel_ = nullptr;
     CChannelListView* listView_ = nullptr;
     PlayerWidget* player_ = nullptr;

@@ -5,6 +5,7 @@
 #include "catalogue/CChannelListView.h"
 
 #include "mainwindow/MainButtons.h"
+#include "mainwindow/MainTabs.h"
 #include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 
@@ -48,7 +49,7 @@ void CPlayerDlg::RunLayoutPass() {
         else
             ApplyControl(Button(id), placement);
     }
-    PlaceWebBrowser(); // the browser takes layout_.browser once it exists
+    tabs_->PlaceBrowser(); // the browser takes layout_.browser once it exists
 }
 
 void CPlayerDlg::ApplyControl(QWidget* widget, const Placement& placement) {

@@ -8,6 +8,7 @@
 #include "dialogs/COpenUrlDlg.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/CommandTable.h"
+#include "mainwindow/MainTabs.h"
 
 #include <QCoreApplication>
 
@@ -101,14 +102,14 @@ void AddUserChannelCommands(CommandTable& t, CPlayerDlg& w) {
 
 void AddTabCommands(CommandTable& t, CPlayerDlg& w) {
     for (MainTab tab : kAllMainTabs)
-        t.Add({TabControlOf(tab)}, [&w, tab] { w.OnMainTabButton(tab); });
-    t.Add({ControlId::TabHome}, [&w] { w.OnHomePageButton(); });
+        t.Add({TabControlOf(tab)}, [&w, tab] { w.Tabs().OnTabButton(tab); });
+    t.Add({ControlId::TabHome}, [&w] { w.Tabs().OnHomePageButton(); });
     for (Category category : kAllCategories)
         t.Add({CategoryTabOf(category)}, [&w, category] { w.OpenCategoryTab(category); });
     for (ControlId id : kMusicSubTabButtons)
-        t.Add({id}, [&w, id] { w.OnWebSubTab(id); });
+        t.Add({id}, [&w, id] { w.Tabs().OnSubTab(id); });
     for (ControlId id : kMovieSubTabButtons)
-        t.Add({id}, [&w, id] { w.OnWebSubTab(id); });
+        t.Add({id}, [&w, id] { w.Tabs().OnSubTab(id); });
 }
 
 } // namespace
