@@ -46,33 +46,28 @@ void CPlayerDlg::ApplyPlayerVolume() {
 }
 
 void CPlayerDlg::PlaySelected() {
-    if (!playback_)
-        return;
-    playback_->Watch().PlaySelected();
+    if (playback_)
+        playback_->Watch().PlaySelected();
 }
 
 void CPlayerDlg::PlayRow(int row) {
-    if (!playback_)
-        return;
-    playback_->Watch().PlayRow(row);
+    if (playback_)
+        playback_->Watch().PlayRow(row);
 }
 
 void CPlayerDlg::StopPlayback() {
-    if (!playback_)
-        return;
-    playback_->Watch().StopPlayback();
+    if (playback_)
+        playback_->Watch().StopPlayback();
 }
 
 void CPlayerDlg::MenuPlay() {
-    if (!playback_)
-        return;
-    playback_->Watch().MenuPlay();
+    if (playback_)
+        playback_->Watch().MenuPlay();
 }
 
 void CPlayerDlg::PlayUrl(const QString& address) {
-    if (!playback_)
-        return;
-    playback_->Watch().PlayAddress(address);
+    if (playback_)
+        playback_->Watch().PlayAddress(address);
 }
 
 void CPlayerDlg::VolumeUp() {
