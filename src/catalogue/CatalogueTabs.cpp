@@ -9,6 +9,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"
 #include "userchannels/CUserChannelFile.h"
 
@@ -100,6 +101,20 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
         Fill(category);
         if (whenListed)
             whenListed();
+    });
+}
+
+void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
+                                    std::function<void(int row)> play) {
+    const Category category = session_.Category();
+    if (category != Category::Tv && category != Category::Radio)
+        return;
+    const CatalogueFamilyBlocks before = familyBlocks_;
+    Open(category, [this, before, row, regionChanged, play = std::move(play)] {
+        const int next =
+            RegionChoice::RowAfterRegionChange(before, row, familyBlocks_, regionChanged);
+        if (next >= 0)
+            play(next);
     });
 }
 

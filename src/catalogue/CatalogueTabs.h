@@ -43,6 +43,11 @@ public:
     // and then whenListed runs; neither happens when another tab has been
     // opened meanwhile.
     void Open(Category category, std::function<void()> whenListed = {});
+    // After a region was chosen for the row a broadcaster was double-clicked
+    // at: a regional tab (TV, radio) is opened again under the stored region,
+    // and `play` learns where that broadcaster's station for the region now
+    // stands (not whatever row has the old index). Other tabs stay.
+    void ReopenForRegion(int row, bool regionChanged, std::function<void(int row)> play);
     // Where each family's rows lie in the list as last filled (empty for the
     // user's channels).
     const CatalogueFamilyBlocks& FamilyBlocks() const { return familyBlocks_; }

@@ -11,11 +11,15 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
+#include "mainwindow/MainTabs.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
-#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
+#include "mainwindow/WindowInput.h"
+#include "mainwindow/WindowTray.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
 #include "userchannels/UserChannelCommands.h"
@@ -41,9 +45,11 @@ CPlayerDlg::~CPlayerDlg() {
     // runs its shutdown, as a destroyed window would.
     if (initialised_)
         OnDestroy();
+    // No key or drag reaches a window that is half gone.
+    delete input_;
     delete userChannels_;
     delete geometry_;
-    delete web_;
+    delete tabs_;
     delete strips_;
     delete launcher_;
 }
@@ -57,14 +63,18 @@ void CPlayerDlg::CreateControls() {
     // put a player of its own in its place first (UsePlayer).
     CreateListView();
     dragger_ = new WindowDragger(*this, *session_);
-    web_ = new WebPanel(*this);
+    input_ = new WindowInput(*this, *dragger_);
+    tabs_ = new MainTabs(*this, *session_);
+    tabs_->Web().SetPageAddress([this](const QString& address) { return ServicePage(address); });
+    tray_ = new WindowTray(*this);
+    desktop_ = new DesktopLink(*this);
     strips_ = new WindowStrips(layout_, *session_);
     for (const ButtonEntry& entry : kButtons) {
         buttons_[ControlIndex(entry.id)] =
             new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
     }
     // The tab groups appear when their main tab is chosen.
-    ShowTabGroups(false, false, false);
+    tabs_->ShowGroups(false, false, false);
     ConnectButtons();
 }
 
@@ -91,7 +101,7 @@ ChannelSources* CPlayerDlg::Sources() const {
 }
 
 void CPlayerDlg::ConnectButtons() {
-    BuildCommandTable();
+    AddWindowCommands(commands_, *this);
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
@@ -107,7 +117,7 @@ bool CPlayerDlg::OnInitDialog() {
     setWindowIcon(icon_);
 
     BindPlayer();
-    InstallInput();
+    input_->Install();
     RunLayoutPass();
     LoadSkin();
     PrepareWindow();
@@ -127,7 +137,7 @@ void CPlayerDlg::PrepareWindow() {
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     dataFolder_ = Paths::DataFolder();
     catalogue_->SetDataFolder(dataFolder_);
-    CreateTrayIcon();
+    tray_->Create();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
     // The taskbar button can minimise and restore the frameless window.
@@ -219,34 +229,7 @@ void CPlayerDlg::OnDestroy() {
     player_->hide();
     Settings::WriteNumber(Settings::Sound, session_->Volume());
     session_->SetPlaying(false);
-    RemoveTrayIcon();
+    tray_->Remove();
     SessionSettings::WriteTabs(*session_);
     inhibitor_->UnInhibit();
-}
-
-void CPlayerDlg::ShowTabGroups(bool categories, bool music, bool movie) {
-    for (ControlId id : kCategoryTabButtons)
-        Button(id)->setVisible(categories);
-    for (ControlId id : kMusicSubTabButtons)
-        Button(id)->setVisible(music);
-    for (ControlId id : kMovieSubTabButtons)
-        Button(id)->setVisible(movie);
-}
-
-void CPlayerDlg::SelectMainTab(MainTab tab) {
-    session_->SetMainTab(tab);
-    // The current main tab shows its selected picture; its group of tabs
-    // shows and the others hide. What the panel then shows (a list or a
-    // page) is the tab's own work.
-    for (const TabPictures& t : kMainTabPictures) {
-        const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
-        Button(t.id)->SetImages(picture, picture, picture);
-        Button(t.id)->update();
-    }
-    const bool panel = session_->IsListPanelOpen();
-    ShowTabGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
-                  panel && tab == MainTab::Movie);
-    if (listView_)
-        listView_->setVisible(panel && tab == MainTab::Channels);
-    PlaceWebBrowser();
 }

@@ -55,19 +55,8 @@ void CPlayerDlg::AskRegionAndPlay(int row, const QString& channelName) {
     dialog.exec();
     if (!dialog.Confirmed())
         return;
-    // The new region filters the reloaded tab; other tabs store the region
-    // only. The row index may now hold another channel, so what plays is the
-    // double-clicked broadcaster's station for the region.
-    const Category category = session_->Category();
-    if (category != Category::Tv && category != Category::Radio)
-        return;
-    const CatalogueFamilyBlocks before = catalogue_->FamilyBlocks();
     const bool regionChanged = Settings::ReadText(Settings::LocationForCatalogue) != regionBefore;
-    OpenCategoryTab(category, [this, before, row, regionChanged] {
-        const int next = RegionChoice::RowAfterRegionChange(before, row, catalogue_->FamilyBlocks(),
-                                                            regionChanged);
-        if (next < 0)
-            return;
+    catalogue_->ReopenForRegion(row, regionChanged, [this](int next) {
         session_->SetCurrentRow(next);
         listView_->selectRow(next);
         PlayRow(next);

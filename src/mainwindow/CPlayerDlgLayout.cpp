@@ -4,6 +4,8 @@
 
 #include "catalogue/CChannelListView.h"
 
+#include "mainwindow/MainButtons.h"
+#include "mainwindow/MainTabs.h"
 #include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 
@@ -47,7 +49,7 @@ void CPlayerDlg::RunLayoutPass() {
         else
             ApplyControl(Button(id), placement);
     }
-    PlaceWebBrowser(); // the browser takes layout_.browser once it exists
+    tabs_->PlaceBrowser(); // the browser takes layout_.browser once it exists
 }
 
 void CPlayerDlg::ApplyControl(QWidget* widget, const Placement& placement) {
@@ -94,14 +96,9 @@ void CPlayerDlg::ToggleListPanel() {
         return;
     }
     const QRect target = geometry_->ToggleListPanel(geometry());
-    CMinsButton* toggle = Button(ControlId::ListToggle);
-    if (session_->IsListPanelOpen())
-        toggle->SetImages(PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
-                          PictureId::ListToggleOpenHover);
-    else
-        toggle->SetImages(PictureId::ListToggleClosed, PictureId::ListToggleClosedHover,
-                          PictureId::ListToggleClosedHover);
-    toggle->update();
+    const ButtonEntry look = ListToggleLook(session_->IsListPanelOpen());
+    Button(look.id)->SetImages(look.normal, look.pressed, look.hovered);
+    Button(look.id)->update();
 
     // The right edge moves; left and top stay. Closing lowers the limit
     // first so the narrower window is allowed; opening raises it only once
@@ -136,30 +133,11 @@ void CPlayerDlg::ToggleFullScreen() {
 }
 
 void CPlayerDlg::ShowAfterFullScreen() {
-    for (ControlId id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
-                         ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
+    for (ControlId id : ButtonsAfterFullScreen(session_->IsListPanelOpen(), session_->MainTab()))
         Button(id)->show();
-    // The list and the tabs only where the panel is open.
+    // The list only where the panel is open on the channel lists.
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    for (ControlId id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
-                         ControlId::Settings, ControlId::Mute})
-        Button(id)->show();
-    if (!session_->IsListPanelOpen())
-        return;
-    Button(ControlId::TabChannels)->show();
-    if (session_->MainTab() == MainTab::Channels)
-        for (ControlId id : kCategoryTabButtons)
-            Button(id)->show();
-    Button(ControlId::TabMusic)->show();
-    if (session_->MainTab() == MainTab::Music)
-        for (ControlId id : kMusicSubTabButtons)
-            Button(id)->show();
-    Button(ControlId::TabMovie)->show();
-    if (session_->MainTab() == MainTab::Movie)
-        for (ControlId id : kMovieSubTabButtons)
-            Button(id)->show();
-    Button(ControlId::TabHome)->show();
 }
 
 void CPlayerDlg::ToggleMaximise() {

@@ -28,24 +28,7 @@ void CPlayerDlg::BindPlayer() {
     // Hidden until something with a picture plays.
     player_->hide();
     playback_ = new PlaybackWiring(*this, *player_);
-
-    connect(player_, &PlayerWidget::doubleClicked, this, &CPlayerDlg::ToggleFullScreen);
-    // A broadcast that breaks off is seen at once, not at the next clock tick.
-    connect(player_, &PlayerWidget::mediaEnded, this,
-            [this] { playback_->Watch().OnPlayerEnded(); });
-    // What the player reports goes to the session as it happens: the tray
-    // and media controllers follow it from there.
-    connect(player_, &PlayerWidget::statusChanged, session_,
-            [player = player_, session = session_] {
-                using Kind = PlayerStatus::Kind;
-                using Activity = PlayerSession::Activity;
-                const Kind kind = player->status().kind;
-                session->SetPlayerActivity(kind == Kind::Opening     ? Activity::Opening
-                                           : kind == Kind::Buffering ? Activity::Buffering
-                                           : kind == Kind::Playing   ? Activity::Playing
-                                                                     : Activity::Idle);
-            });
-    connect(player_, &PlayerWidget::streamTitleChanged, session_, &PlayerSession::SetStreamTitle);
+    playback_->FollowPlayerWidget(*player_);
 }
 
 void CPlayerDlg::ClosePlayer() {
@@ -64,27 +47,23 @@ void CPlayerDlg::ApplyPlayerVolume() {
 }
 
 void CPlayerDlg::PlaySelected() {
-    if (!playback_)
-        return;
-    playback_->Watch().PlaySelected();
+    if (playback_)
+        playback_->Watch().PlaySelected();
 }
 
 void CPlayerDlg::PlayRow(int row) {
-    if (!playback_)
-        return;
-    playback_->Watch().PlayRow(row);
+    if (playback_)
+        playback_->Watch().PlayRow(row);
 }
 
 void CPlayerDlg::StopPlayback() {
-    if (!playback_)
-        return;
-    playback_->Watch().StopPlayback();
+    if (playback_)
+        playback_->Watch().StopPlayback();
 }
 
 void CPlayerDlg::MenuPlay() {
-    if (!playback_)
-        return;
-    playback_->Watch().MenuPlay();
+    if (playback_)
+        playback_->Watch().MenuPlay();
 }
 
 void CPlayerDlg::PlayUrl(const QString& address) {

@@ -1,19 +1,26 @@
-// The channel panel's web side: the music and movie tabs with their sub-tabs,
-// the embedded browser they drive, and the home-page button.
+// The channel panel's main tabs and the embedded browser (MainTabs).
 
 #include "mainwindow/CPlayerDlg.h"
 
-#include "catalogue/ChannelSources.h"
-
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
-#include "skin/CMinsButton.h"
+#include "catalogue/ChannelSources.h"
+#include "mainwindow/MainTabs.h"
 
-#include "mainwindow/WebPanel.h"
+void CPlayerDlg::SelectMainTab(MainTab tab) {
+    tabs_->Select(tab);
+}
 
-void CPlayerDlg::PlaceWebBrowser() {
-    web_->Place(layout_.browser.box.ToRect(),
-                session_->IsListPanelOpen() && session_->MainTab() != MainTab::Channels);
+void CPlayerDlg::OnMainTabButton(MainTab tab) {
+    tabs_->OnTabButton(tab);
+}
+
+QWidget* CPlayerDlg::WebBrowser() const {
+    return tabs_->Web().Browser();
+}
+
+void CPlayerDlg::SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
+    tabs_->Web().SetFactory(std::move(factory));
 }
 
 QString CPlayerDlg::ServicePage(const QString& buildTimeAddress) const {
@@ -26,68 +33,6 @@ QString CPlayerDlg::ServicePage(const QString& buildTimeAddress) const {
             return buildTimeAddress;
     }
     return ServicePages::PageAddress(settings, buildTimeAddress, Endpoints::ServiceBaseAddress());
-}
-
-void CPlayerDlg::NavigateWebBrowser(const QString& buildTimeAddress) {
-    // The pages follow the service the tabs use; without one, a local page
-    // says what is missing instead of an error page.
-    web_->Navigate(ServicePage(buildTimeAddress));
-}
-
-void CPlayerDlg::OnMainTabButton(MainTab tab) {
-    switch (tab) {
-    case MainTab::Channels:
-        SelectMainTab(MainTab::Channels);
-        // The channel lists always come back on the TV tab.
-        OpenCategoryTab(Category::Tv);
-        break;
-    case MainTab::Music:
-    case MainTab::Movie:
-        SelectMainTab(tab);
-        // Choosing the tab again starts it over at its first page.
-        NavigateWebBrowser(Endpoints::PageAddress(tab == MainTab::Music
-                                                      ? Endpoints::MusicPagePaths().value(0)
-                                                      : Endpoints::MoviePagePaths().value(0)));
-        PlaceWebBrowser();
-        break;
-    }
-    update(layout_.browser.box.ToRect());
-}
-
-void CPlayerDlg::OnHomePageButton() {
-    // Only the pictures say the button was pressed; the panel, the main tab
-    // and the browser's page stay as they are.
-    const struct {
-        ControlId id;
-        PictureId picture;
-    } pictures[] = {{ControlId::TabChannels, PictureId::TabChannels},
-                    {ControlId::TabMusic, PictureId::TabMusic},
-                    {ControlId::TabMovie, PictureId::TabMovie},
-                    {ControlId::TabHome, PictureId::TabHomeCurrent}};
-    for (const auto& p : pictures) {
-        Button(p.id)->SetImages(p.picture, p.picture, p.picture);
-        Button(p.id)->update();
-    }
-    update(layout_.browser.box.ToRect());
-    OpenHomePage();
-}
-
-void CPlayerDlg::OnWebSubTab(ControlId id) {
-    const QString path = WebPanel::SubTabPage(id);
-    if (!path.isEmpty())
-        NavigateWebBrowser(Endpoints::PageAddress(path));
-}
-
-QWidget* CPlayerDlg::WebBrowser() const {
-    return web_->Browser();
-}
-
-const QString& CPlayerDlg::WebPageAddress() const {
-    return web_->Address();
-}
-
-void CPlayerDlg::SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
-    web_->SetFactory(std::move(factory));
 }
 
 void CPlayerDlg::OpenHomePage() {

@@ -6,8 +6,12 @@
 #include "mainwindow/CPlayerDlg.h"
 #include "userchannels/CUserChannelFile.h"
 #include "userchannels/M3uPlaylist.h"
+#include "userchannels/UserChannelCommands.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QSaveFile>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
@@ -31,6 +35,10 @@ public:
 private:
     CPlayerDlg& window_;
 };
+
+QString PlaylistFilter() {
+    return QStringLiteral("재생목록 (*.m3u *.m3u8);;모든 파일 (*)");
+}
 
 } // namespace
 
@@ -116,4 +124,29 @@ void DesktopLink::Import(const QString& path) {
         emit window_.playlistImported(result->added);
     });
     importThread_->start();
+}
+
+void DesktopLink::ImportChosen(const QString& givenPath) {
+    const QString path =
+        !givenPath.isEmpty()
+            ? givenPath
+            : QFileDialog::getOpenFileName(&window_, QStringLiteral("재생목록 가져오기"),
+                                           QDir::homePath(), PlaylistFilter());
+    if (!path.isEmpty())
+        Import(path);
+}
+
+void DesktopLink::ExportChosen(const QString& givenPath) {
+    const QString path =
+        !givenPath.isEmpty()
+            ? givenPath
+            : QFileDialog::getSaveFileName(&window_, QStringLiteral("재생목록 내보내기"),
+                                           QDir::home().filePath(QStringLiteral("waveorbit.m3u")),
+                                           PlaylistFilter());
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(window_.UserChannels().ExportedPlaylist()) < 0 || !file.commit())
+        window_.ShowMessage(QStringLiteral("재생목록을 저장하지 못했습니다."));
 }

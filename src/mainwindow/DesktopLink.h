@@ -31,6 +31,11 @@ public:
     bool Importing() const { return importThread_ != nullptr; }
     // Appends the playlist's channels to the user's file, then shows them.
     void Import(const QString& path);
+    // The same for the list's menu: without a path a file dialog asks for one.
+    void ImportChosen(const QString& givenPath);
+    // Writes the user's channels to a playlist (a file dialog asks for the
+    // path when none is given); a failure is told, never a half file left.
+    void ExportChosen(const QString& givenPath);
 
 private:
     CPlayerDlg& window_;

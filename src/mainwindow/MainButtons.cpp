@@ -59,3 +59,36 @@ const TabPictures kMainTabPictures[4] = {
     {ControlId::TabHome, PictureId::TabHome,
      PictureId::TabHomeCurrent}, // plain again once a main tab is chosen
 };
+
+ButtonEntry ListToggleLook(bool panelOpen) {
+    const PictureId normal = panelOpen ? PictureId::ListToggleOpen : PictureId::ListToggleClosed;
+    const PictureId hovered =
+        panelOpen ? PictureId::ListToggleOpenHover : PictureId::ListToggleClosedHover;
+    return ButtonEntry{ControlId::ListToggle, "", normal, hovered, hovered};
+}
+
+std::vector<ControlId> ButtonsAfterFullScreen(bool panelOpen, MainTab tab) {
+    std::vector<ControlId> shown = {ControlId::Hide,
+                                    ControlId::MaximiseToggle,
+                                    ControlId::Minimise,
+                                    ControlId::Close,
+                                    ControlId::FullScreen,
+                                    ControlId::ListToggle,
+                                    ControlId::Play,
+                                    ControlId::Stop,
+                                    ControlId::ListToggleBottom,
+                                    ControlId::Settings,
+                                    ControlId::Mute};
+    if (!panelOpen)
+        return shown;
+    auto group = [&shown](ControlId tabButton, bool current, const auto& subTabs) {
+        shown.push_back(tabButton);
+        if (current)
+            shown.insert(shown.end(), std::begin(subTabs), std::end(subTabs));
+    };
+    group(ControlId::TabChannels, tab == MainTab::Channels, kCategoryTabButtons);
+    group(ControlId::TabMusic, tab == MainTab::Music, kMusicSubTabButtons);
+    group(ControlId::TabMovie, tab == MainTab::Movie, kMovieSubTabButtons);
+    shown.push_back(ControlId::TabHome);
+    return shown;
+}

@@ -3,6 +3,8 @@
 #include "mainwindow/ControlIds.h"
 #include "skin/SkinInventory.h"
 
+#include <vector>
+
 // The main window's hover buttons (1000 and 1005 are not buttons): each with
 // its Korean role, read by screen readers and never shown, and its pictures
 // at start-up.
@@ -19,3 +21,11 @@ struct TabPictures {
     PictureId plain, selected;
 };
 extern const TabPictures kMainTabPictures[4];
+
+// The list toggle's pictures (1011) as the panel is open or closed.
+ButtonEntry ListToggleLook(bool panelOpen);
+
+// The buttons that show again when full screen ends: the caption's and the
+// bottom bar's always, the tabs only where the panel is open, and each tab's
+// group of sub-tabs only under the current main tab.
+std::vector<ControlId> ButtonsAfterFullScreen(bool panelOpen, MainTab tab);

@@ -2,6 +2,7 @@
 
 #include "catalogue/ChannelListModel.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "playback/PlayerWidget.h"
 #include "playback/StatusDisplay.h"
 #include "skin/CMinsButton.h"
 
@@ -137,6 +138,22 @@ PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
     window.setMouseTracking(true);
 }
 
+void PlaybackWiring::FollowPlayerWidget(PlayerWidget& player) {
+    connect(&player, &PlayerWidget::doubleClicked, &window_, &CPlayerDlg::ToggleFullScreen);
+    connect(&player, &PlayerWidget::mediaEnded, this, [this] { watch_.OnPlayerEnded(); });
+    PlayerSession* session = &window_.Session();
+    connect(&player, &PlayerWidget::statusChanged, session, [&player, session] {
+        using Kind = PlayerStatus::Kind;
+        using Activity = PlayerSession::Activity;
+        const Kind kind = player.status().kind;
+        session->SetPlayerActivity(kind == Kind::Opening     ? Activity::Opening
+                                   : kind == Kind::Buffering ? Activity::Buffering
+                                   : kind == Kind::Playing   ? Activity::Playing
+                                                             : Activity::Idle);
+    });
+    connect(&player, &PlayerWidget::streamTitleChanged, session, &PlayerSession::SetStreamTitle);
+}
+
 void PlaybackWiring::OnTick(PlaybackTimer id) {
     if (!watch_.OnTimer(id))
         volume_.OnTimer(id);
@@ -158,8 +175,8 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
             break;
         // A press in the volume area sets the level; it neither moves nor
         // resizes the window.
-        if (!window_.IsVolumeDragging()) {
-            window_.SetVolumeDragging(true);
+        if (!volumeDrag_) {
+            volumeDrag_ = true;
             handCursor_ = true;
             window_.setCursor(Qt::PointingHandCursor);
             window_.OnVolumePointer(at.x());
@@ -179,14 +196,14 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
         handCursor_ = true;
         window_.setCursor(Qt::PointingHandCursor);
         // Only a plain left-button drag changes the level.
-        if (window_.IsVolumeDragging() && mouse->buttons() == Qt::LeftButton &&
+        if (volumeDrag_ && mouse->buttons() == Qt::LeftButton &&
             mouse->modifiers() == Qt::NoModifier)
             window_.OnVolumePointer(at.x());
         return true;
     }
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            window_.SetVolumeDragging(false);
+            volumeDrag_ = false;
         break;
     default:
         break;

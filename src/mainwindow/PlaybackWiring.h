@@ -7,6 +7,7 @@
 #include <QObject>
 
 class CPlayerDlg;
+class PlayerWidget;
 
 // The main window as the connection watch sees it: the channel list, the
 // window's states and commands, the status panel and its message boxes.
@@ -69,6 +70,11 @@ public:
     ConnectionWatch& Watch() { return watch_; }
     VolumeControl& Volume() { return volume_; }
     TimerHost& Timers() { return timers_; }
+    // What the player widget reports goes to the session as it happens (the
+    // tray and media controllers follow it from there); its double click
+    // toggles full screen, and a broadcast that breaks off is seen at once,
+    // not at the next clock tick.
+    void FollowPlayerWidget(PlayerWidget& player);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,6 +84,8 @@ private:
 
     CPlayerDlg& window_;
     bool handCursor_ = false;
+    // A press in the volume area holds the level bar until the button is let go.
+    bool volumeDrag_ = false;
     QtTimerHost timers_;
     WindowPlaybackView playbackView_;
     WindowVolumeView volumeView_;

@@ -88,6 +88,16 @@ void WindowDragger::UpdateCursor(const Layout& layout, QPoint pos) {
         window_.unsetCursor();
 }
 
+void WindowDragger::PressAt(const Layout& layout, QPoint pos, QPoint globalPos) {
+    if (session_.IsFullScreen() || session_.IsMaximised() || layout.volumeArea.Contains(pos))
+        return;
+    const int band = BandAt(layout, pos);
+    if (band < 0)
+        Press(globalPos);
+    else
+        StartResize(band, globalPos);
+}
+
 void WindowDragger::Press(const QPoint& globalPos) {
     pendingMove_.Press(globalPos);
 }

@@ -27,6 +27,10 @@ public:
     // band's arrows where the window may be resized.
     void UpdateCursor(const Layout& layout, QPoint pos);
 
+    // A press of the left button on the window itself: a free spot moves it
+    // (once the pointer travels), a band resizes it; neither while maximised
+    // or in full screen, nor in the volume area.
+    void PressAt(const Layout& layout, QPoint pos, QPoint globalPos);
     // A press of the left button on a spot that moves the window.
     void Press(const QPoint& globalPos);
     // Whether a press waits for the pointer to travel; its moves and its

@@ -9,6 +9,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "userchannels/CUserChannelFile.h"
@@ -192,8 +193,8 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:artist")).toStringList(),
               QStringList{QStringLiteral("가수 - 노래")});
     // A tray icon made anew gets the tip too.
-    window.RemoveTrayIcon();
-    window.CreateTrayIcon();
+    window.Tray().Remove();
+    window.Tray().Create();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return window.TrayIcon()->toolTip() ==

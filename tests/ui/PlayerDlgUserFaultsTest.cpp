@@ -13,6 +13,7 @@
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -284,7 +285,7 @@ TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {
     Settings::WriteText(Settings::Tray, QStringLiteral("1"));
     bool trayHost = false;
     auto s = StartWindow(Category::Tv,
-                         [&](CPlayerDlg& w) { w.SetTrayHostProbe([&] { return trayHost; }); });
+                         [&](CPlayerDlg& w) { w.Tray().SetHostProbe([&] { return trayHost; }); });
     CPlayerDlg& window = *s->window;
     // The option is kept, but with no tray the taskbar button stays.
     EXPECT_TRUE(window.Session().IsOn(SessionOption::TrayStyle));
@@ -303,7 +304,7 @@ TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {
     Settings::WriteText(Settings::Tray, QStringLiteral("1"));
     trayHost = true;
     auto t = StartWindow(Category::Tv,
-                         [&](CPlayerDlg& w) { w.SetTrayHostProbe([&] { return trayHost; }); });
+                         [&](CPlayerDlg& w) { w.Tray().SetHostProbe([&] { return trayHost; }); });
     EXPECT_TRUE(t->window->windowFlags().testFlag(Qt::Tool));
     trayHost = false;
     t->window->OnCommand(ControlId::Minimise);

@@ -7,6 +7,7 @@
 #include "catalogue/DownloadQueue.h"
 #include "mainwindow/KeyCommands.h"
 #include "mainwindow/LayoutPass.h"
+#include "mainwindow/MainButtons.h"
 #include "mainwindow/WindowGeometry.h"
 #include "userchannels/CUserChannelFile.h"
 #include "userchannels/M3uPlaylist.h"
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -77,6 +80,41 @@ TEST(WindowGeometry, MaximiseFullScreenAndTheListPanel) {
     EXPECT_EQ(closed, QRect(40, 30, 836 - kListPanelWidth, 354));
     EXPECT_EQ(geometry.ToggleListPanel(closed), normal);
     EXPECT_TRUE(session.IsListPanelOpen());
+}
+
+TEST(WindowGeometry, FullScreenReturnsToWhereItWasEnteredFrom) {
+    ScopedXdgHome home;
+    PlayerSession session;
+    WindowGeometry geometry(session);
+    geometry.EnterFullScreen(QRect(50, 60, 900, 400));
+    // What the store says meanwhile (another writer, or none at all when the
+    // folder cannot be written) does not move the window elsewhere.
+    Settings::WriteNumber(Settings::MainX, 700);
+    geometry.ReadSavedWindow();
+    geometry.LeaveFullScreen();
+    EXPECT_EQ(geometry.TakeFullScreenReturn(), QRect(50, 60, 900, 400));
+    // Taken once: the next return is the stored rectangle again.
+    EXPECT_EQ(geometry.TakeFullScreenReturn(), QRect(700, 60, 900, 400));
+}
+
+TEST(MainButtons, ButtonsAfterFullScreenFollowThePanelAndTheTab) {
+    auto has = [](const std::vector<ControlId>& ids, ControlId id) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
+    const std::vector<ControlId> closed = ButtonsAfterFullScreen(false, MainTab::Channels);
+    EXPECT_TRUE(has(closed, ControlId::Close));
+    EXPECT_TRUE(has(closed, ControlId::Mute));
+    EXPECT_FALSE(has(closed, ControlId::TabChannels));
+    EXPECT_FALSE(has(closed, ControlId::CategoryTv));
+
+    const std::vector<ControlId> music = ButtonsAfterFullScreen(true, MainTab::Music);
+    for (ControlId id : {ControlId::TabChannels, ControlId::TabMusic, ControlId::TabMovie,
+                         ControlId::TabHome, ControlId::MusicSubTab1, ControlId::MusicSubTab4})
+        EXPECT_TRUE(has(music, id)) << ControlNumber(id);
+    EXPECT_FALSE(has(music, ControlId::CategoryTv));
+    EXPECT_FALSE(has(music, ControlId::MovieSubTab1));
+    EXPECT_EQ(ListToggleLook(true).normal, PictureId::ListToggleOpen);
+    EXPECT_EQ(ListToggleLook(false).hovered, PictureId::ListToggleClosedHover);
 }
 
 TEST(KeyCommands, KeysRunTheirMenuCommands) {
@@ -187,10 +225,17 @@ TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
     EXPECT_EQ(shown.last(), false);
 
     // Opening a tab chooses its category at once, before any download ends.
-    tabs.Open(Category::Radio);
+    // What waits for a tab's list runs only if that tab is still the one
+    // asked for last when the list arrives.
+    bool radioListed = false;
+    bool tvListed = false;
+    tabs.Open(Category::Radio, [&] { radioListed = true; });
     EXPECT_EQ(session.Category(), Category::Radio);
     EXPECT_TRUE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("radio.ini"))));
-    ASSERT_TRUE(WaitFor([&] { return downloads.IsIdle(); }));
+    tabs.Open(Category::Tv, [&] { tvListed = true; });
+    ASSERT_TRUE(WaitFor([&] { return downloads.IsIdle() && tvListed; }));
+    EXPECT_FALSE(radioListed);
+    EXPECT_EQ(session.Category(), Category::Tv);
 }
 
 TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class CPlayerDlg;
+class QKeyEvent;
+class QMouseEvent;
+class WindowDragger;
+
+// The main window's keys, whatever child has the focus, and the moves the
+// pointer makes over its children while the window is being dragged: an
+// application-wide event filter, seen before any child (the list, the
+// browser, the picture) handles the event. Also the video picture's presses:
+// the left button drags the window, the right one opens the main menu.
+class WindowInput : public QObject {
+public:
+    WindowInput(CPlayerDlg& window, WindowDragger& dragger);
+    ~WindowInput() override;
+
+    // Once, at start-up, after the player is bound.
+    void Install();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectPlayer();
+    bool FollowDrag(bool released, const QMouseEvent& mouse);
+    bool HandleKey(const QKeyEvent& event);
+
+    CPlayerDlg& window_;
+    WindowDragger& dragger_;
+    bool installed_ = false;
+};
