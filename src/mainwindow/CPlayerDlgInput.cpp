@@ -369,10 +369,12 @@ bool CPlayerDlg::KeyBelongsToFocus(const QWidget* target, const QKeyEvent* event
     // The web page gets its keys first: a text field of the page takes what
     // is typed into it, and a key the page leaves alone comes back to the
     // browser's parent, this window, where it runs the window's command.
-    if (webBrowser_ && target != this &&
+    // A page or field that was hidden (the channel tab hides the page) may
+    // keep the focus, since the list takes none; the user types into neither.
+    if (webBrowser_ && webBrowser_->isVisible() && target != this &&
         (target == webBrowser_ || webBrowser_->isAncestorOf(target)))
         return true;
-    return EditsText(target) && IsTypingKey(event);
+    return target->isVisible() && EditsText(target) && IsTypingKey(event);
 }
 
 bool CPlayerDlg::HandleKey(QKeyEvent* event) {
