@@ -53,18 +53,18 @@ void PlayerSession::SetCaptionText(const QString& text) {
         emit captionTextChanged(text);
 }
 
-void PlayerSession::SetMainTab(int tab) {
+void PlayerSession::SetMainTab(::MainTab tab) {
     if (Store(mainTab_, tab))
         emit mainTabChanged(tab);
 }
 
-void PlayerSession::SetCategory(int category) {
+void PlayerSession::SetCategory(::Category category) {
     if (Store(category_, category))
         emit categoryChanged(category);
     SetShownCategory(category);
 }
 
-void PlayerSession::SetShownCategory(int category) {
+void PlayerSession::SetShownCategory(::Category category) {
     if (Store(shownCategory_, category))
         emit shownCategoryChanged(category);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "app/NowPlaying.h"
 
 #include <QObject>
@@ -52,16 +53,16 @@ public:
     void SetCaptionText(const QString& text);
 
     // --- what is chosen ---
-    // Main tab 1 channel lists, 2 music pages, 3 movie pages.
-    int MainTab() const { return mainTab_; }
-    void SetMainTab(int tab);
-    // Category 1 TV .. 6 the user's channels; the one chosen last.
-    int Category() const { return category_; }
-    // The category whose list the panel shows, 0 for none yet.
-    int ShownCategory() const { return shownCategory_; }
+    // The main tab: channel lists, music pages or movie pages.
+    ::MainTab MainTab() const { return mainTab_; }
+    void SetMainTab(::MainTab tab);
+    // The category chosen last.
+    ::Category Category() const { return category_; }
+    // The category whose list the panel shows, None for none yet.
+    ::Category ShownCategory() const { return shownCategory_; }
     // Chooses a category and shows its list.
-    void SetCategory(int category);
-    void SetShownCategory(int category);
+    void SetCategory(::Category category);
+    void SetShownCategory(::Category category);
     // The selected row of the list, -1 for none.
     int CurrentRow() const { return currentRow_; }
     void SetCurrentRow(int row);
@@ -99,9 +100,9 @@ signals:
     void mutedChanged(bool muted);
     void indicatorOffsetChanged(int offset);
     void captionTextChanged(const QString& text);
-    void mainTabChanged(int tab);
-    void categoryChanged(int category);
-    void shownCategoryChanged(int category);
+    void mainTabChanged(::MainTab tab);
+    void categoryChanged(::Category category);
+    void shownCategoryChanged(::Category category);
     void currentRowChanged(int row);
     void playingChanged(bool playing);
     void statusChanged();
@@ -120,9 +121,9 @@ private:
     bool muted_ = false;
     int indicatorOffset_ = 0;
     QString captionText_;
-    int mainTab_ = 1;
-    int category_ = 1;
-    int shownCategory_ = 0;
+    ::MainTab mainTab_ = ::MainTab::Channels;
+    ::Category category_ = ::Category::Tv;
+    ::Category shownCategory_ = ::Category::None;
     int currentRow_ = -1;
     bool playing_ = false;
     Activity activity_ = Activity::Idle;

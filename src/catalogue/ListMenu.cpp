@@ -2,9 +2,9 @@
 
 namespace {
 
-QAction* AddCommand(QMenu* menu, const QString& text, int id, bool enabled = true) {
+QAction* AddCommand(QMenu* menu, const QString& text, ListCommand id, bool enabled = true) {
     QAction* action = menu->addAction(text);
-    action->setData(id);
+    action->setData(CommandId(id).Number());
     action->setEnabled(enabled);
     return action;
 }

@@ -3,96 +3,30 @@
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
+#include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
-#include "catalogue/CatalogueUpdater.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/MainButtons.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowDragger.h"
+#include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
+#include "userchannels/UserChannelCommands.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 
-namespace {
-
-struct ButtonEntry {
-    int id;
-    const char* role; // accessible name, never shown
-    PictureId normal, pressed, hovered;
-};
-
-// Every hover button with its Korean role and its pictures at start-up.
-const ButtonEntry kButtons[] = {
-    {ControlId::Hide, "숨기기", PictureId::Hide, PictureId::HideHover, PictureId::HideHover},
-    {ControlId::TabMusic, "음악", PictureId::TabMusic, PictureId::TabMusic, PictureId::TabMusic},
-    {ControlId::TabMovie, "영화", PictureId::TabMovie, PictureId::TabMovie, PictureId::TabMovie},
-    {ControlId::TabChannels, "채널목록", PictureId::TabChannels, PictureId::TabChannels,
-     PictureId::TabChannels},
-    {ControlId::TabHome, "홈페이지", PictureId::TabHome, PictureId::TabHome, PictureId::TabHome},
-    {ControlId::ListToggle, "목록", PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
-     PictureId::ListToggleOpenHover},
-    {ControlId::Mute, "음소거", PictureId::Speaker, PictureId::SpeakerHover,
-     PictureId::SpeakerHover},
-    {ControlId::Stop, "정지", PictureId::Stop, PictureId::StopHover, PictureId::StopHover},
-    {ControlId::Play, "재생", PictureId::Play, PictureId::PlayHover, PictureId::PlayHover},
-    {ControlId::Settings, "설정", PictureId::Settings, PictureId::SettingsHover,
-     PictureId::SettingsHover},
-    {ControlId::ListToggleBottom, "목록", PictureId::ListPanel, PictureId::ListPanelHover,
-     PictureId::ListPanelHover},
-    {ControlId::Minimise, "최소화", PictureId::Minimise, PictureId::MinimiseHover,
-     PictureId::MinimiseHover},
-    {ControlId::MaximiseToggle, "최대화", PictureId::Maximise, PictureId::MaximiseHover,
-     PictureId::MaximiseHover},
-    {ControlId::FullScreen, "전체화면", PictureId::FullScreen, PictureId::FullScreenHover,
-     PictureId::FullScreenHover},
-    {ControlId::Close, "닫기", PictureId::Close, PictureId::CloseHover, PictureId::CloseHover},
-    {ControlId::CategoryTv, "TV", PictureId::CategoryTv, PictureId::CategoryTvHover,
-     PictureId::CategoryTvHover},
-    {ControlId::CategoryWorld, "해외", PictureId::CategoryWorld, PictureId::CategoryWorldHover,
-     PictureId::CategoryWorldHover},
-    {ControlId::CategoryGame, "게임", PictureId::CategoryGame, PictureId::CategoryGameHover,
-     PictureId::CategoryGameHover},
-    {ControlId::CategoryRadio, "라디오", PictureId::CategoryRadio, PictureId::CategoryRadioHover,
-     PictureId::CategoryRadioHover},
-    {ControlId::CategoryMusic, "음악방송", PictureId::CategoryMusic, PictureId::CategoryMusicHover,
-     PictureId::CategoryMusicHover},
-    {ControlId::CategoryUser, "마이채널", PictureId::CategoryUser, PictureId::CategoryUserHover,
-     PictureId::CategoryUserHover},
-    {1023, "음악 1", PictureId::MusicLatest, PictureId::MusicLatestHover,
-     PictureId::MusicLatestHover},
-    {1024, "음악 2", PictureId::MusicDownload, PictureId::MusicDownloadHover,
-     PictureId::MusicDownloadHover},
-    {1025, "음악 3", PictureId::MusicChart, PictureId::MusicChartHover, PictureId::MusicChartHover},
-    {1026, "음악 4", PictureId::MusicVideo, PictureId::MusicVideoHover, PictureId::MusicVideoHover},
-    {1027, "영화 1", PictureId::MovieLatest, PictureId::MovieLatestHover,
-     PictureId::MovieLatestHover},
-    {1028, "영화 2", PictureId::MovieDrama, PictureId::MovieDramaHover, PictureId::MovieDramaHover},
-    {1029, "영화 3", PictureId::MovieClips, PictureId::MovieClipsHover, PictureId::MovieClipsHover},
-};
-
-// Pictures of the main tabs: plain, and when the tab is the current one.
-struct TabPictures {
-    int id;
-    PictureId plain, selected;
-};
-const TabPictures kMainTabs[] = {
-    {ControlId::TabChannels, PictureId::TabChannels, PictureId::TabChannelsCurrent},
-    {ControlId::TabMusic, PictureId::TabMusic, PictureId::TabMusicCurrent},
-    {ControlId::TabMovie, PictureId::TabMovie, PictureId::TabMovieCurrent},
-    {ControlId::TabHome, PictureId::TabHome,
-     PictureId::TabHomeCurrent}, // plain again once a main tab is chosen
-};
-
-} // namespace
-
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
-      serviceBase_(Endpoints::ServiceBaseAddress()), session_(new PlayerSession(this)) {
+      session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -105,28 +39,30 @@ CPlayerDlg::~CPlayerDlg() {
     // runs its shutdown, as a destroyed window would.
     if (initialised_)
         OnDestroy();
+    delete userChannels_;
+    delete geometry_;
+    delete web_;
+    delete strips_;
     delete launcher_;
 }
 
-CMinsButton* CPlayerDlg::Button(int id) const {
-    if (id < ControlId::First || id > ControlId::Last)
-        return nullptr;
-    return buttons_[static_cast<size_t>(id - ControlId::First)];
+CMinsButton* CPlayerDlg::Button(ControlId id) const {
+    return buttons_[ControlIndex(id)];
 }
 
 void CPlayerDlg::CreateControls() {
     // The player is made when it is bound at start-up, so that a test can
     // put a player of its own in its place first (UsePlayer).
     CreateListView();
+    dragger_ = new WindowDragger(*this, *session_);
+    web_ = new WebPanel(*this);
+    strips_ = new WindowStrips(layout_, *session_);
     for (const ButtonEntry& entry : kButtons) {
-        auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
-        buttons_[static_cast<size_t>(entry.id - ControlId::First)] = button;
+        buttons_[ControlIndex(entry.id)] =
+            new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
     }
     // The tab groups appear when their main tab is chosen.
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
-        Button(id)->hide();
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        Button(id)->hide();
+    ShowTabGroups(false, false, false);
     ConnectButtons();
 }
 
@@ -137,7 +73,15 @@ void CPlayerDlg::CreateListView() {
     connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
     connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
     downloads_ = new DownloadQueue(this);
-    ConnectDownloadDisplay();
+    catalogue_ = new CatalogueTabs(*session_, *listModel_, *downloads_, this);
+    userChannels_ = new UserChannelCommands(*session_, *listModel_,
+                                            [this] { return catalogue_->DataFolder(); });
+    connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
+            &CChannelListView::SetDownloadProgress);
+}
+
+void CPlayerDlg::SetServiceBaseAddress(const QString& base) {
+    catalogue_->SetServiceBaseAddress(base);
 }
 
 void CPlayerDlg::ConnectButtons() {
@@ -145,7 +89,7 @@ void CPlayerDlg::ConnectButtons() {
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
-                [this, id = entry.id] { OnCommand(id); });
+                [this, id = entry.id] { OnCommand(CommandId(id)); });
 }
 
 bool CPlayerDlg::OnInitDialog() {
@@ -162,12 +106,12 @@ bool CPlayerDlg::OnInitDialog() {
     LoadSkin();
     PrepareWindow();
     RestoreSettings();
-    RunCatalogueUpdate();
+    catalogue_->RunCatalogueUpdate();
     return true;
 }
 
 void CPlayerDlg::LoadSkin() {
-    pictures_ = SkinPictureSet::LoadFrame(devicePixelRatioF());
+    strips_->LoadPictures(devicePixelRatioF());
     for (const ButtonEntry& entry : kButtons)
         Button(entry.id)->SetImages(entry.normal, entry.pressed, entry.hovered);
 }
@@ -176,7 +120,7 @@ void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     dataFolder_ = Paths::DataFolder();
-    updater_ = new CatalogueUpdater(downloads_, dataFolder_, serviceBase_, this);
+    catalogue_->SetDataFolder(dataFolder_);
     CreateTrayIcon();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
@@ -201,18 +145,19 @@ void CPlayerDlg::PlaceStartupWindow() {
     }
 }
 
-void CPlayerDlg::RestoreSettings() {
+bool CPlayerDlg::RestoreTabs() {
     const QString menu = Settings::ReadText(Settings::Menu);
-    const int subMenu = Settings::ReadNumber(Settings::SubMenu);
-    // Automatic play needs the remembered tab's list: while its catalogue is
-    // still downloading, it plays once the list has arrived.
-    bool listed = true;
-    if (menu == QStringLiteral("1")) {
+    if (menu == QStringLiteral("2")) {
+        OnMainTabButton(MainTab::Music);
+    } else if (menu == QStringLiteral("3")) {
+        OnMainTabButton(MainTab::Movie);
+    } else if (menu == QStringLiteral("1")) {
         SelectMainTab(MainTab::Channels);
         // A category that is missing or out of range opens the first tab
         // rather than an empty list under no tab at all.
-        const int category =
-            subMenu >= Category::Tv && subMenu <= Category::User ? subMenu : Category::Tv;
+        Category category = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
+        if (category == Category::None)
+            category = Category::Tv;
         startListArrived_ = false;
         OpenCategoryTab(category, [this] {
             startListArrived_ = true;
@@ -222,40 +167,27 @@ void CPlayerDlg::RestoreSettings() {
             if (session_->IsOn(SessionOption::AutoPlay))
                 PlaySelected();
         });
-        listed = startListArrived_;
-    } else if (menu == QStringLiteral("2")) {
-        OnMainTabButton(MainTab::Music);
-    } else if (menu == QStringLiteral("3")) {
-        OnMainTabButton(MainTab::Movie);
+        return startListArrived_;
     }
+    return true;
+}
 
-    session_->SetOn(SessionOption::StartWithSession,
-                    Settings::ReadFlag(Settings::StartWithSession));
-
-    session_->SetOn(SessionOption::AutoPlay, Settings::ReadFlag(Settings::AutoPlay));
+void CPlayerDlg::RestoreSettings() {
+    // Automatic play needs the remembered tab's list: while its catalogue is
+    // still downloading, it plays once the list has arrived.
+    const bool listed = RestoreTabs();
+    // What the options start (auto-play) acts only after this, whatever
+    // the order they are read in.
+    SessionSettings::ReadOptions(*session_);
     if (session_->IsOn(SessionOption::AutoPlay)) {
         if (listed)
             PlaySelected();
         else
             autoPlayPending_ = true;
     }
-
-    session_->SetOn(SessionOption::AutoClose, Settings::ReadFlag(Settings::AutoClose));
-    session_->SetOn(SessionOption::AutoHide, Settings::ReadFlag(Settings::AutoHide));
-
-    session_->SetOn(SessionOption::OnTop, Settings::ReadFlag(Settings::OnTop));
-    {
-        const bool wasVisible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
-        if (wasVisible)
-            show();
-    }
-
+    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
     // No taskbar button: the window becomes a tool window, where a tray is.
-    session_->SetOn(SessionOption::TrayStyle, Settings::ReadFlag(Settings::Tray));
     ApplyTaskbarStyle();
-
-    session_->SetOn(SessionOption::Magnet, Settings::ReadFlag(Settings::Magnet));
 
     // "Sound" goes to the player as it is stored, and the level bar shows it.
     ApplyPlayerVolume();
@@ -282,30 +214,32 @@ void CPlayerDlg::OnDestroy() {
     Settings::WriteNumber(Settings::Sound, session_->Volume());
     session_->SetPlaying(false);
     RemoveTrayIcon();
-    Settings::WriteNumber(Settings::Menu, session_->MainTab());
-    Settings::WriteNumber(Settings::SubMenu, session_->Category());
+    SessionSettings::WriteTabs(*session_);
     inhibitor_->UnInhibit();
 }
 
-// --- steps that later work fills in ---
+void CPlayerDlg::ShowTabGroups(bool categories, bool music, bool movie) {
+    for (ControlId id : kCategoryTabButtons)
+        Button(id)->setVisible(categories);
+    for (ControlId id : kMusicSubTabButtons)
+        Button(id)->setVisible(music);
+    for (ControlId id : kMovieSubTabButtons)
+        Button(id)->setVisible(movie);
+}
 
-void CPlayerDlg::SelectMainTab(int tab) {
+void CPlayerDlg::SelectMainTab(MainTab tab) {
     session_->SetMainTab(tab);
     // The current main tab shows its selected picture; its group of tabs
     // shows and the others hide. What the panel then shows (a list or a
     // page) is the tab's own work.
-    for (const TabPictures& t : kMainTabs) {
+    for (const TabPictures& t : kMainTabPictures) {
         const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
         Button(t.id)->SetImages(picture, picture, picture);
         Button(t.id)->update();
     }
     const bool panel = session_->IsListPanelOpen();
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Channels);
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Music);
-    for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
-        Button(id)->setVisible(panel && tab == MainTab::Movie);
+    ShowTabGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
+                  panel && tab == MainTab::Movie);
     if (listView_)
         listView_->setVisible(panel && tab == MainTab::Channels);
     PlaceWebBrowser();

@@ -2,13 +2,11 @@
 
 #include "app/NowPlaying.h"
 #include "app/PlayerSession.h"
-#include "catalogue/CatalogueLoader.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/LayoutPass.h"
+#include "mainwindow/WindowStrips.h"
 #include "playback/PlayerWidget.h"
-#include "skin/PendingMove.h"
-#include "skin/SkinStrips.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -20,7 +18,11 @@
 #include <functional>
 #include <vector>
 
-class CatalogueUpdater;
+class CatalogueTabs;
+class WebPanel;
+class WindowDragger;
+class WindowGeometry;
+class UserChannelCommands;
 class DesktopLink;
 class MprisService;
 class CChannelListView;
@@ -37,11 +39,13 @@ class ScreenSaverInhibitor;
 
 // The main window: frameless and skinned. It shows the player's session
 // (PlayerSession: options, volume, tabs, what plays) and turns clicks, keys
-// and menu choices into commands of its command table. Its work is split
-// over files by concern: CPlayerDlg.cpp (controls, start-up, shutdown),
+// and menu choices into commands of its command table. Its rules live in
+// controllers it owns (CatalogueTabs, UserChannelCommands, WindowGeometry,
+// WindowStrips, WindowDragger, WebPanel). Its own work is split over files
+// by concern: CPlayerDlg.cpp (controls, start-up, shutdown),
 // CPlayerDlgLayout.cpp (layout pass, size changes, list panel, full screen),
-// CPlayerDlgPaint.cpp (skin strips and painting), CPlayerDlgCatalogue.cpp
-// (category tabs, the channel list, downloads and the update check),
+// CPlayerDlgPaint.cpp (painting), CPlayerDlgCatalogue.cpp (the list's clicks
+// and menu, the update command),
 // CPlayerDlgPlayback.cpp (playing and stopping), CPlayerDlgCommands.cpp (the
 // command table), CPlayerDlgInput.cpp (mouse and keys), CPlayerDlgTray.cpp,
 // CPlayerDlgDesktop.cpp, CPlayerDlgWeb.cpp and CPlayerDlgUserChannels.cpp.
@@ -62,7 +66,7 @@ public:
     const QString& DataFolder() const { return dataFolder_; }
     const Layout& CurrentLayout() const { return layout_; }
 
-    CMinsButton* Button(int id) const;
+    CMinsButton* Button(ControlId id) const;
     QWidget* PlayerControl() const { return player_; }
     // The media player (control 1000); made at start-up unless one was given.
     PlayerWidget* Player() const { return player_; }
@@ -72,9 +76,11 @@ public:
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
+    // The category tabs, their catalogues and the update check.
+    CatalogueTabs& Catalogue() const { return *catalogue_; }
     // Where catalogues and the version list come from; set before start-up
     // (tests point it at a server of their own).
-    void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
+    void SetServiceBaseAddress(const QString& base);
     const Launcher& DesktopLauncher() const { return *launcher_; }
     // Tests watch what the window starts instead of starting it.
     void ReplaceLauncher(const Launcher& launcher);
@@ -94,13 +100,7 @@ public:
     void RunLayoutPass();
 
     // --- strip rebuilds; the status display and the volume call them too ---
-    void RebuildCaptionStrip();
-    void RebuildLeftBorderStrip();
-    void RebuildVideoStrip();
-    void RebuildDividerStrip();
-    void RebuildListPanelStrip();
-    void RebuildRightBorderStrip();
-    void RebuildBottomBarStrip();
+    void RebuildStrip(WindowStrips::Strip strip);
     void RebuildAllStrips();
 
     // --- steps filled in by the parts that own them ---
@@ -109,20 +109,17 @@ public:
     void ApplyPlayerVolume();
     void CreateTrayIcon();
     void RemoveTrayIcon();
-    void CreateWebBrowser();
-    // Main tab 1 channel lists (1018), 2 music pages (1019), 3 movie pages (1020).
-    void SelectMainTab(int tab);
-    // Category 1..6 (buttons 1012..1017). A missing catalogue is downloaded
-    // first; the list shows it when it has arrived, and then whenListed runs
-    // (not at all when another tab was opened meanwhile).
-    void OpenCategoryTab(int category, std::function<void()> whenListed = {});
-    // Makes sure the catalogue is in the data folder, then runs `then`
-    // (at once when it is there, else when its download has ended, whatever
-    // the outcome). A second call while it downloads does not download again.
-    void EnsureCatalogueFile(const QString& fileName, std::function<void()> then);
+    // The main tabs: channel lists (1018), music pages (1019), movie pages (1020).
+    void SelectMainTab(MainTab tab);
+    // A category (buttons 1012..1017); see CatalogueTabs::Open: whenListed
+    // runs once its list has arrived, unless another tab was opened meanwhile.
+    void OpenCategoryTab(Category category, std::function<void()> whenListed = {});
     // The list's clicks.
     void OnListClick(int row);
     void OnListDoubleClick(int row);
+    // A row of a regional broadcaster: asks for the region, then plays its
+    // station there.
+    void AskRegionAndPlay(int row, const QString& channelName);
     void ShowListMenu(const QPoint& globalPos);
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
@@ -174,32 +171,29 @@ public:
     void AddToMyChannels();           // 32793
     void DeleteSelectedUserChannel(); // 32794
     void DeleteAllUserChannels();     // 32795
+    UserChannelCommands& UserChannels() const { return *userChannels_; }
 
     // --- web tabs (CPlayerDlgWeb.cpp) ---
     // The main-tab buttons: 1018 channel lists (always the TV tab), 1019
     // music pages, 1020 movie pages (each time at the tab's first page).
-    void OnMainTabButton(int tab);
+    void OnMainTabButton(MainTab tab);
     // The home-page button (1021): the desktop's browser; the panel stays.
     void OnHomePageButton();
     // The web sub-tabs 1023..1029, one fixed page each.
-    void OnWebSubTab(int id);
+    void OnWebSubTab(ControlId id);
     // The embedded browser; null until a web page is first shown.
-    QWidget* WebBrowser() const { return webBrowser_; }
+    QWidget* WebBrowser() const;
     // The address the browser was last sent to.
-    const QString& WebPageAddress() const { return webPageAddress_; }
+    const QString& WebPageAddress() const;
     // What makes the browser: the program hands in the web module's
     // factory, tests a stand-in. Without one the web tabs stay empty.
-    void SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
-        webBrowserFactory_ = std::move(factory);
-    }
-    // The catalogue update check for the five catalogues, and then the
-    // removal of the downloaded version list (start-up, quietly).
-    void RunCatalogueUpdate();
-    // The update command: the same check, then its result and the updater.
+    void SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory);
+    // The update command: the catalogue update check, then its result and
+    // the program updater.
     void RunUpdateCommand();
     // Runs a command of the table: an id of a control, of the main menu or
     // of the list's menu (buttons, keys and the tray come here too).
-    void OnCommand(int commandId);
+    void OnCommand(CommandId commandId);
 
     // --- the desktop (CPlayerDlgDesktop.cpp) ---
     // The tray icon's tooltip follows what plays, and with mediaControls the
@@ -269,46 +263,34 @@ private:
     void ApplyControl(QWidget* widget, const Placement& placement);
     void ShowAfterFullScreen();
     void ShowRefusal(const QString& text);
-    bool DrawsVideoStripNow() const;
-    void NoteFirstPaint();
+    // Sets a window flag; a visible window keeps its place and size.
+    void SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on);
+    void SetWindowFlagsKeepingPlace(Qt::WindowFlags flags);
+    // The remembered main tab and category; false while the category's
+    // catalogue is still on its way.
+    bool RestoreTabs();
     void ConnectButtons();
     void BuildCommandTable();
+    void AddTabCommands();
     CommandTable commands_;
-    void NavigateWebBrowser(const QString& address);
     void PlaceWebBrowser();
-    QWidget* webBrowser_ = nullptr;
-    std::function<QWidget*(QWidget* parent)> webBrowserFactory_;
-    QString webPageAddress_;
+    WebPanel* web_ = nullptr;
 
     // Input (CPlayerDlgInput.cpp): keys reach the window whatever child has
     // the focus; moves and resizes go to the window system where it can.
     void InstallInput();
     void ConnectPlayerInput();
     bool HandleKey(QKeyEvent* event);
-    // A key for the widget that has the focus rather than for the window: one
-    // typed into a text field, or any key while the web page has the focus.
-    bool KeyBelongsToFocus(const QWidget* target, const QKeyEvent* event) const;
-    void StartMove(const QPoint& globalPos);
-    bool FollowPendingMove(bool released, const QMouseEvent& mouse);
-    void StartResize(int area, const QPoint& globalPos);
-    void FollowPointer(const QPoint& globalPos);
-    void EndPointerDrag();
-    void ApplyMagnet();
-    void UpdateCursor(const QPoint& pos);
     QSystemTrayIcon* tray_ = nullptr;
     std::function<bool()> trayHostProbe_;
     // The tool-window style (no taskbar button) follows the tray option and
     // whether a tray is there to bring the window back.
     void ApplyTaskbarStyle();
-    QTimer* magnetTimer_ = nullptr;
-    bool movingByHand_ = false;
-    PendingMove pendingMove_; // a press that becomes a move once the pointer travels
-    int resizingByHand_ = -1; // the hit area, -1 for none
-    QPoint grabPos_;
-    QRect grabGeometry_;
+    WindowDragger* dragger_ = nullptr;
 
     // Controls: 28 hover buttons by id (1000 and 1005 are not buttons).
-    std::array<CMinsButton*, ControlId::Count> buttons_{};
+    std::array<CMinsButton*, kControlCount> buttons_{};
+    void ShowTabGroups(bool categories, bool music, bool movie);
     ChannelListModel* listModel_ = nullptr;
     CChannelListView* listView_ = nullptr;
     PlayerWidget* player_ = nullptr;
@@ -323,35 +305,16 @@ private:
     Launcher* launcher_ = nullptr;
     std::function<void(const QString&)> messageHandler_;
 
-    // Catalogues: one download queue for the program, the update check on
-    // it, and the tabs waiting for a catalogue to arrive.
-    QString serviceBase_;
+    // Catalogues: one download queue for the program and the tabs on it.
     DownloadQueue* downloads_ = nullptr;
-    CatalogueUpdater* updater_ = nullptr;
-    struct PendingCatalogue {
-        QString fileName;
-        std::vector<std::function<void()>> waiting;
-    };
-    std::vector<PendingCatalogue> pendingCatalogues_;
-    // Bumped by every tab opening, so a catalogue that arrives late fills the
-    // list only if its tab is still the one asked for last.
-    unsigned tabGeneration_ = 0;
-    void FillCategory(int category);
-    // Where each family's rows lie in the list as last filled (empty for the
-    // user's channels).
-    CatalogueFamilyBlocks familyBlocks_;
-    void ConnectDownloadDisplay();
-    bool IsTabDownload(const QString& targetPath) const;
-    QString CataloguePath(const QString& fileName) const;
+    CatalogueTabs* catalogue_ = nullptr;
+    UserChannelCommands* userChannels_ = nullptr;
+    void ReportUserChannelWrite(bool written);
 
     PlayerSession* session_ = nullptr;
 
-    // Rectangle to come back to from full screen (as last read from the store).
-    QRect savedWindow_{0, 0, 832, 362};
-    // Rectangle to come back to from full screen, kept since entering it.
-    QRect fullScreenReturn_;
-    // Rectangle to come back to from maximise.
-    QRect beforeMaximise_;
+    // Full screen, maximise and the list panel's width.
+    WindowGeometry* geometry_ = nullptr;
     QString dataFolder_;
 
     // Start-up: whether the remembered tab has listed its channels, and
@@ -366,12 +329,5 @@ private:
 
     // Layout and skin.
     Layout layout_;
-    SkinPictureSet pictures_;
-    QPixmap captionStrip_;
-    QPixmap leftBorderStrip_;
-    QPixmap videoStrip_;
-    QPixmap dividerStrip_;
-    QPixmap listPanelStrip_;
-    QPixmap rightBorderStrip_;
-    QPixmap bottomBarStrip_;
+    WindowStrips* strips_ = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
 #include "catalogue/ListMenu.h"
 #include "dialogs/CAboutDlg.h"
@@ -15,10 +16,6 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
-
-// One table holds the controls' and the menus' commands under their ids.
-static_assert(ControlId::Last < MenuCommand::ListPanel, "control and menu ids overlap");
-static_assert(MenuCommand::FullScreen < ListCommand::Play, "main and list menu ids overlap");
 
 namespace {
 
@@ -87,16 +84,23 @@ void CPlayerDlg::BuildCommandTable() {
     t.Add({ControlId::Minimise}, [this] { Minimise(); });
     t.Add({ControlId::MaximiseToggle}, [this] { ToggleMaximise(); });
     t.Add({ControlId::Hide}, [this] { HideWindow(); });
-    for (int tab : {MainTab::Channels, MainTab::Music, MainTab::Movie})
+    AddTabCommands();
+}
+
+void CPlayerDlg::AddTabCommands() {
+    CommandTable& t = commands_;
+    for (MainTab tab : kAllMainTabs)
         t.Add({TabControlOf(tab)}, [this, tab] { OnMainTabButton(tab); });
     t.Add({ControlId::TabHome}, [this] { OnHomePageButton(); });
-    for (int c = Category::Tv; c <= Category::User; ++c)
-        t.Add({CategoryTabOf(c)}, [this, c] { OpenCategoryTab(c); });
-    for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+    for (Category category : kAllCategories)
+        t.Add({CategoryTabOf(category)}, [this, category] { OpenCategoryTab(category); });
+    for (ControlId id : kMusicSubTabButtons)
+        t.Add({id}, [this, id] { OnWebSubTab(id); });
+    for (ControlId id : kMovieSubTabButtons)
         t.Add({id}, [this, id] { OnWebSubTab(id); });
 }
 
-void CPlayerDlg::OnCommand(int commandId) {
+void CPlayerDlg::OnCommand(CommandId commandId) {
     commands_.Run(commandId);
 }
 
@@ -123,19 +127,29 @@ QMenu* CPlayerDlg::CreateMainMenu(QWidget* parent) {
 
 void CPlayerDlg::ShowMainMenu(const QPoint& globalPos) {
     QMenu* menu = CreateMainMenu(this);
-    const int id = MenuCommandOf(menu->exec(globalPos));
+    const std::optional<CommandId> id = CommandOfAction(menu->exec(globalPos));
     delete menu;
-    if (id != 0)
-        OnCommand(id);
+    if (id)
+        OnCommand(*id);
 }
 
 void CPlayerDlg::ToggleOnTop() {
     const bool onTop = session_->Toggle(SessionOption::OnTop);
     Settings::WriteFlag(Settings::OnTop, onTop);
-    // Changing the flag makes a new native window; it keeps its place and size.
+    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, onTop);
+}
+
+void CPlayerDlg::SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on) {
+    SetWindowFlagsKeepingPlace(on ? windowFlags() | flag : windowFlags() & ~flag);
+}
+
+void CPlayerDlg::SetWindowFlagsKeepingPlace(Qt::WindowFlags flags) {
+    if (flags == windowFlags())
+        return;
+    // Changing a flag makes a new native window; it keeps its place and size.
     const bool wasVisible = isVisible();
     const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    setWindowFlags(flags);
     if (wasVisible) {
         setGeometry(place);
         show();
@@ -143,12 +157,8 @@ void CPlayerDlg::ToggleOnTop() {
 }
 
 void CPlayerDlg::ToggleStartWithSession() {
-    if (!session_->Toggle(SessionOption::StartWithSession)) {
-        Settings::Delete(Settings::StartWithSession);
-    } else {
-        // The entry starts this very program, wherever it lies.
-        Settings::WriteText(Settings::StartWithSession, QCoreApplication::applicationFilePath());
-    }
+    // The entry starts this very program, wherever it lies.
+    SessionSettings::ToggleStartWithSession(*session_, QCoreApplication::applicationFilePath());
 }
 
 void CPlayerDlg::OpenSettingsDialog() {

@@ -5,10 +5,8 @@
 #include "mainwindow/CPlayerDlg.h"
 
 #include "app/MprisService.h"
-#include "catalogue/ChannelListModel.h"
 #include "mainwindow/DesktopLink.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
+#include "userchannels/UserChannelCommands.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -69,12 +67,8 @@ void CPlayerDlg::ExportPlaylist(const QString& givenPath) {
         if (path.isEmpty())
             return;
     }
-    // In the order of user.dat, so importing the file again shows the rows
-    // as they are now.
-    const std::vector<ChannelRecord> rows =
-        CUserChannelFile::ListRowsToFileOrder(listModel_->Rows());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(M3uPlaylist::Write(M3uPlaylist::FromRecords(rows))) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(userChannels_->ExportedPlaylist()) < 0 ||
+        !file.commit())
         ShowMessage(QStringLiteral("재생목록을 저장하지 못했습니다."));
 }

@@ -4,7 +4,7 @@
 
 #include "catalogue/CChannelListView.h"
 
-#include "app/SettingsTable.h"
+#include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
 
 #include <QGuiApplication>
@@ -18,8 +18,8 @@ namespace {
 // A broadcast in full screen: the list, the browser and every button hide.
 void HideControlsInFullScreen(CPlayerDlg& window) {
     window.ListView()->hide();
-    for (int id = ControlId::First; id <= ControlId::Last; ++id)
-        if (CMinsButton* button = window.Button(id))
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        if (CMinsButton* button = window.Button(ControlAtIndex(i)))
             button->hide();
     if (QWidget* browser = window.WebBrowser())
         browser->hide();
@@ -34,13 +34,11 @@ void CPlayerDlg::RunLayoutPass() {
     in.listPanelOpen = session_->IsListPanelOpen();
     in.mainTab = session_->MainTab();
     // Read on every pass: it is what leaving full screen comes back to.
-    in.savedWindow = QRect(
-        Settings::ReadNumber(Settings::MainX), Settings::ReadNumber(Settings::MainY),
-        Settings::ReadNumber(Settings::MainWidth), Settings::ReadNumber(Settings::MainHeight));
+    in.savedWindow = geometry_->ReadSavedWindow();
     layout_ = ComputeLayout(in);
-    savedWindow_ = layout_.savedWindow;
 
-    for (int id = ControlId::First; id <= ControlId::Last; ++id) {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlId id = ControlAtIndex(i);
         const Placement& placement = layout_.Control(id);
         if (id == ControlId::Player)
             ApplyControl(player_, Placement{placement.moved, placement.box, Visibility::Keep});
@@ -79,7 +77,7 @@ void CPlayerDlg::resizeEvent(QResizeEvent* event) {
         player_->raise();
         if (session_->IsPlaying())
             HideControlsInFullScreen(*this);
-    } else if (!DrawsVideoStripNow()) {
+    } else if (!strips_->DrawsVideo()) {
         player_->setGeometry(layout_.videoArea.ToRect());
     }
     RebuildAllStrips();
@@ -91,11 +89,11 @@ void CPlayerDlg::ShowRefusal(const QString& text) {
 }
 
 void CPlayerDlg::ToggleListPanel() {
-    if (session_->IsMaximised() || session_->IsFullScreen()) {
+    if (!geometry_->MayToggleListPanel()) {
         ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
         return;
     }
-    session_->SetListPanelOpen(!session_->IsListPanelOpen());
+    const QRect target = geometry_->ToggleListPanel(geometry());
     CMinsButton* toggle = Button(ControlId::ListToggle);
     if (session_->IsListPanelOpen())
         toggle->SetImages(PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
@@ -109,27 +107,16 @@ void CPlayerDlg::ToggleListPanel() {
     // first so the narrower window is allowed; opening raises it only once
     // the wider size has arrived (see resizeEvent), or the limit itself
     // would widen the window before the move and the two would add up.
-    const QRect g = geometry();
-    const int newWidth =
-        g.width() + (session_->IsListPanelOpen() ? kListPanelWidth : -kListPanelWidth);
     if (!session_->IsListPanelOpen())
         setMinimumSize(MinimumSize());
-    setGeometry(g.left(), g.top(), newWidth, g.height());
+    setGeometry(target);
     if (session_->IsListPanelOpen())
         SelectMainTab(session_->MainTab());
 }
 
 void CPlayerDlg::ToggleFullScreen() {
     if (!session_->IsFullScreen()) {
-        const QRect window = frameGeometry();
-        Settings::WriteNumber(Settings::MainWidth, window.width());
-        Settings::WriteNumber(Settings::MainHeight, window.height());
-        Settings::WriteNumber(Settings::MainX, window.left());
-        Settings::WriteNumber(Settings::MainY, window.top());
-        // Kept here too: a settings folder that cannot be written must not
-        // send the window back to some older rectangle.
-        fullScreenReturn_ = window;
-        session_->SetFullScreen(true);
+        geometry_->EnterFullScreen(frameGeometry());
         // The window system's own full-screen state covers panels and docks.
         showFullScreen();
         player_->setGeometry(rect());
@@ -141,53 +128,45 @@ void CPlayerDlg::ToggleFullScreen() {
 
     // The flag goes first: the size changes that follow must lay the
     // window out normally again, not cover it with the picture.
-    session_->SetFullScreen(false);
+    geometry_->LeaveFullScreen();
     RunLayoutPass();
     showNormal();
-    setGeometry(fullScreenReturn_.isValid() ? fullScreenReturn_ : savedWindow_);
-    fullScreenReturn_ = QRect();
+    setGeometry(geometry_->TakeFullScreenReturn());
     ShowAfterFullScreen();
 }
 
 void CPlayerDlg::ShowAfterFullScreen() {
-    for (int id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
-                   ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
+    for (ControlId id : {ControlId::Hide, ControlId::MaximiseToggle, ControlId::Minimise,
+                         ControlId::Close, ControlId::FullScreen, ControlId::ListToggle})
         Button(id)->show();
     // The list and the tabs only where the panel is open.
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
-    for (int id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
-                   ControlId::Settings, ControlId::Mute})
+    for (ControlId id : {ControlId::Play, ControlId::Stop, ControlId::ListToggleBottom,
+                         ControlId::Settings, ControlId::Mute})
         Button(id)->show();
     if (!session_->IsListPanelOpen())
         return;
     Button(ControlId::TabChannels)->show();
     if (session_->MainTab() == MainTab::Channels)
-        for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+        for (ControlId id : kCategoryTabButtons)
             Button(id)->show();
     Button(ControlId::TabMusic)->show();
     if (session_->MainTab() == MainTab::Music)
-        for (int id = ControlId::MusicSubTabFirst; id <= ControlId::MusicSubTabLast; ++id)
+        for (ControlId id : kMusicSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabMovie)->show();
     if (session_->MainTab() == MainTab::Movie)
-        for (int id = ControlId::MovieSubTabFirst; id <= ControlId::MovieSubTabLast; ++id)
+        for (ControlId id : kMovieSubTabButtons)
             Button(id)->show();
     Button(ControlId::TabHome)->show();
 }
 
 void CPlayerDlg::ToggleMaximise() {
-    if (session_->IsFullScreen())
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen && !session_->IsMaximised())
         return;
-    if (!session_->IsMaximised()) {
-        beforeMaximise_ = geometry();
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        session_->SetMaximised(true);
-        setGeometry(screen->availableGeometry());
-    } else {
-        session_->SetMaximised(false);
-        setGeometry(beforeMaximise_);
-    }
+    const QRect workArea = screen ? screen->availableGeometry() : QRect();
+    if (const std::optional<QRect> target = geometry_->ToggleMaximise(geometry(), workArea))
+        setGeometry(*target);
 }

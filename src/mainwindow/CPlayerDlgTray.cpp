@@ -62,13 +62,8 @@ bool CPlayerDlg::TrayHostAvailable() const {
 void CPlayerDlg::ApplyTaskbarStyle() {
     const Qt::WindowType type =
         session_->UsesToolWindow(TrayHostAvailable()) ? Qt::Tool : Qt::Window;
-    if (windowType() == type)
-        return;
-    // Changing the flags hides the window; it comes back as it was.
-    const bool wasVisible = isVisible();
-    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | type);
-    if (wasVisible)
-        show();
+    // A window type, not a flag: Qt::Tool shares bits with Qt::Window.
+    SetWindowFlagsKeepingPlace((windowFlags() & ~Qt::WindowType_Mask) | type);
 }
 
 void CPlayerDlg::Minimise() {

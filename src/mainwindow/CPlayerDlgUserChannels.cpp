@@ -1,10 +1,11 @@
-// The user's own channels: adding, copying and deleting rows of the user tab.
+// The user's own channels: the list menu's commands, run by
+// UserChannelCommands; the window adds the dialog and the message.
 
 #include "mainwindow/CPlayerDlg.h"
 
 #include "catalogue/ChannelListModel.h"
 #include "userchannels/CAddChannelDlg.h"
-#include "userchannels/CUserChannelFile.h"
+#include "userchannels/UserChannelCommands.h"
 
 void CPlayerDlg::AddToMyChannels() {
     if (session_->Category() == Category::User) {
@@ -16,49 +17,18 @@ void CPlayerDlg::AddToMyChannels() {
             session_->SetCurrentRow(session_->CurrentRow() + 1);
         return;
     }
-    // A catalogue row is copied as the list shows it. Without a clicked row
-    // there is nothing to copy, and nothing is said.
-    if (!listModel_->IsRow(session_->CurrentRow()))
-        return;
-    const ChannelRecord record =
-        CUserChannelFile::MakeStorable(listModel_->Row(session_->CurrentRow()));
-    if (!CUserChannelFile(dataFolder_).Append(record))
-        ShowMessage(CAddChannelDlg::WriteFailedMessage());
+    ReportUserChannelWrite(userChannels_->CopyClickedRow());
 }
 
 void CPlayerDlg::DeleteSelectedUserChannel() {
-    // Only the user tab's list is the user's file; any other list written
-    // back would replace the user's channels with a catalogue.
-    if (session_->Category() != Category::User || session_->ShownCategory() != Category::User)
-        return;
-    std::vector<ChannelRecord> rows = listModel_->Rows();
-    const bool deleting = listModel_->IsRow(session_->CurrentRow());
-    if (deleting)
-        rows.erase(rows.begin() + session_->CurrentRow());
-    // The list shows the file's last line on top: written back in file
-    // order, the file keeps the order the channels were added in.
-    for (ChannelRecord& row : rows)
-        row = CUserChannelFile::MakeStorable(row);
-    if (!CUserChannelFile(dataFolder_).Rewrite(CUserChannelFile::ListRowsToFileOrder(rows))) {
-        // The row stays on screen, as it stays in the file.
-        ShowMessage(CAddChannelDlg::WriteFailedMessage());
-        return;
-    }
-    if (deleting) {
-        listModel_->RemoveRow(session_->CurrentRow());
-        // The index would now name the next row, one the user never chose.
-        session_->SetCurrentRow(-1);
-    }
+    ReportUserChannelWrite(userChannels_->DeleteClickedRow());
 }
 
 void CPlayerDlg::DeleteAllUserChannels() {
-    if (session_->Category() != Category::User)
-        return;
-    if (!CUserChannelFile(dataFolder_).Remove()) {
+    ReportUserChannelWrite(userChannels_->DeleteAll());
+}
+
+void CPlayerDlg::ReportUserChannelWrite(bool written) {
+    if (!written)
         ShowMessage(CAddChannelDlg::WriteFailedMessage());
-        return;
-    }
-    if (session_->ShownCategory() == Category::User)
-        listModel_->Clear();
-    session_->SetCurrentRow(-1);
 }

@@ -7,53 +7,14 @@
 #include "app/Launcher.h"
 #include "skin/CMinsButton.h"
 
-#include <QMetaObject>
-
-namespace {
-
-// The page of a sub-tab button (1023..1029); empty for any other id.
-QString SubTabPage(int id) {
-    if (id >= ControlId::MusicSubTabFirst && id <= ControlId::MusicSubTabLast)
-        return Endpoints::MusicPagePaths().value(id - ControlId::MusicSubTabFirst);
-    if (id >= ControlId::MovieSubTabFirst && id <= ControlId::MovieSubTabLast)
-        return Endpoints::MoviePagePaths().value(id - ControlId::MovieSubTabFirst);
-    return QString();
-}
-
-} // namespace
-
-void CPlayerDlg::CreateWebBrowser() {
-    // The engine is big and slow to start, so the browser is made the first
-    // time a page is to be shown, never just because the window opened.
-    if (webBrowser_ || !webBrowserFactory_)
-        return;
-    webBrowser_ = webBrowserFactory_(this);
-    if (!webBrowser_)
-        return;
-    webBrowser_->setObjectName(QStringLiteral("WebBrowser"));
-    PlaceWebBrowser();
-}
+#include "mainwindow/WebPanel.h"
 
 void CPlayerDlg::PlaceWebBrowser() {
-    if (!webBrowser_)
-        return;
-    // The browser shares the list's rectangle (empty while the panel is
-    // closed); the list covers it on the channel tab, so it is only shown
-    // on a web tab with the panel open.
-    const Box& box = layout_.browser.box;
-    webBrowser_->setGeometry(box.ToRect());
-    webBrowser_->setVisible(!box.IsEmpty() && session_->IsListPanelOpen() &&
-                            session_->MainTab() != MainTab::Channels);
+    web_->Place(layout_.browser.box.ToRect(),
+                session_->IsListPanelOpen() && session_->MainTab() != MainTab::Channels);
 }
 
-void CPlayerDlg::NavigateWebBrowser(const QString& address) {
-    webPageAddress_ = address;
-    CreateWebBrowser();
-    if (webBrowser_)
-        QMetaObject::invokeMethod(webBrowser_, "Navigate", Q_ARG(QString, address));
-}
-
-void CPlayerDlg::OnMainTabButton(int tab) {
+void CPlayerDlg::OnMainTabButton(MainTab tab) {
     switch (tab) {
     case MainTab::Channels:
         SelectMainTab(MainTab::Channels);
@@ -64,13 +25,11 @@ void CPlayerDlg::OnMainTabButton(int tab) {
     case MainTab::Movie:
         SelectMainTab(tab);
         // Choosing the tab again starts it over at its first page.
-        NavigateWebBrowser(Endpoints::PageAddress(tab == MainTab::Music
-                                                      ? Endpoints::MusicPagePaths().value(0)
-                                                      : Endpoints::MoviePagePaths().value(0)));
+        web_->Navigate(Endpoints::PageAddress(tab == MainTab::Music
+                                                  ? Endpoints::MusicPagePaths().value(0)
+                                                  : Endpoints::MoviePagePaths().value(0)));
         PlaceWebBrowser();
         break;
-    default:
-        return;
     }
     update(layout_.browser.box.ToRect());
 }
@@ -79,7 +38,7 @@ void CPlayerDlg::OnHomePageButton() {
     // Only the pictures say the button was pressed; the panel, the main tab
     // and the browser's page stay as they are.
     const struct {
-        int id;
+        ControlId id;
         PictureId picture;
     } pictures[] = {{ControlId::TabChannels, PictureId::TabChannels},
                     {ControlId::TabMusic, PictureId::TabMusic},
@@ -93,9 +52,20 @@ void CPlayerDlg::OnHomePageButton() {
     launcher_->OpenInBrowser(Endpoints::HomePageAddress());
 }
 
-void CPlayerDlg::OnWebSubTab(int id) {
-    const QString path = SubTabPage(id);
-    if (path.isEmpty())
-        return;
-    NavigateWebBrowser(Endpoints::PageAddress(path));
+void CPlayerDlg::OnWebSubTab(ControlId id) {
+    const QString path = WebPanel::SubTabPage(id);
+    if (!path.isEmpty())
+        web_->Navigate(Endpoints::PageAddress(path));
+}
+
+QWidget* CPlayerDlg::WebBrowser() const {
+    return web_->Browser();
+}
+
+const QString& CPlayerDlg::WebPageAddress() const {
+    return web_->Address();
+}
+
+void CPlayerDlg::SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
+    web_->SetFactory(std::move(factory));
 }

@@ -1,21 +1,22 @@
 #include "mainwindow/CommandTable.h"
 
-void CommandTable::Add(std::initializer_list<int> ids, Action run, State checked, State enabled) {
+void CommandTable::Add(std::initializer_list<CommandId> ids, Action run, State checked,
+                       State enabled) {
     entries_.push_back(Entry{std::move(run), std::move(checked), std::move(enabled)});
-    for (int id : ids)
+    for (CommandId id : ids)
         byId_[id] = entries_.size() - 1;
 }
 
-const CommandTable::Entry* CommandTable::Find(int id) const {
+const CommandTable::Entry* CommandTable::Find(CommandId id) const {
     const auto it = byId_.find(id);
     return it == byId_.end() ? nullptr : &entries_[it->second];
 }
 
-bool CommandTable::Contains(int id) const {
+bool CommandTable::Contains(CommandId id) const {
     return Find(id) != nullptr;
 }
 
-bool CommandTable::Run(int id) const {
+bool CommandTable::Run(CommandId id) const {
     const Entry* entry = Find(id);
     if (!entry || !entry->run || (entry->enabled && !entry->enabled()))
         return false;
@@ -23,17 +24,17 @@ bool CommandTable::Run(int id) const {
     return true;
 }
 
-bool CommandTable::IsEnabled(int id) const {
+bool CommandTable::IsEnabled(CommandId id) const {
     const Entry* entry = Find(id);
     return entry && (!entry->enabled || entry->enabled());
 }
 
-bool CommandTable::IsCheckable(int id) const {
+bool CommandTable::IsCheckable(CommandId id) const {
     const Entry* entry = Find(id);
     return entry && entry->checked;
 }
 
-bool CommandTable::IsChecked(int id) const {
+bool CommandTable::IsChecked(CommandId id) const {
     const Entry* entry = Find(id);
     return entry && entry->checked && entry->checked();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/CommandId.h"
+
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -18,15 +20,15 @@ public:
     // One command under each of the ids (a menu item and the button that
     // does the same). Without `checked` it carries no check mark; without
     // `enabled` it is always enabled. An id added again replaces the old one.
-    void Add(std::initializer_list<int> ids, Action run, State checked = nullptr,
+    void Add(std::initializer_list<CommandId> ids, Action run, State checked = nullptr,
              State enabled = nullptr);
 
-    bool Contains(int id) const;
+    bool Contains(CommandId id) const;
     // Runs the command; false when there is none or it is disabled.
-    bool Run(int id) const;
-    bool IsEnabled(int id) const;
-    bool IsCheckable(int id) const;
-    bool IsChecked(int id) const;
+    bool Run(CommandId id) const;
+    bool IsEnabled(CommandId id) const;
+    bool IsCheckable(CommandId id) const;
+    bool IsChecked(CommandId id) const;
 
 private:
     struct Entry {
@@ -34,8 +36,8 @@ private:
         State checked;
         State enabled;
     };
-    const Entry* Find(int id) const;
+    const Entry* Find(CommandId id) const;
 
     std::vector<Entry> entries_;
-    std::map<int, size_t> byId_;
+    std::map<CommandId, size_t> byId_;
 };

@@ -1,5 +1,7 @@
 #include "mainwindow/LayoutPass.h"
 
+#include <iterator>
+
 namespace {
 
 Placement Place(int left, int top, int right, int bottom, Visibility v = Visibility::Keep) {
@@ -23,29 +25,16 @@ QSize MinimumClientSize(bool listPanelOpen) {
     return listPanelOpen ? QSize(736, 279) : QSize(312, 279);
 }
 
-Layout ComputeLayout(const LayoutInput& in) {
+namespace {
+
+// Steps 2 to 4: the caption buttons, the player and the list panel toggle.
+void PlaceCaptionControls(Layout& o) {
     using namespace SkinMetrics;
-    Layout o;
-    const int L = 0, T = 0, R = in.clientWidth, B = in.clientHeight;
-    o.L = L;
-    o.T = T;
-    o.R = R;
-    o.B = B;
-    // Closing the panel takes its width off the right, so the video area's
-    // right edge keeps its distance from the left edge either way.
-    const int rightSide = kBorderWidth + kDividerWidth;
-    o.V = in.listPanelOpen ? R - kPanelWidth - rightSide : R - rightSide;
-    o.P = o.V + kDividerWidth;
-    o.Mid = (B - T) / 2 - kListToggleSize.height() / 2;
-    const int V = o.V, P = o.P, Mid = o.Mid;
+    const int L = o.L, T = o.T, R = o.R, V = o.V, Mid = o.Mid;
     const int captionBottom = T + SkinMetrics::kCaptionHeight;
-    const int barTop = B - kBottomHeight;
-
-    // 1. The rectangle to come back to from full screen.
-    o.savedWindow = in.savedWindow;
-
+    const int barTop = o.B - kBottomHeight;
     // 2. Caption buttons.
-    auto caption = [&](int id, int fromRight) {
+    auto caption = [&](ControlId id, int fromRight) {
         o.Control(id) =
             Place(R - fromRight, T + kCaptionButtonTop, R - fromRight + kCaptionButtonSize.width(),
                   T + kCaptionButtonTop + kCaptionButtonSize.height());
@@ -63,42 +52,56 @@ Layout ComputeLayout(const LayoutInput& in) {
     // 4. The list panel toggle on the divider.
     o.Control(ControlId::ListToggle) =
         Place(V, Mid, V + kListToggleSize.width(), Mid + kListToggleSize.height());
+}
 
-    // 5. Tabs.
+// Every tab button has its picture in the skin's rows.
+static_assert(std::size(kMainTabButtons) == SkinMetrics::kMainTabs.size());
+static_assert(std::size(kCategoryTabButtons) == SkinMetrics::kCategoryTabs.size());
+static_assert(std::size(kMusicSubTabButtons) == SkinMetrics::kMusicTabs.size());
+static_assert(std::size(kMovieSubTabButtons) == SkinMetrics::kMovieTabs.size());
+
+// Step 5: the tabs, shown only with the panel open.
+void PlaceTabs(const LayoutInput& in, Layout& o) {
+    using namespace SkinMetrics;
+    const int T = o.T, V = o.V;
     if (in.listPanelOpen) {
-        auto place = [&](int id, const Box& b, Visibility v) {
+        auto place = [&](ControlId id, const Box& b, Visibility v) {
             o.Control(id) = Place(V + b.left, T + b.top, V + b.right, T + b.bottom, v);
         };
         for (std::size_t i = 0; i < kMainTabs.size(); ++i)
-            place(ControlId::TabChannels + static_cast<int>(i), TabBox(kMainTabRow, kMainTabs, i),
-                  Visibility::Show);
+            place(kMainTabButtons[i], TabBox(kMainTabRow, kMainTabs, i), Visibility::Show);
 
         // A group whose main tab is not current is left alone: the tab
         // commands hide it.
-        auto group = [&](int tab) {
+        auto group = [&](MainTab tab) {
             return in.mainTab == tab ? Visibility::Show : Visibility::Keep;
         };
         for (std::size_t i = 0; i < kCategoryTabs.size(); ++i)
-            place(ControlId::CategoryTv + static_cast<int>(i),
-                  TabBox(kCategoryRow, kCategoryTabs, i), group(MainTab::Channels));
+            place(kCategoryTabButtons[i], TabBox(kCategoryRow, kCategoryTabs, i),
+                  group(MainTab::Channels));
         for (std::size_t i = 0; i < kMusicTabs.size(); ++i)
-            place(ControlId::MusicSubTabFirst + static_cast<int>(i),
-                  TabBox(kMusicRow, kMusicTabs, i), group(MainTab::Music));
+            place(kMusicSubTabButtons[i], TabBox(kMusicRow, kMusicTabs, i), group(MainTab::Music));
         for (std::size_t i = 0; i < kMovieTabs.size(); ++i)
-            place(ControlId::MovieSubTabFirst + static_cast<int>(i),
-                  TabBox(kMovieRow, kMovieTabs, i), group(MainTab::Movie));
+            place(kMovieSubTabButtons[i], TabBox(kMovieRow, kMovieTabs, i), group(MainTab::Movie));
     } else {
-        for (int id = ControlId::CategoryTv; id <= ControlId::TabHome; ++id)
+        for (ControlId id : kCategoryTabButtons)
+            o.Control(id) = Removed();
+        for (ControlId id : kMainTabButtons)
             o.Control(id) = Removed();
         // The web sub-tabs keep their last position.
     }
+}
 
-    // 6. Bottom bar.
+// Step 6: the bottom bar's buttons and the volume area.
+void PlaceBottomBar(Layout& o) {
+    using namespace SkinMetrics;
+    const int L = o.L, R = o.R, B = o.B;
+    const int barTop = B - kBottomHeight;
     {
         int left = L + kBorderWidth;
         for (std::size_t i = 0; i < kTransportButtons.size(); ++i) {
-            static constexpr int kIds[] = {ControlId::Play, ControlId::Stop,
-                                           ControlId::ListToggleBottom, ControlId::Settings};
+            static constexpr ControlId kIds[] = {ControlId::Play, ControlId::Stop,
+                                                 ControlId::ListToggleBottom, ControlId::Settings};
             const int right = left + PictureSize(kTransportButtons[i]).width();
             o.Control(kIds[i]) = Place(left, barTop, right, barTop + kTransportHeight);
             left = right;
@@ -110,7 +113,14 @@ Layout ComputeLayout(const LayoutInput& in) {
     o.volumeArea =
         Box{R - kVolumeFromRight, B - kVolumeFromBottom, R - kVolumeFromRight + kLevelWindowWidth,
             B - kVolumeFromBottom + kVolumeHeight};
+}
 
+// Steps 7 to 12: the skin's areas, the list panel and what fills it.
+void PlaceAreas(const LayoutInput& in, Layout& o) {
+    using namespace SkinMetrics;
+    const int L = o.L, T = o.T, R = o.R, B = o.B, V = o.V, P = o.P;
+    const int captionBottom = T + SkinMetrics::kCaptionHeight;
+    const int barTop = B - kBottomHeight;
     // 7. Caption and left side. The right piece ends at the window's right edge.
     o.captionRight = Box{R - kCaptionRightWidth, T, R, captionBottom};
     o.captionText = Box{L + kCaptionTextLeft, T + kCaptionTextTop, R - kCaptionTextRightInset,
@@ -160,7 +170,15 @@ Layout ComputeLayout(const LayoutInput& in) {
     // 12. Right border and bottom bar pieces.
     o.rightBorder = Box{panelRight, captionBottom, R, barTop};
     o.bottomRight = Box{R - kBottomRightWidth, barTop, R, B};
+}
 
+// Step 13 and the seven off-screen strips.
+void PlaceBandsAndStrips(Layout& o) {
+    using namespace SkinMetrics;
+    const int L = o.L, T = o.T, R = o.R, B = o.B, V = o.V, P = o.P;
+    const int captionBottom = T + SkinMetrics::kCaptionHeight;
+    const int barTop = B - kBottomHeight;
+    const int panelRight = R - kBorderWidth;
     // 13. Resize bands, in the order they are tested.
     const int band = kResizeBand;
     o.hitAreas[static_cast<size_t>(HitArea::Right)] = Box{R - band, T + band, R, B - band};
@@ -182,5 +200,31 @@ Layout ComputeLayout(const LayoutInput& in) {
     o.listPanelStrip = {QPoint(P, captionBottom), QSize(panelRight - P, B - T)};
     o.rightBorderStrip = {QPoint(panelRight, captionBottom), QSize(kBorderWidth, videoHeight)};
     o.bottomBarStrip = {QPoint(L, barTop), QSize(R - L, kBottomHeight)};
+}
+
+} // namespace
+
+Layout ComputeLayout(const LayoutInput& in) {
+    using namespace SkinMetrics;
+    Layout o;
+    const int T = 0, R = in.clientWidth, B = in.clientHeight;
+    o.L = 0;
+    o.T = T;
+    o.R = R;
+    o.B = B;
+    // Closing the panel takes its width off the right, so the video area's
+    // right edge keeps its distance from the left edge either way.
+    const int rightSide = kBorderWidth + kDividerWidth;
+    o.V = in.listPanelOpen ? R - kPanelWidth - rightSide : R - rightSide;
+    o.P = o.V + kDividerWidth;
+    o.Mid = (B - T) / 2 - kListToggleSize.height() / 2;
+
+    // 1. The rectangle to come back to from full screen.
+    o.savedWindow = in.savedWindow;
+    PlaceCaptionControls(o);
+    PlaceTabs(in, o);
+    PlaceBottomBar(o);
+    PlaceAreas(in, o);
+    PlaceBandsAndStrips(o);
     return o;
 }

@@ -46,7 +46,7 @@ struct LayoutInput {
     int clientWidth = 0;
     int clientHeight = 0;
     bool listPanelOpen = true;
-    int mainTab = MainTab::Channels;
+    MainTab mainTab = MainTab::Channels;
     // The window rectangle saved when full screen was entered (left, top,
     // width, height); the pass only carries it through.
     QRect savedWindow{0, 0, 832, 362};
@@ -62,15 +62,13 @@ struct Layout {
     QRect savedWindow;
 
     // Controls 1000..1029 by id (see ControlIds.h).
-    std::array<Placement, ControlId::Count> controls;
+    std::array<Placement, kControlCount> controls;
     // The web browser shares the list view's place; its visibility belongs
     // to the web tabs.
     Placement browser;
 
-    Placement& Control(int id) { return controls[static_cast<size_t>(id - ControlId::First)]; }
-    const Placement& Control(int id) const {
-        return controls[static_cast<size_t>(id - ControlId::First)];
-    }
+    Placement& Control(ControlId id) { return controls[ControlIndex(id)]; }
+    const Placement& Control(ControlId id) const { return controls[ControlIndex(id)]; }
 
     QPoint playerOrigin;
     Box volumeArea;

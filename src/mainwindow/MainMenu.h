@@ -1,29 +1,10 @@
 #pragma once
 
+#include "mainwindow/CommandId.h"
+
 #include <QMenu>
 
-// Commands of the main menu (207). The list's own menu has its commands in
-// catalogue/ListMenu.h.
-namespace MenuCommand {
-constexpr int ListPanel = 32773;
-constexpr int Play = 32774;
-constexpr int Stop = 32775;
-constexpr int OnTop = 32776;
-constexpr int Settings = 32777;
-constexpr int Update = 32778;
-constexpr int StartWithSession = 32779;
-constexpr int HomePage = 32780;
-constexpr int About = 32781;
-constexpr int Exit = 32782;
-constexpr int OpenUrl = 32783;
-constexpr int VolumeUp = 32784;
-constexpr int VolumeDown = 32785;
-constexpr int Mute = 32786;
-constexpr int AutoPlay = 32787;
-constexpr int AutoClose = 32788;
-constexpr int AutoHide = 32789;
-constexpr int FullScreen = 32790;
-} // namespace MenuCommand
+#include <optional>
 
 // The seven check marks of the main menu, as they stand when it opens.
 struct MainMenuChecks {
@@ -41,5 +22,6 @@ struct MainMenuChecks {
 // after a tab are labels only: the window handles the keys itself.
 QMenu* CreateMainMenu(QWidget* parent, const MainMenuChecks& checks);
 
-// The command id of an action of that menu, 0 for none.
-int MenuCommandOf(const QAction* action);
+// The command an action of the main menu or the list's menu carries; none
+// for no action or one without a command.
+std::optional<CommandId> CommandOfAction(const QAction* action);

@@ -29,7 +29,7 @@ void WindowPlaybackView::SetCurrentRow(int row) {
     window_.Session().SetCurrentRow(row);
 }
 
-int WindowPlaybackView::CurrentCategory() const {
+Category WindowPlaybackView::CurrentCategory() const {
     return window_.Session().Category();
 }
 
@@ -67,13 +67,13 @@ void WindowPlaybackView::SetLamp(bool lit) {
 }
 
 void WindowPlaybackView::RedrawStatusPanel() {
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().statusLamp.ToRect());
     window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
 void WindowPlaybackView::RedrawStatusText() {
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().statusText.ToRect());
 }
 
@@ -85,13 +85,13 @@ void WindowPlaybackView::ShowVideo() {
     player->show();
     if (fullScreen)
         player->raise();
-    window_.RebuildListPanelStrip();
+    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
     window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
 void WindowPlaybackView::HideVideo() {
     window_.Player()->hide();
-    window_.RebuildVideoStrip();
+    window_.RebuildStrip(WindowStrips::Strip::Video);
     window_.update(window_.CurrentLayout().videoArea.ToRect());
 }
 
@@ -107,12 +107,12 @@ bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
 
 void WindowVolumeView::ShowCaption(const QString&) {
     // The text is the session's caption, which the strip is drawn from.
-    window_.RebuildCaptionStrip();
+    window_.RebuildStrip(WindowStrips::Strip::Caption);
     window_.update(window_.CurrentLayout().captionText.ToRect());
 }
 
 void WindowVolumeView::RedrawVolumeBar() {
-    window_.RebuildBottomBarStrip();
+    window_.RebuildStrip(WindowStrips::Strip::BottomBar);
     window_.update(window_.CurrentLayout().volumeArea.ToRect());
 }
 

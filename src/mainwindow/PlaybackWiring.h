@@ -19,7 +19,7 @@ public:
     void SetConnectCell(int row, const QString& text) override;
     int CurrentRow() const override;
     void SetCurrentRow(int row) override;
-    int CurrentCategory() const override;
+    Category CurrentCategory() const override;
 
     bool IsFullScreen() const override;
     void LeaveFullScreen() override;

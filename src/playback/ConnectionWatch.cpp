@@ -11,9 +11,6 @@
 namespace {
 
 constexpr int kTickMs = 1000;
-constexpr int kCategoryRadio = 4;
-constexpr int kCategoryMusic = 5;
-constexpr int kCategoryUser = 6;
 
 // The buffering line without its label and its "done" word: "45% ".
 QString ShortenBuffering(QString text) {
@@ -76,7 +73,7 @@ void ConnectionWatch::PlaySelected() {
 }
 
 void ConnectionWatch::MenuPlay() {
-    if (view_.CurrentCategory() == kCategoryUser && view_.RowCount() == 0) {
+    if (view_.CurrentCategory() == Category::User && view_.RowCount() == 0) {
         view_.ShowMessage(StatusDisplay::AddChannelFirst());
         return;
     }
@@ -269,8 +266,7 @@ void ConnectionWatch::Succeed() {
             return;
     }
 
-    const int category = view_.CurrentCategory();
-    if (category != kCategoryRadio && category != kCategoryMusic)
+    if (!IsSoundOnly(view_.CurrentCategory()))
         view_.ShowVideo();
     else if (!recovered && view_.AutoHideOn())
         view_.HideMainWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimerHost.h"
 
@@ -20,7 +21,7 @@ public:
     virtual void SetConnectCell(int row, const QString& text) = 0;
     virtual int CurrentRow() const = 0; // -1 for none
     virtual void SetCurrentRow(int row) = 0;
-    virtual int CurrentCategory() const = 0; // 1 TV .. 4 radio, 5 music, 6 user
+    virtual Category CurrentCategory() const = 0;
 
     // Window states and commands.
     virtual bool IsFullScreen() const = 0;

@@ -31,7 +31,7 @@ void CSkinnedDialog::PlaceButton(CMinsButton* button, int left, int top, int wid
 }
 
 CMinsButton* CSkinnedDialog::AddCloseBox(int left, int top) {
-    auto* close = new CMinsButton(ControlId::Close, QStringLiteral("닫기"), this);
+    auto* close = new CMinsButton(ControlNumber(ControlId::Close), QStringLiteral("닫기"), this);
     close->SetImages(PictureId::DialogClose, PictureId::DialogCloseHover,
                      PictureId::DialogCloseHover);
     PlaceButton(close, left, top, 15, 15);

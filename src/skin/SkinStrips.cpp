@@ -179,11 +179,11 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
     return strip;
 }
 
-bool DrawsVideoStrip(bool playing, int category) {
-    return !playing || category == 4 || category == 5;
+bool DrawsVideoStrip(bool playing, Category category) {
+    return !playing || IsSoundOnly(category);
 }
 
-bool ShowsLogoOnly(bool fullScreen, bool playing, int category) {
+bool ShowsLogoOnly(bool fullScreen, bool playing, Category category) {
     return fullScreen && playing && DrawsVideoStrip(playing, category);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "mainwindow/LayoutPass.h"
 #include "skin/SkinInventory.h"
 
@@ -46,10 +47,10 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
                              int indicatorOffset);
 
 // Whether the logo strip is copied over the video area: not while a
-// broadcast with a picture plays (radio 4 and music 5 have none).
-bool DrawsVideoStrip(bool playing, int category);
+// broadcast with a picture plays (radio and music have none).
+bool DrawsVideoStrip(bool playing, Category category);
 
 // Full screen while a radio or music channel plays: the window shows only
 // the logo, centred on black (its buttons and list are hidden).
-bool ShowsLogoOnly(bool fullScreen, bool playing, int category);
+bool ShowsLogoOnly(bool fullScreen, bool playing, Category category);
 QPoint LogoOnlyOrigin(QSize window, QSize logo);

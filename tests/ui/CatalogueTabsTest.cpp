@@ -124,15 +124,15 @@ TEST_F(CatalogueTabsTest, ATabDownloadsOnceAndShowsItsRowsOnce) {
     // Two presses while the first download runs: one download, rows once.
     server.SetRoute(QStringLiteral("/ver/live/file/world.ini"),
                     HttpResponse::Slow(Catalogue("WORLD", 12, 3), 400));
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     EXPECT_TRUE(window->ListView()->IsShowingDownload());
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
     EXPECT_FALSE(window->ListView()->IsShowingDownload());
     EXPECT_EQ(window->ListModel()->rowCount(), 3);
     // A third press reads the file without asking the server.
-    window->Button(1013)->click();
+    window->Button(ControlFromNumber(1013))->click();
     EXPECT_EQ(window->ListModel()->rowCount(), 3);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
 }
@@ -142,13 +142,13 @@ TEST_F(CatalogueTabsTest, AFailedDownloadIsTriedAgainAtTheNextOpening) {
     auto window = Start();
     ASSERT_TRUE(QueueIdle(*window));
     server.ClearRequests();
-    window->Button(1014)->click();
+    window->Button(ControlFromNumber(1014))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 0);
     EXPECT_FALSE(QFile::exists(DataFile(QStringLiteral("game.ini"))));
     server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
                     HttpResponse::Ok(Catalogue("GAME", 12, 2)));
-    window->Button(1014)->click();
+    window->Button(ControlFromNumber(1014))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 2);
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
@@ -158,10 +158,10 @@ TEST_F(CatalogueTabsTest, MissingRegionalCataloguesShowTheirFallbackRows) {
     server.SetRoute(QStringLiteral("/ver/live/file/radio.ini"), HttpResponse::Refuse());
     auto window = Start();
     ASSERT_TRUE(QueueIdle(*window));
-    window->Button(1015)->click();
+    window->Button(ControlFromNumber(1015))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 6); // one empty row per group
-    window->Button(1015)->click();
+    window->Button(ControlFromNumber(1015))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(window->ListModel()->rowCount(), 6); // emptied before every fill
 }
@@ -181,7 +181,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
         ~Cleanup() { QFile::remove(path); }
     } cleanup{updater};
 
-    window->OnCommand(32778);
+    window->OnCommand(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages.last(), QStringLiteral("현재 버전이 최신버전입니다."));
     ASSERT_EQ(started.size(), 1);
@@ -191,7 +191,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
                     HttpResponse::Ok(Catalogue("MBC", 13, 5)));
     const int shownRows = window->ListModel()->rowCount();
-    window->OnCommand(32778);
+    window->OnCommand(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return messages.size() == 2; }));
     EXPECT_EQ(messages.last(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
     EXPECT_EQ(started.size(), 2);
@@ -201,7 +201,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     // The service unreachable: the user hears that nothing could be checked,
     // and the updater still has its turn.
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Refuse());
-    window->OnCommand(32778);
+    window->OnCommand(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return messages.size() == 3; }));
     EXPECT_EQ(messages.last(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotChecked));
     EXPECT_EQ(started.size(), 3);

@@ -3,6 +3,7 @@
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
+#include "mainwindow/MainMenu.h"
 
 #include "TestFolders.h"
 
@@ -90,10 +91,11 @@ TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
         QStringList texts;
         for (QAction* action : menu->actions()) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            const int id = action->data().toInt();
-            const bool userOnly =
-                id == ListCommand::DeleteSelected || id == ListCommand::DeleteAll ||
-                id == ListCommand::ImportPlaylist || id == ListCommand::ExportPlaylist;
+            const std::optional<CommandId> id = CommandOfAction(action);
+            const bool userOnly = id == CommandId(ListCommand::DeleteSelected) ||
+                                  id == CommandId(ListCommand::DeleteAll) ||
+                                  id == CommandId(ListCommand::ImportPlaylist) ||
+                                  id == CommandId(ListCommand::ExportPlaylist);
             EXPECT_EQ(action->isEnabled(), !userOnly || userTab) << action->text().toStdString();
         }
         EXPECT_EQ(texts.join(QLatin1Char('|')),

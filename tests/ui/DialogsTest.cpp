@@ -159,7 +159,7 @@ TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::OnTop));
     EXPECT_FALSE(main.window->windowFlags() & Qt::WindowStaysOnTopHint);
     // The menu command still toggles the old state.
-    main.window->OnCommand(32776);
+    main.window->OnCommand(MenuCommand::OnTop);
     EXPECT_TRUE(main.window->Session().IsOn(SessionOption::OnTop));
 }
 

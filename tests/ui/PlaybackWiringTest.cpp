@@ -38,13 +38,13 @@ struct Started {
 
 // A window on the given category, with the demo catalogues in its data
 // folder and no service to talk to.
-std::unique_ptr<Started> StartWindow(int category) {
+std::unique_ptr<Started> StartWindow(Category category) {
     demo::CatalogueOptions catalogueOptions;
     QString error;
     EXPECT_TRUE(demo::WriteDemoCatalogues(Paths::DataFolder(), catalogueOptions, &error))
         << error.toStdString();
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, category);
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
 
     auto started = std::make_unique<Started>();
     started->window = std::make_unique<CPlayerDlg>();

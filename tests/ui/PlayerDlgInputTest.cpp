@@ -94,14 +94,20 @@ struct MenuMarks {
     std::set<int> checkable;
 };
 
+// The command number an action carries, 0 for none.
+int ActionNumber(const QAction* action) {
+    const std::optional<CommandId> id = CommandOfAction(action);
+    return id ? id->Number() : 0;
+}
+
 void Collect(const QMenu* menu, MenuMarks& marks) {
     for (QAction* action : menu->actions()) {
         if (action->menu())
             Collect(action->menu(), marks);
         if (action->isCheckable())
-            marks.checkable.insert(MenuCommandOf(action));
+            marks.checkable.insert(ActionNumber(action));
         if (action->isChecked())
-            marks.checked.insert(MenuCommandOf(action));
+            marks.checked.insert(ActionNumber(action));
     }
 }
 
@@ -379,7 +385,7 @@ TEST(PlayerDlgMenu, ItemsTextsAndOrder) {
     for (QAction* action : menu->actions().at(5)->menu()->actions())
         playback << (action->isSeparator() ? QStringLiteral("-")
                                            : action->text() + QLatin1Char('=') +
-                                                 QString::number(MenuCommandOf(action)));
+                                                 QString::number(ActionNumber(action)));
     EXPECT_EQ(playback, (QStringList{QStringLiteral("URL 열기...\tCtrl+U=32783"), "-",
                                      QStringLiteral("프로그램 시작시 자동재생=32787"),
                                      QStringLiteral("채널선택후 리스트창 자동닫기=32788"),
@@ -432,18 +438,19 @@ TEST(PlayerDlgCommands, StartWithSessionTogglesTheAutostartEntry) {
 }
 
 TEST(PlayerDlgCommands, BothExitCommandsCloseTheWindow) {
-    for (int command : {MenuCommand::Exit, 32796, static_cast<int>(ControlId::Close)}) {
+    for (CommandId command : {CommandId(MenuCommand::Exit), CommandId(ListCommand::Exit),
+                              CommandId(ControlId::Close)}) {
         ScopedXdgHome home;
         auto window = StartWindow();
         int closed = 0;
         QObject::connect(window.get(), &CPlayerDlg::closed, [&closed] { ++closed; });
         window->OnCommand(command);
         Settle();
-        EXPECT_EQ(closed, 1) << command;
-        EXPECT_FALSE(window->isVisible()) << command;
+        EXPECT_EQ(closed, 1) << command.Number();
+        EXPECT_FALSE(window->isVisible()) << command.Number();
         // The shutdown ran: the tabs were written.
-        EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("1")) << command;
-        EXPECT_EQ(window->TrayIcon(), nullptr) << command;
+        EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("1")) << command.Number();
+        EXPECT_EQ(window->TrayIcon(), nullptr) << command.Number();
     }
 }
 
@@ -457,7 +464,7 @@ TEST(PlayerDlgTray, IconAndHidingWithoutATray) {
 
     // No tray here: hiding minimises, so the window stays reachable.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    window->OnCommand(ControlId::Hide);
+    window->OnCommand(CommandId(ControlId::Hide));
     Settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());

@@ -58,7 +58,7 @@ TEST(PlayerDlgStartUp, FirstStartWithEmptyStore) {
     Settle();
     EXPECT_FALSE(window->PlayerControl()->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
-    EXPECT_FALSE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+    EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
     EXPECT_TRUE(window->ListView()->isVisible());
 }
 
@@ -81,7 +81,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Sound, QStringLiteral("40"));
         auto window = StartWindow(true);
         EXPECT_EQ(window->Session().MainTab(), MainTab::Music);
-        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_EQ(window->Session().ShownCategory(), Category::None);
         EXPECT_TRUE(window->Session().IsOn(SessionOption::OnTop));
         EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_TRUE(window->Session().IsOn(SessionOption::Magnet));
@@ -89,7 +89,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         EXPECT_EQ(window->Session().Volume(), 40);
         EXPECT_EQ(window->Session().IndicatorOffset(), 30);
         EXPECT_FALSE(window->ListView()->isVisible());
-        EXPECT_TRUE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+        EXPECT_TRUE(window->Button(ControlId::MusicSubTab1)->isVisible());
         EXPECT_FALSE(window->Button(ControlId::CategoryTv)->isVisible());
     }
     {
@@ -98,7 +98,7 @@ TEST(PlayerDlgStartUp, StoredTabsAndOptions) {
         Settings::WriteText(Settings::Magnet, QStringLiteral("2")); // only "1" is on
         auto window = StartWindow();
         EXPECT_EQ(window->Session().MainTab(), MainTab::Channels); // the initial tab, none chosen
-        EXPECT_EQ(window->Session().ShownCategory(), 0);
+        EXPECT_EQ(window->Session().ShownCategory(), Category::None);
         EXPECT_FALSE(window->Session().IsOn(SessionOption::Magnet));
     }
 }
@@ -224,7 +224,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_EQ(window->PlayerControl()->geometry(), window->CurrentLayout().videoArea.ToRect());
     EXPECT_TRUE(window->Button(ControlId::Hide)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
-    EXPECT_FALSE(window->Button(ControlId::MusicSubTabFirst)->isVisible());
+    EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
 }
 
 TEST(PlayerDlgPaint, WindowShowsTheSkinStrips) {

@@ -52,7 +52,7 @@ struct Started {
 
 // A window on a category with the demo catalogues in its data folder (unless
 // a service is given to fetch them from); before starts it runs first.
-std::unique_ptr<Started> StartWindow(int category,
+std::unique_ptr<Started> StartWindow(Category category,
                                      const std::function<void(CPlayerDlg&)>& before = {},
                                      const QString& service = QString()) {
     if (service.isEmpty()) {
@@ -61,7 +61,7 @@ std::unique_ptr<Started> StartWindow(int category,
             << error.toStdString();
     }
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, category);
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
     auto s = std::make_unique<Started>();
     s->window = std::make_unique<CPlayerDlg>();
     s->window->SetServiceBaseAddress(service.isEmpty() ? QStringLiteral("http://127.0.0.1:1")
@@ -399,7 +399,7 @@ TEST(FullScreenReturn, WorksWithASettingsFolderThatCannotBeWritten) {
 
 TEST(MusicAndRadio, ResizeRedrawsTheLogoAndFullScreenIsTheLogoOnBlack) {
     ScopedXdgHome home;
-    for (int category : {Category::Radio, Category::Music}) {
+    for (Category category : {Category::Radio, Category::Music}) {
         auto s = StartWindow(category);
         CPlayerDlg& window = *s->window;
         const int row = PlayableRow(window);
@@ -413,19 +413,21 @@ TEST(MusicAndRadio, ResizeRedrawsTheLogoAndFullScreenIsTheLogoOnBlack) {
         const QImage picture = Picture(PictureId::Logo);
         ASSERT_FALSE(picture.isNull());
         EXPECT_EQ(Screen(window).copy(QRect(logo, picture.size())), picture)
-            << "category " << category;
+            << "category " << StoredNumberOf(category);
 
         window.ToggleFullScreen();
         Settle();
         const QImage screen = Screen(window);
         const QPoint origin = LogoOnlyOrigin(window.size(), picture.size());
-        EXPECT_EQ(screen.copy(QRect(origin, picture.size())), picture) << "category " << category;
+        EXPECT_EQ(screen.copy(QRect(origin, picture.size())), picture)
+            << "category " << StoredNumberOf(category);
         // Black everywhere else: no caption, list panel or bottom bar.
         for (const QPoint corner :
              {QPoint(2, 2), QPoint(window.width() - 3, 2), QPoint(2, window.height() - 3),
               QPoint(window.width() - 3, window.height() - 3),
               QPoint(window.width() - 40, window.height() / 2)})
-            EXPECT_EQ(screen.pixel(corner) & 0xFFFFFF, 0u) << "category " << category;
+            EXPECT_EQ(screen.pixel(corner) & 0xFFFFFF, 0u)
+                << "category " << StoredNumberOf(category);
         EXPECT_FALSE(window.ListView()->isVisible());
         EXPECT_FALSE(window.Button(ControlId::CategoryTv)->isVisible());
         EXPECT_FALSE(window.Button(ControlId::TabChannels)->isVisible());

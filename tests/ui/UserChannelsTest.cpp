@@ -105,12 +105,12 @@ TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "B", "A"}));
 
     tab.window->OnListClick(1); // B
-    tab.window->OnCommand(32794);
+    tab.window->OnCommand(ListCommand::DeleteSelected);
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "A"}));
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
     // The clicked row is gone; a second delete must not take its neighbour.
     EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
-    tab.window->OnCommand(32794);
+    tab.window->OnCommand(ListCommand::DeleteSelected);
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
 
     // Opening the tab again reads the file: still C above A, every time.
@@ -127,8 +127,8 @@ TEST(UserChannelList, DeletesOnlyOnTheUserTab) {
     tab.window->OpenCategoryTab(Category::World);
     tab.List().AppendRows({Row("1", "W1"), Row("2", "W2")});
     tab.window->OnListClick(0);
-    tab.window->OnCommand(32794);
-    tab.window->OnCommand(32795);
+    tab.window->OnCommand(ListCommand::DeleteSelected);
+    tab.window->OnCommand(ListCommand::DeleteAll);
     // The catalogue's rows are never written over the user's file.
     EXPECT_EQ(tab.Bytes(), before);
     EXPECT_EQ(tab.Shown(), (QStringList{"W1", "W2"}));
@@ -146,7 +146,7 @@ TEST(UserChannelList, FailedRewriteKeepsTheOldFileAndTheRow) {
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     tab.window->OnListClick(1);
-    tab.window->OnCommand(32794);
+    tab.window->OnCommand(ListCommand::DeleteSelected);
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
 
@@ -160,7 +160,7 @@ TEST(UserChannelList, FailedRewriteKeepsTheOldFileAndTheRow) {
 TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
     UserTab tab({Row("1", "A"), Row("2", "B")});
     tab.window->OnListClick(0);
-    tab.window->OnCommand(32795);
+    tab.window->OnCommand(ListCommand::DeleteAll);
     EXPECT_EQ(tab.List().rowCount(), 0);
     EXPECT_FALSE(QFile::exists(tab.File().FilePath()));
     EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
@@ -170,7 +170,7 @@ TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
              QStringLiteral("http://127.0.0.1:9/live"));
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     const QByteArray bytes = tab.Bytes();
     EXPECT_EQ(bytes.count("\r\n"), 1);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
@@ -190,17 +190,17 @@ TEST(UserChannelList, CopiesTheClickedCatalogueRow) {
         {Row("1", "NEWS"), Row("2", "웹 채널", "Y", "http://127.0.0.1:9/page"), Row("3", "A#B")});
 
     // No row clicked yet: nothing is copied and nothing is said.
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
     tab.window->OnListClick(7); // below the last row
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
     EXPECT_TRUE(tab.messages.isEmpty());
 
     tab.window->OnListClick(1);
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     tab.window->OnListClick(2);
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_EQ(tab.Shown(), (QStringList{"NEWS", "웹 채널", "A#B"})); // the catalogue as it was
     const auto stored = tab.File().Load();
     ASSERT_EQ(stored.size(), 2u);
@@ -225,7 +225,7 @@ TEST(AddChannelDialog, OkAddsOnTopEvenWhenEmpty) {
         EXPECT_TRUE(d->NameEdit()->text().isEmpty()); // every run starts empty
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_EQ(tab.Shown(), (QStringList{"", "A"}));
     // The clicked row is still the one the index names.
     EXPECT_EQ(tab.window->Session().CurrentRow(), 1);
@@ -251,7 +251,7 @@ TEST(AddChannelDialog, CancelCloseEnterAndEscStoreNothing) {
             keysIgnored = d->isVisible() && d->NameEdit()->text() == QStringLiteral("X");
             QTest::mouseClick(way == 0 ? d->CancelButton() : d->CloseBox(), Qt::LeftButton);
         });
-        tab.window->OnCommand(32793);
+        tab.window->OnCommand(ListCommand::AddToMyChannels);
         EXPECT_TRUE(keysIgnored) << way;
         EXPECT_EQ(tab.Bytes(), before) << way;
         EXPECT_EQ(tab.Shown(), QStringList{"A"}) << way;
@@ -271,7 +271,7 @@ TEST(AddChannelDialog, RefusesTheSeparatorAndCutsLongNames) {
         d->NameEdit()->setText(QString(150, QChar(0xAC00)));
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(32793);
+    tab.window->OnCommand(ListCommand::AddToMyChannels);
     ASSERT_EQ(tab.File().Load().size(), 1u);
     const QString name = tab.File().Load().front().name();
     // 259 bytes would end inside a letter: 129 whole letters, 258 bytes.

@@ -78,11 +78,13 @@ struct Window {
                 QApplication::processEvents();
         }
     }
-    void Click(int id) { QTest::mouseClick(window->Button(id), Qt::LeftButton); }
-    bool Visible(int id) const { return window->Button(id)->isVisible(); }
+    void Click(ControlId id) { QTest::mouseClick(window->Button(id), Qt::LeftButton); }
+    void Click(int number) { Click(ControlFromNumber(number)); }
+    bool Visible(ControlId id) const { return window->Button(id)->isVisible(); }
+    bool Visible(int number) const { return Visible(ControlFromNumber(number)); }
     QStringList Pages() const { return browser ? browser->pages : QStringList(); }
     // The picture a main-tab button shows: 1 plain, 2 current, 0 neither.
-    int Look(int id, PictureId plain, PictureId current) const {
+    int Look(ControlId id, PictureId plain, PictureId current) const {
         const auto image = [](const QPixmap& p) {
             return p.toImage().convertToFormat(QImage::Format_RGB32);
         };
@@ -125,7 +127,8 @@ TEST(WebTabs, MainTabsShowTheirGroupAndFirstPage) {
     EXPECT_EQ(w.Looks(), QStringLiteral("1211"));
     EXPECT_TRUE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+    for (int id = ControlNumber(ControlId::CategoryTv);
+         id <= ControlNumber(ControlId::CategoryUser); ++id)
         EXPECT_FALSE(w.Visible(id)) << id;
     for (int id = 1023; id <= 1026; ++id)
         EXPECT_TRUE(w.Visible(id)) << id;
@@ -169,7 +172,8 @@ TEST(WebTabs, TheChannelTabAlwaysComesBackOnTv) {
     EXPECT_TRUE(w.window->ListView()->isVisible());
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_EQ(w.Looks(), QStringLiteral("2111"));
-    for (int id = ControlId::CategoryTv; id <= ControlId::CategoryUser; ++id)
+    for (int id = ControlNumber(ControlId::CategoryTv);
+         id <= ControlNumber(ControlId::CategoryUser); ++id)
         EXPECT_TRUE(w.Visible(id)) << id;
     for (int id = 1023; id <= 1029; ++id)
         EXPECT_FALSE(w.Visible(id)) << id;
@@ -219,8 +223,9 @@ TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
     EXPECT_EQ(w.Pages(), QStringList{Page(Endpoints::MusicPagePaths()[0])});
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
-    for (int id = ControlId::CategoryTv; id <= 1029; ++id) {
-        if (id != ControlId::Hide && (id < ControlId::TabChannels || id > ControlId::TabHome)) {
+    for (int id = ControlNumber(ControlId::CategoryTv); id <= 1029; ++id) {
+        if (id != ControlNumber(ControlId::Hide) && (id < ControlNumber(ControlId::TabChannels) ||
+                                                     id > ControlNumber(ControlId::TabHome))) {
             EXPECT_FALSE(w.Visible(id)) << id;
         }
     }

@@ -141,13 +141,13 @@ TEST_F(ConnectionWatchTest, SuccessOnVideoChannelShowsPictureAndSavesPosition) {
 }
 
 TEST_F(ConnectionWatchTest, SuccessOnRadioHidesWindowOnlyWithAutomaticHide) {
-    view.category = 4;
+    view.category = Category::Radio;
     view.autoHide = true;
     ConnectRow(2);
     EXPECT_EQ(view.windowHides, 1);
     EXPECT_EQ(view.videoShows, 0);
 
-    view.category = 5;
+    view.category = Category::Music;
     view.autoHide = false;
     ConnectRow(2);
     EXPECT_EQ(view.windowHides, 1);
@@ -281,7 +281,7 @@ TEST_F(ConnectionWatchTest, StopAndNextRowLeaveThePreviousCell) {
 
 TEST_F(ConnectionWatchTest, EmptyUserTabMenuRefusesButtonGoesOnToIdleFailure) {
     view.rows.clear();
-    view.category = 6;
+    view.category = Category::User;
     watch.MenuPlay();
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("채널을 추가 해주세요.")});
     EXPECT_TRUE(player.urls.isEmpty());
@@ -296,7 +296,7 @@ TEST_F(ConnectionWatchTest, EmptyUserTabMenuRefusesButtonGoesOnToIdleFailure) {
 
 TEST_F(ConnectionWatchTest, BrokenBroadcastReconnectsToSameAddress) {
     Settings::WriteText(Settings::AutoClose, QStringLiteral("1"));
-    view.category = 4;
+    view.category = Category::Radio;
     view.autoHide = true;
     ConnectRow(2);
     Seconds(5);
@@ -452,7 +452,7 @@ TEST_F(ConnectionWatchTest, StallShowsBufferingAndPlaysOnWhenDataFlowsAgain) {
 // A stall that outlasts the limit goes the way of a broken broadcast: the
 // stalled connection is closed and the same address tried again after 1 s.
 TEST_F(ConnectionWatchTest, StallBeyondTheLimitReconnects) {
-    view.category = 4;
+    view.category = Category::Radio;
     ConnectRow(2);
     player.current = PlayerStatus::Buffering(0);
     Seconds(ConnectionWatch::kStallLimitTicks - 1);

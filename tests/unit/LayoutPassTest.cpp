@@ -4,7 +4,7 @@
 
 namespace {
 
-Layout LayOut(int width, int height, bool open, int mainTab = MainTab::Channels) {
+Layout LayOut(int width, int height, bool open, MainTab mainTab = MainTab::Channels) {
     LayoutInput in;
     in.clientWidth = width;
     in.clientHeight = height;
@@ -71,29 +71,30 @@ TEST(LayoutPass, TabsWithPanelOpenAndClosed) {
     EXPECT_EQ(l.Control(ControlId::CategoryUser).box, (Box{V + 230, 94, V + 286, 112}));
     EXPECT_EQ(l.Control(ControlId::CategoryRadio).visibility, Visibility::Show);
     // Groups of other main tabs are placed but left as they are.
-    EXPECT_TRUE(l.Control(1024).moved);
-    EXPECT_EQ(l.Control(1024).box, (Box{V + 78, 94, V + 136, 112}));
-    EXPECT_EQ(l.Control(1024).visibility, Visibility::Keep);
-    EXPECT_EQ(l.Control(1029).visibility, Visibility::Keep);
+    EXPECT_TRUE(l.Control(ControlFromNumber(1024)).moved);
+    EXPECT_EQ(l.Control(ControlFromNumber(1024)).box, (Box{V + 78, 94, V + 136, 112}));
+    EXPECT_EQ(l.Control(ControlFromNumber(1024)).visibility, Visibility::Keep);
+    EXPECT_EQ(l.Control(ControlFromNumber(1029)).visibility, Visibility::Keep);
     // The list area and the list view shown only for the channel lists.
     EXPECT_EQ(l.Control(ControlId::ChannelList).box, (Box{V + 16, 118, 814, 306}));
     EXPECT_EQ(l.Control(ControlId::ChannelList).visibility, Visibility::Show);
     EXPECT_EQ(l.browser.box, l.Control(ControlId::ChannelList).box);
 
     const Layout music = LayOut(836, 354, true, MainTab::Music);
-    EXPECT_EQ(music.Control(1023).visibility, Visibility::Show);
+    EXPECT_EQ(music.Control(ControlFromNumber(1023)).visibility, Visibility::Show);
     EXPECT_EQ(music.Control(ControlId::CategoryTv).visibility, Visibility::Keep);
     EXPECT_EQ(music.Control(ControlId::ChannelList).visibility, Visibility::Hide);
 
     const Layout closed = LayOut(412, 354, false, MainTab::Movie);
-    for (int id = ControlId::CategoryTv; id <= ControlId::TabHome; ++id) {
-        EXPECT_TRUE(closed.Control(id).moved) << id;
-        EXPECT_TRUE(closed.Control(id).box.IsEmpty()) << id;
-        EXPECT_EQ(closed.Control(id).visibility, Visibility::Hide) << id;
+    for (int id = ControlNumber(ControlId::CategoryTv); id <= ControlNumber(ControlId::TabHome);
+         ++id) {
+        EXPECT_TRUE(closed.Control(ControlFromNumber(id)).moved) << id;
+        EXPECT_TRUE(closed.Control(ControlFromNumber(id)).box.IsEmpty()) << id;
+        EXPECT_EQ(closed.Control(ControlFromNumber(id)).visibility, Visibility::Hide) << id;
     }
     // Web sub-tabs keep their last position.
-    EXPECT_FALSE(closed.Control(1027).moved);
-    EXPECT_EQ(closed.Control(1027).visibility, Visibility::Keep);
+    EXPECT_FALSE(closed.Control(ControlFromNumber(1027)).moved);
+    EXPECT_EQ(closed.Control(ControlFromNumber(1027)).visibility, Visibility::Keep);
     EXPECT_TRUE(closed.Control(ControlId::ChannelList).box.IsEmpty());
     EXPECT_EQ(closed.Control(ControlId::ChannelList).visibility, Visibility::Hide);
     EXPECT_TRUE(closed.browser.box.IsEmpty());

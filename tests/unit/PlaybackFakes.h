@@ -101,7 +101,7 @@ public:
     }
     int CurrentRow() const override { return currentRow; }
     void SetCurrentRow(int row) override { currentRow = row; }
-    int CurrentCategory() const override { return category; }
+    Category CurrentCategory() const override { return category; }
 
     bool IsFullScreen() const override { return fullScreen; }
     void LeaveFullScreen() override {
@@ -137,7 +137,7 @@ public:
     }
 
     int currentRow = -1;
-    int category = 1;
+    Category category = Category::Tv;
     bool fullScreen = false;
     bool maximised = false;
     bool autoHide = false;

@@ -54,11 +54,11 @@ TEST(PlayerSession, SignalsFireOnlyWhenAValueReallyChanges) {
 
 TEST(PlayerSession, ChoosingACategoryShowsIt) {
     PlayerSession session;
-    EXPECT_EQ(session.ShownCategory(), 0); // nothing shown before the first tab
+    EXPECT_EQ(session.ShownCategory(), Category::None); // nothing shown before the first tab
     auto shown = Count(session, &PlayerSession::shownCategoryChanged);
-    session.SetCategory(4);
-    EXPECT_EQ(session.Category(), 4);
-    EXPECT_EQ(session.ShownCategory(), 4);
+    session.SetCategory(Category::Radio);
+    EXPECT_EQ(session.Category(), Category::Radio);
+    EXPECT_EQ(session.ShownCategory(), Category::Radio);
     EXPECT_EQ(*shown, 1);
 }
 
@@ -103,35 +103,51 @@ TEST(CommandTable, OneCommandUnderSeveralIdsWithItsStates) {
     bool on = false;
     bool allowed = false;
     table.Add(
-        {32773, 1008, 1011}, [&runs] { ++runs; }, [&on] { return on; });
+        {MenuCommand::ListPanel, CommandId(ControlId::ListToggleBottom),
+         CommandId(ControlId::ListToggle)},
+        [&runs] { ++runs; }, [&on] { return on; });
     table.Add(
-        {32794}, [&runs] { runs += 100; }, nullptr, [&allowed] { return allowed; });
+        {ListCommand::DeleteSelected}, [&runs] { runs += 100; }, nullptr,
+        [&allowed] { return allowed; });
 
     // The menu item and both buttons do the same.
-    EXPECT_TRUE(table.Run(32773));
-    EXPECT_TRUE(table.Run(1008));
-    EXPECT_TRUE(table.Run(1011));
+    EXPECT_TRUE(table.Run(MenuCommand::ListPanel));
+    EXPECT_TRUE(table.Run(CommandId(ControlId::ListToggleBottom)));
+    EXPECT_TRUE(table.Run(CommandId(ControlId::ListToggle)));
     EXPECT_EQ(runs, 3);
-    EXPECT_TRUE(table.IsCheckable(1011));
-    EXPECT_FALSE(table.IsChecked(1011));
+    EXPECT_TRUE(table.IsCheckable(CommandId(ControlId::ListToggle)));
+    EXPECT_FALSE(table.IsChecked(CommandId(ControlId::ListToggle)));
     on = true;
-    EXPECT_TRUE(table.IsChecked(32773));
+    EXPECT_TRUE(table.IsChecked(MenuCommand::ListPanel));
 
     // A disabled command does not run; an unknown id runs nothing.
-    EXPECT_FALSE(table.IsEnabled(32794));
-    EXPECT_FALSE(table.Run(32794));
-    EXPECT_FALSE(table.IsCheckable(32794));
+    EXPECT_FALSE(table.IsEnabled(ListCommand::DeleteSelected));
+    EXPECT_FALSE(table.Run(ListCommand::DeleteSelected));
+    EXPECT_FALSE(table.IsCheckable(ListCommand::DeleteSelected));
     allowed = true;
-    EXPECT_TRUE(table.Run(32794));
+    EXPECT_TRUE(table.Run(ListCommand::DeleteSelected));
     EXPECT_EQ(runs, 103);
-    EXPECT_FALSE(table.Contains(4242));
-    EXPECT_FALSE(table.Run(4242));
-    EXPECT_FALSE(table.IsEnabled(4242));
+    EXPECT_FALSE(table.Contains(MenuCommand::About));
+    EXPECT_FALSE(table.Run(MenuCommand::About));
+    EXPECT_FALSE(table.IsEnabled(MenuCommand::About));
 
     // An id added again gets the new behaviour; the others keep the old one.
-    table.Add({1011}, [&runs] { runs = -1; });
-    table.Run(1008);
+    table.Add({CommandId(ControlId::ListToggle)}, [&runs] { runs = -1; });
+    table.Run(CommandId(ControlId::ListToggleBottom));
     EXPECT_EQ(runs, 104);
-    table.Run(1011);
+    table.Run(CommandId(ControlId::ListToggle));
     EXPECT_EQ(runs, -1);
+}
+
+TEST(CommandTable, StoredNumbersNameOnlyKnownCommands) {
+    // Menu actions carry the resource numbers; each range maps back to its
+    // command and nothing outside the three ranges is a command.
+    EXPECT_EQ(CommandId::FromNumber(32790), CommandId(MenuCommand::FullScreen));
+    EXPECT_EQ(CommandId::FromNumber(32798), CommandId(ListCommand::ExportPlaylist));
+    EXPECT_EQ(CommandId::FromNumber(1017), CommandId(ControlId::CategoryUser));
+    for (int number : {0, 999, 1030, 32772, 32799, 4242})
+        EXPECT_FALSE(CommandId::FromNumber(number).has_value()) << number;
+    EXPECT_EQ(CategoryFromStored(6), Category::User);
+    EXPECT_EQ(CategoryFromStored(7), Category::None);
+    EXPECT_EQ(CategoryFromStored(0), Category::None);
 }

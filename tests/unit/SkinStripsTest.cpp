@@ -204,20 +204,20 @@ TEST(SkinStrips, SharpPicturesComposedAtDevicePixels) {
 }
 
 TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
-    EXPECT_TRUE(DrawsVideoStrip(false, 1));
-    EXPECT_FALSE(DrawsVideoStrip(true, 1)); // TV
-    EXPECT_FALSE(DrawsVideoStrip(true, 6)); // the user's channels may be video
-    EXPECT_TRUE(DrawsVideoStrip(true, 4));  // radio
-    EXPECT_TRUE(DrawsVideoStrip(true, 5));  // music
+    EXPECT_TRUE(DrawsVideoStrip(false, Category::Tv));
+    EXPECT_FALSE(DrawsVideoStrip(true, Category::Tv));   // TV
+    EXPECT_FALSE(DrawsVideoStrip(true, Category::User)); // the user's channels may be video
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Radio)); // radio
+    EXPECT_TRUE(DrawsVideoStrip(true, Category::Music)); // music
 }
 
 TEST(SkinStrips, FullScreenWithoutAPictureIsTheLogoAlone) {
     // Radio and music alike; never for a picture, never outside full screen.
-    EXPECT_TRUE(ShowsLogoOnly(true, true, 4));
-    EXPECT_TRUE(ShowsLogoOnly(true, true, 5));
-    EXPECT_FALSE(ShowsLogoOnly(true, true, 1));
-    EXPECT_FALSE(ShowsLogoOnly(false, true, 4));
-    EXPECT_FALSE(ShowsLogoOnly(true, false, 4)); // nothing plays: the buttons stay
+    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Radio));
+    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Music));
+    EXPECT_FALSE(ShowsLogoOnly(true, true, Category::Tv));
+    EXPECT_FALSE(ShowsLogoOnly(false, true, Category::Radio));
+    EXPECT_FALSE(ShowsLogoOnly(true, false, Category::Radio)); // nothing plays: the buttons stay
     EXPECT_EQ(LogoOnlyOrigin(QSize(1024, 768), QSize(174, 58)), QPoint(425, 355));
 }
 

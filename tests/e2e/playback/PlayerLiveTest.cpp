@@ -75,13 +75,13 @@ struct Session {
 
 // A window on the category; its catalogues point at these streams.
 std::unique_ptr<Session>
-OpenWindow(int category, const demo::LiveStreams* streams = nullptr,
+OpenWindow(Category category, const demo::LiveStreams* streams = nullptr,
            VideoRendererRequest renderer = VideoRendererRequest::Automatic) {
     auto s = std::make_unique<Session>();
     if (streams)
         WriteCatalogues(*streams);
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, category);
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
     s->window = std::make_unique<CPlayerDlg>();
     s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     CWMPPlayer4::Options options;

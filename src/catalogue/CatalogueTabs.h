@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/ChannelTabs.h"
+#include "catalogue/CatalogueLoader.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class CatalogueUpdater;
+class UpdateOutcome;
+class ChannelListModel;
+class DownloadQueue;
+class PlayerSession;
+
+// The channel panel's catalogue tabs: which category the list shows, the
+// catalogue file each one reads (downloaded first when it is missing), and
+// the update check of those files. Widget-free; the window shows the list
+// and the download line it reports.
+class CatalogueTabs : public QObject {
+    Q_OBJECT
+public:
+    CatalogueTabs(PlayerSession& session, ChannelListModel& list, DownloadQueue& downloads,
+                  QObject* parent = nullptr);
+
+    // Where catalogues and the version list come from (tests point it at a
+    // server of their own); set before the data folder.
+    void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
+    const QString& ServiceBaseAddress() const { return serviceBase_; }
+    // Where catalogues are kept; the update check works from then on.
+    void SetDataFolder(const QString& folder);
+    // The data folder; the default one until it is set.
+    QString DataFolder() const;
+    // A catalogue's place in the data folder (the default one until it is set).
+    QString CataloguePath(const QString& fileName) const;
+
+    // Chooses a category and fills the list with its channels. A missing
+    // catalogue is downloaded first; the list shows it when it has arrived,
+    // and then whenListed runs; neither happens when another tab has been
+    // opened meanwhile.
+    void Open(Category category, std::function<void()> whenListed = {});
+    // Where each family's rows lie in the list as last filled (empty for the
+    // user's channels).
+    const CatalogueFamilyBlocks& FamilyBlocks() const { return familyBlocks_; }
+    // Makes sure the catalogue is in the data folder, then runs `then` (at
+    // once when it is there, else when its download has ended, whatever the
+    // outcome). A second call while it downloads does not download again.
+    void EnsureCatalogueFile(const QString& fileName, std::function<void()> then);
+    // Whether a download is one a tab waits for (not one of the update check).
+    bool IsTabDownload(const QString& targetPath) const;
+
+    // The update check for the five catalogues, then the removal of the
+    // downloaded version list; quiet.
+    void RunCatalogueUpdate();
+    // The same check for the update command; `done` learns what it came to.
+    void RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done);
+
+signals:
+    // The list's download line: on while a tab waits for its catalogue,
+    // with the bytes so far (total -1 while unknown).
+    void downloadShown(bool active, qint64 received, qint64 total);
+
+private:
+    void Fill(Category category);
+    void FinishDownload(const QString& fileName);
+
+    PlayerSession& session_;
+    ChannelListModel& list_;
+    DownloadQueue& downloads_;
+    CatalogueUpdater* updater_ = nullptr;
+    QString serviceBase_;
+    QString dataFolder_;
+    struct PendingCatalogue {
+        QString fileName;
+        std::vector<std::function<void()>> waiting;
+    };
+    std::vector<PendingCatalogue> pending_;
+    CatalogueFamilyBlocks familyBlocks_;
+    // Bumped by every opening, so a catalogue that arrives late fills the
+    // list only if its tab is still the one asked for last.
+    unsigned generation_ = 0;
+};

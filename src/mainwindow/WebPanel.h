@@ -1,0 +1,46 @@
+#pragma once
+
+#include "mainwindow/ControlIds.h"
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The embedded browser of the music and movie tabs. The engine is big and
+// slow to start, so the browser is made the first time a page is to be
+// shown, never just because the window opened; what makes it is handed in
+// (the web module's factory, or a stand-in in tests).
+class WebPanel {
+public:
+    using Factory = std::function<QWidget*(QWidget* parent)>;
+
+    explicit WebPanel(QWidget& window) : window_(window) {}
+
+    void SetFactory(Factory factory) { factory_ = std::move(factory); }
+    // The browser; null until a page is first shown or without a factory.
+    QWidget* Browser() const { return browser_; }
+    // The address the browser was last sent to.
+    const QString& Address() const { return address_; }
+
+    // Puts the browser in the list's rectangle and shows it only where a
+    // web tab is current with the panel open.
+    void Place(const QRect& box, bool shown);
+    // Sends the browser to a page, making it first when needed.
+    void Navigate(const QString& address);
+
+    // The page of a web sub-tab button (1023..1029); empty for any other id.
+    static QString SubTabPage(ControlId id);
+
+private:
+    void Create();
+
+    QWidget& window_;
+    Factory factory_;
+    QWidget* browser_ = nullptr;
+    QString address_;
+    QRect box_;
+    bool shown_ = false;
+};

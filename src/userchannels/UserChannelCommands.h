@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class ChannelListModel;
+class PlayerSession;
+
+// The list menu's commands on the user's own channels: copying the clicked
+// catalogue row into them, deleting the clicked row or all of them, and the
+// playlist an export writes. Each keeps the list, the session's row and
+// user.dat in step. Widget-free; the window asks and reports.
+class UserChannelCommands {
+public:
+    UserChannelCommands(PlayerSession& session, ChannelListModel& list,
+                        std::function<QString()> dataFolder);
+
+    // Each returns false only when user.dat could not be written; a command
+    // with nothing to do (another tab, no row clicked) does nothing and
+    // returns true.
+    bool CopyClickedRow();
+    bool DeleteClickedRow();
+    bool DeleteAll();
+    // The rows in the order of user.dat as an M3U playlist, so importing
+    // the file again shows them as they are now.
+    QByteArray ExportedPlaylist() const;
+
+private:
+    PlayerSession& session_;
+    ChannelListModel& list_;
+    std::function<QString()> dataFolder_;
+};

@@ -1,0 +1,217 @@
+#include "app/PlayerSession.h"
+#include "app/SessionSettings.h"
+#include "app/SettingsTable.h"
+#include "catalogue/CatalogueTabs.h"
+#include "catalogue/ChannelListModel.h"
+#include "catalogue/DownloadQueue.h"
+#include "mainwindow/KeyCommands.h"
+#include "mainwindow/LayoutPass.h"
+#include "mainwindow/WindowGeometry.h"
+#include "userchannels/CUserChannelFile.h"
+#include "userchannels/M3uPlaylist.h"
+#include "userchannels/UserChannelCommands.h"
+
+#include "EventLoopWait.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ChannelRecord Record(const QString& name) {
+    ChannelRecord r;
+    r.fields = {QStringLiteral("일반등록"),
+                name,
+                QStringLiteral("정보"),
+                QStringLiteral("연결대기"),
+                QStringLiteral("http://127.0.0.1:1/") + name,
+                QStringLiteral("N"),
+                QStringLiteral("http://127.0.0.1:8730")};
+    return r;
+}
+
+QStringList Names(const std::vector<ChannelRecord>& records) {
+    QStringList names;
+    for (const ChannelRecord& r : records)
+        names << r.name();
+    return names;
+}
+
+} // namespace
+
+TEST(WindowGeometry, MaximiseFullScreenAndTheListPanel) {
+    ScopedXdgHome home;
+    PlayerSession session;
+    session.SetListPanelOpen(true);
+    WindowGeometry geometry(session);
+    const QRect normal(40, 30, 836, 354);
+    const QRect workArea(0, 0, 1280, 760);
+
+    // Maximise and back to where the window was.
+    EXPECT_EQ(geometry.ToggleMaximise(normal, workArea), workArea);
+    EXPECT_TRUE(session.IsMaximised());
+    EXPECT_FALSE(geometry.MayToggleListPanel());
+    EXPECT_EQ(geometry.ToggleMaximise(workArea, workArea), normal);
+    EXPECT_FALSE(session.IsMaximised());
+
+    // Full screen stores the frame it comes back to; maximise does nothing there.
+    geometry.EnterFullScreen(QRect(50, 60, 900, 400));
+    EXPECT_TRUE(session.IsFullScreen());
+    EXPECT_FALSE(geometry.ToggleMaximise(normal, workArea).has_value());
+    EXPECT_FALSE(geometry.MayToggleListPanel());
+    geometry.LeaveFullScreen();
+    EXPECT_FALSE(session.IsFullScreen());
+    EXPECT_EQ(geometry.ReadSavedWindow(), QRect(50, 60, 900, 400));
+    EXPECT_EQ(Settings::ReadNumber(Settings::MainWidth), 900);
+
+    // The panel moves the right edge only, by its width each way.
+    ASSERT_TRUE(geometry.MayToggleListPanel());
+    const QRect closed = geometry.ToggleListPanel(normal);
+    EXPECT_FALSE(session.IsListPanelOpen());
+    EXPECT_EQ(closed, QRect(40, 30, 836 - kListPanelWidth, 354));
+    EXPECT_EQ(geometry.ToggleListPanel(closed), normal);
+    EXPECT_TRUE(session.IsListPanelOpen());
+}
+
+TEST(KeyCommands, KeysRunTheirMenuCommands) {
+    ASSERT_NE(KeyCommandFor(Qt::Key_F8), nullptr);
+    EXPECT_EQ(KeyCommandFor(Qt::Key_F8)->command, MenuCommand::ListPanel);
+    // Only the volume repeats while a key is held; Ctrl+U alone opens an address.
+    EXPECT_TRUE(KeyCommandFor(Qt::Key_Up)->repeats);
+    EXPECT_FALSE(KeyCommandFor(Qt::Key_Space)->repeats);
+    EXPECT_TRUE(KeyCommandFor(Qt::Key_U)->needsControl);
+    EXPECT_EQ(KeyCommandFor(Qt::Key_Escape), nullptr); // handled by the window itself
+    EXPECT_EQ(KeyCommandFor(Qt::Key_A), nullptr);
+}
+
+class UserChannelCommandsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    PlayerSession session;
+    ChannelListModel list;
+    UserChannelCommands commands{session, list, [this] { return dir.path(); }};
+
+    std::vector<ChannelRecord> Stored() const { return CUserChannelFile(dir.path()).Load(); }
+    void ShowUserTab() {
+        session.SetCategory(Category::User);
+        list.Clear();
+        list.InsertEachAtTop(Stored());
+    }
+};
+
+TEST_F(UserChannelCommandsTest, CopyingACatalogueRowAppendsIt) {
+    session.SetCategory(Category::Tv);
+    list.AppendRows({Record(QStringLiteral("하나")), Record(QStringLiteral("둘"))});
+    // No clicked row: nothing to copy, and nothing fails.
+    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_TRUE(Stored().empty());
+    session.SetCurrentRow(1);
+    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(Names(Stored()), QStringList{QStringLiteral("둘")});
+    // On the user tab a copy would only duplicate the user's own row.
+    ShowUserTab();
+    session.SetCurrentRow(0);
+    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(Stored().size(), 1u);
+}
+
+TEST_F(UserChannelCommandsTest, DeletingKeepsFileListAndRowInStep) {
+    ASSERT_TRUE(CUserChannelFile(dir.path())
+                    .Rewrite({Record(QStringLiteral("A")), Record(QStringLiteral("B")),
+                              Record(QStringLiteral("C"))}));
+    // Another tab's list is never written back as the user's channels.
+    session.SetCategory(Category::World);
+    list.AppendRows({Record(QStringLiteral("X"))});
+    session.SetCurrentRow(0);
+    EXPECT_TRUE(commands.DeleteClickedRow());
+    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_EQ(Stored().size(), 3u);
+
+    // The list shows the newest on top: row 0 is C.
+    ShowUserTab();
+    session.SetCurrentRow(0);
+    EXPECT_TRUE(commands.DeleteClickedRow());
+    EXPECT_EQ(Names(Stored()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_EQ(Names(list.Rows()), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
+    EXPECT_EQ(session.CurrentRow(), -1);
+
+    // The export is in file order, as an import would add them again.
+    const QByteArray playlist = commands.ExportedPlaylist();
+    EXPECT_LT(playlist.indexOf("A"), playlist.indexOf("B"));
+
+    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_TRUE(Stored().empty());
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
+TEST_F(UserChannelCommandsTest, AFailedWriteLeavesTheListAsItWas) {
+    ASSERT_TRUE(CUserChannelFile(dir.path()).Rewrite({Record(QStringLiteral("A"))}));
+    ShowUserTab();
+    session.SetCurrentRow(0);
+    // The folder becomes a file: user.dat can be neither rewritten nor removed.
+    const QString blocked = dir.path() + QStringLiteral("/blocked");
+    WriteBytes(blocked, "x");
+    UserChannelCommands failing(session, list, [blocked] { return blocked; });
+    EXPECT_FALSE(failing.DeleteClickedRow());
+    EXPECT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(session.CurrentRow(), 0);
+}
+
+TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    PlayerSession session;
+    ChannelListModel list;
+    DownloadQueue downloads;
+    CatalogueTabs tabs(session, list, downloads);
+    // Nothing listens there: every download fails at once, quietly.
+    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    tabs.SetDataFolder(data.path());
+    QList<bool> shown;
+    QObject::connect(&tabs, &CatalogueTabs::downloadShown,
+                     [&shown](bool active, qint64, qint64) { shown << active; });
+
+    int ran = 0;
+    tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
+    tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
+    EXPECT_TRUE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("tv.ini"))));
+    EXPECT_FALSE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("ver.ini"))));
+    ASSERT_TRUE(WaitFor([&] { return ran == 2; }));
+    EXPECT_EQ(shown.first(), true);
+    EXPECT_EQ(shown.last(), false);
+
+    // Opening a tab chooses its category at once, before any download ends.
+    tabs.Open(Category::Radio);
+    EXPECT_EQ(session.Category(), Category::Radio);
+    EXPECT_TRUE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("radio.ini"))));
+    ASSERT_TRUE(WaitFor([&] { return downloads.IsIdle(); }));
+}
+
+TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
+    ScopedXdgHome home;
+    Settings::WriteFlag(Settings::Magnet, true);
+    Settings::WriteFlag(Settings::AutoHide, true);
+    PlayerSession session;
+    SessionSettings::ReadOptions(session);
+    EXPECT_TRUE(session.IsOn(SessionOption::Magnet));
+    EXPECT_TRUE(session.IsOn(SessionOption::AutoHide));
+    EXPECT_FALSE(session.IsOn(SessionOption::OnTop));
+
+    // Starting with the desktop stores the program, and stopping removes the entry.
+    SessionSettings::ToggleStartWithSession(session, QStringLiteral("/opt/waveorbit/bin/w"));
+    EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
+              QStringLiteral("/opt/waveorbit/bin/w"));
+    SessionSettings::ToggleStartWithSession(session, QStringLiteral("/opt/waveorbit/bin/w"));
+    EXPECT_FALSE(session.IsOn(SessionOption::StartWithSession));
+    EXPECT_FALSE(Settings::ReadFlag(Settings::StartWithSession)); // the entry is gone
+
+    session.SetMainTab(MainTab::Movie);
+    session.SetCategory(Category::User);
+    SessionSettings::WriteTabs(session);
+    EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("3"));
+    EXPECT_EQ(CategoryFromStored(Settings::ReadNumber(Settings::SubMenu)), Category::User);
+}
