@@ -1,5 +1,6 @@
 // The baseline for the start-up benchmark: a bare Qt Widgets window in a
-// program that links libmpv, as the player does, and nothing else. With
+// program that links libmpv (and so maps FFmpeg and the rest at start), and
+// nothing else. The player itself loads libmpv only when it first plays. With
 // WAVEORBIT_BENCH_FIRST_PAINT=1 it prints "first-paint-ms <n>" to stderr at
 // its first paint and quits, exactly like the player.
 #include <QApplication>

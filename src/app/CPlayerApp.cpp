@@ -4,6 +4,7 @@
 #include "app/QtTranslations.h"
 #include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/FontHinting.h"
 #include "web/WebBrowserModule.h"
 
 #include <QElapsedTimer>
@@ -66,6 +67,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : QApplication(argc, argv) {
     // numbers with the C conventions and refuses to start otherwise.
     std::setlocale(LC_NUMERIC, "C");
     QtTranslations::InstallKorean();
+    UseFontsOwnHinting();
 }
 
 int CPlayerApp::Run() {

@@ -2,6 +2,7 @@
 
 #include "app/QtTranslations.h"
 #include "installer/CInstallerDlg.h"
+#include "skin/FontHinting.h"
 
 #include <QIcon>
 #include <QStyleFactory>
@@ -36,6 +37,7 @@ CInstallerApp::CInstallerApp(int& argc, char** argv) : QApplication(argc, argv) 
     setOrganizationName(QStringLiteral("WAVEORBIT"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     QtTranslations::InstallKorean(); // its completion message box, for one
+    UseFontsOwnHinting();
     // The same look on every desktop: the wizard paints its own dark page.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(fusion);

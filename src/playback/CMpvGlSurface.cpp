@@ -7,6 +7,8 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 
+#include "playback/MpvLibrary.h"
+
 #include <mpv/client.h>
 #include <mpv/render.h>
 #include <mpv/render_gl.h>
@@ -68,7 +70,8 @@ VideoRendererProbe CMpvGlSurface::Probe(VideoRendererRequest request) {
     return probe;
 }
 
-CMpvGlSurface::CMpvGlSurface(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
+CMpvGlSurface::CMpvGlSurface(mpv_handle* mpv, QWidget* parent)
+    : QOpenGLWidget(parent), api_(MpvLibrary::Get()), mpv_(mpv) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!CreateRenderContext()) {
         mpvSurface_.reset();
@@ -105,12 +108,12 @@ bool CMpvGlSurface::CreateRenderContext() {
         params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, x11->display()});
 #endif
     params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-    if (mpv_render_context_create(&render_, mpv_, params.data()) < 0)
+    if (api_->render_context_create(&render_, mpv_, params.data()) < 0)
         render_ = nullptr;
     mpvContext_->doneCurrent();
     if (render_ == nullptr)
         return false;
-    mpv_render_context_set_update_callback(render_, &CMpvGlSurface::OnRenderUpdate, this);
+    api_->render_context_set_update_callback(render_, &CMpvGlSurface::OnRenderUpdate, this);
     return true;
 }
 
@@ -123,8 +126,8 @@ CMpvGlSurface::~CMpvGlSurface() {
     // current.
     mpvContext_->makeCurrent(mpvSurface_.get());
     if (render_ != nullptr) {
-        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-        mpv_render_context_free(render_);
+        api_->render_context_set_update_callback(render_, nullptr, nullptr);
+        api_->render_context_free(render_);
         render_ = nullptr;
     }
     if (frameDone_ != nullptr)
@@ -151,7 +154,7 @@ void CMpvGlSurface::TakeUpdate() {
     if (render_ == nullptr)
         return;
     // Must be called for every update callback, even when nothing is drawn.
-    if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME))
+    if (!(api_->render_context_update(render_) & MPV_RENDER_UPDATE_FRAME))
         return;
     // Drawn also while hidden: mpv waits for each frame to be drawn.
     RenderFrame();
@@ -177,7 +180,7 @@ void CMpvGlSurface::RenderFrame() {
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    hasFrame_ = mpv_render_context_render(render_, params) >= 0;
+    hasFrame_ = api_->render_context_render(render_, params) >= 0;
     // The widget's context samples the texture later: it must wait until
     // this context has finished drawing it.
     QOpenGLExtraFunctions* gl = mpvContext_->extraFunctions();

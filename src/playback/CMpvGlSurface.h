@@ -11,6 +11,7 @@
 #include <memory>
 
 struct mpv_handle;
+struct MpvLibrary;
 struct mpv_render_context;
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -66,6 +67,7 @@ private:
     void RenderFrame();
     void ReleaseWidgetResources();
 
+    const MpvLibrary* api_;
     mpv_handle* mpv_;
     std::unique_ptr<QOpenGLContext> mpvContext_; // mpv draws only in this one
     std::unique_ptr<QOffscreenSurface> mpvSurface_;

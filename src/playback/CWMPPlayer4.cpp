@@ -3,6 +3,7 @@
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "playback/CMpvGlSurface.h"
+#include "playback/MpvLibrary.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -63,7 +64,14 @@ void CWMPPlayer4::Start() {
     startTried_ = true;
     const Options& options = options_;
     const VideoRenderer renderer = renderer_;
-    mpv_ = mpv_create();
+    api_ = MpvLibrary::Get();
+    if (api_ == nullptr) {
+        // Nothing plays; the connection watch reports the failed connection
+        // as for any address that does not open.
+        qWarning("WAVEORBIT: cannot load libmpv: %s", qPrintable(MpvLibrary::LoadError()));
+        return;
+    }
+    mpv_ = api_->create();
     if (mpv_ == nullptr)
         return;
 
@@ -103,33 +111,33 @@ void CWMPPlayer4::Start() {
         {"hwdec", VideoRendererChoice::HardwareDecoding(renderer)},
     };
     for (const auto& [name, value] : settings)
-        mpv_set_option_string(mpv_, name, value); // an unknown option is no reason to fail
+        api_->set_option_string(mpv_, name, value); // an unknown option is no reason to fail
     if (!options.audioOutput.isEmpty())
-        mpv_set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
+        api_->set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
     silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
 
-    if (mpv_initialize(mpv_) < 0) {
-        mpv_terminate_destroy(mpv_);
+    if (api_->initialize(mpv_) < 0) {
+        api_->terminate_destroy(mpv_);
         mpv_ = nullptr;
         return;
     }
 
-    mpv_observe_property(mpv_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
-    mpv_observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kFileSize, "file-size", MPV_FORMAT_INT64);
+    api_->observe_property(mpv_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    api_->observe_property(mpv_, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    api_->observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
+    api_->observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    api_->observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
+    api_->observe_property(mpv_, kFileSize, "file-size", MPV_FORMAT_INT64);
     // Radio titles come as the server sent them: UTF-8, or CP949 from older
     // Korean servers.
-    mpv_observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
+    api_->observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
     // Without a usable sound device mpv goes on with its "null" output
     // (audio-fallback-to-null), so the picture and the clock keep running.
-    mpv_observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
-    mpv_observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
+    api_->observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
+    api_->observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
 
     StartRenderer(renderer);
-    mpv_set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
+    api_->set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
 }
 
 void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
@@ -144,8 +152,8 @@ void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
         // CPU, whose frames that renderer can take.
         delete glSurface_;
         glSurface_ = nullptr;
-        mpv_set_property_string(mpv_, "hwdec",
-                                VideoRendererChoice::HardwareDecoding(VideoRenderer::Software));
+        api_->set_property_string(mpv_, "hwdec",
+                                  VideoRendererChoice::HardwareDecoding(VideoRenderer::Software));
     }
     StartSoftwareRenderer();
 }
@@ -156,10 +164,10 @@ void CWMPPlayer4::StartSoftwareRenderer() {
         {MPV_RENDER_PARAM_API_TYPE, apiType},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render_, mpv_, params) < 0)
+    if (api_->render_context_create(&render_, mpv_, params) < 0)
         render_ = nullptr; // sound still plays; the picture stays black
     else
-        mpv_render_context_set_update_callback(render_, &CWMPPlayer4::OnRenderUpdate, this);
+        api_->render_context_set_update_callback(render_, &CWMPPlayer4::OnRenderUpdate, this);
 }
 
 CWMPPlayer4::~CWMPPlayer4() {
@@ -167,17 +175,17 @@ CWMPPlayer4::~CWMPPlayer4() {
         return;
     // No more callbacks from mpv's threads once these return; posted calls
     // still queued for this object die with it.
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    api_->set_wakeup_callback(mpv_, nullptr, nullptr);
     // Render contexts must go before the handle, or mpv aborts; the GL one
     // goes with its surface.
     delete glSurface_;
     glSurface_ = nullptr;
     if (render_ != nullptr) {
-        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-        mpv_render_context_free(render_);
+        api_->render_context_set_update_callback(render_, nullptr, nullptr);
+        api_->render_context_free(render_);
         render_ = nullptr;
     }
-    mpv_terminate_destroy(mpv_);
+    api_->terminate_destroy(mpv_);
     mpv_ = nullptr;
 }
 
@@ -218,7 +226,7 @@ void CWMPPlayer4::closeMedia() {
     ShowPicture(false);
     if (mpv_ != nullptr) {
         const char* command[] = {"stop", nullptr};
-        mpv_command_async(mpv_, 0, command);
+        api_->command_async(mpv_, 0, command);
     }
     emit statusChanged();
 }
@@ -235,7 +243,7 @@ void CWMPPlayer4::setURL(const QString& address) {
     if (loadPending_) {
         const QByteArray utf8 = address.toUtf8();
         const char* command[] = {"loadfile", utf8.constData(), "replace", nullptr};
-        if (mpv_command_async(mpv_, loadRequest_, command) < 0)
+        if (api_->command_async(mpv_, loadRequest_, command) < 0)
             loadPending_ = false;
     }
     emit statusChanged();
@@ -266,7 +274,7 @@ void CWMPPlayer4::setVolume(int volume) {
     if (mpv_ == nullptr)
         return;
     double level = ClampVolume(volume);
-    mpv_set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &level);
+    api_->set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &level);
 }
 
 void CWMPPlayer4::DrainEvents() {
@@ -276,7 +284,7 @@ void CWMPPlayer4::DrainEvents() {
     const PlayerStatus before = status();
     bool ended = false;
     for (;;) {
-        const mpv_event* event = mpv_wait_event(mpv_, 0);
+        const mpv_event* event = api_->wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         switch (event->event_id) {
@@ -425,7 +433,7 @@ void CWMPPlayer4::UpdateFrame() {
     if (render_ == nullptr)
         return;
     // Must be called for every update callback, even when nothing is drawn.
-    const std::uint64_t flags = mpv_render_context_update(render_);
+    const std::uint64_t flags = api_->render_context_update(render_);
     if (flags & MPV_RENDER_UPDATE_FRAME)
         RenderFrame();
 }
@@ -454,7 +462,7 @@ void CWMPPlayer4::RenderFrame() {
         {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(render_, params) < 0)
+    if (api_->render_context_render(render_, params) < 0)
         return;
     // mpv leaves the padding byte undefined, but Qt takes it for the alpha of
     // an opaque pixel. Where the window has an alpha channel (Wayland) a

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 struct mpv_handle;
+struct MpvLibrary;
 struct mpv_render_context;
 class CMpvGlSurface;
 
@@ -87,6 +88,7 @@ private:
     Options options_;
     VideoRenderer renderer_ = VideoRenderer::Software; // chosen once, at construction
     bool startTried_ = false;
+    const MpvLibrary* api_ = nullptr; // set with mpv_
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
     CMpvGlSurface* glSurface_ = nullptr;   // the OpenGL renderer, a child widget

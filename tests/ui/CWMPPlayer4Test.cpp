@@ -1,4 +1,5 @@
 #include "playback/CWMPPlayer4.h"
+#include "playback/MpvLibrary.h"
 
 #include "EventLoopWait.h"
 
@@ -75,6 +76,7 @@ TEST_F(CWMPPlayer4Test, OpensThenPlaysAndRendersMovingFrames) {
                      [&] { seen.push_back(player.status().kind); });
     player.setURL(media);
     EXPECT_TRUE(player.IsStarted());
+    EXPECT_TRUE(MpvLibrary::IsLoaded()) << MpvLibrary::LoadError().toStdString();
     // The address is being opened at once, before mpv has said anything.
     EXPECT_EQ(player.status().kind, PlayerStatus::Kind::Opening);
 

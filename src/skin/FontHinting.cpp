@@ -1,0 +1,10 @@
+#include "skin/FontHinting.h"
+
+#include <QFont>
+#include <QGuiApplication>
+
+void UseFontsOwnHinting() {
+    QFont font = QGuiApplication::font();
+    font.setHintingPreference(QFont::PreferFullHinting);
+    QGuiApplication::setFont(font);
+}
