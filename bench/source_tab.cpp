@@ -101,7 +101,7 @@ struct Result {
 
 // Opens a source tab whose list is kept already and waits for the rows and
 // then for the background refresh to end.
-Result OpenSource(ChannelSources& sources, int category, ChannelListModel& model,
+Result OpenSource(ChannelSources& sources, Category category, ChannelListModel& model,
                   CChannelListView& view) {
     Result result;
     StallMeter meter;
@@ -185,7 +185,8 @@ int main(int argc, char** argv) {
         ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")};
     ChannelSources sources(home.filePath(QStringLiteral("data")), SourceSettings(defaults));
     QDir().mkpath(home.filePath(QStringLiteral("data")));
-    for (const auto& [tab, bytes] : {std::pair{1, playlist}, std::pair{4, stations}}) {
+    for (const auto& [tab, bytes] :
+         {std::pair{Category::Tv, playlist}, std::pair{Category::Radio, stations}}) {
         QFile kept(sources.KeptPath(tab));
         if (!kept.open(QIODevice::WriteOnly) || kept.write(bytes) != bytes.size())
             return 1;
@@ -196,13 +197,15 @@ int main(int argc, char** argv) {
     const auto entriesRead = M3uPlaylist::Parse(playlist);
     const qint64 readMs = parseClock.elapsed();
     parseClock.restart();
-    const auto parsed = ChannelSources::ParseList(defaults.tabs[0], playlist, 1, QString());
+    const auto parsed =
+        ChannelSources::ParseList(defaults.tabs[0], playlist, Category::Tv, QString());
     const qint64 parseMs = parseClock.elapsed();
     parseClock.restart();
-    const auto parsedStations = ChannelSources::ParseList(defaults.tabs[3], stations, 4, QString());
+    const auto parsedStations =
+        ChannelSources::ParseList(defaults.tabs[3], stations, Category::Radio, QString());
     const qint64 stationsMs = parseClock.elapsed();
-    const Result fromPlaylist = OpenSource(sources, 1, model, view);
-    const Result fromDirectory = OpenSource(sources, 4, model, view);
+    const Result fromPlaylist = OpenSource(sources, Category::Tv, model, view);
+    const Result fromDirectory = OpenSource(sources, Category::Radio, model, view);
 
     // Wall-clock figures on a shared machine: the load says how far to trust them.
     QFile loadavg(QStringLiteral("/proc/loadavg"));

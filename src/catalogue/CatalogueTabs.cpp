@@ -86,7 +86,7 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
             whenListed();
         return;
     }
-    if (!sources_->UsesService(StoredNumberOf(category))) {
+    if (!sources_->UsesService(category)) {
         FillFromSource(category, generation, std::move(whenListed));
         return;
     }
@@ -140,21 +140,20 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
     // The kept list and then the refreshed one may both arrive: what waits
     // for the list (playing the chosen region's station) runs once, on the first.
     auto waiting = std::make_shared<std::function<void()>>(std::move(whenListed));
-    sources_->Open(StoredNumberOf(category), region,
-                   [this, generation, waiting](ChannelSources::Listing listing) {
-                       if (generation != generation_)
-                           return;
-                       familyBlocks_ = std::move(listing.blocks);
-                       list_.ReplaceRows(std::move(listing.rows));
-                       if (auto then = std::exchange(*waiting, nullptr))
-                           then();
-                   });
+    sources_->Open(category, region, [this, generation, waiting](ChannelSources::Listing listing) {
+        if (generation != generation_)
+            return;
+        familyBlocks_ = std::move(listing.blocks);
+        list_.ReplaceRows(std::move(listing.rows));
+        if (auto then = std::exchange(*waiting, nullptr))
+            then();
+    });
 }
 
 QString CatalogueTabs::ServiceBaseOf(Category category) const {
-    const ChannelSource source = sources_->SourceOf(StoredNumberOf(category));
+    const ChannelSource source = sources_->SourceOf(category);
     if (source.kind == ChannelSource::Kind::Service &&
-        source != sources_->Settings().Defaults().Of(StoredNumberOf(category)))
+        source != sources_->Settings().Defaults().Of(category))
         return source.address;
     return serviceBase_;
 }
@@ -211,7 +210,7 @@ void CatalogueTabs::RunCatalogueUpdate() {
 void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outcome)> done) {
     std::vector<Category> serviceTabs;
     for (const Category category : kAllCategories) {
-        if (category != Category::User && sources_->UsesService(StoredNumberOf(category)))
+        if (category != Category::User && sources_->UsesService(category))
             serviceTabs.push_back(category);
     }
     // With no tab on the service (the installed defaults) there is nothing to
@@ -242,7 +241,7 @@ void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outc
         // became of that catalogue is no news to the user.
         const auto uses = [this](const QString& fileName) {
             const Category category = CategoryOfCatalogue(fileName);
-            return category != Category::None && sources_->UsesService(StoredNumberOf(category));
+            return category != Category::None && sources_->UsesService(category);
         };
         UpdateOutcome outcome;
         for (const QString& name : all.Current())

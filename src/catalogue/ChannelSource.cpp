@@ -36,11 +36,11 @@ constexpr DefaultRow kDefaultTable[kSourceTabCount] = {
     {"MUSIC", "directory tag=kpop"},
 };
 
-const Settings::Value& ValueOf(int category) {
+const Settings::Value& ValueOf(Category category) {
     static const Settings::Value* const values[kSourceTabCount] = {
         &Settings::SourceTv, &Settings::SourceWorld, &Settings::SourceGame, &Settings::SourceRadio,
         &Settings::SourceMusic};
-    return *values[category - 1];
+    return *values[SourceTabIndex(category)];
 }
 
 bool IsWebAddress(const QString& text) {
@@ -89,13 +89,15 @@ QString ChannelSource::ToText() const {
     return QString();
 }
 
-bool IsSourceTab(int category) {
-    return category >= 1 && category <= kSourceTabCount;
+bool IsSourceTab(Category category) {
+    return std::find(std::begin(kSourceTabs), std::end(kSourceTabs), category) !=
+           std::end(kSourceTabs);
 }
 
-QString SourceValueName(int category) {
-    return IsSourceTab(category) ? QString::fromLatin1(kDefaultTable[category - 1].valueName)
-                                 : QString();
+QString SourceValueName(Category category) {
+    return IsSourceTab(category)
+               ? QString::fromLatin1(kDefaultTable[SourceTabIndex(category)].valueName)
+               : QString();
 }
 
 SourceDefaults SourceDefaults::Development(const QString& serviceBase) {
@@ -138,7 +140,7 @@ QString SourceProblem(const ChannelSource& source) {
         QByteArray bytes;
         if (!ReadWholeFile(path, &bytes))
             return QStringLiteral("재생목록 파일을 읽을 수 없습니다.");
-        if (!ChannelSources::ParseList(source, bytes, 2, QString()).readable)
+        if (!ChannelSources::ParseList(source, bytes, Category::World, QString()).readable)
             return QStringLiteral("재생목록에 채널이 하나도 없습니다.");
         return QString();
     }
@@ -163,21 +165,22 @@ QString SourceProblem(const ChannelSource& source) {
 QString ApplySources(SourceSettings& settings,
                      const std::array<ChannelSource, kSourceTabCount>& tabs,
                      const QString& directoryServer) {
-    for (int i = 0; i < kSourceTabCount; ++i) {
-        const QString problem = SourceProblem(tabs[i]);
+    for (Category tab : kSourceTabs) {
+        const QString problem = SourceProblem(tabs[SourceTabIndex(tab)]);
         if (!problem.isEmpty())
-            return ChannelSources::TabName(i + 1) + QStringLiteral(": ") + problem;
+            return ChannelSources::TabName(tab) + QStringLiteral(": ") + problem;
     }
     const QString server = directoryServer.trimmed();
     if (!server.isEmpty() && server.contains(QLatin1String("://")) &&
         !SourceProblem({ChannelSource::Kind::Service, server}).isEmpty())
         return QStringLiteral("라디오 목록 서버: 주소는 http:// 또는 https:// 로 시작해야 합니다.");
-    for (int i = 0; i < kSourceTabCount; ++i) {
+    for (Category tab : kSourceTabs) {
         // A tab left at its default keeps following the build's default.
-        if (tabs[i] == settings.Defaults().tabs[i])
-            settings.Reset(i + 1);
+        const ChannelSource& chosen = tabs[SourceTabIndex(tab)];
+        if (chosen == settings.Defaults().Of(tab))
+            settings.Reset(tab);
         else
-            settings.Set(i + 1, tabs[i]);
+            settings.Set(tab, chosen);
     }
     settings.SetDirectoryServer(server == settings.Defaults().directoryServer ? QString() : server);
     return QString();
@@ -186,7 +189,7 @@ QString ApplySources(SourceSettings& settings,
 SourceSettings::SourceSettings(SourceDefaults defaults, SettingsStore store)
     : defaults_(std::move(defaults)), store_(std::move(store)) {}
 
-ChannelSource SourceSettings::Of(int category) const {
+ChannelSource SourceSettings::Of(Category category) const {
     if (!IsSourceTab(category))
         return ChannelSource{};
     const std::optional<ChannelSource> stored =
@@ -194,11 +197,11 @@ ChannelSource SourceSettings::Of(int category) const {
     return stored ? *stored : defaults_.Of(category);
 }
 
-bool SourceSettings::Set(int category, const ChannelSource& source) {
+bool SourceSettings::Set(Category category, const ChannelSource& source) {
     return IsSourceTab(category) && Settings::WriteText(ValueOf(category), source.ToText(), store_);
 }
 
-bool SourceSettings::Reset(int category) {
+bool SourceSettings::Reset(Category category) {
     if (!IsSourceTab(category))
         return false;
     Settings::Delete(ValueOf(category), store_);
@@ -223,7 +226,7 @@ bool SourceSettings::AnyTabUsesService() const {
 }
 
 QString SourceSettings::ServiceAddress() const {
-    for (int category = 1; category <= kSourceTabCount; ++category) {
+    for (Category category : kSourceTabs) {
         const ChannelSource source = Of(category);
         if (source.kind == ChannelSource::Kind::Service)
             return source.address;

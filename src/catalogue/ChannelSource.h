@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "app/SettingsStore.h"
 
 #include <QString>
 
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 
 // Where one catalogue tab takes its channels from. Stored as one line of
@@ -29,17 +32,24 @@ struct ChannelSource {
     bool operator!=(const ChannelSource& other) const { return !(*this == other); }
 };
 
-// The five catalogue tabs (categories 1..5) as the stored value names say.
-constexpr int kSourceTabCount = 5;
-bool IsSourceTab(int category);
-QString SourceValueName(int category); // "TV", "WORLD", "GAME", "RADIO", "MUSIC"
+// The five catalogue tabs that take their channels from a source (every
+// category but the user's own channels), in tab order.
+constexpr Category kSourceTabs[] = {Category::Tv, Category::World, Category::Game, Category::Radio,
+                                    Category::Music};
+constexpr int kSourceTabCount = static_cast<int>(std::size(kSourceTabs));
+bool IsSourceTab(Category category);
+// Where a source tab stands in kSourceTabs; only for source tabs.
+constexpr std::size_t SourceTabIndex(Category category) {
+    return static_cast<std::size_t>(StoredNumberOf(category) - StoredNumberOf(Category::Tv));
+}
+QString SourceValueName(Category category); // "TV", "WORLD", "GAME", "RADIO", "MUSIC"
 
 // What a tab uses when nothing (or nothing readable) is stored.
 struct SourceDefaults {
     std::array<ChannelSource, kSourceTabCount> tabs;
     QString directoryServer; // empty: found by the directory's DNS record
 
-    const ChannelSource& Of(int category) const { return tabs.at(category - 1); }
+    const ChannelSource& Of(Category category) const { return tabs.at(SourceTabIndex(category)); }
 
     // A development build: the service at the build-time host, offline; the
     // directory (when a tab is switched to it) answers on the same host.
@@ -69,10 +79,10 @@ public:
                             SettingsStore store = SettingsStore());
 
     // The stored choice, or the default for a missing or unreadable value.
-    ChannelSource Of(int category) const;
-    bool Set(int category, const ChannelSource& source);
+    ChannelSource Of(Category category) const;
+    bool Set(Category category, const ChannelSource& source);
     // Puts the default back: the stored value is removed.
-    bool Reset(int category);
+    bool Reset(Category category);
     QString DirectoryServer() const;
     bool SetDirectoryServer(const QString& address); // empty removes it
 

@@ -72,11 +72,11 @@ ChannelSources::ChannelSources(QString dataFolder, SourceSettings settings, QObj
 
 ChannelSources::~ChannelSources() = default;
 
-bool ChannelSources::UsesService(int category) const {
+bool ChannelSources::UsesService(Category category) const {
     return SourceOf(category).kind == ChannelSource::Kind::Service;
 }
 
-QString ChannelSources::KeptPath(int category) const {
+QString ChannelSources::KeptPath(Category category) const {
     const ChannelSource source = SourceOf(category);
     const QByteArray hash =
         QCryptographicHash::hash(source.ToText().toUtf8(), QCryptographicHash::Sha1).toHex();
@@ -89,7 +89,7 @@ QString ChannelSources::KeptPath(int category) const {
 }
 
 ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
-                                                 const QByteArray& bytes, int category,
+                                                 const QByteArray& bytes, Category category,
                                                  const QString& region) {
     Parsed parsed;
     std::vector<ChannelRecord> records;
@@ -134,8 +134,9 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     return parsed;
 }
 
-void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& bytes, int category,
-                                const QString& region, std::function<void(Parsed)> done) {
+void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& bytes,
+                                Category category, const QString& region,
+                                std::function<void(Parsed)> done) {
     auto promise = std::make_shared<QPromise<Parsed>>();
     auto* watcher = new QFutureWatcher<Parsed>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done] {
@@ -158,7 +159,7 @@ void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& b
     });
 }
 
-void ChannelSources::Open(int category, const QString& region, Rows rows) {
+void ChannelSources::Open(Category category, const QString& region, Rows rows) {
     if (!IsSourceTab(category) || UsesService(category))
         return;
     const ChannelSource source = SourceOf(category);
@@ -199,12 +200,12 @@ void ChannelSources::Open(int category, const QString& region, Rows rows) {
     });
 }
 
-void ChannelSources::RefreshTab(int category, std::function<void(Refresh)> done) {
+void ChannelSources::RefreshTab(Category category, std::function<void(Refresh)> done) {
     RefreshWith(category, QString(),
                 [done](const Refresh& r, Listing, const QString&) { done(r); });
 }
 
-void ChannelSources::RefreshWith(int category, const QString& region, Fresh done) {
+void ChannelSources::RefreshWith(Category category, const QString& region, Fresh done) {
     if (!IsSourceTab(category) || UsesService(category)) {
         done(Refresh{category, false, QStringLiteral("서비스 목록")}, {}, region);
         return;
@@ -234,7 +235,7 @@ void ChannelSources::RefreshWith(int category, const QString& region, Fresh done
           });
 }
 
-void ChannelSources::Fetch(int category, std::function<void(bool, QString, QString)> done) {
+void ChannelSources::Fetch(Category category, std::function<void(bool, QString, QString)> done) {
     const ChannelSource source = SourceOf(category);
     const QString target = KeptPath(category) + QStringLiteral(".new");
     QFile::remove(target);
@@ -293,7 +294,7 @@ void ChannelSources::FetchFromServers(const ChannelSource& source, const QString
                     });
 }
 
-void ChannelSources::Validate(int category, const QString& newPath, const QString& region,
+void ChannelSources::Validate(Category category, const QString& newPath, const QString& region,
                               std::function<void(const Refresh&, Listing)> done) {
     QByteArray bytes;
     ReadWholeFile(newPath, &bytes);
@@ -329,22 +330,22 @@ void ChannelSources::Validate(int category, const QString& newPath, const QStrin
 }
 
 void ChannelSources::RefreshAll(std::function<void(std::vector<Refresh>)> done) {
-    RefreshNext(std::make_shared<std::vector<Refresh>>(), 1, std::move(done));
+    RefreshNext(std::make_shared<std::vector<Refresh>>(), 0, std::move(done));
 }
 
-void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
+void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, std::size_t next,
                                  std::function<void(std::vector<Refresh>)> done) {
-    while (IsSourceTab(category) && UsesService(category))
-        ++category;
-    if (!IsSourceTab(category)) {
+    while (next < std::size(kSourceTabs) && UsesService(kSourceTabs[next]))
+        ++next;
+    if (next >= std::size(kSourceTabs)) {
         done(*results);
         return;
     }
     QPointer<ChannelSources> self(this);
-    RefreshTab(category, [self, results, category, done](const Refresh& r) {
+    RefreshTab(kSourceTabs[next], [self, results, next, done](const Refresh& r) {
         results->push_back(r);
         if (self)
-            self->RefreshNext(results, category + 1, done);
+            self->RefreshNext(results, next + 1, done);
     });
 }
 
@@ -364,9 +365,9 @@ void ChannelSources::NotePlayed(const QString& address) {
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
 
-QString ChannelSources::TabName(int category) {
+QString ChannelSources::TabName(Category category) {
     static const char* const names[kSourceTabCount] = {"TV", "해외", "게임", "라디오", "음악방송"};
-    return IsSourceTab(category) ? QString::fromUtf8(names[category - 1]) : QString();
+    return IsSourceTab(category) ? QString::fromUtf8(names[SourceTabIndex(category)]) : QString();
 }
 
 UpdateOutcome ChannelSources::OutcomeOf(const std::vector<Refresh>& results) {

@@ -27,7 +27,7 @@ class ChannelSources : public QObject {
     Q_OBJECT
 public:
     struct Refresh {
-        int category = 0;
+        Category category = Category::None;
         bool refreshed = false;
         QString why; // what failed, for the report (Korean); empty when refreshed
         // The list arrived but was the kept one byte for byte: nothing new.
@@ -56,21 +56,21 @@ public:
     DownloadQueue* Queue() { return queue_; }
     RadioDirectory::ServerFinder* Finder() { return finder_; }
 
-    ChannelSource SourceOf(int category) const { return settings_.Of(category); }
+    ChannelSource SourceOf(Category category) const { return settings_.Of(category); }
     // True when the tab is filled from the catalogue service as before.
-    bool UsesService(int category) const;
+    bool UsesService(Category category) const;
 
     // The file that keeps the tab's last good list (named after its source,
     // so a changed source never shows the old source's list).
-    QString KeptPath(int category) const;
+    QString KeptPath(Category category) const;
 
     // Shows the kept list (if any) through `rows`, then, once per run or when
     // nothing is kept, refreshes it and shows the new list through `rows`
     // again. region filters the TV and radio tabs.
-    void Open(int category, const QString& region, Rows rows);
+    void Open(Category category, const QString& region, Rows rows);
 
     // Fetches the tab's list again; `done` says whether it was replaced.
-    void RefreshTab(int category, std::function<void(Refresh)> done);
+    void RefreshTab(Category category, std::function<void(Refresh)> done);
     // Every tab that does not use the service, one after another.
     void RefreshAll(std::function<void(std::vector<Refresh>)> done);
 
@@ -79,7 +79,7 @@ public:
     // current, one that did not arrive failed (the old list stays).
     static UpdateOutcome OutcomeOf(const std::vector<Refresh>& results);
     // The tab's name as its button shows it: "TV", "해외", "게임", "라디오", "음악방송".
-    static QString TabName(int category);
+    static QString TabName(Category category);
 
     // Tells the directory a station was started, as it asks its clients to.
     void NotePlayed(const QString& address);
@@ -91,25 +91,25 @@ public:
         int channels = 0; // before the region filter
         bool readable = false;
     };
-    static Parsed ParseList(const ChannelSource& source, const QByteArray& bytes, int category,
+    static Parsed ParseList(const ChannelSource& source, const QByteArray& bytes, Category category,
                             const QString& region);
 
 signals:
     // A list arrived and was kept.
-    void refreshed(int category);
+    void refreshed(Category category);
 
 private:
-    void ParseAsync(const ChannelSource& source, const QByteArray& bytes, int category,
+    void ParseAsync(const ChannelSource& source, const QByteArray& bytes, Category category,
                     const QString& region, std::function<void(Parsed)> done);
-    void Fetch(int category, std::function<void(bool ok, QString why, QString path)> done);
+    void Fetch(Category category, std::function<void(bool ok, QString why, QString path)> done);
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           std::function<void(bool, QString, QString)> done);
     // A refresh's result and its rows, arranged for the region named.
     using Fresh = std::function<void(const Refresh&, Listing listing, const QString& arrangedFor)>;
-    void Validate(int category, const QString& newPath, const QString& region,
+    void Validate(Category category, const QString& newPath, const QString& region,
                   std::function<void(const Refresh&, Listing)> done);
-    void RefreshWith(int category, const QString& region, Fresh done);
-    void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
+    void RefreshWith(Category category, const QString& region, Fresh done);
+    void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, std::size_t next,
                      std::function<void(std::vector<Refresh>)> done);
 
     QString dataFolder_;
@@ -118,8 +118,8 @@ private:
     RadioDirectory::ServerFinder* finder_;
     QNetworkAccessManager clicks_;
     QString directoryServer_; // the server the last directory list came from
-    QHash<int, bool> refreshedThisRun_;
+    QHash<Category, bool> refreshedThisRun_;
     // Callers waiting for a refresh that is already running: a second one
     // for the same tab joins it instead of fetching into the same file.
-    QHash<int, std::vector<Fresh>> running_;
+    QHash<Category, std::vector<Fresh>> running_;
 };

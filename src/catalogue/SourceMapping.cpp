@@ -266,10 +266,10 @@ ChannelRecord FromStation(const RadioDirectory::Station& s) {
     return r;
 }
 
-std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int category,
+std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, Category category,
                                          const QString& region, CatalogueFamilyBlocks* blocks) {
-    const bool radio = category == 4;
-    if (category != 1 && !radio)
+    const bool radio = category == Category::Radio;
+    if (category != Category::Tv && !radio)
         return records;
     const bool everyRegion = region.isEmpty() || region == QStringLiteral("자동");
     // Each name is looked at once: its family and whether it is of the region.

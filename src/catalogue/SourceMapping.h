@@ -40,7 +40,7 @@ ChannelRecord FromStation(const RadioDirectory::Station& station);
 // no station of the region, and the region "자동" or "", keep all); other
 // tabs as listed.
 // With blocks, also says where each family's rows lie (regional tabs only).
-std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, int category,
+std::vector<ChannelRecord> ArrangeForTab(std::vector<ChannelRecord> records, Category category,
                                          const QString& region,
                                          CatalogueFamilyBlocks* blocks = nullptr);
 

@@ -48,7 +48,7 @@ StreamOptionsBook& StreamOptionsBook::Shared() {
     return book;
 }
 
-void StreamOptionsBook::Replace(int tab, QHash<QString, StreamOptions> byAddress) {
+void StreamOptionsBook::Replace(Category tab, QHash<QString, StreamOptions> byAddress) {
     QMutexLocker lock(&mutex_);
     if (byAddress.isEmpty())
         byTab_.remove(tab);

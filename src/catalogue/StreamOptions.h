@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QMutex>
@@ -41,11 +43,11 @@ class StreamOptionsBook {
 public:
     static StreamOptionsBook& Shared();
 
-    void Replace(int tab, QHash<QString, StreamOptions> byAddress);
+    void Replace(Category tab, QHash<QString, StreamOptions> byAddress);
     // Empty options for an address no list named.
     StreamOptions For(const QString& address) const;
 
 private:
     mutable QMutex mutex_;
-    QHash<int, QHash<QString, StreamOptions>> byTab_;
+    QHash<Category, QHash<QString, StreamOptions>> byTab_;
 };

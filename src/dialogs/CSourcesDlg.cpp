@@ -26,7 +26,7 @@ CSourcesDlg::CSourcesDlg(SourceSettings settings, QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("탭")), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("종류")), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("주소 또는 조건")), 0, 2);
-    for (int category = 1; category <= kSourceTabCount; ++category) {
+    for (Category category : kSourceTabs) {
         auto* kind = new QComboBox(this);
         kind->addItems({QStringLiteral("서비스"), QStringLiteral("재생목록 (M3U)"),
                         QStringLiteral("라디오 목록")});
@@ -34,11 +34,12 @@ CSourcesDlg::CSourcesDlg(SourceSettings settings, QWidget* parent)
         address->setMinimumWidth(380);
         address->setPlaceholderText(
             QStringLiteral("http://… , 파일 경로, 또는 countrycode=KR 같은 조건"));
-        kinds_[category - 1] = kind;
-        addresses_[category - 1] = address;
-        grid->addWidget(new QLabel(ChannelSources::TabName(category)), category, 0);
-        grid->addWidget(kind, category, 1);
-        grid->addWidget(address, category, 2);
+        kinds_[SourceTabIndex(category)] = kind;
+        addresses_[SourceTabIndex(category)] = address;
+        const int row = static_cast<int>(SourceTabIndex(category)) + 1; // under the headings
+        grid->addWidget(new QLabel(ChannelSources::TabName(category)), row, 0);
+        grid->addWidget(kind, row, 1);
+        grid->addWidget(address, row, 2);
         Show(category, settings_.Of(category));
     }
     server_ = new QLineEdit(this);
@@ -66,29 +67,29 @@ CSourcesDlg::CSourcesDlg(SourceSettings settings, QWidget* parent)
     layout->addWidget(buttons);
 }
 
-void CSourcesDlg::Show(int category, const ChannelSource& source) {
+void CSourcesDlg::Show(Category category, const ChannelSource& source) {
     for (int i = 0; i < 3; ++i) {
         if (kKinds[i] == source.kind)
-            kinds_[category - 1]->setCurrentIndex(i);
+            kinds_[SourceTabIndex(category)]->setCurrentIndex(i);
     }
-    addresses_[category - 1]->setText(source.address);
+    addresses_[SourceTabIndex(category)]->setText(source.address);
 }
 
-ChannelSource CSourcesDlg::Shown(int category) const {
-    const int index = std::max(0, kinds_[category - 1]->currentIndex());
-    return ChannelSource{kKinds[index], addresses_[category - 1]->text().trimmed()};
+ChannelSource CSourcesDlg::Shown(Category category) const {
+    const int index = std::max(0, kinds_[SourceTabIndex(category)]->currentIndex());
+    return ChannelSource{kKinds[index], addresses_[SourceTabIndex(category)]->text().trimmed()};
 }
 
 void CSourcesDlg::ShowDefaults() {
-    for (int category = 1; category <= kSourceTabCount; ++category)
+    for (Category category : kSourceTabs)
         Show(category, settings_.Defaults().Of(category));
     server_->clear();
 }
 
 bool CSourcesDlg::Apply() {
     std::array<ChannelSource, kSourceTabCount> tabs;
-    for (int category = 1; category <= kSourceTabCount; ++category)
-        tabs[category - 1] = Shown(category);
+    for (Category category : kSourceTabs)
+        tabs[SourceTabIndex(category)] = Shown(category);
     const QString problem = ApplySources(settings_, tabs, server_->text());
     if (problem.isEmpty())
         return true;

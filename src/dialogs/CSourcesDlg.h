@@ -17,8 +17,10 @@ class CSourcesDlg : public QDialog {
 public:
     explicit CSourcesDlg(SourceSettings settings = SourceSettings(), QWidget* parent = nullptr);
 
-    QComboBox* KindBox(int category) const { return kinds_.at(category - 1); }
-    QLineEdit* AddressEdit(int category) const { return addresses_.at(category - 1); }
+    QComboBox* KindBox(Category category) const { return kinds_.at(SourceTabIndex(category)); }
+    QLineEdit* AddressEdit(Category category) const {
+        return addresses_.at(SourceTabIndex(category));
+    }
     QLineEdit* DirectoryServerEdit() const { return server_; }
 
     // Fills the rows with the build's defaults (stored only by OK).
@@ -32,8 +34,8 @@ public:
     }
 
 private:
-    void Show(int category, const ChannelSource& source);
-    ChannelSource Shown(int category) const;
+    void Show(Category category, const ChannelSource& source);
+    ChannelSource Shown(Category category) const;
 
     SourceSettings settings_;
     std::array<QComboBox*, kSourceTabCount> kinds_{};

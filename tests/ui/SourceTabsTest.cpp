@@ -67,7 +67,8 @@ TEST(SourceTabs, TheRegionDialogPicksTheRegionsStationFromAPlaylist) {
     LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
     server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
-    SourceSettings().Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    SourceSettings().Set(Category::Tv,
+                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
 
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
@@ -100,7 +101,7 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
     LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
     SourceSettings settings;
-    for (int tab = 1; tab <= kSourceTabCount; ++tab)
+    for (Category tab : kSourceTabs)
         settings.Set(tab, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/x.m3u"))});
 
     Window w(server.BaseUrl());
@@ -113,7 +114,8 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
               ServicePages::NoServicePage());
 
     // One tab back on a service of its own: pages follow that address.
-    settings.Set(3, ChannelSource{Kind::Service, QStringLiteral("http://127.0.0.1:7/")});
+    settings.Set(Category::Game,
+                 ChannelSource{Kind::Service, QStringLiteral("http://127.0.0.1:7/")});
     EXPECT_EQ(ServicePages::PageAddress(settings, server.Url(QStringLiteral("/zenith/a.html")),
                                         server.BaseUrl()),
               QStringLiteral("http://127.0.0.1:7/zenith/a.html"));
@@ -132,32 +134,34 @@ TEST(SourceTabs, TheSourcesDialogRefusesBadInputAndStoresGoodInput) {
     QStringList messages;
     dialog.SetMessageHandler([&](const QString& text) { messages << text; });
 
-    dialog.KindBox(1)->setCurrentIndex(1); // playlist
-    dialog.AddressEdit(1)->setText(QStringLiteral("/nowhere/list.m3u"));
+    dialog.KindBox(Category::Tv)->setCurrentIndex(1); // playlist
+    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("/nowhere/list.m3u"));
     EXPECT_FALSE(dialog.Apply());
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("TV: ")));
-    EXPECT_EQ(SourceSettings(defaults).Of(1), defaults.Of(1)); // nothing stored
+    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv),
+              defaults.Of(Category::Tv)); // nothing stored
 
     const QString empty = home.root() + QStringLiteral("/empty.m3u");
     WriteBytes(empty, "#EXTM3U\n");
-    dialog.AddressEdit(1)->setText(empty);
+    dialog.AddressEdit(Category::Tv)->setText(empty);
     EXPECT_FALSE(dialog.Apply());
     EXPECT_TRUE(messages.last().contains(QStringLiteral("채널")));
 
-    dialog.AddressEdit(1)->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
-    dialog.KindBox(4)->setCurrentIndex(2); // directory
-    dialog.AddressEdit(4)->setText(QStringLiteral("countrycode=KR"));
+    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+    dialog.KindBox(Category::Radio)->setCurrentIndex(2); // directory
+    dialog.AddressEdit(Category::Radio)->setText(QStringLiteral("countrycode=KR"));
     EXPECT_TRUE(dialog.Apply());
     const SourceSettings stored(defaults);
-    EXPECT_EQ(stored.Of(1).ToText(), QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
-    EXPECT_EQ(stored.Of(4).ToText(), QStringLiteral("directory countrycode=KR"));
-    EXPECT_EQ(stored.Of(2), defaults.Of(2));
+    EXPECT_EQ(stored.Of(Category::Tv).ToText(),
+              QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
+    EXPECT_EQ(stored.Of(Category::Radio).ToText(), QStringLiteral("directory countrycode=KR"));
+    EXPECT_EQ(stored.Of(Category::World), defaults.Of(Category::World));
 
     // The defaults come back with the button, and are stored by OK.
     dialog.ShowDefaults();
     EXPECT_TRUE(dialog.Apply());
-    EXPECT_EQ(SourceSettings(defaults).Of(1), defaults.Of(1));
+    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv), defaults.Of(Category::Tv));
     EXPECT_EQ(Settings::ReadText(Settings::SourceTv), QString());
 }
 
@@ -169,9 +173,12 @@ TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Ok(kList));
     // No tab uses the service: its version list is never asked for.
     SourceSettings settings;
-    settings.Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
-    for (int tab = 2; tab <= kSourceTabCount; ++tab)
-        settings.Set(tab, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kor.m3u"))});
+    settings.Set(Category::Tv,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    for (Category tab : kSourceTabs)
+        if (tab != Category::Tv)
+            settings.Set(tab,
+                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kor.m3u"))});
 
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
@@ -192,9 +199,9 @@ TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     server.SetRoute(QStringLiteral("/kr.m3u"),
                     HttpResponse::Ok(kList + "#EXTINF:-1,New\nhttp://127.0.0.1:9/n\n"));
     server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Status(500));
-    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(2));
+    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(Category::World));
     EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
-    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(2)), kept);
+    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(Category::World)), kept);
 
     // Nothing arrived at all.
     server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Status(404));
@@ -210,7 +217,8 @@ TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
     // The other tabs use the service, whose version list does not arrive.
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Status(404));
     SourceSettings settings;
-    settings.Set(1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(Category::Tv,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
 
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));

@@ -49,7 +49,7 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
     options.referrer = QStringLiteral("http://127.0.0.1/page?a=1,b=2");
     options.userAgent = QStringLiteral("Player, 1.0");
     options.AddHeader(QStringLiteral("X-Token"), QStringLiteral("abc"));
-    StreamOptionsBook::Shared().Replace(99, {{guardedUrl, options}});
+    StreamOptionsBook::Shared().Replace(Category::User, {{guardedUrl, options}});
 
     CWMPPlayer4::Options quiet;
     quiet.audioOutput = QStringLiteral("null");
@@ -71,5 +71,5 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
         }
     }
     player.close();
-    StreamOptionsBook::Shared().Replace(99, {});
+    StreamOptionsBook::Shared().Replace(Category::User, {});
 }

@@ -42,7 +42,7 @@ TEST(ChannelSource, SettingsRoundTripUnderTheSourcesKeyAndDefaultsForMissingValu
     ScopedXdgHome home;
     SourceSettings settings(TestDefaults());
     // Nothing stored: the build's defaults, and the service is in use.
-    for (int tab = 1; tab <= kSourceTabCount; ++tab)
+    for (Category tab : kSourceTabs)
         EXPECT_EQ(settings.Of(tab), TestDefaults().Of(tab));
     EXPECT_TRUE(settings.AnyTabUsesService());
 
@@ -51,18 +51,18 @@ TEST(ChannelSource, SettingsRoundTripUnderTheSourcesKeyAndDefaultsForMissingValu
     const ChannelSource music{Kind::Directory, QStringLiteral("tag=kpop")};
     const ChannelSource world{Kind::Playlist, QStringLiteral("http://127.0.0.1:1/kor.m3u")};
     const ChannelSource game{Kind::Service, QStringLiteral("http://127.0.0.1:2")};
-    ASSERT_TRUE(settings.Set(1, tv));
-    ASSERT_TRUE(settings.Set(2, world));
-    ASSERT_TRUE(settings.Set(3, game));
-    ASSERT_TRUE(settings.Set(4, radio));
-    ASSERT_TRUE(settings.Set(5, music));
+    ASSERT_TRUE(settings.Set(Category::Tv, tv));
+    ASSERT_TRUE(settings.Set(Category::World, world));
+    ASSERT_TRUE(settings.Set(Category::Game, game));
+    ASSERT_TRUE(settings.Set(Category::Radio, radio));
+    ASSERT_TRUE(settings.Set(Category::Music, music));
     ASSERT_TRUE(settings.SetDirectoryServer(QStringLiteral("http://127.0.0.1:3")));
 
     // Read back by a fresh reader, and as text under the documented names.
     SourceSettings again(TestDefaults());
-    EXPECT_EQ(again.Of(1), tv);
-    EXPECT_EQ(again.Of(3), game);
-    EXPECT_EQ(again.Of(4), radio);
+    EXPECT_EQ(again.Of(Category::Tv), tv);
+    EXPECT_EQ(again.Of(Category::Game), game);
+    EXPECT_EQ(again.Of(Category::Radio), radio);
     EXPECT_EQ(again.ServiceAddress(), QStringLiteral("http://127.0.0.1:2"));
     EXPECT_EQ(again.DirectoryServer(), QStringLiteral("http://127.0.0.1:3"));
     const QByteArray ini = ReadBytes(home.configHome() + QStringLiteral("/waveorbit/machine.ini"));
@@ -72,11 +72,12 @@ TEST(ChannelSource, SettingsRoundTripUnderTheSourcesKeyAndDefaultsForMissingValu
 
     // Garbage reads as the default; putting the default back removes the value.
     Settings::WriteText(Settings::SourceWorld, QStringLiteral("nonsense"));
-    EXPECT_EQ(again.Of(2), TestDefaults().Of(2));
-    EXPECT_TRUE(again.Reset(1));
-    EXPECT_EQ(again.Of(1), TestDefaults().Of(1));
-    again.Set(3, ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/x.m3u")});
-    again.Reset(2);
+    EXPECT_EQ(again.Of(Category::World), TestDefaults().Of(Category::World));
+    EXPECT_TRUE(again.Reset(Category::Tv));
+    EXPECT_EQ(again.Of(Category::Tv), TestDefaults().Of(Category::Tv));
+    again.Set(Category::Game,
+              ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/x.m3u")});
+    again.Reset(Category::World);
     EXPECT_FALSE(SourceSettings(SourceDefaults::Public()).AnyTabUsesService());
 }
 
@@ -87,13 +88,13 @@ TEST(ChannelSource, TheTwoDefaultTablesDiffer) {
     EXPECT_EQ(dev.directoryServer, QStringLiteral("http://127.0.0.1:8730"));
 
     const SourceDefaults pub = SourceDefaults::Public();
-    EXPECT_EQ(pub.Of(1).ToText(),
+    EXPECT_EQ(pub.Of(Category::Tv).ToText(),
               QStringLiteral("playlist https://iptv-org.github.io/iptv/countries/kr.m3u"));
-    EXPECT_EQ(pub.Of(2).ToText(),
+    EXPECT_EQ(pub.Of(Category::World).ToText(),
               QStringLiteral("playlist https://iptv-org.github.io/iptv/languages/kor.m3u"));
-    EXPECT_EQ(pub.Of(3).kind, Kind::Playlist);
-    EXPECT_EQ(pub.Of(4).ToText(), QStringLiteral("directory countrycode=KR"));
-    EXPECT_EQ(pub.Of(5).kind, Kind::Directory);
+    EXPECT_EQ(pub.Of(Category::Game).kind, Kind::Playlist);
+    EXPECT_EQ(pub.Of(Category::Radio).ToText(), QStringLiteral("directory countrycode=KR"));
+    EXPECT_EQ(pub.Of(Category::Music).kind, Kind::Directory);
     EXPECT_TRUE(pub.directoryServer.isEmpty()); // found through DNS
     for (const ChannelSource& tab : pub.tabs)
         EXPECT_TRUE(SourceProblem(tab).isEmpty()) << tab.ToText().toStdString();

@@ -57,14 +57,14 @@ struct Fixture {
         return d;
     }
 
-    ChannelSources::Refresh Refresh(int tab) {
+    ChannelSources::Refresh Refresh(Category tab) {
         std::optional<ChannelSources::Refresh> result;
         sources->RefreshTab(tab, [&](const ChannelSources::Refresh& r) { result = r; });
         EXPECT_TRUE(WaitFor([&] { return result.has_value(); }));
         return result.value_or(ChannelSources::Refresh{});
     }
 
-    std::vector<std::vector<ChannelRecord>> Open(int tab, const QString& region, int lists) {
+    std::vector<std::vector<ChannelRecord>> Open(Category tab, const QString& region, int lists) {
         std::vector<std::vector<ChannelRecord>> shown;
         sources->Open(tab, region,
                       [&](ChannelSources::Listing l) { shown.push_back(std::move(l.rows)); });
@@ -91,15 +91,15 @@ TEST(ChannelSources, APlaylistIsKeptShownAtOnceAndFilteredByRegion) {
     probe.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kKoreanList, "audio/x-mpegurl"));
 
     // Nothing kept yet: the first opening fetches, keeps and shows it.
-    auto shown = f.Open(1, QStringLiteral("부산"), 1);
+    auto shown = f.Open(Category::Tv, QStringLiteral("부산"), 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(Names(shown[0]), (QStringList{"부산MBC", "KBS 1TV", "KNN 부산"}));
-    EXPECT_EQ(ReadBytes(f.sources->KeptPath(1)), kKoreanList);
+    EXPECT_EQ(ReadBytes(f.sources->KeptPath(Category::Tv)), kKoreanList);
     EXPECT_TRUE(probe.Requests().first().header("User-Agent").startsWith("WAVEORBIT/"));
 
     // A later opening shows the kept list without asking again.
     probe.ClearRequests();
-    shown = f.Open(1, QStringLiteral("대구"), 1);
+    shown = f.Open(Category::Tv, QStringLiteral("대구"), 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(Names(shown[0]), (QStringList{"Daegu MBC (720p)", "KBS 1TV", "TBC 대구"}));
     EXPECT_EQ(shown[0][0].connect(), QStringLiteral("720p"));
@@ -110,17 +110,17 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
     Fixture f(Fixture::Playlists(QString()));
     LoopbackHttpServer& server = f.server;
     f.sources->Settings().Set(
-        1, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/list.m3u"))});
+        Category::Tv, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/list.m3u"))});
     f.sources->Queue()->SetSizeCap(64 * 1024);
     server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Ok(kKoreanList));
-    const ChannelSources::Refresh first = f.Refresh(1);
+    const ChannelSources::Refresh first = f.Refresh(Category::Tv);
     ASSERT_TRUE(first.refreshed);
     EXPECT_FALSE(first.unchanged);
     // The same list again arrives whole but brings nothing new.
-    const ChannelSources::Refresh again = f.Refresh(1);
+    const ChannelSources::Refresh again = f.Refresh(Category::Tv);
     EXPECT_TRUE(again.refreshed);
     EXPECT_TRUE(again.unchanged);
-    const QString kept = f.sources->KeptPath(1);
+    const QString kept = f.sources->KeptPath(Category::Tv);
 
     const std::pair<const char*, HttpResponse> faults[] = {
         {"refused", HttpResponse::Refuse()},
@@ -134,7 +134,7 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
     };
     for (const auto& [what, response] : faults) {
         server.SetRoute(QStringLiteral("/list.m3u"), response);
-        const ChannelSources::Refresh r = f.Refresh(1);
+        const ChannelSources::Refresh r = f.Refresh(Category::Tv);
         EXPECT_FALSE(r.refreshed) << what;
         EXPECT_FALSE(r.why.isEmpty()) << what;
         EXPECT_EQ(ReadBytes(kept), kKoreanList) << what;
@@ -142,11 +142,11 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
     }
     // A refused connection to a closed port as well.
     server.Close();
-    EXPECT_FALSE(f.Refresh(1).refreshed);
+    EXPECT_FALSE(f.Refresh(Category::Tv).refreshed);
     EXPECT_EQ(ReadBytes(kept), kKoreanList);
 
     // And the kept list still shows.
-    const auto shown = f.Open(1, QString(), 1);
+    const auto shown = f.Open(Category::Tv, QString(), 1);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown[0].size(), 5u);
 }
@@ -171,7 +171,7 @@ TEST(ChannelSources, TheDirectoryIsFoundBySrvSkipsDeadServersAndCountsPlays) {
     f.server.SetRoute(QStringLiteral("/json/stations/search"), HttpResponse::Ok(kStations));
     f.server.SetRoute(QStringLiteral("/json/url/st-1"), HttpResponse::Ok("{}"));
 
-    const auto shown = f.Open(4, QString(), 1);
+    const auto shown = f.Open(Category::Radio, QString(), 1);
     EXPECT_EQ(askedFor, QStringLiteral("_api._tcp.radio-browser.info"));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(Names(shown[0]), QStringList{"부산 교통방송"}); // the broken one is hidden
@@ -187,20 +187,20 @@ TEST(ChannelSources, TheDirectoryIsFoundBySrvSkipsDeadServersAndCountsPlays) {
         WaitFor([&] { return f.server.RequestCount(QStringLiteral("/json/url/st-1")) == 1; }));
 
     // A truncated answer keeps the old list.
-    const QByteArray before = ReadBytes(f.sources->KeptPath(4));
+    const QByteArray before = ReadBytes(f.sources->KeptPath(Category::Radio));
     f.server.SetRoute(QStringLiteral("/json/stations/search"),
                       HttpResponse::Truncated(kStations.left(60), kStations.size()));
-    EXPECT_FALSE(f.Refresh(4).refreshed);
+    EXPECT_FALSE(f.Refresh(Category::Radio).refreshed);
     f.server.SetRoute(QStringLiteral("/json/stations/search"),
                       HttpResponse::Ok(kStations.left(60)));
-    EXPECT_FALSE(f.Refresh(4).refreshed);
-    EXPECT_EQ(ReadBytes(f.sources->KeptPath(4)), before);
+    EXPECT_FALSE(f.Refresh(Category::Radio).refreshed);
+    EXPECT_EQ(ReadBytes(f.sources->KeptPath(Category::Radio)), before);
 
     // A configured server skips the lookup.
     f.sources->Settings().SetDirectoryServer(f.server.BaseUrl());
     askedFor.clear();
     f.server.SetRoute(QStringLiteral("/json/stations/search"), HttpResponse::Ok(kStations));
-    EXPECT_TRUE(f.Refresh(4).refreshed);
+    EXPECT_TRUE(f.Refresh(Category::Radio).refreshed);
     EXPECT_TRUE(askedFor.isEmpty());
 }
 
@@ -227,8 +227,9 @@ TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
     ASSERT_TRUE(WaitFor([&] { return results.has_value(); }));
     ASSERT_EQ(results->size(), 5u);
     for (const ChannelSources::Refresh& r : *results)
-        EXPECT_TRUE(r.refreshed) << r.category << " " << r.why.toStdString();
-    const auto shown = f.Open(1, QStringLiteral("자동"), 1);
+        EXPECT_TRUE(r.refreshed) << ChannelSources::TabName(r.category).toStdString() << " "
+                                 << r.why.toStdString();
+    const auto shown = f.Open(Category::Tv, QStringLiteral("자동"), 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].size(), 5u);
 
@@ -248,7 +249,7 @@ TEST(ChannelSources, PerChannelOptionsReachTheBookForTheirChannelOnly) {
     WriteBytes(file, "#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://127.0.0.1/ref\n"
                      "a.m3u8\n#EXTINF:-1,B\nhttp://127.0.0.1/b.m3u8\n");
     Fixture f(Fixture::Playlists(file));
-    const auto shown = f.Open(1, QString(), 1);
+    const auto shown = f.Open(Category::Tv, QString(), 1);
     ASSERT_EQ(shown.size(), 1u);
     ASSERT_EQ(shown[0].size(), 2u);
     const QString a = shown[0][0].url();
@@ -261,14 +262,15 @@ TEST(ChannelSources, PerChannelOptionsReachTheBookForTheirChannelOnly) {
 TEST(ChannelSources, ASecondRefreshOfTheSameTabJoinsTheFirst) {
     Fixture f(Fixture::Playlists(QString()));
     f.sources->Settings().Set(
-        1, ChannelSource{Kind::Playlist, f.server.Url(QStringLiteral("/list.m3u"))});
+        Category::Tv, ChannelSource{Kind::Playlist, f.server.Url(QStringLiteral("/list.m3u"))});
     f.server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Ok(kKoreanList));
     std::vector<ChannelSources::Refresh> results;
     for (int i = 0; i < 2; ++i)
-        f.sources->RefreshTab(1, [&](const ChannelSources::Refresh& r) { results.push_back(r); });
+        f.sources->RefreshTab(Category::Tv,
+                              [&](const ChannelSources::Refresh& r) { results.push_back(r); });
     ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
     EXPECT_TRUE(results[0].refreshed);
     EXPECT_TRUE(results[1].refreshed);
     EXPECT_EQ(f.server.RequestCount(QStringLiteral("/list.m3u")), 1);
-    EXPECT_EQ(ReadBytes(f.sources->KeptPath(1)), kKoreanList);
+    EXPECT_EQ(ReadBytes(f.sources->KeptPath(Category::Tv)), kKoreanList);
 }

@@ -81,7 +81,8 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     ASSERT_EQ(list.status, 200);
     const ChannelSource playlist{ChannelSource::Kind::Playlist,
                                  ServiceUrl(QStringLiteral("/sources/kr.m3u")).toString()};
-    const auto tv = ChannelSources::ParseList(playlist, list.body, 1, QStringLiteral("대구"));
+    const auto tv =
+        ChannelSources::ParseList(playlist, list.body, Category::Tv, QStringLiteral("대구"));
     ASSERT_TRUE(tv.readable);
     QStringList names;
     for (const ChannelRecord& r : tv.listing.rows)
@@ -96,7 +97,7 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     ASSERT_EQ(answer.status, 200);
     const auto radio = ChannelSources::ParseList(
         ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")},
-        answer.body, 4, QString());
+        answer.body, Category::Radio, QString());
     ASSERT_TRUE(radio.readable);
     EXPECT_EQ(radio.channels, 7); // the broken station is hidden
     EXPECT_EQ(Fetch(ServiceUrl(QStringLiteral("/json/url/demo-1"))).status, 200);

@@ -132,18 +132,20 @@ TEST(SourceMapping, RegionalTabsOrderFamiliesAndFilterByRegion) {
         e.url = QStringLiteral("http://127.0.0.1/") + e.name;
         rows.push_back(SourceMapping::FromPlaylistEntry(e));
     }
-    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, 1, QStringLiteral("자동"))),
+    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, Category::Tv, QStringLiteral("자동"))),
               (QStringList{"MBC", "부산MBC", "Daegu MBC", "KBS 1TV", "KBS 2TV", "SBS", "KNN 부산",
                            "TBC", "EBS"}));
-    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, 1, QStringLiteral("부산"))),
+    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, Category::Tv, QStringLiteral("부산"))),
               (QStringList{"부산MBC", "KBS 1TV", "KBS 2TV", "KNN 부산", "EBS"}));
-    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, 1, QStringLiteral("대구"))),
+    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, Category::Tv, QStringLiteral("대구"))),
               (QStringList{"Daegu MBC", "KBS 1TV", "KBS 2TV", "TBC", "EBS"}));
     // No station of the region: the family is listed whole rather than lost.
-    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, 1, QStringLiteral("목포"))).size(), 9);
+    EXPECT_EQ(
+        Names(SourceMapping::ArrangeForTab(rows, Category::Tv, QStringLiteral("목포"))).size(), 9);
     // The other tabs keep the list's order.
-    EXPECT_EQ(Names(SourceMapping::ArrangeForTab(rows, 2, QStringLiteral("부산"))).first(),
-              QStringLiteral("EBS"));
+    EXPECT_EQ(
+        Names(SourceMapping::ArrangeForTab(rows, Category::World, QStringLiteral("부산"))).first(),
+        QStringLiteral("EBS"));
 }
 
 TEST(RadioDirectory, StationsBrokenOnesHiddenAndRecordsMapped) {

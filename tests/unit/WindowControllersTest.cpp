@@ -254,9 +254,10 @@ TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce)
     tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     tabs.SetDataFolder(data.path());
     tabs.Sources().Settings().Set(
-        1, ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+        Category::Tv,
+        ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
     // A list kept from an earlier run: shown first, then replaced by the new one.
-    QFile kept(tabs.Sources().KeptPath(1));
+    QFile kept(tabs.Sources().KeptPath(Category::Tv));
     ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
     kept.write("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n");
     kept.close();
