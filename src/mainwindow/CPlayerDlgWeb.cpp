@@ -4,10 +4,6 @@
 
 #include "mainwindow/MainTabs.h"
 
-void CPlayerDlg::SelectMainTab(MainTab tab) {
-    tabs_->Select(tab);
-}
-
 void CPlayerDlg::OnMainTabButton(MainTab tab) {
     tabs_->OnTabButton(tab);
 }
