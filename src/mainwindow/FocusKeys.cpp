@@ -38,8 +38,10 @@ bool KeyBelongsToFocus(const QWidget* target, const QKeyEvent& event, const QWid
     // The web page gets its keys first: a text field of the page takes what
     // is typed into it, and a key the page leaves alone comes back to the
     // browser's parent, the window, where it runs the window's command.
-    if (webBrowser && target != window &&
+    // A page or field that was hidden (the channel tab hides the page) may
+    // keep the focus, since the list takes none; the user types into neither.
+    if (webBrowser && webBrowser->isVisible() && target != window &&
         (target == webBrowser || webBrowser->isAncestorOf(target)))
         return true;
-    return EditsText(target) && IsTypingKey(event);
+    return target->isVisible() && EditsText(target) && IsTypingKey(event);
 }

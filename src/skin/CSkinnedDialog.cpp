@@ -71,6 +71,16 @@ void CSkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
         // Let the window system run the move where it can; without a window
         // manager it cannot, and the dialog follows the pointer by hand.
         QWindow* window = windowHandle();
+        // The window system starts the move from where the program believes
+        // its window is. Under a window manager that reparents a dialog at
+        // the origin and places it a moment later, that belief can stay at
+        // the origin, and the dialog would jump away from the pointer: the
+        // pointer event itself says where the window really is.
+        if (window) {
+            const QPoint origin = global - event->position().toPoint();
+            if (window->position() != origin)
+                window->setPosition(origin);
+        }
         if (!window || !window->startSystemMove()) {
             movingByHand_ = true;
             grabOffset_ = pendingMove_.Origin() - frameGeometry().topLeft();

@@ -384,6 +384,17 @@ TEST(TextFieldKeys, ReachTheFieldAndTheWindowKeysWorkElsewhere) {
     // The list has the focus: the keys are the window's, as ever.
     QTest::keyClick(window.ListView(), Qt::Key_T);
     EXPECT_EQ(window.Session().IsOn(SessionOption::OnTop), onTop);
+
+    // Back on the channel tab the page is hidden, and a click on the list
+    // leaves the keyboard focus where it was, in the hidden page: its keys
+    // are the window's again.
+    const bool mutedNow = window.Session().IsMuted();
+    window.OnMainTabButton(MainTab::Channels);
+    Settle();
+    ASSERT_FALSE(pageField->isVisible());
+    QTest::keyClick(pageField, Qt::Key_M);
+    EXPECT_NE(window.Session().IsMuted(), mutedNow);
+    EXPECT_EQ(typed, pageField->toPlainText());
 }
 
 TEST(FullScreenReturn, WorksWithASettingsFolderThatCannotBeWritten) {

@@ -18,6 +18,8 @@ struct PageDef {
     const char* heading;
     const char* lead;
     std::vector<Item> items;
+    // The hint of the page's search field; pages without one leave it out.
+    const char* search = nullptr;
 };
 
 const std::vector<PageDef>& Pages() {
@@ -29,7 +31,8 @@ const std::vector<PageDef>& Pages() {
           {"새벽 세 시", "윤서 · 디지털 싱글"},
           {"너의 계절", "모래시계 · 미니 앨범"},
           {"파도 위의 편지", "바다소년 · 싱글"},
-          {"다시 여름", "노을 프로젝트 · OST"}}},
+          {"다시 여름", "노을 프로젝트 · OST"}},
+         "노래 제목이나 가수 이름"},
         {"/zenith/tab/mp3/download.html",
          "MP3 다운로드",
          "고음질 MP3 파일을 곡 단위로 받을 수 있습니다.",
@@ -57,7 +60,8 @@ const std::vector<PageDef>& Pages() {
          {{"마지막 항구", "드라마 · 15세 관람가 · 128분"},
           {"은빛 추격자", "액션 · 15세 관람가 · 114분"},
           {"우리 동네 탐정", "코미디 · 12세 관람가 · 102분"},
-          {"푸른 별의 아이", "애니메이션 · 전체 관람가 · 95분"}}},
+          {"푸른 별의 아이", "애니메이션 · 전체 관람가 · 95분"}},
+         "영화 제목"},
         {"/zenith/tab/movie/drama.html",
          "드라마",
          "지난 회차를 다시 볼 수 있습니다.",
@@ -107,20 +111,33 @@ QByteArray Document(const QString& heading, const QByteArray& body) {
             ".title{color:#e9edf3;}\n.detail{color:#7fb2ff;font-size:12px;white-space:nowrap;}\n"
             "a{color:#7fb2ff;text-decoration:none;}\na:hover{text-decoration:underline;}\n"
             "footer{padding:10px 14px;color:#5d6675;font-size:11px;}\n"
+            "form.search{margin:8px 0 0;}\n"
+            "form.search input{box-sizing:border-box;width:100%;padding:5px 8px;font:inherit;"
+            "background:#1f2631;color:#e9edf3;border:1px solid #3b4556;border-radius:3px;}\n"
             "</style>\n</head>\n<body>\n";
     html += body;
     html += "<footer>WAVEORBIT 데모 서비스 · 127.0.0.1</footer>\n</body>\n</html>\n";
     return html;
 }
 
-QByteArray Header(const QString& heading, const QString& lead) {
-    return "<header><h1>" + Escape(heading) + "</h1><p class=\"lead\">" + Escape(lead) +
-           "</p></header>\n";
+// The heading, its lead line and, when the page has one, a search field that
+// asks the same page again with the words as "q" (the service answers any
+// query with the page itself).
+QByteArray Header(const QString& heading, const QString& lead, const char* search = nullptr) {
+    QByteArray header =
+        "<header><h1>" + Escape(heading) + "</h1><p class=\"lead\">" + Escape(lead) + "</p>";
+    if (search) {
+        header += "<form class=\"search\" method=\"get\"><input type=\"text\" name=\"q\" "
+                  "placeholder=\"" +
+                  Escape(QString::fromUtf8(search)) + "\" aria-label=\"" +
+                  Escape(QStringLiteral("검색")) + "\"></form>";
+    }
+    return header + "</header>\n";
 }
 
 QByteArray ListPage(const PageDef& page) {
     const QString heading = QString::fromUtf8(page.heading);
-    QByteArray body = Header(heading, QString::fromUtf8(page.lead));
+    QByteArray body = Header(heading, QString::fromUtf8(page.lead), page.search);
     body += "<ul>\n";
     for (const Item& item : page.items) {
         body += "<li><span class=\"title\">" + Escape(QString::fromUtf8(item.title)) +

@@ -1,12 +1,19 @@
 // The main window on a real X server with a window manager (openbox) and a
 // tray host (trayer): moving and resizing by the mouse as the window system
-// runs them, and the tray icon bringing a hidden window back. Real pointer
-// input comes from xdotool.
+// runs them, the tray icon bringing a hidden window back, the small dialogs
+// dragged, typing into a web page's field, and the program itself on a
+// desktop without a tray. Real pointer and key input comes from xdotool.
+#include "app/Endpoints.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
+#include "demo/DemoService.h"
 #include "demo/LiveStreams.h"
+#include "dialogs/CAboutDlg.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/CWMPPlayer4.h"
 #include "skin/CMinsButton.h"
+#include "skin/SkinMetrics.h"
+#include "web/WebBrowserModule.h"
 
 #include "EventLoopWait.h"
 #include "TestFolders.h"
@@ -14,9 +21,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScreen>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
+#include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -26,18 +36,30 @@
 namespace {
 
 // Runs a short helper program while the window keeps answering the X server.
-bool RunTool(const QString& program, const QStringList& arguments) {
+// It is given up on after a few seconds: a helper stuck on a grab of the
+// window manager must fail the case, not hang the suite.
+struct ToolRun {
+    bool ok = false;
+    QString output;
+};
+ToolRun RunTool(const QString& program, const QStringList& arguments, bool showErrors = false,
+                int limitMs = 5000) {
     QProcess process;
+    // What a tool of the input says when it fails goes to the test's log;
+    // queries that may fail on purpose stay quiet.
+    if (showErrors)
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, arguments);
     if (!process.waitForStarted(5000))
-        return false;
-    WaitFor([&process] { return process.state() == QProcess::NotRunning; }, 10000);
+        return {};
+    WaitFor([&process] { return process.state() == QProcess::NotRunning; }, limitMs);
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(2000);
-        return false;
+        return {};
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return {process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 quint16 FreePort() {
@@ -47,32 +69,81 @@ quint16 FreePort() {
 }
 
 bool Xdo(const QStringList& arguments) {
-    return RunTool(QStringLiteral(WAVEORBIT_XDOTOOL), arguments);
+    return RunTool(QStringLiteral(WAVEORBIT_XDOTOOL), arguments, true).ok;
 }
+
+QStringList MoveTo(QPoint p) {
+    return {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())};
+}
+
+// The left button held down by xdotool, released when this goes out of scope
+// whatever failed in between: a button left down keeps a move of the window
+// manager running, and the pointer is taken from every later step and case.
+class HeldButton {
+public:
+    HeldButton() : pressed_(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")})) {}
+    ~HeldButton() { Release(); }
+    HeldButton(const HeldButton&) = delete;
+    HeldButton& operator=(const HeldButton&) = delete;
+    bool Pressed() const { return pressed_; }
+    bool Release() {
+        if (!pressed_)
+            return true;
+        pressed_ = false;
+        return Xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    }
+
+private:
+    bool pressed_;
+};
 
 // Presses the left button at a screen point, first travels `lead` pixels
 // sideways (towards `by`) if asked, then drags by `by` in steps and releases.
 void DragOnScreen(QPoint from, QPoint by, int lead = 0) {
-    const auto at = [](QPoint p) {
-        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()),
-                           QString::number(p.y())};
-    };
-    ASSERT_TRUE(Xdo(at(from)));
+    ASSERT_TRUE(Xdo(MoveTo(from)));
     RunEventsFor(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    HeldButton button;
+    ASSERT_TRUE(button.Pressed());
     RunEventsFor(200);
     const QPoint start = from + QPoint(by.x() < 0 ? -lead : lead, 0);
     if (lead > 0) {
-        ASSERT_TRUE(Xdo(at(start)));
+        ASSERT_TRUE(Xdo(MoveTo(start)));
         RunEventsFor(150);
     }
     for (int step = 1; step <= 5; ++step) {
-        ASSERT_TRUE(Xdo(at(start + by * step / 5)));
+        ASSERT_TRUE(Xdo(MoveTo(start + by * step / 5)));
         RunEventsFor(80);
     }
     RunEventsFor(200);
-    ASSERT_TRUE(Xdo({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    ASSERT_TRUE(button.Release());
     RunEventsFor(400);
+}
+
+// Two clicks of the real pointer in place, as a user double-clicks.
+void DoubleClickOnScreen(QPoint at) {
+    ASSERT_TRUE(Xdo(MoveTo(at)));
+    RunEventsFor(200);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}));
+}
+
+// The first spot from the left of a row of the widget, in its left half, that
+// no child covers (where a press moves the window), in widget coordinates;
+// null when there is none.
+QPoint FreeSpotOnRow(const QWidget& widget, int y) {
+    for (int x = 20; x < widget.width() / 2; x += 5) {
+        if (!widget.childAt(QPoint(x, y)))
+            return QPoint(x, y);
+    }
+    return {};
+}
+
+// One click of the real pointer at a screen point.
+void ClickOnScreen(QPoint at) {
+    ASSERT_TRUE(Xdo(MoveTo(at)));
+    RunEventsFor(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+    RunEventsFor(300);
 }
 
 // A drag that moves a window. The move begins once the pointer has gone
@@ -108,12 +179,20 @@ private:
     bool started_ = false;
 };
 
+// The window manager has started: the root names its check window, and that
+// window exists. A window manager of an earlier case may have left the
+// root's property behind, naming a window that is gone with it.
 bool WindowManagerRuns() {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-    xprop.waitForFinished(3000);
-    return xprop.readAllStandardOutput().contains("window id");
+    const QString root =
+        RunTool(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+            .output;
+    const QString check = root.section(QStringLiteral("window id # "), 1).trimmed();
+    if (check.isEmpty())
+        return false;
+    return RunTool(QStringLiteral("xprop"),
+                   {QStringLiteral("-id"), check, QStringLiteral("_NET_WM_NAME")})
+        .output.contains(QStringLiteral("Openbox"));
 }
 
 class WindowE2E : public ::testing::Test {
@@ -138,8 +217,11 @@ protected:
         home_.reset();
     }
 
-    void StartWindow() {
+    // web: the web tabs' browser module as the program loads it.
+    void StartWindow(bool web = false) {
         window_ = std::make_unique<CPlayerDlg>();
+        if (web)
+            window_->SetWebBrowserFactory(&WebBrowserModule::Create);
         CWMPPlayer4::Options options;
         options.audioOutput = QStringLiteral("null");
         window_->UsePlayer(new CWMPPlayer4(options));
@@ -162,13 +244,7 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     StartWindow();
     const QRect before = window_->frameGeometry();
     // A spot of the caption strip that no button covers.
-    QPoint grab;
-    for (int x = 20; x < window_->width() / 2; x += 5) {
-        if (!window_->childAt(QPoint(x, 18))) {
-            grab = QPoint(x, 18);
-            break;
-        }
-    }
+    const QPoint grab = FreeSpotOnRow(*window_, 18);
     ASSERT_FALSE(grab.isNull());
     MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(60, 40));
     ASSERT_TRUE(
@@ -187,35 +263,17 @@ TEST_F(WindowE2E, DragMovesTheWindowAndTheRightEdgeResizesIt) {
     EXPECT_NEAR(window_->frameGeometry().left(), moved.left(), 1);
 }
 
-// Two clicks of the real pointer in place, as a user double-clicks.
-void DoubleClickOnScreen(QPoint at) {
-    ASSERT_TRUE(
-        Xdo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}));
-    RunEventsFor(200);
-    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}));
-}
-
 // Under a window manager a press must not hand the pointer over at once, or
 // the second click never forms a double click: the caption maximises and
 // restores, every time, and a drag afterwards still moves the window.
 TEST_F(WindowE2E, CaptionDoubleClickMaximisesUnderTheWindowManager) {
     StartWindow();
-    QPoint grab;
-    for (int x = 20; x < window_->width() / 2; x += 5) {
-        if (!window_->childAt(QPoint(x, 18))) {
-            grab = QPoint(x, 18);
-            break;
-        }
-    }
+    const QPoint grab = FreeSpotOnRow(*window_, 18);
     ASSERT_FALSE(grab.isNull());
     const QRect normal = window_->frameGeometry();
     // A first click in place makes the window the active one, and moves nothing.
-    ASSERT_TRUE(Xdo({QStringLiteral("mousemove"), QString::number(window_->mapToGlobal(grab).x()),
-                     QString::number(window_->mapToGlobal(grab).y())}));
-    RunEventsFor(150);
-    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
-    RunEventsFor(700);
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(window_->mapToGlobal(grab)));
+    RunEventsFor(400);
     EXPECT_EQ(window_->frameGeometry(), normal);
     for (int round = 0; round < 3; ++round) {
         ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(window_->mapToGlobal(grab)));
@@ -283,13 +341,7 @@ TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
     ASSERT_TRUE(
         WaitFor([&] { return window_->frameGeometry().topLeft() == QPoint(200, 150); }, 3000));
     RunEventsFor(400);
-    QPoint grab;
-    for (int x = 20; x < window_->width() / 2; x += 5) {
-        if (!window_->childAt(QPoint(x, 18))) {
-            grab = QPoint(x, 18);
-            break;
-        }
-    }
+    const QPoint grab = FreeSpotOnRow(*window_, 18);
     ASSERT_FALSE(grab.isNull());
     // Dropped 7 pixels from the left edge: snapped onto it.
     MoveDragOnScreen(window_->mapToGlobal(grab), QPoint(-193, 0));
@@ -331,15 +383,315 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     bool shown = false;
     for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
         RunEventsFor(300);
-        const QPoint centre = tray->geometry().center();
-        ASSERT_TRUE(Xdo({QStringLiteral("mousemove"), QString::number(centre.x()),
-                         QString::number(centre.y())}));
-        RunEventsFor(150);
-        ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("1")}));
+        ASSERT_NO_FATAL_FAILURE(ClickOnScreen(tray->geometry().center()));
         shown = WaitFor([this] { return window_->isVisible(); }, 3000);
     }
     EXPECT_TRUE(shown);
     EXPECT_FALSE(window_->isMinimized());
+}
+
+// What the window manager was told about a window, by xprop.
+QString WindowProperties(const QString& window, const QStringList& properties) {
+    return RunTool(QStringLiteral("xprop"), QStringList{QStringLiteral("-id"), window} + properties)
+        .output;
+}
+
+// The one visible window of a process, as xdotool names it; empty when none.
+QString VisibleWindowOf(qint64 pid) {
+    const ToolRun run = RunTool(QStringLiteral(WAVEORBIT_XDOTOOL),
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--pid"), QString::number(pid)});
+    const QStringList ids = run.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return ids.size() == 1 ? ids.first().trimmed() : QString();
+}
+
+// A window's place on the screen as the X server has it, by xwininfo; null
+// while the window is not mapped (not yet placed by the window manager).
+QRect WindowOnScreen(const QString& window) {
+    const QString info =
+        RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}).output;
+    if (!info.contains(QStringLiteral("Map State: IsViewable")))
+        return {};
+    const auto value = [&info](const char* name) {
+        const QString after = info.section(QString::fromLatin1(name), 1);
+        return after.section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+    };
+    return QRect(value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+                 value("Height:"));
+}
+
+// The small dialogs move as the window does: a drag on the background moves
+// the dialog through the window manager, while clicks in place start no move
+// that would keep the pointer, so the dialog's own button still answers.
+TEST_F(WindowE2E, SkinnedDialogMovesByADragAndClicksInPlaceLeaveThePointerFree) {
+    StartWindow();
+    // The dialog opens centred over the window: placed so that the drag stays
+    // on the screen (xdotool takes no point left of or above it).
+    window_->move(200, 150);
+    ASSERT_TRUE(
+        WaitFor([&] { return window_->frameGeometry().topLeft() == QPoint(200, 150); }, 3000));
+    CAboutDlg dialog(window_.get());
+    dialog.show();
+    ASSERT_TRUE(WaitFor([&] { return dialog.isVisible(); }, 3000));
+    RunEventsFor(500);
+    const QPoint spot = FreeSpotOnRow(dialog, dialog.height() - 12);
+    ASSERT_FALSE(spot.isNull());
+    // Where the X server has the dialog, once it stands centred over the
+    // window where the program puts it: it may be mapped at the origin first
+    // and moved there a moment later.
+    const QString id = QString::number(dialog.winId());
+    const QPoint centred =
+        window_->frameGeometry().center() - QPoint(dialog.width() / 2, dialog.height() / 2);
+    QRect before;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            before = WindowOnScreen(id);
+            return before.topLeft() == centred;
+        },
+        5000))
+        << "the dialog stands at " << before.x() << "," << before.y() << ", not over the window";
+    RunEventsFor(300);
+    ASSERT_EQ(WindowOnScreen(id), before);
+
+    MoveDragOnScreen(before.topLeft() + spot, QPoint(-70, 45));
+    QRect moved;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            moved = WindowOnScreen(id);
+            return moved.topLeft() != before.topLeft();
+        },
+        3000));
+    EXPECT_NEAR(moved.left() - before.left(), -70, 3);
+    EXPECT_NEAR(moved.top() - before.top(), 45, 3);
+
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(moved.topLeft() + spot));
+    ASSERT_NO_FATAL_FAILURE(DoubleClickOnScreen(moved.topLeft() + spot));
+    RunEventsFor(400);
+    EXPECT_EQ(WindowOnScreen(id), moved);
+    const CMinsButton* ok = dialog.OkButton();
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(moved.topLeft() + ok->geometry().center()));
+    EXPECT_TRUE(WaitFor([&] { return !dialog.isVisible(); }, 3000))
+        << "the click on the dialog's button did not reach it";
+}
+
+// Where the browser shows the demo page's search field, in global
+// coordinates: the rows where the field's own colour runs across most of the
+// page's width (text drawn elsewhere may hold a few such pixels). Null while
+// the field is not shown.
+QRect SearchFieldOnScreen(QWidget* browser) {
+    const QPoint at = browser->mapTo(browser->window(), QPoint(0, 0));
+    const QImage image = browser->screen()
+                             ->grabWindow(browser->window()->winId(), at.x(), at.y(),
+                                          browser->width(), browser->height())
+                             .toImage();
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        QRect row;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (qAbs(p.red() - 0x1f) <= 1 && qAbs(p.green() - 0x26) <= 1 &&
+                qAbs(p.blue() - 0x31) <= 1)
+                row |= QRect(x, y, 1, 1);
+        }
+        if (row.width() > image.width() / 2)
+            box |= row;
+    }
+    if (box.height() < 10)
+        return {};
+    return box.translated(browser->mapToGlobal(QPoint(0, 0)));
+}
+
+// Keys typed into a text field of a web page reach the field, not the
+// window's commands; elsewhere the window's keys work as before.
+TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
+    if (!WAVEORBIT_RUN_WEB_ENGINE)
+        GTEST_SKIP() << "the browser engine is not run in sanitizer builds";
+    const QStringList missing = demo::LiveStreams::MissingTools();
+    if (!missing.isEmpty())
+        GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
+    const QUrl base(Endpoints::ServiceBaseAddress());
+    if (base.host() != QStringLiteral("127.0.0.1"))
+        GTEST_SKIP() << "the service host is not a loopback address in this build";
+    demo::DemoService service;
+    demo::DemoServiceOptions serviceOptions;
+    serviceOptions.servicePort = quint16(base.port(80));
+    serviceOptions.countPort = 0;
+    QString error;
+    ASSERT_TRUE(service.Start(serviceOptions, &error))
+        << error.toStdString() << " (another run holds the demo's ports?)";
+    demo::LiveStreams streams;
+    demo::LiveStreamOptions streamOptions;
+    streamOptions.audio = false;
+    streamOptions.videoPort = FreePort();
+    ASSERT_TRUE(streams.Start(streamOptions, &error)) << error.toStdString();
+
+    StartWindow(true);
+    window_->PlayUrl(streams.VideoUrl(1));
+    ASSERT_TRUE(WaitFor([&] { return window_->Session().IsPlaying(); }, 10000));
+    const PlayerSession& session = window_->Session();
+    const int volume = session.Volume();
+    const bool muted = session.IsMuted();
+    const bool onTop = session.IsOn(SessionOption::OnTop);
+
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(
+        window_->mapToGlobal(window_->Button(ControlId::TabMusic)->geometry().center())));
+    QRect field;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            field = window_->WebBrowser() ? SearchFieldOnScreen(window_->WebBrowser()) : QRect();
+            return field.isValid();
+        },
+        20000))
+        << "the music tab's page with its search field did not show";
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(field.center()));
+
+    // Letters that are the window's keys, a space, and the arrows, then the
+    // field sends what it holds: the left arrow put the x before the space.
+    ASSERT_TRUE(Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"),
+                     QStringLiteral("tm ")}));
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"),
+                     QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("End"),
+                     QStringLiteral("Left")}));
+    ASSERT_TRUE(Xdo({QStringLiteral("type"), QStringLiteral("x")}));
+    RunEventsFor(300);
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("Return")}));
+    const QString page = Endpoints::MusicPagePaths().value(0);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return service.ServiceServer().RequestedTargets().contains(page +
+                                                                       QStringLiteral("?q=tmx+"));
+        },
+        5000))
+        << service.ServiceServer().RequestedTargets().join(QStringLiteral(" ")).toStdString();
+    RunEventsFor(500);
+    EXPECT_EQ(session.Volume(), volume);
+    EXPECT_EQ(session.IsMuted(), muted);
+    EXPECT_EQ(session.IsOn(SessionOption::OnTop), onTop);
+    EXPECT_TRUE(session.IsPlaying());
+    EXPECT_FALSE(session.IsFullScreen());
+
+    // Off the field, on the page: the page leaves M alone and the window mutes.
+    ASSERT_TRUE(WaitFor([&] { return SearchFieldOnScreen(window_->WebBrowser()).isValid(); }));
+    QWidget* browser = window_->WebBrowser();
+    ASSERT_NO_FATAL_FAILURE(
+        ClickOnScreen(browser->mapToGlobal(QPoint(browser->width() / 2, browser->height() - 10))));
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() != muted; }, 3000));
+
+    // On the channel list: M toggles it back.
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(
+        window_->mapToGlobal(window_->Button(ControlId::TabChannels)->geometry().center())));
+    QWidget* list = window_->ListView();
+    ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 3000));
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(list->mapToGlobal(list->rect().center())));
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() == muted; }, 3000));
+    EXPECT_EQ(session.Volume(), volume);
+    EXPECT_TRUE(session.IsPlaying());
+    window_->StopPlayback();
+    service.Stop();
+}
+
+// --- The program itself on a desktop without a tray --------------------------
+// These cases run in a process and on an X server of their own (a ctest entry
+// of their own): no tray host has ever run there, so the desktop really has
+// no tray, whatever the other cases started.
+
+// The program in its own process, with the test's settings folders; ended
+// by SIGTERM (as the session ends it) and killed should that not do.
+class ProgramProcess {
+public:
+    bool Start() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process_.setProcessEnvironment(environment);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.start(QStringLiteral(WAVEORBIT_PROGRAM), {});
+        return process_.waitForStarted(10000);
+    }
+    qint64 Pid() const { return process_.processId(); }
+    bool EndsNormally() {
+        process_.terminate();
+        if (!WaitFor([this] { return process_.state() == QProcess::NotRunning; }, 15000))
+            return false;
+        return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    }
+    ~ProgramProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+
+private:
+    QProcess process_;
+};
+
+using TrayLessDesktop = WindowE2E;
+
+// With the tray option stored and no tray to show its icon, the program's
+// window keeps its taskbar button, and the minimise button iconifies it (the
+// taskbar can bring it back) instead of hiding it out of reach.
+TEST_F(TrayLessDesktop, TrayOptionKeepsTheProgramsWindowReachable) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable())
+        << "a tray host runs on this X server; this case needs one of its own";
+    Settings::WriteText(Settings::Tray, QStringLiteral("1"));
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    QString window;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            window = VisibleWindowOf(program.Pid());
+            return !window.isEmpty();
+        },
+        20000))
+        << "the program's window did not show";
+    RunEventsFor(1000);
+
+    // A normal window on the window manager's list, not a tool window that
+    // taskbars leave out.
+    const QString kind = WindowProperties(
+        window, {QStringLiteral("_NET_WM_WINDOW_TYPE"), QStringLiteral("_NET_WM_STATE")});
+    EXPECT_TRUE(kind.contains(QStringLiteral("_NET_WM_WINDOW_TYPE_NORMAL"))) << kind.toStdString();
+    EXPECT_FALSE(kind.contains(QStringLiteral("_NET_WM_WINDOW_TYPE_UTILITY")))
+        << kind.toStdString();
+    EXPECT_FALSE(kind.contains(QStringLiteral("SKIP_TASKBAR"))) << kind.toStdString();
+    const QString clients = RunTool(QStringLiteral("xprop"),
+                                    {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")})
+                                .output;
+    EXPECT_TRUE(clients.contains(QStringLiteral("0x%1").arg(window.toULongLong(), 0, 16)))
+        << clients.toStdString();
+
+    // The minimise button, clicked for real.
+    const QRect placed = WindowOnScreen(window);
+    ASSERT_TRUE(placed.isValid());
+    const QPoint minimise =
+        placed.topLeft() +
+        QPoint(placed.width() - SkinMetrics::kMinimiseFromRight +
+                   SkinMetrics::kCaptionButtonSize.width() / 2,
+               SkinMetrics::kCaptionButtonTop + SkinMetrics::kCaptionButtonSize.height() / 2);
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(minimise));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return WindowProperties(window, {QStringLiteral("WM_STATE")})
+                .contains(QStringLiteral("Iconic"));
+        },
+        5000))
+        << WindowProperties(window, {QStringLiteral("WM_STATE")}).toStdString();
+
+    // Brought back as a taskbar does, by activating it.
+    ASSERT_TRUE(Xdo({QStringLiteral("windowactivate"), window}));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return WindowProperties(window, {QStringLiteral("WM_STATE")})
+                .contains(QStringLiteral("Normal"));
+        },
+        5000))
+        << WindowProperties(window, {QStringLiteral("WM_STATE")}).toStdString();
+    EXPECT_EQ(VisibleWindowOf(program.Pid()), window);
+    EXPECT_TRUE(program.EndsNormally());
+    EXPECT_EQ(Settings::ReadText(Settings::Tray), QStringLiteral("1"));
 }
 
 } // namespace
