@@ -45,7 +45,7 @@ bool IsAscii(const QByteArray& bytes) {
 
 } // namespace
 
-bool IsValidUtf8(const QByteArray& bytes) {
+bool IsValidUtf8(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
     qsizetype i = 0;

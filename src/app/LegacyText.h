@@ -10,7 +10,7 @@
 namespace LegacyText {
 
 // True when the bytes are well-formed UTF-8 (plain ASCII is).
-bool IsValidUtf8(const QByteArray& bytes);
+bool IsValidUtf8(QByteArrayView bytes);
 
 // Bytes to text: valid UTF-8 is taken as UTF-8, anything else as CP949.
 // Bytes that CP949 cannot map become U+FFFD; nothing is dropped silently.

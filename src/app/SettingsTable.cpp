@@ -10,6 +10,7 @@ const char* const kKeyRecentTab = "SOFTWARE\\WAVEORBIT\\Recent\\Tab";
 const char* const kKeyRecentUrl = "SOFTWARE\\WAVEORBIT\\Recent\\URL";
 const char* const kKeyUpdate = "SOFTWARE\\WAVEORBIT\\UPDATE";
 const char* const kKeyRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kKeySources = "SOFTWARE\\WAVEORBIT\\Sources";
 
 namespace {
 constexpr SettingsRoot M = SettingsRoot::MachineWide;
@@ -43,6 +44,13 @@ const Value LocationHide{M, kKeyOptions, "LOCATION_HIDE", "0", ReadRule::Text};
 
 const Value StartWithSession{U, kKeyRun, "WAVEORBIT", "0", ReadRule::NotZero};
 
+const Value SourceTv{M, kKeySources, "TV", "", ReadRule::Text};
+const Value SourceWorld{M, kKeySources, "WORLD", "", ReadRule::Text};
+const Value SourceGame{M, kKeySources, "GAME", "", ReadRule::Text};
+const Value SourceRadio{M, kKeySources, "RADIO", "", ReadRule::Text};
+const Value SourceMusic{M, kKeySources, "MUSIC", "", ReadRule::Text};
+const Value DirectoryServer{M, kKeySources, "DIRECTORY_SERVER", "", ReadRule::Text};
+
 const Value VerNimbusKit{M, kKeyUpdate, "vernimbuskit", "", ReadRule::Text};
 
 const std::vector<const Value*>& All() {
@@ -69,6 +77,12 @@ const std::vector<const Value*>& All() {
         &LocationForDialog,
         &LocationHide,
         &StartWithSession,
+        &SourceTv,
+        &SourceWorld,
+        &SourceGame,
+        &SourceRadio,
+        &SourceMusic,
+        &DirectoryServer,
         &VerNimbusKit,
     };
     return all;

@@ -37,6 +37,7 @@ extern const char* const kKeyRecentTab;
 extern const char* const kKeyRecentUrl;
 extern const char* const kKeyUpdate;
 extern const char* const kKeyRun;
+extern const char* const kKeySources; // SOFTWARE\WAVEORBIT\Sources
 
 // Window rectangle saved when full screen is entered, and the volume.
 extern const Value MainWidth, MainHeight, MainX, MainY, Sound;
@@ -52,6 +53,12 @@ extern const Value AutoPlay, AutoClose, AutoHide, OnTop, Tray, Magnet, Message, 
 extern const Value LocationForCatalogue, LocationForDialog;
 // Start with the session: present (any text but "0") means on.
 extern const Value StartWithSession;
+// Where each catalogue tab takes its channels from: "service <address>",
+// "playlist <address>" or "directory <query>". The empty default stands for
+// the build's own default of that tab (catalogue/ChannelSource).
+extern const Value SourceTv, SourceWorld, SourceGame, SourceRadio, SourceMusic;
+// The radio directory's server; empty means "find it".
+extern const Value DirectoryServer;
 // Written by the partner installer, read by nobody.
 extern const Value VerNimbusKit;
 

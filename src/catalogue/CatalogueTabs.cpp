@@ -7,13 +7,18 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
+#include "catalogue/UpdateOutcome.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QUrl>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -25,11 +30,22 @@ QString CatalogueFileOf(Category category) {
                                                                             : QString();
 }
 
+// The category whose catalogue a file is; None for any other file.
+Category CategoryOfCatalogue(const QString& fileName) {
+    const int index = static_cast<int>(Endpoints::CatalogueFileNames().indexOf(fileName));
+    return index < 0 ? Category::None : CategoryFromStored(StoredNumberOf(Category::Tv) + index);
+}
+
+bool IsRegional(Category category) {
+    return category == Category::Tv || category == Category::Radio;
+}
+
 } // namespace
 
 CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
                              DownloadQueue& downloads, QObject* parent)
     : QObject(parent), session_(session), list_(list), downloads_(downloads),
+      sources_(new ChannelSources(Paths::DataFolder(), SourceSettings(), this)),
       serviceBase_(Endpoints::ServiceBaseAddress()) {
     // Only the tabs' own downloads show in the list, not the update check's.
     connect(&downloads_, &DownloadQueue::started, this, [this](const QString& target) {
@@ -45,8 +61,10 @@ CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
 
 void CatalogueTabs::SetDataFolder(const QString& folder) {
     dataFolder_ = folder;
+    sources_->SetDataFolder(DataFolder());
     delete updater_;
     updater_ = new CatalogueUpdater(&downloads_, dataFolder_, serviceBase_, this);
+    updaterBase_ = serviceBase_;
 }
 
 QString CatalogueTabs::DataFolder() const {
@@ -66,6 +84,10 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
         Fill(category);
         if (whenListed)
             whenListed();
+        return;
+    }
+    if (!sources_->UsesService(StoredNumberOf(category))) {
+        FillFromSource(category, generation, std::move(whenListed));
         return;
     }
     const QString fileName = CatalogueFileOf(category);
@@ -109,6 +131,34 @@ void CatalogueTabs::Fill(Category category) {
     list_.AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region, &familyBlocks_));
 }
 
+void CatalogueTabs::FillFromSource(Category category, unsigned generation,
+                                   std::function<void()> whenListed) {
+    // A playlist or the radio directory: the kept list at once, the
+    // refreshed one when it has arrived; each only while the tab is current.
+    const QString region =
+        IsRegional(category) ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
+    // The kept list and then the refreshed one may both arrive: what waits
+    // for the list (playing the chosen region's station) runs once, on the first.
+    auto waiting = std::make_shared<std::function<void()>>(std::move(whenListed));
+    sources_->Open(StoredNumberOf(category), region,
+                   [this, generation, waiting](ChannelSources::Listing listing) {
+                       if (generation != generation_)
+                           return;
+                       familyBlocks_ = std::move(listing.blocks);
+                       list_.ReplaceRows(std::move(listing.rows));
+                       if (auto then = std::exchange(*waiting, nullptr))
+                           then();
+                   });
+}
+
+QString CatalogueTabs::ServiceBaseOf(Category category) const {
+    const ChannelSource source = sources_->SourceOf(StoredNumberOf(category));
+    if (source.kind == ChannelSource::Kind::Service &&
+        source != sources_->Settings().Defaults().Of(StoredNumberOf(category)))
+        return source.address;
+    return serviceBase_;
+}
+
 void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
     const QString path = CataloguePath(fileName);
     if (QFile::exists(path)) {
@@ -127,8 +177,8 @@ void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<v
     // A failed download is quiet: the tab shows what the (missing) file
     // holds, and the next opening tries again.
     downloads_.Enqueue(
-        QUrl(serviceBase_ + Endpoints::CataloguePath(fileName)), path,
-        DownloadQueue::Check::IniFile,
+        QUrl(ServiceBaseOf(CategoryOfCatalogue(fileName)) + Endpoints::CataloguePath(fileName)),
+        path, DownloadQueue::Check::IniFile,
         [this, fileName](const DownloadQueue::Result&) { FinishDownload(fileName); });
 }
 
@@ -155,19 +205,70 @@ bool CatalogueTabs::IsTabDownload(const QString& targetPath) const {
 }
 
 void CatalogueTabs::RunCatalogueUpdate() {
-    if (updater_)
-        updater_->RunCatalogueUpdate([](const UpdateOutcome&) {});
+    CheckCatalogues([](const UpdateOutcome&) {});
 }
 
-void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done) {
+void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outcome)> done) {
+    std::vector<Category> serviceTabs;
+    for (const Category category : kAllCategories) {
+        if (category != Category::User && sources_->UsesService(StoredNumberOf(category)))
+            serviceTabs.push_back(category);
+    }
+    // With no tab on the service (the installed defaults) there is nothing to
+    // check, and no address to ask.
+    if (serviceTabs.empty()) {
+        done(UpdateOutcome());
+        return;
+    }
     if (!updater_) {
         // Without a data folder nothing could be checked: no "latest version".
         UpdateOutcome unchecked;
-        for (const QString& name : Endpoints::CatalogueFileNames())
-            unchecked.AddUnchecked(name);
+        for (const Category category : serviceTabs)
+            unchecked.AddUnchecked(CatalogueFileOf(category));
         done(unchecked);
         return;
     }
+    // The version list and the catalogues come from the service the tabs
+    // use; the updater is made anew when that changed since the last check.
+    const QString base = ServiceBaseOf(serviceTabs.front());
+    if (base != updaterBase_ && !updater_->IsRunning()) {
+        delete updater_;
+        updater_ = new CatalogueUpdater(&downloads_, dataFolder_, base, this);
+        updaterBase_ = base;
+    }
     updater_->ClearUpdated();
-    updater_->RunCatalogueUpdate(std::move(done));
+    updater_->RunCatalogueUpdate([this, done](const UpdateOutcome& all) {
+        // A tab on another source does not read its catalogue, so what
+        // became of that catalogue is no news to the user.
+        const auto uses = [this](const QString& fileName) {
+            const Category category = CategoryOfCatalogue(fileName);
+            return category != Category::None && sources_->UsesService(StoredNumberOf(category));
+        };
+        UpdateOutcome outcome;
+        for (const QString& name : all.Current())
+            if (uses(name))
+                outcome.AddCurrent(name);
+        for (const QString& name : all.Replaced())
+            if (uses(name))
+                outcome.AddReplaced(name);
+        for (const QString& name : all.Failed())
+            if (uses(name))
+                outcome.AddFailed(name);
+        for (const QString& name : all.Unchecked())
+            if (uses(name))
+                outcome.AddUnchecked(name);
+        done(outcome);
+    });
+}
+
+void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done) {
+    CheckCatalogues([this, done](const UpdateOutcome& catalogues) {
+        // Then every tab that takes its channels from elsewhere, told
+        // through the same outcome.
+        sources_->RefreshAll([catalogues, done](std::vector<ChannelSources::Refresh> results) {
+            UpdateOutcome outcome = catalogues;
+            outcome.Merge(ChannelSources::OutcomeOf(results));
+            done(outcome);
+        });
+    });
 }

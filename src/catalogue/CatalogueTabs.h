@@ -10,6 +10,7 @@
 #include <vector>
 
 class CatalogueUpdater;
+class ChannelSources;
 class UpdateOutcome;
 class ChannelListModel;
 class DownloadQueue;
@@ -17,8 +18,9 @@ class PlayerSession;
 
 // The channel panel's catalogue tabs: which category the list shows, the
 // catalogue file each one reads (downloaded first when it is missing), and
-// the update check of those files. Widget-free; the window shows the list
-// and the download line it reports.
+// the update check of those files. A tab set to a playlist or the radio
+// directory is filled from its source instead. Widget-free; the window shows
+// the list and the download line it reports.
 class CatalogueTabs : public QObject {
     Q_OBJECT
 public:
@@ -59,8 +61,12 @@ public:
     // The update check for the five catalogues, then the removal of the
     // downloaded version list; quiet.
     void RunCatalogueUpdate();
-    // The same check for the update command; `done` learns what it came to.
+    // The same check for the update command, then a refresh of every tab
+    // that does not use the service; `done` learns what all of it came to.
     void RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done);
+
+    // Where each tab takes its channels from.
+    ChannelSources& Sources() const { return *sources_; }
 
 signals:
     // The list's download line: on while a tab waits for its catalogue,
@@ -69,13 +75,22 @@ signals:
 
 private:
     void Fill(Category category);
+    void FillFromSource(Category category, unsigned generation, std::function<void()> whenListed);
     void FinishDownload(const QString& fileName);
+    // The service a tab's catalogue comes from: a tab set to a service of
+    // its own asks that one, the others the build's (or the tests') base.
+    QString ServiceBaseOf(Category category) const;
+    // The update check of the catalogues alone, for the tabs that use the
+    // service (none checked when no tab does).
+    void CheckCatalogues(std::function<void(const UpdateOutcome& outcome)> done);
 
     PlayerSession& session_;
     ChannelListModel& list_;
     DownloadQueue& downloads_;
     CatalogueUpdater* updater_ = nullptr;
+    ChannelSources* sources_ = nullptr;
     QString serviceBase_;
+    QString updaterBase_; // the service the updater asks
     QString dataFolder_;
     struct PendingCatalogue {
         QString fileName;

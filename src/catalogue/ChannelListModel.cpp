@@ -3,6 +3,9 @@
 #include "app/LegacyText.h"
 
 #include <QColor>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace {
 const QColor kText(255, 204, 51);
@@ -45,13 +48,35 @@ QVariant ChannelListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
+namespace {
+
+// Freeing tens of thousands of rows (seven strings each) holds the window
+// up for tens of milliseconds: a long list is freed on a worker thread.
+void FreeRows(std::vector<ChannelRecord> rows) {
+    constexpr size_t kFreeHereUpTo = 2000;
+    if (rows.size() <= kFreeHereUpTo)
+        return;
+    auto old = std::make_shared<std::vector<ChannelRecord>>(std::move(rows));
+    QThreadPool::globalInstance()->start([old]() mutable { old.reset(); });
+}
+
+} // namespace
+
 void ChannelListModel::Clear() {
     if (rows_.empty())
         return;
     beginResetModel();
-    rows_.clear();
-    rows_.shrink_to_fit();
+    std::vector<ChannelRecord> old;
+    old.swap(rows_);
     endResetModel();
+    FreeRows(std::move(old));
+}
+
+void ChannelListModel::ReplaceRows(std::vector<ChannelRecord> records) {
+    beginResetModel();
+    rows_.swap(records);
+    endResetModel();
+    FreeRows(std::move(records));
 }
 
 void ChannelListModel::AppendRows(std::vector<ChannelRecord> records) {

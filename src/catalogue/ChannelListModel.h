@@ -25,6 +25,9 @@ public:
     void Clear();
     // Appends rows at the end, in order (catalogue tabs).
     void AppendRows(std::vector<ChannelRecord> records);
+    // Puts these rows in place of the current ones in one model reset (a
+    // refreshed list of tens of thousands: one signal, not a clear and an insert).
+    void ReplaceRows(std::vector<ChannelRecord> records);
     // Inserts one row at the top (the user tab shows the newest line first).
     void InsertAtTop(const ChannelRecord& record);
     // Inserts every record at the top in turn: the last one ends on top.

@@ -71,6 +71,8 @@ void DownloadQueue::StartNext() {
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
+    if (!userAgent_.isEmpty())
+        request.setRawHeader("User-Agent", userAgent_);
     reply_ = network_.get(request);
     connect(reply_, &QNetworkReply::readyRead, this, &DownloadQueue::OnReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &DownloadQueue::OnFinished);

@@ -60,6 +60,8 @@ public:
 
     void SetStallTimeoutMs(int ms) { stallTimeoutMs_ = ms; }
     void SetSizeCap(qint64 bytes) { sizeCap_ = bytes; }
+    // Sent with every request when set (some servers ask clients to name themselves).
+    void SetUserAgent(const QByteArray& userAgent) { userAgent_ = userAgent; }
 
     // True when the bytes read as an INI file: at least one "[section]" line,
     // and every other line blank, a comment, or a "key=value" line.
@@ -95,5 +97,6 @@ private:
     QTimer* stallTimer_;
     int stallTimeoutMs_ = kDefaultStallTimeoutMs;
     qint64 sizeCap_ = kDefaultSizeCap;
+    QByteArray userAgent_;
     bool ending_ = false;
 };

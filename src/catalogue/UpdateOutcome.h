@@ -29,6 +29,7 @@ public:
 
     Kind kind() const;
     bool updated() const { return !replaced_.isEmpty(); }
+    const QStringList& Current() const { return current_; }
     const QStringList& Replaced() const { return replaced_; }
     const QStringList& Failed() const { return failed_; }
     const QStringList& Unchecked() const { return unchecked_; }

@@ -3,6 +3,7 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/RegionChoice.h"
+#include "dialogs/CSourcesDlg.h"
 #include "skin/CMinsButton.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -153,6 +155,16 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     region_->setGeometry(30, 210, 340, 13);
     region_->setFocusPolicy(Qt::NoFocus);
 
+    // Where the catalogue tabs take their channels from: a dialog of its own.
+    sources_ = new QPushButton(QStringLiteral("채널 목록 설정…"), this);
+    sources_->setObjectName(QStringLiteral("sources"));
+    sources_->setGeometry(30, 210, 160, 22);
+    connect(sources_, &QPushButton::clicked, this, [this] {
+        CSourcesDlg dialog(SourceSettings(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            emit sourcesChanged();
+    });
+
     ok_ = new CMinsButton(Number(Control::Ok), QStringLiteral("확인"), this);
     ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok_, 156, 246, 44, 22);
@@ -204,6 +216,7 @@ void CSettingsDlg::SelectPage(int page) {
     for (size_t i = 0; i < checks_.size(); ++i)
         checks_[i]->setVisible(kChecks[i].page == page);
     note_->setVisible(page == 1);
+    sources_->setVisible(page == 3);
     region_->setVisible(page == 1);
 }
 

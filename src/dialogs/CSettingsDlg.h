@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class PlayerSession;
+class QPushButton;
 
 // The options in one place, on three pages. Opening reads every option from
 // the store (not from the window, so changes made through the menus show);
@@ -48,11 +49,17 @@ public:
     QCheckBox* Check(Control id) const;
     QComboBox* Region() const { return region_; }
     QLabel* RegionLabel() const { return note_; }
+    QPushButton* SourcesButton() const { return sources_; }
     CMinsButton* Button(Control id) const;
     // The page shown, 1..3.
     int Page() const { return page_; }
     void SelectPage(int page);
 
+signals:
+    // The tabs' sources were changed (and stored) on their own page.
+    void sourcesChanged();
+
+public:
     // The OK button's work: every option written in its order.
     void OnOk();
 
@@ -65,6 +72,7 @@ private:
     QLabel* note_ = nullptr;
     CMinsButton* close_ = nullptr;
     CMinsButton* pages_[3] = {};
+    QPushButton* sources_ = nullptr;
     CMinsButton* ok_ = nullptr;
     CMinsButton* cancel_ = nullptr;
     int page_ = 0;

@@ -1,5 +1,7 @@
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/ChannelSources.h"
+
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
@@ -70,6 +72,7 @@ void CPlayerDlg::CreateControls() {
     input_ = new WindowInput(*this, *dragger_);
     tabs_ = new MainTabs(*this, *session_);
     layout_ = new WindowLayout(*this, *session_, *geometry_);
+    tabs_->Web().SetPageAddress([this](const QString& address) { return ServicePage(address); });
     tray_ = new WindowTray(*this);
     style_ = new WindowStyle(*this, *session_, *tray_);
     startup_ = new StartupRestore(*this);
@@ -100,6 +103,10 @@ void CPlayerDlg::CreateListView() {
 
 void CPlayerDlg::SetServiceBaseAddress(const QString& base) {
     catalogue_->SetServiceBaseAddress(base);
+}
+
+ChannelSources* CPlayerDlg::Sources() const {
+    return &catalogue_->Sources();
 }
 
 void CPlayerDlg::ConnectButtons() {

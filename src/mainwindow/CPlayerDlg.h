@@ -15,6 +15,7 @@
 #include <functional>
 
 class CatalogueTabs;
+class ChannelSources;
 class CChannelListView;
 class ChannelListModel;
 class CMinsButton;
@@ -68,6 +69,10 @@ public:
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
+    // Where each catalogue tab takes its channels from.
+    ChannelSources* Sources() const;
+    // After the tabs' sources were changed: the open catalogue tab anew.
+    void ReloadSources();
     // Where catalogues and the version list come from; set before start-up
     // (tests point it at a server of their own).
     void SetServiceBaseAddress(const QString& base);
@@ -139,6 +144,9 @@ public:
     void DeleteAllUserChannels();     // 32795
     UserChannelCommands& UserChannels() const { return *userChannels_; }
 
+    // The service's home page in the browser, or a message when no tab uses
+    // a service (the home-page button and command).
+    void OpenHomePage();
     // The embedded browser; null until a web page is first shown.
     QWidget* WebBrowser() const;
     // What makes the browser: the program hands in the web module's
@@ -239,6 +247,9 @@ private:
     CatalogueTabs* catalogue_ = nullptr;
     UserChannelCommands* userChannels_ = nullptr;
     void ReportUserChannelWrite(bool written);
+    // The music and movie pages and the home page follow the service the
+    // tabs use; a local page says what is missing when none does.
+    QString ServicePage(const QString& buildTimeAddress) const;
 
     PlayerSession* session_ = nullptr;
 

@@ -10,6 +10,7 @@
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"
@@ -19,6 +20,7 @@
 #include <QMessageBox>
 
 #include <memory>
+#include <utility>
 
 void CPlayerDlg::OpenCategoryTab(Category category, std::function<void()> whenListed) {
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
@@ -72,8 +74,9 @@ void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
 
 void CPlayerDlg::RunUpdateCommand() {
     catalogue_->RunUpdateCheck([this](const UpdateOutcome& outcome) {
-        // Say what happened: a check that could not reach the service, or a
-        // catalogue that did not arrive, is no "latest version".
+        // Say what happened, for the catalogues and every other source of
+        // channels: a check that could not reach the service, or a list that
+        // did not arrive, is no "latest version".
         ShowMessage(outcome.Message());
         // Whatever the message said, the program updater has its turn.
         launcher_->StartUpdater(Paths::ProgramFolder());
@@ -90,4 +93,9 @@ void CPlayerDlg::ShowMessage(const QString& text) {
         return;
     }
     QMessageBox::information(this, QStringLiteral("WAVEORBIT"), text);
+}
+
+void CPlayerDlg::ReloadSources() {
+    if (session_->MainTab() == MainTab::Channels && session_->Category() != Category::User)
+        OpenCategoryTab(session_->Category());
 }

@@ -41,5 +41,6 @@ void CPlayerDlg::ToggleOnTop() {
 
 void CPlayerDlg::OpenSettingsDialog() {
     CSettingsDlg dialog(session_, this);
+    connect(&dialog, &CSettingsDlg::sourcesChanged, this, &CPlayerDlg::ReloadSources);
     dialog.exec();
 }

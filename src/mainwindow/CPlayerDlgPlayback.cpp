@@ -3,6 +3,7 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
+#include "catalogue/ChannelSources.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "playback/CWMPPlayer4.h"
 #include "skin/CMinsButton.h"
@@ -66,8 +67,11 @@ void CPlayerDlg::MenuPlay() {
 }
 
 void CPlayerDlg::PlayUrl(const QString& address) {
-    if (playback_)
-        playback_->Watch().PlayAddress(address);
+    if (!playback_)
+        return;
+    playback_->Watch().PlayAddress(address);
+    // The radio directory counts the stations its users start.
+    Sources()->NotePlayed(address);
 }
 
 void CPlayerDlg::VolumeUp() {

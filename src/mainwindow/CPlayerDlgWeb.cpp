@@ -2,6 +2,9 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
+#include "app/Endpoints.h"
+#include "app/Launcher.h"
+#include "catalogue/ChannelSources.h"
 #include "mainwindow/MainTabs.h"
 
 void CPlayerDlg::OnMainTabButton(MainTab tab) {
@@ -14,4 +17,24 @@ QWidget* CPlayerDlg::WebBrowser() const {
 
 void CPlayerDlg::SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> factory) {
     tabs_->Web().SetFactory(std::move(factory));
+}
+
+QString CPlayerDlg::ServicePage(const QString& buildTimeAddress) const {
+    const SourceSettings& settings = Sources()->Settings();
+    const QString service = settings.ServiceAddress();
+    // The build's own service keeps the pages as they were built.
+    for (const ChannelSource& tab : settings.Defaults().tabs) {
+        if (!service.isEmpty() && tab.kind == ChannelSource::Kind::Service &&
+            tab.address == service)
+            return buildTimeAddress;
+    }
+    return ServicePages::PageAddress(settings, buildTimeAddress, Endpoints::ServiceBaseAddress());
+}
+
+void CPlayerDlg::OpenHomePage() {
+    if (!Sources()->Settings().AnyTabUsesService()) {
+        ShowMessage(ServicePages::NoServiceMessage());
+        return;
+    }
+    launcher_->OpenInBrowser(ServicePage(Endpoints::HomePageAddress()));
 }

@@ -70,7 +70,7 @@ void MainTabs::OnHomePageButton() {
         window_.Button(p.id)->update();
     }
     window_.update(window_.CurrentLayout().browser.box.ToRect());
-    window_.DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress());
+    window_.OpenHomePage();
 }
 
 void MainTabs::OnSubTab(ControlId id) {

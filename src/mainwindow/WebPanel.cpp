@@ -40,8 +40,8 @@ void WebPanel::Place(const QRect& box, bool shown) {
 }
 
 void WebPanel::Navigate(const QString& address) {
-    address_ = address;
+    address_ = pageAddress_ ? pageAddress_(address) : address;
     Create();
     if (browser_)
-        QMetaObject::invokeMethod(browser_, "Navigate", Q_ARG(QString, address));
+        QMetaObject::invokeMethod(browser_, "Navigate", Q_ARG(QString, address_));
 }

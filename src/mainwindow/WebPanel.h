@@ -20,6 +20,11 @@ public:
     explicit WebPanel(QWidget& window) : window_(window) {}
 
     void SetFactory(Factory factory) { factory_ = std::move(factory); }
+    // Where a page of the build's service is really shown: the window sends
+    // the pages to the service the tabs use, or to a local page without one.
+    void SetPageAddress(std::function<QString(const QString& address)> pageAddress) {
+        pageAddress_ = std::move(pageAddress);
+    }
     // The browser; null until a page is first shown or without a factory.
     QWidget* Browser() const { return browser_; }
     // The address the browser was last sent to.
@@ -39,6 +44,7 @@ private:
 
     QWidget& window_;
     Factory factory_;
+    std::function<QString(const QString&)> pageAddress_;
     QWidget* browser_ = nullptr;
     QString address_;
     QRect box_;

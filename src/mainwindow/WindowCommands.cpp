@@ -73,8 +73,7 @@ void AddPlayerCommands(CommandTable& t, CPlayerDlg& w) {
 void AddProgramCommands(CommandTable& t, CPlayerDlg& w) {
     t.Add({MenuCommand::Settings, ControlId::Settings}, [&w] { w.OpenSettingsDialog(); });
     t.Add({MenuCommand::Update}, [&w] { w.RunUpdateCommand(); });
-    t.Add({MenuCommand::HomePage},
-          [&w] { w.DesktopLauncher().OpenInBrowser(Endpoints::HomePageAddress()); });
+    t.Add({MenuCommand::HomePage}, [&w] { w.OpenHomePage(); });
     t.Add({MenuCommand::About}, [&w] {
         CAboutDlg dialog(&w);
         dialog.exec();

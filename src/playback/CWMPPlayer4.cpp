@@ -1,5 +1,7 @@
 #include "playback/CWMPPlayer4.h"
 
+#include "catalogue/StreamOptions.h"
+
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "playback/CMpvGlSurface.h"
@@ -62,8 +64,6 @@ void CWMPPlayer4::Start() {
     if (mpv_ != nullptr || startTried_)
         return;
     startTried_ = true;
-    const Options& options = options_;
-    const VideoRenderer renderer = renderer_;
     api_ = MpvLibrary::Get();
     if (api_ == nullptr) {
         // Nothing plays; the connection watch reports the failed connection
@@ -75,6 +75,21 @@ void CWMPPlayer4::Start() {
     if (mpv_ == nullptr)
         return;
 
+    ApplyOptions();
+
+    if (api_->initialize(mpv_) < 0) {
+        api_->terminate_destroy(mpv_);
+        mpv_ = nullptr;
+        return;
+    }
+
+    ObserveProperties();
+    StartRenderer(renderer_);
+    api_->set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
+}
+
+void CWMPPlayer4::ApplyOptions() {
+    const Options& options = options_;
     const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
     const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
     // Only the program's own skin and keys: no user configuration or scripts,
@@ -108,20 +123,16 @@ void CWMPPlayer4::Start() {
         {"terminal", "no"},
         {"audio-client-name", "WAVEORBIT"},
         {"volume", volumeText.constData()},
-        {"hwdec", VideoRendererChoice::HardwareDecoding(renderer)},
+        {"hwdec", VideoRendererChoice::HardwareDecoding(renderer_)},
     };
     for (const auto& [name, value] : settings)
         api_->set_option_string(mpv_, name, value); // an unknown option is no reason to fail
     if (!options.audioOutput.isEmpty())
         api_->set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
     silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
+}
 
-    if (api_->initialize(mpv_) < 0) {
-        api_->terminate_destroy(mpv_);
-        mpv_ = nullptr;
-        return;
-    }
-
+void CWMPPlayer4::ObserveProperties() {
     api_->observe_property(mpv_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     api_->observe_property(mpv_, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
     api_->observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
@@ -135,9 +146,6 @@ void CWMPPlayer4::Start() {
     // (audio-fallback-to-null), so the picture and the clock keep running.
     api_->observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
     api_->observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
-
-    StartRenderer(renderer);
-    api_->set_wakeup_callback(mpv_, &CWMPPlayer4::OnWakeup, this);
 }
 
 void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
@@ -242,7 +250,12 @@ void CWMPPlayer4::setURL(const QString& address) {
     loadPending_ = mpv_ != nullptr && !address.isEmpty();
     if (loadPending_) {
         const QByteArray utf8 = address.toUtf8();
-        const char* command[] = {"loadfile", utf8.constData(), "replace", nullptr};
+        // A playlist may ask for a Referer, a User-Agent or headers for this
+        // channel; mpv's per-file options end with the file, so the next
+        // channel starts clean.
+        const QByteArray options = StreamOptionsBook::Shared().For(address).MpvFileOptions();
+        const char* command[] = {"loadfile", utf8.constData(), "replace",
+                                 options.isEmpty() ? nullptr : options.constData(), nullptr};
         if (api_->command_async(mpv_, loadRequest_, command) < 0)
             loadPending_ = false;
     }
@@ -289,116 +302,22 @@ void CWMPPlayer4::DrainEvents() {
             break;
         switch (event->event_id) {
         case MPV_EVENT_COMMAND_REPLY:
-            // The reply to the latest loadfile names its playlist entry; mpv
-            // sends it before that entry starts. Replies to older loads and to
-            // other commands are of no interest.
-            if (event->reply_userdata != 0 && event->reply_userdata == loadRequest_ &&
-                loadPending_) {
-                const auto* reply = static_cast<const mpv_event_command*>(event->data);
-                if (event->error < 0) {
-                    loadPending_ = false; // refused: idle, as a failed address is
-                } else if (reply != nullptr && reply->result.format == MPV_FORMAT_NODE_MAP) {
-                    const mpv_node_list* map = reply->result.u.list;
-                    for (int i = 0; i < map->num; ++i) {
-                        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 &&
-                            map->values[i].format == MPV_FORMAT_INT64)
-                            entryId_ = map->values[i].u.int64;
-                    }
-                }
-            }
+            OnCommandReply(*event);
             break;
-        case MPV_EVENT_START_FILE: {
-            const auto* start = static_cast<const mpv_event_start_file*>(event->data);
-            if (loadPending_ && start->playlist_entry_id == entryId_) {
-                loadPending_ = false;
-                ResetMediaState();
-                active_ = true;
-                ShowPicture(true);
-            }
+        case MPV_EVENT_START_FILE:
+            OnStartFile(*static_cast<const mpv_event_start_file*>(event->data));
             break;
-        }
-        case MPV_EVENT_END_FILE: {
-            const auto* endFile = static_cast<const mpv_event_end_file*>(event->data);
-            if (entryId_ < 0 || endFile->playlist_entry_id != entryId_)
-                break; // an address we closed or replaced
-            // Only media that got as far as playing can end or break; one
-            // that never started is a failed connection, seen as idle. A short
-            // medium can end before its position was ever reported (property
-            // changes are coalesced), so the start of playback counts too.
-            const bool played = active_ && (timeKnown_ || restarted_);
-            loadPending_ = false;
-            if (played && (endFile->reason == MPV_END_FILE_REASON_EOF ||
-                           endFile->reason == MPV_END_FILE_REASON_ERROR)) {
-                // A live stream has no end of its own: when it ends, it broke.
-                // Only media with a known size and length (a file, a download
-                // with a Content-Length) can finish; mpv estimates a length
-                // even for a live stream it has fully cached.
-                end_ = (endFile->reason == MPV_END_FILE_REASON_EOF && hasLength_ && hasSize_)
-                           ? PlayerEnd::Finished
-                           : PlayerEnd::Broken;
-                ended = true;
-            }
-            ResetMediaState();
-            entryId_ = -1;
-            ShowPicture(false);
+        case MPV_EVENT_END_FILE:
+            ended = OnEndFile(*static_cast<const mpv_event_end_file*>(event->data)) || ended;
             break;
-        }
         case MPV_EVENT_PLAYBACK_RESTART:
             if (active_)
                 restarted_ = true;
             break;
-        case MPV_EVENT_PROPERTY_CHANGE: {
-            const auto* property = static_cast<const mpv_event_property*>(event->data);
-            const bool present = property->format != MPV_FORMAT_NONE && property->data;
-            // The sound output belongs to the player, not to one address.
-            if (event->reply_userdata == kAudioOutput) {
-                audioDriver_ =
-                    present ? QString::fromUtf8(*static_cast<char**>(property->data)) : QString();
-                break;
-            }
-            if (!active_)
-                break; // values of an address that is no longer current
-            switch (event->reply_userdata) {
-            case kTimePos:
-                timeKnown_ = present;
-                if (present) {
-                    const double position = *static_cast<double*>(property->data);
-                    if (!positionAge_.isValid() || position != position_)
-                        positionAge_.start();
-                    position_ = position;
-                }
-                break;
-            case kPausedForCache:
-                pausedForCache_ = present && *static_cast<int*>(property->data) != 0;
-                break;
-            case kBufferingState:
-                bufferPercent_ = present ? static_cast<int>(std::clamp<std::int64_t>(
-                                               *static_cast<std::int64_t*>(property->data), 0, 100))
-                                         : 0;
-                break;
-            case kDuration:
-                hasLength_ = present && *static_cast<double*>(property->data) > 0.0;
-                break;
-            case kFileSize:
-                hasSize_ = present && *static_cast<std::int64_t*>(property->data) > 0;
-                break;
-            case kVideoOutput:
-                hasVideo_ = present && *static_cast<int*>(property->data) != 0;
-                break;
-            case kAudioCodec:
-                hasAudio_ = present && **static_cast<char**>(property->data) != '\0';
-                break;
-            case kIcyTitle:
-                emit streamTitleChanged(
-                    present ? LegacyText::Decode(QByteArray(*static_cast<char**>(property->data)))
-                                  .trimmed()
-                            : QString());
-                break;
-            default:
-                break;
-            }
+        case MPV_EVENT_PROPERTY_CHANGE:
+            OnPropertyChange(event->reply_userdata,
+                             *static_cast<const mpv_event_property*>(event->data));
             break;
-        }
         default:
             break;
         }
@@ -407,6 +326,112 @@ void CWMPPlayer4::DrainEvents() {
         emit statusChanged();
     if (ended)
         emit mediaEnded();
+}
+
+// The reply to the latest loadfile names its playlist entry; mpv sends it
+// before that entry starts. Replies to older loads and to other commands are
+// of no interest.
+void CWMPPlayer4::OnCommandReply(const mpv_event& event) {
+    if (event.reply_userdata == 0 || event.reply_userdata != loadRequest_ || !loadPending_)
+        return;
+    if (event.error < 0) {
+        loadPending_ = false; // refused: idle, as a failed address is
+        return;
+    }
+    const auto* reply = static_cast<const mpv_event_command*>(event.data);
+    if (reply == nullptr || reply->result.format != MPV_FORMAT_NODE_MAP)
+        return;
+    const mpv_node_list* map = reply->result.u.list;
+    for (int i = 0; i < map->num; ++i) {
+        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 &&
+            map->values[i].format == MPV_FORMAT_INT64)
+            entryId_ = map->values[i].u.int64;
+    }
+}
+
+void CWMPPlayer4::OnStartFile(const mpv_event_start_file& start) {
+    if (!loadPending_ || start.playlist_entry_id != entryId_)
+        return;
+    loadPending_ = false;
+    ResetMediaState();
+    active_ = true;
+    ShowPicture(true);
+}
+
+bool CWMPPlayer4::OnEndFile(const mpv_event_end_file& endFile) {
+    if (entryId_ < 0 || endFile.playlist_entry_id != entryId_)
+        return false; // an address we closed or replaced
+    // Only media that got as far as playing can end or break; one that never
+    // started is a failed connection, seen as idle. A short medium can end
+    // before its position was ever reported (property changes are
+    // coalesced), so the start of playback counts too.
+    const bool played = active_ && (timeKnown_ || restarted_);
+    const bool ended = played && (endFile.reason == MPV_END_FILE_REASON_EOF ||
+                                  endFile.reason == MPV_END_FILE_REASON_ERROR);
+    if (ended) {
+        // A live stream has no end of its own: when it ends, it broke. Only
+        // media with a known size and length (a file, a download with a
+        // Content-Length) can finish; mpv estimates a length even for a
+        // live stream it has fully cached.
+        end_ = (endFile.reason == MPV_END_FILE_REASON_EOF && hasLength_ && hasSize_)
+                   ? PlayerEnd::Finished
+                   : PlayerEnd::Broken;
+    }
+    loadPending_ = false;
+    ResetMediaState();
+    entryId_ = -1;
+    ShowPicture(false);
+    return ended;
+}
+
+void CWMPPlayer4::OnPropertyChange(std::uint64_t id, const mpv_event_property& property) {
+    const bool present = property.format != MPV_FORMAT_NONE && property.data;
+    const auto text = [&] {
+        return present ? QByteArray(*static_cast<char**>(property.data)) : QByteArray();
+    };
+    // The sound output belongs to the player, not to one address.
+    if (id == kAudioOutput) {
+        audioDriver_ = QString::fromUtf8(text());
+        return;
+    }
+    if (!active_)
+        return; // values of an address that is no longer current
+    switch (id) {
+    case kTimePos:
+        timeKnown_ = present;
+        if (present) {
+            const double position = *static_cast<double*>(property.data);
+            if (!positionAge_.isValid() || position != position_)
+                positionAge_.start();
+            position_ = position;
+        }
+        break;
+    case kPausedForCache:
+        pausedForCache_ = present && *static_cast<int*>(property.data) != 0;
+        break;
+    case kBufferingState:
+        bufferPercent_ = present ? static_cast<int>(std::clamp<std::int64_t>(
+                                       *static_cast<std::int64_t*>(property.data), 0, 100))
+                                 : 0;
+        break;
+    case kDuration:
+        hasLength_ = present && *static_cast<double*>(property.data) > 0.0;
+        break;
+    case kFileSize:
+        hasSize_ = present && *static_cast<std::int64_t*>(property.data) > 0;
+        break;
+    case kVideoOutput:
+        hasVideo_ = present && *static_cast<int*>(property.data) != 0;
+        break;
+    case kAudioCodec:
+        hasAudio_ = !text().isEmpty();
+        break;
+    case kIcyTitle:
+        emit streamTitleChanged(present ? LegacyText::Decode(text()).trimmed() : QString());
+        break;
+    default:
+        break;
+    }
 }
 
 void CWMPPlayer4::ShowPicture(bool shown) {

@@ -9,8 +9,12 @@
 #include <atomic>
 #include <cstdint>
 
-struct mpv_handle;
 struct MpvLibrary;
+struct mpv_event;
+struct mpv_event_end_file;
+struct mpv_event_property;
+struct mpv_event_start_file;
+struct mpv_handle;
 struct mpv_render_context;
 class CMpvGlSurface;
 
@@ -77,10 +81,18 @@ private:
     static void OnWakeup(void* context);
     static void OnRenderUpdate(void* context);
     void Start();
+    // The options table, before mpv is initialised.
+    void ApplyOptions();
+    void ObserveProperties();
     void StartRenderer(VideoRenderer renderer);
     void StartSoftwareRenderer();
     void ShowPicture(bool shown);
     void DrainEvents();
+    void OnCommandReply(const mpv_event& event);
+    void OnStartFile(const mpv_event_start_file& start);
+    // Whether the current address ended or broke after it played.
+    bool OnEndFile(const mpv_event_end_file& endFile);
+    void OnPropertyChange(std::uint64_t id, const mpv_event_property& property);
     void UpdateFrame();
     void RenderFrame();
     void ResetMediaState();

@@ -3,43 +3,47 @@
 #include "app/LegacyText.h"
 #include "userchannels/CUserChannelFile.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrlQuery>
+
 namespace M3uPlaylist {
 
 namespace {
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<QByteArray> SplitLines(const QByteArray& contents) {
-    std::vector<QByteArray> lines;
+// Calls line(view) for each line, split at CR LF, LF or a lone CR. Views,
+// not copies: lists run to tens of thousands of lines.
+template <typename Visit> void ForEachLine(QByteArrayView contents, Visit line) {
     qsizetype start = 0;
     const qsizetype size = contents.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char c = contents.at(i);
+        const char c = contents[i];
         if (c != '\n' && c != '\r')
             continue;
-        lines.push_back(contents.mid(start, i - start));
-        if (c == '\r' && i + 1 < size && contents.at(i + 1) == '\n')
+        line(contents.sliced(start, i - start));
+        if (c == '\r' && i + 1 < size && contents[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.push_back(contents.mid(start));
-    return lines;
+        line(contents.sliced(start));
 }
 
 struct ExtInf {
     QString title;
     QString group;
     QString tvgName;
+    QMap<QString, QString> attributes;
 };
 
 // "#EXTINF:-1 tvg-name="x" group-title="News, Korea",Title, with commas".
 // The title starts after the first comma that is not inside quotes.
-ExtInf ParseExtInf(const QString& line) {
+ExtInf ParseExtInf(QStringView line) {
     ExtInf info;
-    const QString body = line.mid(8); // after "#EXTINF:"
-    int comma = -1;
+    const QStringView body = line.mid(8); // after "#EXTINF:"
+    qsizetype comma = -1;
     bool quoted = false;
-    for (int i = 0; i < body.size(); ++i) {
+    for (qsizetype i = 0; i < body.size(); ++i) {
         const QChar c = body.at(i);
         if (c == QLatin1Char('"'))
             quoted = !quoted;
@@ -48,39 +52,44 @@ ExtInf ParseExtInf(const QString& line) {
             break;
         }
     }
-    const QString head = comma >= 0 ? body.left(comma) : body;
+    const QStringView head = comma >= 0 ? body.left(comma) : body;
     if (comma >= 0)
-        info.title = body.mid(comma + 1).trimmed();
+        info.title = body.mid(comma + 1).trimmed().toString();
 
     // Attributes: key="value" or key=value, after the duration.
-    int i = 0;
-    const int n = head.size();
+    qsizetype i = 0;
+    const qsizetype n = head.size();
     while (i < n) {
         while (i < n && head.at(i).isSpace())
             ++i;
-        const int keyStart = i;
+        const qsizetype keyStart = i;
         while (i < n && !head.at(i).isSpace() && head.at(i) != QLatin1Char('='))
             ++i;
-        const QString key = head.mid(keyStart, i - keyStart).toLower();
+        const QStringView keyText = head.mid(keyStart, i - keyStart);
         if (i >= n || head.at(i) != QLatin1Char('='))
             continue; // the duration, or a bare word
         ++i;
-        QString value;
+        QStringView value;
         if (i < n && head.at(i) == QLatin1Char('"')) {
-            const int close = head.indexOf(QLatin1Char('"'), i + 1);
-            const int end = close < 0 ? n : close;
+            const qsizetype close = head.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = close < 0 ? n : close;
             value = head.mid(i + 1, end - i - 1);
             i = close < 0 ? n : close + 1;
         } else {
-            const int valueStart = i;
+            const qsizetype valueStart = i;
             while (i < n && !head.at(i).isSpace())
                 ++i;
             value = head.mid(valueStart, i - valueStart);
         }
+        if (keyText.isEmpty())
+            continue;
+        const QString key = keyText.toString().toLower();
+        const QString trimmed = value.trimmed().toString();
         if (key == QLatin1String("group-title"))
-            info.group = value.trimmed();
+            info.group = trimmed;
         else if (key == QLatin1String("tvg-name"))
-            info.tvgName = value.trimmed();
+            info.tvgName = trimmed;
+        info.attributes.insert(key, trimmed);
     }
     return info;
 }
@@ -100,8 +109,8 @@ QString TrimLine(QString text) {
     }
 }
 
-QString Decoded(const QByteArray& line, bool wholeFileUtf8) {
-    return wholeFileUtf8 ? QString::fromUtf8(line) : LegacyText::Decode(line);
+QString Decoded(QByteArrayView line, bool wholeFileUtf8) {
+    return wholeFileUtf8 ? QString::fromUtf8(line) : LegacyText::Decode(line.toByteArray());
 }
 
 // A quote would end the attribute early; names and groups never hold a
@@ -117,37 +126,103 @@ QString OneLine(QString text) {
     return text;
 }
 
+// "Name=value&Name=value", values percent-encoded (Kodi's header form).
+void AddEncodedHeaders(const QString& text, StreamOptions* options) {
+    for (const QString& pair : text.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
+        const int eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        options->AddHeader(QUrl::fromPercentEncoding(pair.left(eq).toUtf8()),
+                           QUrl::fromPercentEncoding(pair.mid(eq + 1).toUtf8()));
+    }
+}
+
+// The per-channel directives between "#EXTINF" and the address.
+void ReadOptionLine(const QString& line, StreamOptions* options) {
+    const int colon = line.indexOf(QLatin1Char(':'));
+    const QString tag = line.left(colon).toUpper();
+    const QString body = line.mid(colon + 1).trimmed();
+    const int eq = body.indexOf(QLatin1Char('='));
+    const QString key = body.left(eq).trimmed().toLower();
+    const QString value = eq < 0 ? QString() : body.mid(eq + 1).trimmed();
+    if (tag == QLatin1String("#EXTVLCOPT")) {
+        if (key == QLatin1String("http-referrer") || key == QLatin1String("http-referer"))
+            options->referrer = value;
+        else if (key == QLatin1String("http-user-agent"))
+            options->userAgent = value;
+    } else if (tag == QLatin1String("#KODIPROP")) {
+        if (key.endsWith(QLatin1String("stream_headers")) ||
+            key.endsWith(QLatin1String("manifest_headers")))
+            AddEncodedHeaders(value, options);
+    } else if (tag == QLatin1String("#EXTHTTP")) {
+        const QJsonObject object = QJsonDocument::fromJson(body.toUtf8()).object();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+            options->AddHeader(it.key(), it.value().toString());
+    }
+}
+
+// A relative address is relative to the playlist, as in a web page.
+QString Resolved(const QString& address, const QUrl& base) {
+    // Most lines name their scheme: no need to parse them (lists run to
+    // tens of thousands of lines).
+    if (!base.isValid() || address.contains(QLatin1String("://")))
+        return address;
+    const QUrl url(address);
+    if (!base.isValid() || !url.isRelative())
+        return address; // no base, or the address names its own scheme
+    if (base.isLocalFile() && address.startsWith(QLatin1Char('/')))
+        return address; // an absolute path beside a local playlist
+    const QUrl resolved = base.resolved(url);
+    return resolved.isLocalFile() ? resolved.toLocalFile() : resolved.toString();
+}
+
 } // namespace
 
-std::vector<Entry> Parse(const QByteArray& rawContents) {
-    QByteArray contents = rawContents;
+std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
+    QByteArrayView contents(rawContents);
     if (contents.startsWith("\xEF\xBB\xBF"))
-        contents.remove(0, 3);
+        contents = contents.sliced(3);
     // A file is normally one encoding; a CP949 file is told apart by not
     // being UTF-8. Lines are still decoded one by one then, so a CP949 list
     // with a few UTF-8 lines pasted in keeps both readable.
     const bool utf8 = LegacyText::IsValidUtf8(contents);
 
     std::vector<Entry> entries;
+    // About one entry in two lines ("#EXTINF" and the address).
+    entries.reserve(static_cast<size_t>(contents.count('\n') / 2 + 1));
     bool pending = false;
     ExtInf info;
     QString groupLine;
-    for (const QByteArray& raw : SplitLines(contents)) {
+    StreamOptions options;
+    ForEachLine(contents, [&](QByteArrayView raw) {
         const QString line = TrimLine(Decoded(raw, utf8));
         if (line.isEmpty())
-            continue;
+            return;
         if (line.startsWith(QLatin1Char('#'))) {
             if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
                 info = ParseExtInf(line);
                 pending = true;
             } else if (line.startsWith(QLatin1String("#EXTGRP:"), Qt::CaseInsensitive)) {
                 groupLine = line.mid(8).trimmed();
+            } else if (line.startsWith(QLatin1String("#EXTVLCOPT:"), Qt::CaseInsensitive) ||
+                       line.startsWith(QLatin1String("#KODIPROP:"), Qt::CaseInsensitive) ||
+                       line.startsWith(QLatin1String("#EXTHTTP:"), Qt::CaseInsensitive)) {
+                ReadOptionLine(line, &options);
             }
-            continue; // "#EXTM3U" and every other directive or comment
+            return; // "#EXTM3U" and every other directive or comment
         }
         Entry entry;
         entry.url = line;
+        // "address|Referer=...&User-Agent=..." carries headers after a bar.
+        const int bar = entry.url.indexOf(QLatin1Char('|'));
+        if (bar > 0) {
+            AddEncodedHeaders(entry.url.mid(bar + 1), &options);
+            entry.url = entry.url.left(bar).trimmed();
+        }
+        entry.url = Resolved(entry.url, base);
+        entry.options = options;
         if (pending) {
+            entry.attributes = info.attributes;
             entry.name = !info.title.isEmpty() ? info.title : info.tvgName;
             entry.group = !info.group.isEmpty() ? info.group : groupLine;
         } else {
@@ -159,7 +234,8 @@ std::vector<Entry> Parse(const QByteArray& rawContents) {
         pending = false;
         info = ExtInf();
         groupLine.clear();
-    }
+        options = StreamOptions();
+    });
     return entries;
 }
 

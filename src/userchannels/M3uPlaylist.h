@@ -1,9 +1,12 @@
 #pragma once
 
 #include "catalogue/ChannelRecord.h"
+#include "catalogue/StreamOptions.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
+#include <QUrl>
 
 #include <vector>
 
@@ -14,19 +17,34 @@
 // "#EXTINF" at all, any other "#" line as a comment; UTF-8 (with or without
 // a byte-order mark) or CP949; CR LF, LF or CR line ends. Writing gives
 // UTF-8 with LF line ends.
+//
+// Beyond name, group and address an entry keeps every "#EXTINF" attribute
+// (tvg-id, tvg-chno, tvg-logo, ...) and the options players honour for one
+// channel: "#EXTVLCOPT:http-referrer=", "#EXTVLCOPT:http-user-agent=",
+// "#KODIPROP:inputstream.adaptive.(stream|manifest)_headers=", "#EXTHTTP:{json}"
+// and the "address|Name=value&..." form. Relative addresses are resolved
+// against the playlist's own address when one is given.
 namespace M3uPlaylist {
 
 struct Entry {
+    Entry() = default;
+    Entry(QString name_, QString group_, QString url_)
+        : name(std::move(name_)), group(std::move(group_)), url(std::move(url_)) {}
+
     QString name;  // the "#EXTINF" title, else tvg-name, else the address
     QString group; // group-title (or "#EXTGRP"); may be empty
     QString url;
+    QMap<QString, QString> attributes; // "#EXTINF" attributes, keys in lower case
+    StreamOptions options;
+
+    QString Attribute(const char* key) const { return attributes.value(QLatin1String(key)); }
 
     bool operator==(const Entry& other) const {
         return name == other.name && group == other.group && url == other.url;
     }
 };
 
-std::vector<Entry> Parse(const QByteArray& contents);
+std::vector<Entry> Parse(const QByteArray& contents, const QUrl& base = QUrl());
 QByteArray Write(const std::vector<Entry>& entries);
 
 // The user channel an entry becomes: NUM "일반등록", NAME, the group as

@@ -5,6 +5,7 @@
 #include "app/Endpoints.h"
 #include "catalogue/CatalogueIni.h"
 #include "catalogue/CatalogueLoader.h"
+#include "catalogue/ChannelSources.h"
 #include "demo/DemoPages.h"
 
 #include <QFile>
@@ -73,6 +74,32 @@ TEST_F(DemoServiceTest, ServesTheCataloguesAndTheVersionListAtThePlayersPaths) {
     const CatalogueIni versions = CatalogueIni::Parse(list.body);
     for (const char* section : {"TV", "WORLD", "GAME", "RADIO", "MUSIC"})
         EXPECT_EQ(versions.Value(section, "VER"), QByteArray("4")) << section;
+}
+
+TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
+    const FetchResult list = Fetch(ServiceUrl(QStringLiteral("/sources/kr.m3u")));
+    ASSERT_EQ(list.status, 200);
+    const ChannelSource playlist{ChannelSource::Kind::Playlist,
+                                 ServiceUrl(QStringLiteral("/sources/kr.m3u")).toString()};
+    const auto tv = ChannelSources::ParseList(playlist, list.body, 1, QStringLiteral("대구"));
+    ASSERT_TRUE(tv.readable);
+    QStringList names;
+    for (const ChannelRecord& r : tv.listing.rows)
+        names << r.name();
+    // The region picks Daegu's MBC and its SBS partner out of the list.
+    EXPECT_TRUE(names.contains(QStringLiteral("Daegu MBC (720p)")));
+    EXPECT_TRUE(names.contains(QStringLiteral("TBC 대구")));
+    EXPECT_FALSE(names.contains(QStringLiteral("부산MBC")));
+
+    const FetchResult answer =
+        Fetch(ServiceUrl(QStringLiteral("/json/stations/search?countrycode=KR&limit=10")));
+    ASSERT_EQ(answer.status, 200);
+    const auto radio = ChannelSources::ParseList(
+        ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")},
+        answer.body, 4, QString());
+    ASSERT_TRUE(radio.readable);
+    EXPECT_EQ(radio.channels, 7); // the broken station is hidden
+    EXPECT_EQ(Fetch(ServiceUrl(QStringLiteral("/json/url/demo-1"))).status, 200);
 }
 
 TEST_F(DemoServiceTest, ServesEveryWebPageWithItsOwnHeading) {

@@ -3,6 +3,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
 #include "mainwindow/KeyCommands.h"
 #include "mainwindow/LayoutPass.h"
@@ -12,6 +13,7 @@
 #include "userchannels/M3uPlaylist.h"
 #include "userchannels/UserChannelCommands.h"
 
+#include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
 #include "TestFolders.h"
 
@@ -234,6 +236,45 @@ TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
     ASSERT_TRUE(WaitFor([&] { return downloads.IsIdle() && tvListed; }));
     EXPECT_FALSE(radioListed);
     EXPECT_EQ(session.Category(), Category::Tv);
+}
+
+TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"),
+                    demo::HttpResponse::Ok("#EXTM3U\n#EXTINF:-1,부산MBC\nhttp://127.0.0.1:9/a\n"
+                                           "#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"
+                                           "#EXTINF:-1,Daegu SBS\nhttp://127.0.0.1:9/c\n"));
+    PlayerSession session;
+    ChannelListModel list;
+    DownloadQueue downloads;
+    CatalogueTabs tabs(session, list, downloads);
+    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    tabs.SetDataFolder(data.path());
+    tabs.Sources().Settings().Set(
+        1, ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    // A list kept from an earlier run: shown first, then replaced by the new one.
+    QFile kept(tabs.Sources().KeptPath(1));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n");
+    kept.close();
+
+    int listed = 0;
+    tabs.Open(Category::Tv, [&listed] { ++listed; });
+    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 3; }));
+    EXPECT_EQ(listed, 1);
+    // The region dialog finds each family's rows in the source's list too.
+    int rows = 0;
+    for (const CatalogueFamilyBlock& block : tabs.FamilyBlocks()) {
+        EXPECT_EQ(block.first, rows) << block.family.toStdString();
+        rows += block.count;
+    }
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(list.Row(0).name(), QStringLiteral("부산MBC"));
+    // No catalogue was asked of the service for a tab on a playlist.
+    EXPECT_TRUE(downloads.IsIdle());
 }
 
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {

@@ -2,6 +2,7 @@
 
 #include "demo/DemoCatalogues.h"
 #include "demo/DemoPages.h"
+#include "demo/DemoSources.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -55,6 +56,10 @@ bool DemoService::Start(const DemoServiceOptions& options, QString* error) {
     for (const QString& path : DemoPagePaths())
         documents_.insert(path, {DemoPage(path), kHtmlType});
     documents_.insert(QStringLiteral("/index.html"), documents_.value(QStringLiteral("/")));
+    documents_.insert(QString::fromLatin1(kDemoPlaylistPath),
+                      {DemoPlaylist(), "audio/x-mpegurl; charset=utf-8"});
+    documents_.insert(QString::fromLatin1(kDemoDirectoryPath),
+                      {DemoDirectoryAnswer(), "application/json; charset=utf-8"});
 
     countLogPath_ = options.countLogPath;
     service_.SetFallback([this](const HttpRequest& r) {
@@ -83,6 +88,9 @@ HttpResponse DemoService::ServeDocument(const HttpRequest& request) const {
     if (!IsReadMethod(request.method))
         return HttpResponse::Status(405);
     // The player asks with fixed paths and no query; a query changes nothing.
+    // A directory client counts each play it starts.
+    if (request.path().startsWith(QLatin1String(kDemoClickPrefix)))
+        return HttpResponse::Ok("{\"ok\":true}", "application/json");
     const auto it = documents_.constFind(request.path());
     if (it == documents_.constEnd())
         return HttpResponse::Status(404);

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/SettingsStore.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// Where one catalogue tab takes its channels from. Stored as one line of
+// text: "service <address>", "playlist <address>" or "directory <query>".
+struct ChannelSource {
+    enum class Kind {
+        Service,   // the catalogue service (Base64 catalogues) at an address
+        Playlist,  // an M3U/M3U8 playlist: http, https or a local file
+        Directory, // the radio directory, with a query such as "countrycode=KR"
+    };
+
+    Kind kind = Kind::Service;
+    QString address; // the service's base address, the playlist, or the query
+
+    // nullopt for text that names no kind or has nothing after it.
+    static std::optional<ChannelSource> Parse(const QString& text);
+    QString ToText() const;
+
+    bool operator==(const ChannelSource& other) const {
+        return kind == other.kind && address == other.address;
+    }
+    bool operator!=(const ChannelSource& other) const { return !(*this == other); }
+};
+
+// The five catalogue tabs (categories 1..5) as the stored value names say.
+constexpr int kSourceTabCount = 5;
+bool IsSourceTab(int category);
+QString SourceValueName(int category); // "TV", "WORLD", "GAME", "RADIO", "MUSIC"
+
+// What a tab uses when nothing (or nothing readable) is stored.
+struct SourceDefaults {
+    std::array<ChannelSource, kSourceTabCount> tabs;
+    QString directoryServer; // empty: found by the directory's DNS record
+
+    const ChannelSource& Of(int category) const { return tabs.at(category - 1); }
+
+    // A development build: the service at the build-time host, offline; the
+    // directory (when a tab is switched to it) answers on the same host.
+    static SourceDefaults Development(const QString& serviceBase);
+    // An installed build: the public playlists and the public radio directory.
+    static SourceDefaults Public();
+    // The one this build was made with (CMake option WAVEORBIT_PUBLIC_SOURCES).
+    static SourceDefaults OfThisBuild();
+};
+
+// The checks the settings page makes before it stores a choice. Empty when
+// the source may be stored, else the message to show (Korean).
+QString SourceProblem(const ChannelSource& source);
+
+// SourceProblem for every tab and the directory server; when all pass, the
+// choice is stored and the result is empty, else nothing is stored and the
+// result names the tab and what is wrong.
+class SourceSettings;
+QString ApplySources(SourceSettings& settings,
+                     const std::array<ChannelSource, kSourceTabCount>& tabs,
+                     const QString& directoryServer);
+
+// Reading and writing the choice of a tab through the settings table.
+class SourceSettings {
+public:
+    explicit SourceSettings(SourceDefaults defaults = SourceDefaults::OfThisBuild(),
+                            SettingsStore store = SettingsStore());
+
+    // The stored choice, or the default for a missing or unreadable value.
+    ChannelSource Of(int category) const;
+    bool Set(int category, const ChannelSource& source);
+    // Puts the default back: the stored value is removed.
+    bool Reset(int category);
+    QString DirectoryServer() const;
+    bool SetDirectoryServer(const QString& address); // empty removes it
+
+    // True when at least one tab takes its channels from the service.
+    bool AnyTabUsesService() const;
+    // The address of the first tab that uses the service (empty when none).
+    QString ServiceAddress() const;
+
+    const SourceDefaults& Defaults() const { return defaults_; }
+
+private:
+    SourceDefaults defaults_;
+    SettingsStore store_;
+};
+
+// The music and movie pages and the home page live on the catalogue
+// service. Where no tab uses a service, they have nowhere to come from.
+namespace ServicePages {
+
+// What the home-page command says then.
+QString NoServiceMessage();
+// The local page the web tabs show then (a data: address, nothing fetched).
+QString NoServicePage();
+// The address to show for a page of the build-time service: moved to the
+// service the tabs use, or the local page when none does.
+QString PageAddress(const SourceSettings& settings, const QString& buildTimeAddress,
+                    const QString& buildTimeBase);
+
+} // namespace ServicePages

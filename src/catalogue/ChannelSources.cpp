@@ -1,0 +1,384 @@
+#include "catalogue/ChannelSources.h"
+
+#include "app/AtomicFile.h"
+#include "catalogue/DownloadQueue.h"
+#include "catalogue/SourceMapping.h"
+#include "userchannels/M3uPlaylist.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPromise>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+bool IsWebAddress(const QString& address) {
+    return address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+QString LocalPath(const QString& address) {
+    const QUrl url(address);
+    return url.isLocalFile() ? url.toLocalFile() : address;
+}
+
+QUrl PlaylistBase(const QString& address) {
+    if (IsWebAddress(address))
+        return QUrl(address);
+    return QUrl::fromLocalFile(QFileInfo(LocalPath(address)).absoluteFilePath());
+}
+
+// Renames over the old file in one step, so the kept list is never half there.
+bool ReplaceFile(const QString& from, const QString& to) {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+QString OutcomeText(const DownloadQueue::Result& r) {
+    switch (r.outcome) {
+    case DownloadQueue::Outcome::Saved:
+        return QString();
+    case DownloadQueue::Outcome::HttpError:
+        return QStringLiteral("서버 응답 %1").arg(r.httpStatus);
+    case DownloadQueue::Outcome::TimedOut:
+        return QStringLiteral("응답 없음");
+    case DownloadQueue::Outcome::TooLarge:
+        return QStringLiteral("목록이 너무 큼");
+    case DownloadQueue::Outcome::Malformed:
+        return QStringLiteral("읽을 수 없는 목록");
+    case DownloadQueue::Outcome::WriteFailed:
+        return QStringLiteral("저장 실패");
+    case DownloadQueue::Outcome::NetworkError:
+        break;
+    }
+    return QStringLiteral("연결 실패");
+}
+
+} // namespace
+
+ChannelSources::ChannelSources(QString dataFolder, SourceSettings settings, QObject* parent)
+    : QObject(parent), dataFolder_(std::move(dataFolder)), settings_(std::move(settings)),
+      queue_(new DownloadQueue(this)), finder_(new RadioDirectory::ServerFinder(this)) {
+    queue_->SetSizeCap(kSizeCap);
+    queue_->SetUserAgent(RadioDirectory::UserAgent());
+}
+
+ChannelSources::~ChannelSources() = default;
+
+bool ChannelSources::UsesService(int category) const {
+    return SourceOf(category).kind == ChannelSource::Kind::Service;
+}
+
+QString ChannelSources::KeptPath(int category) const {
+    const ChannelSource source = SourceOf(category);
+    const QByteArray hash =
+        QCryptographicHash::hash(source.ToText().toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QString ext = source.kind == ChannelSource::Kind::Directory ? QStringLiteral("json")
+                                                                      : QStringLiteral("m3u");
+    return QDir(dataFolder_)
+        .filePath(
+            QStringLiteral("source-%1-%2.%3")
+                .arg(SourceValueName(category).toLower(), QString::fromLatin1(hash.left(8)), ext));
+}
+
+ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
+                                                 const QByteArray& bytes, int category,
+                                                 const QString& region) {
+    Parsed parsed;
+    std::vector<ChannelRecord> records;
+    if (source.kind == ChannelSource::Kind::Directory) {
+        const auto stations = RadioDirectory::ParseStations(bytes);
+        if (!stations)
+            return parsed;
+        records.reserve(stations->size());
+        for (const RadioDirectory::Station& s : *stations) {
+            records.push_back(SourceMapping::FromStation(s));
+            if (!s.uuid.isEmpty()) {
+                StreamOptions o;
+                o.stationUuid = s.uuid;
+                parsed.options.insert(s.url, o);
+            }
+        }
+    } else if (source.kind == ChannelSource::Kind::Playlist) {
+        // A server's error page arrives with status 200 as often as not. A
+        // list without the "#EXTM3U" header is taken only where its lines
+        // are addresses with a scheme; the lines of a web page are not.
+        QByteArray head = bytes.left(64).trimmed();
+        if (head.startsWith("\xEF\xBB\xBF"))
+            head.remove(0, 3);
+        const bool extended = head.toUpper().startsWith("#EXTM3U");
+        const auto entries =
+            M3uPlaylist::Parse(bytes, extended ? PlaylistBase(source.address) : QUrl());
+        records.reserve(entries.size());
+        for (const M3uPlaylist::Entry& e : entries) {
+            if (!extended && !e.url.contains(QLatin1String("://")))
+                continue;
+            records.push_back(SourceMapping::FromPlaylistEntry(e));
+            if (!e.options.IsEmpty())
+                parsed.options.insert(e.url, e.options);
+        }
+    } else {
+        return parsed;
+    }
+    parsed.channels = static_cast<int>(records.size());
+    parsed.readable = parsed.channels > 0;
+    parsed.listing.rows =
+        SourceMapping::ArrangeForTab(std::move(records), category, region, &parsed.listing.blocks);
+    return parsed;
+}
+
+void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& bytes, int category,
+                                const QString& region, std::function<void(Parsed)> done) {
+    auto promise = std::make_shared<QPromise<Parsed>>();
+    auto* watcher = new QFutureWatcher<Parsed>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done] {
+        // Taken, not copied: tens of thousands of rows would otherwise be
+        // copied here on the window's thread.
+        Parsed parsed = watcher->future().takeResult();
+        watcher->deleteLater();
+        done(std::move(parsed));
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, source, bytes, category, region] {
+        Parsed parsed = ParseList(source, bytes, category, region);
+        // The book is filled here, so the old options of tens of thousands
+        // of stations are freed on this thread, not the window's.
+        if (parsed.readable)
+            StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
+        promise->addResult(std::move(parsed));
+        promise->finish();
+    });
+}
+
+void ChannelSources::Open(int category, const QString& region, Rows rows) {
+    if (!IsSourceTab(category) || UsesService(category))
+        return;
+    const ChannelSource source = SourceOf(category);
+    QByteArray kept;
+    const bool haveKept = ReadWholeFile(KeptPath(category), &kept);
+    const bool refresh = !refreshedThisRun_.value(category) || !haveKept;
+    QPointer<ChannelSources> self(this);
+    auto afterKept = [self, category, region, rows, refresh] {
+        if (!self || !refresh)
+            return;
+        self->RefreshWith(category, region,
+                          [self, category, region, rows](const Refresh& r, Listing fresh,
+                                                         const QString& arrangedFor) {
+                              if (!r.refreshed || !self)
+                                  return;
+                              if (arrangedFor == region) {
+                                  rows(std::move(fresh));
+                                  return;
+                              }
+                              // A refresh another opening started was arranged
+                              // for its region: the new list is read for this one.
+                              QByteArray again;
+                              ReadWholeFile(self->KeptPath(category), &again);
+                              self->ParseAsync(self->SourceOf(category), again, category, region,
+                                               [rows](Parsed parsed) {
+                                                   if (parsed.readable)
+                                                       rows(std::move(parsed.listing));
+                                               });
+                          });
+    };
+    if (!haveKept) {
+        afterKept();
+        return;
+    }
+    ParseAsync(source, kept, category, region, [rows, afterKept](Parsed parsed) {
+        rows(std::move(parsed.listing));
+        afterKept();
+    });
+}
+
+void ChannelSources::RefreshTab(int category, std::function<void(Refresh)> done) {
+    RefreshWith(category, QString(),
+                [done](const Refresh& r, Listing, const QString&) { done(r); });
+}
+
+void ChannelSources::RefreshWith(int category, const QString& region, Fresh done) {
+    if (!IsSourceTab(category) || UsesService(category)) {
+        done(Refresh{category, false, QStringLiteral("서비스 목록")}, {}, region);
+        return;
+    }
+    const bool alreadyRunning = running_.contains(category);
+    running_[category].push_back(std::move(done));
+    if (alreadyRunning)
+        return;
+    QPointer<ChannelSources> self(this);
+    const auto finish = [self, category, region](const Refresh& r, Listing listing) {
+        if (!self)
+            return;
+        const auto waiting = self->running_.take(category);
+        // The rows are copied only for a second caller, moved to the last.
+        for (size_t i = 0; i < waiting.size(); ++i)
+            waiting[i](r, i + 1 < waiting.size() ? listing : std::move(listing), region);
+    };
+    Fetch(category,
+          [self, category, region, finish](bool ok, const QString& why, const QString& newPath) {
+              if (!self)
+                  return;
+              if (!ok) {
+                  finish(Refresh{category, false, why}, {});
+                  return;
+              }
+              self->Validate(category, newPath, region, finish);
+          });
+}
+
+void ChannelSources::Fetch(int category, std::function<void(bool, QString, QString)> done) {
+    const ChannelSource source = SourceOf(category);
+    const QString target = KeptPath(category) + QStringLiteral(".new");
+    QFile::remove(target);
+    if (source.kind == ChannelSource::Kind::Playlist) {
+        if (!IsWebAddress(source.address)) {
+            QByteArray bytes;
+            if (!ReadWholeFile(LocalPath(source.address), &bytes)) {
+                done(false, QStringLiteral("파일을 읽을 수 없음"), QString());
+                return;
+            }
+            if (bytes.size() > kSizeCap) {
+                done(false, QStringLiteral("목록이 너무 큼"), QString());
+                return;
+            }
+            const bool written = WriteFileAtomically(target, bytes);
+            done(written, written ? QString() : QStringLiteral("저장 실패"), target);
+            return;
+        }
+        queue_->Enqueue(QUrl(source.address), target, DownloadQueue::Check::None,
+                        [done, target](const DownloadQueue::Result& r) {
+                            done(r.saved(), OutcomeText(r), target);
+                        });
+        return;
+    }
+    finder_->SetConfigured(settings_.DirectoryServer());
+    QPointer<ChannelSources> self(this);
+    finder_->Find([self, source, target, done](QStringList servers) {
+        if (self)
+            self->FetchFromServers(source, target, servers, done);
+    });
+}
+
+void ChannelSources::FetchFromServers(const ChannelSource& source, const QString& target,
+                                      QStringList servers,
+                                      std::function<void(bool, QString, QString)> done) {
+    if (servers.isEmpty()) {
+        done(false, QStringLiteral("라디오 목록 서버 없음"), QString());
+        return;
+    }
+    const QString server = servers.takeFirst();
+    QPointer<ChannelSources> self(this);
+    queue_->Enqueue(RadioDirectory::SearchAddress(server, source.address), target,
+                    DownloadQueue::Check::None,
+                    [self, source, target, servers, server, done](const DownloadQueue::Result& r) {
+                        if (!self)
+                            return;
+                        if (r.saved()) {
+                            self->directoryServer_ = server;
+                            done(true, QString(), target);
+                        } else if (!servers.isEmpty()) {
+                            // Another of the directory's servers may answer.
+                            self->FetchFromServers(source, target, servers, done);
+                        } else {
+                            done(false, OutcomeText(r), target);
+                        }
+                    });
+}
+
+void ChannelSources::Validate(int category, const QString& newPath, const QString& region,
+                              std::function<void(const Refresh&, Listing)> done) {
+    QByteArray bytes;
+    ReadWholeFile(newPath, &bytes);
+    const ChannelSource source = SourceOf(category);
+    const QString kept = KeptPath(category);
+    // Compared here, while the new bytes are at hand: the update command
+    // tells a list that did not change from one that did.
+    QByteArray old;
+    const bool unchanged = ReadWholeFile(kept, &old) && old == bytes;
+    old.clear();
+    QPointer<ChannelSources> self(this);
+    ParseAsync(source, bytes, category, region,
+               [self, category, newPath, kept, unchanged, done](Parsed parsed) {
+                   if (!parsed.readable) {
+                       // The old list stays exactly as it was.
+                       QFile::remove(newPath);
+                       done(Refresh{category, false, QStringLiteral("채널이 없는 목록")}, {});
+                       return;
+                   }
+                   if (!ReplaceFile(newPath, kept)) {
+                       QFile::remove(newPath);
+                       done(Refresh{category, false, QStringLiteral("저장 실패")}, {});
+                       return;
+                   }
+                   if (self) {
+                       self->refreshedThisRun_.insert(category, true);
+                       emit self->refreshed(category);
+                   }
+                   Refresh result{category, true, QString()};
+                   result.unchanged = unchanged;
+                   done(result, std::move(parsed.listing));
+               });
+}
+
+void ChannelSources::RefreshAll(std::function<void(std::vector<Refresh>)> done) {
+    RefreshNext(std::make_shared<std::vector<Refresh>>(), 1, std::move(done));
+}
+
+void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
+                                 std::function<void(std::vector<Refresh>)> done) {
+    while (IsSourceTab(category) && UsesService(category))
+        ++category;
+    if (!IsSourceTab(category)) {
+        done(*results);
+        return;
+    }
+    QPointer<ChannelSources> self(this);
+    RefreshTab(category, [self, results, category, done](const Refresh& r) {
+        results->push_back(r);
+        if (self)
+            self->RefreshNext(results, category + 1, done);
+    });
+}
+
+void ChannelSources::NotePlayed(const QString& address) {
+    const StreamOptions options = StreamOptionsBook::Shared().For(address);
+    if (options.stationUuid.isEmpty())
+        return;
+    QString server = directoryServer_;
+    if (server.isEmpty())
+        server = settings_.DirectoryServer();
+    if (server.isEmpty())
+        return; // no server known yet: the play simply is not counted
+    QNetworkRequest request(RadioDirectory::ClickAddress(server, options.stationUuid));
+    request.setRawHeader("User-Agent", RadioDirectory::UserAgent());
+    request.setTransferTimeout(10000);
+    QNetworkReply* reply = clicks_.get(request);
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+}
+
+QString ChannelSources::TabName(int category) {
+    static const char* const names[kSourceTabCount] = {"TV", "해외", "게임", "라디오", "음악방송"};
+    return IsSourceTab(category) ? QString::fromUtf8(names[category - 1]) : QString();
+}
+
+UpdateOutcome ChannelSources::OutcomeOf(const std::vector<Refresh>& results) {
+    UpdateOutcome outcome;
+    for (const Refresh& r : results) {
+        const QString name = TabName(r.category);
+        if (!r.refreshed)
+            outcome.AddFailed(name);
+        else if (r.unchanged)
+            outcome.AddCurrent(name);
+        else
+            outcome.AddReplaced(name);
+    }
+    return outcome;
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/ChannelRecord.h"
+#include "catalogue/ChannelSource.h"
+#include "catalogue/RadioDirectory.h"
+#include "catalogue/StreamOptions.h"
+#include "catalogue/UpdateOutcome.h"
+
+#include <QHash>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class DownloadQueue;
+
+// The catalogue tabs whose channels come from a playlist or the radio
+// directory. Each tab's last good list is kept in the data folder and shown
+// at once; a refresh replaces it only when the new list arrived whole (HTTP
+// 200, under the size cap, before the time-out) and holds at least one
+// channel. Lists are parsed on a worker thread, so even tens of thousands of
+// entries never hold up the window.
+class ChannelSources : public QObject {
+    Q_OBJECT
+public:
+    struct Refresh {
+        int category = 0;
+        bool refreshed = false;
+        QString why; // what failed, for the report (Korean); empty when refreshed
+        // The list arrived but was the kept one byte for byte: nothing new.
+        bool unchanged = false;
+    };
+
+    // One complete list for a tab, in the order the tab shows it, and where
+    // each broadcaster family's rows lie in it (the TV and radio tabs).
+    struct Listing {
+        std::vector<ChannelRecord> rows;
+        CatalogueFamilyBlocks blocks;
+    };
+    using Rows = std::function<void(Listing listing)>;
+
+    static constexpr qint64 kSizeCap = 64 * 1024 * 1024;
+
+    ChannelSources(QString dataFolder, SourceSettings settings = SourceSettings(),
+                   QObject* parent = nullptr);
+    ~ChannelSources() override;
+
+    // Where the kept lists are (the data folder).
+    void SetDataFolder(const QString& folder) { dataFolder_ = folder; }
+
+    SourceSettings& Settings() { return settings_; }
+    const SourceSettings& Settings() const { return settings_; }
+    DownloadQueue* Queue() { return queue_; }
+    RadioDirectory::ServerFinder* Finder() { return finder_; }
+
+    ChannelSource SourceOf(int category) const { return settings_.Of(category); }
+    // True when the tab is filled from the catalogue service as before.
+    bool UsesService(int category) const;
+
+    // The file that keeps the tab's last good list (named after its source,
+    // so a changed source never shows the old source's list).
+    QString KeptPath(int category) const;
+
+    // Shows the kept list (if any) through `rows`, then, once per run or when
+    // nothing is kept, refreshes it and shows the new list through `rows`
+    // again. region filters the TV and radio tabs.
+    void Open(int category, const QString& region, Rows rows);
+
+    // Fetches the tab's list again; `done` says whether it was replaced.
+    void RefreshTab(int category, std::function<void(Refresh)> done);
+    // Every tab that does not use the service, one after another.
+    void RefreshAll(std::function<void(std::vector<Refresh>)> done);
+
+    // What the refreshes came to, in the update command's terms: a list
+    // that arrived and differs was replaced, one that arrived the same is
+    // current, one that did not arrive failed (the old list stays).
+    static UpdateOutcome OutcomeOf(const std::vector<Refresh>& results);
+    // The tab's name as its button shows it: "TV", "해외", "게임", "라디오", "음악방송".
+    static QString TabName(int category);
+
+    // Tells the directory a station was started, as it asks its clients to.
+    void NotePlayed(const QString& address);
+
+    // Parses a list the way a tab shows it (exposed for tests and benchmarks).
+    struct Parsed {
+        Listing listing;
+        QHash<QString, StreamOptions> options;
+        int channels = 0; // before the region filter
+        bool readable = false;
+    };
+    static Parsed ParseList(const ChannelSource& source, const QByteArray& bytes, int category,
+                            const QString& region);
+
+signals:
+    // A list arrived and was kept.
+    void refreshed(int category);
+
+private:
+    void ParseAsync(const ChannelSource& source, const QByteArray& bytes, int category,
+                    const QString& region, std::function<void(Parsed)> done);
+    void Fetch(int category, std::function<void(bool ok, QString why, QString path)> done);
+    void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
+                          std::function<void(bool, QString, QString)> done);
+    // A refresh's result and its rows, arranged for the region named.
+    using Fresh = std::function<void(const Refresh&, Listing listing, const QString& arrangedFor)>;
+    void Validate(int category, const QString& newPath, const QString& region,
+                  std::function<void(const Refresh&, Listing)> done);
+    void RefreshWith(int category, const QString& region, Fresh done);
+    void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, int category,
+                     std::function<void(std::vector<Refresh>)> done);
+
+    QString dataFolder_;
+    SourceSettings settings_;
+    DownloadQueue* queue_;
+    RadioDirectory::ServerFinder* finder_;
+    QNetworkAccessManager clicks_;
+    QString directoryServer_; // the server the last directory list came from
+    QHash<int, bool> refreshedThisRun_;
+    // Callers waiting for a refresh that is already running: a second one
+    // for the same tab joins it instead of fetching into the same file.
+    QHash<int, std::vector<Fresh>> running_;
+};

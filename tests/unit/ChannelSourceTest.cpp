@@ -1,0 +1,137 @@
+#include "catalogue/ChannelSource.h"
+#include "app/SettingsTable.h"
+
+#include "TestFolders.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Kind = ChannelSource::Kind;
+
+SourceDefaults TestDefaults() {
+    return SourceDefaults::Development(QStringLiteral("http://127.0.0.1:8730"));
+}
+
+} // namespace
+
+TEST(ChannelSource, TextRoundTripsForEveryKindAndRefusesOtherText) {
+    const ChannelSource sources[] = {
+        {Kind::Service, QStringLiteral("http://127.0.0.1:9000")},
+        {Kind::Playlist, QStringLiteral("https://127.0.0.1/list, with comma.m3u8")},
+        {Kind::Playlist, QStringLiteral("/home/me/내 목록.m3u")},
+        {Kind::Directory, QStringLiteral("countrycode=KR&order=clickcount")},
+    };
+    for (const ChannelSource& s : sources) {
+        const auto back = ChannelSource::Parse(s.ToText());
+        ASSERT_TRUE(back.has_value()) << s.ToText().toStdString();
+        EXPECT_EQ(*back, s);
+    }
+    EXPECT_EQ(ChannelSource::Parse(QStringLiteral("  PLAYLIST   http://127.0.0.1/a.m3u ")),
+              (ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/a.m3u")}));
+    for (const char* bad : {"", "playlist", "playlist   ", "ftp x", "http://127.0.0.1/a.m3u"})
+        EXPECT_FALSE(ChannelSource::Parse(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+TEST(ChannelSource, SettingsRoundTripUnderTheSourcesKeyAndDefaultsForMissingValues) {
+    ScopedXdgHome home;
+    SourceSettings settings(TestDefaults());
+    // Nothing stored: the build's defaults, and the service is in use.
+    for (int tab = 1; tab <= kSourceTabCount; ++tab)
+        EXPECT_EQ(settings.Of(tab), TestDefaults().Of(tab));
+    EXPECT_TRUE(settings.AnyTabUsesService());
+
+    const ChannelSource tv{Kind::Playlist, QStringLiteral("http://127.0.0.1:1/kr.m3u")};
+    const ChannelSource radio{Kind::Directory, QStringLiteral("countrycode=KR")};
+    const ChannelSource music{Kind::Directory, QStringLiteral("tag=kpop")};
+    const ChannelSource world{Kind::Playlist, QStringLiteral("http://127.0.0.1:1/kor.m3u")};
+    const ChannelSource game{Kind::Service, QStringLiteral("http://127.0.0.1:2")};
+    ASSERT_TRUE(settings.Set(1, tv));
+    ASSERT_TRUE(settings.Set(2, world));
+    ASSERT_TRUE(settings.Set(3, game));
+    ASSERT_TRUE(settings.Set(4, radio));
+    ASSERT_TRUE(settings.Set(5, music));
+    ASSERT_TRUE(settings.SetDirectoryServer(QStringLiteral("http://127.0.0.1:3")));
+
+    // Read back by a fresh reader, and as text under the documented names.
+    SourceSettings again(TestDefaults());
+    EXPECT_EQ(again.Of(1), tv);
+    EXPECT_EQ(again.Of(3), game);
+    EXPECT_EQ(again.Of(4), radio);
+    EXPECT_EQ(again.ServiceAddress(), QStringLiteral("http://127.0.0.1:2"));
+    EXPECT_EQ(again.DirectoryServer(), QStringLiteral("http://127.0.0.1:3"));
+    const QByteArray ini = ReadBytes(home.configHome() + QStringLiteral("/waveorbit/machine.ini"));
+    EXPECT_TRUE(ini.contains("[SOFTWARE\\WAVEORBIT\\Sources]")) << ini.constData();
+    EXPECT_TRUE(ini.contains("RADIO=directory countrycode=KR")) << ini.constData();
+    EXPECT_TRUE(ini.contains("MUSIC=directory tag=kpop")) << ini.constData();
+
+    // Garbage reads as the default; putting the default back removes the value.
+    Settings::WriteText(Settings::SourceWorld, QStringLiteral("nonsense"));
+    EXPECT_EQ(again.Of(2), TestDefaults().Of(2));
+    EXPECT_TRUE(again.Reset(1));
+    EXPECT_EQ(again.Of(1), TestDefaults().Of(1));
+    again.Set(3, ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/x.m3u")});
+    again.Reset(2);
+    EXPECT_FALSE(SourceSettings(SourceDefaults::Public()).AnyTabUsesService());
+}
+
+TEST(ChannelSource, TheTwoDefaultTablesDiffer) {
+    const SourceDefaults dev = SourceDefaults::Development(QStringLiteral("http://127.0.0.1:8730"));
+    for (const ChannelSource& tab : dev.tabs)
+        EXPECT_EQ(tab.kind, Kind::Service);
+    EXPECT_EQ(dev.directoryServer, QStringLiteral("http://127.0.0.1:8730"));
+
+    const SourceDefaults pub = SourceDefaults::Public();
+    EXPECT_EQ(pub.Of(1).ToText(),
+              QStringLiteral("playlist https://iptv-org.github.io/iptv/countries/kr.m3u"));
+    EXPECT_EQ(pub.Of(2).ToText(),
+              QStringLiteral("playlist https://iptv-org.github.io/iptv/languages/kor.m3u"));
+    EXPECT_EQ(pub.Of(3).kind, Kind::Playlist);
+    EXPECT_EQ(pub.Of(4).ToText(), QStringLiteral("directory countrycode=KR"));
+    EXPECT_EQ(pub.Of(5).kind, Kind::Directory);
+    EXPECT_TRUE(pub.directoryServer.isEmpty()); // found through DNS
+    for (const ChannelSource& tab : pub.tabs)
+        EXPECT_TRUE(SourceProblem(tab).isEmpty()) << tab.ToText().toStdString();
+}
+
+TEST(ChannelSource, BadInputGetsAKoreanMessage) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("목록.m3u"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#EXTM3U\n#EXTINF:-1,채널\nhttp://127.0.0.1/a.m3u8\n");
+    f.close();
+    const QString empty = dir.filePath(QStringLiteral("empty.m3u"));
+    QFile e(empty);
+    ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+    e.write("#EXTM3U\n");
+    e.close();
+
+    EXPECT_TRUE(SourceProblem({Kind::Playlist, file}).isEmpty());
+    EXPECT_TRUE(
+        SourceProblem({Kind::Playlist, QStringLiteral("https://127.0.0.1/a.m3u")}).isEmpty());
+    EXPECT_TRUE(SourceProblem({Kind::Directory, QStringLiteral("tag=kpop&limit=50")}).isEmpty());
+    EXPECT_TRUE(SourceProblem({Kind::Service, QStringLiteral("http://127.0.0.1:8730")}).isEmpty());
+
+    const ChannelSource bad[] = {
+        {Kind::Playlist, dir.filePath(QStringLiteral("없는.m3u"))},
+        {Kind::Playlist, QStringLiteral("ftp://127.0.0.1/a.m3u")},
+        {Kind::Playlist, dir.path()}, // a folder is not a playlist
+        {Kind::Playlist, empty},      // a playlist without any channel
+        {Kind::Service, QStringLiteral("127.0.0.1:8730")},
+        {Kind::Directory, QStringLiteral("kpop")},
+        {Kind::Directory, QStringLiteral("colour=blue")},
+    };
+    for (const ChannelSource& s : bad) {
+        const QString problem = SourceProblem(s);
+        EXPECT_FALSE(problem.isEmpty()) << s.ToText().toStdString();
+        EXPECT_TRUE(std::any_of(problem.begin(), problem.end(), [](QChar c) {
+            return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3;
+        })) << problem.toStdString();
+    }
+}
