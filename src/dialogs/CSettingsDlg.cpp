@@ -20,8 +20,14 @@ namespace {
 
 constexpr PictureId kBackground = PictureId::SettingsBackground;
 
+using Control = CSettingsDlg::Control;
+
+constexpr int Number(Control id) {
+    return static_cast<int>(id);
+}
+
 struct CheckBoxEntry {
-    int id;
+    Control id;
     int page;
     int row; // 0..3
     const char* caption;
@@ -30,20 +36,20 @@ struct CheckBoxEntry {
 // The check boxes with their page, row and caption (the background does not
 // carry the captions, so the boxes show them).
 const CheckBoxEntry kChecks[] = {
-    {CSettingsDlg::StartWithSessionBox, 1, 0, "윈도우 실행시 자동실행"},
-    {CSettingsDlg::TrayBox, 1, 1, "트레이 아이콘으로  보기"},
-    {CSettingsDlg::MessageBox, 1, 2, "메세지 시스템"},
-    {CSettingsDlg::MagnetBox, 1, 3, "창자석효과"},
-    {CSettingsDlg::AutoPlayBox, 2, 0, "프로그램 시작시 자동재생"},
-    {CSettingsDlg::OnTopBox, 2, 1, "재생시 항상위 상태로 보기"},
-    {CSettingsDlg::AutoCloseBox, 2, 2, "채널 선택후 리스트창 자동닫기"},
-    {CSettingsDlg::AutoHideBox, 2, 3, "라디오/음악방송 청취시 창 자동숨김"},
-    {CSettingsDlg::StartUpdateBox, 3, 0, "프로그램 시작시 업데이트 실행"},
-    {CSettingsDlg::ChannelUpdateBox, 3, 1, "채널 자동업데이트"},
+    {Control::StartWithSessionBox, 1, 0, "윈도우 실행시 자동실행"},
+    {Control::TrayBox, 1, 1, "트레이 아이콘으로  보기"},
+    {Control::MessageBox, 1, 2, "메세지 시스템"},
+    {Control::MagnetBox, 1, 3, "창자석효과"},
+    {Control::AutoPlayBox, 2, 0, "프로그램 시작시 자동재생"},
+    {Control::OnTopBox, 2, 1, "재생시 항상위 상태로 보기"},
+    {Control::AutoCloseBox, 2, 2, "채널 선택후 리스트창 자동닫기"},
+    {Control::AutoHideBox, 2, 3, "라디오/음악방송 청취시 창 자동숨김"},
+    {Control::StartUpdateBox, 3, 0, "프로그램 시작시 업데이트 실행"},
+    {Control::ChannelUpdateBox, 3, 1, "채널 자동업데이트"},
 };
 
 struct PageEntry {
-    int id;
+    Control id;
     PictureId plain;
     PictureId selected;
     int left;
@@ -51,11 +57,10 @@ struct PageEntry {
 };
 
 const PageEntry kPages[3] = {
-    {CSettingsDlg::PageBasic, PictureId::PageBasic, PictureId::PageBasicCurrent, 12, "기본설정"},
-    {CSettingsDlg::PagePlayback, PictureId::PagePlayback, PictureId::PagePlaybackCurrent, 88,
+    {Control::PageBasic, PictureId::PageBasic, PictureId::PageBasicCurrent, 12, "기본설정"},
+    {Control::PagePlayback, PictureId::PagePlayback, PictureId::PagePlaybackCurrent, 88,
      "재생설정"},
-    {CSettingsDlg::PageUpdate, PictureId::PageUpdate, PictureId::PageUpdateCurrent, 164,
-     "업데이트"},
+    {Control::PageUpdate, PictureId::PageUpdate, PictureId::PageUpdateCurrent, 164, "업데이트"},
 };
 
 // Captions straight on the background picture.
@@ -108,7 +113,7 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
 
     for (int i = 0; i < 3; ++i) {
         const PageEntry& entry = kPages[i];
-        auto* button = new CMinsButton(entry.id, QString::fromUtf8(entry.role), this);
+        auto* button = new CMinsButton(Number(entry.id), QString::fromUtf8(entry.role), this);
         button->SetImages(entry.plain, entry.plain, entry.plain);
         PlaceButton(button, entry.left, 33, 75, 30);
         connect(button, &QAbstractButton::clicked, this, [this, i] { SelectPage(i + 1); });
@@ -118,7 +123,7 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     size_t n = 0;
     for (const CheckBoxEntry& entry : kChecks) {
         auto* box = new QCheckBox(QString::fromUtf8(entry.caption), this);
-        box->setObjectName(QString::number(entry.id));
+        box->setObjectName(QString::number(Number(entry.id)));
         // Captions in the skin's yellow; the box itself dark with a yellow mark.
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, kCaptionColour);
@@ -160,12 +165,12 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
             emit sourcesChanged();
     });
 
-    ok_ = new CMinsButton(Ok, QStringLiteral("확인"), this);
+    ok_ = new CMinsButton(Number(Control::Ok), QStringLiteral("확인"), this);
     ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
     PlaceButton(ok_, 156, 246, 44, 22);
     connect(ok_, &QAbstractButton::clicked, this, &CSettingsDlg::OnOk);
 
-    cancel_ = new CMinsButton(Cancel, QStringLiteral("취소"), this);
+    cancel_ = new CMinsButton(Number(Control::Cancel), QStringLiteral("취소"), this);
     cancel_->SetImages(PictureId::DialogCancel, PictureId::DialogCancelHover,
                        PictureId::DialogCancelHover);
     PlaceButton(cancel_, 205, 246, 44, 22);
@@ -175,20 +180,20 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     ReadOptions();
 }
 
-QCheckBox* CSettingsDlg::Check(int id) const {
+QCheckBox* CSettingsDlg::Check(Control id) const {
     for (size_t i = 0; i < checks_.size(); ++i)
         if (kChecks[i].id == id)
             return checks_[i];
     return nullptr;
 }
 
-CMinsButton* CSettingsDlg::Button(int id) const {
+CMinsButton* CSettingsDlg::Button(Control id) const {
     switch (id) {
-    case 1004:
+    case Control::CloseBox:
         return close_;
-    case Ok:
+    case Control::Ok:
         return ok_;
-    case Cancel:
+    case Control::Cancel:
         return cancel_;
     default:
         for (int i = 0; i < 3; ++i)
@@ -217,26 +222,26 @@ void CSettingsDlg::SelectPage(int page) {
 
 void CSettingsDlg::ReadOptions() {
     // A missing entry reads as "0"; any other text means the entry is there.
-    Check(StartWithSessionBox)->setChecked(Settings::ReadFlag(Settings::StartWithSession));
-    Check(TrayBox)->setChecked(IsOne(Settings::Tray));
-    Check(MessageBox)->setChecked(IsOne(Settings::Message));
-    Check(MagnetBox)->setChecked(IsOne(Settings::Magnet));
+    Check(Control::StartWithSessionBox)->setChecked(Settings::ReadFlag(Settings::StartWithSession));
+    Check(Control::TrayBox)->setChecked(IsOne(Settings::Tray));
+    Check(Control::MessageBox)->setChecked(IsOne(Settings::Message));
+    Check(Control::MagnetBox)->setChecked(IsOne(Settings::Magnet));
     // A region that is not one of the cities leaves the box without a selection.
     region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForDialog),
                                                Qt::MatchExactly | Qt::MatchCaseSensitive));
     regionAtOpen_ = region_->currentIndex();
-    Check(AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
-    Check(OnTopBox)->setChecked(IsOne(Settings::OnTop));
-    Check(AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
-    Check(AutoCloseBox)->setChecked(IsOne(Settings::AutoClose));
-    Check(StartUpdateBox)->setChecked(IsOne(Settings::AutoUpdate));
-    Check(ChannelUpdateBox)->setChecked(IsOne(Settings::ChAutoUpdate));
+    Check(Control::AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
+    Check(Control::OnTopBox)->setChecked(IsOne(Settings::OnTop));
+    Check(Control::AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
+    Check(Control::AutoCloseBox)->setChecked(IsOne(Settings::AutoClose));
+    Check(Control::StartUpdateBox)->setChecked(IsOne(Settings::AutoUpdate));
+    Check(Control::ChannelUpdateBox)->setChecked(IsOne(Settings::ChAutoUpdate));
 }
 
 void CSettingsDlg::OnOk() {
-    auto checked = [this](int id) { return Check(id)->checkState() == Qt::Checked; };
+    auto checked = [this](Control id) { return Check(id)->checkState() == Qt::Checked; };
 
-    const bool start = checked(StartWithSessionBox);
+    const bool start = checked(Control::StartWithSessionBox);
     if (session_)
         session_->SetOn(SessionOption::StartWithSession, start);
     if (start)
@@ -245,33 +250,33 @@ void CSettingsDlg::OnOk() {
     else
         Settings::Delete(Settings::StartWithSession);
 
-    const bool autoPlay = checked(AutoPlayBox);
+    const bool autoPlay = checked(Control::AutoPlayBox);
     if (session_)
         session_->SetOn(SessionOption::AutoPlay, autoPlay);
     Settings::WriteFlag(Settings::AutoPlay, autoPlay);
 
-    Settings::WriteFlag(Settings::ChAutoUpdate, checked(ChannelUpdateBox));
-    Settings::WriteFlag(Settings::AutoUpdate, checked(StartUpdateBox));
+    Settings::WriteFlag(Settings::ChAutoUpdate, checked(Control::ChannelUpdateBox));
+    Settings::WriteFlag(Settings::AutoUpdate, checked(Control::StartUpdateBox));
 
-    const bool autoClose = checked(AutoCloseBox);
+    const bool autoClose = checked(Control::AutoCloseBox);
     if (session_)
         session_->SetOn(SessionOption::AutoClose, autoClose);
     Settings::WriteFlag(Settings::AutoClose, autoClose);
 
-    const bool autoHide = checked(AutoHideBox);
+    const bool autoHide = checked(Control::AutoHideBox);
     if (session_)
         session_->SetOn(SessionOption::AutoHide, autoHide);
     Settings::WriteFlag(Settings::AutoHide, autoHide);
 
-    const bool magnet = checked(MagnetBox);
+    const bool magnet = checked(Control::MagnetBox);
     if (session_)
         session_->SetOn(SessionOption::Magnet, magnet);
     Settings::WriteFlag(Settings::Magnet, magnet);
 
     // Stored only: the window stays as it is until the next start.
-    Settings::WriteFlag(Settings::OnTop, checked(OnTopBox));
-    Settings::WriteFlag(Settings::Message, checked(MessageBox));
-    Settings::WriteFlag(Settings::Tray, checked(TrayBox));
+    Settings::WriteFlag(Settings::OnTop, checked(Control::OnTopBox));
+    Settings::WriteFlag(Settings::Message, checked(Control::MessageBox));
+    Settings::WriteFlag(Settings::Tray, checked(Control::TrayBox));
 
     // Only a city the user chose here is stored: a region this box does not
     // list (an SBS region such as 강원) or none at all stays as it was.

@@ -21,8 +21,10 @@ class CSettingsDlg : public CSkinnedDialog {
 public:
     explicit CSettingsDlg(PlayerSession* session = nullptr, QWidget* parent = nullptr);
 
-    // Control ids.
-    enum : int {
+    // The dialog's controls; the values are their resource numbers.
+    enum class Control {
+        CloseBox = 1004,
+        Cancel = 1034,
         PageBasic = 1037,
         PagePlayback = 1038,
         PageUpdate = 1039,
@@ -38,18 +40,17 @@ public:
         TrayBox = 1051,
         RegionNote = 1052,
         RegionBox = 1054,
-        Cancel = 1034,
         Ok = 1061,
     };
 
     // The twenty cities of the region box, in the order it shows them.
     static QStringList RegionNames();
 
-    QCheckBox* Check(int id) const;
+    QCheckBox* Check(Control id) const;
     QComboBox* Region() const { return region_; }
     QLabel* RegionLabel() const { return note_; }
     QPushButton* SourcesButton() const { return sources_; }
-    CMinsButton* Button(int id) const;
+    CMinsButton* Button(Control id) const;
     // The page shown, 1..3.
     int Page() const { return page_; }
     void SelectPage(int page);

@@ -19,9 +19,9 @@ QFont CaptionFont() {
 
 } // namespace
 
-CInstallerButton::CInstallerButton(int controlId, const QString& caption, bool gold,
+CInstallerButton::CInstallerButton(InstallerLayout::Control id, const QString& caption, bool gold,
                                    QWidget* parent)
-    : QAbstractButton(parent), controlId_(controlId), gold_(gold) {
+    : QAbstractButton(parent), controlId_(id), gold_(gold) {
     setText(caption);
     setAccessibleName(caption);
     setFocusPolicy(Qt::TabFocus);

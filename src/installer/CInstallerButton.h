@@ -1,5 +1,7 @@
 #pragma once
 
+#include "installer/InstallerLayout.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -12,9 +14,10 @@ class CInstallerButton : public QAbstractButton {
 public:
     enum class Picture { Normal, Pressed, Hovered };
 
-    CInstallerButton(int controlId, const QString& caption, bool gold, QWidget* parent = nullptr);
+    CInstallerButton(InstallerLayout::Control id, const QString& caption, bool gold,
+                     QWidget* parent = nullptr);
 
-    int ControlId() const { return controlId_; }
+    InstallerLayout::Control ControlId() const { return controlId_; }
     Picture CurrentPicture() const;
 
     // One picture of a button of the given size and caption.
@@ -33,7 +36,7 @@ protected:
 private:
     void RedrawPictures();
 
-    int controlId_;
+    InstallerLayout::Control controlId_;
     bool gold_;
     bool hovered_ = false;
     QPixmap pictures_[3];

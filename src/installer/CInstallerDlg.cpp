@@ -117,11 +117,11 @@ void CInstallerDlg::BuildControls() {
     agreePalette.setColor(QPalette::Window, QColor(130, 130, 138));
     agree_->setPalette(agreePalette);
 
-    back_ = new CInstallerButton(kBackId, QStringLiteral("< 뒤로"), false, this);
+    back_ = new CInstallerButton(Control::Back, QStringLiteral("< 뒤로"), false, this);
     back_->setGeometry(kBackRect);
-    next_ = new CInstallerButton(kNextId, QStringLiteral("다음"), true, this);
+    next_ = new CInstallerButton(Control::Next, QStringLiteral("다음"), true, this);
     next_->setGeometry(kNextRect);
-    cancel_ = new CInstallerButton(kCancelId, QStringLiteral("취소"), false, this);
+    cancel_ = new CInstallerButton(Control::Cancel, QStringLiteral("취소"), false, this);
     cancel_->setGeometry(kCancelRect);
     connect(back_, &QAbstractButton::clicked, this, &CInstallerDlg::OnBack);
     connect(next_, &QAbstractButton::clicked, this, &CInstallerDlg::OnNext);
@@ -147,9 +147,9 @@ void CInstallerDlg::CentreOnScreen() {
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
-CInstallerButton* CInstallerDlg::Button(int controlId) const {
+CInstallerButton* CInstallerDlg::Button(InstallerLayout::Control id) const {
     for (CInstallerButton* button : {back_, next_, cancel_})
-        if (button->ControlId() == controlId)
+        if (button->ControlId() == id)
             return button;
     return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "installer/InstallerLayout.h"
 
 #include <QDialog>
 #include <QMessageBox>
@@ -42,7 +43,7 @@ public:
 
     QPlainTextEdit* Terms() const { return terms_; }
     QCheckBox* Agree() const { return agree_; }
-    CInstallerButton* Button(int controlId) const;
+    CInstallerButton* Button(InstallerLayout::Control id) const;
     const QPixmap& Background() const { return background_; }
     QString Folder() const { return folder_; }
     bool Busy() const;

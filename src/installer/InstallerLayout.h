@@ -16,12 +16,8 @@ namespace InstallerLayout {
 constexpr PictureId kBackgroundId = PictureId::InstallerBackground;
 constexpr QSize kWindowSize(585, 358);
 
-// Control ids, as the dialog names them.
-constexpr int kAgreeId = 1000;
-constexpr int kTermsId = 1001;
-constexpr int kBackId = 1002;
-constexpr int kNextId = 1003;
-constexpr int kCancelId = 1004;
+// The wizard's controls; the values are the dialog's resource numbers.
+enum class Control { Agree = 1000, Terms = 1001, Back = 1002, Next = 1003, Cancel = 1004 };
 
 constexpr QRect kTermsRect(33, 120, 516, 150); // 19, 80, 295, 100 dialog units
 constexpr QRect kAgreeRect(33, 275, 177, 15);  // 19, 183, 101, 10

@@ -15,10 +15,13 @@
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
+#include "mainwindow/StartupRestore.h"
 #include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
 #include "mainwindow/WindowInput.h"
+#include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowStyle.h"
 #include "mainwindow/WindowTray.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -27,6 +30,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QScreen>
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
@@ -50,6 +54,8 @@ CPlayerDlg::~CPlayerDlg() {
     delete userChannels_;
     delete geometry_;
     delete tabs_;
+    delete style_;
+    delete layout_;
     delete strips_;
     delete launcher_;
 }
@@ -65,10 +71,13 @@ void CPlayerDlg::CreateControls() {
     dragger_ = new WindowDragger(*this, *session_);
     input_ = new WindowInput(*this, *dragger_);
     tabs_ = new MainTabs(*this, *session_);
+    layout_ = new WindowLayout(*this, *session_, *geometry_);
     tabs_->Web().SetPageAddress([this](const QString& address) { return ServicePage(address); });
     tray_ = new WindowTray(*this);
+    style_ = new WindowStyle(*this, *session_, *tray_);
+    startup_ = new StartupRestore(*this);
     desktop_ = new DesktopLink(*this);
-    strips_ = new WindowStrips(layout_, *session_);
+    strips_ = new WindowStrips(layout_->Current(), *session_);
     for (const ButtonEntry& entry : kButtons) {
         buttons_[ControlIndex(entry.id)] =
             new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
@@ -118,7 +127,7 @@ bool CPlayerDlg::OnInitDialog() {
 
     BindPlayer();
     input_->Install();
-    RunLayoutPass();
+    layout_->Run();
     LoadSkin();
     PrepareWindow();
     RestoreSettings();
@@ -156,57 +165,26 @@ void CPlayerDlg::PlaceStartupWindow() {
     setGeometry(rect);
     // Until the window system reports the size, lay out for the size asked for.
     if (!isVisible()) {
-        RunLayoutPass();
-        RebuildAllStrips();
+        layout_->Run();
+        strips_->RebuildAll();
     }
-}
-
-bool CPlayerDlg::RestoreTabs() {
-    const QString menu = Settings::ReadText(Settings::Menu);
-    if (menu == QStringLiteral("2")) {
-        OnMainTabButton(MainTab::Music);
-    } else if (menu == QStringLiteral("3")) {
-        OnMainTabButton(MainTab::Movie);
-    } else if (menu == QStringLiteral("1")) {
-        SelectMainTab(MainTab::Channels);
-        // A category that is missing or out of range opens the first tab
-        // rather than an empty list under no tab at all.
-        Category category = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
-        if (category == Category::None)
-            category = Category::Tv;
-        startListArrived_ = false;
-        OpenCategoryTab(category, [this] {
-            startListArrived_ = true;
-            if (!autoPlayPending_ || destroyed_)
-                return;
-            autoPlayPending_ = false;
-            if (session_->IsOn(SessionOption::AutoPlay))
-                PlaySelected();
-        });
-        return startListArrived_;
-    }
-    return true;
 }
 
 void CPlayerDlg::RestoreSettings() {
-    // Automatic play needs the remembered tab's list: while its catalogue is
-    // still downloading, it plays once the list has arrived.
-    const bool listed = RestoreTabs();
-    // What the options start (auto-play) acts only after this, whatever
-    // the order they are read in.
-    SessionSettings::ReadOptions(*session_);
-    if (session_->IsOn(SessionOption::AutoPlay)) {
-        if (listed)
-            PlaySelected();
-        else
-            autoPlayPending_ = true;
-    }
-    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, session_->IsOn(SessionOption::OnTop));
+    startup_->Restore();
+    style_->ApplyOnTop();
     // No taskbar button: the window becomes a tool window, where a tray is.
-    ApplyTaskbarStyle();
+    style_->ApplyTaskbarStyle();
 
     // "Sound" goes to the player as it is stored, and the level bar shows it.
     ApplyPlayerVolume();
+}
+
+void CPlayerDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout_->OnResized();
+    strips_->RebuildAll();
+    update();
 }
 
 void CPlayerDlg::closeEvent(QCloseEvent* event) {
@@ -224,6 +202,7 @@ void CPlayerDlg::OnDestroy() {
     if (destroyed_ || !initialised_)
         return;
     destroyed_ = true;
+    startup_->Cancel();
 
     ClosePlayer();
     player_->hide();

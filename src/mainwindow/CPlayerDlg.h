@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/NowPlaying.h"
 #include "app/PlayerSession.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
-#include "mainwindow/LayoutPass.h"
+#include "mainwindow/WindowLayout.h"
 #include "mainwindow/WindowStrips.h"
 #include "playback/PlayerWidget.h"
 
@@ -29,19 +28,22 @@ class PlaybackWiring;
 class QMenu;
 class QSystemTrayIcon;
 class ScreenSaverInhibitor;
+class StartupRestore;
 class UserChannelCommands;
 class WindowDragger;
 class WindowGeometry;
 class WindowInput;
+class WindowStyle;
 class WindowTray;
 
 // The main window: frameless and skinned. It shows the player's session
 // (PlayerSession: options, volume, tabs, what plays) and turns clicks, keys
 // and menu choices into commands of its command table (WindowCommands). Its
 // rules live in controllers it owns (CatalogueTabs, UserChannelCommands,
-// WindowGeometry, WindowStrips, WindowDragger, WindowTray, MainTabs,
-// DesktopLink, PlaybackWiring); its own work is split over CPlayerDlg*.cpp
-// files by concern, each named after it.
+// WindowGeometry, WindowLayout, WindowStrips, WindowStyle, WindowDragger,
+// WindowTray, StartupRestore, MainTabs, DesktopLink, PlaybackWiring); its
+// own work is split over CPlayerDlg*.cpp files by concern, each named after
+// it.
 class CPlayerDlg : public QWidget {
     Q_OBJECT
 public:
@@ -56,10 +58,9 @@ public:
     PlayerSession& Session() const { return *session_; }
     // Where catalogues and the user's channels are kept.
     const QString& DataFolder() const { return dataFolder_; }
-    const Layout& CurrentLayout() const { return layout_; }
+    const Layout& CurrentLayout() const { return layout_->Current(); }
 
     CMinsButton* Button(ControlId id) const;
-    QWidget* PlayerControl() const { return player_; }
     // The media player (control 1000); made at start-up unless one was given.
     PlayerWidget* Player() const { return player_; }
     // Puts this player in the place of control 1000 before start-up (the
@@ -68,8 +69,6 @@ public:
     CChannelListView* ListView() const { return listView_; }
     ChannelListModel* ListModel() const { return listModel_; }
     DownloadQueue* Downloads() const { return downloads_; }
-    // The category tabs, their catalogues and the update check.
-    CatalogueTabs& Catalogue() const { return *catalogue_; }
     // Where each catalogue tab takes its channels from.
     ChannelSources* Sources() const;
     // After the tabs' sources were changed: the open catalogue tab anew.
@@ -83,34 +82,24 @@ public:
 
     // The list panel (1008, 1011, F8; refused while maximised or in full
     // screen), full screen (1001, Enter, a double click on the video),
-    // maximise (1003, a double click on the caption), exit (1004).
-    void ToggleListPanel();
-    void ToggleFullScreen();
-    void ToggleMaximise();
+    // maximise (1003, a double click on the caption): see WindowLayout.
+    // Exit (1004).
+    void ToggleListPanel() { layout_->ToggleListPanel(); }
+    void ToggleFullScreen() { layout_->ToggleFullScreen(); }
+    void ToggleMaximise() { layout_->ToggleMaximise(); }
     void OnExit();
 
-    // The layout pass applied to the controls; the skin strips rebuilt (the
-    // status display and the volume rebuild theirs).
-    void RunLayoutPass();
+    // A skin strip rebuilt (the status display and the volume rebuild theirs).
     void RebuildStrip(WindowStrips::Strip strip);
-    void RebuildAllStrips();
 
-    void BindPlayer();
-    void ClosePlayer();
-    void ApplyPlayerVolume();
     // The main tabs (1018..1021), their sub-tabs and web pages; see MainTabs.
     MainTabs& Tabs() const { return *tabs_; }
-    void SelectMainTab(MainTab tab);
     void OnMainTabButton(MainTab tab);
     // A category (buttons 1012..1017); see CatalogueTabs::Open: whenListed
     // runs once its list has arrived, unless another tab was opened meanwhile.
     void OpenCategoryTab(Category category, std::function<void()> whenListed = {});
     void OnListClick(int row);
     void OnListDoubleClick(int row);
-    // A row of a regional broadcaster: asks for the region, then plays its
-    // station there.
-    void AskRegionAndPlay(int row, const QString& channelName);
-    void ShowListMenu(const QPoint& globalPos);
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
     // Plays a row of the list; stops what plays.
@@ -174,7 +163,6 @@ public:
     // player is offered to media controllers (MPRIS) on the session bus when
     // one runs. Once, after start-up; the bus is joined after the first paint.
     void StartDesktopIntegration(bool mediaControls);
-    NowPlaying CurrentNowPlaying() const;
     // The media controllers' view of the window; null before the start.
     MprisService* MediaControls() const;
     // The user's channels from and to an M3U playlist (32797, 32798); without
@@ -183,11 +171,7 @@ public:
     void ImportPlaylist(const QString& path = QString());
     void ExportPlaylist(const QString& path = QString());
     bool IsImportingPlaylist() const;
-signals:
-    // An import has been stored (count channels added) and shown.
-    void playlistImported(int count);
 
-public:
     // A message box with the program's caption; a Yes/No question (true for
     // Yes). Tests answer both through handlers, so nothing waits on a box.
     void ShowMessage(const QString& text);
@@ -203,6 +187,8 @@ public:
     QSize MinimumSize() const { return MinimumClientSize(session_->IsListPanelOpen()); }
 
 signals:
+    // An import has been stored (count channels added) and shown.
+    void playlistImported(int count);
     // After the first paint (start-up measurements, screenshots); after the
     // window has closed and its shutdown has run.
     void firstPainted();
@@ -226,23 +212,20 @@ private:
     void PrepareWindow();
     void RestoreSettings();
     void PlaceStartupWindow();
-    void ApplyControl(QWidget* widget, const Placement& placement);
-    void ShowAfterFullScreen();
-    void ShowRefusal(const QString& text);
-    // Sets a window flag; a visible window keeps its place and size.
-    void SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on);
-    void SetWindowFlagsKeepingPlace(Qt::WindowFlags flags);
-    // The remembered main tab and category; false while the category's
-    // catalogue is still on its way.
-    bool RestoreTabs();
+    void BindPlayer();
+    void ClosePlayer();
+    void ApplyPlayerVolume();
+    // A row of a regional broadcaster: asks for the region, then plays its
+    // station there.
+    void AskRegionAndPlay(int row, const QString& channelName);
+    void ShowListMenu(const QPoint& globalPos);
     void ConnectButtons();
     CommandTable commands_;
     MainTabs* tabs_ = nullptr;
 
     WindowTray* tray_ = nullptr;
-    // The tool-window style (no taskbar button) follows the tray option and
-    // whether a tray is there to bring the window back.
-    void ApplyTaskbarStyle();
+    WindowStyle* style_ = nullptr;
+    StartupRestore* startup_ = nullptr;
     WindowDragger* dragger_ = nullptr;
     WindowInput* input_ = nullptr;
 
@@ -273,15 +256,10 @@ private:
     WindowGeometry* geometry_ = nullptr;
     QString dataFolder_;
 
-    // Start-up: whether the remembered tab has listed its channels, and
-    // whether automatic play waits for that.
-    bool startListArrived_ = false;
-    bool autoPlayPending_ = false;
-
     bool initialised_ = false;
     bool destroyed_ = false;
     bool firstPaintSeen_ = false;
 
-    Layout layout_;
     WindowStrips* strips_ = nullptr;
+    WindowLayout* layout_ = nullptr;
 };

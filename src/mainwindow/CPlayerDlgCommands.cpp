@@ -1,11 +1,12 @@
-// Commands (the table is filled by WindowCommands), the main menu, hiding
-// and the window flags the options set.
+// Commands (the table is filled by WindowCommands), the main menu and the
+// options that act on the window itself.
 
 #include "mainwindow/CPlayerDlg.h"
 
 #include "app/SettingsTable.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/MainMenu.h"
+#include "mainwindow/WindowStyle.h"
 
 #include <QMenu>
 
@@ -34,26 +35,8 @@ void CPlayerDlg::ShowMainMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::ToggleOnTop() {
-    const bool onTop = session_->Toggle(SessionOption::OnTop);
-    Settings::WriteFlag(Settings::OnTop, onTop);
-    SetWindowFlagKeepingPlace(Qt::WindowStaysOnTopHint, onTop);
-}
-
-void CPlayerDlg::SetWindowFlagKeepingPlace(Qt::WindowType flag, bool on) {
-    SetWindowFlagsKeepingPlace(on ? windowFlags() | flag : windowFlags() & ~flag);
-}
-
-void CPlayerDlg::SetWindowFlagsKeepingPlace(Qt::WindowFlags flags) {
-    if (flags == windowFlags())
-        return;
-    // Changing a flag makes a new native window; it keeps its place and size.
-    const bool wasVisible = isVisible();
-    const QRect place = geometry();
-    setWindowFlags(flags);
-    if (wasVisible) {
-        setGeometry(place);
-        show();
-    }
+    Settings::WriteFlag(Settings::OnTop, session_->Toggle(SessionOption::OnTop));
+    style_->ApplyOnTop();
 }
 
 void CPlayerDlg::OpenSettingsDialog() {

@@ -15,10 +15,6 @@ void CPlayerDlg::StartDesktopIntegration(bool mediaControls) {
     desktop_->Start(mediaControls);
 }
 
-NowPlaying CPlayerDlg::CurrentNowPlaying() const {
-    return session_->CurrentNowPlaying();
-}
-
 MprisService* CPlayerDlg::MediaControls() const {
     return desktop_->Mpris();
 }

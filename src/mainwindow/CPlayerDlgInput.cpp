@@ -32,11 +32,11 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     // The volume area's presses and drags are PlaybackWiring's.
-    dragger_->PressAt(layout_, event->position().toPoint(), global);
+    dragger_->PressAt(CurrentLayout(), event->position().toPoint(), global);
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    dragger_->UpdateCursor(layout_, event->position().toPoint());
+    dragger_->UpdateCursor(CurrentLayout(), event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
 

@@ -11,10 +11,6 @@ void CPlayerDlg::RebuildStrip(WindowStrips::Strip strip) {
     strips_->Rebuild(strip);
 }
 
-void CPlayerDlg::RebuildAllStrips() {
-    strips_->RebuildAll();
-}
-
 void CPlayerDlg::paintEvent(QPaintEvent*) {
     // Moved to a screen of another scale: the pictures and strips made for it.
     strips_->FollowRatio(devicePixelRatioF());

@@ -102,7 +102,7 @@ void CPlayerDlg::OnWheelDelta(int delta) {
 
 void CPlayerDlg::OnVolumePointer(int x) {
     if (playback_)
-        playback_->Volume().FromPointer(x - layout_.volumeArea.left);
+        playback_->Volume().FromPointer(x - CurrentLayout().volumeArea.left);
 }
 
 bool CPlayerDlg::AskYesNo(const QString& caption, const QString& text) {

@@ -2,6 +2,7 @@
 // button wherever no tray shows that icon.
 #include "mainwindow/CPlayerDlg.h"
 
+#include "mainwindow/WindowStyle.h"
 #include "mainwindow/WindowTray.h"
 
 void CPlayerDlg::ShowFromTray() {
@@ -26,16 +27,9 @@ void CPlayerDlg::HideWindow() {
         Minimise();
 }
 
-void CPlayerDlg::ApplyTaskbarStyle() {
-    const Qt::WindowType type =
-        session_->UsesToolWindow(tray_->HostAvailable()) ? Qt::Tool : Qt::Window;
-    // A window type, not a flag: Qt::Tool shares bits with Qt::Window.
-    SetWindowFlagsKeepingPlace((windowFlags() & ~Qt::WindowType_Mask) | type);
-}
-
 void CPlayerDlg::Minimise() {
     // A tray host may have gone since start-up: a minimised tool window
     // would have neither a taskbar button nor an icon to come back from.
-    ApplyTaskbarStyle();
+    style_->ApplyTaskbarStyle();
     showMinimized();
 }

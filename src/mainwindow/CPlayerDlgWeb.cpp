@@ -7,10 +7,6 @@
 #include "catalogue/ChannelSources.h"
 #include "mainwindow/MainTabs.h"
 
-void CPlayerDlg::SelectMainTab(MainTab tab) {
-    tabs_->Select(tab);
-}
-
 void CPlayerDlg::OnMainTabButton(MainTab tab) {
     tabs_->OnTabButton(tab);
 }

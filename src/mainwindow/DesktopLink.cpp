@@ -23,7 +23,7 @@ class WindowMprisHost : public MprisPlayerHost {
 public:
     explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
 
-    NowPlaying CurrentNowPlaying() const override { return window_.CurrentNowPlaying(); }
+    NowPlaying CurrentNowPlaying() const override { return window_.Session().CurrentNowPlaying(); }
     int Volume() const override { return window_.Session().Volume(); }
     void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
     void Play() override { window_.MenuPlay(); }
@@ -70,7 +70,7 @@ void DesktopLink::Start(bool mediaControls) {
 void DesktopLink::Update() {
     if (!started_)
         return;
-    const NowPlaying now = window_.CurrentNowPlaying();
+    const NowPlaying now = window_.Session().CurrentNowPlaying();
     QSystemTrayIcon* tray = window_.TrayIcon();
     // A tray icon made anew starts with the plain tooltip.
     if (now != shown_ || tray != tray_) {

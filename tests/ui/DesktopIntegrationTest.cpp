@@ -233,7 +233,7 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return s->player->urls.size() == 2; }, 2000));
     s->player->current = PlayerStatus::Playing();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000));
-    EXPECT_TRUE(window.CurrentNowPlaying().streamTitle.isEmpty());
+    EXPECT_TRUE(window.Session().CurrentNowPlaying().streamTitle.isEmpty());
 }
 
 TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {

@@ -50,25 +50,34 @@ struct MainWindowScope {
     }
 };
 
-const int kAllBoxes[] = {1040, 1041, 1042, 1043, 1044, 1045, 1047, 1049, 1050, 1051};
+using SettingsControl = CSettingsDlg::Control;
+const SettingsControl kAllBoxes[] = {
+    SettingsControl::StartWithSessionBox, SettingsControl::AutoPlayBox,
+    SettingsControl::ChannelUpdateBox,    SettingsControl::StartUpdateBox,
+    SettingsControl::AutoCloseBox,        SettingsControl::AutoHideBox,
+    SettingsControl::MagnetBox,           SettingsControl::OnTopBox,
+    SettingsControl::MessageBox,          SettingsControl::TrayBox};
 
 TEST(SettingsDlg, ControlsPagesAndRegionList) {
     ScopedXdgHome home;
     CSettingsDlg dialog;
     EXPECT_EQ(dialog.size(), QSize(400, 300));
     EXPECT_EQ(dialog.Page(), 1);
-    EXPECT_EQ(dialog.Check(1040)->geometry(), QRect(30, 85, 340, 13));
-    EXPECT_EQ(dialog.Check(1049)->geometry(), QRect(30, 110, 340, 13));
-    EXPECT_EQ(dialog.Check(1045)->geometry(), QRect(30, 160, 340, 13));
+    EXPECT_EQ(dialog.Check(SettingsControl::StartWithSessionBox)->geometry(),
+              QRect(30, 85, 340, 13));
+    EXPECT_EQ(dialog.Check(SettingsControl::OnTopBox)->geometry(), QRect(30, 110, 340, 13));
+    EXPECT_EQ(dialog.Check(SettingsControl::AutoHideBox)->geometry(), QRect(30, 160, 340, 13));
     EXPECT_EQ(dialog.Region()->geometry(), QRect(30, 210, 340, 13));
-    EXPECT_EQ(dialog.Button(1037)->geometry(), QRect(12, 33, 75, 30));
-    EXPECT_EQ(dialog.Button(1061)->geometry(), QRect(156, 246, 44, 22));
-    EXPECT_EQ(dialog.Button(1034)->geometry(), QRect(205, 246, 44, 22));
-    EXPECT_EQ(dialog.Button(1004)->geometry(), QRect(375, 5, 15, 15));
-    EXPECT_EQ(dialog.Check(1051)->text(), QStringLiteral("트레이 아이콘으로  보기"));
+    EXPECT_EQ(dialog.Button(SettingsControl::PageBasic)->geometry(), QRect(12, 33, 75, 30));
+    EXPECT_EQ(dialog.Button(SettingsControl::Ok)->geometry(), QRect(156, 246, 44, 22));
+    EXPECT_EQ(dialog.Button(SettingsControl::Cancel)->geometry(), QRect(205, 246, 44, 22));
+    EXPECT_EQ(dialog.Button(SettingsControl::CloseBox)->geometry(), QRect(375, 5, 15, 15));
+    EXPECT_EQ(dialog.Check(SettingsControl::TrayBox)->text(),
+              QStringLiteral("트레이 아이콘으로  보기"));
     EXPECT_EQ(dialog.RegionLabel()->text(),
               QStringLiteral("지역설정 : 설정된 지역으로 자동연결을 해줍니다."));
-    EXPECT_EQ(dialog.Check(1047)->palette().color(QPalette::WindowText), QColor(255, 205, 51));
+    EXPECT_EQ(dialog.Check(SettingsControl::MagnetBox)->palette().color(QPalette::WindowText),
+              QColor(255, 205, 51));
 
     QStringList shown;
     for (int i = 0; i < dialog.Region()->count(); ++i)
@@ -80,21 +89,22 @@ TEST(SettingsDlg, ControlsPagesAndRegionList) {
     dialog.show();
     Settle();
     // Page 2 shows its four boxes only; page 3 its two; nothing is lost.
-    dialog.Check(1047)->setChecked(true);
-    dialog.Button(1038)->click();
+    dialog.Check(SettingsControl::MagnetBox)->setChecked(true);
+    dialog.Button(SettingsControl::PagePlayback)->click();
     EXPECT_EQ(dialog.Page(), 2);
-    for (int id : kAllBoxes)
+    for (SettingsControl id : kAllBoxes)
         EXPECT_EQ(dialog.Check(id)->isVisible(),
-                  id == 1041 || id == 1049 || id == 1044 || id == 1045)
-            << id;
+                  id == SettingsControl::AutoPlayBox || id == SettingsControl::OnTopBox ||
+                      id == SettingsControl::AutoCloseBox || id == SettingsControl::AutoHideBox)
+            << static_cast<int>(id);
     EXPECT_FALSE(dialog.Region()->isVisible());
-    dialog.Button(1039)->click();
-    EXPECT_TRUE(dialog.Check(1043)->isVisible());
-    EXPECT_TRUE(dialog.Check(1042)->isVisible());
-    EXPECT_FALSE(dialog.Check(1041)->isVisible());
-    dialog.Button(1037)->click();
+    dialog.Button(SettingsControl::PageUpdate)->click();
+    EXPECT_TRUE(dialog.Check(SettingsControl::StartUpdateBox)->isVisible());
+    EXPECT_TRUE(dialog.Check(SettingsControl::ChannelUpdateBox)->isVisible());
+    EXPECT_FALSE(dialog.Check(SettingsControl::AutoPlayBox)->isVisible());
+    dialog.Button(SettingsControl::PageBasic)->click();
     EXPECT_TRUE(dialog.Region()->isVisible());
-    EXPECT_TRUE(dialog.Check(1047)->isChecked());
+    EXPECT_TRUE(dialog.Check(SettingsControl::MagnetBox)->isChecked());
     dialog.hide();
 }
 
@@ -110,8 +120,8 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     ASSERT_TRUE(main.window->Session().IsOn(SessionOption::AutoPlay));
 
     CSettingsDlg dialog(&main.window->Session(), main.window.get());
-    EXPECT_FALSE(dialog.Check(1041)->isChecked());
-    EXPECT_TRUE(dialog.Check(1047)->isChecked());
+    EXPECT_FALSE(dialog.Check(SettingsControl::AutoPlayBox)->isChecked());
+    EXPECT_TRUE(dialog.Check(SettingsControl::MagnetBox)->isChecked());
     EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
     dialog.OnOk();
 
@@ -153,7 +163,7 @@ TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
     ScopedXdgHome home;
     MainWindowScope main;
     CSettingsDlg dialog(&main.window->Session(), main.window.get());
-    dialog.Check(1049)->setChecked(true);
+    dialog.Check(SettingsControl::OnTopBox)->setChecked(true);
     dialog.OnOk();
     EXPECT_EQ(Settings::ReadText(Settings::OnTop), QStringLiteral("1"));
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::OnTop));
@@ -170,14 +180,14 @@ TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
     {
         // Unchecked with no entry at all: still fine, still absent.
         CSettingsDlg dialog(&main.window->Session(), main.window.get());
-        EXPECT_FALSE(dialog.Check(1040)->isChecked());
+        EXPECT_FALSE(dialog.Check(SettingsControl::StartWithSessionBox)->isChecked());
         dialog.OnOk();
         EXPECT_FALSE(QFile::exists(entry));
         EXPECT_FALSE(main.window->Session().IsOn(SessionOption::StartWithSession));
     }
     {
         CSettingsDlg dialog(&main.window->Session(), main.window.get());
-        dialog.Check(1040)->setChecked(true);
+        dialog.Check(SettingsControl::StartWithSessionBox)->setChecked(true);
         dialog.OnOk();
         EXPECT_TRUE(QFile::exists(entry));
         EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
@@ -186,8 +196,8 @@ TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
     }
     {
         CSettingsDlg dialog(&main.window->Session(), main.window.get());
-        EXPECT_TRUE(dialog.Check(1040)->isChecked());
-        dialog.Check(1040)->setChecked(false);
+        EXPECT_TRUE(dialog.Check(SettingsControl::StartWithSessionBox)->isChecked());
+        dialog.Check(SettingsControl::StartWithSessionBox)->setChecked(false);
         dialog.OnOk();
         EXPECT_FALSE(QFile::exists(entry));
         EXPECT_FALSE(main.window->Session().IsOn(SessionOption::StartWithSession));
@@ -199,20 +209,20 @@ TEST(SettingsDlg, CancelAndCloseBoxWriteNothing) {
     Settings::WriteText(Settings::AutoPlay, QStringLiteral("2"));
     Settings::WriteText(Settings::LocationForDialog, QStringLiteral("강원"));
     const auto before = Snapshot(home);
-    for (int button : {1034, 1004}) {
+    for (SettingsControl button : {SettingsControl::Cancel, SettingsControl::CloseBox}) {
         CSettingsDlg dialog;
         dialog.show();
         Settle();
-        dialog.Button(1038)->click();
-        dialog.Check(1041)->setChecked(true);
-        dialog.Button(1039)->click();
-        dialog.Check(1042)->setChecked(true);
-        dialog.Button(1037)->click();
-        dialog.Check(1040)->setChecked(true);
+        dialog.Button(SettingsControl::PagePlayback)->click();
+        dialog.Check(SettingsControl::AutoPlayBox)->setChecked(true);
+        dialog.Button(SettingsControl::PageUpdate)->click();
+        dialog.Check(SettingsControl::ChannelUpdateBox)->setChecked(true);
+        dialog.Button(SettingsControl::PageBasic)->click();
+        dialog.Check(SettingsControl::StartWithSessionBox)->setChecked(true);
         dialog.Region()->setCurrentIndex(3);
         dialog.Button(button)->click();
         Settle();
-        EXPECT_FALSE(dialog.isVisible()) << button;
+        EXPECT_FALSE(dialog.isVisible()) << static_cast<int>(button);
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
     EXPECT_EQ(Snapshot(home), before);

@@ -138,9 +138,9 @@ TEST_F(InstallerDlgTest, OpensAsThePaintedPageWithTheTermsAndTheBoxChecked) {
     EXPECT_TRUE(dialog->Terms()->isReadOnly());
     EXPECT_EQ(Lines(dialog->Terms()), (QStringList{QStringLiteral("제1조 (목적)"),
                                                    QStringLiteral("개인정보 검사"), QString()}));
-    EXPECT_EQ(dialog->Button(InstallerLayout::kNextId)->text(), QStringLiteral("다음"));
-    EXPECT_EQ(dialog->Button(InstallerLayout::kBackId)->text(), QStringLiteral("< 뒤로"));
-    EXPECT_EQ(dialog->Button(InstallerLayout::kCancelId)->text(), QStringLiteral("취소"));
+    EXPECT_EQ(dialog->Button(InstallerLayout::Control::Next)->text(), QStringLiteral("다음"));
+    EXPECT_EQ(dialog->Button(InstallerLayout::Control::Back)->text(), QStringLiteral("< 뒤로"));
+    EXPECT_EQ(dialog->Button(InstallerLayout::Control::Cancel)->text(), QStringLiteral("취소"));
 
     // The painted page shows, not a blank window: the header's dark band
     // and the well behind the terms differ from each other.
@@ -172,7 +172,7 @@ TEST_F(InstallerDlgTest, UncheckedNextEndsWithoutAnySideEffect) {
     auto dialog = Open(server.BaseUrl());
     dialog->Agree()->click();
     ASSERT_FALSE(dialog->Agree()->isChecked());
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     Settle();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
@@ -186,7 +186,7 @@ TEST_F(InstallerDlgTest, UncheckedNextEndsWithoutAnySideEffect) {
 TEST_F(InstallerDlgTest, CheckedNextWithTheCountServerDownStillCompletes) {
     PlaceSetup();
     auto dialog = Open(ClosedPortAddress());
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     EXPECT_EQ(opened.size(), 1);
     ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
@@ -199,7 +199,7 @@ TEST_F(InstallerDlgTest, CheckedNextWithTheCountServerDownStillCompletes) {
 
 TEST_F(InstallerDlgTest, ASetupThatIsMissingOrCannotStartIsReportedAndNothingElseHappens) {
     auto dialog = Open(server.BaseUrl()); // no setup beside it
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     Settle();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
@@ -209,7 +209,7 @@ TEST_F(InstallerDlgTest, ASetupThatIsMissingOrCannotStartIsReportedAndNothingEls
 
     PlaceSetup();
     desktopOpens = false;
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     Settle();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].icon, QMessageBox::Warning);
@@ -228,7 +228,7 @@ TEST_F(InstallerDlgTest, TwoRunsCountTwiceAndKeepOneVersion) {
         SCOPED_TRACE(run);
         messages.clear();
         auto dialog = Open(server.BaseUrl());
-        ClickButton(dialog->Button(InstallerLayout::kNextId));
+        ClickButton(dialog->Button(InstallerLayout::Control::Next));
         // The count runs without blocking: the window is still there, busy.
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
@@ -252,7 +252,7 @@ TEST_F(InstallerDlgTest, TheDemoServiceRecordsTheWizardsCount) {
     QString error;
     ASSERT_TRUE(service.Start(options, &error)) << error.toStdString();
     auto dialog = Open(QStringLiteral("http://127.0.0.1:%1").arg(service.CountPort()));
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
     EXPECT_EQ(service.CountTotal(), 1);
@@ -265,10 +265,10 @@ TEST_F(InstallerDlgTest, WhileCountingNothingCanStartItAgainOrEndIt) {
     server.SetRoute(kCountTarget, demo::HttpResponse::Stall());
     auto dialog = Open(server.BaseUrl());
     dialog->SetCountTimeout(400);
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     ASSERT_TRUE(dialog->Busy());
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
-    ClickButton(dialog->Button(InstallerLayout::kCancelId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
+    ClickButton(dialog->Button(InstallerLayout::Control::Cancel));
     Click(dialog.get(), QPoint(570, 10)); // the painted close box
     dialog->close();
     Settle();
@@ -283,7 +283,7 @@ TEST_F(InstallerDlgTest, WhileCountingNothingCanStartItAgainOrEndIt) {
 TEST_F(InstallerDlgTest, EnterAndEscNeitherPressNextNorEndTheWizard) {
     PlaceSetup();
     auto dialog = Open(server.BaseUrl());
-    CInstallerButton* next = dialog->Button(InstallerLayout::kNextId);
+    CInstallerButton* next = dialog->Button(InstallerLayout::Control::Next);
     next->setFocus();
     for (QWidget* target :
          {static_cast<QWidget*>(dialog.get()), static_cast<QWidget*>(dialog->Terms()),
@@ -304,10 +304,10 @@ TEST_F(InstallerDlgTest, BackDoesNothingCancelAndTheCloseBoxEnd) {
     PlaceSetup();
     {
         auto dialog = Open(server.BaseUrl());
-        ClickButton(dialog->Button(InstallerLayout::kBackId));
+        ClickButton(dialog->Button(InstallerLayout::Control::Back));
         Settle();
         EXPECT_TRUE(dialog->isVisible());
-        ClickButton(dialog->Button(InstallerLayout::kCancelId));
+        ClickButton(dialog->Button(InstallerLayout::Control::Cancel));
         Settle();
         EXPECT_FALSE(dialog->isVisible());
     }
@@ -373,7 +373,7 @@ TEST_F(InstallerDlgTest, TheRealMessageBoxIsModalAndEndsOnOk) {
         }
     });
     poll.start(20);
-    ClickButton(dialog->Button(InstallerLayout::kNextId));
+    ClickButton(dialog->Button(InstallerLayout::Control::Next));
     poll.stop();
     EXPECT_EQ(text, QStringLiteral("설치 프로그램을 실행할 수 없습니다."));
     EXPECT_EQ(caption, QStringLiteral("NimbusKit"));
@@ -385,7 +385,7 @@ TEST_F(InstallerDlgTest, TheRealMessageBoxIsModalAndEndsOnOk) {
 TEST(InstallerButton, ShowsItsHoverAndPressedPictures) {
     QWidget parent;
     auto* button =
-        new CInstallerButton(InstallerLayout::kNextId, QStringLiteral("다음"), true, &parent);
+        new CInstallerButton(InstallerLayout::Control::Next, QStringLiteral("다음"), true, &parent);
     button->setGeometry(InstallerLayout::kNextRect);
     parent.resize(600, 400);
     parent.show();

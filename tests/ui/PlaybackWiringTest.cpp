@@ -117,7 +117,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     ASSERT_GE(row, 0);
     const Box lamp = window.CurrentLayout().statusLamp;
     EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampUnlit));
-    EXPECT_FALSE(window.PlayerControl()->isVisible());
+    EXPECT_FALSE(window.Player()->isVisible());
 
     s->player->current = PlayerStatus::Opening();
     DoubleClickRow(window, row);
@@ -135,8 +135,8 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     QApplication::processEvents();
     EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampLit));
     // A TV channel has a picture: the player covers the video area.
-    EXPECT_TRUE(window.PlayerControl()->isVisible());
-    EXPECT_EQ(window.PlayerControl()->geometry(), window.CurrentLayout().videoArea.ToRect());
+    EXPECT_TRUE(window.Player()->isVisible());
+    EXPECT_EQ(window.Player()->geometry(), window.CurrentLayout().videoArea.ToRect());
 
     // The clock follows, with the channel's name.
     const QString name = window.ListModel()->CellText(row, 1);
@@ -148,7 +148,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     window.Button(ControlId::Stop)->click();
     QApplication::processEvents();
     EXPECT_FALSE(window.Session().IsPlaying());
-    EXPECT_FALSE(window.PlayerControl()->isVisible());
+    EXPECT_FALSE(window.Player()->isVisible());
     EXPECT_EQ(window.Session().StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
     EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampUnlit));
     EXPECT_GE(s->player->closes, 2); // before the address, and the stop
@@ -194,7 +194,7 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
         [&] { return window.Session().StatusText().startsWith("사용자방송"); }, 3000));
     QApplication::processEvents();
     // No picture for radio: the player stays hidden, the logo stays.
-    EXPECT_FALSE(window.PlayerControl()->isVisible());
+    EXPECT_FALSE(window.Player()->isVisible());
     EXPECT_EQ(Screen(window).copy(window.CurrentLayout().videoArea.ToRect()), idleVideo);
 
     // A row with a very long name: the clock falls off the box's right edge.

@@ -56,7 +56,7 @@ TEST(PlayerDlgStartUp, FirstStartWithEmptyStore) {
     // Nothing plays: the player stays hidden.
     window->show();
     Settle();
-    EXPECT_FALSE(window->PlayerControl()->isVisible());
+    EXPECT_FALSE(window->Player()->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
     EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
     EXPECT_TRUE(window->ListView()->isVisible());
@@ -205,8 +205,8 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     // Nothing plays: every button stays, laid out across the whole window.
     EXPECT_TRUE(window->Button(ControlId::Play)->isVisible());
     EXPECT_EQ(window->CurrentLayout().R, window->width());
-    EXPECT_EQ(window->PlayerControl()->geometry(), window->rect());
-    EXPECT_FALSE(window->PlayerControl()->isVisible());
+    EXPECT_EQ(window->Player()->geometry(), window->rect());
+    EXPECT_FALSE(window->Player()->isVisible());
 
     // The list panel cannot be toggled now.
     QTimer::singleShot(0, [] {
@@ -221,7 +221,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_FALSE(window->Session().IsFullScreen());
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
     EXPECT_EQ(window->geometry(), before);
-    EXPECT_EQ(window->PlayerControl()->geometry(), window->CurrentLayout().videoArea.ToRect());
+    EXPECT_EQ(window->Player()->geometry(), window->CurrentLayout().videoArea.ToRect());
     EXPECT_TRUE(window->Button(ControlId::Hide)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
     EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());

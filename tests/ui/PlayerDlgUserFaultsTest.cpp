@@ -247,21 +247,24 @@ TEST(AddressBroadcast, IsTheUsersOwnAfterAChannelPlayed) {
     EXPECT_EQ(window.ListModel()->CellText(kbs2, 3), QStringLiteral("연결성공"));
 }
 
-TEST(AutoPlay, WaitsForTheRememberedTabsCatalogue) {
-    ScopedXdgHome home;
+// Serves the TV catalogue slowly (about a second and a half on the way).
+void ServeSlowTvCatalogue(demo::LoopbackHttpServer& server) {
     QTemporaryDir source;
     ASSERT_TRUE(source.isValid());
     QString error;
     ASSERT_TRUE(demo::WriteDemoCatalogues(source.path(), {}, &error)) << error.toStdString();
     const QByteArray tv = ReadBytes(QDir(source.path()).filePath(QStringLiteral("tv.ini")));
     ASSERT_FALSE(tv.isEmpty());
-
-    demo::LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
-    // About a second and a half on the way.
     server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
                     demo::HttpResponse::Slow(tv, static_cast<int>(tv.size()) * 2 / 3 + 1));
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), demo::HttpResponse::Status(404));
+}
+
+TEST(AutoPlay, WaitsForTheRememberedTabsCatalogue) {
+    ScopedXdgHome home;
+    demo::LoopbackHttpServer server;
+    ASSERT_NO_FATAL_FAILURE(ServeSlowTvCatalogue(server));
 
     Settings::WriteText(Settings::AutoPlay, QStringLiteral("1"));
     Settings::WriteNumber(Settings::IndexWritten, 1);
@@ -278,6 +281,23 @@ TEST(AutoPlay, WaitsForTheRememberedTabsCatalogue) {
     EXPECT_EQ(window.Session().ChannelName(), window.ListModel()->Row(1).name());
     ASSERT_TRUE(WaitFor([&] { return window.Session().IsPlaying(); }, 3000));
     EXPECT_NE(window.Session().StatusText(), QStringLiteral("방송연결이 실패 하였습니다."));
+}
+
+TEST(AutoPlay, AWindowClosedBeforeTheListArrivesPlaysNothing) {
+    ScopedXdgHome home;
+    demo::LoopbackHttpServer server;
+    ASSERT_NO_FATAL_FAILURE(ServeSlowTvCatalogue(server));
+    Settings::WriteText(Settings::AutoPlay, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::IndexWritten, 1);
+    auto s = StartWindow(Category::Tv, {}, server.BaseUrl());
+    s->player->current = PlayerStatus::Playing();
+    s->window->close();
+
+    // The list still arrives after the shutdown; nothing starts playing.
+    ASSERT_TRUE(WaitFor([&] { return s->window->ListModel()->rowCount() > 1; }, 10000));
+    Settle();
+    EXPECT_TRUE(s->player->urls.isEmpty());
+    EXPECT_FALSE(s->window->Session().IsPlaying());
 }
 
 TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {

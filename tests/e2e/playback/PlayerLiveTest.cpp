@@ -176,7 +176,7 @@ TEST(PlayerLiveRadio, IcecastChannelConnectsAndRecoversWhenTheServerReturns) {
               QStringLiteral("연결성공"));
     EXPECT_EQ(Settings::ReadNumber(Settings::IndexRead), row);
     EXPECT_TRUE(LampShows(window, PictureId::LampLit));
-    EXPECT_FALSE(window.PlayerControl()->isVisible()); // radio: the logo stays
+    EXPECT_FALSE(window.Player()->isVisible()); // radio: the logo stays
     const QString name = window.ListModel()->CellText(row, ChannelRecord::Name);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return window.Session().StatusText().startsWith(name + " : 00:00:0"); }, 3000));
@@ -311,7 +311,7 @@ void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& stre
     DoubleClickRow(window, row);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
         << window.Session().StatusText().toStdString();
-    EXPECT_TRUE(window.PlayerControl()->isVisible());
+    EXPECT_TRUE(window.Player()->isVisible());
     EXPECT_TRUE(LampShows(window, PictureId::LampLit));
 
     const QRect video = window.CurrentLayout().videoArea.ToRect();

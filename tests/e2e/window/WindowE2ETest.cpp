@@ -308,7 +308,7 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     StartWindow();
     window_->PlayUrl(streams.VideoUrl(1));
     ASSERT_TRUE(WaitFor([&] { return window_->Session().IsPlaying(); }, 10000));
-    QWidget* picture = window_->PlayerControl();
+    QWidget* picture = window_->Player();
     ASSERT_TRUE(WaitFor([&] { return picture->isVisible(); }, 3000));
     RunEventsFor(500);
 

@@ -1,0 +1,141 @@
+#include "mainwindow/WindowLayout.h"
+
+#include "app/PlayerSession.h"
+#include "catalogue/CChannelListView.h"
+#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/MainButtons.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/WindowGeometry.h"
+#include "skin/CMinsButton.h"
+#include "skin/SkinStrips.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+void WindowLayout::Run() {
+    LayoutInput in;
+    in.clientWidth = window_.width();
+    in.clientHeight = window_.height();
+    in.listPanelOpen = session_.IsListPanelOpen();
+    in.mainTab = session_.MainTab();
+    // Read on every pass: it is what leaving full screen comes back to.
+    in.savedWindow = geometry_.ReadSavedWindow();
+    layout_ = ComputeLayout(in);
+
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlId id = ControlAtIndex(i);
+        const Placement& placement = layout_.Control(id);
+        if (id == ControlId::Player)
+            Apply(window_.Player(), Placement{placement.moved, placement.box, Visibility::Keep});
+        else if (id == ControlId::ChannelList)
+            Apply(window_.ListView(), placement);
+        else
+            Apply(window_.Button(id), placement);
+    }
+    window_.Tabs().PlaceBrowser(); // the browser takes layout_.browser once it exists
+}
+
+void WindowLayout::Apply(QWidget* widget, const Placement& placement) {
+    if (!widget)
+        return;
+    if (placement.moved) {
+        widget->setGeometry(placement.box.ToRect());
+        if (auto* button = qobject_cast<CMinsButton*>(widget))
+            button->SetButtonRect(placement.box);
+    }
+    if (placement.visibility == Visibility::Show)
+        widget->show();
+    else if (placement.visibility == Visibility::Hide)
+        widget->hide();
+}
+
+void WindowLayout::OnResized() {
+    const QSize limit = window_.MinimumSize();
+    if (window_.minimumSize() != limit && window_.width() >= limit.width() &&
+        window_.height() >= limit.height())
+        window_.setMinimumSize(limit);
+    Run();
+    if (session_.IsFullScreen()) {
+        // In full screen the picture covers the whole window. The layout
+        // pass shows the controls again: a broadcast keeps them hidden.
+        CoverWithPicture();
+    } else if (!DrawsVideoStrip(session_.IsPlaying(), session_.Category())) {
+        // No logo over the video area: the picture fills it.
+        window_.Player()->setGeometry(layout_.videoArea.ToRect());
+    }
+}
+
+void WindowLayout::CoverWithPicture() {
+    window_.Player()->setGeometry(window_.rect());
+    window_.Player()->raise();
+    if (!session_.IsPlaying())
+        return;
+    // A broadcast in full screen: the list, the browser and every button hide.
+    window_.ListView()->hide();
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        if (CMinsButton* button = window_.Button(ControlAtIndex(i)))
+            button->hide();
+    if (QWidget* browser = window_.WebBrowser())
+        browser->hide();
+}
+
+void WindowLayout::ShowRefusal(const QString& text) {
+    QMessageBox::information(&window_, QStringLiteral("WAVEORBIT"), text);
+}
+
+void WindowLayout::ToggleListPanel() {
+    if (!geometry_.MayToggleListPanel()) {
+        ShowRefusal(QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
+        return;
+    }
+    const QRect target = geometry_.ToggleListPanel(window_.geometry());
+    const ButtonEntry look = ListToggleLook(session_.IsListPanelOpen());
+    window_.Button(look.id)->SetImages(look.normal, look.pressed, look.hovered);
+    window_.Button(look.id)->update();
+
+    // The right edge moves; left and top stay. Closing lowers the limit
+    // first so the narrower window is allowed; opening raises it only once
+    // the wider size has arrived (see OnResized), or the limit itself
+    // would widen the window before the move and the two would add up.
+    if (!session_.IsListPanelOpen())
+        window_.setMinimumSize(window_.MinimumSize());
+    window_.setGeometry(target);
+    if (session_.IsListPanelOpen())
+        window_.Tabs().Select(session_.MainTab());
+}
+
+void WindowLayout::ToggleFullScreen() {
+    if (!session_.IsFullScreen()) {
+        geometry_.EnterFullScreen(window_.frameGeometry());
+        // The window system's own full-screen state covers panels and docks.
+        window_.showFullScreen();
+        CoverWithPicture();
+        return;
+    }
+
+    // The flag goes first: the size changes that follow must lay the
+    // window out normally again, not cover it with the picture.
+    geometry_.LeaveFullScreen();
+    Run();
+    window_.showNormal();
+    window_.setGeometry(geometry_.TakeFullScreenReturn());
+    ShowAfterFullScreen();
+}
+
+void WindowLayout::ShowAfterFullScreen() {
+    for (ControlId id : ButtonsAfterFullScreen(session_.IsListPanelOpen(), session_.MainTab()))
+        window_.Button(id)->show();
+    // The list only where the panel is open on the channel lists.
+    if (session_.IsListPanelOpen() && session_.MainTab() == MainTab::Channels)
+        window_.ListView()->show();
+}
+
+void WindowLayout::ToggleMaximise() {
+    const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+    if (!screen && !session_.IsMaximised())
+        return;
+    const QRect workArea = screen ? screen->availableGeometry() : QRect();
+    if (const std::optional<QRect> target = geometry_.ToggleMaximise(window_.geometry(), workArea))
+        window_.setGeometry(*target);
+}
