@@ -10,6 +10,7 @@
 #include "userchannels/CAddChannelDlg.h"
 #include "userchannels/CUserChannelFile.h"
 
+#include "RecordNames.h"
 #include "TestFolders.h"
 
 #include <QApplication>
@@ -39,13 +40,6 @@ ChannelRecord Row(const QString& num, const QString& name, const QString& websit
                 website,
                 webUrl};
     return r;
-}
-
-QStringList Names(const std::vector<ChannelRecord>& rows) {
-    QStringList names;
-    for (const ChannelRecord& r : rows)
-        names << r.name();
-    return names;
 }
 
 // A started window on the user tab, messages collected instead of shown.

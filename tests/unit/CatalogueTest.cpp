@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueIni.h"
 #include "catalogue/CatalogueLoader.h"
 
+#include "RecordNames.h"
 #include "TestFolders.h"
 
 #include <QTemporaryDir>
@@ -25,13 +26,6 @@ QByteArray Entry(const QByteArray& section, const QString& num, const QString& n
            "\r\nINFO=" + B64(info) + "\r\nCONNECT=" + B64(QStringLiteral("연결대기")) +
            "\r\nURL=" + B64(url) + "\r\nWEBSITE=" + B64(QStringLiteral("N")) +
            "\r\nWEBURL=" + B64(QString()) + "\r\n";
-}
-
-QStringList Names(const std::vector<ChannelRecord>& records) {
-    QStringList names;
-    for (const ChannelRecord& r : records)
-        names << r.name();
-    return names;
 }
 
 } // namespace

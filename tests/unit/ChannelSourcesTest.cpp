@@ -4,6 +4,7 @@
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
+#include "RecordNames.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -72,13 +73,6 @@ struct Fixture {
         return shown;
     }
 };
-
-QStringList Names(const std::vector<ChannelRecord>& rows) {
-    QStringList names;
-    for (const ChannelRecord& r : rows)
-        names << r.name();
-    return names;
-}
 
 } // namespace
 

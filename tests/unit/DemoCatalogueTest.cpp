@@ -1,5 +1,6 @@
 // The demo catalogues are only useful if the player's own readers take them
 // back exactly as they were generated, region filter included.
+#include "RecordNames.h"
 #include "app/AtoiText.h"
 #include "catalogue/CatalogueIni.h"
 #include "catalogue/CatalogueLoader.h"
@@ -33,13 +34,6 @@ const CatalogueFamily& Family(const DemoCatalogue& c, const QString& name) {
     static const CatalogueFamily none;
     ADD_FAILURE() << "no family " << name.toStdString() << " in " << c.fileName.toStdString();
     return none;
-}
-
-QStringList Names(const std::vector<ChannelRecord>& records) {
-    QStringList names;
-    for (const ChannelRecord& r : records)
-        names << r.name();
-    return names;
 }
 
 class DemoCatalogueTest : public ::testing::Test {

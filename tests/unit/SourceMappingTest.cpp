@@ -1,21 +1,11 @@
 #include "catalogue/SourceMapping.h"
+#include "RecordNames.h"
 #include "app/LegacyText.h"
 #include "catalogue/RadioDirectory.h"
 #include "catalogue/StreamOptions.h"
 #include "userchannels/M3uPlaylist.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QStringList Names(const std::vector<ChannelRecord>& rows) {
-    QStringList names;
-    for (const ChannelRecord& r : rows)
-        names << r.name();
-    return names;
-}
-
-} // namespace
 
 TEST(SourcePlaylist, AttributesOptionsAndRelativeEntries) {
     const QByteArray file =

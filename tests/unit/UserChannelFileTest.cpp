@@ -1,6 +1,7 @@
 #include "app/LegacyText.h"
 #include "userchannels/CUserChannelFile.h"
 
+#include "RecordNames.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -26,13 +27,6 @@ ChannelRecord Record(const QString& name,
                 QStringLiteral("N"),
                 QStringLiteral("http://127.0.0.1:8730")};
     return r;
-}
-
-QStringList Names(const std::vector<ChannelRecord>& records) {
-    QStringList names;
-    for (const ChannelRecord& r : records)
-        names << r.name();
-    return names;
 }
 
 class UserChannelFileTest : public ::testing::Test {

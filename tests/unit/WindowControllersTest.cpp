@@ -15,6 +15,7 @@
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
+#include "RecordNames.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -37,13 +38,6 @@ ChannelRecord Record(const QString& name) {
                 QStringLiteral("N"),
                 QStringLiteral("http://127.0.0.1:8730")};
     return r;
-}
-
-QStringList Names(const std::vector<ChannelRecord>& records) {
-    QStringList names;
-    for (const ChannelRecord& r : records)
-        names << r.name();
-    return names;
 }
 
 } // namespace
