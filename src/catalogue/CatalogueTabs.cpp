@@ -10,6 +10,7 @@
 #include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
+#include "catalogue/ServiceCatalogueCheck.h"
 #include "catalogue/UpdateOutcome.h"
 #include "userchannels/CUserChannelFile.h"
 
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -62,9 +64,8 @@ CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
 void CatalogueTabs::SetDataFolder(const QString& folder) {
     dataFolder_ = folder;
     sources_->SetDataFolder(DataFolder());
-    delete updater_;
-    updater_ = new CatalogueUpdater(&downloads_, dataFolder_, serviceBase_, this);
-    updaterBase_ = serviceBase_;
+    delete check_;
+    check_ = new ServiceCatalogueCheck(&downloads_, dataFolder_, this);
 }
 
 QString CatalogueTabs::DataFolder() const {
@@ -219,7 +220,7 @@ void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outc
         done(UpdateOutcome());
         return;
     }
-    if (!updater_) {
+    if (!check_) {
         // Without a data folder nothing could be checked: no "latest version".
         UpdateOutcome unchecked;
         for (const Category category : serviceTabs)
@@ -227,18 +228,26 @@ void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outc
         done(unchecked);
         return;
     }
-    // The version list and the catalogues come from the service the tabs
-    // use; the updater is made anew when that changed since the last check.
-    const QString base = ServiceBaseOf(serviceTabs.front());
-    if (base != updaterBase_ && !updater_->IsRunning()) {
-        delete updater_;
-        updater_ = new CatalogueUpdater(&downloads_, dataFolder_, base, this);
-        updaterBase_ = base;
+    // Each tab's catalogue is checked against the service that tab reads it
+    // from, so a tab on a service of its own never takes another service's
+    // version or catalogue. The services come in the order of their first tab.
+    std::vector<ServiceCatalogueCheck::Service> services;
+    for (const Category category : serviceTabs) {
+        const QString base = ServiceBaseOf(category);
+        auto service = std::find_if(services.begin(), services.end(),
+                                    [&base](const auto& s) { return s.baseAddress == base; });
+        if (service == services.end())
+            service = services.insert(services.end(), ServiceCatalogueCheck::Service{base, {}});
+        service->catalogueFiles.append(CatalogueFileOf(category));
     }
-    updater_->ClearUpdated();
-    updater_->RunCatalogueUpdate([this, done](const UpdateOutcome& all) {
-        // A tab on another source does not read its catalogue, so what
-        // became of that catalogue is no news to the user.
+    // Catalogues of no tab have no service of their own: the first one's.
+    for (const auto& pair : CatalogueUpdater::CataloguePairs()) {
+        if (CategoryOfCatalogue(pair.second) == Category::None)
+            services.front().catalogueFiles.append(pair.second);
+    }
+    check_->Run(std::move(services), [this, done](const UpdateOutcome& all) {
+        // A catalogue no tab reads (one of no tab, or of a tab switched to
+        // another source meanwhile) is no news to the user.
         const auto uses = [this](const QString& fileName) {
             const Category category = CategoryOfCatalogue(fileName);
             return category != Category::None && sources_->UsesService(category);

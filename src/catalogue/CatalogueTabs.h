@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-class CatalogueUpdater;
 class ChannelSources;
+class ServiceCatalogueCheck;
 class UpdateOutcome;
 class ChannelListModel;
 class DownloadQueue;
@@ -58,8 +58,9 @@ public:
     // Whether a download is one a tab waits for (not one of the update check).
     bool IsTabDownload(const QString& targetPath) const;
 
-    // The update check for the five catalogues, then the removal of the
-    // downloaded version list; quiet.
+    // The update check for the catalogues of the tabs that use a service,
+    // each against its own service, then the removal of the downloaded
+    // version list; quiet.
     void RunCatalogueUpdate();
     // The same check for the update command, then a refresh of every tab
     // that does not use the service; `done` learns what all of it came to.
@@ -80,17 +81,17 @@ private:
     // The service a tab's catalogue comes from: a tab set to a service of
     // its own asks that one, the others the build's (or the tests') base.
     QString ServiceBaseOf(Category category) const;
-    // The update check of the catalogues alone, for the tabs that use the
-    // service (none checked when no tab does).
+    // The update check of the catalogues alone, for the tabs that use a
+    // service: one check per service address, each for the catalogues of
+    // the tabs on it (none checked when no tab uses a service).
     void CheckCatalogues(std::function<void(const UpdateOutcome& outcome)> done);
 
     PlayerSession& session_;
     ChannelListModel& list_;
     DownloadQueue& downloads_;
-    CatalogueUpdater* updater_ = nullptr;
+    ServiceCatalogueCheck* check_ = nullptr; // made with the data folder
     ChannelSources* sources_ = nullptr;
     QString serviceBase_;
-    QString updaterBase_; // the service the updater asks
     QString dataFolder_;
     struct PendingCatalogue {
         QString fileName;

@@ -36,6 +36,11 @@ int CatalogueUpdater::LocalVersion(const QString& cataloguePath) {
     return CatalogueVersion(CatalogueIni::Load(cataloguePath));
 }
 
+void CatalogueUpdater::SetCatalogueFiles(QStringList fileNames) {
+    allFiles_ = false;
+    fileNames_ = std::move(fileNames);
+}
+
 void CatalogueUpdater::RunCatalogueUpdate(Done done) {
     if (done)
         waiting_.push_back(std::move(done));
@@ -43,46 +48,53 @@ void CatalogueUpdater::RunCatalogueUpdate(Done done) {
         return;
     running_ = true;
     outcome_ = UpdateOutcome();
+    // The set is taken as the sequence starts, so a change meanwhile waits
+    // for the next one; the order stays the order of CataloguePairs.
+    sequence_.clear();
+    for (size_t index = 0; index < CataloguePairs().size(); ++index) {
+        if (allFiles_ || fileNames_.contains(CataloguePairs()[index].second))
+            sequence_.push_back(index);
+    }
     UpdateCatalogue(0);
 }
 
-void CatalogueUpdater::UpdateCatalogue(size_t index) {
-    if (index >= CataloguePairs().size()) {
+void CatalogueUpdater::UpdateCatalogue(size_t step) {
+    if (step >= sequence_.size()) {
         Finish();
         return;
     }
     const QString versionList = PathOf(QString::fromLatin1(Endpoints::kVersionListFileName));
     if (QFile::exists(versionList)) {
-        Compare(index);
+        Compare(step);
         return;
     }
     // Asked once per sequence: once the list is here, the later catalogues
     // find it; after a failed download the next catalogue asks again.
     queue_->Enqueue(QUrl(baseAddress_ + QString::fromLatin1(Endpoints::kVersionListPath)),
                     versionList, DownloadQueue::Check::IniFile,
-                    [this, index](const DownloadQueue::Result&) { Compare(index); });
+                    [this, step](const DownloadQueue::Result&) { Compare(step); });
 }
 
-void CatalogueUpdater::Compare(size_t index) {
-    const auto& [section, fileName] = CataloguePairs().at(index);
+void CatalogueUpdater::Compare(size_t step) {
+    const auto& [section, fileName] = CataloguePairs().at(sequence_.at(step));
     const QString versionList = PathOf(QString::fromLatin1(Endpoints::kVersionListFileName));
     if (!QFile::exists(versionList)) {
         // Without the version list every server version would read 0, which
         // says nothing about whether this catalogue is current.
         outcome_.AddUnchecked(fileName);
-        UpdateCatalogue(index + 1);
+        UpdateCatalogue(step + 1);
         return;
     }
     const int server = ServerVersion(versionList, section);
     const int local = LocalVersion(PathOf(fileName));
     if (local >= server) {
         outcome_.AddCurrent(fileName);
-        UpdateCatalogue(index + 1);
+        UpdateCatalogue(step + 1);
         return;
     }
     queue_->Enqueue(QUrl(baseAddress_ + Endpoints::CataloguePath(fileName)), PathOf(fileName),
                     DownloadQueue::Check::IniFile,
-                    [this, index, fileName = fileName](const DownloadQueue::Result& result) {
+                    [this, step, fileName = fileName](const DownloadQueue::Result& result) {
                         // Only a catalogue that really arrived counts as an update;
                         // one that did not keeps its old version and is fetched
                         // again by the next check.
@@ -92,7 +104,7 @@ void CatalogueUpdater::Compare(size_t index) {
                         } else {
                             outcome_.AddFailed(fileName);
                         }
-                        UpdateCatalogue(index + 1);
+                        UpdateCatalogue(step + 1);
                     });
 }
 

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <utility>
@@ -27,6 +28,11 @@ public:
 
     using Done = std::function<void(const UpdateOutcome& outcome)>;
 
+    // Checks only these catalogue files (names as in CataloguePairs), from
+    // the next sequence on; every catalogue until it is set. The catalogues
+    // of one service are checked against that service alone.
+    void SetCatalogueFiles(QStringList fileNames);
+
     // Checks every catalogue in order, then deletes the version list.
     // `done` runs once at the end with what became of each catalogue.
     // A second call while a sequence runs joins it.
@@ -42,8 +48,9 @@ public:
     static int LocalVersion(const QString& cataloguePath);
 
 private:
-    void UpdateCatalogue(size_t index);
-    void Compare(size_t index);
+    // step counts through sequence_, the catalogues of this sequence.
+    void UpdateCatalogue(size_t step);
+    void Compare(size_t step);
     void Finish();
     QString PathOf(const QString& fileName) const;
 
@@ -52,6 +59,9 @@ private:
     QString baseAddress_;
     bool running_ = false;
     bool updated_ = false;
-    UpdateOutcome outcome_; // of the sequence under way
+    bool allFiles_ = true;
+    QStringList fileNames_;
+    std::vector<size_t> sequence_; // indices into CataloguePairs
+    UpdateOutcome outcome_;        // of the sequence under way
     std::vector<Done> waiting_;
 };

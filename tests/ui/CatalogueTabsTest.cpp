@@ -1,7 +1,9 @@
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSource.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/UpdateOutcome.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -226,4 +228,60 @@ TEST_F(CatalogueTabsTest, WebPageRowsOpenInTheBrowser) {
     EXPECT_EQ(window->Session().CurrentRow(), 1);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].path(), QStringLiteral("/schedule page.html"));
+}
+
+// 라디오 set to a service of its own: the update check asks that service for
+// the radio catalogue's version and the catalogue itself, the build's service
+// for the rest, and each service's failure is only its own tab's.
+TEST_F(CatalogueTabsTest, EachTabsCatalogueIsCheckedAgainstItsOwnService) {
+    LoopbackHttpServer radio;
+    ASSERT_TRUE(radio.Listen());
+    radio.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(30)));
+    radio.SetRoute(QStringLiteral("/ver/live/file/radio.ini"),
+                   HttpResponse::Ok(Catalogue("KBS", 30, 2)));
+    // The build's service would hand out a radio catalogue too: never asked.
+    server.SetRoute(QStringLiteral("/ver/live/file/radio.ini"),
+                    HttpResponse::Ok(Catalogue("MBC", 99, 1)));
+    SourceSettings settings;
+    ASSERT_TRUE(settings.Set(Category::Radio,
+                             ChannelSource{ChannelSource::Kind::Service, radio.BaseUrl()}));
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    // The quiet check at start fetched the radio catalogue from its service.
+    EXPECT_EQ(ReadBytes(DataFile(QStringLiteral("radio.ini"))), Catalogue("KBS", 30, 2));
+    EXPECT_EQ(radio.RequestedTargets(), (QStringList{QStringLiteral("/ver/5.0/live/update.php"),
+                                                     QStringLiteral("/ver/live/file/radio.ini")}));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/radio.ini")), 0);
+
+    const auto update = [&] {
+        messages.clear();
+        window->OnCommand(MenuCommand::Update);
+        EXPECT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
+        return messages.value(0);
+    };
+    // Both services have nothing newer: up to date, although the build's
+    // service names a radio version far above the one kept.
+    EXPECT_EQ(update(), QStringLiteral("현재 버전이 최신버전입니다."));
+
+    // Only the radio service has something new.
+    radio.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(31)));
+    radio.SetRoute(QStringLiteral("/ver/live/file/radio.ini"),
+                   HttpResponse::Ok(Catalogue("KBS", 31, 3)));
+    EXPECT_EQ(update(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
+    EXPECT_EQ(ReadBytes(DataFile(QStringLiteral("radio.ini"))), Catalogue("KBS", 31, 3));
+
+    // The radio service is down and the build's service has a new TV list:
+    // partly updated, the radio catalogue kept as it was.
+    radio.Close();
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(13)));
+    server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
+                    HttpResponse::Ok(Catalogue("MBC", 13, 5)));
+    EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
+    EXPECT_EQ(ReadBytes(DataFile(QStringLiteral("radio.ini"))), Catalogue("KBS", 31, 3));
+    EXPECT_EQ(CatalogueVersion(CatalogueIni::Load(DataFile(QStringLiteral("tv.ini")))), 13);
+    // Nothing new on the service that answers: the radio tab could not be
+    // checked, which is no "latest version".
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Ok(VersionList(12)));
+    EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotChecked));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/radio.ini")), 0);
 }
