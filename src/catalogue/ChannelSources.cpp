@@ -61,6 +61,34 @@ QString OutcomeText(const DownloadQueue::Result& r) {
     return QStringLiteral("연결 실패");
 }
 
+// A list's file mapped rather than copied: a directory answer runs to tens
+// of megabytes, and copying it into fresh memory took longer than reading
+// it. The kept file is only ever replaced by a rename, never written in
+// place, so the mapping stays whole while it is read.
+class ListFile {
+public:
+    explicit ListFile(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::ReadOnly))
+            return;
+        opened_ = true;
+        const qint64 size = file_.size();
+        if (size > 0) {
+            if (const uchar* data = file_.map(0, size))
+                bytes_ = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+            else
+                opened_ = ReadWholeFile(file_.fileName(), &bytes_); // not mappable: copied
+        }
+    }
+    bool opened() const { return opened_; }
+    // Valid while this object lives.
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    QFile file_;
+    QByteArray bytes_;
+    bool opened_ = false;
+};
+
 } // namespace
 
 ChannelSources::ChannelSources(QString dataFolder, SourceSettings settings, QObject* parent)
@@ -134,9 +162,9 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     return parsed;
 }
 
-void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& bytes,
-                                Category category, const QString& region,
-                                std::function<void(Parsed)> done) {
+void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& path,
+                                    const QString& comparedWith, Category category,
+                                    const QString& region, std::function<void(Parsed)> done) {
     auto promise = std::make_shared<QPromise<Parsed>>();
     auto* watcher = new QFutureWatcher<Parsed>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done] {
@@ -148,8 +176,15 @@ void ChannelSources::ParseAsync(const ChannelSource& source, const QByteArray& b
     });
     watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, source, bytes, category, region] {
-        Parsed parsed = ParseList(source, bytes, category, region);
+    QThreadPool::globalInstance()->start([promise, source, path, comparedWith, category, region] {
+        const ListFile list(path);
+        bool unchanged = false;
+        if (!comparedWith.isEmpty()) {
+            const ListFile old(comparedWith);
+            unchanged = old.opened() && old.bytes() == list.bytes();
+        }
+        Parsed parsed = ParseList(source, list.bytes(), category, region);
+        parsed.unchanged = unchanged;
         // The book is filled here, so the old options of tens of thousands
         // of stations are freed on this thread, not the window's.
         if (parsed.readable)
@@ -163,8 +198,7 @@ void ChannelSources::Open(Category category, const QString& region, Rows rows) {
     if (!IsSourceTab(category) || UsesService(category))
         return;
     const ChannelSource source = SourceOf(category);
-    QByteArray kept;
-    const bool haveKept = ReadWholeFile(KeptPath(category), &kept);
+    const bool haveKept = QFileInfo::exists(KeptPath(category));
     const bool refresh = !refreshedThisRun_.value(category) || !haveKept;
     QPointer<ChannelSources> self(this);
     auto afterKept = [self, category, region, rows, refresh] {
@@ -181,23 +215,23 @@ void ChannelSources::Open(Category category, const QString& region, Rows rows) {
                               }
                               // A refresh another opening started was arranged
                               // for its region: the new list is read for this one.
-                              QByteArray again;
-                              ReadWholeFile(self->KeptPath(category), &again);
-                              self->ParseAsync(self->SourceOf(category), again, category, region,
-                                               [rows](Parsed parsed) {
-                                                   if (parsed.readable)
-                                                       rows(std::move(parsed.listing));
-                                               });
+                              self->ParseFileAsync(self->SourceOf(category),
+                                                   self->KeptPath(category), QString(), category,
+                                                   region, [rows](Parsed parsed) {
+                                                       if (parsed.readable)
+                                                           rows(std::move(parsed.listing));
+                                                   });
                           });
     };
     if (!haveKept) {
         afterKept();
         return;
     }
-    ParseAsync(source, kept, category, region, [rows, afterKept](Parsed parsed) {
-        rows(std::move(parsed.listing));
-        afterKept();
-    });
+    ParseFileAsync(source, KeptPath(category), QString(), category, region,
+                   [rows, afterKept](Parsed parsed) {
+                       rows(std::move(parsed.listing));
+                       afterKept();
+                   });
 }
 
 void ChannelSources::RefreshTab(Category category, std::function<void(Refresh)> done) {
@@ -296,37 +330,32 @@ void ChannelSources::FetchFromServers(const ChannelSource& source, const QString
 
 void ChannelSources::Validate(Category category, const QString& newPath, const QString& region,
                               std::function<void(const Refresh&, Listing)> done) {
-    QByteArray bytes;
-    ReadWholeFile(newPath, &bytes);
     const ChannelSource source = SourceOf(category);
     const QString kept = KeptPath(category);
-    // Compared here, while the new bytes are at hand: the update command
-    // tells a list that did not change from one that did.
-    QByteArray old;
-    const bool unchanged = ReadWholeFile(kept, &old) && old == bytes;
-    old.clear();
     QPointer<ChannelSources> self(this);
-    ParseAsync(source, bytes, category, region,
-               [self, category, newPath, kept, unchanged, done](Parsed parsed) {
-                   if (!parsed.readable) {
-                       // The old list stays exactly as it was.
-                       QFile::remove(newPath);
-                       done(Refresh{category, false, QStringLiteral("채널이 없는 목록")}, {});
-                       return;
-                   }
-                   if (!ReplaceFile(newPath, kept)) {
-                       QFile::remove(newPath);
-                       done(Refresh{category, false, QStringLiteral("저장 실패")}, {});
-                       return;
-                   }
-                   if (self) {
-                       self->refreshedThisRun_.insert(category, true);
-                       emit self->refreshed(category);
-                   }
-                   Refresh result{category, true, QString()};
-                   result.unchanged = unchanged;
-                   done(result, std::move(parsed.listing));
-               });
+    // Compared with the kept list while the new one is read: the update
+    // command tells a list that did not change from one that did.
+    ParseFileAsync(source, newPath, kept, category, region,
+                   [self, category, newPath, kept, done](Parsed parsed) {
+                       if (!parsed.readable) {
+                           // The old list stays exactly as it was.
+                           QFile::remove(newPath);
+                           done(Refresh{category, false, QStringLiteral("채널이 없는 목록")}, {});
+                           return;
+                       }
+                       if (!ReplaceFile(newPath, kept)) {
+                           QFile::remove(newPath);
+                           done(Refresh{category, false, QStringLiteral("저장 실패")}, {});
+                           return;
+                       }
+                       if (self) {
+                           self->refreshedThisRun_.insert(category, true);
+                           emit self->refreshed(category);
+                       }
+                       Refresh result{category, true, QString()};
+                       result.unchanged = parsed.unchanged;
+                       done(result, std::move(parsed.listing));
+                   });
 }
 
 void ChannelSources::RefreshAll(std::function<void(std::vector<Refresh>)> done) {

@@ -90,6 +90,7 @@ public:
         QHash<QString, StreamOptions> options;
         int channels = 0; // before the region filter
         bool readable = false;
+        bool unchanged = false; // the same bytes as the file it was compared with
     };
     static Parsed ParseList(const ChannelSource& source, const QByteArray& bytes, Category category,
                             const QString& region);
@@ -99,8 +100,12 @@ signals:
     void refreshed(Category category);
 
 private:
-    void ParseAsync(const ChannelSource& source, const QByteArray& bytes, Category category,
-                    const QString& region, std::function<void(Parsed)> done);
+    // Reads the list at `path` and parses it on a worker thread: lists run
+    // to tens of megabytes, too many to read on the window's. With
+    // `comparedWith`, Parsed::unchanged tells whether that file holds the same bytes.
+    void ParseFileAsync(const ChannelSource& source, const QString& path,
+                        const QString& comparedWith, Category category, const QString& region,
+                        std::function<void(Parsed)> done);
     void Fetch(Category category, std::function<void(bool ok, QString why, QString path)> done);
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           std::function<void(bool, QString, QString)> done);

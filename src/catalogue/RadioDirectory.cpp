@@ -1,10 +1,9 @@
 #include "catalogue/RadioDirectory.h"
 
+#include "catalogue/DirectoryAnswerReader.h"
+
 #include <QCoreApplication>
 #include <QDnsLookup>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QUrlQuery>
@@ -15,51 +14,8 @@ namespace RadioDirectory {
 
 const char* const kSrvName = "_api._tcp.radio-browser.info";
 
-namespace {
-
-QString Text(const QJsonObject& o, const char* key) {
-    return o.value(QLatin1String(key)).toString().trimmed();
-}
-
-// The directory writes numbers as numbers, older servers sometimes as text.
-int Number(const QJsonObject& o, const char* key) {
-    const QJsonValue v = o.value(QLatin1String(key));
-    return v.isString() ? v.toString().toInt() : v.toInt();
-}
-
-} // namespace
-
 std::optional<std::vector<Station>> ParseStations(const QByteArray& json) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
-        return std::nullopt;
-    const QJsonArray array = document.array();
-    std::vector<Station> stations;
-    stations.reserve(static_cast<size_t>(array.size()));
-    for (const QJsonValue& value : array) {
-        const QJsonObject o = value.toObject();
-        Station s;
-        s.uuid = Text(o, "stationuuid");
-        s.name = Text(o, "name");
-        s.url = Text(o, "url_resolved");
-        if (s.url.isEmpty())
-            s.url = Text(o, "url");
-        s.homepage = Text(o, "homepage");
-        s.tags = Text(o, "tags");
-        s.countryCode = Text(o, "countrycode");
-        s.state = Text(o, "state");
-        s.language = Text(o, "language");
-        s.codec = Text(o, "codec");
-        s.bitrate = Number(o, "bitrate");
-        s.votes = Number(o, "votes");
-        s.clickCount = Number(o, "clickcount");
-        s.lastCheckOk = !o.contains(QLatin1String("lastcheckok")) || Number(o, "lastcheckok") != 0;
-        if (!s.lastCheckOk || s.url.isEmpty() || s.name.isEmpty())
-            continue;
-        stations.push_back(std::move(s));
-    }
-    return stations;
+    return ReadDirectoryAnswer(json);
 }
 
 QString ServerBase(const QString& server) {

@@ -29,11 +29,51 @@ template <typename Visit> void ForEachLine(QByteArrayView contents, Visit line) 
         line(contents.sliced(start));
 }
 
+// Calls visit(key, value) for each key="value" or key=value in the part of
+// an "#EXTINF" line before its title; the duration and bare words are not
+// attributes.
+template <typename Visit> void ForEachAttribute(QStringView head, Visit visit) {
+    qsizetype i = 0;
+    const qsizetype n = head.size();
+    while (i < n) {
+        while (i < n && head.at(i).isSpace())
+            ++i;
+        const qsizetype keyStart = i;
+        while (i < n && !head.at(i).isSpace() && head.at(i) != QLatin1Char('='))
+            ++i;
+        const QStringView key = head.mid(keyStart, i - keyStart);
+        if (i >= n || head.at(i) != QLatin1Char('='))
+            continue; // the duration, or a bare word
+        ++i;
+        QStringView value;
+        if (i < n && head.at(i) == QLatin1Char('"')) {
+            const qsizetype close = head.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            value = head.mid(i + 1, end - i - 1);
+            i = close < 0 ? n : close + 1;
+        } else {
+            const qsizetype valueStart = i;
+            while (i < n && !head.at(i).isSpace())
+                ++i;
+            value = head.mid(valueStart, i - valueStart);
+        }
+        if (!key.isEmpty())
+            visit(key, value.trimmed());
+    }
+}
+
+QString AttributeIn(QStringView head, QLatin1String key) {
+    QStringView found;
+    ForEachAttribute(head, [&](QStringView k, QStringView value) {
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            found = value;
+    });
+    return found.toString();
+}
+
 struct ExtInf {
     QString title;
-    QString group;
-    QString tvgName;
-    QMap<QString, QString> attributes;
+    QString attributeText;
 };
 
 // "#EXTINF:-1 tvg-name="x" group-title="News, Korea",Title, with commas".
@@ -52,45 +92,9 @@ ExtInf ParseExtInf(QStringView line) {
             break;
         }
     }
-    const QStringView head = comma >= 0 ? body.left(comma) : body;
     if (comma >= 0)
         info.title = body.mid(comma + 1).trimmed().toString();
-
-    // Attributes: key="value" or key=value, after the duration.
-    qsizetype i = 0;
-    const qsizetype n = head.size();
-    while (i < n) {
-        while (i < n && head.at(i).isSpace())
-            ++i;
-        const qsizetype keyStart = i;
-        while (i < n && !head.at(i).isSpace() && head.at(i) != QLatin1Char('='))
-            ++i;
-        const QStringView keyText = head.mid(keyStart, i - keyStart);
-        if (i >= n || head.at(i) != QLatin1Char('='))
-            continue; // the duration, or a bare word
-        ++i;
-        QStringView value;
-        if (i < n && head.at(i) == QLatin1Char('"')) {
-            const qsizetype close = head.indexOf(QLatin1Char('"'), i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            value = head.mid(i + 1, end - i - 1);
-            i = close < 0 ? n : close + 1;
-        } else {
-            const qsizetype valueStart = i;
-            while (i < n && !head.at(i).isSpace())
-                ++i;
-            value = head.mid(valueStart, i - valueStart);
-        }
-        if (keyText.isEmpty())
-            continue;
-        const QString key = keyText.toString().toLower();
-        const QString trimmed = value.trimmed().toString();
-        if (key == QLatin1String("group-title"))
-            info.group = trimmed;
-        else if (key == QLatin1String("tvg-name"))
-            info.tvgName = trimmed;
-        info.attributes.insert(key, trimmed);
-    }
+    info.attributeText = (comma >= 0 ? body.left(comma) : body).trimmed().toString();
     return info;
 }
 
@@ -178,6 +182,10 @@ QString Resolved(const QString& address, const QUrl& base) {
 
 } // namespace
 
+QString Entry::Attribute(const char* key) const {
+    return AttributeIn(attributeText, QLatin1String(key));
+}
+
 std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
     QByteArrayView contents(rawContents);
     if (contents.startsWith("\xEF\xBB\xBF"))
@@ -222,9 +230,10 @@ std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
         entry.url = Resolved(entry.url, base);
         entry.options = options;
         if (pending) {
-            entry.attributes = info.attributes;
-            entry.name = !info.title.isEmpty() ? info.title : info.tvgName;
-            entry.group = !info.group.isEmpty() ? info.group : groupLine;
+            entry.attributeText = std::move(info.attributeText);
+            entry.name = !info.title.isEmpty() ? info.title : entry.Attribute("tvg-name");
+            const QString group = entry.Attribute("group-title");
+            entry.group = !group.isEmpty() ? group : groupLine;
         } else {
             entry.group = groupLine;
         }

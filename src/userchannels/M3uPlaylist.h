@@ -4,7 +4,6 @@
 #include "catalogue/StreamOptions.h"
 
 #include <QByteArray>
-#include <QMap>
 #include <QString>
 #include <QUrl>
 
@@ -34,10 +33,15 @@ struct Entry {
     QString name;  // the "#EXTINF" title, else tvg-name, else the address
     QString group; // group-title (or "#EXTGRP"); may be empty
     QString url;
-    QMap<QString, QString> attributes; // "#EXTINF" attributes, keys in lower case
+    // The "#EXTINF" attributes as the line wrote them (key="value" ...),
+    // read by Attribute(): kept whole rather than as a map, since lists of
+    // tens of thousands of entries look at one or two of them.
+    QString attributeText;
     StreamOptions options;
 
-    QString Attribute(const char* key) const { return attributes.value(QLatin1String(key)); }
+    // An attribute's value, trimmed; the key in any case; the last one
+    // written wins; empty when missing.
+    QString Attribute(const char* key) const;
 
     bool operator==(const Entry& other) const {
         return name == other.name && group == other.group && url == other.url;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "catalogue/RadioDirectory.h"
+
+#include <QByteArrayView>
+
+#include <optional>
+#include <vector>
+
+// Reads the radio directory's answer, one JSON array of flat station objects,
+// where it lies: value by value, taking the keys a station needs and stepping
+// over the rest. An answer of 30,000 stations is some 30 MB; a document tree
+// of it (QJsonDocument) took several times as long as the list it becomes and
+// as much memory again, on a thread the list waits for.
+//
+// The stations as ParseStations describes them; nullopt for anything that is
+// not JSON or not an array. It takes what Qt's JSON reader takes ("1.", ".5",
+// raw control characters in strings), and one thing more: bytes that are not
+// UTF-8 are read as U+FFFD, where Qt refused the whole answer for one bad name.
+std::optional<std::vector<RadioDirectory::Station>> ReadDirectoryAnswer(QByteArrayView json);
