@@ -96,11 +96,6 @@ TEST_F(ServiceCatalogueCheckTest, EachServiceGivesOnlyItsOwnTabsCatalogues) {
                                                       QStringLiteral("/ver/live/file/radio.ini")}));
     EXPECT_FALSE(QFile::exists(Path("live_update.ini")));
     EXPECT_FALSE(QFile::exists(Path("game.ini")));
-
-    // Nothing new anywhere now: up to date.
-    const UpdateOutcome again = Run(Services());
-    EXPECT_EQ(again.kind(), UpdateOutcome::Kind::UpToDate);
-    EXPECT_EQ(again.Current().size(), 3);
 }
 
 TEST_F(ServiceCatalogueCheckTest, AServiceThatIsDownLeavesOnlyItsOwnCataloguesUnchecked) {
@@ -118,12 +113,6 @@ TEST_F(ServiceCatalogueCheckTest, AServiceThatIsDownLeavesOnlyItsOwnCataloguesUn
     EXPECT_EQ(ReadBytes(Path("radio.ini")), keptRadio);
     EXPECT_EQ(ReadBytes(Path("tv.ini")), Catalogue("FIRST", 13));
     EXPECT_EQ(first.RequestCount(QStringLiteral("/ver/live/file/radio.ini")), 0);
-
-    // The first service has nothing new: the user hears that not all could
-    // be checked, not "latest version".
-    const UpdateOutcome unchecked = Run(Services(true));
-    EXPECT_EQ(unchecked.kind(), UpdateOutcome::Kind::NotChecked);
-    EXPECT_EQ(unchecked.Current().size(), 2);
     EXPECT_FALSE(QFile::exists(Path("live_update.ini")));
 }
 
