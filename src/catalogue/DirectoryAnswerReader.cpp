@@ -223,7 +223,9 @@ private:
         }
         if (wholeDigits == 0 && fractionDigits == 0)
             return false;
+        bool exponent = false;
         if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
+            exponent = true;
             ++p_;
             if (p_ < end_ && (*p_ == '+' || *p_ == '-'))
                 ++p_;
@@ -231,6 +233,13 @@ private:
                 return false;
         }
         *digits = QByteArrayView(start, p_ - start);
+        // A number beyond what a double holds (1e309, 1e-330) is refused, as
+        // Qt refuses it; short plain numbers, nearly all, cannot be.
+        if (exponent || digits->size() > 15) {
+            bool ok = false;
+            digits->toByteArray().toDouble(&ok);
+            return ok;
+        }
         return true;
     }
 
@@ -261,16 +270,8 @@ private:
             }
             if (p_ >= end_)
                 return false;
-            switch (*p_++) {
-            case '"':
-                scratch->append('"');
-                break;
-            case '\\':
-                scratch->append('\\');
-                break;
-            case '/':
-                scratch->append('/');
-                break;
+            const char escaped = *p_++;
+            switch (escaped) {
             case 'b':
                 scratch->append('\b');
                 break;
@@ -290,8 +291,18 @@ private:
                 if (!ReadEscapedCharacter(scratch))
                     return false;
                 break;
-            default:
-                return false;
+            default: {
+                // '"', '\\', '/', and any other character stands for itself, as
+                // Qt reads it: a byte past ASCII as the Latin-1 character.
+                const auto byte = static_cast<unsigned char>(escaped);
+                if (byte < 0x80) {
+                    scratch->append(escaped);
+                } else {
+                    scratch->append(static_cast<char>(0xC0 | (byte >> 6)));
+                    scratch->append(static_cast<char>(0x80 | (byte & 0x3F)));
+                }
+                break;
+            }
             }
         }
         return false; // the answer ended inside a string

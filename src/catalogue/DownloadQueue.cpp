@@ -3,10 +3,15 @@
 #include "app/Paths.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPromise>
 #include <QSaveFile>
+#include <QThreadPool>
 #include <QTimer>
+
+#include <unistd.h>
 
 DownloadQueue::DownloadQueue(QObject* parent) : QObject(parent), stallTimer_(new QTimer(this)) {
     stallTimer_->setSingleShot(true);
@@ -129,6 +134,38 @@ void DownloadQueue::OnFinished() {
         Fail(Outcome::Malformed, status);
         return;
     }
+    SyncThenCommit(status);
+}
+
+void DownloadQueue::SyncThenCommit(int status) {
+    // QSaveFile::commit() syncs the file to disk before putting it in place,
+    // and for a list of tens of megabytes that held the window up for tens of
+    // milliseconds. The data is synced on a worker first, through a file
+    // descriptor of its own; commit's sync then finds nothing left to write.
+    ending_ = true; // the transfer is over: no time-out, no more data
+    stallTimer_->stop();
+    const int fd = file_->flush() ? ::dup(file_->handle()) : -1;
+    if (fd < 0) {
+        Commit(status);
+        return;
+    }
+    auto promise = std::make_shared<QPromise<void>>();
+    auto* watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, status] {
+        watcher->deleteLater();
+        Commit(status);
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([fd, promise] {
+        ::fdatasync(fd);
+        ::close(fd);
+        promise->finish();
+    });
+}
+
+void DownloadQueue::Commit(int status) {
+    ending_ = false;
     if (!file_->commit()) {
         Complete(Result{Outcome::WriteFailed, status});
         return;

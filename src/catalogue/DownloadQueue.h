@@ -84,6 +84,8 @@ private:
     void StartNext();
     void OnReadyRead();
     void OnFinished();
+    void SyncThenCommit(int httpStatus);
+    void Commit(int httpStatus);
     void Fail(Outcome outcome, int httpStatus = 0);
     void Complete(const Result& result);
 

@@ -15,15 +15,16 @@ std::vector<RadioDirectory::Station> Read(const QByteArray& json) {
 TEST(DirectoryAnswer, StringsDecodedAndUnknownValuesSteppedOver) {
     const auto stations = Read(QByteArray(
         "\xEF\xBB\xBF [ {\"name\" : \"  \\uD55C\\uAD6D \\\"FM\\\"\\t\\\\ \\ud83c\\udfb5 \\uD800x "
-        "\\/ \",\n"
+        "\\/\\q \",\n"
         "   \"url_resolved\":\"http://127.0.0.1/a\\u0026b\",\"url\":\"http://127.0.0.1/raw\",\n"
         "   \"geo\":{\"lat\":[1,2,{\"x\":null}],\"s\":\"}]\"},\"has_extended_info\":false,\n"
         "   \"favicon\":null,\"votes\":-1.5e2,\"bitrate\":\"96\",\"clickcount\":12.,\n"
         "   \"st\\u0061te\":\"Busan\",\"state\":\"Seoul\",\"tags\":\"\xED\x95\x9C\"}\r\n]\n"));
     ASSERT_EQ(stations.size(), 1u);
     const RadioDirectory::Station& s = stations.front();
-    // Escapes of every kind, a surrogate pair, a lone half as U+FFFD; trimmed.
-    EXPECT_EQ(s.name, QString::fromUtf8("한국 \"FM\"\t\\ 🎵 \xEF\xBF\xBDx /"));
+    // Escapes of every kind (an unknown one stands for its character), a
+    // surrogate pair, a lone half as U+FFFD; trimmed.
+    EXPECT_EQ(s.name, QString::fromUtf8("한국 \"FM\"\t\\ 🎵 \xEF\xBF\xBDx /q"));
     EXPECT_EQ(s.url, QStringLiteral("http://127.0.0.1/a&b")); // url_resolved before url
     EXPECT_EQ(s.tags, QStringLiteral("한"));
     // A later key wins; an escaped key is the same key.
@@ -52,6 +53,7 @@ TEST(DirectoryAnswer, StationsThatCannotPlayAreLeftOut) {
         names << s.name;
     EXPECT_EQ(names, (QStringList{"checked", "checked as true", "never checked"}));
     EXPECT_TRUE(Read("[]").empty());
+    EXPECT_TRUE(Read("[1e308, -0, 0.5e-300]").empty());
     EXPECT_TRUE(Read(" [ \n ] ").empty());
 }
 
@@ -66,7 +68,6 @@ TEST(DirectoryAnswer, AnythingButAWholeJsonArrayIsNoAnswer) {
              QByteArray("[{\"name\":\"x\",\"url\":\"http://127.0.0.1/\"}"), // cut off
              QByteArray("[{\"name\":\"x\",\"url\":\"http://127.0.0.1/"),    // inside a string
              QByteArray("[{\"name\":\"x\\u12\"}]"),                         // short escape
-             QByteArray("[{\"name\":\"x\\q\"}]"),                           // unknown escape
              QByteArray("[{\"name\":\"x\",}]"),
              QByteArray("[{\"name\":\"x\"},]"),
              QByteArray("[{\"name\" \"x\"}]"),
@@ -76,6 +77,9 @@ TEST(DirectoryAnswer, AnythingButAWholeJsonArrayIsNoAnswer) {
              QByteArray("[{\"votes\":-}]"),
              QByteArray("[{\"votes\":1e}]"),
              QByteArray("[{\"votes\":+1}]"),
+             QByteArray("[{\"votes\":1e309}]"),   // beyond a double
+             QByteArray("[{\"votes\":-1e-330}]"), // below one
+             QByteArray("[") + QByteArray(400, '9') + QByteArray("]"),
              QByteArray("[{\"ok\":tru}]"),
              QByteArray("[{\"ok\":nul"),
              QByteArray("[] []"),
