@@ -65,6 +65,15 @@ bool IsDirectoryParameter(const QString& key) {
 
 } // namespace
 
+ChannelSource ChannelSource::Of(Kind kind, const QString& address) {
+    QString tidy = address.trimmed();
+    if (kind == Kind::Service) {
+        while (tidy.endsWith(QLatin1Char('/')))
+            tidy.chop(1);
+    }
+    return ChannelSource{kind, tidy};
+}
+
 std::optional<ChannelSource> ChannelSource::Parse(const QString& text) {
     const QString trimmed = text.trimmed();
     const int blank = trimmed.indexOf(QLatin1Char(' '));
@@ -76,7 +85,7 @@ std::optional<ChannelSource> ChannelSource::Parse(const QString& text) {
         return std::nullopt;
     for (const KindName& k : kKinds) {
         if (word == QLatin1String(k.word))
-            return ChannelSource{k.kind, rest};
+            return Of(k.kind, rest);
     }
     return std::nullopt;
 }

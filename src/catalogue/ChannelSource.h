@@ -22,6 +22,9 @@ struct ChannelSource {
     Kind kind = Kind::Service;
     QString address; // the service's base address, the playlist, or the query
 
+    // The address as the program uses it: trimmed, and a service's without
+    // the slashes it may end in (its paths are added after a "/" of their own).
+    static ChannelSource Of(Kind kind, const QString& address);
     // nullopt for text that names no kind or has nothing after it.
     static std::optional<ChannelSource> Parse(const QString& text);
     QString ToText() const;

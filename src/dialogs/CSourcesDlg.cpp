@@ -77,7 +77,7 @@ void CSourcesDlg::Show(Category category, const ChannelSource& source) {
 
 ChannelSource CSourcesDlg::Shown(Category category) const {
     const int index = std::max(0, kinds_[SourceTabIndex(category)]->currentIndex());
-    return ChannelSource{kKinds[index], addresses_[SourceTabIndex(category)]->text().trimmed()};
+    return ChannelSource::Of(kKinds[index], addresses_[SourceTabIndex(category)]->text());
 }
 
 void CSourcesDlg::ShowDefaults() {

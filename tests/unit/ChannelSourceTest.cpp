@@ -34,6 +34,10 @@ TEST(ChannelSource, TextRoundTripsForEveryKindAndRefusesOtherText) {
     }
     EXPECT_EQ(ChannelSource::Parse(QStringLiteral("  PLAYLIST   http://127.0.0.1/a.m3u ")),
               (ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/a.m3u")}));
+    // A service address ending in "/" would ask for "//ver/..." and count as
+    // another service than the same address without it.
+    EXPECT_EQ(ChannelSource::Parse(QStringLiteral("service http://127.0.0.1:9000// ")),
+              (ChannelSource{Kind::Service, QStringLiteral("http://127.0.0.1:9000")}));
     for (const char* bad : {"", "playlist", "playlist   ", "ftp x", "http://127.0.0.1/a.m3u"})
         EXPECT_FALSE(ChannelSource::Parse(QString::fromUtf8(bad)).has_value()) << bad;
 }
