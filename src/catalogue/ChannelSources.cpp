@@ -1,6 +1,7 @@
 #include "catalogue/ChannelSources.h"
 
 #include "app/AtomicFile.h"
+#include "catalogue/DirectoryAnswerReader.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/SourceMapping.h"
 #include "userchannels/M3uPlaylist.h"
@@ -122,18 +123,19 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     Parsed parsed;
     std::vector<ChannelRecord> records;
     if (source.kind == ChannelSource::Kind::Directory) {
-        const auto stations = RadioDirectory::ParseStations(bytes);
-        if (!stations)
-            return parsed;
-        records.reserve(stations->size());
-        for (const RadioDirectory::Station& s : *stations) {
+        // Each station becomes its row as it is read (an answer is about a
+        // kilobyte a station; the rows are a fraction of that).
+        records.reserve(static_cast<size_t>(std::min<qsizetype>(bytes.size() / 600, 100000)));
+        const bool answer = ReadDirectoryAnswer(bytes, [&](RadioDirectory::Station&& s) {
             records.push_back(SourceMapping::FromStation(s));
             if (!s.uuid.isEmpty()) {
                 StreamOptions o;
-                o.stationUuid = s.uuid;
+                o.stationUuid = std::move(s.uuid);
                 parsed.options.insert(s.url, o);
             }
-        }
+        });
+        if (!answer)
+            return parsed;
     } else if (source.kind == ChannelSource::Kind::Playlist) {
         // A server's error page arrives with status 200 as often as not. A
         // list without the "#EXTM3U" header is taken only where its lines

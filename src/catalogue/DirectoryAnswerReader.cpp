@@ -19,33 +19,30 @@ class AnswerReader {
 public:
     explicit AnswerReader(QByteArrayView json) : p_(json.begin()), end_(json.end()) {}
 
-    std::optional<std::vector<RadioDirectory::Station>> Stations() {
+    bool Stations(const StationVisitor& each) {
         static const char bom[] = "\xEF\xBB\xBF";
         if (end_ - p_ >= 3 && std::memcmp(p_, bom, 3) == 0)
             p_ += 3;
-        std::vector<RadioDirectory::Station> stations;
         if (!Take('['))
-            return std::nullopt;
+            return false;
         if (!Take(']')) {
             do {
                 SkipSpace();
                 if (p_ < end_ && *p_ == '{') {
                     RadioDirectory::Station station;
                     if (!ReadStation(&station))
-                        return std::nullopt;
+                        return false;
                     if (station.lastCheckOk && !station.url.isEmpty() && !station.name.isEmpty())
-                        stations.push_back(std::move(station));
+                        each(std::move(station));
                 } else if (!SkipValue(1)) {
-                    return std::nullopt; // not JSON; an element that is no object is no station
+                    return false; // not JSON; an element that is no object is no station
                 }
             } while (Take(','));
             if (!Take(']'))
-                return std::nullopt;
+                return false;
         }
         SkipSpace();
-        if (p_ != end_)
-            return std::nullopt;
-        return stations;
+        return p_ == end_;
     }
 
 private:
@@ -362,6 +359,14 @@ private:
 
 } // namespace
 
+bool ReadDirectoryAnswer(QByteArrayView json, const StationVisitor& each) {
+    return AnswerReader(json).Stations(each);
+}
+
 std::optional<std::vector<RadioDirectory::Station>> ReadDirectoryAnswer(QByteArrayView json) {
-    return AnswerReader(json).Stations();
+    std::vector<RadioDirectory::Station> stations;
+    if (!ReadDirectoryAnswer(
+            json, [&stations](RadioDirectory::Station&& s) { stations.push_back(std::move(s)); }))
+        return std::nullopt;
+    return stations;
 }

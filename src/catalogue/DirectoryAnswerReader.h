@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,3 +19,10 @@
 // raw control characters in strings), and one thing more: bytes that are not
 // UTF-8 are read as U+FFFD, where Qt refused the whole answer for one bad name.
 std::optional<std::vector<RadioDirectory::Station>> ReadDirectoryAnswer(QByteArrayView json);
+
+// The same, a station at a time as it is read: a caller that turns each into
+// something else at once reuses one station's memory for the next. Some
+// stations may have been handed over before the answer turns out not to be
+// one; false then, and the caller drops what it made of them.
+using StationVisitor = std::function<void(RadioDirectory::Station&&)>;
+bool ReadDirectoryAnswer(QByteArrayView json, const StationVisitor& each);
