@@ -125,7 +125,9 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     if (source.kind == ChannelSource::Kind::Directory) {
         // Each station becomes its row as it is read (an answer is about a
         // kilobyte a station; the rows are a fraction of that).
-        records.reserve(static_cast<size_t>(std::min<qsizetype>(bytes.size() / 600, 100000)));
+        const qsizetype expected = std::min<qsizetype>(bytes.size() / 600, 100000);
+        records.reserve(static_cast<size_t>(expected));
+        parsed.options.reserve(expected);
         const bool answer = ReadDirectoryAnswer(bytes, [&](RadioDirectory::Station&& s) {
             records.push_back(SourceMapping::FromStation(s));
             if (!s.uuid.isEmpty()) {

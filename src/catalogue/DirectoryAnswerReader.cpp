@@ -88,12 +88,8 @@ private:
                     s->homepage = Text(v);
                 else if (key == "tags")
                     s->tags = Text(v);
-                else if (key == "countrycode")
-                    s->countryCode = Text(v);
                 else if (key == "state")
                     s->state = Text(v);
-                else if (key == "language")
-                    s->language = Text(v);
                 else if (key == "codec")
                     s->codec = Text(v);
                 else if (key == "bitrate")

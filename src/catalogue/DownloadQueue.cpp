@@ -62,6 +62,7 @@ void DownloadQueue::StartNext() {
     received_ = 0;
     body_.clear();
     ending_ = false;
+    finishWaiting_ = false;
 
     Paths::EnsureFolder(QFileInfo(current_->targetPath).absolutePath());
     file_ = std::make_unique<QSaveFile>(current_->targetPath);
@@ -90,6 +91,14 @@ void DownloadQueue::StartNext() {
     emit started(current_->targetPath);
 }
 
+namespace {
+
+int StatusOf(QNetworkReply* reply) {
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+} // namespace
+
 void DownloadQueue::OnReadyRead() {
     if (!reply_ || !current_ || ending_)
         return;
@@ -103,16 +112,48 @@ void DownloadQueue::OnReadyRead() {
         Fail(Outcome::TooLarge, status);
         return;
     }
-    const QByteArray chunk = reply_->readAll();
-    received_ += chunk.size();
-    if (received_ > sizeCap_) {
-        Fail(Outcome::TooLarge, status);
+    ReadAvailable();
+}
+
+void DownloadQueue::ReadAvailable() {
+    if (!reply_ || !current_ || ending_)
         return;
+    // What arrived is read in slices into one buffer, at most kBytesPerTurn
+    // per turn of the event loop: a fast server delivers a list of tens of
+    // megabytes in a few notifications, and reading and writing 10 MB at once
+    // held the window up for 80 ms.
+    if (buffer_.isEmpty())
+        buffer_.resize(kSliceBytes);
+    qint64 taken = 0;
+    while (taken < kBytesPerTurn && reply_->bytesAvailable() > 0) {
+        const qint64 n = reply_->read(buffer_.data(), buffer_.size());
+        if (n <= 0)
+            break;
+        taken += n;
+        received_ += n;
+        if (received_ > sizeCap_) {
+            Fail(Outcome::TooLarge, StatusOf(reply_));
+            return;
+        }
+        if (current_->check == Check::IniFile)
+            body_.append(buffer_.constData(), n);
+        if (file_->write(buffer_.constData(), n) != n) {
+            Fail(Outcome::WriteFailed, StatusOf(reply_));
+            return;
+        }
     }
-    if (current_->check == Check::IniFile)
-        body_ += chunk;
-    if (file_->write(chunk) != chunk.size())
-        Fail(Outcome::WriteFailed, status);
+    if (reply_->bytesAvailable() > 0 && !readScheduled_) {
+        readScheduled_ = true;
+        QTimer::singleShot(0, this, [this] {
+            readScheduled_ = false;
+            ReadAvailable();
+            // The transfer ended while its data waited: it finishes now.
+            if (finishWaiting_ && reply_ && reply_->bytesAvailable() == 0) {
+                finishWaiting_ = false;
+                OnFinished();
+            }
+        });
+    }
 }
 
 void DownloadQueue::OnFinished() {
@@ -121,6 +162,10 @@ void DownloadQueue::OnFinished() {
     OnReadyRead(); // whatever arrived with the end
     if (ending_)
         return;
+    if (reply_->bytesAvailable() > 0) {
+        finishWaiting_ = true; // the rest is read first, turn by turn
+        return;
+    }
     const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply_->error() != QNetworkReply::NoError) {
         Fail(status != 0 && status != 200 ? Outcome::HttpError : Outcome::NetworkError, status);

@@ -83,6 +83,7 @@ private:
 
     void StartNext();
     void OnReadyRead();
+    void ReadAvailable();
     void OnFinished();
     void SyncThenCommit(int httpStatus);
     void Commit(int httpStatus);
@@ -101,4 +102,9 @@ private:
     qint64 sizeCap_ = kDefaultSizeCap;
     QByteArray userAgent_;
     bool ending_ = false;
+    static constexpr qint64 kSliceBytes = 128 * 1024;
+    static constexpr qint64 kBytesPerTurn = 1024 * 1024;
+    QByteArray buffer_;          // one slice of what arrived, reused
+    bool readScheduled_ = false; // the next slice waits for the event loop
+    bool finishWaiting_ = false; // the transfer ended before its data was read
 };

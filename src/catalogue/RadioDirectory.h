@@ -19,9 +19,7 @@ struct Station {
     QString url; // url_resolved where the directory gives it, else url
     QString homepage;
     QString tags;
-    QString countryCode;
     QString state;
-    QString language;
     QString codec;
     int bitrate = 0;
     int votes = 0;
