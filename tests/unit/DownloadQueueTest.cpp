@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -67,6 +68,56 @@ TEST_F(DownloadQueueTest, AWholeIniBodyReplacesTheTarget) {
     EXPECT_TRUE(Fetch(QStringLiteral("/w"), DownloadQueue::Check::IniFile).saved());
     EXPECT_EQ(ReadBytes(path), kNewCatalogue);
     EXPECT_TRUE(queue.IsIdle());
+}
+
+// A list of megabytes from a server that sends faster than the window reads
+// (on a thread of its own) arrives in a few large notifications, often with
+// the end of the transfer, and is read over several turns of the event loop:
+// still whole, in order, and held to the cap to the byte.
+TEST_F(DownloadQueueTest, ABodyOfMegabytesArrivesWholeAndWithinTheCap) {
+    QByteArray ini = "[TV]\r\n";
+    for (int i = 0; ini.size() < 5 * 1024 * 1024; ++i)
+        ini += "NAME" + QByteArray::number(i) + "=" + QByteArray(40, char('a' + i % 26)) + "\r\n";
+    QThread serverThread;
+    serverThread.start();
+    auto* fast = new LoopbackHttpServer;
+    fast->SetRoute(QStringLiteral("/big"), HttpResponse::Ok(ini));
+    fast->moveToThread(&serverThread);
+    bool listening = false;
+    QMetaObject::invokeMethod(
+        fast, [&] { listening = fast->Listen(); }, Qt::BlockingQueuedConnection);
+    const QUrl url(fast->Url(QStringLiteral("/big")));
+    const auto fetch = [&](DownloadQueue::Check check) {
+        bool done = false;
+        DownloadQueue::Result result;
+        queue.Enqueue(url, path, check, [&](const DownloadQueue::Result& r) {
+            result = r;
+            done = true;
+        });
+        // The window is busy while the whole body and the end arrive.
+        QTimer::singleShot(5, [] { QThread::msleep(300); });
+        EXPECT_TRUE(WaitFor([&] { return done; }));
+        return result;
+    };
+    if (listening) {
+        for (const DownloadQueue::Check check :
+             {DownloadQueue::Check::IniFile, DownloadQueue::Check::None}) {
+            WriteBytes(path, kOldCatalogue);
+            queue.SetSizeCap(ini.size());
+            EXPECT_TRUE(fetch(check).saved());
+            EXPECT_TRUE(ReadBytes(path) == ini);
+        }
+        WriteBytes(path, kOldCatalogue);
+        queue.SetSizeCap(ini.size() - 1);
+        EXPECT_EQ(fetch(DownloadQueue::Check::None).outcome, DownloadQueue::Outcome::TooLarge);
+        EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+        EXPECT_TRUE(queue.IsIdle());
+    }
+    QMetaObject::invokeMethod(
+        fast, [fast] { delete fast; }, Qt::BlockingQueuedConnection);
+    serverThread.quit();
+    serverThread.wait();
+    ASSERT_TRUE(listening);
 }
 
 TEST_F(DownloadQueueTest, EveryFaultLeavesThePreviousFileByteForByte) {
