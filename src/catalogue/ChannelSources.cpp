@@ -1,6 +1,7 @@
 #include "catalogue/ChannelSources.h"
 
 #include "app/AtomicFile.h"
+#include "app/WorkerTask.h"
 #include "catalogue/DirectoryAnswerReader.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/SourceMapping.h"
@@ -10,11 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPromise>
-#include <QThreadPool>
 
 #include <cstdio>
 #include <memory>
@@ -169,33 +167,24 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
 void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& path,
                                     const QString& comparedWith, Category category,
                                     const QString& region, std::function<void(Parsed)> done) {
-    auto promise = std::make_shared<QPromise<Parsed>>();
-    auto* watcher = new QFutureWatcher<Parsed>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, done] {
-        // Taken, not copied: tens of thousands of rows would otherwise be
-        // copied here on the window's thread.
-        Parsed parsed = watcher->future().takeResult();
-        watcher->deleteLater();
-        done(std::move(parsed));
-    });
-    watcher->setFuture(promise->future());
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, source, path, comparedWith, category, region] {
-        const ListFile list(path);
-        bool unchanged = false;
-        if (!comparedWith.isEmpty()) {
-            const ListFile old(comparedWith);
-            unchanged = old.opened() && old.bytes() == list.bytes();
-        }
-        Parsed parsed = ParseList(source, list.bytes(), category, region);
-        parsed.unchanged = unchanged;
-        // The book is filled here, so the old options of tens of thousands
-        // of stations are freed on this thread, not the window's.
-        if (parsed.readable)
-            StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
-        promise->addResult(std::move(parsed));
-        promise->finish();
-    });
+    RunOnWorker<Parsed>(
+        this,
+        [source, path, comparedWith, category, region] {
+            const ListFile list(path);
+            bool unchanged = false;
+            if (!comparedWith.isEmpty()) {
+                const ListFile old(comparedWith);
+                unchanged = old.opened() && old.bytes() == list.bytes();
+            }
+            Parsed parsed = ParseList(source, list.bytes(), category, region);
+            parsed.unchanged = unchanged;
+            // The book is filled here, so the old options of tens of thousands
+            // of stations are freed on this thread, not the window's.
+            if (parsed.readable)
+                StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
+            return parsed;
+        },
+        std::move(done));
 }
 
 void ChannelSources::Open(Category category, const QString& region, Rows rows) {

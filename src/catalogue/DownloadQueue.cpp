@@ -1,14 +1,12 @@
 #include "catalogue/DownloadQueue.h"
 
 #include "app/Paths.h"
+#include "app/WorkerTask.h"
 
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPromise>
 #include <QSaveFile>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <unistd.h>
@@ -102,7 +100,7 @@ int StatusOf(QNetworkReply* reply) {
 void DownloadQueue::OnReadyRead() {
     if (!reply_ || !current_ || ending_)
         return;
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const int status = StatusOf(reply_);
     if (status != 0 && status != 200) {
         Fail(Outcome::HttpError, status);
         return;
@@ -166,7 +164,7 @@ void DownloadQueue::OnFinished() {
         finishWaiting_ = true; // the rest is read first, turn by turn
         return;
     }
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const int status = StatusOf(reply_);
     if (reply_->error() != QNetworkReply::NoError) {
         Fail(status != 0 && status != 200 ? Outcome::HttpError : Outcome::NetworkError, status);
         return;
@@ -194,23 +192,16 @@ void DownloadQueue::SyncThenCommit(int status) {
         Commit(status);
         return;
     }
-    auto promise = std::make_shared<QPromise<void>>();
-    auto* watcher = new QFutureWatcher<void>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, status] {
-        watcher->deleteLater();
-        Commit(status);
-    });
-    watcher->setFuture(promise->future());
-    promise->start();
-    QThreadPool::globalInstance()->start([fd, promise] {
-        ::fdatasync(fd);
-        ::close(fd);
-        promise->finish();
-    });
+    RunOnWorker<int>(
+        this,
+        [fd] {
+            ::fdatasync(fd);
+            return ::close(fd);
+        },
+        [this, status](int) { Commit(status); });
 }
 
 void DownloadQueue::Commit(int status) {
-    ending_ = false;
     if (!file_->commit()) {
         Complete(Result{Outcome::WriteFailed, status});
         return;
