@@ -1,6 +1,7 @@
 #include "mainwindow/PlaybackWiring.h"
 
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/PlayerWidget.h"
 #include "playback/StatusDisplay.h"
@@ -102,6 +103,12 @@ void WindowPlaybackView::ShowMessage(const QString& text) {
 
 bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
     return window_.AskYesNo(caption, text);
+}
+
+void WindowPlaybackView::PlayStarted(const QString& address) {
+    // The radio directory counts the stations its users start, from the
+    // list as from a typed address.
+    window_.Sources()->NotePlayed(address);
 }
 
 // --- the volume's view of the window ---

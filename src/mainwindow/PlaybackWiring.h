@@ -39,6 +39,8 @@ public:
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& caption, const QString& text) override;
 
+    void PlayStarted(const QString& address) override;
+
 private:
     CPlayerDlg& window_;
 };

@@ -46,6 +46,10 @@ public:
     // Message boxes owned by the main window. They may run a nested event loop.
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
+
+    // A play the user or automatic play asked for has started (not a
+    // reconnection of the same broadcast): the radio directory counts them.
+    virtual void PlayStarted(const QString& /*address*/) {}
 };
 
 // Turns a request to play into a running broadcast and reports how it goes:

@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
@@ -7,14 +8,18 @@
 #include "catalogue/UpdateOutcome.h"
 #include "dialogs/CSourcesDlg.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "playback/PlayerWidget.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
+#include "RecordingPlayer.h"
 #include "TestFolders.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -39,9 +44,12 @@ struct Window {
     QStringList messages;
     QList<QUrl> opened;
     std::unique_ptr<CPlayerDlg> dlg;
+    RecordingPlayer<PlayerWidget>* player = nullptr; // owned by the window
 
     explicit Window(const QString& serviceBase) {
         dlg = std::make_unique<CPlayerDlg>();
+        player = new RecordingPlayer<PlayerWidget>;
+        dlg->UsePlayer(player);
         dlg->SetServiceBaseAddress(serviceBase);
         dlg->SetMessageHandler([this](const QString& text) { messages << text; });
         dlg->ReplaceLauncher(Launcher({[this](const QUrl& url) {
@@ -57,6 +65,12 @@ struct Window {
         for (int i = 0; i < dlg->ListModel()->rowCount(); ++i)
             names << dlg->ListModel()->Row(i).name();
         return names;
+    }
+
+    void DoubleClickRow(int row) {
+        QTableView* view = dlg->ListView();
+        const QRect cell = view->visualRect(dlg->ListModel()->index(row, 1));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
 };
 
@@ -231,4 +245,44 @@ TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
     // checked: neither "latest version" nor a plain "updated".
     EXPECT_EQ(w.messages.first(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
     EXPECT_GE(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+}
+
+TEST(SourceTabs, ADirectoryStationDoubleClickedInTheListIsCountedOncePerPlay) {
+    ScopedXdgHome home;
+    LoopbackHttpServer directory;
+    ASSERT_TRUE(directory.Listen());
+    const QByteArray stations =
+        R"([{"stationuuid":"st-1","name":"KBS 클래식FM","url_resolved":"http://127.0.0.1:9/kbs.mp3"},
+            {"stationuuid":"st-2","name":"극동방송","url_resolved":"http://127.0.0.1:9/febc.mp3"}])";
+    directory.SetRoute(QStringLiteral("/json/stations/search"),
+                       HttpResponse::Ok(stations, "application/json"));
+    directory.SetFallback([](const demo::HttpRequest&) { return HttpResponse::Ok("{}"); });
+    SourceSettings settings;
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+    settings.SetDirectoryServer(directory.BaseUrl());
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+
+    Window w(QStringLiteral("http://127.0.0.1:1"));
+    w.dlg->show();
+    ASSERT_TRUE(WaitFor([&] { return w.Names().contains(QStringLiteral("KBS 클래식FM")); }));
+    const int row = static_cast<int>(w.Names().indexOf(QStringLiteral("KBS 클래식FM")));
+    const auto counted = [&] { return directory.RequestCount(QStringLiteral("/json/url/st-1")); };
+
+    w.player->current = PlayerStatus::Playing();
+    w.DoubleClickRow(row);
+    ASSERT_EQ(w.player->urls, QStringList{QStringLiteral("http://127.0.0.1:9/kbs.mp3")});
+    ASSERT_TRUE(WaitFor([&] { return counted() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return w.dlg->Session().IsPlaying(); }));
+
+    // The broadcast breaks off and is connected again: the same play.
+    w.player->current = PlayerStatus::Idle();
+    ASSERT_TRUE(WaitFor([&] { return w.player->urls.size() == 2; }));
+    RunEventsFor(300);
+    EXPECT_EQ(counted(), 1);
+
+    // Playing it again is a new play; no other station was counted.
+    w.DoubleClickRow(row);
+    EXPECT_TRUE(WaitFor([&] { return counted() == 2; }));
+    EXPECT_EQ(directory.RequestCount(QStringLiteral("/json/url/st-2")), 0);
 }
