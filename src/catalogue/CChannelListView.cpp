@@ -95,12 +95,32 @@ QString CChannelListView::DownloadText() const {
     return QStringLiteral("채널 목록을 받고 있습니다...");
 }
 
+void CChannelListView::SetNotice(const QString& text) {
+    if (text == notice_)
+        return;
+    notice_ = text;
+    // A screen reader reads the list's description with its name.
+    setAccessibleDescription(text);
+    viewport()->update();
+}
+
 void CChannelListView::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
-    if (!downloading_)
+    if (!downloading_ && notice_.isEmpty())
         return;
     QPainter painter(viewport());
     const QRect line(0, 0, viewport()->width(), kRowHeight + 4);
+    if (!notice_.isEmpty()) {
+        // Below the download line while a new try downloads.
+        const QRect box(0, downloading_ ? line.bottom() + 1 : 0, viewport()->width(),
+                        viewport()->height());
+        painter.fillRect(box, Qt::black);
+        painter.setPen(kGold);
+        painter.drawText(box.adjusted(8, 6, -8, -6),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, notice_);
+    }
+    if (!downloading_)
+        return;
     painter.fillRect(line, QColor(20, 16, 6));
     if (total_ > 0) {
         QRect bar = line.adjusted(0, line.height() - 3, 0, 0);

@@ -9,7 +9,8 @@ class ChannelListModel;
 // columns hidden. It turns clicks into the window's current row: a left click
 // or a double click sets it (-1 below the last row); a right click does not,
 // it asks for the list's menu instead. While a catalogue downloads, a line
-// at the top of the list says so.
+// at the top of the list says so; a tab left without its list says why in
+// the list's place, also to a screen reader (the list's description).
 class CChannelListView : public QTableView {
     Q_OBJECT
 public:
@@ -22,6 +23,10 @@ public:
     void SetDownloadProgress(bool active, qint64 received = 0, qint64 total = -1);
     bool IsShowingDownload() const { return downloading_; }
     QString DownloadText() const;
+
+    // The line shown in the list's place; empty hides it.
+    void SetNotice(const QString& text);
+    const QString& Notice() const { return notice_; }
 
 signals:
     // A left click: the row under the pointer, -1 below the last row.
@@ -40,4 +45,5 @@ private:
     bool downloading_ = false;
     qint64 received_ = 0;
     qint64 total_ = -1;
+    QString notice_;
 };

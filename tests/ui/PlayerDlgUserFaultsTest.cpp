@@ -8,12 +8,15 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSource.h"
 #include "demo/DemoCatalogues.h"
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/WindowTray.h"
+#include "playback/ConnectionWatch.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -298,6 +301,34 @@ TEST(AutoPlay, AWindowClosedBeforeTheListArrivesPlaysNothing) {
     Settle();
     EXPECT_TRUE(s->player->urls.isEmpty());
     EXPECT_FALSE(s->window->Session().IsPlaying());
+}
+
+TEST(AutoPlay, AnUnreachableSourceWithNothingKeptEndsInTheIdleFailure) {
+    ScopedXdgHome home;
+    // A playlist on a loopback port nobody listens on any more.
+    QString address;
+    {
+        demo::LoopbackHttpServer closed;
+        ASSERT_TRUE(closed.Listen());
+        address = closed.Url(QStringLiteral("/kr.m3u"));
+    }
+    SourceSettings().Set(Category::Tv, ChannelSource{ChannelSource::Kind::Playlist, address});
+    Settings::WriteText(Settings::AutoPlay, QStringLiteral("1"));
+    auto s = StartWindow(Category::Tv);
+    CPlayerDlg& window = *s->window;
+
+    // The fetch fails, the list stays empty and says so, and the automatic
+    // play ends as a play of an empty row does, within the watch's limit.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return window.Session().StatusText() == QStringLiteral("방송연결이 실패 하였습니다.");
+        },
+        ConnectionWatch::kTimeoutTicks * 1000));
+    EXPECT_EQ(s->player->urls, QStringList{QString()});
+    EXPECT_EQ(window.ListModel()->rowCount(), 0);
+    EXPECT_EQ(window.ListView()->Notice(),
+              CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable));
+    EXPECT_TRUE(s->messages.isEmpty());
 }
 
 TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {

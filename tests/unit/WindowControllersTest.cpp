@@ -5,6 +5,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/UpdateOutcome.h"
 #include "mainwindow/KeyCommands.h"
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/MainButtons.h"
@@ -270,6 +271,65 @@ TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce)
     EXPECT_EQ(list.Row(0).name(), QStringLiteral("부산MBC"));
     // No catalogue was asked of the service for a tab on a playlist.
     EXPECT_TRUE(downloads.IsIdle());
+}
+
+TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    PlayerSession session;
+    ChannelListModel list;
+    DownloadQueue downloads;
+    CatalogueTabs tabs(session, list, downloads);
+    tabs.SetServiceBaseAddress(server.BaseUrl());
+    tabs.SetDataFolder(data.path());
+    tabs.SetRetryDelayMs(200);
+    tabs.Sources().Settings().Set(
+        Category::Tv,
+        ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    QStringList said;
+    QObject::connect(&tabs, &CatalogueTabs::noticeShown,
+                     [&said](const QString& text) { said << text; });
+    const QString unreachable = CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable);
+    const QString noChannel = CatalogueTabs::NoticeText(CatalogueTabs::Notice::NoChannel);
+
+    // Nothing kept and the list not there: what waits for it goes on.
+    server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Status(404));
+    bool listed = false;
+    tabs.Open(Category::Tv, [&listed] { listed = true; });
+    ASSERT_TRUE(WaitFor([&] { return listed; }));
+    EXPECT_EQ(said, QStringList{unreachable});
+    EXPECT_TRUE(said.first().contains(QStringLiteral("\"업데이트\"")));
+
+    // It asks again by itself: an answer without a channel is told apart,
+    // and a whole list takes the notice's place.
+    server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Ok("#EXTM3U\n"));
+    ASSERT_TRUE(WaitFor([&] { return said.size() == 2; }));
+    EXPECT_EQ(said.last(), noChannel);
+    server.SetRoute(QStringLiteral("/kr.m3u"),
+                    demo::HttpResponse::Ok("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"));
+    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 1; }));
+    EXPECT_EQ(said.last(), QString());
+    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
+
+    // A service tab whose catalogue does not come says so too; the update
+    // command that brings it shows its rows at once.
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), demo::HttpResponse::Status(500));
+    tabs.SetRetryDelayMs(60 * 1000);
+    tabs.Open(Category::Game);
+    ASSERT_TRUE(WaitFor([&] { return tabs.ShownNotice() == CatalogueTabs::Notice::Unreachable; }));
+    EXPECT_EQ(list.rowCount(), 0);
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
+                    demo::HttpResponse::Ok("[GAME]\r\nCOUNT=1\r\n[GAME1]\r\nNAME=QUJD\r\n"
+                                           "[DB]\r\nVER=2\r\n"));
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    demo::HttpResponse::Ok("[GAME]\r\nVER=2\r\n"));
+    bool updated = false;
+    tabs.RunUpdateCheck([&updated](const UpdateOutcome&) { updated = true; });
+    ASSERT_TRUE(WaitFor([&] { return updated && list.rowCount() == 1; }));
+    EXPECT_EQ(list.Row(0).name(), QStringLiteral("ABC"));
+    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
 }
 
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
