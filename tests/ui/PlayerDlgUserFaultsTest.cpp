@@ -328,6 +328,17 @@ TEST(AutoPlay, AnUnreachableSourceWithNothingKeptEndsInTheIdleFailure) {
     EXPECT_EQ(window.ListModel()->rowCount(), 0);
     EXPECT_EQ(window.ListView()->Notice(),
               CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable));
+    // The line is drawn in the list's place: gold text on the black list
+    // (its edges blended into the black).
+    const QImage list = window.ListView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int gold = 0;
+    for (int y = 0; y < list.height(); ++y) {
+        for (int x = 0; x < list.width(); ++x) {
+            const QRgb p = list.pixel(x, y);
+            gold += qRed(p) > 160 && qGreen(p) > 110 && qBlue(p) < qRed(p) / 2;
+        }
+    }
+    EXPECT_GT(gold, 200);
     EXPECT_TRUE(s->messages.isEmpty());
 }
 
