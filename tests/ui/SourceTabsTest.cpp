@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -231,4 +232,58 @@ TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
     // checked: neither "latest version" nor a plain "updated".
     EXPECT_EQ(w.messages.first(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
     EXPECT_GE(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+}
+
+// The update command on the real window, with a playlist tab, a directory tab
+// and service tabs, its outcome shown in a real message box that the user
+// answers while the window goes on working: the box comes once, and nothing
+// that finishes meanwhile runs a half-finished update again.
+TEST(SourceTabs, TheUpdateCommandsMessageBoxRunsItsOwnLoopSafely) {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    server.SetRoute(QStringLiteral("/json/stations/search"),
+                    HttpResponse::Ok(R"([{"stationuuid":"st-1","name":"부산 교통방송",)"
+                                     R"("url_resolved":"http://127.0.0.1:9/a.mp3",)"
+                                     R"("state":"Busan","lastcheckok":1}])"));
+    SourceSettings settings;
+    settings.SetDirectoryServer(server.BaseUrl());
+    settings.Set(Category::Tv,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(Category::World,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+
+    auto dlg = std::make_unique<CPlayerDlg>();
+    dlg->SetServiceBaseAddress(server.BaseUrl());
+    dlg->ReplaceLauncher(Launcher({[](const QUrl&) { return true; },
+                                   [](const QString&, const QStringList&) { return true; }}));
+    dlg->OnInitDialog();
+    dlg->show();
+    ASSERT_TRUE(WaitFor([&] { return dlg->ListModel()->rowCount() == 6; }));
+
+    for (int round = 0; round < 2; ++round) {
+        QStringList shown;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown << box->text();
+            // The window keeps working under the box: the user opens tabs.
+            RunEventsFor(300);
+            box->done(QMessageBox::Ok);
+        });
+        answer.start(20);
+        dlg->RunUpdateCommand();
+        EXPECT_TRUE(WaitFor([&] { return !shown.isEmpty(); }, 15000));
+        RunEventsFor(500);
+        answer.stop();
+        ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral(" / ")).toStdString();
+    }
+    // Each round asked the directory too.
+    const QStringList asked = server.RequestedTargets();
+    EXPECT_EQ(asked.filter(QStringLiteral("/json/stations/search?")).size(), 2)
+        << asked.join(QStringLiteral(" ")).toStdString();
 }
