@@ -80,6 +80,9 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     session_.SetCategory(category);
     const unsigned generation = ++generation_;
     list_.Clear();
+    // A row number chosen on the list that was just cleared would name
+    // another channel here.
+    session_.SetCurrentRow(-1);
     familyBlocks_.clear();
     if (category == Category::User) {
         Fill(category);
