@@ -19,12 +19,16 @@
 #include "TestFolders.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -570,6 +574,21 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_TRUE(session.IsPlaying());
     EXPECT_FALSE(session.IsFullScreen());
 
+    // Typing into the field, then the pointer back over the picture: the
+    // window has its keys again, and M mutes instead of reaching the field.
+    ASSERT_TRUE(WaitFor([&] {
+        field = SearchFieldOnScreen(window_->WebBrowser());
+        return field.isValid();
+    }));
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(field.center()));
+    QWidget* picture = window_->Player();
+    ASSERT_TRUE(Xdo(MoveTo(picture->mapToGlobal(picture->rect().center()))));
+    RunEventsFor(300);
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() != muted; }, 3000));
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() == muted; }, 3000));
+
     // Off the field, on the page: the page leaves M alone and the window mutes.
     ASSERT_TRUE(WaitFor([&] { return SearchFieldOnScreen(window_->WebBrowser()).isValid(); }));
     QWidget* browser = window_->WebBrowser();
@@ -589,6 +608,89 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_EQ(session.Volume(), volume);
     EXPECT_TRUE(session.IsPlaying());
     window_->StopPlayback();
+    service.Stop();
+}
+
+// The screen point of a list row's name.
+QPoint RowOnScreen(CChannelListView* list, int row) {
+    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    return list->viewport()->mapToGlobal(cell.center());
+}
+
+// Right-clicks a screen point, then clicks the item `text` of the menu that
+// opens there, as the user does (the menu runs its own loop meanwhile).
+void ChooseFromMenuAt(QPoint at, const QString& text) {
+    bool chosen = false;
+    QTimer poll;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || chosen)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->text() != text)
+                continue;
+            chosen = true;
+            poll.stop();
+            ClickOnScreen(menu->mapToGlobal(menu->actionGeometry(action).center()));
+            return;
+        }
+    });
+    poll.start();
+    ASSERT_TRUE(Xdo(MoveTo(at)));
+    RunEventsFor(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("3")}));
+    ASSERT_TRUE(WaitFor([&] { return chosen && !QApplication::activePopupWidget(); }, 5000))
+        << "the list's menu or its item " << text.toStdString() << " did not show";
+    RunEventsFor(300);
+}
+
+// The list's commands act on the row the user right-clicked, never on a row
+// clicked earlier on another tab; with no row chosen they say so.
+TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
+    const QUrl base(Endpoints::ServiceBaseAddress());
+    if (base.host() != QStringLiteral("127.0.0.1"))
+        GTEST_SKIP() << "the service host is not a loopback address in this build";
+    demo::DemoService service;
+    demo::DemoServiceOptions serviceOptions;
+    serviceOptions.servicePort = quint16(base.port(80));
+    serviceOptions.countPort = 0;
+    QString error;
+    ASSERT_TRUE(service.Start(serviceOptions, &error))
+        << error.toStdString() << " (another run holds the demo's ports?)";
+    // user.dat as the program writes it: CP949 lines ending in CR LF.
+    const QString userFile = home_->dataHome() + QStringLiteral("/waveorbit/user.dat");
+    const QByteArray a = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#A#a#x#http://127.0.0.1:9/a#N#\r\n";
+    const QByteArray b = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#B#b#x#http://127.0.0.1:9/b#N#\r\n";
+    const QByteArray c = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#C#c#x#http://127.0.0.1:9/c#N#\r\n";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(userFile).path()));
+    WriteBytes(userFile, a + b + c);
+
+    StartWindow();
+    QStringList messages;
+    window_->SetMessageHandler([&messages](const QString& text) { messages << text; });
+    CChannelListView* list = window_->ListView();
+    ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() > 2; }, 10000))
+        << "the TV tab's list did not arrive";
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 1)));
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(
+        window_->mapToGlobal(window_->Button(ControlId::CategoryUser)->geometry().center())));
+    ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() == 3; }, 3000))
+        << list->model()->rowCount() << " rows";
+    // The list shows C, B, A: "A" is the last row.
+    ASSERT_EQ(list->model()->index(2, 1).data().toString(), QStringLiteral("A"));
+    ASSERT_NO_FATAL_FAILURE(
+        ChooseFromMenuAt(RowOnScreen(list, 2), QStringLiteral("선택항목 삭제")));
+    EXPECT_EQ(ReadBytes(userFile), b + c);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QStringLiteral(" / ")).toStdString();
+
+    // Below the last row nothing is chosen: nothing is deleted, and the user
+    // hears why.
+    const QPoint belowRows = list->viewport()->mapToGlobal(
+        QPoint(list->viewport()->width() / 2, list->viewport()->height() - 5));
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuAt(belowRows, QStringLiteral("선택항목 삭제")));
+    EXPECT_EQ(ReadBytes(userFile), b + c);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("목록에서 채널을 먼저 선택해주세요.")});
     service.Stop();
 }
 
