@@ -5,7 +5,8 @@
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/UpdateOutcome.h"
-#include "dialogs/CSourcesDlg.h"
+#include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -127,42 +129,83 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
     EXPECT_EQ(w.opened[0], QUrl(QStringLiteral("http://127.0.0.1:7")));
 }
 
-TEST(SourceTabs, TheSourcesDialogRefusesBadInputAndStoresGoodInput) {
+// The settings dialog's channel-list page: each tab's choice is kept while
+// the user goes from tab to tab, and OK stores all of it or, when a tab fails
+// its checks, nothing at all (not even the other pages' options) and shows
+// that tab with the message.
+TEST(SourceTabs, TheChannelListPageStoresEveryTabOnOkOrNothing) {
     ScopedXdgHome home;
-    const SourceDefaults defaults =
-        SourceDefaults::Development(QStringLiteral("http://127.0.0.1:8730"));
-    CSourcesDlg dialog{SourceSettings(defaults)};
+    const SourceDefaults defaults = SourceSettings().Defaults();
+    const QString machineIni = home.configHome() + QStringLiteral("/waveorbit/machine.ini");
     QStringList messages;
-    dialog.SetMessageHandler([&](const QString& text) { messages << text; });
+    int changes = 0;
+    auto open = [&](CSettingsDlg& dialog) {
+        dialog.SetMessageHandler([&](const QString& text) { messages << text; });
+        QObject::connect(&dialog, &CSettingsDlg::sourcesChanged, [&] { ++changes; });
+        dialog.SelectPage(4);
+        return dialog.Sources();
+    };
+    {
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        EXPECT_EQ(page->ShownTab(), Category::Tv);
+        page->KindBox()->setCurrentIndex(1); // playlist
+        page->AddressEdit()->setText(QStringLiteral("/nowhere/list.m3u"));
+        page->ShowTab(Category::Radio);
+        page->KindBox()->setCurrentIndex(2); // directory
+        page->AddressEdit()->setText(QStringLiteral("countrycode=KR"));
+        page->ShowTab(Category::Tv);
+        EXPECT_EQ(page->KindBox()->currentIndex(), 1);
+        EXPECT_EQ(page->AddressEdit()->text(), QStringLiteral("/nowhere/list.m3u"));
 
-    dialog.KindBox(Category::Tv)->setCurrentIndex(1); // playlist
-    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("/nowhere/list.m3u"));
-    EXPECT_FALSE(dialog.Apply());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("TV: ")));
-    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv),
-              defaults.Of(Category::Tv)); // nothing stored
+        page->ShowTab(Category::Music);
+        dialog.SelectPage(2);
+        dialog.OnOk();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(QStringLiteral("TV: "))) << messages[0].toStdString();
+        EXPECT_EQ(dialog.Page(), 4);
+        EXPECT_EQ(page->ShownTab(), Category::Tv);
+        EXPECT_FALSE(QFile::exists(machineIni)); // no option written either
 
-    const QString empty = home.root() + QStringLiteral("/empty.m3u");
-    WriteBytes(empty, "#EXTM3U\n");
-    dialog.AddressEdit(Category::Tv)->setText(empty);
-    EXPECT_FALSE(dialog.Apply());
-    EXPECT_TRUE(messages.last().contains(QStringLiteral("채널")));
+        const QString empty = home.root() + QStringLiteral("/empty.m3u");
+        WriteBytes(empty, "#EXTM3U\n");
+        page->AddressEdit()->setText(empty);
+        dialog.OnOk();
+        EXPECT_TRUE(messages.last().contains(QStringLiteral("채널")));
+        EXPECT_EQ(SourceSettings().Choice(), defaults.Choice());
 
-    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
-    dialog.KindBox(Category::Radio)->setCurrentIndex(2); // directory
-    dialog.AddressEdit(Category::Radio)->setText(QStringLiteral("countrycode=KR"));
-    EXPECT_TRUE(dialog.Apply());
-    const SourceSettings stored(defaults);
+        page->AddressEdit()->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+        dialog.OnOk();
+        EXPECT_EQ(messages.size(), 2);
+        EXPECT_EQ(changes, 1);
+    }
+    const SourceSettings stored;
     EXPECT_EQ(stored.Of(Category::Tv).ToText(),
               QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
     EXPECT_EQ(stored.Of(Category::Radio).ToText(), QStringLiteral("directory countrycode=KR"));
     EXPECT_EQ(stored.Of(Category::World), defaults.Of(Category::World));
-
-    // The defaults come back with the button, and are stored by OK.
-    dialog.ShowDefaults();
-    EXPECT_TRUE(dialog.Apply());
-    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv), defaults.Of(Category::Tv));
+    {
+        // Shown as stored; OK without a change stores nothing and reloads nothing.
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        EXPECT_EQ(page->AddressEdit()->text(), QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+        const QByteArray before = ReadBytes(machineIni);
+        dialog.OnOk();
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(Settings::ReadText(Settings::SourceTv),
+                  QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
+        EXPECT_EQ(ReadBytes(machineIni), before);
+    }
+    {
+        // The defaults come back with the button, and are stored by OK.
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        page->DefaultsButton()->click();
+        EXPECT_EQ(page->AddressEdit()->text(), defaults.Of(Category::Tv).address);
+        dialog.OnOk();
+        EXPECT_EQ(changes, 2);
+    }
+    EXPECT_EQ(SourceSettings().Choice(), defaults.Choice());
     EXPECT_EQ(Settings::ReadText(Settings::SourceTv), QString());
 }
 
