@@ -59,7 +59,14 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
 void CChannelListView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
-        // The menu acts on the row last left-clicked: a right click changes nothing.
+        // The menu acts on the row under the pointer, chosen as a left
+        // click would choose it, so what it deletes or copies is the row
+        // the user sees marked; below the last row nothing is chosen.
+        if (hit.isValid())
+            selectRow(hit.row());
+        else
+            clearSelection();
+        emit rowClicked(hit.isValid() ? hit.row() : -1);
         emit menuRequested(event->globalPosition().toPoint());
         return;
     }

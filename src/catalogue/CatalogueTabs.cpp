@@ -89,6 +89,9 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     session_.SetCategory(category);
     const unsigned generation = ++generation_;
     list_.Clear();
+    // A row number chosen on the list that was just cleared would name
+    // another channel here.
+    session_.SetCurrentRow(-1);
     familyBlocks_.clear();
     // A tab opened again keeps saying why it is empty until it knows better.
     if (category != noticeCategory_)

@@ -246,7 +246,6 @@ private:
     DownloadQueue* downloads_ = nullptr;
     CatalogueTabs* catalogue_ = nullptr;
     UserChannelCommands* userChannels_ = nullptr;
-    void ReportUserChannelWrite(bool written);
     // The music and movie pages and the home page follow the service the
     // tabs use; a local page says what is missing when none does.
     QString ServicePage(const QString& buildTimeAddress) const;

@@ -200,19 +200,20 @@ TEST(SettingsOk, KeepsARegionTheUserDidNotChange) {
     EXPECT_GE(RowNamed(window, QStringLiteral("SBS 강원 G1")), 0);
     EXPECT_EQ(RowNamed(window, QStringLiteral("부산MBC")), -1);
 
-    // Never stored: OK leaves the tabs' "자동", though the box shows 서울.
+    // Never stored: the box shows the tabs' "자동", and OK leaves it so.
     Settings::Delete(Settings::LocationForDialog);
     {
         CSettingsDlg dialog(&window.Session(), &window);
-        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
+        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("자동"));
         dialog.OnOk();
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForCatalogue), QStringLiteral("자동"));
 
-    // A city the user picks is stored.
+    // A city the user picks is stored, and the tab filters with it.
     {
         CSettingsDlg dialog(&window.Session(), &window);
-        dialog.Region()->setCurrentText(QStringLiteral("포항"));
+        PressKey(dialog.Region(), Qt::Key_End);
+        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("포항"));
         dialog.OnOk();
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("포항"));

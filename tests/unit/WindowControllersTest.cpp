@@ -125,6 +125,7 @@ TEST(KeyCommands, KeysRunTheirMenuCommands) {
 
 class UserChannelCommandsTest : public ::testing::Test {
 protected:
+    using Outcome = UserChannelCommands::Outcome;
     QTemporaryDir dir;
     PlayerSession session;
     ChannelListModel list;
@@ -141,16 +142,16 @@ protected:
 TEST_F(UserChannelCommandsTest, CopyingACatalogueRowAppendsIt) {
     session.SetCategory(Category::Tv);
     list.AppendRows({Record(QStringLiteral("하나")), Record(QStringLiteral("둘"))});
-    // No clicked row: nothing to copy, and nothing fails.
-    EXPECT_TRUE(commands.CopyClickedRow());
+    // No chosen row: nothing to copy, and the user is told.
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::NoRow);
     EXPECT_TRUE(Stored().empty());
     session.SetCurrentRow(1);
-    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::Done);
     EXPECT_EQ(Names(Stored()), QStringList{QStringLiteral("둘")});
     // On the user tab a copy would only duplicate the user's own row.
     ShowUserTab();
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::Done);
     EXPECT_EQ(Stored().size(), 1u);
 }
 
@@ -162,23 +163,26 @@ TEST_F(UserChannelCommandsTest, DeletingKeepsFileListAndRowInStep) {
     session.SetCategory(Category::World);
     list.AppendRows({Record(QStringLiteral("X"))});
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.DeleteClickedRow());
-    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::Done);
+    EXPECT_EQ(commands.DeleteAll(), Outcome::Done);
     EXPECT_EQ(Stored().size(), 3u);
 
     // The list shows the newest on top: row 0 is C.
     ShowUserTab();
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.DeleteClickedRow());
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::Done);
     EXPECT_EQ(Names(Stored()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     EXPECT_EQ(Names(list.Rows()), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
     EXPECT_EQ(session.CurrentRow(), -1);
+    // With no row chosen nothing is deleted, and the file is left as it is.
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::NoRow);
+    EXPECT_EQ(Stored().size(), 2u);
 
     // The export is in file order, as an import would add them again.
     const QByteArray playlist = commands.ExportedPlaylist();
     EXPECT_LT(playlist.indexOf("A"), playlist.indexOf("B"));
 
-    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_EQ(commands.DeleteAll(), Outcome::Done);
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(list.rowCount(), 0);
 }
@@ -191,7 +195,7 @@ TEST_F(UserChannelCommandsTest, AFailedWriteLeavesTheListAsItWas) {
     const QString blocked = dir.path() + QStringLiteral("/blocked");
     WriteBytes(blocked, "x");
     UserChannelCommands failing(session, list, [blocked] { return blocked; });
-    EXPECT_FALSE(failing.DeleteClickedRow());
+    EXPECT_EQ(failing.DeleteClickedRow(), Outcome::WriteFailed);
     EXPECT_EQ(list.rowCount(), 1);
     EXPECT_EQ(session.CurrentRow(), 0);
 }
