@@ -50,12 +50,3 @@ bool Launcher::StartUpdater(const QString& programFolder) const {
     return backend_.startDetached(info.absoluteFilePath(),
                                   {QString::fromLatin1(Endpoints::kUpdaterArgument)});
 }
-
-bool Launcher::OpenPartnerSetup(const QString& installerFolder) const {
-    const QString path =
-        QDir(installerFolder).filePath(QString::fromLatin1(Endpoints::kPartnerSetupFileName));
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return false;
-    return backend_.openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
-}

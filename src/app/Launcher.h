@@ -6,8 +6,8 @@
 
 #include <functional>
 
-// Starts the things outside the program: the desktop's web browser, the
-// updater and the partner setup. Nothing is ever handed to a shell: an
+// Starts the things outside the program: the desktop's web browser and the
+// updater. Nothing is ever handed to a shell: an
 // address is one argument, whatever blanks or quotes it holds. Each call says
 // whether it started something; the callers decide whether to tell the user.
 class Launcher {
@@ -28,10 +28,6 @@ public:
 
     // Starts the updater beside the program with the argument "boot".
     bool StartUpdater(const QString& programFolder) const;
-
-    // Opens the partner setup beside the installer with the desktop's open
-    // action. False when the file is missing or the desktop cannot open it.
-    bool OpenPartnerSetup(const QString& installerFolder) const;
 
     // The web address OpenInBrowser would open, or an invalid URL if refused.
     static QUrl BrowserAddress(const QString& address);

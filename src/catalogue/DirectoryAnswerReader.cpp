@@ -112,8 +112,19 @@ private:
         return true;
     }
 
+    // A string's text without the byte-order marks it may start with: an
+    // invisible mark before a name would only spoil sorting and searching.
+    // (Decoding alone drops one raw mark, but none that an escape wrote.)
+    static QString Decoded(QByteArrayView utf8) {
+        QString text = QString::fromUtf8(utf8);
+        qsizetype marks = 0;
+        while (marks < text.size() && text.at(marks) == QChar::ByteOrderMark)
+            ++marks;
+        return text.remove(0, marks);
+    }
+
     static QString Text(const Scalar& v) {
-        return v.kind == Scalar::Kind::String ? QString::fromUtf8(v.text).trimmed() : QString();
+        return v.kind == Scalar::Kind::String ? Decoded(v.text).trimmed() : QString();
     }
 
     // The directory writes numbers as numbers, older servers sometimes as
@@ -121,7 +132,7 @@ private:
     static int Number(const Scalar& v) {
         bool ok = false;
         if (v.kind == Scalar::Kind::String)
-            return QString::fromUtf8(v.text).toInt();
+            return Decoded(v.text).toInt();
         if (v.kind != Scalar::Kind::Number)
             return 0;
         const double d = v.text.toByteArray().toDouble(&ok);

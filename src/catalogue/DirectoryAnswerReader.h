@@ -18,6 +18,9 @@
 // not JSON or not an array. It takes what Qt's JSON reader takes ("1.", ".5",
 // raw control characters in strings), and one thing more: bytes that are not
 // UTF-8 are read as U+FFFD, where Qt refused the whole answer for one bad name.
+// A key given twice in a station keeps its last value, as in Qt's reading.
+// Byte-order marks at the start of a value are dropped, written raw or as
+// "\uFEFF" (Qt drops one raw mark, and only in a string without escapes).
 std::optional<std::vector<RadioDirectory::Station>> ReadDirectoryAnswer(QByteArrayView json);
 
 // The same, a station at a time as it is read: a caller that turns each into

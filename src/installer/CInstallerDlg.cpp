@@ -63,13 +63,14 @@ QPalette DarkPalette(QPalette palette) {
 
 } // namespace
 
-CInstallerDlg::CInstallerDlg(QString folder, QString countBaseAddress, Launcher launcher,
+CInstallerDlg::CInstallerDlg(QString folder, QString countBaseAddress, QString opener,
                              QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       folder_(folder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(folder)),
-      flow_(new InstallerFlow(folder_, std::move(countBaseAddress), std::move(launcher),
+      flow_(new InstallerFlow(folder_, std::move(countBaseAddress), std::move(opener),
                               SettingsLocations::FromEnvironment(), this)),
       showMessage_(&CInstallerDlg::ShowMessageBox) {
+    connect(flow_, &InstallerFlow::setupFailed, this, &CInstallerDlg::OnSetupFailed);
     connect(flow_, &InstallerFlow::installed, this, &CInstallerDlg::OnInstalled);
     OnInitDialog();
 }
@@ -186,13 +187,17 @@ void CInstallerDlg::OnNext() {
         // again, or cancel.
         Say(QMessageBox::Warning, InstallerFlow::kSetupMissingText);
         return;
-    case InstallerFlow::Step::SetupNotStarted:
-        Say(QMessageBox::Warning, InstallerFlow::kSetupFailedText);
-        return;
-    case InstallerFlow::Step::Counting:
+    case InstallerFlow::Step::Opening:
         SetBusy(true);
         return;
     }
+}
+
+void CInstallerDlg::OnSetupFailed() {
+    // Nothing was counted or recorded; the wizard stays open for another
+    // try or Cancel.
+    SetBusy(false);
+    Say(QMessageBox::Warning, InstallerFlow::kSetupFailedText);
 }
 
 void CInstallerDlg::OnInstalled() {
@@ -211,8 +216,8 @@ void CInstallerDlg::OnCancel() {
 }
 
 void CInstallerDlg::SetBusy(bool busy) {
-    // While the count is under way the window keeps painting, but nothing
-    // can start the sequence again or end it half-way.
+    // While the opener or the count is under way the window keeps painting,
+    // but nothing can start the sequence again or end it half-way.
     for (QWidget* control : {static_cast<QWidget*>(agree_), static_cast<QWidget*>(back_),
                              static_cast<QWidget*>(next_), static_cast<QWidget*>(cancel_)})
         control->setEnabled(!busy);
@@ -300,7 +305,7 @@ bool CInstallerDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CInstallerDlg::closeEvent(QCloseEvent* event) {
     // A close from the window system (or the keyboard) is Cancel, which
-    // waits while the count is running.
+    // waits while the opener or the count is running.
     if (Busy()) {
         event->ignore();
         return;

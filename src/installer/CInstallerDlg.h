@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/Endpoints.h"
-#include "app/Launcher.h"
 #include "installer/InstallerLayout.h"
+#include "installer/SetupOpener.h"
 
 #include <QDialog>
 #include <QMessageBox>
@@ -29,9 +29,11 @@ public:
 
     // folder: where the terms file and the partner setup lie (empty: the
     // folder of the running program). countBaseAddress: the count server.
+    // opener: the program that opens the setup.
     explicit CInstallerDlg(QString folder = QString(),
                            QString countBaseAddress = Endpoints::CountBaseAddress(),
-                           Launcher launcher = Launcher(), QWidget* parent = nullptr);
+                           QString opener = QString::fromLatin1(SetupOpener::kDesktopOpener),
+                           QWidget* parent = nullptr);
     ~CInstallerDlg() override;
 
     void SetShowMessage(ShowMessage show) { showMessage_ = std::move(show); }
@@ -70,6 +72,7 @@ private:
     void BuildControls();
     void CentreOnScreen();
     void SetBusy(bool busy);
+    void OnSetupFailed();
     void OnInstalled();
     void Say(QMessageBox::Icon icon, const char* text);
 

@@ -13,10 +13,12 @@ const char* const InstallerFlow::kCompletedText = "설치가 정상적으로 완
 const char* const InstallerFlow::kSetupMissingText = "설치 프로그램을 찾을 수 없습니다.";
 const char* const InstallerFlow::kSetupFailedText = "설치 프로그램을 실행할 수 없습니다.";
 
-InstallerFlow::InstallerFlow(QString folder, QString countBaseAddress, Launcher launcher,
+InstallerFlow::InstallerFlow(QString folder, QString countBaseAddress, QString opener,
                              SettingsLocations store, QObject* parent)
     : QObject(parent), folder_(std::move(folder)), countBaseAddress_(std::move(countBaseAddress)),
-      launcher_(std::move(launcher)), store_(std::move(store)), count_(new CountRequest(this)) {
+      opener_(new SetupOpener(std::move(opener), this)), store_(std::move(store)),
+      count_(new CountRequest(this)) {
+    connect(opener_, &SetupOpener::finished, this, &InstallerFlow::OnSetupOpened);
     connect(count_, &CountRequest::finished, this, &InstallerFlow::OnCountFinished);
 }
 
@@ -32,16 +34,24 @@ QString InstallerFlow::SetupPath() const {
 
 InstallerFlow::Step InstallerFlow::Next(bool agreed) {
     if (busy_)
-        return Step::Counting;
+        return Step::Opening;
     if (!agreed)
         return Step::Declined;
-    if (!QFileInfo(SetupPath()).isFile())
+    const QFileInfo setup(SetupPath());
+    if (!setup.isFile())
         return Step::SetupMissing;
-    if (!launcher_.OpenPartnerSetup(folder_))
-        return Step::SetupNotStarted;
     busy_ = true;
+    opener_->Open(setup.absoluteFilePath());
+    return Step::Opening;
+}
+
+void InstallerFlow::OnSetupOpened(bool opened) {
+    if (!opened) {
+        busy_ = false;
+        emit setupFailed();
+        return;
+    }
     count_->Send(countBaseAddress_);
-    return Step::Counting;
 }
 
 void InstallerFlow::OnCountFinished() {

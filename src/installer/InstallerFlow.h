@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Launcher.h"
 #include "app/SettingsStore.h"
+#include "installer/SetupOpener.h"
 
 #include <QObject>
 #include <QString>
@@ -11,8 +11,9 @@ class CountRequest;
 // What the wizard's Next button does, without any widget: with the user's
 // agreement it opens the partner setup beside the installer, reports the
 // installation to the count server, then records the installed version.
-// The record and the count happen only when the setup really started: an
-// installation that never began is neither counted nor recorded.
+// The record and the count happen only when the desktop's opener says it
+// opened the setup: an installation that never began is neither counted nor
+// recorded.
 class InstallerFlow : public QObject {
     Q_OBJECT
 public:
@@ -27,39 +28,43 @@ public:
     static const char* const kSetupFailedText;  // the desktop could not open it
 
     enum class Step {
-        Declined,        // the box was not checked: end, nothing done
-        SetupMissing,    // no partner setup beside the installer: nothing done
-        SetupNotStarted, // the desktop could not open it: nothing done
-        Counting,        // the setup started; Installed() follows
+        Declined,     // the box was not checked: end, nothing done
+        SetupMissing, // no partner setup beside the installer: nothing done
+        Opening,      // the opener runs; setupFailed() or installed() follows
     };
 
     // folder: where the partner setup lies (the installer's own folder).
     // countBaseAddress: "http://host[:port]" of the count server.
-    InstallerFlow(QString folder, QString countBaseAddress, Launcher launcher = Launcher(),
+    // opener: the program that opens the setup (the desktop's, or a stand-in).
+    InstallerFlow(QString folder, QString countBaseAddress,
+                  QString opener = QString::fromLatin1(SetupOpener::kDesktopOpener),
                   SettingsLocations store = SettingsLocations::FromEnvironment(),
                   QObject* parent = nullptr);
     ~InstallerFlow() override;
 
     void SetCountTimeout(int milliseconds);
 
-    // Next was pressed. While a count is running, further presses are
-    // ignored (they return Counting and do nothing).
+    // Next was pressed. While the opener or the count runs, further presses
+    // are ignored (they return Opening and do nothing).
     Step Next(bool agreed);
     bool Busy() const { return busy_; }
 
     QString SetupPath() const;
 
 signals:
-    // The count has ended (answered, failed or timed out) and the version
-    // is recorded.
+    // The opener could not open the setup: nothing was sent or written.
+    void setupFailed();
+    // The setup opened, the count has ended (answered, failed or timed
+    // out) and the version is recorded.
     void installed();
 
 private:
+    void OnSetupOpened(bool opened);
     void OnCountFinished();
 
     QString folder_;
     QString countBaseAddress_;
-    Launcher launcher_;
+    SetupOpener* opener_;
     SettingsLocations store_;
     CountRequest* count_;
     bool busy_ = false;

@@ -19,6 +19,12 @@ QString OneLine(QString text) {
     return text;
 }
 
+// The refusal of "#", naming the fields that hold it as the dialog labels
+// them ("채널 이름", "채널 정보", "채널 주소").
+QString SeparatorMessage(const QStringList& fields) {
+    return fields.join(QStringLiteral(", ")) + QStringLiteral("에는 # 문자를 사용할 수 없습니다.");
+}
+
 } // namespace
 
 CAddChannelDlg::CAddChannelDlg(ChannelListModel* list, QString folder, QWidget* parent)
@@ -57,10 +63,6 @@ QLineEdit* CAddChannelDlg::MakeEdit(const char* name, const QString& role, int t
     return edit;
 }
 
-QString CAddChannelDlg::SeparatorMessage() {
-    return QStringLiteral("채널 정보에는 # 문자를 사용할 수 없습니다.");
-}
-
 QString CAddChannelDlg::WriteFailedMessage() {
     return QStringLiteral("마이채널을 저장하지 못했습니다.");
 }
@@ -77,9 +79,20 @@ ChannelRecord CAddChannelDlg::RecordFromEdits() const {
 void CAddChannelDlg::Confirm() {
     const ChannelRecord record = RecordFromEdits();
     // "#" separates the fields of a line; stored inside one it would shift
-    // the rest of the record. The user fixes the text; the dialog stays open.
-    if (!CUserChannelFile::IsStorable(record)) {
-        Tell(SeparatorMessage());
+    // the rest of the record. The user is told which fields to fix, the
+    // first of them takes the focus, and the dialog stays open.
+    const std::pair<ChannelRecord::Field, QLineEdit*> edits[] = {
+        {ChannelRecord::Name, name_}, {ChannelRecord::Info, info_}, {ChannelRecord::Url, address_}};
+    QStringList withSeparator;
+    for (const auto& [field, edit] : edits) {
+        if (!record.fields[field].contains(QLatin1Char('#')))
+            continue;
+        if (withSeparator.isEmpty())
+            edit->setFocus();
+        withSeparator << edit->accessibleName();
+    }
+    if (!withSeparator.isEmpty()) {
+        Tell(SeparatorMessage(withSeparator));
         return;
     }
     // The file first: a row on screen that was never stored would vanish on

@@ -41,9 +41,7 @@ public:
         messageHandler_ = std::move(handler);
     }
 
-    // What the user is told when the fields hold "#", and when the file
-    // cannot be written.
-    static QString SeparatorMessage();
+    // What the user is told when the file cannot be written.
     static QString WriteFailedMessage();
 
 private:

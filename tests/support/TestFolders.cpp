@@ -36,3 +36,20 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
+
+QString WriteOpenerStandIn(const QString& folder, int exitStatus) {
+    const QString path = QDir(folder).filePath(QStringLiteral("opener-%1").arg(exitStatus));
+    const QString log = QDir(folder).filePath(QStringLiteral("opened.txt"));
+    WriteBytes(path, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >>'%1'\nexit %2\n")
+                         .arg(log)
+                         .arg(exitStatus)
+                         .toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QStringList OpenedByStandIn(const QString& folder) {
+    const QString text =
+        QString::fromUtf8(ReadBytes(QDir(folder).filePath(QStringLiteral("opened.txt"))));
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

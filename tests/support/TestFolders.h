@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A fresh XDG config and data home for one test, removed afterwards. While it
@@ -28,3 +29,10 @@ private:
 // Whole-file helpers for assertions.
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// A stand-in for the desktop's opener (xdg-open) in `folder`: each call
+// appends the file it was asked to open as a line of <folder>/opened.txt,
+// then the program exits with `exitStatus`. Returns its path.
+QString WriteOpenerStandIn(const QString& folder, int exitStatus);
+// The files the stand-ins in `folder` were asked to open, in order.
+QStringList OpenedByStandIn(const QString& folder);

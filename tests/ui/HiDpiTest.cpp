@@ -99,8 +99,7 @@ TEST_F(HiDpi, InstallerBackgroundIsTheSharpArt) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     CInstallerDlg dialog(folder.path(), QStringLiteral("http://127.0.0.1:1"),
-                         Launcher({[](const QUrl&) { return false; },
-                                   [](const QString&, const QStringList&) { return false; }}));
+                         QStringLiteral("false"));
     dialog.show();
     Settle();
     const QImage shown = Shown(dialog);

@@ -73,6 +73,7 @@ class InstallerDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(tools.isValid());
         server.SetRoute(kCountTarget, demo::HttpResponse::Ok("1\r\n"));
         ASSERT_TRUE(server.Listen());
     }
@@ -85,14 +86,11 @@ protected:
         WriteBytes(QDir(folder.path()).filePath(QStringLiteral("nimbuskit.txt")), bytes);
     }
 
-    std::unique_ptr<CInstallerDlg> Open(const QString& countBase) {
+    // The wizard with a stand-in for the desktop's opener that exits with
+    // openerStatus (xdg-open's 3: no handler for the file).
+    std::unique_ptr<CInstallerDlg> Open(const QString& countBase, int openerStatus = 0) {
         auto dialog = std::make_unique<CInstallerDlg>(
-            folder.path(), countBase,
-            Launcher({[this](const QUrl& url) {
-                          opened << url;
-                          return desktopOpens;
-                      },
-                      [](const QString&, const QStringList&) { return false; }}));
+            folder.path(), countBase, WriteOpenerStandIn(tools.path(), openerStatus));
         dialog->SetShowMessage([this](QWidget* owner, QMessageBox::Icon icon,
                                       const QString& caption, const QString& text) {
             messages.push_back({icon, caption, text, owner && owner->isVisible()});
@@ -110,11 +108,12 @@ protected:
         return text;
     }
 
+    QStringList Opened() const { return OpenedByStandIn(tools.path()); }
+
     ScopedXdgHome home;
     QTemporaryDir folder;
+    QTemporaryDir tools; // the opener stand-ins and what they were asked
     demo::LoopbackHttpServer server;
-    QList<QUrl> opened;
-    bool desktopOpens = true;
     std::vector<Message> messages;
 };
 
@@ -177,7 +176,7 @@ TEST_F(InstallerDlgTest, UncheckedNextEndsWithoutAnySideEffect) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     QApplication::processEvents(QEventLoop::AllEvents, 200);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(Opened().isEmpty());
     EXPECT_EQ(server.Requests().size(), 0);
     EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
     EXPECT_TRUE(messages.empty());
@@ -187,8 +186,8 @@ TEST_F(InstallerDlgTest, CheckedNextWithTheCountServerDownStillCompletes) {
     PlaceSetup();
     auto dialog = Open(ClosedPortAddress());
     ClickButton(dialog->Button(InstallerLayout::Control::Next));
-    EXPECT_EQ(opened.size(), 1);
     ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
+    EXPECT_EQ(Opened().size(), 1);
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
     EXPECT_EQ(messages[0].caption, QStringLiteral("NimbusKit"));
     EXPECT_EQ(messages[0].text, QStringLiteral("설치가 정상적으로 완료 되었습니다."));
@@ -197,27 +196,34 @@ TEST_F(InstallerDlgTest, CheckedNextWithTheCountServerDownStillCompletes) {
     EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
 }
 
-TEST_F(InstallerDlgTest, ASetupThatIsMissingOrCannotStartIsReportedAndNothingElseHappens) {
-    auto dialog = Open(server.BaseUrl()); // no setup beside it
-    ClickButton(dialog->Button(InstallerLayout::Control::Next));
-    Settle();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(messages[0].caption, QStringLiteral("NimbusKit"));
-    EXPECT_EQ(messages[0].text, QStringLiteral("설치 프로그램을 찾을 수 없습니다."));
-    EXPECT_TRUE(opened.isEmpty());
-
+TEST_F(InstallerDlgTest, ASetupThatIsMissingOrDoesNotOpenIsReportedAndNothingElseHappens) {
+    {
+        auto dialog = Open(server.BaseUrl()); // no setup beside it
+        ClickButton(dialog->Button(InstallerLayout::Control::Next));
+        Settle();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(messages[0].caption, QStringLiteral("NimbusKit"));
+        EXPECT_EQ(messages[0].text, QStringLiteral("설치 프로그램을 찾을 수 없습니다."));
+        EXPECT_TRUE(Opened().isEmpty());
+    }
     PlaceSetup();
-    desktopOpens = false;
+    auto dialog = Open(server.BaseUrl(), 3); // the opener starts, then fails
     ClickButton(dialog->Button(InstallerLayout::Control::Next));
-    Settle();
-    ASSERT_EQ(messages.size(), 2u);
+    // The opener's end is awaited without blocking: the wizard is there and busy.
+    EXPECT_TRUE(dialog->Busy());
+    EXPECT_FALSE(dialog->Button(InstallerLayout::Control::Next)->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return messages.size() == 2; }));
+    EXPECT_EQ(Opened().size(), 1);
     EXPECT_EQ(messages[1].icon, QMessageBox::Warning);
     EXPECT_EQ(messages[1].text, QStringLiteral("설치 프로그램을 실행할 수 없습니다."));
     EXPECT_TRUE(messages[1].ownerVisible); // the wizard stays open for another try or Cancel
+    EXPECT_FALSE(dialog->Busy());
+    EXPECT_TRUE(dialog->Button(InstallerLayout::Control::Cancel)->isEnabled());
 
     QApplication::processEvents(QEventLoop::AllEvents, 200);
     EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(messages.size(), 2u); // no completion after the failure
     EXPECT_EQ(server.Requests().size(), 0);
     EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
 }
@@ -234,7 +240,7 @@ TEST_F(InstallerDlgTest, TwoRunsCountTwiceAndKeepOneVersion) {
         ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
         EXPECT_EQ(messages[0].text, QStringLiteral("설치가 정상적으로 완료 되었습니다."));
         EXPECT_EQ(server.RequestCount(kCountTarget), run);
-        EXPECT_EQ(opened.size(), run);
+        EXPECT_EQ(Opened().size(), run);
     }
     EXPECT_EQ(server.RequestedTargets(), (QStringList{kCountTarget, kCountTarget}));
     EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
@@ -273,8 +279,8 @@ TEST_F(InstallerDlgTest, WhileCountingNothingCanStartItAgainOrEndIt) {
     dialog->close();
     Settle();
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(opened.size(), 1);
     ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
+    EXPECT_EQ(Opened().size(), 1);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(server.RequestCount(kCountTarget), 1);
     EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
@@ -292,7 +298,7 @@ TEST_F(InstallerDlgTest, EnterAndEscNeitherPressNextNorEndTheWizard) {
             TypeKey(target, key);
     Settle();
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(Opened().isEmpty());
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(dialog->Agree()->isChecked());
     // The keyboard still works otherwise: Space on the box unchecks it.
@@ -326,7 +332,7 @@ TEST_F(InstallerDlgTest, BackDoesNothingCancelAndTheCloseBoxEnd) {
         Settle();
         EXPECT_TRUE(dialog->windowState() & Qt::WindowMinimized);
     }
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(Opened().isEmpty());
     EXPECT_EQ(server.Requests().size(), 0);
     EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
 }
@@ -351,8 +357,7 @@ TEST_F(InstallerDlgTest, TheRealMessageBoxIsModalAndEndsOnOk) {
     // The shipped message function: a modal box owned by the wizard. Here a
     // timer reads it and presses OK, as a user would.
     PlaceSetup();
-    desktopOpens = false;
-    auto dialog = Open(server.BaseUrl());
+    auto dialog = Open(server.BaseUrl(), 3);
     dialog->SetShowMessage(&CInstallerDlg::ShowMessageBox);
     QString text, caption;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -374,6 +379,7 @@ TEST_F(InstallerDlgTest, TheRealMessageBoxIsModalAndEndsOnOk) {
     });
     poll.start(20);
     ClickButton(dialog->Button(InstallerLayout::Control::Next));
+    ASSERT_TRUE(WaitFor([&] { return !text.isEmpty(); }));
     poll.stop();
     EXPECT_EQ(text, QStringLiteral("설치 프로그램을 실행할 수 없습니다."));
     EXPECT_EQ(caption, QStringLiteral("NimbusKit"));

@@ -253,17 +253,31 @@ TEST(AddChannelDialog, CancelCloseEnterAndEscStoreNothing) {
     }
 }
 
-TEST(AddChannelDialog, RefusesTheSeparatorAndCutsLongNames) {
+TEST(AddChannelDialog, RefusesTheSeparatorNamingItsFieldAndCutsLongNames) {
     UserTab tab;
     WhenDialogOpens([&tab](CAddChannelDlg* d) {
-        Type(d, QStringLiteral("A#B"), QString(), QString());
+        // Told which field holds the "#", that field takes the focus, the
+        // dialog stays open and nothing is stored: the user mends the text.
+        QTest::keyClicks(d->NameEdit(), QStringLiteral("A"));
+        QTest::keyClicks(d->AddressEdit(), QStringLiteral("http://127.0.0.1:9/#live"));
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
-        // Told, kept open, nothing stored: the user mends the name.
-        EXPECT_EQ(tab.messages, QStringList{CAddChannelDlg::SeparatorMessage()});
+        EXPECT_EQ(d->focusWidget(), d->AddressEdit());
+        QTest::keyClicks(d->NameEdit(), QStringLiteral("#B"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+        EXPECT_EQ(d->focusWidget(), d->NameEdit());
+        Type(d, QStringLiteral("A"), QStringLiteral("뉴스#1"),
+             QStringLiteral("http://127.0.0.1:9/"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+        EXPECT_EQ(d->focusWidget(), d->InfoEdit());
+        EXPECT_EQ(
+            tab.messages,
+            (QStringList{QStringLiteral("채널 주소에는 # 문자를 사용할 수 없습니다."),
+                         QStringLiteral("채널 이름, 채널 주소에는 # 문자를 사용할 수 없습니다."),
+                         QStringLiteral("채널 정보에는 # 문자를 사용할 수 없습니다.")}));
         EXPECT_TRUE(d->isVisible());
         EXPECT_TRUE(tab.File().Load().empty());
         // 150 Korean letters are 300 bytes in the file's code page.
-        d->NameEdit()->setText(QString(150, QChar(0xAC00)));
+        Type(d, QString(150, QChar(0xAC00)), QString(), QString());
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
     tab.window->OnCommand(ListCommand::AddToMyChannels);

@@ -1,6 +1,7 @@
 // Inputs the fuzz targets in fuzz/ found, kept as regression cases.
 #include "app/IniDocument.h"
 #include "app/LegacyText.h"
+#include "catalogue/DirectoryAnswerReader.h"
 #include "userchannels/CUserChannelFile.h"
 
 #include <QTemporaryDir>
@@ -106,6 +107,33 @@ TEST(UserChannelFindings, AppendingSuchTextKeepsEveryLineReadable) {
         ASSERT_TRUE(file.Append(expected.back()));
         EXPECT_EQ(file.Load(), expected) << "after \"" << before.toStdString() << "\"";
     }
+}
+
+} // namespace
+
+namespace {
+
+// One station gave "url" twice and a name that began with a byte-order mark
+// and held an escape: the reader dropped the mark, where Qt's reading keeps
+// it (Qt drops a raw mark only from a string without escapes). Marks at the
+// start of a value are dropped however they are written; of a repeated key
+// the last value counts, as in Qt's reading.
+TEST(DirectoryAnswerFindings, LeadingMarksAreDroppedAndARepeatedKeyKeepsItsLastValue) {
+    const auto stations = ReadDirectoryAnswer(
+        QByteArray("[{\"url\":\"http://127.0.0.1/1\",\"name\":\"\xEF\xBB\xBF"
+                   "A\\tB\",\"url\":\"http://127.0.0.1/2\"},\n"
+                   " {\"url\":\"http://127.0.0.1/"
+                   "3\",\"name\":\"\\uFEFF\\uFEFFC\",\"bitrate\":\"\\uFEFF64\"},\n"
+                   " {\"url\":\"http://127.0.0.1/4\",\"name\":\"\xEF\xBB\xBF\xEF\xBB\xBF"
+                   "D \\u00e9\xEF\xBB\xBF\"}]"));
+    ASSERT_TRUE(stations.has_value());
+    ASSERT_EQ(stations->size(), 3u);
+    EXPECT_EQ(stations->at(0).url, QStringLiteral("http://127.0.0.1/2"));
+    EXPECT_EQ(stations->at(0).name, QStringLiteral("A\tB"));
+    EXPECT_EQ(stations->at(1).name, QStringLiteral("C"));
+    EXPECT_EQ(stations->at(1).bitrate, 64);
+    // Only the marks in front go; one inside the text stays.
+    EXPECT_EQ(stations->at(2).name, QStringLiteral("D \u00e9\uFEFF"));
 }
 
 } // namespace

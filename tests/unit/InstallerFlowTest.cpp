@@ -1,6 +1,6 @@
 // What the installer's Next does: open the partner setup, count, record the
-// version — and nothing at all when the user did not agree or the setup
-// could not be started.
+// version — and nothing at all when the user did not agree or the desktop's
+// opener (here a stand-in that exits as told) did not open the setup.
 #include "installer/InstallerFlow.h"
 #include "EventLoopWait.h"
 #include "TestFolders.h"
@@ -35,6 +35,7 @@ class InstallerFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(tools.isValid());
         server.SetRoute(kCountTarget, demo::HttpResponse::Ok("OK\r\n"));
         ASSERT_TRUE(server.Listen());
     }
@@ -44,13 +45,8 @@ protected:
                    "MZ setup");
     }
 
-    Launcher RecordingLauncher() {
-        return Launcher({[this](const QUrl& url) {
-                             opened << url;
-                             return desktopOpens;
-                         },
-                         [](const QString&, const QStringList&) { return false; }});
-    }
+    QString Opener(int exitStatus = 0) { return WriteOpenerStandIn(tools.path(), exitStatus); }
+    QStringList Opened() const { return OpenedByStandIn(tools.path()); }
 
     QString Recorded() const {
         QString text;
@@ -61,51 +57,67 @@ protected:
 
     ScopedXdgHome home;
     QTemporaryDir folder;
+    QTemporaryDir tools; // the opener stand-ins and what they were asked
     demo::LoopbackHttpServer server;
-    QList<QUrl> opened;
-    bool desktopOpens = true;
 };
 
 } // namespace
 
 TEST_F(InstallerFlowTest, WithoutAgreementOrWithoutASetupNothingHappens) {
     PlaceSetup();
-    InstallerFlow declined(folder.path(), server.BaseUrl(), RecordingLauncher());
+    InstallerFlow declined(folder.path(), server.BaseUrl(), Opener());
     EXPECT_EQ(declined.Next(false), InstallerFlow::Step::Declined);
 
     QTemporaryDir empty;
-    InstallerFlow missing(empty.path(), server.BaseUrl(), RecordingLauncher());
+    InstallerFlow missing(empty.path(), server.BaseUrl(), Opener());
     EXPECT_EQ(missing.Next(true), InstallerFlow::Step::SetupMissing);
 
-    desktopOpens = false; // present, but the desktop cannot open it
-    InstallerFlow refused(folder.path(), server.BaseUrl(), RecordingLauncher());
-    EXPECT_EQ(refused.Next(true), InstallerFlow::Step::SetupNotStarted);
-    EXPECT_EQ(opened.size(), 1); // only the refused attempt reached the desktop
-
     QCoreApplication::processEvents();
-    EXPECT_FALSE(declined.Busy() || missing.Busy() || refused.Busy());
+    EXPECT_FALSE(declined.Busy() || missing.Busy());
+    EXPECT_TRUE(Opened().isEmpty());
+    EXPECT_EQ(server.Requests().size(), 0);
+    EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
+}
+
+TEST_F(InstallerFlowTest, AnOpenerThatFailsOrIsMissingCountsAndRecordsNothing) {
+    PlaceSetup();
+    // As xdg-open exits on a desktop with no handler for the file; and a
+    // desktop without the opener at all.
+    for (const QString& opener : {Opener(3), tools.filePath(QStringLiteral("no-such-opener"))}) {
+        SCOPED_TRACE(opener.toStdString());
+        InstallerFlow flow(folder.path(), server.BaseUrl(), opener);
+        int failed = 0, installed = 0;
+        QObject::connect(&flow, &InstallerFlow::setupFailed, [&failed] { ++failed; });
+        QObject::connect(&flow, &InstallerFlow::installed, [&installed] { ++installed; });
+        ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Opening);
+        EXPECT_TRUE(flow.Busy()); // the outcome is not known before the opener ends
+        ASSERT_TRUE(WaitFor([&] { return failed == 1; }));
+        RunEventsFor(100);
+        EXPECT_EQ(failed, 1);
+        EXPECT_EQ(installed, 0);
+        EXPECT_FALSE(flow.Busy());
+    }
+    EXPECT_EQ(Opened().size(), 1); // the stand-in that exists was asked once
     EXPECT_EQ(server.Requests().size(), 0);
     EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
 }
 
 TEST_F(InstallerFlowTest, AgreedOpensTheSetupCountsOnceThenRecordsTheVersion) {
     PlaceSetup();
-    InstallerFlow flow(folder.path(), server.BaseUrl(), RecordingLauncher());
+    InstallerFlow flow(folder.path(), server.BaseUrl(), Opener(0));
     int installed = 0;
     QObject::connect(&flow, &InstallerFlow::installed, [&installed] { ++installed; });
-    ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(opened[0].isLocalFile());
-    EXPECT_EQ(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
-              QFileInfo(QDir(folder.path()).filePath(QStringLiteral("QDXInst_HLM0030001.exe")))
-                  .canonicalFilePath());
+    ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Opening);
+    // Presses while the opener or the count runs start nothing more.
+    EXPECT_EQ(flow.Next(true), InstallerFlow::Step::Opening);
+    EXPECT_EQ(flow.Next(false), InstallerFlow::Step::Opening);
     // The version is recorded only once the count has ended.
     EXPECT_EQ(Recorded(), QStringLiteral("<none>"));
-    // Presses while the count runs start nothing more.
-    EXPECT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
-    EXPECT_EQ(flow.Next(false), InstallerFlow::Step::Counting);
     ASSERT_TRUE(WaitFor([&] { return installed == 1; }));
-    EXPECT_EQ(opened.size(), 1);
+    ASSERT_EQ(Opened().size(), 1);
+    EXPECT_EQ(QFileInfo(Opened()[0]).canonicalFilePath(),
+              QFileInfo(QDir(folder.path()).filePath(QStringLiteral("QDXInst_HLM0030001.exe")))
+                  .canonicalFilePath());
     EXPECT_EQ(server.RequestCount(kCountTarget), 1);
     EXPECT_EQ(server.Requests().size(), 1);
     EXPECT_EQ(server.Requests()[0].method, QByteArray("GET"));
@@ -132,11 +144,11 @@ TEST_F(InstallerFlowTest, ACountServerThatIsDownOrBrokenStillEndsInTheRecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(SettingsStore().FilePath(SettingsRoot::MachineWide), QByteArray());
-        InstallerFlow flow(folder.path(), c.base, RecordingLauncher());
+        InstallerFlow flow(folder.path(), c.base, Opener());
         flow.SetCountTimeout(300);
         int installed = 0;
         QObject::connect(&flow, &InstallerFlow::installed, [&installed] { ++installed; });
-        ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Counting);
+        ASSERT_EQ(flow.Next(true), InstallerFlow::Step::Opening);
         ASSERT_TRUE(WaitFor([&] { return installed == 1; }));
         EXPECT_EQ(Recorded(), QStringLiteral("20100804"));
     }

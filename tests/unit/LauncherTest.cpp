@@ -52,12 +52,11 @@ TEST(Launcher, OpensOnlyWebAddressesAsOneArgument) {
     EXPECT_FALSE(launcher.OpenInBrowser(QStringLiteral("http://127.0.0.1/")));
 }
 
-TEST(Launcher, StartsTheUpdaterAndThePartnerSetupOnlyWhenPresent) {
+TEST(Launcher, StartsTheUpdaterOnlyWhenPresent) {
     Recorder r;
     const Launcher launcher = r.launcher();
     QTemporaryDir dir;
     EXPECT_FALSE(launcher.StartUpdater(dir.path()));
-    EXPECT_FALSE(launcher.OpenPartnerSetup(dir.path()));
     EXPECT_TRUE(r.started.isEmpty());
     EXPECT_TRUE(r.opened.isEmpty());
 
@@ -72,12 +71,6 @@ TEST(Launcher, StartsTheUpdaterAndThePartnerSetupOnlyWhenPresent) {
     ASSERT_EQ(r.started.size(), 1);
     EXPECT_EQ(r.started[0].first, dir.filePath(QStringLiteral("WAVEORBITUPDATE")));
     EXPECT_EQ(r.started[0].second, QStringList{QStringLiteral("boot")});
-
-    QFile setup(dir.filePath(QStringLiteral("QDXInst_HLM0030001.exe")));
-    ASSERT_TRUE(setup.open(QIODevice::WriteOnly));
-    setup.close();
-    ASSERT_TRUE(launcher.OpenPartnerSetup(dir.path()));
-    EXPECT_EQ(r.opened.last(), QUrl::fromLocalFile(setup.fileName()));
 }
 
 TEST(Endpoints, AddressesAreTheBaseFollowedByTheFixedPaths) {
