@@ -104,6 +104,14 @@ bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
     return window_.AskYesNo(caption, text);
 }
 
+bool WindowPlaybackView::HasHomePage() const {
+    return !window_.HomePageAddress().isEmpty();
+}
+
+void WindowPlaybackView::OpenHomePage() {
+    window_.OpenHomePage();
+}
+
 // --- the volume's view of the window ---
 
 void WindowVolumeView::ShowCaption(const QString&) {

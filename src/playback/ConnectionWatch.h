@@ -46,6 +46,11 @@ public:
     // Message boxes owned by the main window. They may run a nested event loop.
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
+
+    // The service's home page, as the home-page button opens it: whether
+    // there is one (a tab uses a service), and opening it.
+    virtual bool HasHomePage() const = 0;
+    virtual void OpenHomePage() = 0;
 };
 
 // Turns a request to play into a running broadcast and reports how it goes:
