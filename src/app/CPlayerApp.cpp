@@ -23,7 +23,7 @@ namespace {
 //                                  paint) to stderr, then close.
 //   WAVEORBIT_SCREENSHOT=<path>    save a picture of the window shortly
 //                                  after its first paint as PNG, then close.
-//   WAVEORBIT_SCREENSHOT_DIALOG=settings[:2|:3]|openurl|about|menu
+//   WAVEORBIT_SCREENSHOT_DIALOG=settings[:2|:3|:4]|openurl|about|menu
 //                                  with the above: picture that dialog or
 //                                  the main menu instead of the window.
 void HookFirstPaint(CPlayerDlg& window, const QElapsedTimer& sinceStart) {

@@ -71,11 +71,17 @@ GraphicsMode DecideForThisMachine() {
 }
 
 void Apply(GraphicsMode mode) {
-    // Software needs nothing here: without shared contexts the web module
-    // sets its engine to composit in software, and the player draws in
-    // software without a GL context to test.
-    if (mode == GraphicsMode::Gpu)
+    if (mode == GraphicsMode::Gpu) {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        return;
+    }
+    // Without shared contexts the web module sets its engine to composit in
+    // software, and the player draws in software without a GL context to
+    // test. Nothing draws with GL then, so the X11 platform is told not to
+    // load and probe its GL integration either (a third of the time to the
+    // first window on a machine without a GPU). A value the user set stays.
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
 }
 
 } // namespace GraphicsChoice

@@ -50,7 +50,8 @@ GraphicsMode DecideForThisMachine();
 
 // Puts the decision into effect; must run before the application object is
 // created. Gpu: Qt::AA_ShareOpenGLContexts (the web engine wants contexts
-// shared from the start). Software: nothing, which the player (no GL test
+// shared from the start). Software: no GL integration on X11
+// (QT_XCB_GL_INTEGRATION=none unless set), which the player (no GL test
 // context) and the web module (Qt Quick's software scene graph) follow.
 void Apply(GraphicsMode mode);
 

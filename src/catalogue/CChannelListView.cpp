@@ -59,7 +59,14 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
 void CChannelListView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
-        // The menu acts on the row last left-clicked: a right click changes nothing.
+        // The menu acts on the row under the pointer, chosen as a left
+        // click would choose it, so what it deletes or copies is the row
+        // the user sees marked; below the last row nothing is chosen.
+        if (hit.isValid())
+            selectRow(hit.row());
+        else
+            clearSelection();
+        emit rowClicked(hit.isValid() ? hit.row() : -1);
         emit menuRequested(event->globalPosition().toPoint());
         return;
     }
@@ -95,12 +102,32 @@ QString CChannelListView::DownloadText() const {
     return QStringLiteral("채널 목록을 받고 있습니다...");
 }
 
+void CChannelListView::SetNotice(const QString& text) {
+    if (text == notice_)
+        return;
+    notice_ = text;
+    // A screen reader reads the list's description with its name.
+    setAccessibleDescription(text);
+    viewport()->update();
+}
+
 void CChannelListView::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
-    if (!downloading_)
+    if (!downloading_ && notice_.isEmpty())
         return;
     QPainter painter(viewport());
     const QRect line(0, 0, viewport()->width(), kRowHeight + 4);
+    if (!notice_.isEmpty()) {
+        // Below the download line while a new try downloads.
+        const QRect box(0, downloading_ ? line.bottom() + 1 : 0, viewport()->width(),
+                        viewport()->height());
+        painter.fillRect(box, Qt::black);
+        painter.setPen(kGold);
+        painter.drawText(box.adjusted(8, 6, -8, -6),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, notice_);
+    }
+    if (!downloading_)
+        return;
     painter.fillRect(line, QColor(20, 16, 6));
     if (total_ > 0) {
         QRect bar = line.adjusted(0, line.height() - 3, 0, 0);

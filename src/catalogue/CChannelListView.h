@@ -7,9 +7,10 @@ class ChannelListModel;
 // The channel list: a table without header, 16-pixel rows, black with gold
 // text, the columns NUM 70, NAME 171, INFO 70, CONNECT 70 and the three data
 // columns hidden. It turns clicks into the window's current row: a left click
-// or a double click sets it (-1 below the last row); a right click does not,
-// it asks for the list's menu instead. While a catalogue downloads, a line
-// at the top of the list says so.
+// or a double click sets it (-1 below the last row); a right click sets it
+// too, then asks for the list's menu. While a catalogue downloads, a line
+// at the top of the list says so; a tab left without its list says why in
+// the list's place, also to a screen reader (the list's description).
 class CChannelListView : public QTableView {
     Q_OBJECT
 public:
@@ -23,8 +24,12 @@ public:
     bool IsShowingDownload() const { return downloading_; }
     QString DownloadText() const;
 
+    // The line shown in the list's place; empty hides it.
+    void SetNotice(const QString& text);
+    const QString& Notice() const { return notice_; }
+
 signals:
-    // A left click: the row under the pointer, -1 below the last row.
+    // A left or right click: the row under the pointer, -1 below the last row.
     void rowClicked(int row);
     void rowDoubleClicked(int row);
     // A right click: the list's menu at this screen position.
@@ -40,4 +45,5 @@ private:
     bool downloading_ = false;
     qint64 received_ = 0;
     qint64 total_ = -1;
+    QString notice_;
 };

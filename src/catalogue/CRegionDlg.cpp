@@ -66,10 +66,11 @@ QComboBox* CRegionDlg::VisibleCombo() const {
 void CRegionDlg::Confirm() {
     if (hide_->isChecked())
         Settings::WriteText(Settings::LocationHide, QStringLiteral("1"));
-    // A box left without a selection keeps the region stored so far.
+    // Confirming is the choice; a box left without a selection keeps the
+    // region stored so far.
     const QComboBox* combo = VisibleCombo();
-    if (const std::optional<QString> text = RegionChoice::RegionToStore(
-            -1, combo->currentIndex(), combo->currentText(), RegionChoice::Untouched::Confirms))
+    if (const std::optional<QString> text =
+            RegionChoice::RegionToStore(true, combo->currentIndex(), combo->currentText()))
         Settings::WriteText(
             Settings::LocationForDialog,
             LegacyText::CutToBytes(*text, kRegionValueBytes, !LegacyText::FitsCp949(*text)));

@@ -126,6 +126,21 @@ std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString&
     return all;
 }
 
+bool CatalogueHoldsChannel(const QString& path, const QString& fileName) {
+    const CatalogueIni ini = CatalogueIni::Load(path);
+    if (ini.IsEmpty())
+        return false;
+    for (const QString& family : LayoutOf(fileName).families) {
+        const QByteArray name = family.toUtf8();
+        const int count = EntryCount(ini, name);
+        for (int i = 1; i <= count; ++i) {
+            if (ini.HasSection(NumberedSection(name, i)))
+                return true;
+        }
+    }
+    return false;
+}
+
 int CatalogueVersion(const CatalogueIni& ini) {
     return AtoiText(ini.Value("DB", "VER"));
 }

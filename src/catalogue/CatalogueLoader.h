@@ -48,5 +48,9 @@ std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString&
                                              const QString& region,
                                              CatalogueFamilyBlocks* blocks = nullptr);
 
+// Whether a catalogue file holds at least one channel of its families,
+// whatever the region: false for a missing, empty or damaged file.
+bool CatalogueHoldsChannel(const QString& path, const QString& fileName);
+
 // The version a catalogue states in [DB] VER (0 when missing).
 int CatalogueVersion(const CatalogueIni& ini);

@@ -15,7 +15,8 @@
 #include "userchannels/CUserChannelFile.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -48,7 +49,15 @@ CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
                              DownloadQueue& downloads, QObject* parent)
     : QObject(parent), session_(session), list_(list), downloads_(downloads),
       sources_(new ChannelSources(Paths::DataFolder(), SourceSettings(), this)),
-      serviceBase_(Endpoints::ServiceBaseAddress()) {
+      serviceBase_(Endpoints::ServiceBaseAddress()), retry_(new QTimer(this)) {
+    retry_->setSingleShot(true);
+    retry_->setInterval(kRetryDelayMs);
+    // A tab left without its list asks again by itself, so a program started
+    // offline fills its list once the network is back.
+    connect(retry_, &QTimer::timeout, this, [this] {
+        if (notice_ != Notice::None && session_.Category() == noticeCategory_)
+            Open(noticeCategory_);
+    });
     // Only the tabs' own downloads show in the list, not the update check's.
     connect(&downloads_, &DownloadQueue::started, this, [this](const QString& target) {
         if (IsTabDownload(target))
@@ -80,7 +89,13 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     session_.SetCategory(category);
     const unsigned generation = ++generation_;
     list_.Clear();
+    // A row number chosen on the list that was just cleared would name
+    // another channel here.
+    session_.SetCurrentRow(-1);
     familyBlocks_.clear();
+    // A tab opened again keeps saying why it is empty until it knows better.
+    if (category != noticeCategory_)
+        ClearNotice();
     if (category == Category::User) {
         Fill(category);
         if (whenListed)
@@ -94,15 +109,21 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     const QString fileName = CatalogueFileOf(category);
     if (fileName.isEmpty())
         return;
-    EnsureCatalogueFile(fileName, [this, category, generation, whenListed = std::move(whenListed)] {
-        // The user may have opened another tab while this one downloaded:
-        // then neither this list nor what waited for it is current.
-        if (generation != generation_)
-            return;
-        Fill(category);
-        if (whenListed)
-            whenListed();
-    });
+    EnsureCatalogueFile(fileName,
+                        [this, category, fileName, generation, whenListed = std::move(whenListed)] {
+                            // The user may have opened another tab while this one downloaded:
+                            // then neither this list nor what waited for it is current.
+                            if (generation != generation_)
+                                return;
+                            Fill(category);
+                            const Notice notice = fetchNotice_.value(fileName, Notice::None);
+                            if (notice == Notice::None)
+                                ClearNotice();
+                            else
+                                ShowNotice(category, notice);
+                            if (whenListed)
+                                whenListed();
+                        });
 }
 
 void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
@@ -141,14 +162,67 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
     // The kept list and then the refreshed one may both arrive: what waits
     // for the list (playing the chosen region's station) runs once, on the first.
     auto waiting = std::make_shared<std::function<void()>>(std::move(whenListed));
-    sources_->Open(category, region, [this, generation, waiting](ChannelSources::Listing listing) {
-        if (generation != generation_)
-            return;
-        familyBlocks_ = std::move(listing.blocks);
-        list_.ReplaceRows(std::move(listing.rows));
-        if (auto then = std::exchange(*waiting, nullptr))
-            then();
-    });
+    sources_->Open(
+        category, region,
+        [this, generation, waiting](ChannelSources::Listing listing) {
+            if (generation != generation_)
+                return;
+            ClearNotice();
+            familyBlocks_ = std::move(listing.blocks);
+            list_.ReplaceRows(std::move(listing.rows));
+            if (auto then = std::exchange(*waiting, nullptr))
+                then();
+        },
+        [this, category, generation, waiting](const ChannelSources::Refresh& why) {
+            if (generation != generation_)
+                return;
+            ShowNotice(category, why.answered ? Notice::NoChannel : Notice::Unreachable);
+            // No list will come: what waited for one (automatic play) goes
+            // on with the empty list instead of waiting for ever.
+            if (auto then = std::exchange(*waiting, nullptr))
+                then();
+        });
+}
+
+QString CatalogueTabs::NoticeText(Notice notice) {
+    const QString retry =
+        QStringLiteral("1분 뒤에 다시 받아 봅니다. 메뉴의 \"업데이트\"를 고르면 바로 받습니다.");
+    switch (notice) {
+    case Notice::None:
+        break;
+    case Notice::Unreachable:
+        return QStringLiteral("채널 목록을 받아오지 못했습니다.\n") + retry;
+    case Notice::NoChannel:
+        return QStringLiteral("받아온 채널 목록에 채널이 없습니다.\n") + retry;
+    }
+    return QString();
+}
+
+void CatalogueTabs::SetRetryDelayMs(int ms) {
+    retry_->setInterval(ms);
+}
+
+void CatalogueTabs::ShowNotice(Category category, Notice notice) {
+    notice_ = notice;
+    noticeCategory_ = category;
+    retry_->start();
+    emit noticeShown(NoticeText(notice));
+}
+
+void CatalogueTabs::ClearNotice() {
+    retry_->stop();
+    noticeCategory_ = Category::None;
+    if (std::exchange(notice_, Notice::None) != Notice::None)
+        emit noticeShown(QString());
+}
+
+bool CatalogueTabs::HasList(Category category) const {
+    if (sources_->UsesService(category)) {
+        const QString fileName = CatalogueFileOf(category);
+        return !fileName.isEmpty() && CatalogueHoldsChannel(CataloguePath(fileName), fileName);
+    }
+    // A refresh keeps only a list with channels; an empty file is none.
+    return QFileInfo(sources_->KeptPath(category)).size() > 0;
 }
 
 QString CatalogueTabs::ServiceBaseOf(Category category) const {
@@ -161,7 +235,10 @@ QString CatalogueTabs::ServiceBaseOf(Category category) const {
 
 void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
     const QString path = CataloguePath(fileName);
-    if (QFile::exists(path)) {
+    // A file left empty or damaged (a full disk once left a zero-byte one)
+    // is as good as missing: it is fetched again.
+    if (CatalogueHoldsChannel(path, fileName)) {
+        fetchNotice_.remove(fileName);
         then();
         return;
     }
@@ -174,15 +251,23 @@ void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<v
     pending_.push_back(PendingCatalogue{fileName, {std::move(then)}});
     // The list says at once that its rows are on their way.
     emit downloadShown(true, 0, -1);
-    // A failed download is quiet: the tab shows what the (missing) file
-    // holds, and the next opening tries again.
+    // After a failed download the tab shows what the file holds and says
+    // why its list is missing; the next opening tries again.
     downloads_.Enqueue(
         QUrl(ServiceBaseOf(CategoryOfCatalogue(fileName)) + Endpoints::CataloguePath(fileName)),
-        path, DownloadQueue::Check::IniFile,
-        [this, fileName](const DownloadQueue::Result&) { FinishDownload(fileName); });
+        path, DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result& result) {
+            FinishDownload(fileName, result);
+        });
 }
 
-void CatalogueTabs::FinishDownload(const QString& fileName) {
+void CatalogueTabs::FinishDownload(const QString& fileName, const DownloadQueue::Result& result) {
+    Notice notice = Notice::Unreachable;
+    if (result.saved())
+        notice = CatalogueHoldsChannel(CataloguePath(fileName), fileName) ? Notice::None
+                                                                          : Notice::NoChannel;
+    else if (result.outcome == DownloadQueue::Outcome::Malformed)
+        notice = Notice::NoChannel;
+    fetchNotice_.insert(fileName, notice);
     std::vector<std::function<void()>> waiting;
     for (auto it = pending_.begin(); it != pending_.end(); ++it) {
         if (it->fileName == fileName) {
@@ -273,10 +358,15 @@ void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outco
     CheckCatalogues([this, done](const UpdateOutcome& catalogues) {
         // Then every tab that takes its channels from elsewhere, told
         // through the same outcome.
-        sources_->RefreshAll([catalogues, done](std::vector<ChannelSources::Refresh> results) {
-            UpdateOutcome outcome = catalogues;
-            outcome.Merge(ChannelSources::OutcomeOf(results));
-            done(outcome);
-        });
+        sources_->RefreshAll(
+            [this, catalogues, done](std::vector<ChannelSources::Refresh> results) {
+                // A tab that said it has no list shows the one the update brought.
+                if (notice_ != Notice::None && session_.Category() == noticeCategory_ &&
+                    HasList(noticeCategory_))
+                    Open(noticeCategory_);
+                UpdateOutcome outcome = catalogues;
+                outcome.Merge(ChannelSources::OutcomeOf(results));
+                done(outcome);
+            });
     });
 }

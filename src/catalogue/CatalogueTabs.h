@@ -2,7 +2,9 @@
 
 #include "app/ChannelTabs.h"
 #include "catalogue/CatalogueLoader.h"
+#include "catalogue/DownloadQueue.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -13,8 +15,8 @@ class ChannelSources;
 class ServiceCatalogueCheck;
 class UpdateOutcome;
 class ChannelListModel;
-class DownloadQueue;
 class PlayerSession;
+class QTimer;
 
 // The channel panel's catalogue tabs: which category the list shows, the
 // catalogue file each one reads (downloaded first when it is missing), and
@@ -24,6 +26,16 @@ class PlayerSession;
 class CatalogueTabs : public QObject {
     Q_OBJECT
 public:
+    // What the list's place says when a tab has nothing to show.
+    enum class Notice {
+        None,
+        Unreachable, // the list could not be fetched
+        NoChannel,   // the source answered, but with no channel in it
+    };
+    static QString NoticeText(Notice notice);
+    // How long a tab left without its list waits before it asks again.
+    static constexpr int kRetryDelayMs = 60 * 1000;
+
     CatalogueTabs(PlayerSession& session, ChannelListModel& list, DownloadQueue& downloads,
                   QObject* parent = nullptr);
 
@@ -69,15 +81,26 @@ public:
     // Where each tab takes its channels from.
     ChannelSources& Sources() const { return *sources_; }
 
+    // What the open tab says in place of its list (None while it has one or
+    // is still waiting for it).
+    Notice ShownNotice() const { return notice_; }
+    void SetRetryDelayMs(int ms);
+
 signals:
     // The list's download line: on while a tab waits for its catalogue,
     // with the bytes so far (total -1 while unknown).
     void downloadShown(bool active, qint64 received, qint64 total);
+    // The line shown in the list's place; empty when there is none.
+    void noticeShown(const QString& text);
 
 private:
     void Fill(Category category);
     void FillFromSource(Category category, unsigned generation, std::function<void()> whenListed);
-    void FinishDownload(const QString& fileName);
+    void FinishDownload(const QString& fileName, const DownloadQueue::Result& result);
+    void ShowNotice(Category category, Notice notice);
+    void ClearNotice();
+    // Whether the tab's list is in the data folder now.
+    bool HasList(Category category) const;
     // The service a tab's catalogue comes from: a tab set to a service of
     // its own asks that one, the others the build's (or the tests') base.
     QString ServiceBaseOf(Category category) const;
@@ -98,6 +121,11 @@ private:
         std::vector<std::function<void()>> waiting;
     };
     std::vector<PendingCatalogue> pending_;
+    // Per catalogue file: what its last download left the tab with.
+    QHash<QString, Notice> fetchNotice_;
+    Notice notice_ = Notice::None;
+    Category noticeCategory_ = Category::None;
+    QTimer* retry_;
     CatalogueFamilyBlocks familyBlocks_;
     // Bumped by every opening, so a catalogue that arrives late fills the
     // list only if its tab is still the one asked for last.

@@ -171,28 +171,30 @@ QString SourceProblem(const ChannelSource& source) {
     return QString();
 }
 
-QString ApplySources(SourceSettings& settings,
-                     const std::array<ChannelSource, kSourceTabCount>& tabs,
-                     const QString& directoryServer) {
+SourcesProblem CheckSources(const SourcesChoice& choice) {
     for (Category tab : kSourceTabs) {
-        const QString problem = SourceProblem(tabs[SourceTabIndex(tab)]);
+        const QString problem = SourceProblem(choice.Of(tab));
         if (!problem.isEmpty())
-            return ChannelSources::TabName(tab) + QStringLiteral(": ") + problem;
+            return {tab, ChannelSources::TabName(tab) + QStringLiteral(": ") + problem};
     }
-    const QString server = directoryServer.trimmed();
+    const QString server = choice.directoryServer.trimmed();
     if (!server.isEmpty() && server.contains(QLatin1String("://")) &&
         !SourceProblem({ChannelSource::Kind::Service, server}).isEmpty())
-        return QStringLiteral("라디오 목록 서버: 주소는 http:// 또는 https:// 로 시작해야 합니다.");
-    for (Category tab : kSourceTabs) {
-        // A tab left at its default keeps following the build's default.
-        const ChannelSource& chosen = tabs[SourceTabIndex(tab)];
-        if (chosen == settings.Defaults().Of(tab))
-            settings.Reset(tab);
-        else
-            settings.Set(tab, chosen);
-    }
-    settings.SetDirectoryServer(server == settings.Defaults().directoryServer ? QString() : server);
-    return QString();
+        return {
+            std::nullopt,
+            QStringLiteral("라디오 목록 서버: 주소는 http:// 또는 https:// 로 시작해야 합니다.")};
+    return {};
+}
+
+SourcesProblem ApplySources(SourceSettings& settings, const SourcesChoice& choice) {
+    SourcesProblem problem = CheckSources(choice);
+    if (!problem.Any())
+        settings.Store(choice);
+    return problem;
+}
+
+SourcesChoice SourceDefaults::Choice() const {
+    return SourcesChoice{tabs, QString()};
 }
 
 SourceSettings::SourceSettings(SourceDefaults defaults, SettingsStore store)
@@ -228,6 +230,27 @@ bool SourceSettings::SetDirectoryServer(const QString& address) {
         return true;
     }
     return Settings::WriteText(Settings::DirectoryServer, address.trimmed(), store_);
+}
+
+SourcesChoice SourceSettings::Choice() const {
+    SourcesChoice choice;
+    for (Category tab : kSourceTabs)
+        choice.Of(tab) = Of(tab);
+    const QString server = DirectoryServer();
+    choice.directoryServer = server == defaults_.directoryServer ? QString() : server;
+    return choice;
+}
+
+void SourceSettings::Store(const SourcesChoice& choice) {
+    for (Category tab : kSourceTabs) {
+        const ChannelSource& chosen = choice.Of(tab);
+        if (chosen == defaults_.Of(tab))
+            Reset(tab);
+        else
+            Set(tab, chosen);
+    }
+    const QString server = choice.directoryServer.trimmed();
+    SetDirectoryServer(server == defaults_.directoryServer ? QString() : server);
 }
 
 bool SourceSettings::AnyTabUsesService() const {

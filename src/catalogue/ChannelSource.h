@@ -47,12 +47,16 @@ constexpr std::size_t SourceTabIndex(Category category) {
 }
 QString SourceValueName(Category category); // "TV", "WORLD", "GAME", "RADIO", "MUSIC"
 
+struct SourcesChoice;
+
 // What a tab uses when nothing (or nothing readable) is stored.
 struct SourceDefaults {
     std::array<ChannelSource, kSourceTabCount> tabs;
     QString directoryServer; // empty: found by the directory's DNS record
 
     const ChannelSource& Of(Category category) const { return tabs.at(SourceTabIndex(category)); }
+    // The defaults as a choice of the channel-list page.
+    SourcesChoice Choice() const;
 
     // A development build: the service at the build-time host, offline; the
     // directory (when a tab is switched to it) answers on the same host.
@@ -67,13 +71,38 @@ struct SourceDefaults {
 // the source may be stored, else the message to show (Korean).
 QString SourceProblem(const ChannelSource& source);
 
-// SourceProblem for every tab and the directory server; when all pass, the
-// choice is stored and the result is empty, else nothing is stored and the
-// result names the tab and what is wrong.
+// Every tab's source and the radio directory's server, as the settings
+// dialog's channel-list page edits them: nothing of it is stored before the
+// dialog's OK.
+struct SourcesChoice {
+    std::array<ChannelSource, kSourceTabCount> tabs;
+    QString directoryServer; // empty: the build's default server
+
+    ChannelSource& Of(Category category) { return tabs.at(SourceTabIndex(category)); }
+    const ChannelSource& Of(Category category) const { return tabs.at(SourceTabIndex(category)); }
+
+    bool operator==(const SourcesChoice& other) const {
+        return tabs == other.tabs && directoryServer == other.directoryServer;
+    }
+    bool operator!=(const SourcesChoice& other) const { return !(*this == other); }
+};
+
+// What keeps a choice from being stored: the tab at fault (none for the
+// directory server) and the message, which names it. No message: none.
+struct SourcesProblem {
+    std::optional<Category> tab;
+    QString message;
+
+    bool Any() const { return !message.isEmpty(); }
+};
+
+// SourceProblem for every tab, in tab order, then the directory server.
+SourcesProblem CheckSources(const SourcesChoice& choice);
+
+// CheckSources, and when it passes, the choice is stored; otherwise nothing
+// is stored and the problem is returned.
 class SourceSettings;
-QString ApplySources(SourceSettings& settings,
-                     const std::array<ChannelSource, kSourceTabCount>& tabs,
-                     const QString& directoryServer);
+SourcesProblem ApplySources(SourceSettings& settings, const SourcesChoice& choice);
 
 // Reading and writing the choice of a tab through the settings table.
 class SourceSettings {
@@ -88,6 +117,12 @@ public:
     bool Reset(Category category);
     QString DirectoryServer() const;
     bool SetDirectoryServer(const QString& address); // empty removes it
+
+    // Every tab's stored choice (the server empty where it is the default).
+    SourcesChoice Choice() const;
+    // Stores every tab and the server; a tab or server at its default keeps
+    // following the build's default (its stored value is removed).
+    void Store(const SourcesChoice& choice);
 
     // True when at least one tab takes its channels from the service.
     bool AnyTabUsesService() const;

@@ -187,27 +187,33 @@ void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& 
         std::move(done));
 }
 
-void ChannelSources::Open(Category category, const QString& region, Rows rows) {
+void ChannelSources::Open(Category category, const QString& region, Rows rows, Failed failed) {
     if (!IsSourceTab(category) || UsesService(category))
         return;
     const ChannelSource source = SourceOf(category);
     const bool haveKept = QFileInfo::exists(KeptPath(category));
-    const bool refresh = !refreshedThisRun_.value(category) || !haveKept;
     QPointer<ChannelSources> self(this);
-    auto afterKept = [self, category, region, rows, refresh] {
-        if (!self || !refresh)
+    // shown: the kept list was there and held a channel.
+    auto afterKept = [self, category, region, rows, failed](bool shown) {
+        if (!self || (shown && self->refreshedThisRun_.value(category)))
             return;
         self->RefreshWith(category, region,
-                          [self, category, region, rows](const Refresh& r, Listing fresh,
-                                                         const QString& arrangedFor) {
-                              if (!r.refreshed || !self)
+                          [self, category, region, rows, failed,
+                           shown](const Refresh& r, Listing fresh, const QString& arrangedFor) {
+                              if (!self)
                                   return;
+                              if (!r.refreshed) {
+                                  // The kept list stays on screen; without one, nothing will come.
+                                  if (!shown && failed)
+                                      failed(r);
+                                  return;
+                              }
                               if (arrangedFor == region) {
                                   rows(std::move(fresh));
                                   return;
                               }
-                              // A refresh another opening started was arranged
-                              // for its region: the new list is read for this one.
+                              // A refresh another opening started was arranged for its
+                              // region: the new list is read for this one.
                               self->ParseFileAsync(self->SourceOf(category),
                                                    self->KeptPath(category), QString(), category,
                                                    region, [rows](Parsed parsed) {
@@ -217,13 +223,14 @@ void ChannelSources::Open(Category category, const QString& region, Rows rows) {
                           });
     };
     if (!haveKept) {
-        afterKept();
+        afterKept(false);
         return;
     }
     ParseFileAsync(source, KeptPath(category), QString(), category, region,
                    [rows, afterKept](Parsed parsed) {
-                       rows(std::move(parsed.listing));
-                       afterKept();
+                       if (parsed.readable)
+                           rows(std::move(parsed.listing));
+                       afterKept(parsed.readable);
                    });
 }
 
@@ -333,7 +340,9 @@ void ChannelSources::Validate(Category category, const QString& newPath, const Q
                        if (!parsed.readable) {
                            // The old list stays exactly as it was.
                            QFile::remove(newPath);
-                           done(Refresh{category, false, QStringLiteral("채널이 없는 목록")}, {});
+                           Refresh empty{category, false, QStringLiteral("채널이 없는 목록")};
+                           empty.answered = true;
+                           done(empty, {});
                            return;
                        }
                        if (!ReplaceFile(newPath, kept)) {

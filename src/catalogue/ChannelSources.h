@@ -32,6 +32,8 @@ public:
         QString why; // what failed, for the report (Korean); empty when refreshed
         // The list arrived but was the kept one byte for byte: nothing new.
         bool unchanged = false;
+        // Not refreshed, though the source answered: what came held no channel.
+        bool answered = false;
     };
 
     // One complete list for a tab, in the order the tab shows it, and where
@@ -41,6 +43,8 @@ public:
         CatalogueFamilyBlocks blocks;
     };
     using Rows = std::function<void(Listing listing)>;
+    // Nothing could be shown: no usable list was kept and the fetch failed.
+    using Failed = std::function<void(const Refresh& why)>;
 
     static constexpr qint64 kSizeCap = 64 * 1024 * 1024;
 
@@ -66,8 +70,11 @@ public:
 
     // Shows the kept list (if any) through `rows`, then, once per run or when
     // nothing is kept, refreshes it and shows the new list through `rows`
-    // again. region filters the TV and radio tabs.
-    void Open(Category category, const QString& region, Rows rows);
+    // again. region filters the TV and radio tabs. A kept list without a
+    // channel (left empty by a full disk) counts as none; with none, a
+    // failed refresh is told through `failed`, so nobody waits for rows
+    // that will not come.
+    void Open(Category category, const QString& region, Rows rows, Failed failed = {});
 
     // Fetches the tab's list again; `done` says whether it was replaced.
     void RefreshTab(Category category, std::function<void(Refresh)> done);

@@ -187,18 +187,36 @@ void DownloadQueue::SyncThenCommit(int status) {
     // descriptor of its own; commit's sync then finds nothing left to write.
     ending_ = true; // the transfer is over: no time-out, no more data
     stallTimer_->stop();
-    const int fd = file_->flush() ? ::dup(file_->handle()) : -1;
+    // What is still buffered is written now. A full disk refuses it here, and
+    // commit() would not notice: it put the file in place with what had got
+    // to the disk, a catalogue of zero bytes when all of it was buffered.
+    if (!file_->flush() || file_->size() != received_) {
+        AbandonWrite(status);
+        return;
+    }
+    const int fd = ::dup(file_->handle());
     if (fd < 0) {
         Commit(status);
         return;
     }
-    RunOnWorker<int>(
+    RunOnWorker<bool>(
         this,
         [fd] {
-            ::fdatasync(fd);
-            return ::close(fd);
+            // A file system that allocates late reports a full disk only here.
+            const bool synced = ::fdatasync(fd) == 0;
+            return (::close(fd) == 0) && synced;
         },
-        [this, status](int) { Commit(status); });
+        [this, status](bool synced) {
+            if (synced)
+                Commit(status);
+            else
+                AbandonWrite(status);
+        });
+}
+
+void DownloadQueue::AbandonWrite(int status) {
+    file_->cancelWriting();
+    Complete(Result{Outcome::WriteFailed, status});
 }
 
 void DownloadQueue::Commit(int status) {

@@ -87,6 +87,8 @@ private:
     void OnFinished();
     void SyncThenCommit(int httpStatus);
     void Commit(int httpStatus);
+    // The body could not be written whole: the target stays as it was.
+    void AbandonWrite(int httpStatus);
     void Fail(Outcome outcome, int httpStatus = 0);
     void Complete(const Result& result);
 

@@ -56,13 +56,18 @@ int PreselectedIndex(const QStringList& places, const QString& storedRegion) {
     return static_cast<int>(places.indexOf(storedRegion));
 }
 
-std::optional<QString> RegionToStore(int indexAtOpen, int chosenIndex, const QString& chosenText,
-                                     Untouched untouched) {
-    if (chosenIndex < 0)
+QString AutomaticRegion() {
+    return QStringLiteral("자동");
+}
+
+QStringList SettingsPlaces() {
+    return QStringList{AutomaticRegion()} + MbcPlaces();
+}
+
+std::optional<QString> RegionToStore(bool userChose, int shownIndex, const QString& shownText) {
+    if (!userChose || shownIndex < 0)
         return std::nullopt;
-    if (untouched == Untouched::Keeps && chosenIndex == indexAtOpen)
-        return std::nullopt;
-    return chosenText;
+    return shownText;
 }
 
 namespace {

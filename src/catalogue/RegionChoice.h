@@ -33,13 +33,18 @@ QStringList PlacesFor(int mode);
 // The index of the stored region in a list, or -1 for no selection.
 int PreselectedIndex(const QStringList& places, const QString& storedRegion);
 
-// What confirming a region box stores: the place the user chose, or nothing
-// (the stored region is kept) when the box has no selection or, where
-// untouched counts as no choice (the settings dialog), still shows the place
-// it opened with.
-enum class Untouched { Keeps, Confirms };
-std::optional<QString> RegionToStore(int indexAtOpen, int chosenIndex, const QString& chosenText,
-                                     Untouched untouched);
+// What the region means when none is stored: the tabs list every region's
+// stations. The settings dialog's box shows it as a choice of its own.
+QString AutomaticRegion(); // "자동"
+
+// The settings dialog's region box: the automatic region, then the twenty cities.
+QStringList SettingsPlaces();
+
+// What confirming a region box stores: the place it shows when the user chose
+// it, even the one it showed already (in the region dialog, confirming is the
+// choice), or nothing, so the stored region is kept, when the box shows no
+// place or the user left it alone.
+std::optional<QString> RegionToStore(bool userChose, int shownIndex, const QString& shownText);
 
 // The row to play once a region change has reloaded the list. The row the
 // user double-clicked lay in a family of `before`; in a family the region

@@ -1,5 +1,7 @@
 #include "catalogue/SourceMapping.h"
 
+#include "catalogue/ChannelName.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -234,11 +236,18 @@ QString ResolutionInTitle(const QString& title) {
 }
 
 ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry) {
+    // The list's notes leave the name: the resolution goes where playback
+    // later writes its state, the rest become marks beside the group.
+    const ChannelName::Parts parts = ChannelName::Split(entry.name);
     ChannelRecord r;
     r.fields[ChannelRecord::Num] = entry.Attribute("tvg-chno");
-    r.fields[ChannelRecord::Name] = entry.name;
-    r.fields[ChannelRecord::Info] = Joined(RegionFromName(entry.name), entry.group);
-    r.fields[ChannelRecord::Connect] = ResolutionInTitle(entry.name);
+    r.fields[ChannelRecord::Name] = parts.name;
+    QString info = Joined(RegionFromName(parts.name), entry.group);
+    for (const QString& mark : ChannelName::Marks(parts))
+        info = Joined(info, mark);
+    r.fields[ChannelRecord::Info] = info;
+    r.fields[ChannelRecord::Connect] =
+        parts.resolution.isEmpty() ? ResolutionInTitle(parts.name) : parts.resolution;
     r.fields[ChannelRecord::Url] = entry.url;
     return r;
 }

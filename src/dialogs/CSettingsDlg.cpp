@@ -3,18 +3,18 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/RegionChoice.h"
-#include "dialogs/CSourcesDlg.h"
+#include "dialogs/CSourcesPage.h"
+#include "dialogs/SkinnedControls.h"
 #include "skin/CMinsButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QLabel>
-#include <QPainter>
+#include <QMessageBox>
 #include <QPalette>
-#include <QPushButton>
-
-#include <algorithm>
+#include <QShortcut>
 
 namespace {
 
@@ -56,34 +56,19 @@ struct PageEntry {
     const char* role;
 };
 
-const PageEntry kPages[3] = {
+const PageEntry kPages[CSettingsDlg::kPageCount] = {
     {Control::PageBasic, PictureId::PageBasic, PictureId::PageBasicCurrent, 12, "기본설정"},
     {Control::PagePlayback, PictureId::PagePlayback, PictureId::PagePlaybackCurrent, 88,
      "재생설정"},
     {Control::PageUpdate, PictureId::PageUpdate, PictureId::PageUpdateCurrent, 164, "업데이트"},
+    {Control::PageSources, PictureId::PageSources, PictureId::PageSourcesCurrent, 240, "채널 목록"},
 };
 
-// Captions straight on the background picture.
-const QColor kCaptionColour(255, 205, 51);
+constexpr int kSourcesPage = 4;
+// The page's own area of the background, inside its frame.
+const QRect kPageArea(10, 64, 380, 172);
 
-// The region box with its drop-down arrow drawn in the captions' colour.
-class RegionCombo : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kCaptionColour);
-        const qreal cx = width() - 8.5;
-        const qreal cy = height() / 2.0;
-        const QPointF arrow[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2.5}};
-        painter.drawPolygon(arrow, 3);
-    }
-};
+const QColor kCaptionColour = SkinnedControls::kCaption;
 
 bool IsOne(const Settings::Value& value) {
     return Settings::ReadText(value) == QStringLiteral("1");
@@ -91,27 +76,12 @@ bool IsOne(const Settings::Value& value) {
 
 } // namespace
 
-QStringList CSettingsDlg::RegionNames() {
-    QStringList names{
-        QStringLiteral("서울"), QStringLiteral("부산"), QStringLiteral("대구"),
-        QStringLiteral("광주"), QStringLiteral("대전"), QStringLiteral("전주"),
-        QStringLiteral("마산"), QStringLiteral("춘천"), QStringLiteral("청주"),
-        QStringLiteral("제주"), QStringLiteral("울산"), QStringLiteral("강릉"),
-        QStringLiteral("진주"), QStringLiteral("목포"), QStringLiteral("여수"),
-        QStringLiteral("안동"), QStringLiteral("원주"), QStringLiteral("충주"),
-        QStringLiteral("삼척"), QStringLiteral("포항"),
-    };
-    // A sorted box: Hangul syllables are in dictionary order in Unicode.
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     : CSkinnedDialog(kBackground, QSize(400, 300), parent), session_(session) {
     setWindowTitle(QStringLiteral("환경설정"));
     close_ = AddCloseBox(375, 5);
 
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         const PageEntry& entry = kPages[i];
         auto* button = new CMinsButton(Number(entry.id), QString::fromUtf8(entry.role), this);
         button->SetImages(entry.plain, entry.plain, entry.plain);
@@ -141,29 +111,33 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
     note_->setPalette(notePalette);
     note_->setGeometry(30, 190, 340, 13);
 
-    region_ = new RegionCombo(this);
+    region_ = new CSkinComboBox(this);
     region_->setObjectName(QStringLiteral("region"));
-    region_->addItems(RegionNames());
+    region_->setAccessibleName(QStringLiteral("지역설정"));
+    region_->addItems(RegionChoice::SettingsPlaces());
     region_->setMaxVisibleItems(10);
-    region_->setStyleSheet(QStringLiteral(
-        "QComboBox { color: rgb(255, 205, 51); background: rgb(13, 13, 13); "
-        "border: 1px solid rgb(72, 72, 72); padding: 0px 4px; }"
-        "QComboBox::drop-down { border: none; width: 14px; }"
-        "QComboBox::down-arrow { image: none; }"
-        "QComboBox QAbstractItemView { color: rgb(255, 205, 51); "
-        "background: rgb(13, 13, 13); selection-background-color: rgb(72, 58, 16); }"));
     region_->setGeometry(30, 210, 340, 13);
-    region_->setFocusPolicy(Qt::NoFocus);
+    region_->setFocusPolicy(Qt::StrongFocus);
+    // A place picked from the list, by the mouse or the keys, is stored by
+    // OK even when the box showed it already.
+    connect(region_, &QComboBox::activated, this, [this] { regionChosen_ = true; });
 
-    // Where the catalogue tabs take their channels from: a dialog of its own.
-    sources_ = new QPushButton(QStringLiteral("채널 목록 설정…"), this);
-    sources_->setObjectName(QStringLiteral("sources"));
-    sources_->setGeometry(30, 210, 160, 22);
-    connect(sources_, &QPushButton::clicked, this, [this] {
-        CSourcesDlg dialog(SourceSettings(), this);
-        if (dialog.exec() == QDialog::Accepted)
-            emit sourcesChanged();
-    });
+    // Where the catalogue tabs take their channels from: a page of its own.
+    sources_ = new CSourcesPage(SourceSettings(), this);
+    sources_->setGeometry(kPageArea);
+
+    // The pages by keys, as tabbed windows go through theirs.
+    const auto pageKeys = [this](std::initializer_list<QKeySequence> keys, int step) {
+        for (const QKeySequence& key : keys) {
+            auto* shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, step] { SelectPage((page_ - 1 + step + kPageCount) % kPageCount + 1); });
+        }
+    };
+    pageKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    pageKeys(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        -1);
 
     ok_ = new CMinsButton(Number(Control::Ok), QStringLiteral("확인"), this);
     ok_->SetImages(PictureId::DialogOk, PictureId::DialogOkHover, PictureId::DialogOkHover);
@@ -196,7 +170,7 @@ CMinsButton* CSettingsDlg::Button(Control id) const {
     case Control::Cancel:
         return cancel_;
     default:
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < kPageCount; ++i)
             if (kPages[i].id == id)
                 return pages_[i];
         return nullptr;
@@ -204,10 +178,10 @@ CMinsButton* CSettingsDlg::Button(Control id) const {
 }
 
 void CSettingsDlg::SelectPage(int page) {
-    if (page < 1 || page > 3)
+    if (page < 1 || page > kPageCount)
         return;
     page_ = page;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         const PictureId picture = (i + 1 == page) ? kPages[i].selected : kPages[i].plain;
         pages_[i]->SetImages(picture, picture, picture);
         pages_[i]->update();
@@ -216,8 +190,13 @@ void CSettingsDlg::SelectPage(int page) {
     for (size_t i = 0; i < checks_.size(); ++i)
         checks_[i]->setVisible(kChecks[i].page == page);
     note_->setVisible(page == 1);
-    sources_->setVisible(page == 3);
     region_->setVisible(page == 1);
+    sources_->setVisible(page == kSourcesPage);
+    // The keys go on with the page's first field (a hidden one lost them).
+    if (page == 1)
+        region_->setFocus(Qt::OtherFocusReason);
+    else if (page == kSourcesPage)
+        sources_->TabBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void CSettingsDlg::ReadOptions() {
@@ -226,10 +205,11 @@ void CSettingsDlg::ReadOptions() {
     Check(Control::TrayBox)->setChecked(IsOne(Settings::Tray));
     Check(Control::MessageBox)->setChecked(IsOne(Settings::Message));
     Check(Control::MagnetBox)->setChecked(IsOne(Settings::Magnet));
-    // A region that is not one of the cities leaves the box without a selection.
-    region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForDialog),
+    // The region the tabs use: none stored shows "자동", as the tabs read it;
+    // a region that is not in the box (an SBS region such as 강원) leaves it
+    // without a selection.
+    region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForCatalogue),
                                                Qt::MatchExactly | Qt::MatchCaseSensitive));
-    regionAtOpen_ = region_->currentIndex();
     Check(Control::AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
     Check(Control::OnTopBox)->setChecked(IsOne(Settings::OnTop));
     Check(Control::AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
@@ -238,7 +218,25 @@ void CSettingsDlg::ReadOptions() {
     Check(Control::ChannelUpdateBox)->setChecked(IsOne(Settings::ChAutoUpdate));
 }
 
+void CSettingsDlg::ShowMessage(const QString& text) {
+    if (messageHandler_)
+        messageHandler_(text);
+    else
+        QMessageBox::warning(this, QStringLiteral("채널 목록"), text);
+}
+
 void CSettingsDlg::OnOk() {
+    // The channel lists first: one that cannot be used is shown, and nothing
+    // at all is written, so the user can mend it or cancel.
+    const bool sourcesStored = sources_->Changed();
+    if (const SourcesProblem problem = sources_->Apply(); problem.Any()) {
+        SelectPage(kSourcesPage);
+        if (problem.tab)
+            sources_->ShowTab(*problem.tab);
+        ShowMessage(problem.message);
+        return;
+    }
+
     auto checked = [this](Control id) { return Check(id)->checkState() == Qt::Checked; };
 
     const bool start = checked(Control::StartWithSessionBox);
@@ -278,11 +276,12 @@ void CSettingsDlg::OnOk() {
     Settings::WriteFlag(Settings::Message, checked(Control::MessageBox));
     Settings::WriteFlag(Settings::Tray, checked(Control::TrayBox));
 
-    // Only a city the user chose here is stored: a region this box does not
-    // list (an SBS region such as 강원) or none at all stays as it was.
-    if (const std::optional<QString> region =
-            RegionChoice::RegionToStore(regionAtOpen_, region_->currentIndex(),
-                                        region_->currentText(), RegionChoice::Untouched::Keeps))
+    // What the box shows is stored when the user picked it; a box left alone
+    // keeps the stored region (none, 강원 or a city).
+    if (const std::optional<QString> region = RegionChoice::RegionToStore(
+            regionChosen_, region_->currentIndex(), region_->currentText()))
         Settings::WriteText(Settings::LocationForDialog, *region);
+    if (sourcesStored)
+        emit sourcesChanged();
     reject();
 }

@@ -99,6 +99,7 @@ void CPlayerDlg::CreateListView() {
                                             [this] { return catalogue_->DataFolder(); });
     connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
             &CChannelListView::SetDownloadProgress);
+    connect(catalogue_, &CatalogueTabs::noticeShown, listView_, &CChannelListView::SetNotice);
 }
 
 void CPlayerDlg::SetServiceBaseAddress(const QString& base) {

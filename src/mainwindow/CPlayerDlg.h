@@ -248,7 +248,6 @@ private:
     DownloadQueue* downloads_ = nullptr;
     CatalogueTabs* catalogue_ = nullptr;
     UserChannelCommands* userChannels_ = nullptr;
-    void ReportUserChannelWrite(bool written);
     // The music and movie pages follow the service the tabs use; empty when
     // none does (the panel then says what is missing).
     QString ServicePage(const QString& buildTimeAddress) const;

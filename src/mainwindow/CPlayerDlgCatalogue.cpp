@@ -18,6 +18,7 @@
 
 #include <QMenu>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <memory>
 #include <utility>
@@ -76,10 +77,15 @@ void CPlayerDlg::RunUpdateCommand() {
     catalogue_->RunUpdateCheck([this](const UpdateOutcome& outcome) {
         // Say what happened, for the catalogues and every other source of
         // channels: a check that could not reach the service, or a list that
-        // did not arrive, is no "latest version".
-        ShowMessage(outcome.Message());
-        // Whatever the message said, the program updater has its turn.
-        launcher_->StartUpdater(Paths::ProgramFolder());
+        // did not arrive, is no "latest version". The message box runs an
+        // event loop of its own: it is opened once the update's callbacks
+        // have all returned, so nothing finishing meanwhile finds the
+        // update half done.
+        QTimer::singleShot(0, this, [this, message = outcome.Message()] {
+            ShowMessage(message);
+            // Whatever the message said, the program updater has its turn.
+            launcher_->StartUpdater(Paths::ProgramFolder());
+        });
     });
 }
 

@@ -3,7 +3,6 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
-#include "catalogue/ChannelSources.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "playback/CWMPPlayer4.h"
 #include "skin/CMinsButton.h"
@@ -70,8 +69,6 @@ void CPlayerDlg::PlayUrl(const QString& address) {
     if (!playback_)
         return;
     playback_->Watch().PlayAddress(address);
-    // The radio directory counts the stations its users start.
-    Sources()->NotePlayed(address);
 }
 
 void CPlayerDlg::VolumeUp() {

@@ -7,6 +7,30 @@
 #include "userchannels/CAddChannelDlg.h"
 #include "userchannels/UserChannelCommands.h"
 
+namespace {
+
+// What the user is told after a command on the user's channels; empty
+// when it did what was asked.
+QString MessageFor(UserChannelCommands::Outcome outcome) {
+    switch (outcome) {
+    case UserChannelCommands::Outcome::Done:
+        break;
+    case UserChannelCommands::Outcome::NoRow:
+        return QStringLiteral("목록에서 채널을 먼저 선택해주세요.");
+    case UserChannelCommands::Outcome::WriteFailed:
+        return CAddChannelDlg::WriteFailedMessage();
+    }
+    return QString();
+}
+
+void Report(CPlayerDlg& window, UserChannelCommands::Outcome outcome) {
+    const QString message = MessageFor(outcome);
+    if (!message.isEmpty())
+        window.ShowMessage(message);
+}
+
+} // namespace
+
 void CPlayerDlg::AddToMyChannels() {
     if (session_->Category() == Category::User) {
         CAddChannelDlg dialog(listModel_, dataFolder_, this);
@@ -17,18 +41,13 @@ void CPlayerDlg::AddToMyChannels() {
             session_->SetCurrentRow(session_->CurrentRow() + 1);
         return;
     }
-    ReportUserChannelWrite(userChannels_->CopyClickedRow());
+    Report(*this, userChannels_->CopyClickedRow());
 }
 
 void CPlayerDlg::DeleteSelectedUserChannel() {
-    ReportUserChannelWrite(userChannels_->DeleteClickedRow());
+    Report(*this, userChannels_->DeleteClickedRow());
 }
 
 void CPlayerDlg::DeleteAllUserChannels() {
-    ReportUserChannelWrite(userChannels_->DeleteAll());
-}
-
-void CPlayerDlg::ReportUserChannelWrite(bool written) {
-    if (!written)
-        ShowMessage(CAddChannelDlg::WriteFailedMessage());
+    Report(*this, userChannels_->DeleteAll());
 }

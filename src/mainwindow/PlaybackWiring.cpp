@@ -1,6 +1,7 @@
 #include "mainwindow/PlaybackWiring.h"
 
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSources.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/PlayerWidget.h"
 #include "playback/StatusDisplay.h"
@@ -110,6 +111,12 @@ bool WindowPlaybackView::HasHomePage() const {
 
 void WindowPlaybackView::OpenHomePage() {
     window_.OpenHomePage();
+}
+
+void WindowPlaybackView::PlayStarted(const QString& address) {
+    // The radio directory counts the stations its users start, from the
+    // list as from a typed address.
+    window_.Sources()->NotePlayed(address);
 }
 
 // --- the volume's view of the window ---

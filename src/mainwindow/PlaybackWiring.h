@@ -41,6 +41,8 @@ public:
     bool HasHomePage() const override;
     void OpenHomePage() override;
 
+    void PlayStarted(const QString& address) override;
+
 private:
     CPlayerDlg& window_;
 };

@@ -60,7 +60,24 @@ bool WindowInput::eventFilter(QObject* watched, QEvent* event) {
         const auto& key = *static_cast<QKeyEvent*>(event);
         return !KeyBelongsToFocus(widget, key, &window_, window_.WebBrowser()) && HandleKey(key);
     }
+    if (type == QEvent::MouseMove)
+        TakeKeysBack(widget);
     return FollowDrag(type == QEvent::MouseButtonRelease, *static_cast<QMouseEvent*>(event));
+}
+
+void WindowInput::TakeKeysBack(QWidget* under) {
+    // The pointer over the window's own area (the picture, the frame, the
+    // bars, the list) gives the window its keys again, after a web page or
+    // a field had them. Over the web page the focus stays where it is, so
+    // what is typed into the page's field goes on reaching it; so does a
+    // field of the window's own while the pointer is on it.
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus == &window_ || focus == under || focus->window() != &window_)
+        return;
+    const QWidget* browser = window_.WebBrowser();
+    if (browser && browser->isVisible() && (under == browser || browser->isAncestorOf(under)))
+        return;
+    window_.setFocus(Qt::MouseFocusReason);
 }
 
 bool WindowInput::FollowDrag(bool released, const QMouseEvent& mouse) {

@@ -5,6 +5,7 @@
 class CPlayerDlg;
 class QKeyEvent;
 class QMouseEvent;
+class QWidget;
 class WindowDragger;
 
 // The main window's keys, whatever child has the focus, and the moves the
@@ -25,6 +26,7 @@ protected:
 
 private:
     void ConnectPlayer();
+    void TakeKeysBack(QWidget* under);
     bool FollowDrag(bool released, const QMouseEvent& mouse);
     bool HandleKey(const QKeyEvent& event);
 

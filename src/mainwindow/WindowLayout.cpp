@@ -69,6 +69,9 @@ void WindowLayout::OnResized() {
 void WindowLayout::CoverWithPicture() {
     window_.Player()->setGeometry(window_.rect());
     window_.Player()->raise();
+    // Maximising to the work area has no meaning over the whole screen: the
+    // button goes while there, and comes back with the others on leaving.
+    window_.Button(ControlId::MaximiseToggle)->hide();
     if (!session_.IsPlaying())
         return;
     // A broadcast in full screen: the list, the browser and every button hide.

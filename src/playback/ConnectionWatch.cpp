@@ -84,6 +84,7 @@ void ConnectionWatch::PlayRow(int row) {
     session_.SetChannelName(ReadCell(row, kColumnName));
     channelAddress_ = ReadCell(row, kColumnUrl);
     PlayUrl(channelAddress_);
+    view_.PlayStarted(channelAddress_);
 }
 
 void ConnectionWatch::PlayAddress(const QString& address) {
@@ -91,6 +92,7 @@ void ConnectionWatch::PlayAddress(const QString& address) {
     session_.SetChannelName(QString());
     channelAddress_ = address;
     PlayUrl(address);
+    view_.PlayStarted(address);
 }
 
 void ConnectionWatch::PlayUrl(const QString& address) {

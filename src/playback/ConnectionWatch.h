@@ -51,6 +51,10 @@ public:
     // there is one (a tab uses a service), and opening it.
     virtual bool HasHomePage() const = 0;
     virtual void OpenHomePage() = 0;
+
+    // A play the user or automatic play asked for has started (not a
+    // reconnection of the same broadcast): the radio directory counts them.
+    virtual void PlayStarted(const QString& /*address*/) {}
 };
 
 // Turns a request to play into a running broadcast and reports how it goes:

@@ -99,6 +99,8 @@
     X(MovieDramaHover, 203, 45, 18, true, "movie sub-tab drama, hovered and pressed") \
     X(MovieClips, 204, 45, 18, false, "movie sub-tab video clips, normal") \
     X(MovieClipsHover, 205, 45, 18, true, "movie sub-tab video clips, hovered and pressed") \
+    X(PageSources, 206, 75, 30, false, "settings page button channel lists") \
+    X(PageSourcesCurrent, 207, 75, 30, false, "settings page button channel lists, current") \
     X(AboutBackground, 209, 380, 200, false, "about dialog background: logo, name and version, maker, address, OK face") \
     X(DialogOk, 210, 44, 22, false, "dialog OK button, normal") \
     X(DialogOkHover, 211, 44, 22, true, "dialog OK button, hovered and pressed") \

@@ -154,6 +154,8 @@ void ReadOptionLine(const QString& line, StreamOptions* options) {
             options->referrer = value;
         else if (key == QLatin1String("http-user-agent"))
             options->userAgent = value;
+        else if (key == QLatin1String("http-origin"))
+            options->AddHeader(QStringLiteral("Origin"), value);
     } else if (tag == QLatin1String("#KODIPROP")) {
         if (key.endsWith(QLatin1String("stream_headers")) ||
             key.endsWith(QLatin1String("manifest_headers")))
@@ -231,6 +233,14 @@ std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
         entry.options = options;
         if (pending) {
             entry.attributeText = std::move(info.attributeText);
+            // Lists also give a channel's Referer and User-Agent as #EXTINF
+            // attributes; a #EXTVLCOPT line for the same says the same.
+            if (entry.attributeText.contains(QLatin1String("http-"), Qt::CaseInsensitive)) {
+                if (entry.options.referrer.isEmpty())
+                    entry.options.referrer = entry.Attribute("http-referrer");
+                if (entry.options.userAgent.isEmpty())
+                    entry.options.userAgent = entry.Attribute("http-user-agent");
+            }
             entry.name = !info.title.isEmpty() ? info.title : entry.Attribute("tvg-name");
             const QString group = entry.Attribute("group-title");
             entry.group = !group.isEmpty() ? group : groupLine;

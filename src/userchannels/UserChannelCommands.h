@@ -17,12 +17,15 @@ public:
     UserChannelCommands(PlayerSession& session, ChannelListModel& list,
                         std::function<QString()> dataFolder);
 
-    // Each returns false only when user.dat could not be written; a command
-    // with nothing to do (another tab, no row clicked) does nothing and
-    // returns true.
-    bool CopyClickedRow();
-    bool DeleteClickedRow();
-    bool DeleteAll();
+    enum class Outcome {
+        Done,        // also a command that does not apply on this tab
+        NoRow,       // no row chosen: nothing was copied or deleted
+        WriteFailed, // user.dat could not be written; the list is as it was
+    };
+    // Each acts on the row the user chose last on the tab that shows.
+    Outcome CopyClickedRow();
+    Outcome DeleteClickedRow();
+    Outcome DeleteAll();
     // The rows in the order of user.dat as an M3U playlist, so importing
     // the file again shows them as they are now.
     QByteArray ExportedPlaylist() const;

@@ -156,6 +156,25 @@ TEST_F(CatalogueTabsTest, AFailedDownloadIsTriedAgainAtTheNextOpening) {
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
 }
 
+// A full disk once left a zero-byte tv.ini behind, which the tab took for
+// its catalogue for good. A kept catalogue that holds no channel is fetched
+// again like a missing one.
+TEST_F(CatalogueTabsTest, AnEmptyOrDamagedKeptCatalogueIsFetchedAgain) {
+    WriteBytes(DataFile(QStringLiteral("tv.ini")), QByteArray());
+    WriteBytes(DataFile(QStringLiteral("world.ini")), "[WORLD]\r\nCOUNT=0\r\n[DB]\r\nVER=12\r\n");
+    auto window = Start();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 1);
+    EXPECT_EQ(ReadBytes(DataFile(QStringLiteral("tv.ini"))), Catalogue("MBC", 12, 3));
+    EXPECT_EQ(window->ListModel()->rowCount(), 4); // the fallback rows of "자동"
+    EXPECT_TRUE(window->ListView()->Notice().isEmpty());
+
+    window->Button(ControlFromNumber(1013))->click();
+    ASSERT_TRUE(QueueIdle(*window));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
+    EXPECT_EQ(window->ListModel()->rowCount(), 3);
+}
+
 TEST_F(CatalogueTabsTest, MissingRegionalCataloguesShowTheirFallbackRows) {
     server.SetRoute(QStringLiteral("/ver/live/file/radio.ini"), HttpResponse::Refuse());
     auto window = Start();

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,15 +60,18 @@ TEST_F(ChannelListViewTest, RowsAreSixteenPixelsAndOnlyFourColumnsShow) {
     EXPECT_FALSE(view.horizontalHeader()->isVisible());
 }
 
-TEST_F(ChannelListViewTest, LeftClicksSetTheRowRightClicksAskForTheMenu) {
+TEST_F(ChannelListViewTest, ClicksSetTheRowRightClicksChooseItAndAskForTheMenu) {
     QSignalSpy clicked(&view, &CChannelListView::rowClicked);
     QSignalSpy doubleClicked(&view, &CChannelListView::rowDoubleClicked);
     QSignalSpy menu(&view, &CChannelListView::menuRequested);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, RowPoint(2));
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, RowPoint(5));
-    ASSERT_EQ(clicked.count(), 1);
+    ASSERT_EQ(clicked.count(), 2);
     EXPECT_EQ(clicked.at(0).at(0).toInt(), 2);
-    EXPECT_EQ(menu.count(), 1); // and no second rowClicked: row 2 stays current
+    // The menu acts on the row under the right click, marked as chosen.
+    EXPECT_EQ(clicked.at(1).at(0).toInt(), 5);
+    EXPECT_EQ(menu.count(), 1);
+    EXPECT_EQ(view.selectionModel()->selectedRows(), QModelIndexList{view.model()->index(5, 0)});
     // Below the last row is -1.
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(50, 16 * 8 + 40));
     EXPECT_EQ(clicked.last().at(0).toInt(), -1);

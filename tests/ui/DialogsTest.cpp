@@ -6,6 +6,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"
 #include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "skin/CMinsButton.h"
 
@@ -83,8 +84,10 @@ TEST(SettingsDlg, ControlsPagesAndRegionList) {
     for (int i = 0; i < dialog.Region()->count(); ++i)
         shown << dialog.Region()->itemText(i);
     EXPECT_EQ(shown.join(QLatin1Char(' ')),
-              QStringLiteral("강릉 광주 대구 대전 마산 목포 부산 삼척 서울 안동 여수 울산 "
+              QStringLiteral("자동 강릉 광주 대구 대전 마산 목포 부산 삼척 서울 안동 여수 울산 "
                              "원주 전주 제주 진주 청주 춘천 충주 포항"));
+    // Nothing stored: the box shows what the tabs use.
+    EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("자동"));
 
     dialog.show();
     Settle();
@@ -102,8 +105,18 @@ TEST(SettingsDlg, ControlsPagesAndRegionList) {
     EXPECT_TRUE(dialog.Check(SettingsControl::StartUpdateBox)->isVisible());
     EXPECT_TRUE(dialog.Check(SettingsControl::ChannelUpdateBox)->isVisible());
     EXPECT_FALSE(dialog.Check(SettingsControl::AutoPlayBox)->isVisible());
+    EXPECT_FALSE(dialog.Sources()->isVisible());
+    // The channel lists: a page of their own, with nothing of the others.
+    EXPECT_EQ(dialog.Button(SettingsControl::PageSources)->geometry(), QRect(240, 33, 75, 30));
+    dialog.Button(SettingsControl::PageSources)->click();
+    EXPECT_EQ(dialog.Page(), 4);
+    EXPECT_TRUE(dialog.Sources()->isVisible());
+    for (SettingsControl id : kAllBoxes)
+        EXPECT_FALSE(dialog.Check(id)->isVisible()) << static_cast<int>(id);
+    EXPECT_FALSE(dialog.Region()->isVisible());
     dialog.Button(SettingsControl::PageBasic)->click();
     EXPECT_TRUE(dialog.Region()->isVisible());
+    EXPECT_FALSE(dialog.Sources()->isVisible());
     EXPECT_TRUE(dialog.Check(SettingsControl::MagnetBox)->isChecked());
     dialog.hide();
 }
@@ -122,7 +135,6 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     CSettingsDlg dialog(&main.window->Session(), main.window.get());
     EXPECT_FALSE(dialog.Check(SettingsControl::AutoPlayBox)->isChecked());
     EXPECT_TRUE(dialog.Check(SettingsControl::MagnetBox)->isChecked());
-    EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
     dialog.OnOk();
 
     EXPECT_EQ(Settings::ReadText(Settings::AutoPlay), QStringLiteral("0"));
@@ -137,6 +149,8 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
                                          QStringLiteral("missing"), &text));
         EXPECT_EQ(text, QStringLiteral("0")) << value->name;
     }
+    // The region box was left alone: the region stays unstored.
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForCatalogue), QStringLiteral("자동"));
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("서울"));
     // The flags that act at once follow.
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoPlay));
@@ -204,10 +218,13 @@ TEST(SettingsDlg, StartWithSessionEntryFollowsTheBox) {
     }
 }
 
+// Every page's changes are undone, the channel lists' included: the
+// settings files stay byte for byte as they were, and no reload is asked for.
 TEST(SettingsDlg, CancelAndCloseBoxWriteNothing) {
     ScopedXdgHome home;
     Settings::WriteText(Settings::AutoPlay, QStringLiteral("2"));
     Settings::WriteText(Settings::LocationForDialog, QStringLiteral("강원"));
+    Settings::WriteText(Settings::SourceGame, QStringLiteral("directory tag=sport"));
     const auto before = Snapshot(home);
     for (SettingsControl button : {SettingsControl::Cancel, SettingsControl::CloseBox}) {
         CSettingsDlg dialog;
@@ -219,11 +236,22 @@ TEST(SettingsDlg, CancelAndCloseBoxWriteNothing) {
         dialog.Check(SettingsControl::ChannelUpdateBox)->setChecked(true);
         dialog.Button(SettingsControl::PageBasic)->click();
         dialog.Check(SettingsControl::StartWithSessionBox)->setChecked(true);
-        dialog.Region()->setCurrentIndex(3);
+        dialog.Region()->setFocus();
+        PressKey(dialog.Region(), Qt::Key_Down);
+        dialog.Button(SettingsControl::PageSources)->click();
+        CSourcesPage* page = dialog.Sources();
+        page->KindBox()->setCurrentIndex(1);
+        page->AddressEdit()->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+        page->ShowTab(Category::Game);
+        page->DefaultsButton()->click();
+        page->DirectoryServerEdit()->setText(QStringLiteral("http://127.0.0.1:2"));
+        bool reload = false;
+        QObject::connect(&dialog, &CSettingsDlg::sourcesChanged, [&] { reload = true; });
         dialog.Button(button)->click();
         Settle();
         EXPECT_FALSE(dialog.isVisible()) << static_cast<int>(button);
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_FALSE(reload);
     }
     EXPECT_EQ(Snapshot(home), before);
 }

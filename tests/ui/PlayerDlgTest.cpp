@@ -204,6 +204,8 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
     // Nothing plays: every button stays, laid out across the whole window.
     EXPECT_TRUE(window->Button(ControlId::Play)->isVisible());
+    // ...but the maximise toggle, which would do nothing here.
+    EXPECT_FALSE(window->Button(ControlId::MaximiseToggle)->isVisible());
     EXPECT_EQ(window->CurrentLayout().R, window->width());
     EXPECT_EQ(window->Player()->geometry(), window->rect());
     EXPECT_FALSE(window->Player()->isVisible());
@@ -223,6 +225,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_EQ(window->geometry(), before);
     EXPECT_EQ(window->Player()->geometry(), window->CurrentLayout().videoArea.ToRect());
     EXPECT_TRUE(window->Button(ControlId::Hide)->isVisible());
+    EXPECT_TRUE(window->Button(ControlId::MaximiseToggle)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
     EXPECT_FALSE(window->Button(ControlId::MusicSubTab1)->isVisible());
 }

@@ -8,12 +8,15 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSource.h"
 #include "demo/DemoCatalogues.h"
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/WindowTray.h"
+#include "playback/ConnectionWatch.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -197,19 +200,20 @@ TEST(SettingsOk, KeepsARegionTheUserDidNotChange) {
     EXPECT_GE(RowNamed(window, QStringLiteral("SBS 강원 G1")), 0);
     EXPECT_EQ(RowNamed(window, QStringLiteral("부산MBC")), -1);
 
-    // Never stored: OK leaves the tabs' "자동", though the box shows 서울.
+    // Never stored: the box shows the tabs' "자동", and OK leaves it so.
     Settings::Delete(Settings::LocationForDialog);
     {
         CSettingsDlg dialog(&window.Session(), &window);
-        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("서울"));
+        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("자동"));
         dialog.OnOk();
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForCatalogue), QStringLiteral("자동"));
 
-    // A city the user picks is stored.
+    // A city the user picks is stored, and the tab filters with it.
     {
         CSettingsDlg dialog(&window.Session(), &window);
-        dialog.Region()->setCurrentText(QStringLiteral("포항"));
+        PressKey(dialog.Region(), Qt::Key_End);
+        ASSERT_EQ(dialog.Region()->currentText(), QStringLiteral("포항"));
         dialog.OnOk();
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("포항"));
@@ -298,6 +302,45 @@ TEST(AutoPlay, AWindowClosedBeforeTheListArrivesPlaysNothing) {
     Settle();
     EXPECT_TRUE(s->player->urls.isEmpty());
     EXPECT_FALSE(s->window->Session().IsPlaying());
+}
+
+TEST(AutoPlay, AnUnreachableSourceWithNothingKeptEndsInTheIdleFailure) {
+    ScopedXdgHome home;
+    // A playlist on a loopback port nobody listens on any more.
+    QString address;
+    {
+        demo::LoopbackHttpServer closed;
+        ASSERT_TRUE(closed.Listen());
+        address = closed.Url(QStringLiteral("/kr.m3u"));
+    }
+    SourceSettings().Set(Category::Tv, ChannelSource{ChannelSource::Kind::Playlist, address});
+    Settings::WriteText(Settings::AutoPlay, QStringLiteral("1"));
+    auto s = StartWindow(Category::Tv);
+    CPlayerDlg& window = *s->window;
+
+    // The fetch fails, the list stays empty and says so, and the automatic
+    // play ends as a play of an empty row does, within the watch's limit.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return window.Session().StatusText() == QStringLiteral("방송연결이 실패 하였습니다.");
+        },
+        ConnectionWatch::kTimeoutTicks * 1000));
+    EXPECT_EQ(s->player->urls, QStringList{QString()});
+    EXPECT_EQ(window.ListModel()->rowCount(), 0);
+    EXPECT_EQ(window.ListView()->Notice(),
+              CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable));
+    // The line is drawn in the list's place: gold text on the black list
+    // (its edges blended into the black).
+    const QImage list = window.ListView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int gold = 0;
+    for (int y = 0; y < list.height(); ++y) {
+        for (int x = 0; x < list.width(); ++x) {
+            const QRgb p = list.pixel(x, y);
+            gold += qRed(p) > 160 && qGreen(p) > 110 && qBlue(p) < qRed(p) / 2;
+        }
+    }
+    EXPECT_GT(gold, 200);
+    EXPECT_TRUE(s->messages.isEmpty());
 }
 
 TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {

@@ -1,20 +1,28 @@
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/UpdateOutcome.h"
-#include "dialogs/CSourcesDlg.h"
+#include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "playback/PlayerWidget.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
+#include "RecordingPlayer.h"
 #include "TestFolders.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -39,9 +47,12 @@ struct Window {
     QStringList messages;
     QList<QUrl> opened;
     std::unique_ptr<CPlayerDlg> dlg;
+    RecordingPlayer<PlayerWidget>* player = nullptr; // owned by the window
 
     explicit Window(const QString& serviceBase) {
         dlg = std::make_unique<CPlayerDlg>();
+        player = new RecordingPlayer<PlayerWidget>;
+        dlg->UsePlayer(player);
         dlg->SetServiceBaseAddress(serviceBase);
         dlg->SetMessageHandler([this](const QString& text) { messages << text; });
         dlg->ReplaceLauncher(Launcher({[this](const QUrl& url) {
@@ -57,6 +68,12 @@ struct Window {
         for (int i = 0; i < dlg->ListModel()->rowCount(); ++i)
             names << dlg->ListModel()->Row(i).name();
         return names;
+    }
+
+    void DoubleClickRow(int row) {
+        QTableView* view = dlg->ListView();
+        const QRect cell = view->visualRect(dlg->ListModel()->index(row, 1));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
 };
 
@@ -126,42 +143,83 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
     EXPECT_EQ(w.opened[0], QUrl(QStringLiteral("http://127.0.0.1:7")));
 }
 
-TEST(SourceTabs, TheSourcesDialogRefusesBadInputAndStoresGoodInput) {
+// The settings dialog's channel-list page: each tab's choice is kept while
+// the user goes from tab to tab, and OK stores all of it or, when a tab fails
+// its checks, nothing at all (not even the other pages' options) and shows
+// that tab with the message.
+TEST(SourceTabs, TheChannelListPageStoresEveryTabOnOkOrNothing) {
     ScopedXdgHome home;
-    const SourceDefaults defaults =
-        SourceDefaults::Development(QStringLiteral("http://127.0.0.1:8730"));
-    CSourcesDlg dialog{SourceSettings(defaults)};
+    const SourceDefaults defaults = SourceSettings().Defaults();
+    const QString machineIni = home.configHome() + QStringLiteral("/waveorbit/machine.ini");
     QStringList messages;
-    dialog.SetMessageHandler([&](const QString& text) { messages << text; });
+    int changes = 0;
+    auto open = [&](CSettingsDlg& dialog) {
+        dialog.SetMessageHandler([&](const QString& text) { messages << text; });
+        QObject::connect(&dialog, &CSettingsDlg::sourcesChanged, [&] { ++changes; });
+        dialog.SelectPage(4);
+        return dialog.Sources();
+    };
+    {
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        EXPECT_EQ(page->ShownTab(), Category::Tv);
+        page->KindBox()->setCurrentIndex(1); // playlist
+        page->AddressEdit()->setText(QStringLiteral("/nowhere/list.m3u"));
+        page->ShowTab(Category::Radio);
+        page->KindBox()->setCurrentIndex(2); // directory
+        page->AddressEdit()->setText(QStringLiteral("countrycode=KR"));
+        page->ShowTab(Category::Tv);
+        EXPECT_EQ(page->KindBox()->currentIndex(), 1);
+        EXPECT_EQ(page->AddressEdit()->text(), QStringLiteral("/nowhere/list.m3u"));
 
-    dialog.KindBox(Category::Tv)->setCurrentIndex(1); // playlist
-    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("/nowhere/list.m3u"));
-    EXPECT_FALSE(dialog.Apply());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("TV: ")));
-    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv),
-              defaults.Of(Category::Tv)); // nothing stored
+        page->ShowTab(Category::Music);
+        dialog.SelectPage(2);
+        dialog.OnOk();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(QStringLiteral("TV: "))) << messages[0].toStdString();
+        EXPECT_EQ(dialog.Page(), 4);
+        EXPECT_EQ(page->ShownTab(), Category::Tv);
+        EXPECT_FALSE(QFile::exists(machineIni)); // no option written either
 
-    const QString empty = home.root() + QStringLiteral("/empty.m3u");
-    WriteBytes(empty, "#EXTM3U\n");
-    dialog.AddressEdit(Category::Tv)->setText(empty);
-    EXPECT_FALSE(dialog.Apply());
-    EXPECT_TRUE(messages.last().contains(QStringLiteral("채널")));
+        const QString empty = home.root() + QStringLiteral("/empty.m3u");
+        WriteBytes(empty, "#EXTM3U\n");
+        page->AddressEdit()->setText(empty);
+        dialog.OnOk();
+        EXPECT_TRUE(messages.last().contains(QStringLiteral("채널")));
+        EXPECT_EQ(SourceSettings().Choice(), defaults.Choice());
 
-    dialog.AddressEdit(Category::Tv)->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
-    dialog.KindBox(Category::Radio)->setCurrentIndex(2); // directory
-    dialog.AddressEdit(Category::Radio)->setText(QStringLiteral("countrycode=KR"));
-    EXPECT_TRUE(dialog.Apply());
-    const SourceSettings stored(defaults);
+        page->AddressEdit()->setText(QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+        dialog.OnOk();
+        EXPECT_EQ(messages.size(), 2);
+        EXPECT_EQ(changes, 1);
+    }
+    const SourceSettings stored;
     EXPECT_EQ(stored.Of(Category::Tv).ToText(),
               QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
     EXPECT_EQ(stored.Of(Category::Radio).ToText(), QStringLiteral("directory countrycode=KR"));
     EXPECT_EQ(stored.Of(Category::World), defaults.Of(Category::World));
-
-    // The defaults come back with the button, and are stored by OK.
-    dialog.ShowDefaults();
-    EXPECT_TRUE(dialog.Apply());
-    EXPECT_EQ(SourceSettings(defaults).Of(Category::Tv), defaults.Of(Category::Tv));
+    {
+        // Shown as stored; OK without a change stores nothing and reloads nothing.
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        EXPECT_EQ(page->AddressEdit()->text(), QStringLiteral("http://127.0.0.1:1/kr.m3u"));
+        const QByteArray before = ReadBytes(machineIni);
+        dialog.OnOk();
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(Settings::ReadText(Settings::SourceTv),
+                  QStringLiteral("playlist http://127.0.0.1:1/kr.m3u"));
+        EXPECT_EQ(ReadBytes(machineIni), before);
+    }
+    {
+        // The defaults come back with the button, and are stored by OK.
+        CSettingsDlg dialog;
+        CSourcesPage* page = open(dialog);
+        page->DefaultsButton()->click();
+        EXPECT_EQ(page->AddressEdit()->text(), defaults.Of(Category::Tv).address);
+        dialog.OnOk();
+        EXPECT_EQ(changes, 2);
+    }
+    EXPECT_EQ(SourceSettings().Choice(), defaults.Choice());
     EXPECT_EQ(Settings::ReadText(Settings::SourceTv), QString());
 }
 
@@ -231,4 +289,98 @@ TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
     // checked: neither "latest version" nor a plain "updated".
     EXPECT_EQ(w.messages.first(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
     EXPECT_GE(server.RequestCount(QStringLiteral("/ver/5.0/live/update.php")), 1);
+}
+
+// The update command on the real window, with a playlist tab, a directory tab
+// and service tabs, its outcome shown in a real message box that the user
+// answers while the window goes on working: the box comes once, and nothing
+// that finishes meanwhile runs a half-finished update again.
+TEST(SourceTabs, TheUpdateCommandsMessageBoxRunsItsOwnLoopSafely) {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    server.SetRoute(QStringLiteral("/json/stations/search"),
+                    HttpResponse::Ok(R"([{"stationuuid":"st-1","name":"부산 교통방송",)"
+                                     R"("url_resolved":"http://127.0.0.1:9/a.mp3",)"
+                                     R"("state":"Busan","lastcheckok":1}])"));
+    SourceSettings settings;
+    settings.SetDirectoryServer(server.BaseUrl());
+    settings.Set(Category::Tv,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(Category::World,
+                 ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+
+    auto dlg = std::make_unique<CPlayerDlg>();
+    dlg->SetServiceBaseAddress(server.BaseUrl());
+    dlg->ReplaceLauncher(Launcher({[](const QUrl&) { return true; },
+                                   [](const QString&, const QStringList&) { return true; }}));
+    dlg->OnInitDialog();
+    dlg->show();
+    ASSERT_TRUE(WaitFor([&] { return dlg->ListModel()->rowCount() == 6; }));
+
+    for (int round = 0; round < 2; ++round) {
+        QStringList shown;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown << box->text();
+            // The window keeps working under the box: the user opens tabs.
+            RunEventsFor(300);
+            box->done(QMessageBox::Ok);
+        });
+        answer.start(20);
+        dlg->RunUpdateCommand();
+        EXPECT_TRUE(WaitFor([&] { return !shown.isEmpty(); }, 15000));
+        RunEventsFor(500);
+        answer.stop();
+        ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral(" / ")).toStdString();
+    }
+    // Each round asked the directory too.
+    const QStringList asked = server.RequestedTargets();
+    EXPECT_EQ(asked.filter(QStringLiteral("/json/stations/search?")).size(), 2)
+        << asked.join(QStringLiteral(" ")).toStdString();
+}
+
+TEST(SourceTabs, ADirectoryStationDoubleClickedInTheListIsCountedOncePerPlay) {
+    ScopedXdgHome home;
+    LoopbackHttpServer directory;
+    ASSERT_TRUE(directory.Listen());
+    const QByteArray stations =
+        R"([{"stationuuid":"st-1","name":"KBS 클래식FM","url_resolved":"http://127.0.0.1:9/kbs.mp3"},
+            {"stationuuid":"st-2","name":"극동방송","url_resolved":"http://127.0.0.1:9/febc.mp3"}])";
+    directory.SetRoute(QStringLiteral("/json/stations/search"),
+                       HttpResponse::Ok(stations, "application/json"));
+    directory.SetFallback([](const demo::HttpRequest&) { return HttpResponse::Ok("{}"); });
+    SourceSettings settings;
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+    settings.SetDirectoryServer(directory.BaseUrl());
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+
+    Window w(QStringLiteral("http://127.0.0.1:1"));
+    w.dlg->show();
+    ASSERT_TRUE(WaitFor([&] { return w.Names().contains(QStringLiteral("KBS 클래식FM")); }));
+    const int row = static_cast<int>(w.Names().indexOf(QStringLiteral("KBS 클래식FM")));
+    const auto counted = [&] { return directory.RequestCount(QStringLiteral("/json/url/st-1")); };
+
+    w.player->current = PlayerStatus::Playing();
+    w.DoubleClickRow(row);
+    ASSERT_EQ(w.player->urls, QStringList{QStringLiteral("http://127.0.0.1:9/kbs.mp3")});
+    ASSERT_TRUE(WaitFor([&] { return counted() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return w.dlg->Session().IsPlaying(); }));
+
+    // The broadcast breaks off and is connected again: the same play.
+    w.player->current = PlayerStatus::Idle();
+    ASSERT_TRUE(WaitFor([&] { return w.player->urls.size() == 2; }));
+    RunEventsFor(300);
+    EXPECT_EQ(counted(), 1);
+
+    // Playing it again is a new play; no other station was counted.
+    w.DoubleClickRow(row);
+    EXPECT_TRUE(WaitFor([&] { return counted() == 2; }));
+    EXPECT_EQ(directory.RequestCount(QStringLiteral("/json/url/st-2")), 0);
 }

@@ -1,5 +1,6 @@
 #include "catalogue/StreamOptions.h"
 #include "playback/CWMPPlayer4.h"
+#include "userchannels/M3uPlaylist.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
@@ -14,11 +15,10 @@
 using demo::HttpRequest;
 using demo::HttpResponse;
 
-// A playlist's Referer, User-Agent and headers reach the stream server through
-// mpv for that channel, and the next channel is opened without them.
-TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
-        GTEST_SKIP() << "ffmpeg is not installed";
+namespace {
+
+// A few seconds of tone as an MPEG-TS stream, made by ffmpeg.
+QByteArray ToneStream() {
     QTemporaryDir dir;
     const QString media = dir.filePath(QStringLiteral("tone.ts"));
     QProcess ffmpeg;
@@ -27,10 +27,21 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                   QStringLiteral("sine=frequency=440:sample_rate=44100"), QStringLiteral("-t"),
                   QStringLiteral("4"), QStringLiteral("-c:a"), QStringLiteral("mp2"), media});
-    ASSERT_TRUE(ffmpeg.waitForFinished(30000));
+    if (!ffmpeg.waitForFinished(30000))
+        return {};
     QFile file(media);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray body = file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// A playlist's Referer, User-Agent and headers reach the stream server through
+// mpv for that channel, and the next channel is opened without them.
+TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    const QByteArray body = ToneStream();
+    ASSERT_FALSE(body.isEmpty());
 
     demo::LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
@@ -71,5 +82,53 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
         }
     }
     player.close();
+    StreamOptionsBook::Shared().Replace(Category::User, {});
+}
+
+// Every way public lists write a channel's headers reaches the server that
+// serves the stream only with them.
+TEST(StreamOptionsPlayer, EachFormOfAListsHeadersOpensTheGuardedStream) {
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    const QByteArray body = ToneStream();
+    ASSERT_FALSE(body.isEmpty());
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetFallback([body](const HttpRequest& r) {
+        const bool origin =
+            r.path() != QStringLiteral("/origin.ts") || r.header("Origin") == "http://127.0.0.1:5";
+        if (r.header("Referer") != "http://127.0.0.1:5/p" || r.header("User-Agent") != "TV/2" ||
+            !origin)
+            return HttpResponse::Status(403);
+        return HttpResponse::Ok(body, "video/mp2t");
+    });
+    const QString base = server.BaseUrl();
+    const QString lists[] = {
+        QStringLiteral("#EXTM3U\n#EXTINF:-1 http-referrer=\"http://127.0.0.1:5/p\" "
+                       "http-user-agent=\"TV/2\",A\n%1/attributes.ts\n"),
+        QStringLiteral(
+            "#EXTM3U\n#EXTINF:-1,B\n#EXTVLCOPT:http-referrer=http://127.0.0.1:5/p\n"
+            "#EXTVLCOPT:http-user-agent=TV/2\n#EXTVLCOPT:http-origin=http://127.0.0.1:5\n"
+            "%1/origin.ts\n"),
+        QStringLiteral("#EXTM3U\n#EXTINF:-1,C\n"
+                       "%1/bar.ts|Referer=http%3A%2F%2F127.0.0.1%3A5%2Fp&User-Agent=TV%2F2\n"),
+        QStringLiteral("#EXTM3U\n#EXTINF:-1,D\n#KODIPROP:inputstream.adaptive.stream_headers="
+                       "Referer=http%3A%2F%2F127.0.0.1%3A5%2Fp&User-Agent=TV%2F2\n%1/kodi.ts\n"),
+    };
+    CWMPPlayer4::Options quiet;
+    quiet.audioOutput = QStringLiteral("null");
+    CWMPPlayer4 player(quiet);
+    ASSERT_TRUE(player.IsBound());
+    for (const QString& list : lists) {
+        const auto entries = M3uPlaylist::Parse(list.arg(base).toUtf8());
+        ASSERT_EQ(entries.size(), 1u) << list.toStdString();
+        const M3uPlaylist::Entry& entry = entries[0];
+        StreamOptionsBook::Shared().Replace(Category::User, {{entry.url, entry.options}});
+        player.setURL(entry.url);
+        EXPECT_TRUE(
+            WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 15000))
+            << list.toStdString();
+        player.close();
+    }
     StreamOptionsBook::Shared().Replace(Category::User, {});
 }

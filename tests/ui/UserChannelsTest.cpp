@@ -112,7 +112,8 @@ TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
         tab.window->OpenCategoryTab(Category::User);
         EXPECT_EQ(tab.Shown(), (QStringList{"C", "A"}));
     }
-    EXPECT_TRUE(tab.messages.isEmpty());
+    // The second delete had no row, and said so.
+    EXPECT_EQ(tab.messages, QStringList{QStringLiteral("목록에서 채널을 먼저 선택해주세요.")});
 }
 
 TEST(UserChannelList, DeletesOnlyOnTheUserTab) {
@@ -183,13 +184,13 @@ TEST(UserChannelList, CopiesTheClickedCatalogueRow) {
     tab.List().AppendRows(
         {Row("1", "NEWS"), Row("2", "웹 채널", "Y", "http://127.0.0.1:9/page"), Row("3", "A#B")});
 
-    // No row clicked yet: nothing is copied and nothing is said.
+    // No row clicked yet: nothing is copied, and the user is told why.
     tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
     tab.window->OnListClick(7); // below the last row
     tab.window->OnCommand(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
-    EXPECT_TRUE(tab.messages.isEmpty());
+    EXPECT_EQ(tab.messages.size(), 2);
 
     tab.window->OnListClick(1);
     tab.window->OnCommand(ListCommand::AddToMyChannels);

@@ -95,22 +95,17 @@ TEST(RegionChoice, PlaceListsAndPreselection) {
               -1);
 }
 
-TEST(RegionChoice, ABoxStoresOnlyWhatTheUserChose) {
-    using RegionChoice::Untouched;
-    // No selection (a stored region the box does not list): kept, both boxes.
-    EXPECT_EQ(RegionChoice::RegionToStore(-1, -1, QString(), Untouched::Keeps), std::nullopt);
-    EXPECT_EQ(RegionChoice::RegionToStore(-1, -1, QString(), Untouched::Confirms), std::nullopt);
-    // The settings dialog: the city it opened with, untouched, is kept too
-    // (the tabs may still filter with another value); a new one is stored.
-    EXPECT_EQ(RegionChoice::RegionToStore(3, 3, QStringLiteral("부산"), Untouched::Keeps),
-              std::nullopt);
-    EXPECT_EQ(RegionChoice::RegionToStore(3, 5, QStringLiteral("서울"), Untouched::Keeps),
-              QStringLiteral("서울"));
-    EXPECT_EQ(RegionChoice::RegionToStore(-1, 0, QStringLiteral("강릉"), Untouched::Keeps),
-              QStringLiteral("강릉"));
-    // The region dialog exists to choose: a shown place is confirmed.
-    EXPECT_EQ(RegionChoice::RegionToStore(3, 3, QStringLiteral("부산"), Untouched::Confirms),
-              QStringLiteral("부산"));
+TEST(RegionChoice, ABoxStoresWhatItShowsOnceTheUserChose) {
+    // The settings dialog's box starts with the automatic region.
+    EXPECT_EQ(RegionChoice::SettingsPlaces().value(0), QStringLiteral("자동"));
+    EXPECT_EQ(RegionChoice::SettingsPlaces().mid(1), RegionChoice::MbcPlaces());
+    // Left alone, or showing no place (a stored region the box does not
+    // list): the stored region is kept.
+    EXPECT_EQ(RegionChoice::RegionToStore(false, 8, QStringLiteral("서울")), std::nullopt);
+    EXPECT_EQ(RegionChoice::RegionToStore(true, -1, QString()), std::nullopt);
+    // Chosen, even the place it showed already: stored as shown.
+    EXPECT_EQ(RegionChoice::RegionToStore(true, 0, QStringLiteral("자동")), QStringLiteral("자동"));
+    EXPECT_EQ(RegionChoice::RegionToStore(true, 8, QStringLiteral("서울")), QStringLiteral("서울"));
 }
 
 TEST(RegionChoice, RowAfterRegionChangeFollowsTheBroadcasterNotTheIndex) {

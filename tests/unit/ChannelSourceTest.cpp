@@ -161,3 +161,35 @@ TEST(ChannelSource, BadInputGetsAKoreanMessage) {
         })) << problem.toStdString();
     }
 }
+
+TEST(ChannelSource, AChoiceIsStoredWholeOrNotAtAll) {
+    ScopedXdgHome home;
+    SourceSettings settings(TestDefaults());
+    SourcesChoice choice = settings.Choice();
+    EXPECT_EQ(choice, TestDefaults().Choice()); // the default server shows empty
+    choice.Of(Category::Tv) = {Kind::Playlist, QStringLiteral("http://127.0.0.1:1/kr.m3u")};
+    choice.Of(Category::Radio) = {Kind::Directory, QStringLiteral("colour=blue")};
+    choice.directoryServer = QStringLiteral("http://127.0.0.1:3");
+
+    // The first tab at fault is named; nothing at all is stored.
+    const SourcesProblem problem = ApplySources(settings, choice);
+    EXPECT_EQ(problem.tab, Category::Radio);
+    EXPECT_TRUE(problem.message.startsWith(QStringLiteral("라디오: ")))
+        << problem.message.toStdString();
+    EXPECT_EQ(settings.Choice(), TestDefaults().Choice());
+
+    choice.Of(Category::Radio) = {Kind::Directory, QStringLiteral("countrycode=KR")};
+    EXPECT_FALSE(ApplySources(settings, choice).Any());
+    EXPECT_EQ(SourceSettings(TestDefaults()).Choice(), choice);
+
+    // The defaults back: no value of the tabs or the server is left.
+    EXPECT_FALSE(ApplySources(settings, TestDefaults().Choice()).Any());
+    const QByteArray ini = ReadBytes(home.configHome() + QStringLiteral("/waveorbit/machine.ini"));
+    for (const char* name : {"TV=", "RADIO=", "DIRECTORY"})
+        EXPECT_FALSE(ini.contains(name)) << ini.constData();
+
+    // A directory server that is an address must be a web one.
+    choice.directoryServer = QStringLiteral("ftp://127.0.0.1");
+    EXPECT_EQ(CheckSources(choice).tab, std::nullopt);
+    EXPECT_TRUE(CheckSources(choice).Any());
+}

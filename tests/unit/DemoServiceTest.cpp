@@ -88,7 +88,7 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     for (const ChannelRecord& r : tv.listing.rows)
         names << r.name();
     // The region picks Daegu's MBC and its SBS partner out of the list.
-    EXPECT_TRUE(names.contains(QStringLiteral("Daegu MBC (720p)")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Daegu MBC")));
     EXPECT_TRUE(names.contains(QStringLiteral("TBC 대구")));
     EXPECT_FALSE(names.contains(QStringLiteral("부산MBC")));
 

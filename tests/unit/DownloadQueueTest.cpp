@@ -16,6 +16,9 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 using demo::HttpResponse;
@@ -163,6 +166,34 @@ TEST_F(DownloadQueueTest, EveryFaultLeavesThePreviousFileByteForByte) {
                   });
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+}
+
+// A catalogue small enough to sit in the file's write buffer reached the
+// disk only at the end; a full disk refused it there, and the empty file
+// was put in place all the same.
+TEST_F(DownloadQueueTest, AFullDiskLeavesTheTargetAsItWas) {
+    server.SetRoute(QStringLiteral("/w"), HttpResponse::Ok(kNewCatalogue));
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit full = old;
+    full.rlim_cur = 0; // every byte written is refused, as by a full disk
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    for (const bool kept : {false, true}) {
+        if (kept)
+            WriteBytes(path, kOldCatalogue);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+        const DownloadQueue::Result result =
+            Fetch(QStringLiteral("/w"), DownloadQueue::Check::IniFile);
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(result.outcome, DownloadQueue::Outcome::WriteFailed) << kept;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+                  kept ? QStringList{QStringLiteral("world.ini")} : QStringList())
+            << kept;
+        if (kept) {
+            EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+        }
+    }
+    signal(SIGXFSZ, oldHandler);
 }
 
 TEST_F(DownloadQueueTest, JobsRunOneAtATimeInTheOrderAsked) {

@@ -74,6 +74,14 @@ TEST(SourcePlaylist, KoreanTextSurvivesInUtf8AndCp949WithCrLf) {
         EXPECT_EQ(r.info(), QStringLiteral("대구 · 지역"));
         EXPECT_FALSE(r.name().contains(QLatin1Char('?')));
     }
+    // The list's notes leave the name and become the row's resolution and marks.
+    const auto entries = M3uPlaylist::Parse(
+        "#EXTM3U\n#EXTINF:-1 group-title=\"General\",Arirang (720p) [Geo-blocked]\nhttp://a\n");
+    ASSERT_EQ(entries.size(), 1u);
+    const ChannelRecord r = SourceMapping::FromPlaylistEntry(entries[0]);
+    EXPECT_EQ(r.name(), QStringLiteral("Arirang"));
+    EXPECT_EQ(r.connect(), QStringLiteral("720p"));
+    EXPECT_EQ(r.info(), QStringLiteral("General · 지역제한"));
 }
 
 TEST(SourceMapping, FamiliesAndRegionsFromKoreanAndRomanisedNames) {

@@ -5,6 +5,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/UpdateOutcome.h"
 #include "mainwindow/KeyCommands.h"
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/MainButtons.h"
@@ -124,6 +125,7 @@ TEST(KeyCommands, KeysRunTheirMenuCommands) {
 
 class UserChannelCommandsTest : public ::testing::Test {
 protected:
+    using Outcome = UserChannelCommands::Outcome;
     QTemporaryDir dir;
     PlayerSession session;
     ChannelListModel list;
@@ -140,16 +142,16 @@ protected:
 TEST_F(UserChannelCommandsTest, CopyingACatalogueRowAppendsIt) {
     session.SetCategory(Category::Tv);
     list.AppendRows({Record(QStringLiteral("하나")), Record(QStringLiteral("둘"))});
-    // No clicked row: nothing to copy, and nothing fails.
-    EXPECT_TRUE(commands.CopyClickedRow());
+    // No chosen row: nothing to copy, and the user is told.
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::NoRow);
     EXPECT_TRUE(Stored().empty());
     session.SetCurrentRow(1);
-    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::Done);
     EXPECT_EQ(Names(Stored()), QStringList{QStringLiteral("둘")});
     // On the user tab a copy would only duplicate the user's own row.
     ShowUserTab();
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.CopyClickedRow());
+    EXPECT_EQ(commands.CopyClickedRow(), Outcome::Done);
     EXPECT_EQ(Stored().size(), 1u);
 }
 
@@ -161,23 +163,26 @@ TEST_F(UserChannelCommandsTest, DeletingKeepsFileListAndRowInStep) {
     session.SetCategory(Category::World);
     list.AppendRows({Record(QStringLiteral("X"))});
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.DeleteClickedRow());
-    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::Done);
+    EXPECT_EQ(commands.DeleteAll(), Outcome::Done);
     EXPECT_EQ(Stored().size(), 3u);
 
     // The list shows the newest on top: row 0 is C.
     ShowUserTab();
     session.SetCurrentRow(0);
-    EXPECT_TRUE(commands.DeleteClickedRow());
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::Done);
     EXPECT_EQ(Names(Stored()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     EXPECT_EQ(Names(list.Rows()), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
     EXPECT_EQ(session.CurrentRow(), -1);
+    // With no row chosen nothing is deleted, and the file is left as it is.
+    EXPECT_EQ(commands.DeleteClickedRow(), Outcome::NoRow);
+    EXPECT_EQ(Stored().size(), 2u);
 
     // The export is in file order, as an import would add them again.
     const QByteArray playlist = commands.ExportedPlaylist();
     EXPECT_LT(playlist.indexOf("A"), playlist.indexOf("B"));
 
-    EXPECT_TRUE(commands.DeleteAll());
+    EXPECT_EQ(commands.DeleteAll(), Outcome::Done);
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(list.rowCount(), 0);
 }
@@ -190,7 +195,7 @@ TEST_F(UserChannelCommandsTest, AFailedWriteLeavesTheListAsItWas) {
     const QString blocked = dir.path() + QStringLiteral("/blocked");
     WriteBytes(blocked, "x");
     UserChannelCommands failing(session, list, [blocked] { return blocked; });
-    EXPECT_FALSE(failing.DeleteClickedRow());
+    EXPECT_EQ(failing.DeleteClickedRow(), Outcome::WriteFailed);
     EXPECT_EQ(list.rowCount(), 1);
     EXPECT_EQ(session.CurrentRow(), 0);
 }
@@ -270,6 +275,65 @@ TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce)
     EXPECT_EQ(list.Row(0).name(), QStringLiteral("부산MBC"));
     // No catalogue was asked of the service for a tab on a playlist.
     EXPECT_TRUE(downloads.IsIdle());
+}
+
+TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    PlayerSession session;
+    ChannelListModel list;
+    DownloadQueue downloads;
+    CatalogueTabs tabs(session, list, downloads);
+    tabs.SetServiceBaseAddress(server.BaseUrl());
+    tabs.SetDataFolder(data.path());
+    tabs.SetRetryDelayMs(200);
+    tabs.Sources().Settings().Set(
+        Category::Tv,
+        ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    QStringList said;
+    QObject::connect(&tabs, &CatalogueTabs::noticeShown,
+                     [&said](const QString& text) { said << text; });
+    const QString unreachable = CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable);
+    const QString noChannel = CatalogueTabs::NoticeText(CatalogueTabs::Notice::NoChannel);
+
+    // Nothing kept and the list not there: what waits for it goes on.
+    server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Status(404));
+    bool listed = false;
+    tabs.Open(Category::Tv, [&listed] { listed = true; });
+    ASSERT_TRUE(WaitFor([&] { return listed; }));
+    EXPECT_EQ(said, QStringList{unreachable});
+    EXPECT_TRUE(said.first().contains(QStringLiteral("\"업데이트\"")));
+
+    // It asks again by itself: an answer without a channel is told apart,
+    // and a whole list takes the notice's place.
+    server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Ok("#EXTM3U\n"));
+    ASSERT_TRUE(WaitFor([&] { return said.size() == 2; }));
+    EXPECT_EQ(said.last(), noChannel);
+    server.SetRoute(QStringLiteral("/kr.m3u"),
+                    demo::HttpResponse::Ok("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"));
+    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 1; }));
+    EXPECT_EQ(said.last(), QString());
+    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
+
+    // A service tab whose catalogue does not come says so too; the update
+    // command that brings it shows its rows at once.
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), demo::HttpResponse::Status(500));
+    tabs.SetRetryDelayMs(60 * 1000);
+    tabs.Open(Category::Game);
+    ASSERT_TRUE(WaitFor([&] { return tabs.ShownNotice() == CatalogueTabs::Notice::Unreachable; }));
+    EXPECT_EQ(list.rowCount(), 0);
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
+                    demo::HttpResponse::Ok("[GAME]\r\nCOUNT=1\r\n[GAME1]\r\nNAME=QUJD\r\n"
+                                           "[DB]\r\nVER=2\r\n"));
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    demo::HttpResponse::Ok("[GAME]\r\nVER=2\r\n"));
+    bool updated = false;
+    tabs.RunUpdateCheck([&updated](const UpdateOutcome&) { updated = true; });
+    ASSERT_TRUE(WaitFor([&] { return updated && list.rowCount() == 1; }));
+    EXPECT_EQ(list.Row(0).name(), QStringLiteral("ABC"));
+    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
 }
 
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {

@@ -1014,7 +1014,8 @@ const TabText kSmallTabs[] = {
 const TabText kMainTabs[] = {
     {168, "실시간 방송"}, {170, "MP3 다운로드"}, {172, "영화/드라마"}, {174, "홈페이지"}};
 
-const TabText kPageButtons[] = {{223, "기본설정"}, {225, "재생설정"}, {227, "업데이트"}};
+const TabText kPageButtons[] = {
+    {223, "기본설정"}, {225, "재생설정"}, {227, "업데이트"}, {206, "채널 목록"}};
 
 // A hover picture shows the Hover look, or the Pressed look on request; a
 // normal picture always the Normal look.

@@ -1,9 +1,10 @@
 // The main window on a real X server with a window manager (openbox) and a
 // tray host (trayer): moving and resizing by the mouse as the window system
 // runs them, the tray icon bringing a hidden window back, the small dialogs
-// dragged, typing into a web page's field, the question after a connection
-// timed out answered from the keyboard, and the program itself on a desktop
-// without a tray. Real pointer and key input comes from xdotool.
+// dragged, the settings dialog's region box and channel-list page, typing
+// into a web page's field, the question after a connection timed out
+// answered from the keyboard, and the program itself on a desktop without
+// a tray. Real pointer and key input comes from xdotool.
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
@@ -13,6 +14,8 @@
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CAboutDlg.h"
+#include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
@@ -23,10 +26,18 @@
 #include "EventLoopWait.h"
 #include "TestFolders.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
@@ -577,6 +588,21 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_TRUE(session.IsPlaying());
     EXPECT_FALSE(session.IsFullScreen());
 
+    // Typing into the field, then the pointer back over the picture: the
+    // window has its keys again, and M mutes instead of reaching the field.
+    ASSERT_TRUE(WaitFor([&] {
+        field = SearchFieldOnScreen(window_->WebBrowser());
+        return field.isValid();
+    }));
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(field.center()));
+    QWidget* picture = window_->Player();
+    ASSERT_TRUE(Xdo(MoveTo(picture->mapToGlobal(picture->rect().center()))));
+    RunEventsFor(300);
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() != muted; }, 3000));
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() == muted; }, 3000));
+
     // Off the field, on the page: the page leaves M alone and the window mutes.
     ASSERT_TRUE(WaitFor([&] { return SearchFieldOnScreen(window_->WebBrowser()).isValid(); }));
     QWidget* browser = window_->WebBrowser();
@@ -681,6 +707,222 @@ TEST_F(TimeOutQuestion, WithPublicSourcesEnterTriesAgainAndOpensNothing) {
         [&] { return window_->Session().StatusText() == StatusDisplay::Connecting(); }, 3000));
     window_->StopPlayback();
     server_.Close();
+}
+
+// The screen point of a list row's name.
+QPoint RowOnScreen(CChannelListView* list, int row) {
+    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    return list->viewport()->mapToGlobal(cell.center());
+}
+
+// Right-clicks a screen point, then clicks the item `text` of the menu that
+// opens there, as the user does (the menu runs its own loop meanwhile).
+void ChooseFromMenuAt(QPoint at, const QString& text) {
+    bool chosen = false;
+    QTimer poll;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || chosen)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->text() != text)
+                continue;
+            chosen = true;
+            poll.stop();
+            ClickOnScreen(menu->mapToGlobal(menu->actionGeometry(action).center()));
+            return;
+        }
+    });
+    poll.start();
+    ASSERT_TRUE(Xdo(MoveTo(at)));
+    RunEventsFor(150);
+    ASSERT_TRUE(Xdo({QStringLiteral("click"), QStringLiteral("3")}));
+    ASSERT_TRUE(WaitFor([&] { return chosen && !QApplication::activePopupWidget(); }, 5000))
+        << "the list's menu or its item " << text.toStdString() << " did not show";
+    RunEventsFor(300);
+}
+
+// The list's commands act on the row the user right-clicked, never on a row
+// clicked earlier on another tab; with no row chosen they say so.
+TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
+    const QUrl base(Endpoints::ServiceBaseAddress());
+    if (base.host() != QStringLiteral("127.0.0.1"))
+        GTEST_SKIP() << "the service host is not a loopback address in this build";
+    demo::DemoService service;
+    demo::DemoServiceOptions serviceOptions;
+    serviceOptions.servicePort = quint16(base.port(80));
+    serviceOptions.countPort = 0;
+    QString error;
+    ASSERT_TRUE(service.Start(serviceOptions, &error))
+        << error.toStdString() << " (another run holds the demo's ports?)";
+    // user.dat as the program writes it: CP949 lines ending in CR LF.
+    const QString userFile = home_->dataHome() + QStringLiteral("/waveorbit/user.dat");
+    const QByteArray a = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#A#a#x#http://127.0.0.1:9/a#N#\r\n";
+    const QByteArray b = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#B#b#x#http://127.0.0.1:9/b#N#\r\n";
+    const QByteArray c = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#C#c#x#http://127.0.0.1:9/c#N#\r\n";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(userFile).path()));
+    WriteBytes(userFile, a + b + c);
+
+    StartWindow();
+    QStringList messages;
+    window_->SetMessageHandler([&messages](const QString& text) { messages << text; });
+    CChannelListView* list = window_->ListView();
+    ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() > 2; }, 10000))
+        << "the TV tab's list did not arrive";
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 1)));
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(
+        window_->mapToGlobal(window_->Button(ControlId::CategoryUser)->geometry().center())));
+    ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() == 3; }, 3000))
+        << list->model()->rowCount() << " rows";
+    // The list shows C, B, A: "A" is the last row.
+    ASSERT_EQ(list->model()->index(2, 1).data().toString(), QStringLiteral("A"));
+    ASSERT_NO_FATAL_FAILURE(
+        ChooseFromMenuAt(RowOnScreen(list, 2), QStringLiteral("선택항목 삭제")));
+    EXPECT_EQ(ReadBytes(userFile), b + c);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QStringLiteral(" / ")).toStdString();
+
+    // Below the last row nothing is chosen: nothing is deleted, and the user
+    // hears why.
+    const QPoint belowRows = list->viewport()->mapToGlobal(
+        QPoint(list->viewport()->width() / 2, list->viewport()->height() - 5));
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuAt(belowRows, QStringLiteral("선택항목 삭제")));
+    EXPECT_EQ(ReadBytes(userFile), b + c);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("목록에서 채널을 먼저 선택해주세요.")});
+    service.Stop();
+}
+
+// The settings dialog as the window opens it, shown over the window and
+// given the keys by the window manager; its place on the screen.
+QPoint ShowSettings(CSettingsDlg& dialog) {
+    dialog.show();
+    EXPECT_TRUE(WaitFor([&] { return dialog.isVisible() && dialog.isActiveWindow(); }, 5000));
+    const QString id = QString::number(dialog.winId());
+    // Where the X server has it once it stands still (a window manager may
+    // map it at the origin and move it a moment later).
+    QRect placed;
+    QRect last;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            last = placed;
+            placed = WindowOnScreen(id);
+            RunEventsFor(100);
+            return placed.isValid() && placed == last && placed.topLeft() != QPoint(0, 0);
+        },
+        5000))
+        << "the dialog stands at " << placed.x() << "," << placed.y();
+    return placed.topLeft();
+}
+
+bool Keys(const QStringList& keys) {
+    return Xdo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")} +
+               keys);
+}
+
+// The region box stores the place the user picked from its list, even the
+// one it showed already: by the mouse, and by the keys alone.
+TEST_F(WindowE2E, SettingsRegionBoxStoresThePlaceChosenByMouseOrKeys) {
+    StartWindow();
+    ASSERT_EQ(Settings::ReadText(Settings::LocationForCatalogue), QStringLiteral("자동"));
+    {
+        CSettingsDlg dialog(&window_->Session(), window_.get());
+        const QPoint at = ShowSettings(dialog);
+        QComboBox* region = dialog.Region();
+        // Nothing stored: the box says what the tabs use, not a city.
+        ASSERT_EQ(region->currentText(), QStringLiteral("자동"));
+        ASSERT_NO_FATAL_FAILURE(ClickOnScreen(at + region->geometry().center()));
+        ASSERT_TRUE(WaitFor([&] { return region->view()->isVisible(); }, 3000));
+        RunEventsFor(300);
+        QAbstractItemView* list = region->view();
+        const QRect item = list->visualRect(region->model()->index(region->currentIndex(), 0));
+        ASSERT_NO_FATAL_FAILURE(ClickOnScreen(list->viewport()->mapToGlobal(item.center())));
+        ASSERT_TRUE(WaitFor([&] { return !list->isVisible(); }, 3000));
+        ASSERT_NO_FATAL_FAILURE(
+            ClickOnScreen(at + dialog.Button(CSettingsDlg::Control::Ok)->geometry().center()));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.isVisible(); }, 3000));
+    }
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("자동"));
+    {
+        CSettingsDlg dialog(&window_->Session(), window_.get());
+        const QPoint at = ShowSettings(dialog);
+        ASSERT_TRUE(dialog.Region()->hasFocus());
+        // The list opened by the keys, two places down, taken with Enter.
+        ASSERT_TRUE(Keys({QStringLiteral("alt+Down")}));
+        ASSERT_TRUE(WaitFor([&] { return dialog.Region()->view()->isVisible(); }, 3000));
+        ASSERT_TRUE(
+            Keys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Region()->view()->isVisible(); }, 3000));
+        EXPECT_EQ(dialog.Region()->currentText(), QStringLiteral("광주"));
+        ASSERT_NO_FATAL_FAILURE(
+            ClickOnScreen(at + dialog.Button(CSettingsDlg::Control::Ok)->geometry().center()));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.isVisible(); }, 3000));
+    }
+    EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("광주"));
+}
+
+// How much of a picture is a light, colourless grey: the default palette's
+// window and field colours, which the skin never uses.
+double LightGreyShare(const QImage& image) {
+    int light = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int low = std::min({c.red(), c.green(), c.blue()});
+            const int high = std::max({c.red(), c.green(), c.blue()});
+            if (low > 180 && high - low < 24)
+                ++light;
+        }
+    return double(light) / (image.width() * image.height());
+}
+
+// The channel lists are a page of the settings dialog, reached by a click on
+// its page button and by the keys, and drawn in the dialog's skin.
+TEST_F(WindowE2E, SettingsChannelListPageIsReachedByMouseAndKeysInTheSkin) {
+    StartWindow();
+    CSettingsDlg dialog(&window_->Session(), window_.get());
+    const QPoint at = ShowSettings(dialog);
+    CSourcesPage* page = dialog.Sources();
+    ASSERT_FALSE(page->isVisible());
+    ASSERT_NO_FATAL_FAILURE(
+        ClickOnScreen(at + dialog.Button(CSettingsDlg::Control::PageSources)->geometry().center()));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Page() == 4 && page->isVisible(); }, 3000));
+    RunEventsFor(300);
+
+    // What the X server shows of the page: the dark skin, the fields dark too.
+    const QImage shot =
+        dialog.screen()
+            ->grabWindow(0, at.x() + page->x(), at.y() + page->y(), page->width(), page->height())
+            .toImage();
+    const QString pictures = qEnvironmentVariable("WAVEORBIT_E2E_PICTURES");
+    if (!pictures.isEmpty())
+        shot.save(pictures + QStringLiteral("/settings-channel-lists.png"));
+    EXPECT_LT(LightGreyShare(shot), 0.002);
+    for (QWidget* field :
+         {static_cast<QWidget*>(page->AddressEdit()), static_cast<QWidget*>(page->KindBox()),
+          static_cast<QWidget*>(page->DefaultsButton())}) {
+        const QColor inside = shot.pixelColor(field->geometry().topLeft() + QPoint(2, 3));
+        EXPECT_LT(inside.lightness(), 80) << field->objectName().toStdString();
+    }
+    EXPECT_FALSE(page->AddressEdit()->text().isEmpty());
+
+    // By the keys: back to the first page and round to the channel lists.
+    ASSERT_NO_FATAL_FAILURE(
+        ClickOnScreen(at + dialog.Button(CSettingsDlg::Control::PageBasic)->geometry().center()));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Page() == 1; }, 3000));
+    ASSERT_TRUE(Keys({QStringLiteral("ctrl+Tab"), QStringLiteral("ctrl+Tab")}));
+    EXPECT_TRUE(WaitFor([&] { return dialog.Page() == 3; }, 3000));
+    ASSERT_TRUE(Keys({QStringLiteral("ctrl+Next")}));
+    EXPECT_TRUE(WaitFor([&] { return dialog.Page() == 4 && page->isVisible(); }, 3000));
+    // The keys go on in the page: the tab box has them, and Down shows the
+    // next tab's source.
+    EXPECT_TRUE(page->TabBox()->hasFocus());
+    ASSERT_TRUE(Keys({QStringLiteral("Down")}));
+    EXPECT_TRUE(WaitFor([&] { return page->ShownTab() == Category::World; }, 3000));
+    ASSERT_TRUE(Keys({QStringLiteral("ctrl+shift+Tab")}));
+    EXPECT_TRUE(WaitFor([&] { return dialog.Page() == 3; }, 3000));
+    ASSERT_TRUE(Keys({QStringLiteral("ctrl+Prior")}));
+    EXPECT_TRUE(WaitFor([&] { return dialog.Page() == 2; }, 3000));
+    dialog.hide();
 }
 
 // --- The program itself on a desktop without a tray --------------------------
