@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 
 Launcher::Launcher()
     : backend_{[](const QUrl& url) { return QDesktopServices::openUrl(url); },
@@ -22,10 +23,11 @@ QUrl Launcher::BrowserAddress(const QString& address) {
     // Tolerant parsing percent-encodes blanks and quotes, so they stay part of
     // the one address handed over.
     QUrl url(trimmed, QUrl::TolerantMode);
-    if (url.scheme().isEmpty()) {
-        // A bare host or host/path, as catalogues often store them.
+    // A bare host or host/path, as catalogues often store them; "host:port"
+    // would otherwise read as a scheme named after the host.
+    static const QRegularExpression hostAndPort(QStringLiteral("^[^:/?#\\s]+:\\d+([/?#]|$)"));
+    if (url.scheme().isEmpty() || hostAndPort.match(trimmed).hasMatch())
         url = QUrl(QStringLiteral("http://") + trimmed, QUrl::TolerantMode);
-    }
     if (!url.isValid() || url.host().isEmpty())
         return {};
     const QString scheme = url.scheme().toLower();

@@ -22,7 +22,8 @@ public:
     explicit Launcher(Backend backend); // for tests
 
     // Opens an http or https address in the desktop's browser. An address
-    // without a scheme ("www.example.com") is taken as http. Anything else
+    // without a scheme ("www.example.com", "host:8080/page") is taken as
+    // http. Anything else
     // (file:, javascript:, a command line) is refused.
     bool OpenInBrowser(const QString& address) const;
 

@@ -145,8 +145,10 @@ public:
     UserChannelCommands& UserChannels() const { return *userChannels_; }
 
     // The service's home page in the browser, or a message when no tab uses
-    // a service (the home-page button and command).
+    // a service (the home-page button and command, the time-out question).
     void OpenHomePage();
+    // The home page of the service the tabs use; empty when none does.
+    QString HomePageAddress() const;
     // The embedded browser; null until a web page is first shown.
     QWidget* WebBrowser() const;
     // What makes the browser: the program hands in the web module's
@@ -246,8 +248,8 @@ private:
     DownloadQueue* downloads_ = nullptr;
     CatalogueTabs* catalogue_ = nullptr;
     UserChannelCommands* userChannels_ = nullptr;
-    // The music and movie pages and the home page follow the service the
-    // tabs use; a local page says what is missing when none does.
+    // The music and movie pages follow the service the tabs use; empty when
+    // none does (the panel then says what is missing).
     QString ServicePage(const QString& buildTimeAddress) const;
 
     PlayerSession* session_ = nullptr;

@@ -105,6 +105,7 @@ void CPlayerDlg::OnVolumePointer(int x) {
 bool CPlayerDlg::AskYesNo(const QString& caption, const QString& text) {
     if (questionHandler_)
         return questionHandler_(caption, text);
+    // Enter answers Yes, as the desktop's Yes/No questions do.
     return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes) == QMessageBox::Yes;
 }

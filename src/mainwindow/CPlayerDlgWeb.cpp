@@ -4,6 +4,7 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
 #include "mainwindow/MainTabs.h"
 
@@ -20,21 +21,19 @@ void CPlayerDlg::SetWebBrowserFactory(std::function<QWidget*(QWidget* parent)> f
 }
 
 QString CPlayerDlg::ServicePage(const QString& buildTimeAddress) const {
-    const SourceSettings& settings = Sources()->Settings();
-    const QString service = settings.ServiceAddress();
-    // The build's own service keeps the pages as they were built.
-    for (const ChannelSource& tab : settings.Defaults().tabs) {
-        if (!service.isEmpty() && tab.kind == ChannelSource::Kind::Service &&
-            tab.address == service)
-            return buildTimeAddress;
-    }
-    return ServicePages::PageAddress(settings, buildTimeAddress, Endpoints::ServiceBaseAddress());
+    return ServicePages::PageAddress(Sources()->Settings(), buildTimeAddress,
+                                     Endpoints::ServiceBaseAddress());
+}
+
+QString CPlayerDlg::HomePageAddress() const {
+    return ServicePages::HomePage(Sources()->Settings());
 }
 
 void CPlayerDlg::OpenHomePage() {
-    if (!Sources()->Settings().AnyTabUsesService()) {
+    const QString address = HomePageAddress();
+    if (address.isEmpty()) {
         ShowMessage(ServicePages::NoServiceMessage());
         return;
     }
-    launcher_->OpenInBrowser(ServicePage(Endpoints::HomePageAddress()));
+    launcher_->OpenInBrowser(address);
 }

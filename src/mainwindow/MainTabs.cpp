@@ -20,13 +20,28 @@ void MainTabs::ShowGroups(bool categories, bool music, bool movie) {
 }
 
 void MainTabs::Select(MainTab tab) {
-    session_.SetMainTab(tab);
-    // What the panel then shows (a list or a page) is the tab's own work.
+    homeHighlighted_ = false;
+    Show(tab);
+}
+
+void MainTabs::ShowCurrent() {
+    Show(session_.MainTab());
+}
+
+void MainTabs::ShowPictures() {
+    const ControlId highlighted =
+        homeHighlighted_ ? ControlId::TabHome : TabControlOf(session_.MainTab());
     for (const TabPictures& t : kMainTabPictures) {
-        const PictureId picture = t.id == TabControlOf(tab) ? t.selected : t.plain;
+        const PictureId picture = t.id == highlighted ? t.selected : t.plain;
         window_.Button(t.id)->SetImages(picture, picture, picture);
         window_.Button(t.id)->update();
     }
+}
+
+void MainTabs::Show(MainTab tab) {
+    session_.SetMainTab(tab);
+    // What the panel then shows (a list or a page) is the tab's own work.
+    ShowPictures();
     const bool panel = session_.IsListPanelOpen();
     ShowGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
                panel && tab == MainTab::Movie);
@@ -58,17 +73,8 @@ void MainTabs::OnTabButton(MainTab tab) {
 void MainTabs::OnHomePageButton() {
     // Only the pictures say the button was pressed; the panel, the main tab
     // and the browser's page stay as they are.
-    const struct {
-        ControlId id;
-        PictureId picture;
-    } pictures[] = {{ControlId::TabChannels, PictureId::TabChannels},
-                    {ControlId::TabMusic, PictureId::TabMusic},
-                    {ControlId::TabMovie, PictureId::TabMovie},
-                    {ControlId::TabHome, PictureId::TabHomeCurrent}};
-    for (const auto& p : pictures) {
-        window_.Button(p.id)->SetImages(p.picture, p.picture, p.picture);
-        window_.Button(p.id)->update();
-    }
+    homeHighlighted_ = true;
+    ShowPictures();
     window_.update(window_.CurrentLayout().browser.box.ToRect());
     window_.OpenHomePage();
 }

@@ -19,6 +19,9 @@ public:
     // Makes a tab the current one: its picture, its group of sub-tabs and
     // its list or page show where the panel is open; the others hide.
     void Select(MainTab tab);
+    // Shows the current tab again (the panel was opened): as Select, but the
+    // home-page button keeps its highlight until a main tab is chosen.
+    void ShowCurrent();
     // The main-tab buttons: 1018 channel lists (always the TV tab), 1019
     // music pages, 1020 movie pages (each time at the tab's first page).
     void OnTabButton(MainTab tab);
@@ -31,7 +34,13 @@ public:
     void ShowGroups(bool categories, bool music, bool movie);
 
 private:
+    void Show(MainTab tab);
+    // The main-tab buttons' pictures: the current tab's highlighted, or only
+    // the home-page button's once it was pressed.
+    void ShowPictures();
+
     CPlayerDlg& window_;
     PlayerSession& session_;
     WebPanel web_;
+    bool homeHighlighted_ = false;
 };

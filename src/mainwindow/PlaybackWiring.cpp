@@ -105,6 +105,14 @@ bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
     return window_.AskYesNo(caption, text);
 }
 
+bool WindowPlaybackView::HasHomePage() const {
+    return !window_.HomePageAddress().isEmpty();
+}
+
+void WindowPlaybackView::OpenHomePage() {
+    window_.OpenHomePage();
+}
+
 void WindowPlaybackView::PlayStarted(const QString& address) {
     // The radio directory counts the stations its users start, from the
     // list as from a typed address.

@@ -38,6 +38,8 @@ public:
 
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& caption, const QString& text) override;
+    bool HasHomePage() const override;
+    void OpenHomePage() override;
 
     void PlayStarted(const QString& address) override;
 

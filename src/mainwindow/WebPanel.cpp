@@ -1,6 +1,7 @@
 #include "mainwindow/WebPanel.h"
 
 #include "app/Endpoints.h"
+#include "catalogue/ChannelSource.h"
 #include "mainwindow/ControlIds.h"
 
 #include <QMetaObject>
@@ -40,8 +41,15 @@ void WebPanel::Place(const QRect& box, bool shown) {
 }
 
 void WebPanel::Navigate(const QString& address) {
-    address_ = pageAddress_ ? pageAddress_(address) : address;
+    const QString page = pageAddress_ ? pageAddress_(address) : address;
     Create();
-    if (browser_)
-        QMetaObject::invokeMethod(browser_, "Navigate", Q_ARG(QString, address_));
+    if (!browser_)
+        return;
+    // The browser opens only web addresses; the notice is handed over as the
+    // page itself.
+    if (page.isEmpty())
+        QMetaObject::invokeMethod(browser_, "ShowPage",
+                                  Q_ARG(QString, ServicePages::NoServiceHtml()));
+    else
+        QMetaObject::invokeMethod(browser_, "Navigate", Q_ARG(QString, page));
 }

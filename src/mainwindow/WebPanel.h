@@ -21,19 +21,19 @@ public:
 
     void SetFactory(Factory factory) { factory_ = std::move(factory); }
     // Where a page of the build's service is really shown: the window sends
-    // the pages to the service the tabs use, or to a local page without one.
+    // the pages to the service the tabs use; an empty address means there is
+    // none, and the browser shows a local notice instead.
     void SetPageAddress(std::function<QString(const QString& address)> pageAddress) {
         pageAddress_ = std::move(pageAddress);
     }
     // The browser; null until a page is first shown or without a factory.
     QWidget* Browser() const { return browser_; }
-    // The address the browser was last sent to.
-    const QString& Address() const { return address_; }
 
     // Puts the browser in the list's rectangle and shows it only where a
     // web tab is current with the panel open.
     void Place(const QRect& box, bool shown);
-    // Sends the browser to a page, making it first when needed.
+    // Sends the browser to a page, making it first when needed; without a
+    // service, shows the notice that says what is missing.
     void Navigate(const QString& address);
 
     // The page of a web sub-tab button (1023..1029); empty for any other id.
@@ -46,7 +46,6 @@ private:
     Factory factory_;
     std::function<QString(const QString&)> pageAddress_;
     QWidget* browser_ = nullptr;
-    QString address_;
     QRect box_;
     bool shown_ = false;
 };

@@ -105,7 +105,7 @@ void WindowLayout::ToggleListPanel() {
         window_.setMinimumSize(window_.MinimumSize());
     window_.setGeometry(target);
     if (session_.IsListPanelOpen())
-        window_.Tabs().Select(session_.MainTab());
+        window_.Tabs().ShowCurrent();
 }
 
 void WindowLayout::ToggleFullScreen() {

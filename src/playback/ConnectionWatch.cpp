@@ -1,6 +1,5 @@
 #include "playback/ConnectionWatch.h"
 
-#include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
@@ -240,8 +239,17 @@ void ConnectionWatch::TimeOut() {
     ShowStatus(StatusDisplay::Failed(), false);
     // Timers are stopped before the question opens, so no tick re-enters the
     // watch while it waits for an answer.
-    if (view_.AskYesNo(StatusDisplay::MessageCaption(), StatusDisplay::TimeoutQuestion()))
-        launcher_.OpenInBrowser(Endpoints::ServiceHost());
+    if (view_.HasHomePage()) {
+        if (view_.AskYesNo(StatusDisplay::MessageCaption(), StatusDisplay::TimeoutQuestion()))
+            view_.OpenHomePage();
+        return;
+    }
+    // Without a service there is no home page to ask: the user may try again.
+    const QString address = connectAddress_;
+    const unsigned generation = generation_;
+    if (view_.AskYesNo(StatusDisplay::MessageCaption(), StatusDisplay::TimeoutRetryQuestion()) &&
+        generation == generation_)
+        PlayUrl(address);
 }
 
 void ConnectionWatch::Succeed() {

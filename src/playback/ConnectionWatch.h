@@ -47,6 +47,11 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
 
+    // The service's home page, as the home-page button opens it: whether
+    // there is one (a tab uses a service), and opening it.
+    virtual bool HasHomePage() const = 0;
+    virtual void OpenHomePage() = 0;
+
     // A play the user or automatic play asked for has started (not a
     // reconnection of the same broadcast): the radio directory counts them.
     virtual void PlayStarted(const QString& /*address*/) {}

@@ -74,6 +74,13 @@ QString TimeoutQuestion() {
                           "그래도 방송 연결이 안 되면 홈페이지에 문의해 주시기 바랍니다.");
 }
 
+QString TimeoutRetryQuestion() {
+    return QStringLiteral("현재 방송연결에 실패했습니다.\n\r\n\r"
+                          "일시적인 문제일 수도 있습니다. 지금 다시 연결해 볼까요?\n"
+                          "그래도 방송 연결이 안 되면 메뉴의 업데이트로 채널 목록을 새로 받아 "
+                          "보시기 바랍니다.");
+}
+
 QString ChooseChannel() {
     return QStringLiteral("방송을 선택해주세요");
 }

@@ -38,11 +38,12 @@ QString VolumeCaption(int volume); // "소리크기 : " + "%d" + "%"
 QString MutedCaption();            // "소리크기 : 없음"
 
 // Message boxes.
-QString MessageCaption();    // "WAVEORBIT"
-QString TimeoutQuestion();   // the Yes/No question after a timed-out connection
-QString ChooseChannel();     // "방송을 선택해주세요"
-QString AddChannelFirst();   // "채널을 추가 해주세요."
-QString ListToggleRefused(); // "최대 화면에서는 크기를 조절 할 수 없습니다."
+QString MessageCaption();       // "WAVEORBIT"
+QString TimeoutQuestion();      // the Yes/No question after a timed-out connection
+QString TimeoutRetryQuestion(); // the same where no service has a home page: try again?
+QString ChooseChannel();        // "방송을 선택해주세요"
+QString AddChannelFirst();      // "채널을 추가 해주세요."
+QString ListToggleRefused();    // "최대 화면에서는 크기를 조절 할 수 없습니다."
 
 // Lamp pictures: lit while a broadcast plays, unlit otherwise.
 constexpr PictureId kLampLit = PictureId::LampLit;

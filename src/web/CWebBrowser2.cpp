@@ -24,6 +24,10 @@ void CWebBrowser2::Navigate(const QString& address) {
     load(url);
 }
 
+void CWebBrowser2::ShowPage(const QString& html) {
+    setHtml(html);
+}
+
 extern "C" Q_DECL_EXPORT QWidget* waveorbit_create_web_browser(QWidget* parent) {
     // Without OpenGL contexts shared from the start (a machine without a GPU)
     // the engine composits in software, which must be chosen before its first

@@ -200,6 +200,17 @@ TEST(WebTabs, TheHomePageButtonLeavesThePanelAsItWas) {
     EXPECT_EQ(w.Pages().last(), Page(Endpoints::MusicPagePaths()[2]));
     EXPECT_EQ(w.Pages().size(), 2);
 
+    // The highlight stays while the list panel is closed and opened again.
+    for (bool open : {false, true}) {
+        w.Click(ControlId::ListToggle);
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        ASSERT_EQ(w.window->Session().IsListPanelOpen(), open);
+    }
+    EXPECT_EQ(w.Looks(), QStringLiteral("1112"));
+    EXPECT_TRUE(w.browser->isVisible());
+    EXPECT_TRUE(w.Visible(1025));
+
     // On the channel tab too; the next main tab takes the highlight back.
     w.Click(ControlId::TabChannels);
     w.Click(ControlId::TabHome);

@@ -1,4 +1,5 @@
 #include "catalogue/ChannelSource.h"
+#include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 
 #include "TestFolders.h"
@@ -83,6 +84,26 @@ TEST(ChannelSource, SettingsRoundTripUnderTheSourcesKeyAndDefaultsForMissingValu
               ChannelSource{Kind::Playlist, QStringLiteral("http://127.0.0.1/x.m3u")});
     again.Reset(Category::World);
     EXPECT_FALSE(SourceSettings(SourceDefaults::Public()).AnyTabUsesService());
+}
+
+// Every way to the home page (button, command, the time-out question) asks
+// here: the service a tab uses, or none, and then the texts say where to set one.
+TEST(ChannelSource, TheHomePageIsTheServiceATabUsesOrThereIsNone) {
+    ScopedXdgHome home;
+    EXPECT_EQ(ServicePages::HomePage(
+                  SourceSettings(SourceDefaults::Development(Endpoints::ServiceBaseAddress()))),
+              Endpoints::HomePageAddress());
+    SourceSettings settings(SourceDefaults::Public());
+    EXPECT_TRUE(ServicePages::HomePage(settings).isEmpty());
+    EXPECT_TRUE(ServicePages::PageAddress(settings, Endpoints::PageAddress(QStringLiteral("/a")),
+                                          Endpoints::ServiceBaseAddress())
+                    .isEmpty());
+    for (const QString& text : {ServicePages::NoServiceMessage(), ServicePages::NoServiceHtml()})
+        EXPECT_TRUE(text.contains(QStringLiteral("설정 → 채널 목록"))) << text.toStdString();
+
+    settings.Set(Category::Game,
+                 ChannelSource::Of(Kind::Service, QStringLiteral("http://h.test:7/")));
+    EXPECT_EQ(ServicePages::HomePage(settings), QStringLiteral("http://h.test:7"));
 }
 
 TEST(ChannelSource, TheTwoDefaultTablesDiffer) {

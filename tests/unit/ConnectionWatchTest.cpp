@@ -1,7 +1,6 @@
 #include "PlaybackFakes.h"
 #include "TestFolders.h"
 
-#include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
@@ -104,9 +103,36 @@ TEST_F(ConnectionWatchTest, FifteenConnectingTicksTimeOutBufferingDoesNotCount) 
     EXPECT_FALSE(timers.IsTimerRunning(PlaybackTimer::Clock));
     // The cell keeps what the earlier ticks wrote.
     EXPECT_EQ(view.ConnectCell(1), QStringLiteral("45% "));
-    // Yes opens the service's home page.
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QStringLiteral("http://") + Endpoints::ServiceHost());
+    // Yes opens the service's home page, as the home-page button does.
+    EXPECT_EQ(view.homePagesOpened, 1);
+    EXPECT_EQ(player.calls.filter(QStringLiteral("URL ")).size(), 1);
+}
+
+TEST_F(ConnectionWatchTest, WithoutAHomePageTheTimeOutOffersAnotherTry) {
+    view.hasHomePage = false;
+    view.answerYes = true;
+    player.current = PlayerStatus::Opening();
+    watch.PlayRow(1);
+    Seconds(15);
+    ASSERT_EQ(view.questions.size(), 1);
+    EXPECT_EQ(view.questions[0], StatusDisplay::MessageCaption() + QStringLiteral("|") +
+                                     StatusDisplay::TimeoutRetryQuestion());
+    EXPECT_FALSE(view.questions[0].contains(QStringLiteral("홈페이지")));
+    EXPECT_EQ(view.homePagesOpened, 0);
+    // Yes connects the same channel again, counting from the start.
+    EXPECT_EQ(player.calls.filter(QStringLiteral("URL ")),
+              QStringList(2, QStringLiteral("URL http://127.0.0.1:1/mbc")));
+    EXPECT_EQ(watch.ChannelName(), QStringLiteral("MBC"));
+    EXPECT_EQ(watch.ConnectingTicks(), 0);
+    EXPECT_TRUE(timers.IsTimerRunning(PlaybackTimer::Watch));
+
+    // No leaves it stopped.
+    view.answerYes = false;
+    Seconds(15);
+    EXPECT_EQ(view.questions.size(), 2);
+    EXPECT_EQ(player.calls.filter(QStringLiteral("URL ")).size(), 2);
+    EXPECT_FALSE(timers.IsTimerRunning(PlaybackTimer::Watch));
+    EXPECT_EQ(view.statusText, kFailed);
 }
 
 TEST_F(ConnectionWatchTest, NewPlayUrlCountsFromZeroAndNoOpensNothing) {
@@ -119,7 +145,7 @@ TEST_F(ConnectionWatchTest, NewPlayUrlCountsFromZeroAndNoOpensNothing) {
     EXPECT_EQ(watch.ConnectingTicks(), 14);
     Seconds(1);
     EXPECT_EQ(view.questions.size(), 1);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(view.homePagesOpened, 0);
     Seconds(30);
     EXPECT_EQ(view.questions.size(), 1); // nothing ticks after the time-out
 }

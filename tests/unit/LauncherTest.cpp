@@ -39,6 +39,15 @@ TEST(Launcher, OpensOnlyWebAddressesAsOneArgument) {
     ASSERT_TRUE(launcher.OpenInBrowser(QStringLiteral("www.example.test/live")));
     EXPECT_EQ(r.opened.last().scheme(), QStringLiteral("http"));
     EXPECT_TRUE(launcher.OpenInBrowser(Endpoints::HomePageAddress()));
+    // "host:port" is a host with its port, not a scheme named after the
+    // host: a row's WEBURL stored that way opens as http too.
+    for (const auto& [bare, full] :
+         {std::pair{QStringLiteral("localhost:8730"), QStringLiteral("http://localhost:8730")},
+          std::pair{QStringLiteral("tv.example.test:8080/live/page.html?ch=3"),
+                    QStringLiteral("http://tv.example.test:8080/live/page.html?ch=3")}}) {
+        ASSERT_TRUE(launcher.OpenInBrowser(bare)) << bare.toStdString();
+        EXPECT_EQ(r.opened.last(), QUrl(full));
+    }
     // Everything that is not a web address is refused.
     for (const QString& bad :
          {QStringLiteral(""), QStringLiteral("file:///etc/passwd"),
@@ -46,7 +55,7 @@ TEST(Launcher, OpensOnlyWebAddressesAsOneArgument) {
           QStringLiteral("mms://127.0.0.1/stream"), QStringLiteral("http://")}) {
         EXPECT_FALSE(launcher.OpenInBrowser(bad)) << bad.toStdString();
     }
-    EXPECT_EQ(r.opened.size(), 3);
+    EXPECT_EQ(r.opened.size(), 5);
     // A desktop that cannot open it is reported.
     r.answer = false;
     EXPECT_FALSE(launcher.OpenInBrowser(QStringLiteral("http://127.0.0.1/")));

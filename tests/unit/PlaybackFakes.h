@@ -135,6 +135,8 @@ public:
         questions.push_back(caption + QStringLiteral("|") + text);
         return answerYes;
     }
+    bool HasHomePage() const override { return hasHomePage; }
+    void OpenHomePage() override { ++homePagesOpened; }
 
     int currentRow = -1;
     Category category = Category::Tv;
@@ -142,6 +144,8 @@ public:
     bool maximised = false;
     bool autoHide = false;
     bool answerYes = false;
+    bool hasHomePage = true;
+    int homePagesOpened = 0;
     std::function<void()> duringMessage;
 
     QString statusText = QStringLiteral("현재 방송을 시청중이지 않습니다.");

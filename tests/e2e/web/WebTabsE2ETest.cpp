@@ -3,6 +3,7 @@
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelSource.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "skin/CMinsButton.h"
 #include "web/WebBrowserModule.h"
@@ -53,6 +54,18 @@ Coverage Measure(const QImage& image) {
         }
     c.pageBackground = double(background) / (image.width() * image.height());
     return c;
+}
+
+// Pixels of the local notice's heading and text (light blue on near black).
+int NoticeText(const QImage& image) {
+    int text = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (p.blue() > 160 && p.green() > 110 && p.red() < 120)
+                ++text;
+        }
+    return text;
 }
 
 // Waits until the browser reports the page loaded, and a moment for paint.
@@ -157,6 +170,45 @@ TEST(WebTabsOnScreen, TheMovieTabShowsItsPageInThePanel) {
     EXPECT_LT(Measure(Grab(window.ListView())).pageBackground, 0.05);
     window.close();
     server.Close();
+}
+
+// With no tab on a service the web tabs have no pages to fetch: a local
+// notice says what is missing and where to change it, on the tab restored
+// at start-up (before the window shows) and on a tab chosen later.
+TEST(WebTabsOnScreen, WithoutAServiceBothWebTabsShowTheNotice) {
+    ScopedXdgHome home;
+    SourceSettings settings;
+    for (Category tab : kSourceTabs)
+        settings.Set(tab, ChannelSource{ChannelSource::Kind::Playlist,
+                                        QStringLiteral("http://127.0.0.1:1/list.m3u")});
+    // The music tab restored at start-up, then the movie tab chosen by a click.
+    for (const char* menu : {"2", "1"}) {
+        Settings::WriteText(Settings::Menu, QString::fromLatin1(menu));
+        CPlayerDlg window;
+        window.SetMessageHandler([](const QString&) {});
+        window.SetWebBrowserFactory(&WebBrowserModule::Create);
+        window.OnInitDialog();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        if (window.Session().MainTab() == MainTab::Channels)
+            QTest::mouseClick(window.Button(ControlId::TabMovie), Qt::LeftButton);
+        QWidget* browser = window.WebBrowser();
+        ASSERT_NE(browser, nullptr) << menu;
+        QImage shown;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                shown = Grab(browser);
+                return NoticeText(shown) > 300;
+            },
+            10000))
+            << menu;
+        EXPECT_TRUE(browser->isVisible());
+        // The way to the settings, in the lower half, shows without scrolling.
+        const int half = shown.height() / 2;
+        EXPECT_GT(NoticeText(shown.copy(0, half, shown.width(), shown.height() - half)), 100)
+            << menu;
+        window.close();
+    }
 }
 
 } // namespace

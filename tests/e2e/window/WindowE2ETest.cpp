@@ -2,18 +2,23 @@
 // tray host (trayer): moving and resizing by the mouse as the window system
 // runs them, the tray icon bringing a hidden window back, the small dialogs
 // dragged, the settings dialog's region box and channel-list page, typing
-// into a web page's field, and the program itself on a desktop without a
-// tray. Real pointer and key input comes from xdotool.
+// into a web page's field, the question after a connection timed out
+// answered from the keyboard, and the program itself on a desktop without
+// a tray. Real pointer and key input comes from xdotool.
 #include "app/Endpoints.h"
+#include "app/Launcher.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelSource.h"
 #include "demo/DemoService.h"
 #include "demo/LiveStreams.h"
+#include "demo/LoopbackHttpServer.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/CWMPPlayer4.h"
+#include "playback/StatusDisplay.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinMetrics.h"
 #include "web/WebBrowserModule.h"
@@ -30,6 +35,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -617,6 +623,90 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_TRUE(session.IsPlaying());
     window_->StopPlayback();
     service.Stop();
+}
+
+// --- The question after a connection timed out -------------------------------
+// A stream that never connects (the server reads the request and sends
+// nothing) times out after fifteen seconds; the question is answered with
+// Enter as a user does, and a stand-in for the desktop's browser records
+// what would have opened.
+
+class TimeOutQuestion : public WindowE2E {
+protected:
+    // Starts the window with the stand-in and plays the stalled stream.
+    void StartAndPlayStalled() {
+        ASSERT_TRUE(server_.Listen());
+        server_.SetFallback([](const demo::HttpRequest&) { return demo::HttpResponse::Stall(); });
+        Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+        Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
+        ASSERT_NO_FATAL_FAILURE(StartWindow());
+        window_->ReplaceLauncher(
+            Launcher({[this](const QUrl& url) {
+                          opened_ << url;
+                          return true;
+                      },
+                      [](const QString&, const QStringList&) { return true; }}));
+        window_->PlayUrl(server_.Url(kPath));
+    }
+
+    // Waits for the question, presses Enter on the keyboard and returns the
+    // question's text once the box has gone. The box runs its own event loop
+    // inside the watch's tick, so the key is sent from a timer that runs there.
+    QString AnswerWithEnter() {
+        QString text;
+        bool answered = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isActiveWindow() || answered)
+                return;
+            answered = true;
+            poll.stop();
+            text = box->text();
+            RunEventsFor(300);
+            EXPECT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("Return")}));
+        });
+        poll.start(50);
+        EXPECT_TRUE(WaitFor(
+            [&] { return answered && QApplication::activeModalWidget() == nullptr; }, 25000))
+            << (answered ? "Enter did not answer the question" : "no question after the time-out");
+        RunEventsFor(300);
+        return text;
+    }
+
+    static inline const QString kPath = QStringLiteral("/tv1/index.m3u8");
+    demo::LoopbackHttpServer server_;
+    QList<QUrl> opened_;
+};
+
+TEST_F(TimeOutQuestion, EnterOpensTheHomePageOfTheServiceTheUserEntered) {
+    const QString service = QStringLiteral("http://localhost:%1").arg(FreePort());
+    SourceSettings().Set(Category::Tv, ChannelSource::Of(ChannelSource::Kind::Service, service));
+    ASSERT_NO_FATAL_FAILURE(StartAndPlayStalled());
+    EXPECT_EQ(AnswerWithEnter(), StatusDisplay::TimeoutQuestion());
+    EXPECT_EQ(opened_, QList<QUrl>{QUrl(service)});
+    EXPECT_EQ(window_->Session().StatusText(), StatusDisplay::Failed());
+    server_.Close();
+}
+
+TEST_F(TimeOutQuestion, WithPublicSourcesEnterTriesAgainAndOpensNothing) {
+    SourceSettings settings;
+    for (Category tab : kSourceTabs)
+        settings.Set(tab, ChannelSource{ChannelSource::Kind::Playlist,
+                                        QStringLiteral("http://127.0.0.1:1/list.m3u")});
+    settings.Set(Category::Radio,
+                 ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")});
+    ASSERT_NO_FATAL_FAILURE(StartAndPlayStalled());
+    ASSERT_TRUE(WaitFor([&] { return server_.RequestCount(kPath) > 0; }, 5000));
+    const int requests = server_.RequestCount(kPath);
+    EXPECT_EQ(AnswerWithEnter(), StatusDisplay::TimeoutRetryQuestion());
+    EXPECT_TRUE(opened_.isEmpty());
+    // The same stream is connected again.
+    EXPECT_TRUE(WaitFor([&] { return server_.RequestCount(kPath) > requests; }, 5000));
+    EXPECT_TRUE(WaitFor(
+        [&] { return window_->Session().StatusText() == StatusDisplay::Connecting(); }, 3000));
+    window_->StopPlayback();
+    server_.Close();
 }
 
 // The screen point of a list row's name.
