@@ -18,17 +18,20 @@
 
 namespace {
 
-// Property observations, told apart by their reply ids.
-enum Observed : std::uint64_t {
-    kTimePos = 1,
-    kPausedForCache,
-    kBufferingState,
-    kDuration,
-    kVideoOutput,
-    kFileSize,
-    kIcyTitle,
-    kAudioOutput,
-    kAudioCodec,
+// A property's value as an observation brings it; "absent" while mpv has
+// none (no media, or not known yet).
+struct PropertyValue {
+    const mpv_event_property& property;
+
+    bool present() const { return property.format != MPV_FORMAT_NONE && property.data; }
+    bool flag() const { return present() && *static_cast<int*>(property.data) != 0; }
+    std::int64_t integer() const {
+        return present() ? *static_cast<std::int64_t*>(property.data) : 0;
+    }
+    double real() const { return present() ? *static_cast<double*>(property.data) : 0.0; }
+    QByteArray text() const {
+        return present() ? QByteArray(*static_cast<char**>(property.data)) : QByteArray();
+    }
 };
 
 // A playing stream whose position has not moved for this long is waiting for
@@ -132,20 +135,64 @@ void CWMPPlayer4::ApplyOptions() {
     silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
 }
 
+struct CWMPPlayer4::ObservedProperty {
+    const char* name;
+    mpv_format format;
+    // Whether the value belongs to the address being played (and is ignored
+    // once that address is closed) or to the player itself.
+    bool ofTheAddress;
+    void (*changed)(CWMPPlayer4& player, const PropertyValue& value);
+};
+
+const CWMPPlayer4::ObservedProperty* CWMPPlayer4::ObservedProperties(std::size_t* count) {
+    static const ObservedProperty kObserved[] = {
+        {"time-pos", MPV_FORMAT_DOUBLE, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) {
+             p.timeKnown_ = v.present();
+             if (!v.present())
+                 return;
+             if (!p.positionAge_.isValid() || v.real() != p.position_)
+                 p.positionAge_.start();
+             p.position_ = v.real();
+         }},
+        {"paused-for-cache", MPV_FORMAT_FLAG, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) { p.pausedForCache_ = v.flag(); }},
+        {"cache-buffering-state", MPV_FORMAT_INT64, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) {
+             p.bufferPercent_ = static_cast<int>(std::clamp<std::int64_t>(v.integer(), 0, 100));
+         }},
+        {"duration", MPV_FORMAT_DOUBLE, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) { p.hasLength_ = v.real() > 0.0; }},
+        {"vo-configured", MPV_FORMAT_FLAG, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) { p.hasVideo_ = v.flag(); }},
+        {"file-size", MPV_FORMAT_INT64, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) { p.hasSize_ = v.integer() > 0; }},
+        // Radio titles come as the server sent them: UTF-8, or CP949 from
+        // older Korean servers.
+        {"metadata/by-key/icy-title", MPV_FORMAT_STRING, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) {
+             emit p.streamTitleChanged(v.present() ? LegacyText::Decode(v.text()).trimmed()
+                                                   : QString());
+         }},
+        // Without a usable sound device mpv goes on with its "null" output
+        // (audio-fallback-to-null), so the picture and the clock keep running.
+        {"current-ao", MPV_FORMAT_STRING, false,
+         [](CWMPPlayer4& p, const PropertyValue& v) {
+             p.audioDriver_ = QString::fromUtf8(v.text());
+         }},
+        {"audio-codec-name", MPV_FORMAT_STRING, true,
+         [](CWMPPlayer4& p, const PropertyValue& v) { p.hasAudio_ = !v.text().isEmpty(); }},
+    };
+    *count = std::size(kObserved);
+    return kObserved;
+}
+
 void CWMPPlayer4::ObserveProperties() {
-    api_->observe_property(mpv_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    api_->observe_property(mpv_, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    api_->observe_property(mpv_, kBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
-    api_->observe_property(mpv_, kDuration, "duration", MPV_FORMAT_DOUBLE);
-    api_->observe_property(mpv_, kVideoOutput, "vo-configured", MPV_FORMAT_FLAG);
-    api_->observe_property(mpv_, kFileSize, "file-size", MPV_FORMAT_INT64);
-    // Radio titles come as the server sent them: UTF-8, or CP949 from older
-    // Korean servers.
-    api_->observe_property(mpv_, kIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING);
-    // Without a usable sound device mpv goes on with its "null" output
-    // (audio-fallback-to-null), so the picture and the clock keep running.
-    api_->observe_property(mpv_, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
-    api_->observe_property(mpv_, kAudioCodec, "audio-codec-name", MPV_FORMAT_STRING);
+    // Each observation's reply id is its place in the table, counted from 1.
+    std::size_t count = 0;
+    const ObservedProperty* observed = ObservedProperties(&count);
+    for (std::size_t i = 0; i < count; ++i)
+        api_->observe_property(mpv_, i + 1, observed[i].name, observed[i].format);
 }
 
 void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
@@ -385,53 +432,14 @@ bool CWMPPlayer4::OnEndFile(const mpv_event_end_file& endFile) {
 }
 
 void CWMPPlayer4::OnPropertyChange(std::uint64_t id, const mpv_event_property& property) {
-    const bool present = property.format != MPV_FORMAT_NONE && property.data;
-    const auto text = [&] {
-        return present ? QByteArray(*static_cast<char**>(property.data)) : QByteArray();
-    };
-    // The sound output belongs to the player, not to one address.
-    if (id == kAudioOutput) {
-        audioDriver_ = QString::fromUtf8(text());
+    std::size_t count = 0;
+    const ObservedProperty* observed = ObservedProperties(&count);
+    if (id == 0 || id > count)
         return;
-    }
-    if (!active_)
+    const ObservedProperty& entry = observed[id - 1];
+    if (entry.ofTheAddress && !active_)
         return; // values of an address that is no longer current
-    switch (id) {
-    case kTimePos:
-        timeKnown_ = present;
-        if (present) {
-            const double position = *static_cast<double*>(property.data);
-            if (!positionAge_.isValid() || position != position_)
-                positionAge_.start();
-            position_ = position;
-        }
-        break;
-    case kPausedForCache:
-        pausedForCache_ = present && *static_cast<int*>(property.data) != 0;
-        break;
-    case kBufferingState:
-        bufferPercent_ = present ? static_cast<int>(std::clamp<std::int64_t>(
-                                       *static_cast<std::int64_t*>(property.data), 0, 100))
-                                 : 0;
-        break;
-    case kDuration:
-        hasLength_ = present && *static_cast<double*>(property.data) > 0.0;
-        break;
-    case kFileSize:
-        hasSize_ = present && *static_cast<std::int64_t*>(property.data) > 0;
-        break;
-    case kVideoOutput:
-        hasVideo_ = present && *static_cast<int*>(property.data) != 0;
-        break;
-    case kAudioCodec:
-        hasAudio_ = !text().isEmpty();
-        break;
-    case kIcyTitle:
-        emit streamTitleChanged(present ? LegacyText::Decode(text()).trimmed() : QString());
-        break;
-    default:
-        break;
-    }
+    entry.changed(*this, PropertyValue{property});
 }
 
 void CWMPPlayer4::ShowPicture(bool shown) {

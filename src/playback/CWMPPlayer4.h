@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 struct MpvLibrary;
@@ -93,6 +94,9 @@ private:
     // Whether the current address ended or broke after it played.
     bool OnEndFile(const mpv_event_end_file& endFile);
     void OnPropertyChange(std::uint64_t id, const mpv_event_property& property);
+    // The properties the player observes: name, format and what a change does.
+    struct ObservedProperty;
+    static const ObservedProperty* ObservedProperties(std::size_t* count);
     void UpdateFrame();
     void RenderFrame();
     void ResetMediaState();
