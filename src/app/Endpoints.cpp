@@ -67,4 +67,10 @@ QString CountAddress() {
     return CountBaseAddress() + QString::fromLatin1(kCountPath);
 }
 
+QString WithoutTrailingSlashes(QString address) {
+    while (address.endsWith(QLatin1Char('/')))
+        address.chop(1);
+    return address;
+}
+
 } // namespace Endpoints

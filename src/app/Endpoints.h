@@ -13,6 +13,10 @@ QString ServiceBaseAddress(); // "http://" + host, no trailing slash
 QString HomePageAddress();    // the service base address, a complete address
 QString CountBaseAddress();   // "http://" + the count host
 
+// An address as users and configuration write it, with every trailing "/"
+// removed, so a path can be added to it.
+QString WithoutTrailingSlashes(QString address);
+
 // The five catalogues, in the order of the category tabs 1..5.
 QStringList CatalogueFileNames();               // tv.ini, world.ini, game.ini, radio.ini, music.ini
 QString CataloguePath(const QString& fileName); // "/ver/live/file/" + file name

@@ -1,10 +1,11 @@
 #include "app/MprisService.h"
 
+#include "app/SessionBus.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,15 +24,6 @@ const QStringList& UriSchemes() {
         QStringLiteral("mmsh"), QStringLiteral("rtsp"),  QStringLiteral("rtmp"),
     };
     return schemes;
-}
-
-// Connecting to a session bus that is not there may start one (autolaunch)
-// and wait for it: only a bus that is already running is used.
-bool SessionBusExpected() {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
 }
 
 } // namespace
@@ -56,7 +48,7 @@ MprisService::~MprisService() {
 bool MprisService::Register() {
     if (IsRegistered())
         return true;
-    if (!SessionBusExpected())
+    if (!SessionBus::Expected())
         return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())

@@ -66,12 +66,9 @@ bool IsDirectoryParameter(const QString& key) {
 } // namespace
 
 ChannelSource ChannelSource::Of(Kind kind, const QString& address) {
-    QString tidy = address.trimmed();
-    if (kind == Kind::Service) {
-        while (tidy.endsWith(QLatin1Char('/')))
-            tidy.chop(1);
-    }
-    return ChannelSource{kind, tidy};
+    const QString tidy = address.trimmed();
+    return ChannelSource{kind,
+                         kind == Kind::Service ? Endpoints::WithoutTrailingSlashes(tidy) : tidy};
 }
 
 std::optional<ChannelSource> ChannelSource::Parse(const QString& text) {
@@ -299,9 +296,7 @@ QString PageAddress(const SourceSettings& settings, const QString& buildTimeAddr
         if (tab.kind == ChannelSource::Kind::Service && tab.address == service)
             return buildTimeAddress;
     }
-    QString base = service;
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
+    const QString base = Endpoints::WithoutTrailingSlashes(service);
     if (buildTimeAddress.startsWith(buildTimeBase))
         return base + buildTimeAddress.mid(buildTimeBase.size());
     return buildTimeAddress;

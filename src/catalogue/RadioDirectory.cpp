@@ -1,5 +1,6 @@
 #include "catalogue/RadioDirectory.h"
 
+#include "app/Endpoints.h"
 #include "catalogue/DirectoryAnswerReader.h"
 
 #include <QCoreApplication>
@@ -19,9 +20,7 @@ std::optional<std::vector<Station>> ParseStations(const QByteArray& json) {
 }
 
 QString ServerBase(const QString& server) {
-    QString base = server.trimmed();
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
+    QString base = Endpoints::WithoutTrailingSlashes(server.trimmed());
     if (!base.contains(QLatin1String("://")))
         base.prepend(QStringLiteral("https://"));
     return base;

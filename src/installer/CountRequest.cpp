@@ -28,10 +28,8 @@ CountRequest::~CountRequest() {
 }
 
 QString CountRequest::Address(const QString& baseAddress) {
-    QString base = baseAddress;
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return base + QString::fromLatin1(Endpoints::kCountPath);
+    return Endpoints::WithoutTrailingSlashes(baseAddress) +
+           QString::fromLatin1(Endpoints::kCountPath);
 }
 
 bool CountRequest::Send(const QString& baseAddress) {

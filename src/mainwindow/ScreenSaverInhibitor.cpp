@@ -1,25 +1,17 @@
 #include "mainwindow/ScreenSaverInhibitor.h"
 
+#include "app/SessionBus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QFileInfo>
 
 namespace {
 
 const char* const kService = "org.freedesktop.ScreenSaver";
 const char* const kPath = "/org/freedesktop/ScreenSaver";
 const char* const kInterface = "org.freedesktop.ScreenSaver";
-
-// Connecting to a session bus that is not there may try to start one
-// (autolaunch) and wait for it; only talk to a bus that is already running.
-bool SessionBusExpected() {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
-}
 
 } // namespace
 
@@ -30,7 +22,7 @@ ScreenSaverInhibitor::~ScreenSaverInhibitor() {
 }
 
 void ScreenSaverInhibitor::Inhibit(const QString& applicationName, const QString& reason) {
-    if (wanted_ || !SessionBusExpected())
+    if (wanted_ || !SessionBus::Expected())
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
