@@ -5,7 +5,7 @@
 #include <algorithm>
 
 QString GuideData::Text(quint32 offset) const {
-    if (offset + 2 > static_cast<quint32>(pool_.size()))
+    if (static_cast<qint64>(offset) + 2 > pool_.size())
         return QString();
     const auto* p = reinterpret_cast<const unsigned char*>(pool_.constData() + offset);
     const int length = p[0] | (p[1] << 8);
