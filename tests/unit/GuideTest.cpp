@@ -1,13 +1,26 @@
 #include "app/LegacyText.h"
+#include "app/SettingsTable.h"
+#include "catalogue/DownloadQueue.h"
+#include "guide/GuideBook.h"
 #include "guide/GuideReader.h"
 #include "guide/GuideTime.h"
+#include "userchannels/M3uPlaylist.h"
+
+#include "../../tools/demo/LoopbackHttpServer.h"
+#include "EventLoopWait.h"
+#include "TestFolders.h"
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <lzma.h>
 #include <zlib.h>
+
+using demo::HttpResponse;
+using demo::LoopbackHttpServer;
 
 namespace {
 
@@ -258,4 +271,114 @@ TEST(GuideReader, KeepsABrokenOffGuideOnlyWhenWhatWasReadIsWhole) {
     // The break inside a wanted channel's run: nothing is used.
     const GuideReadResult refused = Read(Gzip(guide.left(guide.indexOf("Tom"))), List());
     EXPECT_FALSE(refused.data);
+}
+
+TEST(GuideAddresses, ComeFromThePlaylistHeaderAndTheTabsSetting) {
+    EXPECT_EQ(M3uPlaylist::GuideAddresses(
+                  "\xEF\xBB\xBF#EXTM3U x-tvg-url=\"http://127.0.0.1/a.xml.gz, "
+                  "http://127.0.0.1/b.xml\" url-tvg=\"http://127.0.0.1/a.xml.gz\"\n"
+                  "#EXTINF:-1 x-tvg-url=\"http://127.0.0.1/no\",A\nhttp://127.0.0.1/a\n"),
+              (QStringList{QStringLiteral("http://127.0.0.1/a.xml.gz"),
+                           QStringLiteral("http://127.0.0.1/b.xml")}));
+    EXPECT_TRUE(M3uPlaylist::GuideAddresses("#EXTINF:-1,A\nhttp://127.0.0.1/a\n").isEmpty());
+
+    ScopedXdgHome home;
+    Settings::WriteText(Settings::GuideTv, QStringLiteral(" /tmp/g.xml ,http://127.0.0.1/t.xml,"));
+    EXPECT_EQ(
+        GuideBook::UserAddresses(Category::Tv),
+        (QStringList{QStringLiteral("/tmp/g.xml"), QStringLiteral("http://127.0.0.1/t.xml")}));
+    EXPECT_TRUE(GuideBook::UserAddresses(Category::Radio).isEmpty());
+}
+
+namespace {
+
+struct BookFixture {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    std::unique_ptr<GuideBook> book;
+
+    BookFixture() {
+        EXPECT_TRUE(server.Listen());
+        Open();
+    }
+    void Open() {
+        book = std::make_unique<GuideBook>(home.dataHome());
+        book->SetClock([] { return kNow; });
+        book->Queue()->SetStallTimeoutMs(1500);
+    }
+    bool Refresh() {
+        bool finished = false;
+        book->Refresh(Category::Tv, true, [&] { finished = true; });
+        return WaitFor([&] { return finished; });
+    }
+    QString Title(const QString& key) const {
+        const GuideData* guide = book->Find(Category::Tv, key);
+        if (!guide)
+            return QString();
+        const auto now = guide->At(key, kNow).now;
+        return now ? now->title : QString();
+    }
+};
+
+} // namespace
+
+TEST(GuideBook, KeepsTheLastGoodGuideThroughEveryFault) {
+    BookFixture f;
+    f.server.SetRoute(QStringLiteral("/epg.xml.gz"),
+                      HttpResponse::Ok(Gzip(Guide()), "application/gzip"));
+    const QString address = f.server.Url(QStringLiteral("/epg.xml.gz"));
+    // The tab's own guide is a local file.
+    QTemporaryDir dir;
+    const QString local = dir.filePath(QStringLiteral("sbs.xml"));
+    WriteBytes(local, Xz(Guide()));
+    int changes = 0;
+    QObject::connect(f.book.get(), &GuideBook::guideChanged, [&](Category) { ++changes; });
+    f.book->SetTab(Category::Tv, List(), {address, local});
+    ASSERT_TRUE(f.Refresh());
+    EXPECT_GE(changes, 2);
+    EXPECT_EQ(f.Title(QStringLiteral("kbs")), QStringLiteral("Weather"));
+    const std::vector<GuideBook::Source> sources = f.book->Sources(Category::Tv);
+    ASSERT_EQ(sources.size(), 2u);
+    EXPECT_TRUE(sources[0].StatusText().endsWith(
+        QStringLiteral("읽음 · 4 / 5 채널 · 알 수 없는 시간대 1건은 UTC로 읽음")))
+        << sources[0].StatusText().toStdString();
+    const QByteArray kept = ReadBytes(f.book->KeptPath(address));
+    ASSERT_EQ(kept, Gzip(Guide()));
+
+    const QByteArray gz = Gzip(Guide());
+    const struct {
+        const char* what;
+        HttpResponse response;
+        const char* status;
+    } faults[] = {
+        {"not a guide", HttpResponse::Ok("<html><body>moved</body></html>"),
+         "XMLTV 편성표가 아닙니다"},
+        {"cut gzip", HttpResponse::Ok(gz.left(gz.size() / 2)), "편성표 파일이 중간에 끊겼습니다"},
+        {"bomb",
+         HttpResponse::Ok("<!DOCTYPE tv [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+                          "<!ENTITY b "
+                          "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&"
+                          "a;&a;&a;&a;&a;&a;&a;\">]>"
+                          "<tv><channel id=\"x\"><display-name>&b;</display-name></channel></tv>"),
+         "엔티티 확장"},
+        {"404", HttpResponse::Status(404), "서버 응답 404"},
+        {"cut transfer", HttpResponse::Truncated(gz.left(100), gz.size()), "받지 못했습니다"},
+    };
+    for (const auto& fault : faults) {
+        f.server.SetRoute(QStringLiteral("/epg.xml.gz"), fault.response);
+        ASSERT_TRUE(f.Refresh()) << fault.what;
+        EXPECT_EQ(ReadBytes(f.book->KeptPath(address)), kept) << fault.what;
+        EXPECT_FALSE(QFileInfo::exists(f.book->KeptPath(address) + QStringLiteral(".download")));
+        EXPECT_EQ(f.Title(QStringLiteral("kbs")), QStringLiteral("Weather")) << fault.what;
+        const QString status = f.book->Sources(Category::Tv)[0].StatusText();
+        EXPECT_TRUE(status.contains(QString::fromUtf8(fault.status)) &&
+                    status.contains(QStringLiteral("이전 편성표를 그대로 둡니다")))
+            << fault.what << ": " << status.toStdString();
+    }
+
+    // A new start shows the kept guide before any network use.
+    f.server.Close();
+    f.Open();
+    f.book->SetTab(Category::Tv, List(), {address});
+    ASSERT_TRUE(WaitFor([&] { return !f.Title(QStringLiteral("kbs")).isEmpty(); }));
 }
