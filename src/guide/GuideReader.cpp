@@ -249,18 +249,30 @@ private:
         return index;
     }
 
+    // Each text is kept once. The index holds a hash of the text, not the
+    // text: a second copy of every description would double what a read
+    // costs. A hash that meets another text (compared in the pool) is
+    // simply stored again.
     quint32 Intern(const QString& text) {
         const QByteArray utf8 = text.toUtf8().left(0xFFFF);
-        const auto found = interned_.constFind(utf8);
-        if (found != interned_.cend())
+        const quint64 hash = (static_cast<quint64>(qHash(utf8, 0x9E3779B9u)) << 32) ^
+                             static_cast<quint64>(qHash(utf8, 0x85EBCA6Bu));
+        const auto found = interned_.constFind(hash);
+        if (found != interned_.cend() && TextAt(*found) == utf8)
             return *found;
         const auto offset = static_cast<quint32>(pool_.size());
         const auto length = static_cast<quint16>(utf8.size());
         pool_.append(static_cast<char>(length & 0xFF));
         pool_.append(static_cast<char>(length >> 8));
         pool_.append(utf8);
-        interned_.insert(utf8, offset);
+        if (found == interned_.cend())
+            interned_.insert(hash, offset);
         return offset;
+    }
+
+    QByteArrayView TextAt(quint32 offset) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(pool_.constData() + offset);
+        return QByteArrayView(pool_.constData() + offset + 2, p[0] | (p[1] << 8));
     }
 
     // Copies a text into the kept pool once, so texts of programmes that
@@ -349,7 +361,7 @@ private:
     std::vector<std::vector<Raw>> raw_;
     std::vector<Block> blocks_;
     QByteArray pool_;
-    QHash<QByteArray, quint32> interned_;
+    QHash<quint64, quint32> interned_;
 };
 
 namespace {

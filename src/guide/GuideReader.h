@@ -34,7 +34,7 @@ struct GuideReadOptions {
     qint64 keepAfterSeconds = 7 * 86400; // programmes starting after now + this go
     qint64 maxTextBytes = 1536ll << 20;  // unpacked: a 2 GB stream stops here
     int maxProgrammesPerChannel = 20000; // a week at one every half minute
-    int descriptionChars = 160;          // enough for a tooltip and the dialog's line
+    int descriptionChars = 60;           // a tooltip line; keeps a programme near 200 bytes
 };
 
 // What became of one read, for the settings page.
