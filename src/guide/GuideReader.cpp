@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -130,7 +131,16 @@ public:
     qint64 windowEnd() const { return to_; }
 
     // A <channel> element: its id and display names.
-    void AddChannel(const QString& id, const QStringList& names) { Match(id, names); }
+    void AddChannel(const QString& id, const QStringList& names) {
+        if (Match(id, names) < 0 && indexOfId_.size() < kMaxRememberedIds)
+            indexOfId_.insert(id, -1);
+    }
+
+    // True for a channel id known to feed no list channel: its programmes
+    // need not be parsed at all.
+    bool Rejected(QByteArrayView id) const {
+        return indexOfId_.value(QString::fromUtf8(id), 0) < 0;
+    }
 
     // The guide channel a programme's channel id feeds, or -1.
     int GuideIndexOf(const QString& id) {
@@ -167,8 +177,8 @@ public:
     int matchedGuideChannels() const { return static_cast<int>(raw_.size()); }
 
     // Channel states for the soundness of a guide that broke off.
-    enum class Block { Unseen, Open, Closed };
-    std::vector<Block>& blocks() { return blocks_; }
+    // The channel id each guide channel was allocated for.
+    const std::vector<QString>& ids() const { return ids_; }
 
     std::shared_ptr<GuideData> Finish() {
         auto data = std::make_shared<GuideData>();
@@ -235,7 +245,7 @@ private:
                 if (index < 0) {
                     index = static_cast<int>(raw_.size());
                     raw_.emplace_back();
-                    blocks_.push_back(Block::Unseen);
+                    ids_.push_back(id);
                 }
                 best = Best{rank, index};
             }
@@ -359,7 +369,7 @@ private:
     std::vector<Best> best_;
     QHash<QString, int> indexOfId_;
     std::vector<std::vector<Raw>> raw_;
-    std::vector<Block> blocks_;
+    std::vector<QString> ids_;
     QByteArray pool_;
     QHash<quint64, quint32> interned_;
 };
@@ -400,6 +410,7 @@ public:
         // XMLTV declares no entities of its own; a guide that does and
         // expands them into more than this is a bomb, not a guide.
         xml_.setEntityExpansionLimit(1024);
+        stream_.SetProgrammeSkip([this](QByteArrayView id) { return OnProgrammeTag(id); });
     }
 
     GuideReadResult Run() {
@@ -470,10 +481,12 @@ private:
             return false;
         if (timeOrdered_ && lastMatchedStart_ >= builder_.windowEnd())
             return true;
-        if (!grouped_)
+        // Only a stream that ended early was parsed to its last byte; a
+        // fault in the middle leaves text seen ahead unparsed.
+        if (!grouped_ || xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError)
             return false;
-        return std::all_of(builder_.blocks().cbegin(), builder_.blocks().cend(),
-                           [](GuideBuilder::Block b) { return b == GuideBuilder::Block::Closed; });
+        return std::all_of(builder_.ids().cbegin(), builder_.ids().cend(),
+                           [this](const QString& id) { return closedIds_.contains(id); });
     }
 
     void ReadChannel() {
@@ -492,26 +505,28 @@ private:
             builder_.AddChannel(id, names);
     }
 
-    void NoteBlock(const QStringView channelId, int index) {
-        if (channelId == previousChannel_)
-            return;
-        if (previousIndex_ >= 0)
-            builder_.blocks()[static_cast<size_t>(previousIndex_)] = GuideBuilder::Block::Closed;
-        if (index >= 0) {
-            GuideBuilder::Block& block = builder_.blocks()[static_cast<size_t>(index)];
-            if (block == GuideBuilder::Block::Closed)
+    // Every <programme> tag passes here in file order (before the XML
+    // reader sees it, if it does): the runs of each channel are noted for
+    // the soundness of a guide that breaks off, and the tags of channels
+    // that feed nothing are left out.
+    bool OnProgrammeTag(QByteArrayView id) {
+        if (id != QByteArrayView(previousChannel_)) {
+            if (closedIds_.size() < kMaxRuns) {
+                closedIds_.insert(QString::fromUtf8(previousChannel_));
+                if (closedIds_.contains(QString::fromUtf8(id)))
+                    grouped_ = false;
+            } else {
                 grouped_ = false;
-            block = GuideBuilder::Block::Open;
+            }
+            previousChannel_ = id.toByteArray();
         }
-        previousChannel_ = channelId.toString();
-        previousIndex_ = index;
+        return builder_.Rejected(id);
     }
 
     void ReadProgramme() {
         const QXmlStreamAttributes attributes = xml_.attributes();
         const QStringView channelId = attributes.value(QLatin1String("channel"));
         const int index = channelId.isEmpty() ? -1 : builder_.GuideIndexOf(channelId.toString());
-        NoteBlock(channelId, index);
         if (index < 0) {
             xml_.skipCurrentElement();
             return;
@@ -581,8 +596,9 @@ private:
     bool grouped_ = true;
     bool timeOrdered_ = true;
     qint64 lastMatchedStart_ = 0;
-    QString previousChannel_;
-    int previousIndex_ = -1;
+    QByteArray previousChannel_;
+    QSet<QString> closedIds_;
+    static constexpr int kMaxRuns = 100000;
 };
 
 } // namespace

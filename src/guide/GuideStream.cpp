@@ -327,6 +327,156 @@ private:
     QByteArray pending_;
 };
 
+// Drops the <programme> elements of unwanted channels from the text. Every
+// '<' of well-formed XML starts markup (text and attribute values cannot
+// hold one), so walking from '<' to '<' finds every element; what cannot
+// be decided yet (a tag cut at the slice's end) waits for the next slice.
+class GuideStream::Skipper {
+public:
+    explicit Skipper(std::function<bool(QByteArrayView)> skip) : skip_(std::move(skip)) {}
+
+    void Feed(QByteArrayView text, QByteArray* out) {
+        QByteArray joined;
+        if (!carry_.isEmpty()) {
+            joined = carry_ + text.toByteArray();
+            carry_.clear();
+            text = joined;
+        }
+        qsizetype i = 0;
+        qsizetype keptFrom = 0; // start of the bytes to hand on
+        const qsizetype n = text.size();
+        auto handOn = [&](qsizetype upTo) {
+            if (!dropping_ && upTo > keptFrom)
+                out->append(text.constData() + keptFrom, upTo - keptFrom);
+            keptFrom = upTo;
+        };
+        while (i < n) {
+            if (!closer_.isEmpty()) { // inside a comment, CDATA or instruction
+                const qsizetype end = text.indexOf(closer_, i);
+                if (end < 0) {
+                    // Keep the last bytes: the closer may be cut in two.
+                    const qsizetype keep = qMin<qsizetype>(closer_.size() - 1, n - i);
+                    handOn(n - keep);
+                    carry_ = text.sliced(n - keep).toByteArray();
+                    keptFrom = n;
+                    return;
+                }
+                i = end + closer_.size();
+                closer_.clear();
+                continue;
+            }
+            const qsizetype lt = text.indexOf('<', i);
+            if (lt < 0)
+                break;
+            const QByteArrayView rest = text.sliced(lt);
+            if (rest.size() < 12 && !LooksComplete(rest)) {
+                handOn(lt);
+                carry_ = rest.toByteArray();
+                keptFrom = n;
+                return;
+            }
+            if (rest.startsWith("<!--")) {
+                closer_ = "-->";
+                i = lt + 4;
+            } else if (rest.startsWith("<![CDATA[")) {
+                closer_ = "]]>";
+                i = lt + 9;
+            } else if (rest.startsWith("<?")) {
+                closer_ = "?>";
+                i = lt + 2;
+            } else if (dropping_ && rest.startsWith("</programme>")) {
+                dropping_ = false;
+                i = lt + 12;
+                keptFrom = i;
+            } else if (!dropping_ && rest.startsWith("<programme") && rest.size() > 10 &&
+                       IsTagEnd(rest[10])) {
+                const qsizetype close = rest.indexOf('>');
+                if (close < 0) {
+                    if (rest.size() > kMaxTag) { // not a tag we can judge: hand it on
+                        i = lt + 1;
+                        continue;
+                    }
+                    handOn(lt);
+                    carry_ = rest.toByteArray();
+                    keptFrom = n;
+                    return;
+                }
+                const QByteArrayView tag = rest.first(close + 1);
+                if (skip_(ChannelOf(tag))) {
+                    handOn(lt);
+                    if (tag.endsWith("/>")) {
+                        keptFrom = lt + close + 1; // an empty element: only the tag goes
+                    } else {
+                        dropping_ = true;
+                    }
+                }
+                i = lt + close + 1;
+            } else {
+                i = lt + 1;
+            }
+        }
+        handOn(n);
+    }
+
+    // What waited for more text, at the end of the stream.
+    void Finish(QByteArray* out) {
+        if (!dropping_)
+            out->append(carry_);
+        carry_.clear();
+    }
+
+private:
+    static constexpr qsizetype kMaxTag = 16 * 1024;
+
+    static bool IsTagEnd(char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+    }
+
+    // True when the bytes after '<' are enough to tell what markup it is.
+    static bool LooksComplete(QByteArrayView rest) {
+        static const char* const kPrefixes[] = {"<!--", "<![CDATA[", "</programme>", "<programme "};
+        for (const char* prefix : kPrefixes) {
+            const QByteArrayView p(prefix);
+            if (rest.size() < p.size() && p.startsWith(rest))
+                return false; // could still become this
+        }
+        return true;
+    }
+
+    static QByteArrayView ChannelOf(QByteArrayView tag) {
+        qsizetype at = 0;
+        while ((at = tag.indexOf("channel", at)) >= 0) {
+            qsizetype i = at + 7;
+            const bool startsName = at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' ||
+                                               tag[at - 1] == '\n' || tag[at - 1] == '\r');
+            while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t'))
+                ++i;
+            if (startsName && i < tag.size() && tag[i] == '=') {
+                ++i;
+                while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t'))
+                    ++i;
+                if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+                    const qsizetype end = tag.indexOf(tag[i], i + 1);
+                    if (end > i)
+                        return tag.sliced(i + 1, end - i - 1);
+                }
+                return QByteArrayView();
+            }
+            at += 7;
+        }
+        return QByteArrayView();
+    }
+
+    std::function<bool(QByteArrayView)> skip_;
+    QByteArray carry_;
+    QByteArray closer_;
+    bool dropping_ = false;
+};
+
+void GuideStream::SetProgrammeSkip(std::function<bool(QByteArrayView channel)> skip) {
+    skipper_ = std::make_unique<Skipper>(std::move(skip));
+}
+
 GuideStream::GuideStream(QIODevice* source, qint64 maxTextBytes)
     : source_(source), maxTextBytes_(maxTextBytes), recoder_(std::make_unique<Recoder>()) {
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -371,11 +521,23 @@ bool GuideStream::Refill() {
     }
     if (raw.isEmpty()) {
         ended_ = true;
+        if (skipper_) {
+            text_.clear();
+            textPos_ = 0;
+            skipper_->Finish(&text_);
+            return !text_.isEmpty();
+        }
         return false;
     }
     text_.clear();
     textPos_ = 0;
-    recoder_->Feed(raw, &text_);
+    if (!skipper_) {
+        recoder_->Feed(raw, &text_);
+        return true;
+    }
+    recoded_.clear();
+    recoder_->Feed(raw, &recoded_);
+    skipper_->Feed(recoded_, &text_);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <functional>
 #include <memory>
 
 // A guide file as the text the XML reader takes: gzip and xz are inflated as
@@ -34,6 +35,13 @@ public:
     Packing packing() const { return packing_; }
     Fault fault() const { return fault_; }
     bool recodedFromCp949() const;
+
+    // Leaves out, before any XML parsing, every <programme> element whose
+    // channel attribute `skip` says is not wanted: most of a large guide is
+    // channels a list does not have, and the XML reader need not see them.
+    // The markup is walked '<' by '<' (comments, CDATA sections and
+    // processing instructions stepped over), so only real elements go.
+    void SetProgrammeSkip(std::function<bool(QByteArrayView channel)> skip);
     qint64 packedBytesRead() const { return packedRead_; }
     qint64 textBytes() const { return textDelivered_; }
 
@@ -44,6 +52,7 @@ protected:
 private:
     class Unpacker;
     class Recoder;
+    class Skipper;
 
     bool Refill();
 
@@ -58,6 +67,8 @@ private:
     qint64 textDelivered_ = 0;
     std::unique_ptr<Unpacker> unpacker_;
     std::unique_ptr<Recoder> recoder_;
+    std::unique_ptr<Skipper> skipper_;
+    QByteArray recoded_;
     QByteArray text_; // recoded text not yet taken
     qsizetype textPos_ = 0;
 };

@@ -382,3 +382,42 @@ TEST(GuideBook, KeepsTheLastGoodGuideThroughEveryFault) {
     f.book->SetTab(Category::Tv, List(), {address});
     ASSERT_TRUE(WaitFor([&] { return !f.Title(QStringLiteral("kbs")).isEmpty(); }));
 }
+
+TEST(GuideReader, LeavesOutUnwantedChannelsBeforeParsing) {
+    // Far more than one slice of channels the list does not have, so their
+    // programmes are known unwanted by the time the text reaches them.
+    QByteArray head = "<?xml version=\"1.0\"?>\n<tv>\n";
+    QByteArray pad;
+    QByteArray after;
+    for (int i = 0; i < 2000; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        head += "<channel id=\"Pad" + n +
+                "\"><display-name>P</display-name></channel>\n"
+                "<channel id=\"Qad" +
+                n + "\"><display-name>Q</display-name></channel>\n";
+        for (const char* prefix : {"Pad", "Qad"})
+            (prefix[0] == 'P' ? pad : after) +=
+                "<programme start=\"20261209110000\" stop=\"20261209130000\" channel=\"" +
+                QByteArray(prefix) + n + "\"><title>P</title><!-- </programme> --></programme>\n";
+    }
+    head += "<channel id=\"KBS1TV.kr\"><display-name>KBS</display-name></channel>\n";
+    const QByteArray kbs =
+        "<!-- <programme start=\"20261209110000\" channel=\"KBS1TV.kr\"> -->\n"
+        "<programme start=\"20261209110000\" stop=\"20261209130000\" channel=\"KBS1TV.kr\">"
+        "<title><![CDATA[</programme> <programme channel=\"Pad1\"> A]]></title></programme>\n"
+        "<programme start=\"20261209130000\" channel=\"KBS1TV.kr\"/>\n";
+    const QByteArray guide = head + pad + kbs + after + "</tv>\n";
+    const GuideReadResult result = Read(Gzip(guide), List());
+    ASSERT_TRUE(result.data);
+    EXPECT_EQ(result.report.outcome, GuideReport::Outcome::Read);
+    EXPECT_EQ(result.data->At(QStringLiteral("kbs"), kNow).now->title,
+              QStringLiteral("</programme> <programme channel=\"Pad1\"> A"));
+    EXPECT_EQ(result.data->ProgrammeCount(), 2);
+
+    // Broken off among the channels after it: the wanted run is whole.
+    const GuideReadResult kept = Read(Gzip(guide.left(guide.size() - 5000)), List());
+    ASSERT_TRUE(kept.data);
+    EXPECT_EQ(kept.report.outcome, GuideReport::Outcome::PartKept);
+    // Broken off before the wanted channel's run: nothing is used.
+    EXPECT_FALSE(Read(Gzip((head + pad).left(head.size() + pad.size() / 2)), List()).data);
+}
