@@ -96,7 +96,7 @@ void Generate(const QString& path, int channels) {
             const qint64 start = from + static_cast<qint64>(s) * kSlotMinutes * 60;
             const char* show = kShows[(c + s) % 12];
             QByteArray desc;
-            while (desc.size() < 300) {
+            while (desc.size() < 340) {
                 desc += kWords[next() % 18];
                 desc += ' ';
             }
@@ -152,7 +152,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int channels = argc > 1 ? std::atoi(argv[1]) : 3000;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp");
-    const QString path = folder + QStringLiteral("/waveorbit-bench-guide-%1.xml.gz").arg(channels);
+    const QString path =
+        folder + QStringLiteral("/waveorbit-bench-guide-v2-%1.xml.gz").arg(channels);
     if (!QFileInfo::exists(path)) {
         QElapsedTimer timer;
         timer.start();
