@@ -662,6 +662,8 @@ QString GuideReport::StatusText() const {
     }
     if (unknownZones > 0)
         parts << QStringLiteral("알 수 없는 시간대 %1건은 UTC로 읽음").arg(unknownZones);
+    if (overflow > 0)
+        parts << QStringLiteral("한 채널에 너무 많은 프로그램 %1개 제외").arg(overflow);
     if (badTimes > 0)
         parts << QStringLiteral("시간을 읽을 수 없는 프로그램 %1개 제외").arg(badTimes);
     return parts.join(QStringLiteral(" · "));
