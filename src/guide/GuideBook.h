@@ -51,7 +51,8 @@ public:
     static QStringList SplitAddresses(const QString& text);
 
     // The tab's channels and guide addresses (the playlist's first, then the
-    // user's). Kept copies are read at once; then guides are refreshed as due.
+    // user's). Kept copies (and local guides) are read at once, with no network
+    // use; Refresh fetches.
     void SetTab(Category category, std::vector<GuideChannel> channels,
                 const QStringList& addresses);
     // Fetches and reads the tab's guides: all of them when `force`, else
