@@ -102,6 +102,11 @@ std::vector<GuideChannel> GuideChannelsOf(const std::vector<M3uPlaylist::Entry>&
     return channels;
 }
 
+PlaylistGuides PlaylistGuidesOf(const QByteArray& playlist, const QUrl& base) {
+    return PlaylistGuides{GuideChannelsOf(M3uPlaylist::Parse(playlist, base)),
+                          M3uPlaylist::GuideAddresses(playlist)};
+}
+
 // Collects what the reader finds for the wanted channels, then puts it in
 // order and packs it into a GuideData.
 class GuideBuilder {

@@ -3,6 +3,8 @@
 #include "guide/GuideData.h"
 
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
@@ -27,6 +29,14 @@ struct GuideChannel {
 
 // The list's playlist entries as guide channels, keyed by stream address.
 std::vector<GuideChannel> GuideChannelsOf(const std::vector<M3uPlaylist::Entry>& entries);
+
+// What a playlist file gives the guide: its channels and the guide
+// addresses its header names.
+struct PlaylistGuides {
+    std::vector<GuideChannel> channels;
+    QStringList addresses;
+};
+PlaylistGuides PlaylistGuidesOf(const QByteArray& playlist, const QUrl& base = QUrl());
 
 struct GuideReadOptions {
     qint64 now = 0;                      // UTC seconds

@@ -281,6 +281,17 @@ TEST(GuideAddresses, ComeFromThePlaylistHeaderAndTheTabsSetting) {
               (QStringList{QStringLiteral("http://127.0.0.1/a.xml.gz"),
                            QStringLiteral("http://127.0.0.1/b.xml")}));
     EXPECT_TRUE(M3uPlaylist::GuideAddresses("#EXTINF:-1,A\nhttp://127.0.0.1/a\n").isEmpty());
+    const PlaylistGuides playlist =
+        PlaylistGuidesOf("#EXTM3U url-tvg=\"http://127.0.0.1/g.xml\"\n"
+                         "#EXTINF:-1 tvg-id=\"ArirangTV.kr@SD\" tvg-name=\"Arirang\" "
+                         "tvg-shift=\"-1.5\",Arirang (720p)\n"
+                         "http://127.0.0.1/arirang.m3u8|User-Agent=x\n");
+    ASSERT_EQ(playlist.channels.size(), 1u);
+    EXPECT_EQ(playlist.channels[0].key, QStringLiteral("http://127.0.0.1/arirang.m3u8"));
+    EXPECT_EQ(playlist.channels[0].id, QStringLiteral("ArirangTV.kr@SD"));
+    EXPECT_EQ(playlist.channels[0].tvgName, QStringLiteral("Arirang"));
+    EXPECT_EQ(playlist.channels[0].shiftHours, -1.5);
+    EXPECT_EQ(playlist.addresses, QStringList{QStringLiteral("http://127.0.0.1/g.xml")});
 
     ScopedXdgHome home;
     Settings::WriteText(Settings::GuideTv, QStringLiteral(" /tmp/g.xml ,http://127.0.0.1/t.xml,"));
