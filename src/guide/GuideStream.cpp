@@ -542,13 +542,21 @@ bool GuideStream::Refill() {
 }
 
 qint64 GuideStream::readData(char* data, qint64 maxSize) {
-    while (textPos_ >= text_.size()) {
-        if (!Refill())
-            return -1;
+    // The request is filled whole unless the text ends: QXmlStreamReader
+    // takes a read that decodes to no character at all (the last byte or
+    // two of a character cut at a slice's end) for the end of the document.
+    qint64 total = 0;
+    while (total < maxSize) {
+        if (textPos_ >= text_.size()) {
+            if (!Refill())
+                break;
+            continue;
+        }
+        const qint64 n = qMin<qint64>(maxSize - total, text_.size() - textPos_);
+        std::memcpy(data + total, text_.constData() + textPos_, static_cast<size_t>(n));
+        textPos_ += n;
+        total += n;
     }
-    const qint64 n = qMin<qint64>(maxSize, text_.size() - textPos_);
-    std::memcpy(data, text_.constData() + textPos_, static_cast<size_t>(n));
-    textPos_ += n;
-    textDelivered_ += n;
-    return n;
+    textDelivered_ += total;
+    return total > 0 ? total : -1;
 }

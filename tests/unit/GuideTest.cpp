@@ -3,6 +3,7 @@
 #include "catalogue/DownloadQueue.h"
 #include "guide/GuideBook.h"
 #include "guide/GuideReader.h"
+#include "guide/GuideStream.h"
 #include "guide/GuideTime.h"
 #include "userchannels/M3uPlaylist.h"
 
@@ -431,4 +432,31 @@ TEST(GuideReader, LeavesOutUnwantedChannelsBeforeParsing) {
     EXPECT_EQ(kept.report.outcome, GuideReport::Outcome::PartKept);
     // Broken off before the wanted channel's run: nothing is used.
     EXPECT_FALSE(Read(Gzip((head + pad).left(head.size() + pad.size() / 2)), List()).data);
+}
+
+TEST(GuideStream, FillsEveryReadUntilTheEnd) {
+    // QXmlStreamReader takes a read that decodes to no character (the tail
+    // of a character cut at a slice's end) for the end of the document: a
+    // guide was cut short that way when leaving out programmes made the
+    // slices uneven.
+    QByteArray text = "<tv>";
+    for (int i = 0; text.size() < 300000; ++i)
+        text += "<programme channel=\"c" + QByteArray::number(i % 7) + "\"><title>한국어 제목 " +
+                QByteArray::number(i) + "</title></programme>\n";
+    text += "</tv>";
+    QByteArray packed = Gzip(text);
+    QBuffer buffer(&packed);
+    buffer.open(QIODevice::ReadOnly);
+    GuideStream stream(&buffer, 1 << 30);
+    stream.SetProgrammeSkip([](QByteArrayView) { return false; });
+    QByteArray seen;
+    QByteArray chunk(8192, Qt::Uninitialized);
+    qint64 n = 0;
+    while ((n = stream.read(chunk.data(), chunk.size())) > 0) {
+        seen.append(chunk.constData(), n);
+        if (seen.size() < text.size()) {
+            ASSERT_EQ(n, chunk.size()) << "a short read at " << seen.size();
+        }
+    }
+    EXPECT_EQ(seen, text);
 }
