@@ -50,6 +50,9 @@ const Value SourceGame{M, kKeySources, "GAME", "", ReadRule::Text};
 const Value SourceRadio{M, kKeySources, "RADIO", "", ReadRule::Text};
 const Value SourceMusic{M, kKeySources, "MUSIC", "", ReadRule::Text};
 const Value DirectoryServer{M, kKeySources, "DIRECTORY_SERVER", "", ReadRule::Text};
+const Value GuideTv{M, kKeySources, "TV_GUIDE", "", ReadRule::Text};
+const Value GuideWorld{M, kKeySources, "WORLD_GUIDE", "", ReadRule::Text};
+const Value GuideGame{M, kKeySources, "GAME_GUIDE", "", ReadRule::Text};
 
 const Value VerNimbusKit{M, kKeyUpdate, "vernimbuskit", "", ReadRule::Text};
 
@@ -83,6 +86,9 @@ const std::vector<const Value*>& All() {
         &SourceRadio,
         &SourceMusic,
         &DirectoryServer,
+        &GuideTv,
+        &GuideWorld,
+        &GuideGame,
         &VerNimbusKit,
     };
     return all;

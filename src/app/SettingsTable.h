@@ -59,6 +59,9 @@ extern const Value StartWithSession;
 extern const Value SourceTv, SourceWorld, SourceGame, SourceRadio, SourceMusic;
 // The radio directory's server; empty means "find it".
 extern const Value DirectoryServer;
+// The programme guides a TV tab reads besides those its playlist names:
+// comma-separated http/https addresses or local files.
+extern const Value GuideTv, GuideWorld, GuideGame;
 // Written by the partner installer, read by nobody.
 extern const Value VerNimbusKit;
 

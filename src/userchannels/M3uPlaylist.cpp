@@ -258,6 +258,36 @@ std::vector<Entry> Parse(const QByteArray& rawContents, const QUrl& base) {
     return entries;
 }
 
+QStringList GuideAddresses(const QByteArray& rawContents) {
+    QByteArrayView contents(rawContents);
+    if (contents.startsWith("\xEF\xBB\xBF"))
+        contents = contents.sliced(3);
+    QStringList addresses;
+    bool first = true;
+    ForEachLine(contents, [&](QByteArrayView raw) {
+        if (!first)
+            return;
+        const QString line = TrimLine(Decoded(raw, LegacyText::IsValidUtf8(raw)));
+        if (line.isEmpty())
+            return;
+        first = false;
+        if (!line.startsWith(QLatin1String("#EXTM3U"), Qt::CaseInsensitive))
+            return;
+        ForEachAttribute(QStringView(line).mid(7), [&](QStringView key, QStringView value) {
+            if (key.compare(QLatin1String("x-tvg-url"), Qt::CaseInsensitive) != 0 &&
+                key.compare(QLatin1String("url-tvg"), Qt::CaseInsensitive) != 0 &&
+                key.compare(QLatin1String("tvg-url"), Qt::CaseInsensitive) != 0)
+                return;
+            for (QStringView part : value.split(QLatin1Char(','))) {
+                const QString address = part.trimmed().toString();
+                if (!address.isEmpty() && !addresses.contains(address))
+                    addresses << address;
+            }
+        });
+    });
+    return addresses;
+}
+
 QByteArray Write(const std::vector<Entry>& entries) {
     QString text = QStringLiteral("#EXTM3U\n");
     for (const Entry& entry : entries) {

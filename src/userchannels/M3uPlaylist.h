@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <vector>
@@ -49,6 +50,11 @@ struct Entry {
 };
 
 std::vector<Entry> Parse(const QByteArray& contents, const QUrl& base = QUrl());
+
+// The programme guides the playlist's header names: "#EXTM3U
+// x-tvg-url="a,b"", "url-tvg=" or "tvg-url=" (each a comma-separated list),
+// in the order written, each once. Only the "#EXTM3U" line is looked at.
+QStringList GuideAddresses(const QByteArray& contents);
 QByteArray Write(const std::vector<Entry>& entries);
 
 // The user channel an entry becomes: NUM "일반등록", NAME, the group as
