@@ -37,8 +37,6 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     horizontalHeader()->setMinimumSectionSize(0);
     for (int column = 0; column < 4; ++column)
         setColumnWidth(column, kColumnWidths[column]);
-    for (int column = 4; column < 7; ++column)
-        setColumnHidden(column, true);
 
     QPalette p = palette();
     p.setColor(QPalette::Base, Qt::black);

@@ -5,8 +5,8 @@
 class ChannelListModel;
 
 // The channel list: a table without header, 16-pixel rows, black with gold
-// text, the columns NUM 70, NAME 171, INFO 70, CONNECT 70 and the three data
-// columns hidden. It turns clicks into the window's current row: a left click
+// text, the columns NUM 70, NAME 171, INFO 70, CONNECT 70 (the model has no
+// column for the three data fields). It turns clicks into the window's current row: a left click
 // or a double click sets it (-1 below the last row); a right click sets it
 // too, then asks for the list's menu. While a catalogue downloads, a line
 // at the top of the list says so; a tab left without its list says why in

@@ -3,6 +3,7 @@
 #include "app/LegacyText.h"
 
 #include <QColor>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <memory>
@@ -19,7 +20,7 @@ int ChannelListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ChannelListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ChannelRecord::FieldCount;
+    return parent.isValid() ? 0 : kShownColumns;
 }
 
 QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
@@ -27,8 +28,11 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
         return rows_[static_cast<size_t>(index.row())].fields[static_cast<size_t>(index.column())];
+    case Qt::AccessibleTextRole:
+        // The list moves by rows: whichever cell a screen reader lands on
+        // reads the whole row.
+        return RowSentence(index.row());
     case Qt::ForegroundRole:
         return kText;
     case Qt::BackgroundRole:
@@ -43,9 +47,33 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ChannelListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return QString::fromLatin1(ChannelRecord::KeyOf(section));
+    // The header is never drawn; its names are for screen readers, which ask
+    // for either role.
+    static const char* const kNames[ChannelRecord::FieldCount] = {
+        "번호", "채널", "정보", "연결", "주소", "웹사이트", "웹 주소"};
+    if (orientation != Qt::Horizontal || section < 0 || section >= ChannelRecord::FieldCount)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return QString::fromUtf8(kNames[section]);
     return {};
+}
+
+QString ChannelListModel::RowSentence(int row) const {
+    if (!IsRow(row))
+        return {};
+    const ChannelRecord& record = rows_[static_cast<size_t>(row)];
+    // INFO's region, group and marks are drawn joined by a middle dot; read
+    // aloud they are parts of the sentence like the others, not a symbol.
+    QStringList parts;
+    for (const int field : {ChannelRecord::Name, ChannelRecord::Info, ChannelRecord::Connect}) {
+        const QString& text = record.fields[static_cast<size_t>(field)];
+        for (const QString& part : text.split(QStringLiteral(" · "))) {
+            const QString trimmed = part.trimmed();
+            if (!trimmed.isEmpty())
+                parts << trimmed;
+        }
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 namespace {
@@ -134,8 +162,9 @@ void ChannelListModel::SetConnectText(int row, const QString& text) {
     if (!IsRow(row))
         return;
     rows_[static_cast<size_t>(row)].fields[ChannelRecord::Connect] = text;
-    const QModelIndex cell = index(row, ChannelRecord::Connect);
-    emit dataChanged(cell, cell, {Qt::DisplayRole});
+    // Every cell of the row reads the row's sentence, which names the state.
+    emit dataChanged(index(row, 0), index(row, kShownColumns - 1),
+                     {Qt::DisplayRole, Qt::AccessibleTextRole});
 }
 
 std::vector<ChannelRecord> ChannelListModel::Rows() const {

@@ -6,13 +6,16 @@
 
 #include <vector>
 
-// The rows of the channel list: one ChannelRecord a row, the seven fields as
-// columns (URL, WEBSITE and WEBURL are kept but never shown). Black
-// background, gold text, the CONNECT column centred.
+// The rows of the channel list: one ChannelRecord a row, NUM, NAME, INFO and
+// CONNECT as columns; URL, WEBSITE and WEBURL are kept in the rows but are no
+// columns, so neither the view nor a screen reader ever shows them. Black
+// background, gold text, the CONNECT column centred. A screen reader reads
+// the headers by their Korean names and any cell as its row's sentence.
 class ChannelListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kCellBytes = 259;
+    static constexpr int kShownColumns = ChannelRecord::Url;
 
     explicit ChannelListModel(QObject* parent = nullptr);
 
@@ -41,6 +44,10 @@ public:
     // A cell as the list hands it back: at most 259 bytes, never a split character.
     QString CellText(int row, int column) const;
     void SetConnectText(int row, const QString& text);
+    // What a screen reader says for a row: NAME, INFO's parts (region, group,
+    // marks as written) and CONNECT, comma-separated, the empty ones left out
+    // ("KBS 1TV, 서울, 지역제한, 1080p").
+    QString RowSentence(int row) const;
     // Every row, top first.
     std::vector<ChannelRecord> Rows() const;
 

@@ -1,21 +1,24 @@
 #include "mainwindow/MainButtons.h"
 
 const ButtonEntry kButtons[28] = {
-    {ControlId::Hide, "숨기기", PictureId::Hide, PictureId::HideHover, PictureId::HideHover},
-    {ControlId::TabMusic, "음악", PictureId::TabMusic, PictureId::TabMusic, PictureId::TabMusic},
-    {ControlId::TabMovie, "영화", PictureId::TabMovie, PictureId::TabMovie, PictureId::TabMovie},
-    {ControlId::TabChannels, "채널목록", PictureId::TabChannels, PictureId::TabChannels,
+    {ControlId::Hide, "트레이로 숨기기", PictureId::Hide, PictureId::HideHover,
+     PictureId::HideHover},
+    {ControlId::TabMusic, "MP3 다운로드", PictureId::TabMusic, PictureId::TabMusic,
+     PictureId::TabMusic},
+    {ControlId::TabMovie, "영화/드라마", PictureId::TabMovie, PictureId::TabMovie,
+     PictureId::TabMovie},
+    {ControlId::TabChannels, "실시간 방송", PictureId::TabChannels, PictureId::TabChannels,
      PictureId::TabChannels},
     {ControlId::TabHome, "홈페이지", PictureId::TabHome, PictureId::TabHome, PictureId::TabHome},
-    {ControlId::ListToggle, "목록", PictureId::ListToggleOpen, PictureId::ListToggleOpenHover,
-     PictureId::ListToggleOpenHover},
+    {ControlId::ListToggle, "채널 목록 닫기", PictureId::ListToggleOpen,
+     PictureId::ListToggleOpenHover, PictureId::ListToggleOpenHover},
     {ControlId::Mute, "음소거", PictureId::Speaker, PictureId::SpeakerHover,
      PictureId::SpeakerHover},
     {ControlId::Stop, "정지", PictureId::Stop, PictureId::StopHover, PictureId::StopHover},
     {ControlId::Play, "재생", PictureId::Play, PictureId::PlayHover, PictureId::PlayHover},
     {ControlId::Settings, "설정", PictureId::Settings, PictureId::SettingsHover,
      PictureId::SettingsHover},
-    {ControlId::ListToggleBottom, "목록", PictureId::ListPanel, PictureId::ListPanelHover,
+    {ControlId::ListToggleBottom, "목록 숨기기", PictureId::ListPanel, PictureId::ListPanelHover,
      PictureId::ListPanelHover},
     {ControlId::Minimise, "최소화", PictureId::Minimise, PictureId::MinimiseHover,
      PictureId::MinimiseHover},
@@ -36,19 +39,19 @@ const ButtonEntry kButtons[28] = {
      PictureId::CategoryMusicHover},
     {ControlId::CategoryUser, "마이채널", PictureId::CategoryUser, PictureId::CategoryUserHover,
      PictureId::CategoryUserHover},
-    {ControlId::MusicSubTab1, "음악 1", PictureId::MusicLatest, PictureId::MusicLatestHover,
+    {ControlId::MusicSubTab1, "최신음악", PictureId::MusicLatest, PictureId::MusicLatestHover,
      PictureId::MusicLatestHover},
-    {ControlId::MusicSubTab2, "음악 2", PictureId::MusicDownload, PictureId::MusicDownloadHover,
+    {ControlId::MusicSubTab2, "MP3다운", PictureId::MusicDownload, PictureId::MusicDownloadHover,
      PictureId::MusicDownloadHover},
-    {ControlId::MusicSubTab3, "음악 3", PictureId::MusicChart, PictureId::MusicChartHover,
+    {ControlId::MusicSubTab3, "음악차트", PictureId::MusicChart, PictureId::MusicChartHover,
      PictureId::MusicChartHover},
-    {ControlId::MusicSubTab4, "음악 4", PictureId::MusicVideo, PictureId::MusicVideoHover,
+    {ControlId::MusicSubTab4, "뮤직비디오", PictureId::MusicVideo, PictureId::MusicVideoHover,
      PictureId::MusicVideoHover},
-    {ControlId::MovieSubTab1, "영화 1", PictureId::MovieLatest, PictureId::MovieLatestHover,
+    {ControlId::MovieSubTab1, "최신영화", PictureId::MovieLatest, PictureId::MovieLatestHover,
      PictureId::MovieLatestHover},
-    {ControlId::MovieSubTab2, "영화 2", PictureId::MovieDrama, PictureId::MovieDramaHover,
+    {ControlId::MovieSubTab2, "드라마", PictureId::MovieDrama, PictureId::MovieDramaHover,
      PictureId::MovieDramaHover},
-    {ControlId::MovieSubTab3, "영화 3", PictureId::MovieClips, PictureId::MovieClipsHover,
+    {ControlId::MovieSubTab3, "동영상", PictureId::MovieClips, PictureId::MovieClipsHover,
      PictureId::MovieClipsHover},
 };
 
@@ -64,7 +67,13 @@ ButtonEntry ListToggleLook(bool panelOpen) {
     const PictureId normal = panelOpen ? PictureId::ListToggleOpen : PictureId::ListToggleClosed;
     const PictureId hovered =
         panelOpen ? PictureId::ListToggleOpenHover : PictureId::ListToggleClosedHover;
-    return ButtonEntry{ControlId::ListToggle, "", normal, hovered, hovered};
+    return ButtonEntry{ControlId::ListToggle, ListPanelButtonNames(panelOpen).toggle, normal,
+                       hovered, hovered};
+}
+
+ListButtonNames ListPanelButtonNames(bool panelOpen) {
+    return panelOpen ? ListButtonNames{"채널 목록 닫기", "목록 숨기기"}
+                     : ListButtonNames{"채널 목록 열기", "목록 보이기"};
 }
 
 std::vector<ControlId> ButtonsAfterFullScreen(bool panelOpen, MainTab tab) {

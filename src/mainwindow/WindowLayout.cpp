@@ -95,7 +95,11 @@ void WindowLayout::ToggleListPanel() {
     const QRect target = geometry_.ToggleListPanel(window_.geometry());
     const ButtonEntry look = ListToggleLook(session_.IsListPanelOpen());
     window_.Button(look.id)->SetImages(look.normal, look.pressed, look.hovered);
+    window_.Button(look.id)->setAccessibleName(QString::fromUtf8(look.role));
     window_.Button(look.id)->update();
+    window_.Button(ControlId::ListToggleBottom)
+        ->setAccessibleName(
+            QString::fromUtf8(ListPanelButtonNames(session_.IsListPanelOpen()).bottom));
 
     // The right edge moves; left and top stay. Closing lowers the limit
     // first so the narrower window is allowed; opening raises it only once
@@ -141,4 +145,8 @@ void WindowLayout::ToggleMaximise() {
     const QRect workArea = screen ? screen->availableGeometry() : QRect();
     if (const std::optional<QRect> target = geometry_.ToggleMaximise(window_.geometry(), workArea))
         window_.setGeometry(*target);
+    // The caption button names what a press does now.
+    window_.Button(ControlId::MaximiseToggle)
+        ->setAccessibleName(session_.IsMaximised() ? QStringLiteral("이전 크기로")
+                                                   : QStringLiteral("최대화"));
 }

@@ -55,8 +55,7 @@ TEST_F(ChannelListViewTest, RowsAreSixteenPixelsAndOnlyFourColumnsShow) {
     EXPECT_EQ(view.columnWidth(1), 171);
     EXPECT_EQ(view.columnWidth(2), 70);
     EXPECT_EQ(view.columnWidth(3), 70);
-    for (int column = 4; column < 7; ++column)
-        EXPECT_TRUE(view.isColumnHidden(column));
+    EXPECT_EQ(model.columnCount(), 4);
     EXPECT_FALSE(view.horizontalHeader()->isVisible());
 }
 

@@ -7,6 +7,7 @@
 #include "WidgetInput.h"
 
 #include "catalogue/CChannelListView.h"
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -130,6 +131,14 @@ TEST(PlayerDlgShutdown, ClosingWritesVolumeAndTabsButNotGeometry) {
     EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("7"));
 }
 
+namespace {
+// The button's name as a screen reader asks for it.
+QString HeardName(CPlayerDlg& window, ControlId id) {
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(window.Button(id));
+    return button ? button->text(QAccessible::Name) : QString();
+}
+} // namespace
+
 TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
     ScopedXdgHome home;
     auto window = StartWindow(true);
@@ -148,6 +157,9 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
     EXPECT_FALSE(window->ListView()->isVisible());
     EXPECT_FALSE(window->Button(ControlId::TabChannels)->isVisible());
     EXPECT_FALSE(window->Button(ControlId::CategoryTv)->isVisible());
+    // Both buttons that open the panel again say so, each in its own words.
+    EXPECT_EQ(HeardName(*window, ControlId::ListToggle), QStringLiteral("채널 목록 열기"));
+    EXPECT_EQ(HeardName(*window, ControlId::ListToggleBottom), QStringLiteral("목록 보이기"));
 
     // The smallest window the closed panel allows.
     window->resize(200, 200);
@@ -164,6 +176,8 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
     EXPECT_EQ(window->minimumSize(), QSize(736, 279));
     EXPECT_TRUE(window->ListView()->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
+    EXPECT_EQ(HeardName(*window, ControlId::ListToggle), QStringLiteral("채널 목록 닫기"));
+    EXPECT_EQ(HeardName(*window, ControlId::ListToggleBottom), QStringLiteral("목록 숨기기"));
 }
 
 TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
@@ -172,6 +186,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
     window->ToggleMaximise();
     Settle();
     ASSERT_TRUE(window->Session().IsMaximised());
+    EXPECT_EQ(HeardName(*window, ControlId::MaximiseToggle), QStringLiteral("이전 크기로"));
     QString shown;
     QTimer::singleShot(0, [&shown] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -185,6 +200,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
     window->ToggleMaximise();
     Settle();
     EXPECT_FALSE(window->Session().IsMaximised());
+    EXPECT_EQ(HeardName(*window, ControlId::MaximiseToggle), QStringLiteral("최대화"));
 }
 
 TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {

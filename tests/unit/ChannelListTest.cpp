@@ -26,7 +26,7 @@ TEST(ChannelListModel, KeepsRowsInListOrderAndHandsCellsBackCut) {
     model.AppendRows({Row(QStringLiteral("A")), Row(QStringLiteral("B"))});
     model.AppendRows({Row(QStringLiteral("C"))});
     ASSERT_EQ(model.rowCount(), 3);
-    EXPECT_EQ(model.columnCount(), 7);
+    EXPECT_EQ(model.columnCount(), 4); // the data fields are kept, not shown
     EXPECT_EQ(model.CellText(2, ChannelRecord::Name), QStringLiteral("C"));
     // The user tab inserts each line at the top: the file's last line ends on top.
     model.Clear();
@@ -132,4 +132,19 @@ TEST(RegionChoice, RowAfterRegionChangeFollowsTheBroadcasterNotTheIndex) {
     EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 9, all, true), -1);
     EXPECT_EQ(RegionChoice::RowAfterRegionChange(busan, 4, {{QStringLiteral("MBC"), 0, 1}}, true),
               -1);
+}
+
+TEST(ChannelListModel, AScreenReaderHearsARowAsOneSentenceThatFollowsItsState) {
+    ChannelListModel model;
+    ChannelRecord record = Row(QStringLiteral("KBS 1TV"));
+    record.fields[ChannelRecord::Info] = QStringLiteral("서울 · 간헐");
+    record.fields[ChannelRecord::Connect].clear();
+    model.AppendRows({record});
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::AccessibleTextRole).toString(),
+              QStringLiteral("KBS 1TV, 서울, 간헐"));
+    model.SetConnectText(0, QStringLiteral("연결성공"));
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::AccessibleTextRole).toString(),
+              QStringLiteral("KBS 1TV, 서울, 간헐, 연결성공"));
+    // What is drawn stays the cell's own text.
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("KBS 1TV"));
 }
