@@ -113,6 +113,7 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setFocusPolicy(Qt::NoFocus); // keys belong to the window
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -186,7 +187,9 @@ QList<int> CChannelListView::SelectedListRows() const {
 void CChannelListView::Narrow(const QString& text) {
     // The rows selected stay selected when still shown, and come back when
     // every row shows again.
-    const QList<int> selected = SelectedListRows();
+    QList<int> selected = SelectedListRows();
+    if (selected.isEmpty())
+        selected = hiddenSelection_;
     const int current = filter_->ListRow(currentIndex().row());
     filter_->SetQuery(text);
     QItemSelection keep;
@@ -198,6 +201,8 @@ void CChannelListView::Narrow(const QString& text) {
     }
     if (!keep.isEmpty())
         selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
+    // A selection the query hides comes back with the rows it is on.
+    hiddenSelection_ = keep.isEmpty() ? selected : QList<int>();
     const int shownCurrent = filter_->ShownRow(current);
     if (shownCurrent >= 0) {
         selectionModel()->setCurrentIndex(filter_->index(shownCurrent, ChannelRecord::Name),
@@ -244,9 +249,12 @@ bool CChannelListView::CloseFind() {
     if (findField_->isHidden())
         return false;
     findField_->clear(); // every row again, the selection kept
+    // The window takes the keys before the field hides: a hidden field
+    // with the focus would pass it on to the list as a Tab, which moves
+    // the selection.
+    emit findClosed();
     findField_->hide();
     setViewportMargins(0, 0, 0, 0);
-    emit findClosed();
     return true;
 }
 

@@ -76,6 +76,8 @@ private:
     ChannelListModel* model_;
     ChannelFilterModel* filter_;
     QLineEdit* findField_;
+    // The rows selected when a query hid them all.
+    QList<int> hiddenSelection_;
     bool downloading_ = false;
     qint64 received_ = 0;
     qint64 total_ = -1;
