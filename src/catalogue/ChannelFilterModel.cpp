@@ -24,6 +24,7 @@ void ChannelFilterModel::ConnectSource() {
     });
     connect(source_, &QAbstractItemModel::rowsAboutToBeInserted, this,
             [this](const QModelIndex&, int first, int last) {
+                earlier_.clear();
                 appending_ = narrowed_ && first == source_->rowCount();
                 if (!narrowed_)
                     beginInsertRows(QModelIndex(), first, last);
@@ -54,6 +55,7 @@ void ChannelFilterModel::ConnectSource() {
             });
     connect(source_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) {
+                earlier_.clear();
                 if (narrowed_)
                     beginResetModel();
                 else
@@ -84,8 +86,10 @@ void ChannelFilterModel::ConnectSource() {
                     index(static_cast<int>(from - shown_.begin()), topLeft.column()),
                     index(static_cast<int>(to - shown_.begin()) - 1, bottomRight.column()), roles);
             });
-    connect(source_, &QAbstractItemModel::layoutAboutToBeChanged, this,
-            [this] { beginResetModel(); });
+    connect(source_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] {
+        earlier_.clear();
+        beginResetModel();
+    });
     connect(source_, &QAbstractItemModel::layoutChanged, this, [this] {
         if (narrowed_) {
             shown_.clear();
@@ -106,6 +110,7 @@ void ChannelFilterModel::SetQuery(const QString& query) {
         return;
     NameFinder finder(query);
     if (finder.IsEmpty()) {
+        earlier_.clear();
         beginResetModel();
         query_.clear();
         finder_ = std::move(finder);
@@ -118,12 +123,21 @@ void ChannelFilterModel::SetQuery(const QString& query) {
     // A query that only grows matches no name the shorter one missed: the
     // last syllable still being typed matches more than it does once the
     // next character follows it, so reading the rows shown is enough.
-    const bool grows = narrowed_ && query.startsWith(query_);
-    finder_ = std::move(finder);
     std::vector<int> next;
-    if (grows) {
-        next.reserve(shown_.size());
-        for (int row : shown_)
+    if (narrowed_ && query.startsWith(query_)) {
+        earlier_.emplace_back(query_, shown_);
+    } else {
+        while (!earlier_.empty() && !query.startsWith(earlier_.back().first))
+            earlier_.pop_back();
+    }
+    finder_ = std::move(finder);
+    if (!earlier_.empty() && earlier_.back().first == query) {
+        next = std::move(earlier_.back().second);
+        earlier_.pop_back();
+    } else if (!earlier_.empty()) {
+        const std::vector<int>& from = earlier_.back().second;
+        next.reserve(from.size());
+        for (int row : from)
             if (finder_.Find(source_->Name(row)).found())
                 next.push_back(row);
     } else {

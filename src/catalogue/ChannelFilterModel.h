@@ -4,6 +4,7 @@
 
 #include <QAbstractProxyModel>
 
+#include <utility>
 #include <vector>
 
 class ChannelListModel;
@@ -11,7 +12,8 @@ class ChannelListModel;
 // The channel list as the find field narrows it: the rows whose name
 // matches the query, in the list's order. Without a query every row shows
 // as it is. A query that grows searches only the rows already shown, so
-// each key typed into a tab of 100,000 channels reads fewer names.
+// each key typed into a tab of 100,000 channels reads fewer names, and a
+// key taken back shows the rows it had before.
 class ChannelFilterModel : public QAbstractProxyModel {
     Q_OBJECT
 public:
@@ -47,6 +49,10 @@ private:
     bool narrowed_ = false;
     // The list rows shown while narrowed, ascending.
     std::vector<int> shown_;
+    // The shorter queries typed before this one, with their rows: taking a
+    // key back shows them again without reading the list. Any change of
+    // the list forgets them.
+    std::vector<std::pair<QString, std::vector<int>>> earlier_;
     // Rows the list is about to insert at its end while narrowed: added
     // after, as the matching ones arrive.
     bool appending_ = false;

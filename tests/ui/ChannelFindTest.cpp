@@ -57,6 +57,9 @@ TEST(ChannelFilterModel, NarrowsByInitialsMixedTextAndLatinAndMapsRowsBack) {
     EXPECT_EQ(filter.ListRow(0), 4);
     EXPECT_EQ(filter.ShownRow(4), 0);
     EXPECT_EQ(filter.ShownRow(1), -1);
+    // A key taken back shows the rows it had before.
+    filter.SetQuery(QStringLiteral("국"));
+    EXPECT_EQ(Shown(filter), (QStringList{QStringLiteral("국악방송"), QStringLiteral("국민방송")}));
     // A shorter query reads the whole list again.
     filter.SetQuery(QStringLiteral("ㅇㄹㄹ"));
     EXPECT_EQ(Shown(filter), QStringList{QStringLiteral("아리랑")});
@@ -82,6 +85,13 @@ TEST(ChannelFilterModel, FollowsTheListWhileNarrowed) {
     EXPECT_EQ(Shown(filter), (QStringList{QStringLiteral("국악방송"), QStringLiteral("국민방송"),
                                           QStringLiteral("국방TV")}));
     EXPECT_EQ(filter.ListRow(2), 7);
+    // Rows that arrived while a longer query was typed show when it is
+    // taken back.
+    filter.SetQuery(QStringLiteral("ㄱㅁ"));
+    model.AppendRows(Names({QStringLiteral("국립극장")}));
+    filter.SetQuery(QStringLiteral("ㄱ"));
+    EXPECT_EQ(filter.rowCount(), 4);
+    model.RemoveRow(8);
 
     // A change to a shown row reaches the view under its shown row.
     QSignalSpy changed(&filter, &QAbstractItemModel::dataChanged);
