@@ -1,29 +1,119 @@
 #include "catalogue/CChannelListView.h"
 
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 const QColor kGold(255, 204, 51);
 constexpr int kRowHeight = 16;
 constexpr int kColumnWidths[] = {70, 171, 70, 70};
+constexpr int kFindHeight = 20;
+
+// Draws a name with the part the find field matched marked, gold on dark
+// turned dark on gold, so the eye finds why the row is shown.
+class MatchDelegate : public QStyledItemDelegate {
+public:
+    MatchDelegate(const ChannelFilterModel* filter, QObject* parent)
+        : QStyledItemDelegate(parent), filter_(filter) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const NameFinder::Match match = index.column() == ChannelRecord::Name
+                                            ? filter_->MatchIn(index.row())
+                                            : NameFinder::Match{};
+        if (!match.found() || match.length == 0) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : nullptr;
+        if (style)
+            style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        const QRect box = option.rect.adjusted(3, 0, -3, 0);
+        const QFontMetrics metrics(item.font);
+        const int start = std::min<int>(match.start, static_cast<int>(text.size()));
+        const int length = std::min<int>(match.length, static_cast<int>(text.size()) - start);
+        const QString before = text.left(start);
+        const QString found = text.mid(start, length);
+        const int x = box.left() + metrics.horizontalAdvance(before);
+        const int width = metrics.horizontalAdvance(found);
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->setFont(item.font);
+        const bool selected = option.state & QStyle::State_Selected;
+        const QColor textColour = selected ? option.palette.color(QPalette::HighlightedText)
+                                           : option.palette.color(QPalette::Text);
+        painter->setPen(textColour);
+        painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+        const QRect mark(x, box.top() + 1, width, box.height() - 2);
+        painter->fillRect(mark, kGold);
+        painter->setPen(Qt::black);
+        painter->drawText(QRect(x, box.top(), width + 2, box.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter, found);
+        painter->restore();
+    }
+
+private:
+    const ChannelFilterModel* filter_;
+};
+
+// The find field: typing is its own; Up and Down move the list's
+// selection, so a name found is chosen without leaving the field.
+class FindLine : public QLineEdit {
+public:
+    FindLine(QWidget* parent, std::function<void(int)> step)
+        : QLineEdit(parent), step_(std::move(step)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+            step_(event->key() == Qt::Key_Up ? -1 : 1);
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+        // A typing key the field leaves alone (Enter after it has played,
+        // Page Up) would go on to the list and the window, where Enter means
+        // full screen: typing keys end here.
+        if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            event->accept();
+    }
+
+private:
+    std::function<void(int)> step_;
+};
+
 } // namespace
 
 CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
-    : QTableView(parent), model_(model) {
+    : QTableView(parent), model_(model), filter_(new ChannelFilterModel(model, this)),
+      findField_(new FindLine(this, [this](int by) { StepSelection(by); })) {
     setObjectName(QStringLiteral("channelList"));
     setAccessibleName(QStringLiteral("채널목록"));
-    setModel(model_);
+    setModel(filter_);
+    setItemDelegate(new MatchDelegate(filter_, this));
     setFrameShape(QFrame::NoFrame);
     setShowGrid(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setFocusPolicy(Qt::NoFocus); // keys belong to the window
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -52,6 +142,135 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
                        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
                        "QScrollBar:horizontal { background: #111; height: 12px; }"
                        "QScrollBar::handle:horizontal { background: #5a4614; min-width: 20px; }"));
+
+    findField_->setObjectName(QStringLiteral("findField"));
+    findField_->setAccessibleName(QStringLiteral("채널 찾기"));
+    findField_->setPlaceholderText(QStringLiteral("채널 찾기"));
+    findField_->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid #5a4614;"
+        " padding: 0 4px; selection-background-color: #5a4614; }"));
+    findField_->hide();
+    // The committed text, typed or from the input method, narrows at once.
+    connect(findField_, &QLineEdit::textChanged, this, &CChannelListView::Narrow);
+    connect(findField_, &QLineEdit::returnPressed, this, [this] {
+        const int row = RowToPlay();
+        if (row >= 0)
+            emit findPlayRequested(row);
+    });
+}
+
+int CChannelListView::ListRowAt(const QPoint& pos) const {
+    const QModelIndex hit = indexAt(pos);
+    return hit.isValid() ? filter_->ListRow(hit.row()) : -1;
+}
+
+void CChannelListView::SelectListRow(int row) {
+    const int shown = filter_->ShownRow(row);
+    if (shown < 0) {
+        clearSelection();
+        return;
+    }
+    selectRow(shown);
+    scrollTo(filter_->index(shown, ChannelRecord::Name));
+}
+
+QList<int> CChannelListView::SelectedListRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(filter_->ListRow(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CChannelListView::Narrow(const QString& text) {
+    // The rows selected stay selected when still shown, and come back when
+    // every row shows again.
+    QList<int> selected = SelectedListRows();
+    if (selected.isEmpty())
+        selected = hiddenSelection_;
+    const int current = filter_->ListRow(currentIndex().row());
+    filter_->SetQuery(text);
+    QItemSelection keep;
+    for (int row : selected) {
+        const int shown = filter_->ShownRow(row);
+        if (shown >= 0)
+            keep.select(filter_->index(shown, 0),
+                        filter_->index(shown, filter_->columnCount() - 1));
+    }
+    if (!keep.isEmpty())
+        selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
+    // A selection the query hides comes back with the rows it is on.
+    hiddenSelection_ = keep.isEmpty() ? selected : QList<int>();
+    const int shownCurrent = filter_->ShownRow(current);
+    if (shownCurrent >= 0) {
+        selectionModel()->setCurrentIndex(filter_->index(shownCurrent, ChannelRecord::Name),
+                                          QItemSelectionModel::NoUpdate);
+        scrollTo(filter_->index(shownCurrent, ChannelRecord::Name), PositionAtCenter);
+    } else if (!selected.isEmpty() && filter_->ShownRow(selected.first()) >= 0) {
+        scrollTo(filter_->index(filter_->ShownRow(selected.first()), ChannelRecord::Name),
+                 PositionAtCenter);
+    }
+}
+
+void CChannelListView::StepSelection(int by) {
+    const int count = filter_->rowCount();
+    if (count == 0)
+        return;
+    const QList<int> selected = SelectedListRows();
+    const int from = selected.isEmpty() ? -1 : filter_->ShownRow(selected.first());
+    const int to = from < 0 ? (by > 0 ? 0 : count - 1) : std::clamp(from + by, 0, count - 1);
+    selectRow(to);
+    scrollTo(filter_->index(to, ChannelRecord::Name));
+    emit rowClicked(filter_->ListRow(to));
+}
+
+int CChannelListView::RowToPlay() const {
+    const QList<int> selected = SelectedListRows();
+    for (int row : selected)
+        if (row >= 0)
+            return row;
+    return filter_->ListRow(0);
+}
+
+void CChannelListView::OpenFind() {
+    if (findField_->isHidden()) {
+        findField_->setGeometry(0, 0, width(), kFindHeight);
+        findField_->show();
+        setViewportMargins(0, kFindHeight, 0, 0);
+    }
+    findField_->raise();
+    findField_->setFocus(Qt::ShortcutFocusReason);
+    findField_->selectAll();
+}
+
+bool CChannelListView::CloseFind() {
+    if (findField_->isHidden())
+        return false;
+    findField_->clear(); // every row again, the selection kept
+    // The window takes the keys before the field hides: a hidden field
+    // with the focus would pass it on to the list as a Tab, which moves
+    // the selection.
+    emit findClosed();
+    findField_->hide();
+    setViewportMargins(0, 0, 0, 0);
+    return true;
+}
+
+bool CChannelListView::IsFindOpen() const {
+    return !findField_->isHidden();
+}
+
+void CChannelListView::updateGeometries() {
+    QTableView::updateGeometries();
+    // The table lays out its hidden headers' margins; the find field keeps
+    // its line above the rows.
+    if (findField_ && !findField_->isHidden() && viewport()->geometry().top() != kFindHeight)
+        setViewportMargins(0, kFindHeight, 0, 0);
+}
+
+void CChannelListView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    findField_->setGeometry(0, 0, width(), kFindHeight);
 }
 
 void CChannelListView::mousePressEvent(QMouseEvent* event) {
@@ -64,13 +283,13 @@ void CChannelListView::mousePressEvent(QMouseEvent* event) {
             selectRow(hit.row());
         else
             clearSelection();
-        emit rowClicked(hit.isValid() ? hit.row() : -1);
+        emit rowClicked(ListRowAt(event->position().toPoint()));
         emit menuRequested(event->globalPosition().toPoint());
         return;
     }
     QTableView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        emit rowClicked(hit.isValid() ? hit.row() : -1);
+        emit rowClicked(ListRowAt(event->position().toPoint()));
 }
 
 void CChannelListView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -78,8 +297,7 @@ void CChannelListView::mouseDoubleClickEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    const QModelIndex hit = indexAt(event->position().toPoint());
-    emit rowDoubleClicked(hit.isValid() ? hit.row() : -1);
+    emit rowDoubleClicked(ListRowAt(event->position().toPoint()));
     event->accept();
 }
 

@@ -2,7 +2,9 @@
 
 #include <QTableView>
 
+class ChannelFilterModel;
 class ChannelListModel;
+class QLineEdit;
 
 // The channel list: a table without header, 16-pixel rows, black with gold
 // text, the columns NUM 70, NAME 171, INFO 70, CONNECT 70 (the model has no
@@ -11,12 +13,32 @@ class ChannelListModel;
 // too, then asks for the list's menu. While a catalogue downloads, a line
 // at the top of the list says so; a tab left without its list says why in
 // the list's place, also to a screen reader (the list's description).
+// A find field over the list's top narrows the rows to the names that match
+// what is typed; every row number the list speaks of, in and out, is the
+// row of the whole list, whether narrowed or not.
 class CChannelListView : public QTableView {
     Q_OBJECT
 public:
     explicit CChannelListView(ChannelListModel* model, QWidget* parent = nullptr);
 
     ChannelListModel* Model() const { return model_; }
+    ChannelFilterModel* Filter() const { return filter_; }
+
+    // Selects a row of the whole list and scrolls to it; a row the find
+    // field hides is not selected.
+    void SelectListRow(int row);
+    // The list rows selected, top first.
+    QList<int> SelectedListRows() const;
+
+    // The find field: opening it gives it the keys; closing it shows every
+    // row again, keeps the selection and gives the keys back to the window.
+    void OpenFind();
+    bool CloseFind();
+    bool IsFindOpen() const;
+    QLineEdit* FindField() const { return findField_; }
+    // The row Enter in the find field plays: the selected one, else the
+    // first shown; -1 when none shows.
+    int RowToPlay() const;
 
     // The download line: shown while active, with the percentage when the
     // size is known (total > 0).
@@ -34,14 +56,28 @@ signals:
     void rowDoubleClicked(int row);
     // A right click: the list's menu at this screen position.
     void menuRequested(const QPoint& globalPos);
+    // Enter in the find field: play this list row.
+    void findPlayRequested(int row);
+    // The find field closed: the window takes the keys back.
+    void findClosed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    int ListRowAt(const QPoint& pos) const;
+    void Narrow(const QString& text);
+    void StepSelection(int by);
+
     ChannelListModel* model_;
+    ChannelFilterModel* filter_;
+    QLineEdit* findField_;
+    // The rows selected when a query hid them all.
+    QList<int> hiddenSelection_;
     bool downloading_ = false;
     qint64 received_ = 0;
     qint64 total_ = -1;

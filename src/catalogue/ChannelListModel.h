@@ -41,6 +41,8 @@ public:
     // A row's record, each cell as the list hands it back (at most 259 bytes);
     // an empty record for a row that does not exist.
     ChannelRecord Row(int row) const;
+    // A row's name as held, without a copy (find as you type reads every row).
+    const QString& Name(int row) const { return rows_[static_cast<size_t>(row)].name(); }
     // A cell as the list hands it back: at most 259 bytes, never a split character.
     QString CellText(int row, int column) const;
     void SetConnectText(int row, const QString& text);

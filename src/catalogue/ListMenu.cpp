@@ -16,6 +16,7 @@ QMenu* CreateListMenu(QWidget* parent, bool userTab) {
     menu->setObjectName(QStringLiteral("menu229"));
     AddCommand(menu, QStringLiteral("재생하기"), ListCommand::Play);
     AddCommand(menu, QStringLiteral("정지하기"), ListCommand::Stop);
+    AddCommand(menu, QStringLiteral("찾기\tCtrl+F"), ListCommand::Find);
     menu->addSeparator();
     AddCommand(menu, QStringLiteral("마이채널 추가"), ListCommand::AddToMyChannels);
     AddCommand(menu, QStringLiteral("선택항목 삭제"), ListCommand::DeleteSelected, userTab);

@@ -93,6 +93,9 @@ void CPlayerDlg::CreateListView() {
     connect(listView_, &CChannelListView::rowClicked, this, &CPlayerDlg::OnListClick);
     connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
     connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
+    connect(listView_, &CChannelListView::findPlayRequested, this, &CPlayerDlg::OnListDoubleClick);
+    connect(listView_, &CChannelListView::findClosed, this,
+            [this] { setFocus(Qt::OtherFocusReason); });
     downloads_ = new DownloadQueue(this);
     catalogue_ = new CatalogueTabs(*session_, *listModel_, *downloads_, this);
     userChannels_ = new UserChannelCommands(*session_, *listModel_,

@@ -100,6 +100,10 @@ public:
     void OpenCategoryTab(Category category, std::function<void()> whenListed = {});
     void OnListClick(int row);
     void OnListDoubleClick(int row);
+    // The find field over the list: Ctrl+F and the list's menu open it;
+    // Escape closes it (true when it was open).
+    void OpenFindField();
+    bool CloseFindField();
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
     // Plays a row of the list; stops what plays.

@@ -26,6 +26,8 @@
 void CPlayerDlg::OpenCategoryTab(Category category, std::function<void()> whenListed) {
     if (session_->IsListPanelOpen() && session_->MainTab() == MainTab::Channels)
         listView_->show();
+    // What was typed narrowed the tab being left.
+    CloseFindField();
     catalogue_->Open(category, std::move(whenListed));
 }
 
@@ -59,9 +61,20 @@ void CPlayerDlg::AskRegionAndPlay(int row, const QString& channelName) {
     const bool regionChanged = Settings::ReadText(Settings::LocationForCatalogue) != regionBefore;
     catalogue_->ReopenForRegion(row, regionChanged, [this](int next) {
         session_->SetCurrentRow(next);
-        listView_->selectRow(next);
+        listView_->SelectListRow(next);
         PlayRow(next);
     });
+}
+
+void CPlayerDlg::OpenFindField() {
+    // Only over a list the user sees.
+    if (listView_->isVisible())
+        listView_->OpenFind();
+}
+
+bool CPlayerDlg::CloseFindField() {
+    // Full screen hides the list: Escape there leaves full screen.
+    return listView_->isVisible() && listView_->CloseFind();
 }
 
 void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {

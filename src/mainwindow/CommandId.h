@@ -38,6 +38,8 @@ enum class ListCommand {
     // The user's channels to and from an M3U playlist.
     ImportPlaylist = 32797,
     ExportPlaylist = 32798,
+    // The find field over the list.
+    Find = 32799,
 };
 
 // One command of the window's table: a control's click, a main-menu command
@@ -67,7 +69,7 @@ public:
     static constexpr int kMenuFirst = static_cast<int>(MenuCommand::ListPanel);
     static constexpr int kMenuLast = static_cast<int>(MenuCommand::FullScreen);
     static constexpr int kListFirst = static_cast<int>(ListCommand::Play);
-    static constexpr int kListLast = static_cast<int>(ListCommand::ExportPlaylist);
+    static constexpr int kListLast = static_cast<int>(ListCommand::Find);
 
 private:
     explicit constexpr CommandId(int number) : number_(number) {}

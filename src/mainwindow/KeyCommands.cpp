@@ -16,6 +16,7 @@ const KeyCommand kKeys[] = {
     {Qt::Key_T, MenuCommand::OnTop, false, false, false},
     {Qt::Key_M, MenuCommand::Mute, false, false, false},
     {Qt::Key_U, MenuCommand::OpenUrl, true, false, true},
+    {Qt::Key_F, ListCommand::Find, false, false, true},
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 // only the volume; what opens a modal window runs after the key.
 struct KeyCommand {
     int key; // a Qt::Key
-    MenuCommand command;
+    CommandId command;
     bool later;
     bool repeats;
     bool needsControl; // only with Ctrl held

@@ -88,6 +88,7 @@ void AddUserChannelCommands(CommandTable& t, CPlayerDlg& w) {
     PlayerSession& session = w.Session();
     auto userTab = [&session] { return session.Category() == Category::User; };
     t.Add({ListCommand::AddToMyChannels}, [&w] { w.AddToMyChannels(); });
+    t.Add({ListCommand::Find}, [&w] { w.OpenFindField(); });
     // The user's own channels only: greyed in the list's menu elsewhere.
     t.Add(
         {ListCommand::DeleteSelected}, [&w] { w.DeleteSelectedUserChannel(); }, nullptr, userTab);

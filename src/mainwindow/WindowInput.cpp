@@ -97,6 +97,9 @@ bool WindowInput::FollowDrag(bool released, const QMouseEvent& mouse) {
 bool WindowInput::HandleKey(const QKeyEvent& event) {
     const int key = event.key();
     if (key == Qt::Key_Escape) {
+        // The find field, while open, is what Escape closes.
+        if (window_.CloseFindField())
+            return true;
         // Never closes the window; only leaves full screen.
         if (window_.Session().IsFullScreen() && !event.isAutoRepeat())
             window_.OnCommand(MenuCommand::FullScreen);

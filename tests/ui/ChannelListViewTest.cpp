@@ -1,6 +1,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ListMenu.h"
 #include "mainwindow/MainMenu.h"
@@ -41,7 +42,9 @@ protected:
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
-    QPoint RowPoint(int row) const { return view.visualRect(model.index(row, 1)).center(); }
+    QPoint RowPoint(int row) const {
+        return view.visualRect(view.Filter()->index(row, 1)).center();
+    }
 
     ChannelListModel model;
     CChannelListView view{&model};
@@ -102,8 +105,9 @@ TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
             EXPECT_EQ(action->isEnabled(), !userOnly || userTab) << action->text().toStdString();
         }
         EXPECT_EQ(texts.join(QLatin1Char('|')),
-                  QStringLiteral("재생하기|정지하기|-|마이채널 추가|선택항목 삭제|전체삭제|-|"
-                                 "재생목록 가져오기…|재생목록 내보내기…|-|끝내기\tAlt+F4"));
+                  QStringLiteral(
+                      "재생하기|정지하기|찾기\tCtrl+F|-|마이채널 추가|선택항목 삭제|전체삭제|-|"
+                      "재생목록 가져오기…|재생목록 내보내기…|-|끝내기\tAlt+F4"));
     }
 }
 

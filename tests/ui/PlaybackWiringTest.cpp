@@ -5,6 +5,7 @@
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -79,7 +80,7 @@ int PlainRow(const CPlayerDlg& window) {
 
 void DoubleClickRow(CPlayerDlg& window, int row) {
     QTableView* view = window.ListView();
-    const QRect cell = view->visualRect(window.ListModel()->index(row, 1));
+    const QRect cell = view->visualRect(window.ListView()->Filter()->index(row, 1));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 }
 

@@ -9,6 +9,7 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/CatalogueTabs.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "demo/DemoCatalogues.h"
@@ -111,7 +112,7 @@ void DoubleClickAndChooseRegion(CPlayerDlg& window, int row, const QString& plac
         dialog->Confirm();
     });
     QTableView* view = window.ListView();
-    const QRect cell = view->visualRect(window.ListModel()->index(row, 1));
+    const QRect cell = view->visualRect(window.ListView()->Filter()->index(row, 1));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     EXPECT_TRUE(answered);
 }

@@ -2,6 +2,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
@@ -72,7 +73,7 @@ struct Window {
 
     void DoubleClickRow(int row) {
         QTableView* view = dlg->ListView();
-        const QRect cell = view->visualRect(dlg->ListModel()->index(row, 1));
+        const QRect cell = view->visualRect(dlg->ListView()->Filter()->index(row, 1));
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
 };

@@ -7,6 +7,7 @@
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
 #include "demo/LiveStreams.h"
@@ -113,8 +114,8 @@ int RowOf(const CPlayerDlg& window, const QString& url) {
 
 void DoubleClickRow(CPlayerDlg& window, int row) {
     QTableView* view = window.ListView();
-    view->scrollTo(window.ListModel()->index(row, 1));
-    const QRect cell = view->visualRect(window.ListModel()->index(row, 1));
+    view->scrollTo(window.ListView()->Filter()->index(row, 1));
+    const QRect cell = view->visualRect(window.ListView()->Filter()->index(row, 1));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 }
 

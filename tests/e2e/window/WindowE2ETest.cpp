@@ -9,6 +9,7 @@
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "demo/DemoService.h"
 #include "demo/LiveStreams.h"
@@ -789,6 +790,107 @@ TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuAt(belowRows, QStringLiteral("선택항목 삭제")));
     EXPECT_EQ(ReadBytes(userFile), b + c);
     EXPECT_EQ(messages, QStringList{QStringLiteral("목록에서 채널을 먼저 선택해주세요.")});
+    service.Stop();
+}
+
+// Ctrl+F opens the find field over the list; what is typed there, Korean
+// initial consonants, syllables mixed with them and Latin in any case,
+// narrows the rows with the match marked; the window's letter keys are
+// typing meanwhile, Enter plays the row chosen, and Escape shows every row
+// again with the selection kept and gives the window its keys back.
+TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
+    const QUrl base(Endpoints::ServiceBaseAddress());
+    if (base.host() != QStringLiteral("127.0.0.1"))
+        GTEST_SKIP() << "the service host is not a loopback address in this build";
+    demo::DemoService service;
+    demo::DemoServiceOptions serviceOptions;
+    serviceOptions.servicePort = quint16(base.port(80));
+    serviceOptions.countPort = 0;
+    QString error;
+    ASSERT_TRUE(service.Start(serviceOptions, &error))
+        << error.toStdString() << " (another run holds the demo's ports?)";
+    StartWindow();
+    CChannelListView* list = window_->ListView();
+    ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() > 2; }, 10000))
+        << "the TV tab's list did not arrive";
+    const QStringList names = {QStringLiteral("KBS 1TV"),  QStringLiteral("국악방송"),
+                               QStringLiteral("아리랑"),   QStringLiteral("Arirang Radio"),
+                               QStringLiteral("국민방송"), QStringLiteral("EBS 1")};
+    std::vector<ChannelRecord> rows;
+    for (const QString& name : names) {
+        ChannelRecord r;
+        r.fields = {QStringLiteral("1"),
+                    name,
+                    QString(),
+                    QString(),
+                    QStringLiteral("http://127.0.0.1:9/") + QString::number(rows.size()),
+                    QStringLiteral("N"),
+                    QString()};
+        rows.push_back(r);
+    }
+    window_->ListModel()->ReplaceRows(rows);
+    RunEventsFor(200);
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 2)));
+    ASSERT_EQ(list->SelectedListRows(), QList<int>{2});
+    const PlayerSession& session = window_->Session();
+    const bool muted = session.IsMuted();
+    const bool onTop = session.IsOn(SessionOption::OnTop);
+
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("ctrl+f")}));
+    ASSERT_TRUE(WaitFor([&] { return list->FindField()->hasFocus(); }, 3000))
+        << "Ctrl+F did not open the find field";
+    auto shown = [&] {
+        QStringList texts;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            texts << list->model()->index(row, 1).data().toString();
+        return texts;
+    };
+    auto typeAndWait = [&](const QString& text, const QStringList& expected) {
+        EXPECT_TRUE(
+            Xdo({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
+        EXPECT_TRUE(
+            Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text}));
+        EXPECT_TRUE(WaitFor([&] { return shown() == expected; }, 3000))
+            << text.toStdString() << " shows " << shown().join(QStringLiteral(", ")).toStdString();
+    };
+    typeAndWait(QStringLiteral("ㄱㅇ"), {QStringLiteral("국악방송")});
+    // The match is drawn marked: gold behind the matched syllables.
+    RunEventsFor(200);
+    const QRect cell = list->visualRect(list->model()->index(0, 1));
+    const QImage grabbed = list->viewport()->grab(cell).toImage();
+    int marked = 0;
+    for (int y = 0; y < grabbed.height(); ++y)
+        for (int x = 0; x < grabbed.width(); ++x)
+            marked += grabbed.pixelColor(x, y) == QColor(255, 204, 51) ? 1 : 0;
+    EXPECT_GT(marked, 40) << "no marked match in the row";
+    typeAndWait(QStringLiteral("국ㅁ"), {QStringLiteral("국민방송")});
+    typeAndWait(QStringLiteral("ㅇㄹㄹ"), {QStringLiteral("아리랑")});
+    // M, T and space are typing here, not mute, on top or stop.
+    typeAndWait(QStringLiteral("kbs 1tv"), {QStringLiteral("KBS 1TV")});
+    typeAndWait(QStringLiteral("ARI"), {QStringLiteral("Arirang Radio")});
+    EXPECT_EQ(session.IsMuted(), muted);
+    EXPECT_EQ(session.IsOn(SessionOption::OnTop), onTop);
+
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("Escape")}));
+    EXPECT_TRUE(WaitFor([&] { return shown() == names; }, 3000));
+    EXPECT_FALSE(list->IsFindOpen());
+    EXPECT_EQ(list->SelectedListRows(), QList<int>{2});
+    // The window has its keys again: M mutes.
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
+    EXPECT_TRUE(WaitFor([&] { return session.IsMuted() != muted; }, 3000));
+
+    // Enter in the field plays the row chosen, the first shown when the
+    // chosen one is not shown, and goes not to full screen.
+    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 4)));
+    ASSERT_TRUE(WaitFor([&] { return session.CurrentRow() == 4; }, 3000))
+        << "the click chose row " << session.CurrentRow();
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("ctrl+f")}));
+    ASSERT_TRUE(WaitFor([&] { return list->FindField()->hasFocus(); }, 3000));
+    typeAndWait(QStringLiteral("ㅇㄹ"), {QStringLiteral("아리랑")});
+    ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("Return")}));
+    EXPECT_TRUE(WaitFor([&] { return session.CurrentRow() == 2; }, 3000));
+    EXPECT_FALSE(session.IsFullScreen());
+    window_->StopPlayback();
     service.Stop();
 }
 
