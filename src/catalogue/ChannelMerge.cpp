@@ -46,7 +46,12 @@ QString KeyOf(const Entry& entry) {
     const QString id = entry.id.section(QLatin1Char('@'), 0, 0).trimmed();
     if (!id.isEmpty())
         return QStringLiteral("id:") + id.toCaseFolded();
-    const QString name = ChannelName::MatchKey(entry.record.name());
+    // A playlist row's name is already without the list's notes; only a name
+    // that may still hold one (a directory station's) is looked at for them.
+    const QString& shown = entry.record.name();
+    const bool mayHoldNotes = shown.contains(QLatin1Char('(')) || shown.contains(QLatin1Char('['));
+    const QString name =
+        mayHoldNotes ? ChannelName::MatchKey(shown) : ChannelName::PlainMatchKey(shown);
     return name.isEmpty() ? QString() : QStringLiteral("name:") + name;
 }
 

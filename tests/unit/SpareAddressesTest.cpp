@@ -214,6 +214,17 @@ TEST_F(SpareAddressWatchTest, TheLastAddressTimingOutAsksAsTodayAndABreakAfterPl
     EXPECT_EQ(view.statusText, kFailed);
     EXPECT_EQ(view.questions.size(), 1);
 
+    // An address that ends within its first seconds gives way to the next.
+    watch.PlayRow(0);
+    player.current = PlayerStatus::Playing();
+    Seconds(2);
+    player.current = PlayerStatus::Idle();
+    player.end = PlayerEnd::Broken;
+    watch.OnPlayerEnded();
+    EXPECT_FALSE(watch.Reconnecting());
+    EXPECT_EQ(watch.AddressIndex(), 1);
+    EXPECT_EQ(view.statusText, kTryingSecond);
+
     // Played long enough: a break is the reconnection's, not a spare's.
     watch.PlayRow(0);
     player.current = PlayerStatus::Playing();
