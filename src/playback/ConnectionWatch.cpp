@@ -105,20 +105,18 @@ void ConnectionWatch::PlayRow(int row) {
     }
     if (addresses_.isEmpty())
         addresses_ << channelAddress_;
-    // The address the channel last played from goes first.
+    // The address the channel last played from goes first. The key is taken
+    // now: the user may open another tab before the channel has played.
+    playedKey_ = PlayedAddresses::ChannelKey(StoredNumberOf(view_.CurrentCategory()),
+                                             session_.ChannelName());
     if (played_ != nullptr && addresses_.size() > 1) {
-        const qsizetype remembered = addresses_.indexOf(played_->For(PlayedKey()));
+        const qsizetype remembered = addresses_.indexOf(played_->For(playedKey_));
         if (remembered > 0)
             addresses_.move(remembered, 0);
     }
     addressIndex_ = 0;
     PlayUrl(addresses_.first());
     view_.PlayStarted(channelAddress_);
-}
-
-QString ConnectionWatch::PlayedKey() const {
-    return PlayedAddresses::ChannelKey(StoredNumberOf(view_.CurrentCategory()),
-                                       session_.ChannelName());
 }
 
 void ConnectionWatch::RefuseRow() {
@@ -150,6 +148,7 @@ void ConnectionWatch::PlayAddress(const QString& address) {
     channelAddress_ = address;
     addresses_ = QStringList{address};
     addressIndex_ = 0;
+    playedKey_.clear();
     fromList_ = false;
     PlayUrl(address);
     view_.PlayStarted(address);
@@ -375,7 +374,7 @@ void ConnectionWatch::ClockTick() {
     // Played long enough to count: this address is the one tried first next time.
     if (++playedTicks_ == kSettleTicks && played_ != nullptr && addresses_.size() > 1 &&
         !session_.ChannelName().isEmpty())
-        played_->Remember(PlayedKey(), connectAddress_);
+        played_->Remember(playedKey_, connectAddress_);
     if (seconds_ == 60) {
         seconds_ = 0;
         ++minutes_;

@@ -155,7 +155,6 @@ private:
     // Goes on to the channel's next address; false when none is left.
     bool TryNextAddress();
     void RefuseRow();
-    QString PlayedKey() const;
     void WatchTick();
     void ClockTick();
     void Succeed();
@@ -187,6 +186,7 @@ private:
     QStringList addresses_;
     int addressIndex_ = 0;
     bool fromList_ = false; // the addresses came from somebody else's list
+    QString playedKey_;     // the channel's key in the played-address store
     int playedTicks_ = 0;   // clock ticks the current address has played
     int connectingTicks_ = 0;
     int hours_ = 0;
