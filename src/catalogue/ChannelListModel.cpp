@@ -155,6 +155,10 @@ ChannelRecord ChannelListModel::Row(int row) const {
     ChannelRecord record;
     for (int column = 0; column < ChannelRecord::FieldCount; ++column)
         record.fields[static_cast<size_t>(column)] = CellText(row, column);
+    if (IsRow(row)) {
+        record.spareAddresses = rows_[static_cast<size_t>(row)].spareAddresses;
+        record.fromList = rows_[static_cast<size_t>(row)].fromList;
+    }
     return record;
 }
 

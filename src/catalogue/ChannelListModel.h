@@ -38,8 +38,8 @@ public:
     bool RemoveRow(int row);
 
     bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
-    // A row's record, each cell as the list hands it back (at most 259 bytes);
-    // an empty record for a row that does not exist.
+    // A row's record, each cell as the list hands it back (at most 259 bytes),
+    // with its spare addresses whole; an empty record for a row that does not exist.
     ChannelRecord Row(int row) const;
     // A row's name as held, without a copy (find as you type reads every row).
     const QString& Name(int row) const { return rows_[static_cast<size_t>(row)].name(); }

@@ -55,12 +55,34 @@ QStringList Marks(const Parts& parts) {
 }
 
 QString MatchKey(const QString& name) {
-    static const QRegularExpression quality(QStringLiteral("\\b(?:u?hd|fhd|sd)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression spaces(QStringLiteral("\\s+"));
-    QString key = Split(name.normalized(QString::NormalizationForm_C)).name.toCaseFolded();
-    key.remove(quality);
-    key.remove(spaces);
+    return PlainMatchKey(Split(name.normalized(QString::NormalizationForm_C)).name);
+}
+
+QString PlainMatchKey(const QString& plain) {
+    // A scan rather than regular expressions: lists of tens of thousands of
+    // entries ask for a key per entry. Quality words are dropped as whole
+    // words (runs of letters, digits and '_', as \b sees them).
+    const QString folded = plain.normalized(QString::NormalizationForm_C).toCaseFolded();
+    QString key;
+    key.reserve(folded.size());
+    const auto isWord = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+    qsizetype i = 0;
+    while (i < folded.size()) {
+        const QChar c = folded.at(i);
+        if (!isWord(c)) {
+            if (!c.isSpace())
+                key.append(c);
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < folded.size() && isWord(folded.at(end)))
+            ++end;
+        const QStringView word = QStringView(folded).mid(i, end - i);
+        if (word != u"hd" && word != u"uhd" && word != u"fhd" && word != u"sd")
+            key.append(word);
+        i = end;
+    }
     return key;
 }
 

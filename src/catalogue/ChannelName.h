@@ -26,5 +26,8 @@ QStringList Marks(const Parts& parts);
 // a channel's guide by name: Unicode NFC, case folded, the list's notes and
 // quality words (HD, UHD, FHD, SD) removed, no spaces.
 QString MatchKey(const QString& name);
+// The same key for a name that is already without the list's notes (as
+// Split gives it): no second look for notes.
+QString PlainMatchKey(const QString& plain);
 
 } // namespace ChannelName

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -10,6 +11,16 @@ struct ChannelRecord {
     enum Field { Num = 0, Name, Info, Connect, Url, Website, WebUrl, FieldCount };
 
     std::array<QString, FieldCount> fields;
+
+    // Not part of the seven fields (user.dat and the catalogues never hold
+    // them): the channel's other addresses, after URL in order of
+    // preference, where a list named the same channel more than once. A
+    // QStringList is shared on copy, so rows with thousands of them copy
+    // as cheaply as rows with none.
+    QStringList spareAddresses;
+    // The row came from somebody else's list (a playlist or the radio
+    // directory), whose addresses play only with a stream's scheme.
+    bool fromList = false;
 
     const QString& num() const { return fields[Num]; }
     const QString& name() const { return fields[Name]; }
@@ -21,6 +32,13 @@ struct ChannelRecord {
 
     // A web-page channel opens WEBURL in the browser instead of playing.
     bool IsWebPage() const { return fields[Website] == QStringLiteral("Y"); }
+
+    // URL and then the spare addresses.
+    QStringList Addresses() const {
+        QStringList all{fields[Url]};
+        all += spareAddresses;
+        return all;
+    }
 
     // The INI key of each field: NUM, NAME, INFO, CONNECT, URL, WEBSITE, WEBURL.
     static const char* KeyOf(int field);

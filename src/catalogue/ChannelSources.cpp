@@ -2,6 +2,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/WorkerTask.h"
+#include "catalogue/ChannelMerge.h"
 #include "catalogue/DirectoryAnswerReader.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/SourceMapping.h"
@@ -119,7 +120,8 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
                                                  const QByteArray& bytes, Category category,
                                                  const QString& region) {
     Parsed parsed;
-    std::vector<ChannelRecord> records;
+    // Every entry, before the entries of one channel become one row.
+    std::vector<ChannelMerge::Entry> records;
     if (source.kind == ChannelSource::Kind::Directory) {
         // Each station becomes its row as it is read (an answer is about a
         // kilobyte a station; the rows are a fraction of that).
@@ -127,7 +129,7 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         records.reserve(static_cast<size_t>(expected));
         parsed.options.reserve(expected);
         const bool answer = ReadDirectoryAnswer(bytes, [&](RadioDirectory::Station&& s) {
-            records.push_back(SourceMapping::FromStation(s));
+            records.push_back({SourceMapping::FromStation(s), QString()});
             if (!s.uuid.isEmpty()) {
                 StreamOptions o;
                 o.stationUuid = std::move(s.uuid);
@@ -150,7 +152,7 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         for (const M3uPlaylist::Entry& e : entries) {
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
-            records.push_back(SourceMapping::FromPlaylistEntry(e));
+            records.push_back({SourceMapping::FromPlaylistEntry(e), e.Attribute("tvg-id")});
             if (!e.options.IsEmpty())
                 parsed.options.insert(e.url, e.options);
         }
@@ -159,8 +161,8 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     }
     parsed.channels = static_cast<int>(records.size());
     parsed.readable = parsed.channels > 0;
-    parsed.listing.rows =
-        SourceMapping::ArrangeForTab(std::move(records), category, region, &parsed.listing.blocks);
+    parsed.listing.rows = SourceMapping::ArrangeForTab(ChannelMerge::Merge(std::move(records)),
+                                                       category, region, &parsed.listing.blocks);
     return parsed;
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/PlaybackWiring.h"
 
+#include "app/Paths.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -7,6 +8,7 @@
 #include "playback/StatusDisplay.h"
 #include "skin/CMinsButton.h"
 
+#include <QDir>
 #include <QMouseEvent>
 
 // --- the watch's view of the window ---
@@ -33,6 +35,11 @@ void WindowPlaybackView::SetCurrentRow(int row) {
 
 Category WindowPlaybackView::CurrentCategory() const {
     return window_.Session().Category();
+}
+
+PlaybackView::RowAddresses WindowPlaybackView::Addresses(int row) const {
+    const ChannelRecord record = window_.ListModel()->Row(row);
+    return {record.Addresses(), record.fromList};
 }
 
 bool WindowPlaybackView::IsFullScreen() const {
@@ -146,8 +153,10 @@ void WindowVolumeView::ShowMuteButton(bool muted) {
 PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
     : QObject(&window), window_(window), timers_([this](PlaybackTimer id) { OnTick(id); }),
       playbackView_(window), volumeView_(window),
+      played_(QDir(Paths::DataFolder()).filePath(QStringLiteral("played-addresses.json"))),
       watch_(player, playbackView_, timers_, window.DesktopLauncher(), window.Session()),
       volume_(player, volumeView_, timers_, window.Session()) {
+    watch_.SetPlayedAddresses(&played_);
     window.installEventFilter(this);
     // The hand cursor shows over the volume area without a button held.
     window.setMouseTracking(true);

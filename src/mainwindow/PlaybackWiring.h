@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/ConnectionWatch.h"
+#include "playback/PlayedAddresses.h"
 #include "playback/TimerHost.h"
 #include "playback/VolumeControl.h"
 
@@ -21,6 +22,7 @@ public:
     int CurrentRow() const override;
     void SetCurrentRow(int row) override;
     Category CurrentCategory() const override;
+    RowAddresses Addresses(int row) const override;
 
     bool IsFullScreen() const override;
     void LeaveFullScreen() override;
@@ -93,6 +95,7 @@ private:
     QtTimerHost timers_;
     WindowPlaybackView playbackView_;
     WindowVolumeView volumeView_;
+    PlayedAddresses played_;
     ConnectionWatch watch_;
     VolumeControl volume_;
 };

@@ -39,6 +39,18 @@ struct PropertyValue {
 // run dry, and not at all for some stalls).
 constexpr qint64 kPositionStallMs = 3000;
 
+// libavformat's nested opens for a stream from somebody else's list: the
+// protocols streams use and nothing that reads files, devices or pipes. The
+// values are length-quoted (%n%) since both lists use commas.
+QByteArray ListedProtocolsOption() {
+    const QByteArray protocols =
+        "http,https,tcp,tls,crypto,httpproxy,rtmp,rtmps,rtmpt,rtmpts,rtmpe,rtsp,rtsps,rtp,srtp,"
+        "udp,mmsh,mmst";
+    const QByteArray avOptions =
+        "protocol_whitelist=%" + QByteArray::number(protocols.size()) + '%' + protocols;
+    return "demuxer-lavf-o=%" + QByteArray::number(avOptions.size()) + '%' + avOptions;
+}
+
 int ClampVolume(int volume) {
     return std::clamp(volume, 0, 100);
 }
@@ -287,6 +299,14 @@ void CWMPPlayer4::closeMedia() {
 }
 
 void CWMPPlayer4::setURL(const QString& address) {
+    Load(address, false);
+}
+
+void CWMPPlayer4::setListURL(const QString& address) {
+    Load(address, true);
+}
+
+void CWMPPlayer4::Load(const QString& address, bool fromList) {
     entryId_ = -1;
     end_ = PlayerEnd::None;
     ResetMediaState();
@@ -300,7 +320,15 @@ void CWMPPlayer4::setURL(const QString& address) {
         // A playlist may ask for a Referer, a User-Agent or headers for this
         // channel; mpv's per-file options end with the file, so the next
         // channel starts clean.
-        const QByteArray options = StreamOptionsBook::Shared().For(address).MpvFileOptions();
+        QByteArray options = StreamOptionsBook::Shared().For(address).MpvFileOptions();
+        if (fromList) {
+            // What a listed stream opens in turn (an HLS playlist's
+            // segments and keys, a nested playlist) stays on the network:
+            // a list could otherwise point a segment at a local file.
+            if (!options.isEmpty())
+                options += ',';
+            options += ListedProtocolsOption();
+        }
         const char* command[] = {"loadfile", utf8.constData(), "replace",
                                  options.isEmpty() ? nullptr : options.constData(), nullptr};
         if (api_->command_async(mpv_, loadRequest_, command) < 0)

@@ -55,6 +55,7 @@ public:
     // MediaPlayer. closeMedia() stops playback (mpv "stop"); the widget stays.
     void closeMedia() override;
     void setURL(const QString& address) override;
+    void setListURL(const QString& address) override;
     PlayerStatus status() const override;
     PlayerEnd lastEnd() const override { return end_; }
     void setVolume(int volume) override;
@@ -100,6 +101,7 @@ private:
     void UpdateFrame();
     void RenderFrame();
     void ResetMediaState();
+    void Load(const QString& address, bool fromList);
 
     Options options_;
     VideoRenderer renderer_ = VideoRenderer::Software; // chosen once, at construction

@@ -3,6 +3,8 @@
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
+#include "catalogue/ChannelMerge.h"
+#include "playback/PlayedAddresses.h"
 #include "playback/StatusDisplay.h"
 
 #include <algorithm>
@@ -19,6 +21,10 @@ QString ShortenBuffering(QString text) {
 }
 
 } // namespace
+
+PlaybackView::RowAddresses PlaybackView::Addresses(int row) const {
+    return {{Cell(row, ConnectionWatch::kColumnUrl)}, false};
+}
 
 int ConnectionWatch::ReconnectDelayMs(int attempt) {
     if (attempt < 1)
@@ -83,14 +89,67 @@ void ConnectionWatch::PlayRow(int row) {
     playingRow_ = row;
     session_.SetChannelName(ReadCell(row, kColumnName));
     channelAddress_ = ReadCell(row, kColumnUrl);
-    PlayUrl(channelAddress_);
+    PlaybackView::RowAddresses listed;
+    if (row >= 0 && row < view_.RowCount())
+        listed = view_.Addresses(row);
+    fromList_ = listed.fromList;
+    addresses_.clear();
+    for (const QString& address : std::as_const(listed.addresses)) {
+        // A list's address without a stream's scheme never reaches the player.
+        if (!fromList_ || ChannelMerge::IsStreamAddress(address))
+            addresses_ << address;
+    }
+    if (fromList_ && addresses_.isEmpty()) {
+        RefuseRow();
+        return;
+    }
+    if (addresses_.isEmpty())
+        addresses_ << channelAddress_;
+    // The address the channel last played from goes first. The key is taken
+    // now: the user may open another tab before the channel has played.
+    playedKey_ = PlayedAddresses::ChannelKey(StoredNumberOf(view_.CurrentCategory()),
+                                             session_.ChannelName());
+    if (played_ != nullptr && addresses_.size() > 1) {
+        const qsizetype remembered = addresses_.indexOf(played_->For(playedKey_));
+        if (remembered > 0)
+            addresses_.move(remembered, 0);
+    }
+    addressIndex_ = 0;
+    PlayUrl(addresses_.first());
     view_.PlayStarted(channelAddress_);
+}
+
+void ConnectionWatch::RefuseRow() {
+    // Nothing is opened: whatever played stops, and the user reads why.
+    Shutdown();
+    addresses_.clear();
+    view_.HideVideo();
+    ShowStatus(StatusDisplay::RefusedAddress(), false);
+    SetCell(ChannelMerge::RefusedMark());
+}
+
+bool ConnectionWatch::TryNextAddress() {
+    if (addressIndex_ + 1 >= addresses_.size())
+        return false;
+    ++addressIndex_;
+    timers_.StopTimer(PlaybackTimer::Clock);
+    session_.SetPlaying(false);
+    Connect(addresses_.at(addressIndex_));
+    SetCell(StatusDisplay::CellConnecting());
+    ShowStatus(
+        StatusDisplay::TryingSpareAddress(addressIndex_ + 1, static_cast<int>(addresses_.size())),
+        false);
+    return true;
 }
 
 void ConnectionWatch::PlayAddress(const QString& address) {
     // Whatever played before, the row's name must not label this stream.
     session_.SetChannelName(QString());
     channelAddress_ = address;
+    addresses_ = QStringList{address};
+    addressIndex_ = 0;
+    playedKey_.clear();
+    fromList_ = false;
     PlayUrl(address);
     view_.PlayStarted(address);
 }
@@ -111,11 +170,15 @@ void ConnectionWatch::Connect(const QString& address) {
     minutes_ = 0;
     seconds_ = 1;
     connectingTicks_ = 0;
+    playedTicks_ = 0;
     timers_.StartTimer(PlaybackTimer::Watch, kTickMs);
     connectAddress_ = address;
     // The old stream is closed before the new address is given.
     player_.closeMedia();
-    player_.setURL(address);
+    if (fromList_)
+        player_.setListURL(address);
+    else
+        player_.setURL(address);
 }
 
 void ConnectionWatch::StopPlayback() {
@@ -199,6 +262,11 @@ void ConnectionWatch::WatchTick() {
         if (reconnectAttempt_ > 0) {
             SetCell(StatusDisplay::CellReconnecting());
             ShowStatus(StatusDisplay::Reconnecting(reconnectAttempt_, kReconnectAttempts), false);
+        } else if (addressIndex_ > 0) {
+            SetCell(StatusDisplay::CellConnecting());
+            ShowStatus(StatusDisplay::TryingSpareAddress(addressIndex_ + 1,
+                                                         static_cast<int>(addresses_.size())),
+                       false);
         } else {
             SetCell(StatusDisplay::CellConnecting());
             ShowStatus(StatusDisplay::Connecting(), false);
@@ -222,6 +290,9 @@ void ConnectionWatch::FailIdle() {
         ReconnectFailed();
         return;
     }
+    // Refused, or an HTTP error: the channel's next address, if it has one.
+    if (TryNextAddress())
+        return;
     // Nothing plays after a failed connection, whatever played before it.
     session_.SetPlaying(false);
     ShowStatus(StatusDisplay::Failed(), false);
@@ -235,6 +306,8 @@ void ConnectionWatch::TimeOut() {
         ReconnectFailed();
         return;
     }
+    if (TryNextAddress())
+        return;
     StopPlayback();
     ShowStatus(StatusDisplay::Failed(), false);
     // Timers are stopped before the question opens, so no tick re-enters the
@@ -298,6 +371,10 @@ void ConnectionWatch::ClockTick() {
     // Data flows again: the lamp lights and the clock goes on where it stood.
     const bool resumed = stallTicks_ > 0;
     stallTicks_ = 0;
+    // Played long enough to count: this address is the one tried first next time.
+    if (++playedTicks_ == kSettleTicks && played_ != nullptr && addresses_.size() > 1 &&
+        !session_.ChannelName().isEmpty())
+        played_->Remember(playedKey_, connectAddress_);
     if (seconds_ == 60) {
         seconds_ = 0;
         ++minutes_;
@@ -362,6 +439,10 @@ void ConnectionWatch::BreakOff() {
         StopPlayback();
         return;
     }
+    // An address that ends within its first seconds has not played the
+    // channel: the next one is tried before any reconnection.
+    if (playedTicks_ < kSettleTicks && reconnectAttempt_ == 0 && TryNextAddress())
+        return;
     StartRecovery();
 }
 

@@ -5,8 +5,10 @@
 #include "playback/TimerHost.h"
 
 #include <QString>
+#include <QStringList>
 
 class Launcher;
+class PlayedAddresses;
 class PlayerSession;
 
 // What the connection watch needs from the main window: the channel list,
@@ -22,6 +24,14 @@ public:
     virtual int CurrentRow() const = 0; // -1 for none
     virtual void SetCurrentRow(int row) = 0;
     virtual Category CurrentCategory() const = 0;
+    // The addresses a row plays from, URL first and then its spares, and
+    // whether they came from somebody else's list. By default the URL
+    // cell alone, as the user's own.
+    struct RowAddresses {
+        QStringList addresses;
+        bool fromList = false;
+    };
+    virtual RowAddresses Addresses(int row) const;
 
     // Window states and commands.
     virtual bool IsFullScreen() const = 0;
@@ -80,12 +90,19 @@ public:
     // shows as buffering with the lamp unlit; after this many clock ticks in a
     // row it counts as broken and is connected again.
     static constexpr int kStallLimitTicks = 10;
+    // A channel counts as played once it has played this many clock ticks:
+    // an address that ends before then is a failed address, and the next
+    // one is tried; a break after it is the reconnection's.
+    static constexpr int kSettleTicks = 5;
     // How many clock ticks the news that no sound device plays stays up.
     static constexpr int kNoticeTicks = 5;
 
     // Whether it plays and the channel's name are kept in the session.
     ConnectionWatch(MediaPlayer& player, PlaybackView& view, TimerHost& timers,
                     const Launcher& launcher, PlayerSession& session);
+
+    // Where the address each channel last played from is kept (may be null).
+    void SetPlayedAddresses(PlayedAddresses* store) { played_ = store; }
 
     // The play command (button 1006, start-up automatic play).
     void PlaySelected();
@@ -100,6 +117,11 @@ public:
     // so no list cell and no saved position is written for it.
     void PlayAddress(const QString& address);
     void StopPlayback();
+
+    // The addresses of the channel being played, in the order they are
+    // tried, and which of them is being tried (0 for the first).
+    const QStringList& Addresses() const { return addresses_; }
+    int AddressIndex() const { return addressIndex_; }
 
     // The list panel toggle, refused while maximised or in full screen.
     void ListPanelToggle();
@@ -130,6 +152,9 @@ public:
 private:
     QString ReadCell(int row, int column) const;
     void Connect(const QString& address);
+    // Goes on to the channel's next address; false when none is left.
+    bool TryNextAddress();
+    void RefuseRow();
     void WatchTick();
     void ClockTick();
     void Succeed();
@@ -156,6 +181,13 @@ private:
     QString channelAddress_;
     QString connectAddress_; // the address last handed to the player
     PlayerSession& session_;
+    PlayedAddresses* played_ = nullptr;
+    // The playing channel's addresses and the one being tried.
+    QStringList addresses_;
+    int addressIndex_ = 0;
+    bool fromList_ = false; // the addresses came from somebody else's list
+    QString playedKey_;     // the channel's key in the played-address store
+    int playedTicks_ = 0;   // clock ticks the current address has played
     int connectingTicks_ = 0;
     int hours_ = 0;
     int minutes_ = 0;

@@ -43,6 +43,10 @@ public:
     // Opens the address and starts playing it by itself. An empty address
     // leaves the player idle.
     virtual void setURL(const QString& address) = 0;
+    // Opens an address from somebody else's list (a playlist, the radio
+    // directory): the streams it leads to (playlists, segments) may use only
+    // network protocols, never local files or devices.
+    virtual void setListURL(const QString& address) { setURL(address); }
     virtual PlayerStatus status() const = 0;
     // How the last opened media ended (None while it is still open).
     virtual PlayerEnd lastEnd() const = 0;

@@ -27,6 +27,12 @@ QString UserBroadcastName() {
     return QStringLiteral("사용자방송");
 }
 
+QString TryingSpareAddress(int address, int addresses) {
+    return QStringLiteral("다른 주소로 연결중 (%1/%2)").arg(address).arg(addresses);
+}
+QString RefusedAddress() {
+    return QStringLiteral("이 채널의 주소는 재생할 수 없는 형식이라 열지 않았습니다.");
+}
 QString Reconnecting(int attempt, int attempts) {
     return QStringLiteral("방송연결이 끊어져 다시 연결중입니다. (%1/%2)")
         .arg(attempt)

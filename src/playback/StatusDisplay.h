@@ -19,6 +19,10 @@ QString ConnectedWithoutSound(); // "소리 장치를 찾지 못해 소리 없�
 QString Failed();                // "방송연결이 실패 하였습니다."
 QString Stopped();               // "현재 방송연결이 정지되었습니다."
 QString UserBroadcastName();     // "사용자방송": a broadcast opened by address
+// Shown while a channel's next address is tried after the one before failed.
+QString TryingSpareAddress(int address, int addresses); // "다른 주소로 연결중 (2/4)"
+// A list row whose address has no stream's scheme (file:, av:, ...): refused.
+QString RefusedAddress();
 // Shown while a broken stream waits for, or makes, its next try.
 QString Reconnecting(int attempt, int attempts);
 

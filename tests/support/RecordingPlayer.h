@@ -22,6 +22,11 @@ public:
         calls.push_back(QStringLiteral("URL ") + address);
         end = PlayerEnd::None;
     }
+    void setListURL(const QString& address) override {
+        urls.push_back(address);
+        calls.push_back(QStringLiteral("LIST ") + address);
+        end = PlayerEnd::None;
+    }
     PlayerStatus status() const override { return current; }
     PlayerEnd lastEnd() const override { return end; }
     void setVolume(int volume) override { volumes.push_back(volume); }
@@ -32,6 +37,6 @@ public:
     bool noSound = false;
     int closes = 0;
     QStringList urls;
-    QStringList calls; // "close" and "URL <address>" in order
+    QStringList calls; // "close", "URL <address>" and "LIST <address>" in order
     std::vector<int> volumes;
 };

@@ -91,6 +91,15 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     EXPECT_TRUE(names.contains(QStringLiteral("Daegu MBC")));
     EXPECT_TRUE(names.contains(QStringLiteral("TBC 대구")));
     EXPECT_FALSE(names.contains(QStringLiteral("부산MBC")));
+    // One row per channel: KBS 1TV with its SD feed, and EBS 1TV whose
+    // first address is down and whose second plays.
+    EXPECT_EQ(names.count(QStringLiteral("KBS 1TV")), 1);
+    for (const ChannelRecord& r : tv.listing.rows) {
+        if (r.name() == QStringLiteral("EBS 1TV")) {
+            ASSERT_EQ(r.Addresses().size(), 2);
+            EXPECT_TRUE(r.url().contains(QStringLiteral("/offline/")));
+        }
+    }
 
     const FetchResult answer =
         Fetch(ServiceUrl(QStringLiteral("/json/stations/search?countrycode=KR&limit=10")));

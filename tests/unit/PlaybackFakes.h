@@ -102,6 +102,10 @@ public:
     int CurrentRow() const override { return currentRow; }
     void SetCurrentRow(int row) override { currentRow = row; }
     Category CurrentCategory() const override { return category; }
+    RowAddresses Addresses(int row) const override {
+        const auto found = listed.find(row);
+        return found != listed.end() ? found->second : PlaybackView::Addresses(row);
+    }
 
     bool IsFullScreen() const override { return fullScreen; }
     void LeaveFullScreen() override {
@@ -138,6 +142,8 @@ public:
     bool HasHomePage() const override { return hasHomePage; }
     void OpenHomePage() override { ++homePagesOpened; }
 
+    // Rows from somebody else's list, with their spare addresses.
+    std::map<int, RowAddresses> listed;
     int currentRow = -1;
     Category category = Category::Tv;
     bool fullScreen = false;

@@ -17,8 +17,12 @@ QByteArray DemoPlaylist() {
     struct Item {
         const char* attributes;
         const char* title;
+        int stream = 0; // the demo stream it plays; 0 for the next in turn, -1 for none
     };
     // Regional stations named as public lists name them: Korean and romanised.
+    // As in public lists, a channel comes more than once: KBS 1TV with its
+    // SD feed, and EBS 1TV whose first address is down and whose second
+    // plays, so the player's move to a spare address can be seen.
     const Item items[] = {
         {"tvg-id=\"MBC.kr\" tvg-chno=\"11\" group-title=\"General\"", "MBC (1080p)"},
         {"tvg-id=\"BusanMBC.kr\" group-title=\"General\"", "부산MBC"},
@@ -28,7 +32,9 @@ QByteArray DemoPlaylist() {
         {"tvg-id=\"SBS.kr\" tvg-chno=\"5\" group-title=\"General\"", "SBS"},
         {"tvg-id=\"KNN.kr\" group-title=\"General\"", "KNN 부산"},
         {"tvg-id=\"TBC.kr\" group-title=\"General\"", "TBC 대구"},
-        {"tvg-id=\"EBS1.kr\" tvg-chno=\"13\" group-title=\"Education\"", "EBS 1TV"},
+        {"tvg-id=\"EBS1.kr\" tvg-chno=\"13\" group-title=\"Education\"", "EBS 1TV", -1},
+        {"tvg-id=\"KBS1.kr@SD\" group-title=\"General, News\"", "KBS 1TV (480p)", 5},
+        {"tvg-id=\"EBS1.kr\" group-title=\"Education\"", "EBS 1TV [Not 24/7]"},
     };
     QString text = QStringLiteral("#EXTM3U\r\n");
     int n = 0;
@@ -38,7 +44,10 @@ QByteArray DemoPlaylist() {
                     .arg(QString::fromUtf8(item.attributes), QString::fromUtf8(item.title));
         if (n == 2) // one channel shows the per-channel options players honour
             text += QStringLiteral("#EXTVLCOPT:http-user-agent=WAVEORBIT demo\r\n");
-        text += VideoStreamUrl(n) + QStringLiteral("\r\n");
+        const QString address = item.stream < 0   ? OfflineVideoStreamUrl()
+                                : item.stream > 0 ? VideoStreamUrl(item.stream)
+                                                  : VideoStreamUrl(n);
+        text += address + QStringLiteral("\r\n");
     }
     return text.toUtf8();
 }
