@@ -8,6 +8,7 @@
 #include "../unit/PlaybackFakes.h"
 #include "EventLoopWait.h"
 #include "TestFolders.h"
+#include "ToneStream.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,22 +23,6 @@ using demo::HttpRequest;
 using demo::HttpResponse;
 
 namespace {
-
-// A few seconds of tone as an MPEG-TS stream, made by ffmpeg.
-QByteArray ToneStream() {
-    QTemporaryDir dir;
-    const QString media = dir.filePath(QStringLiteral("tone.ts"));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("sine=frequency=440:sample_rate=44100"), QStringLiteral("-t"),
-                  QStringLiteral("8"), QStringLiteral("-c:a"), QStringLiteral("mp2"), media});
-    if (!ffmpeg.waitForFinished(30000))
-        return {};
-    QFile file(media);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The window's timers ten times faster: the watch counts its ticks as
 // always, so a silent server costs its fifteen ticks in a second and a half.
@@ -73,7 +58,7 @@ public:
 TEST(SpareAddressPlayer, FailedAddressesGiveWayToTheOneThatPlaysWhichIsTriedFirstNextTime) {
     if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
-    const QByteArray body = ToneStream();
+    const QByteArray body = ToneStream(8);
     ASSERT_FALSE(body.isEmpty());
     ScopedXdgHome home;
     QDir().mkpath(home.dataHome());

@@ -4,6 +4,7 @@
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"
+#include "ToneStream.h"
 
 #include <QFile>
 #include <QProcess>
@@ -15,32 +16,12 @@
 using demo::HttpRequest;
 using demo::HttpResponse;
 
-namespace {
-
-// A few seconds of tone as an MPEG-TS stream, made by ffmpeg.
-QByteArray ToneStream() {
-    QTemporaryDir dir;
-    const QString media = dir.filePath(QStringLiteral("tone.ts"));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("sine=frequency=440:sample_rate=44100"), QStringLiteral("-t"),
-                  QStringLiteral("4"), QStringLiteral("-c:a"), QStringLiteral("mp2"), media});
-    if (!ffmpeg.waitForFinished(30000))
-        return {};
-    QFile file(media);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 // A playlist's Referer, User-Agent and headers reach the stream server through
 // mpv for that channel, and the next channel is opened without them.
 TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
     if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
-    const QByteArray body = ToneStream();
+    const QByteArray body = ToneStream(4);
     ASSERT_FALSE(body.isEmpty());
 
     demo::LoopbackHttpServer server;
@@ -90,7 +71,7 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
 TEST(StreamOptionsPlayer, EachFormOfAListsHeadersOpensTheGuardedStream) {
     if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
-    const QByteArray body = ToneStream();
+    const QByteArray body = ToneStream(4);
     ASSERT_FALSE(body.isEmpty());
     demo::LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
