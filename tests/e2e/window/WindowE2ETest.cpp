@@ -214,6 +214,24 @@ bool WindowManagerRuns() {
         .output.contains(QStringLiteral("Openbox"));
 }
 
+// The demo service answers on the build's service port only where that is a
+// loopback address.
+bool ServiceIsOnLoopback() {
+    return QUrl(Endpoints::ServiceBaseAddress()).host() == QStringLiteral("127.0.0.1");
+}
+
+// The demo service on the build's service port, without a count server.
+::testing::AssertionResult StartDemoService(demo::DemoService& service) {
+    demo::DemoServiceOptions options;
+    options.servicePort = quint16(QUrl(Endpoints::ServiceBaseAddress()).port(80));
+    options.countPort = 0;
+    QString error;
+    if (service.Start(options, &error))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << error.toStdString() << " (another run holds the demo's ports?)";
+}
+
 class WindowE2E : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -528,20 +546,15 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     const QStringList missing = demo::LiveStreams::MissingTools();
     if (!missing.isEmpty())
         GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
-    const QUrl base(Endpoints::ServiceBaseAddress());
-    if (base.host() != QStringLiteral("127.0.0.1"))
+    if (!ServiceIsOnLoopback())
         GTEST_SKIP() << "the service host is not a loopback address in this build";
     demo::DemoService service;
-    demo::DemoServiceOptions serviceOptions;
-    serviceOptions.servicePort = quint16(base.port(80));
-    serviceOptions.countPort = 0;
-    QString error;
-    ASSERT_TRUE(service.Start(serviceOptions, &error))
-        << error.toStdString() << " (another run holds the demo's ports?)";
+    ASSERT_TRUE(StartDemoService(service));
     demo::LiveStreams streams;
     demo::LiveStreamOptions streamOptions;
     streamOptions.audio = false;
     streamOptions.videoPort = FreePort();
+    QString error;
     ASSERT_TRUE(streams.Start(streamOptions, &error)) << error.toStdString();
 
     StartWindow(true);
@@ -747,16 +760,10 @@ void ChooseFromMenuAt(QPoint at, const QString& text) {
 // The list's commands act on the row the user right-clicked, never on a row
 // clicked earlier on another tab; with no row chosen they say so.
 TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
-    const QUrl base(Endpoints::ServiceBaseAddress());
-    if (base.host() != QStringLiteral("127.0.0.1"))
+    if (!ServiceIsOnLoopback())
         GTEST_SKIP() << "the service host is not a loopback address in this build";
     demo::DemoService service;
-    demo::DemoServiceOptions serviceOptions;
-    serviceOptions.servicePort = quint16(base.port(80));
-    serviceOptions.countPort = 0;
-    QString error;
-    ASSERT_TRUE(service.Start(serviceOptions, &error))
-        << error.toStdString() << " (another run holds the demo's ports?)";
+    ASSERT_TRUE(StartDemoService(service));
     // user.dat as the program writes it: CP949 lines ending in CR LF.
     const QString userFile = home_->dataHome() + QStringLiteral("/waveorbit/user.dat");
     const QByteArray a = "\xc0\xcf\xb9\xdd\xb5\xee\xb7\xcf#A#a#x#http://127.0.0.1:9/a#N#\r\n";
@@ -799,16 +806,10 @@ TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
 // typing meanwhile, Enter plays the row chosen, and Escape shows every row
 // again with the selection kept and gives the window its keys back.
 TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
-    const QUrl base(Endpoints::ServiceBaseAddress());
-    if (base.host() != QStringLiteral("127.0.0.1"))
+    if (!ServiceIsOnLoopback())
         GTEST_SKIP() << "the service host is not a loopback address in this build";
     demo::DemoService service;
-    demo::DemoServiceOptions serviceOptions;
-    serviceOptions.servicePort = quint16(base.port(80));
-    serviceOptions.countPort = 0;
-    QString error;
-    ASSERT_TRUE(service.Start(serviceOptions, &error))
-        << error.toStdString() << " (another run holds the demo's ports?)";
+    ASSERT_TRUE(StartDemoService(service));
     StartWindow();
     CChannelListView* list = window_->ListView();
     ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() > 2; }, 10000))
