@@ -16,6 +16,8 @@ enum class SessionOption {
     Magnet,           // snap to the screen's edges
     TrayStyle,        // no taskbar button
     ListCheck,        // the check mark of the main menu's first item; nothing sets it
+    HideFailed,       // leave out list channels that failed on every address
+    HideGeoBlocked,   // leave out list channels marked as geo-blocked
     Count
 };
 

@@ -17,6 +17,8 @@ void ReadOptions(PlayerSession& session) {
         {SessionOption::OnTop, Settings::OnTop},
         {SessionOption::TrayStyle, Settings::Tray},
         {SessionOption::Magnet, Settings::Magnet},
+        {SessionOption::HideFailed, Settings::HideFailed},
+        {SessionOption::HideGeoBlocked, Settings::HideGeoBlocked},
     };
     for (const auto& o : options)
         session.SetOn(o.option, Settings::ReadFlag(o.value));

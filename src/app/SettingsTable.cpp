@@ -35,6 +35,8 @@ const Value AutoHide{M, kKeyOptions, "AUTOHIDE", "0", ReadRule::NotZero};
 const Value OnTop{M, kKeyOptions, "ONTOP", "0", ReadRule::NotZero};
 const Value Tray{M, kKeyOptions, "TRAY", "0", ReadRule::OnlyOne};
 const Value Magnet{M, kKeyOptions, "MAGNET", "0", ReadRule::OnlyOne};
+const Value HideFailed{M, kKeyOptions, "HIDE_FAILED", "0", ReadRule::OnlyOne};
+const Value HideGeoBlocked{M, kKeyOptions, "HIDE_GEOBLOCKED", "0", ReadRule::OnlyOne};
 const Value Message{M, kKeyOptions, "MESSAGE", "0", ReadRule::Text};
 const Value ChAutoUpdate{M, kKeyOptions, "CHAUTOUPDATE", "0", ReadRule::Text};
 const Value AutoUpdate{M, kKeyOptions, "AUTOUPDATE", "0", ReadRule::Text};
@@ -73,6 +75,8 @@ const std::vector<const Value*>& All() {
         &OnTop,
         &Tray,
         &Magnet,
+        &HideFailed,
+        &HideGeoBlocked,
         &Message,
         &ChAutoUpdate,
         &AutoUpdate,

@@ -49,6 +49,9 @@ extern const Value IndexWritten, IndexRead;
 // Options.
 extern const Value AutoPlay, AutoClose, AutoHide, OnTop, Tray, Magnet, Message, ChAutoUpdate,
     AutoUpdate, LocationHide;
+// The list leaves out the channels that failed on every address in their last
+// try, and those a playlist marks as geo-blocked.
+extern const Value HideFailed, HideGeoBlocked;
 // The region: "자동" where catalogues are filtered, "서울" where a dialog preselects.
 extern const Value LocationForCatalogue, LocationForDialog;
 // Start with the session: present (any text but "0") means on.

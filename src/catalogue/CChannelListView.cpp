@@ -57,8 +57,9 @@ public:
         painter->setClipRect(option.rect);
         painter->setFont(item.font);
         const bool selected = option.state & QStyle::State_Selected;
-        const QColor textColour = selected ? option.palette.color(QPalette::HighlightedText)
-                                           : option.palette.color(QPalette::Text);
+        // The row's own colour (a dimmed row stays dimmed while narrowed).
+        const QColor textColour = selected ? item.palette.color(QPalette::HighlightedText)
+                                           : item.palette.color(QPalette::Text);
         painter->setPen(textColour);
         painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
         const QRect mark(x, box.top() + 1, width, box.height() - 2);

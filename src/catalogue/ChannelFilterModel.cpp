@@ -100,9 +100,34 @@ void ChannelFilterModel::ConnectSource() {
 }
 
 void ChannelFilterModel::Collect(int first, int last, std::vector<int>& into) const {
+    const bool query = !finder_.IsEmpty();
     for (int row = first; row <= last; ++row)
-        if (finder_.Find(source_->Name(row)).found())
+        if ((!query || finder_.Find(source_->Name(row)).found()) && !Hides(row))
             into.push_back(row);
+}
+
+bool ChannelFilterModel::Hides(int row) const {
+    return (hiding_.failed && source_->FailedAt(row) > 0) ||
+           (hiding_.geoBlocked && source_->IsGeoBlocked(row));
+}
+
+void ChannelFilterModel::Recollect() {
+    earlier_.clear();
+    beginResetModel();
+    narrowed_ = !finder_.IsEmpty() || hiding_.Any();
+    shown_.clear();
+    if (narrowed_)
+        Collect(0, source_->rowCount() - 1, shown_);
+    else
+        shown_.shrink_to_fit();
+    endResetModel();
+}
+
+void ChannelFilterModel::SetHiding(Hiding hiding) {
+    if (hiding == hiding_)
+        return;
+    hiding_ = hiding;
+    Recollect();
 }
 
 void ChannelFilterModel::SetQuery(const QString& query) {
@@ -110,21 +135,16 @@ void ChannelFilterModel::SetQuery(const QString& query) {
         return;
     NameFinder finder(query);
     if (finder.IsEmpty()) {
-        earlier_.clear();
-        beginResetModel();
         query_.clear();
         finder_ = std::move(finder);
-        narrowed_ = false;
-        shown_.clear();
-        shown_.shrink_to_fit();
-        endResetModel();
+        Recollect();
         return;
     }
     // A query that only grows matches no name the shorter one missed: the
     // last syllable still being typed matches more than it does once the
     // next character follows it, so reading the rows shown is enough.
     std::vector<int> next;
-    if (narrowed_ && query.startsWith(query_)) {
+    if (!finder_.IsEmpty() && query.startsWith(query_)) {
         earlier_.emplace_back(query_, shown_);
     } else {
         while (!earlier_.empty() && !query.startsWith(earlier_.back().first))
@@ -152,7 +172,7 @@ void ChannelFilterModel::SetQuery(const QString& query) {
 
 NameFinder::Match ChannelFilterModel::MatchIn(int row) const {
     const int listRow = ListRow(row);
-    if (!narrowed_ || listRow < 0)
+    if (finder_.IsEmpty() || listRow < 0)
         return {};
     return finder_.Find(source_->Name(listRow));
 }

@@ -10,10 +10,13 @@
 class ChannelListModel;
 
 // The channel list as the find field narrows it: the rows whose name
-// matches the query, in the list's order. Without a query every row shows
-// as it is. A query that grows searches only the rows already shown, so
-// each key typed into a tab of 100,000 channels reads fewer names, and a
-// key taken back shows the rows it had before.
+// matches the query, in the list's order. The user may also hide the rows
+// whose channel failed on every address and those the list marks as
+// geo-blocked; that is judged when the list arrives or the choice changes,
+// not while the user looks (a channel failing under the pointer stays).
+// Without a query or hiding every row shows as it is. A query that grows searches only the rows
+// already shown, so each key typed into a tab of 100,000 channels reads fewer names, and a key
+// taken back shows the rows it had before.
 class ChannelFilterModel : public QAbstractProxyModel {
     Q_OBJECT
 public:
@@ -22,7 +25,18 @@ public:
     // Narrows the rows to the names the query matches; empty shows all.
     void SetQuery(const QString& query);
     const QString& Query() const { return query_; }
-    bool IsNarrowed() const { return narrowed_; }
+    // A query narrows the rows (hiding alone does not count).
+    bool IsNarrowed() const { return !finder_.IsEmpty(); }
+
+    struct Hiding {
+        bool failed = false;
+        bool geoBlocked = false;
+        bool Any() const { return failed || geoBlocked; }
+        bool operator==(const Hiding& other) const {
+            return failed == other.failed && geoBlocked == other.geoBlocked;
+        }
+    };
+    void SetHiding(Hiding hiding);
 
     // Where the query matches in a shown row's name (nothing when not narrowed).
     NameFinder::Match MatchIn(int row) const;
@@ -41,11 +55,16 @@ public:
 
 private:
     void Collect(int first, int last, std::vector<int>& into) const;
+    bool Hides(int row) const;
+    // Shows the rows the query and the hiding keep, read from the whole list.
+    void Recollect();
     void ConnectSource();
 
     ChannelListModel* source_;
     QString query_;
     NameFinder finder_{QString()};
+    Hiding hiding_;
+    // Some rows are left out (a query or hiding): shown_ holds the rest.
     bool narrowed_ = false;
     // The list rows shown while narrowed, ascending.
     std::vector<int> shown_;

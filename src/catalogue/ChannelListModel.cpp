@@ -1,8 +1,10 @@
 #include "catalogue/ChannelListModel.h"
 
 #include "app/LegacyText.h"
+#include "catalogue/ChannelName.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QStringList>
 #include <QThreadPool>
 
@@ -10,6 +12,13 @@
 
 namespace {
 const QColor kText(255, 204, 51);
+// The gold at half strength: still readable, plainly not like the others.
+const QColor kDimmedText(128, 102, 26);
+const QString kPartSeparator = QStringLiteral(" · ");
+
+QString FailureTime(qint64 at) {
+    return QDateTime::fromSecsSinceEpoch(at).toString(QStringLiteral("MM/dd HH:mm"));
+}
 const QColor kBackground(0, 0, 0);
 } // namespace
 
@@ -34,7 +43,14 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         // reads the whole row.
         return RowSentence(index.row());
     case Qt::ForegroundRole:
-        return kText;
+        return FailedAt(index.row()) > 0 ? kDimmedText : kText;
+    case Qt::ToolTipRole: {
+        const qint64 failed = FailedAt(index.row());
+        if (failed <= 0)
+            return {};
+        return QStringLiteral("%1에 시도한 주소가 모두 연결되지 않았습니다.")
+            .arg(FailureTime(failed));
+    }
     case Qt::BackgroundRole:
         return kBackground;
     case Qt::TextAlignmentRole:
@@ -67,13 +83,41 @@ QString ChannelListModel::RowSentence(int row) const {
     QStringList parts;
     for (const int field : {ChannelRecord::Name, ChannelRecord::Info, ChannelRecord::Connect}) {
         const QString& text = record.fields[static_cast<size_t>(field)];
-        for (const QString& part : text.split(QStringLiteral(" · "))) {
+        for (const QString& part : text.split(kPartSeparator)) {
             const QString trimmed = part.trimmed();
             if (!trimmed.isEmpty())
                 parts << trimmed;
         }
     }
+    const qint64 failed = FailedAt(row);
+    if (failed > 0)
+        parts << QStringLiteral("%1 연결 실패").arg(FailureTime(failed));
     return parts.join(QStringLiteral(", "));
+}
+
+void ChannelListModel::SetFailureLookup(FailureLookup lookup) {
+    failedAt_ = std::move(lookup);
+    FailuresChanged();
+}
+
+qint64 ChannelListModel::FailedAt(int row) const {
+    if (!failedAt_ || !IsRow(row))
+        return 0;
+    return failedAt_(rows_[static_cast<size_t>(row)]);
+}
+
+void ChannelListModel::FailuresChanged() {
+    if (rows_.empty())
+        return;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                     {Qt::ForegroundRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
+}
+
+bool ChannelListModel::IsGeoBlocked(int row) const {
+    return IsRow(row) && rows_[static_cast<size_t>(row)]
+                             .info()
+                             .split(kPartSeparator)
+                             .contains(ChannelName::GeoBlockedMark());
 }
 
 namespace {

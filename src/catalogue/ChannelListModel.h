@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 #include <vector>
 
 // The rows of the channel list: one ChannelRecord a row, NUM, NAME, INFO and
@@ -53,6 +55,18 @@ public:
     // Every row, top first.
     std::vector<ChannelRecord> Rows() const;
 
+    // When a row's channel failed on every address in its last try (seconds
+    // since the epoch, 0 for not): such a row is drawn dimmed, with the time
+    // in its tooltip and its sentence, until it plays again.
+    using FailureLookup = std::function<qint64(const ChannelRecord&)>;
+    void SetFailureLookup(FailureLookup lookup);
+    qint64 FailedAt(int row) const;
+    // The failures changed: every row is drawn again.
+    void FailuresChanged();
+    // The list marked the row's channel as blocked outside its country.
+    bool IsGeoBlocked(int row) const;
+
 private:
     std::vector<ChannelRecord> rows_;
+    FailureLookup failedAt_;
 };

@@ -48,7 +48,7 @@ Parts Split(const QString& listed) {
 QStringList Marks(const Parts& parts) {
     QStringList marks;
     if (parts.geoBlocked)
-        marks << QStringLiteral("지역제한");
+        marks << GeoBlockedMark();
     if (parts.notAlwaysOn)
         marks << QStringLiteral("간헐");
     return marks;
@@ -84,6 +84,10 @@ QString PlainMatchKey(const QString& plain) {
         i = end;
     }
     return key;
+}
+
+QString GeoBlockedMark() {
+    return QStringLiteral("지역제한");
 }
 
 } // namespace ChannelName

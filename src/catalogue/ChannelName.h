@@ -21,6 +21,7 @@ Parts Split(const QString& listed);
 // The marks a user reads beside the region and group: "지역제한" for a
 // geo-blocked channel, "간헐" for one that is only sometimes on.
 QStringList Marks(const Parts& parts);
+QString GeoBlockedMark();
 
 // The key under which two listings are the same channel, also used to find
 // a channel's guide by name: Unicode NFC, case folded, the list's notes and

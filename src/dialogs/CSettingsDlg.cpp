@@ -16,6 +16,8 @@
 #include <QPalette>
 #include <QShortcut>
 
+#include <tuple>
+
 namespace {
 
 constexpr PictureId kBackground = PictureId::SettingsBackground;
@@ -46,6 +48,8 @@ const CheckBoxEntry kChecks[] = {
     {Control::AutoHideBox, 2, 3, "라디오/음악방송 청취시 창 자동숨김"},
     {Control::StartUpdateBox, 3, 0, "프로그램 시작시 업데이트 실행"},
     {Control::ChannelUpdateBox, 3, 1, "채널 자동업데이트"},
+    {Control::HideFailedBox, 3, 2, "연결되지 않은 채널 숨기기"},
+    {Control::HideGeoBlockedBox, 3, 3, "지역제한 채널 숨기기"},
 };
 
 struct PageEntry {
@@ -213,6 +217,8 @@ void CSettingsDlg::ReadOptions() {
     Check(Control::AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
     Check(Control::OnTopBox)->setChecked(IsOne(Settings::OnTop));
     Check(Control::AutoHideBox)->setChecked(IsOne(Settings::AutoHide));
+    Check(Control::HideFailedBox)->setChecked(IsOne(Settings::HideFailed));
+    Check(Control::HideGeoBlockedBox)->setChecked(IsOne(Settings::HideGeoBlocked));
     Check(Control::AutoCloseBox)->setChecked(IsOne(Settings::AutoClose));
     Check(Control::StartUpdateBox)->setChecked(IsOne(Settings::AutoUpdate));
     Check(Control::ChannelUpdateBox)->setChecked(IsOne(Settings::ChAutoUpdate));
@@ -270,6 +276,16 @@ void CSettingsDlg::OnOk() {
     if (session_)
         session_->SetOn(SessionOption::Magnet, magnet);
     Settings::WriteFlag(Settings::Magnet, magnet);
+
+    for (const auto& [box, option, value] :
+         {std::tuple{Control::HideFailedBox, SessionOption::HideFailed, &Settings::HideFailed},
+          std::tuple{Control::HideGeoBlockedBox, SessionOption::HideGeoBlocked,
+                     &Settings::HideGeoBlocked}}) {
+        const bool on = checked(box);
+        if (session_)
+            session_->SetOn(option, on);
+        Settings::WriteFlag(*value, on);
+    }
 
     // Stored only: the window stays as it is until the next start.
     Settings::WriteFlag(Settings::OnTop, checked(Control::OnTopBox));

@@ -46,6 +46,8 @@ public:
         RegionBox = 1054,
         Ok = 1061,
         PageSources = 1062, // page button 4, the channel lists
+        HideFailedBox = 1063,
+        HideGeoBlockedBox = 1064,
     };
 
     QCheckBox* Check(Control id) const;
@@ -77,7 +79,7 @@ private:
     void ReadOptions();
     void ShowMessage(const QString& text);
 
-    std::array<QCheckBox*, 10> checks_{};
+    std::array<QCheckBox*, 12> checks_{};
     QComboBox* region_ = nullptr;
     bool regionChosen_ = false; // the user picked a place from the box
     QLabel* note_ = nullptr;

@@ -9,6 +9,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CatalogueTabs.h"
+#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
 #include "mainwindow/DesktopLink.h"
@@ -103,6 +104,17 @@ void CPlayerDlg::CreateListView() {
     connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
             &CChannelListView::SetDownloadProgress);
     connect(catalogue_, &CatalogueTabs::noticeShown, listView_, &CChannelListView::SetNotice);
+    // The list leaves out what the user chose to hide, from the options.
+    const auto applyHiding = [this] {
+        listView_->Filter()->SetHiding({session_->IsOn(SessionOption::HideFailed),
+                                        session_->IsOn(SessionOption::HideGeoBlocked)});
+    };
+    connect(session_, &PlayerSession::optionChanged, listView_,
+            [applyHiding](SessionOption option) {
+                if (option == SessionOption::HideFailed || option == SessionOption::HideGeoBlocked)
+                    applyHiding();
+            });
+    applyHiding();
 }
 
 void CPlayerDlg::SetServiceBaseAddress(const QString& base) {

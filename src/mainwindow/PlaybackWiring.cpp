@@ -153,10 +153,21 @@ void WindowVolumeView::ShowMuteButton(bool muted) {
 PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
     : QObject(&window), window_(window), timers_([this](PlaybackTimer id) { OnTick(id); }),
       playbackView_(window), volumeView_(window),
-      played_(QDir(Paths::DataFolder()).filePath(QStringLiteral("played-addresses.json"))),
+      history_(QDir(Paths::DataFolder()).filePath(QStringLiteral("played-addresses.json"))),
       watch_(player, playbackView_, timers_, window.DesktopLauncher(), window.Session()),
       volume_(player, volumeView_, timers_, window.Session()) {
-    watch_.SetPlayedAddresses(&played_);
+    watch_.SetHistory(&history_);
+    // A list channel that failed on every address is drawn dimmed until it
+    // plays again; the rows ask the history under the tab they are shown in.
+    ChannelListModel* list = window.ListModel();
+    PlayerSession* session = &window.Session();
+    list->SetFailureLookup([this, session](const ChannelRecord& record) -> qint64 {
+        if (!record.fromList || !history_.HasFailures())
+            return 0;
+        return history_.FailedAt(
+            ChannelHistory::ChannelKey(StoredNumberOf(session->Category()), record.name()));
+    });
+    connect(&history_, &ChannelHistory::failuresChanged, list, &ChannelListModel::FailuresChanged);
     window.installEventFilter(this);
     // The hand cursor shows over the volume area without a button held.
     window.setMouseTracking(true);

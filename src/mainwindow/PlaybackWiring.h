@@ -1,7 +1,7 @@
 #pragma once
 
+#include "playback/ChannelHistory.h"
 #include "playback/ConnectionWatch.h"
-#include "playback/PlayedAddresses.h"
 #include "playback/TimerHost.h"
 #include "playback/VolumeControl.h"
 
@@ -95,7 +95,7 @@ private:
     QtTimerHost timers_;
     WindowPlaybackView playbackView_;
     WindowVolumeView volumeView_;
-    PlayedAddresses played_;
+    ChannelHistory history_;
     ConnectionWatch watch_;
     VolumeControl volume_;
 };

@@ -4,7 +4,7 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/ChannelMerge.h"
-#include "playback/PlayedAddresses.h"
+#include "playback/ChannelHistory.h"
 #include "playback/StatusDisplay.h"
 
 #include <algorithm>
@@ -107,10 +107,10 @@ void ConnectionWatch::PlayRow(int row) {
         addresses_ << channelAddress_;
     // The address the channel last played from goes first. The key is taken
     // now: the user may open another tab before the channel has played.
-    playedKey_ = PlayedAddresses::ChannelKey(StoredNumberOf(view_.CurrentCategory()),
-                                             session_.ChannelName());
-    if (played_ != nullptr && addresses_.size() > 1) {
-        const qsizetype remembered = addresses_.indexOf(played_->For(playedKey_));
+    playedKey_ =
+        ChannelHistory::ChannelKey(StoredNumberOf(view_.CurrentCategory()), session_.ChannelName());
+    if (history_ != nullptr && addresses_.size() > 1) {
+        const qsizetype remembered = addresses_.indexOf(history_->PlayedAddress(playedKey_));
         if (remembered > 0)
             addresses_.move(remembered, 0);
     }
@@ -140,6 +140,13 @@ bool ConnectionWatch::TryNextAddress() {
         StatusDisplay::TryingSpareAddress(addressIndex_ + 1, static_cast<int>(addresses_.size())),
         false);
     return true;
+}
+
+void ConnectionWatch::NoteEveryAddressFailed() {
+    // Only a list's channel is dimmed: the user's own and a typed address
+    // are theirs to judge.
+    if (fromList_ && history_ != nullptr)
+        history_->RememberFailed(playedKey_);
 }
 
 void ConnectionWatch::PlayAddress(const QString& address) {
@@ -293,6 +300,7 @@ void ConnectionWatch::FailIdle() {
     // Refused, or an HTTP error: the channel's next address, if it has one.
     if (TryNextAddress())
         return;
+    NoteEveryAddressFailed();
     // Nothing plays after a failed connection, whatever played before it.
     session_.SetPlaying(false);
     ShowStatus(StatusDisplay::Failed(), false);
@@ -308,6 +316,7 @@ void ConnectionWatch::TimeOut() {
     }
     if (TryNextAddress())
         return;
+    NoteEveryAddressFailed();
     StopPlayback();
     ShowStatus(StatusDisplay::Failed(), false);
     // Timers are stopped before the question opens, so no tick re-enters the
@@ -330,6 +339,8 @@ void ConnectionWatch::Succeed() {
     const bool recovered = reconnectAttempt_ > 0;
     reconnectAttempt_ = 0;
     session_.SetPlaying(true);
+    if (fromList_ && history_ != nullptr)
+        history_->ForgetFailed(playedKey_);
     if (!TellSoundMissing())
         view_.SetStatusText(StatusDisplay::Connected());
     if (!session_.ChannelName().isEmpty()) {
@@ -372,9 +383,9 @@ void ConnectionWatch::ClockTick() {
     const bool resumed = stallTicks_ > 0;
     stallTicks_ = 0;
     // Played long enough to count: this address is the one tried first next time.
-    if (++playedTicks_ == kSettleTicks && played_ != nullptr && addresses_.size() > 1 &&
+    if (++playedTicks_ == kSettleTicks && history_ != nullptr && addresses_.size() > 1 &&
         !session_.ChannelName().isEmpty())
-        played_->Remember(playedKey_, connectAddress_);
+        history_->RememberPlayed(playedKey_, connectAddress_);
     if (seconds_ == 60) {
         seconds_ = 0;
         ++minutes_;

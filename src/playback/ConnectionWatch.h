@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class Launcher;
-class PlayedAddresses;
+class ChannelHistory;
 class PlayerSession;
 
 // What the connection watch needs from the main window: the channel list,
@@ -102,7 +102,7 @@ public:
                     const Launcher& launcher, PlayerSession& session);
 
     // Where the address each channel last played from is kept (may be null).
-    void SetPlayedAddresses(PlayedAddresses* store) { played_ = store; }
+    void SetHistory(ChannelHistory* history) { history_ = history; }
 
     // The play command (button 1006, start-up automatic play).
     void PlaySelected();
@@ -154,6 +154,8 @@ private:
     void Connect(const QString& address);
     // Goes on to the channel's next address; false when none is left.
     bool TryNextAddress();
+    // The channel's last try failed on every address it has.
+    void NoteEveryAddressFailed();
     void RefuseRow();
     void WatchTick();
     void ClockTick();
@@ -181,7 +183,7 @@ private:
     QString channelAddress_;
     QString connectAddress_; // the address last handed to the player
     PlayerSession& session_;
-    PlayedAddresses* played_ = nullptr;
+    ChannelHistory* history_ = nullptr;
     // The playing channel's addresses and the one being tried.
     QStringList addresses_;
     int addressIndex_ = 0;

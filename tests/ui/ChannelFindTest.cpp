@@ -169,3 +169,26 @@ TEST_F(ChannelFindViewTest, ClicksAndEnterSpeakOfListRowsAndClosingKeepsTheSelec
     view.SelectListRow(2);
     EXPECT_EQ(view.SelectedListRows(), QList<int>{2});
 }
+
+// The user's hiding leaves out failed and geo-blocked channels, with a query
+// or without, and taking the query back keeps them out.
+TEST(ChannelFilterModel, HidesFailedAndGeoBlockedChannelsWithOrWithoutAQuery) {
+    ChannelListModel model;
+    std::vector<ChannelRecord> rows = Names(kNames);
+    rows[2].fields[ChannelRecord::Info] = QStringLiteral("서울 · 지역제한");
+    model.AppendRows(std::move(rows));
+    model.SetFailureLookup([](const ChannelRecord& record) -> qint64 {
+        return record.name() == QStringLiteral("국민방송") ? 1765000000 : 0;
+    });
+    ChannelFilterModel filter(&model);
+    filter.SetHiding({true, false});
+    EXPECT_EQ(Shown(filter), (QStringList{kNames[0], kNames[1], kNames[2], kNames[3], kNames[5]}));
+    EXPECT_FALSE(filter.IsNarrowed());
+    filter.SetHiding({true, true});
+    filter.SetQuery(QStringLiteral("ㄱ"));
+    EXPECT_EQ(Shown(filter), QStringList{QStringLiteral("국악방송")});
+    filter.SetQuery(QString());
+    EXPECT_EQ(Shown(filter), (QStringList{kNames[0], kNames[1], kNames[3], kNames[5]}));
+    filter.SetHiding({});
+    EXPECT_EQ(Shown(filter), kNames);
+}

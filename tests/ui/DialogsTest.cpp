@@ -57,7 +57,8 @@ const SettingsControl kAllBoxes[] = {
     SettingsControl::ChannelUpdateBox,    SettingsControl::StartUpdateBox,
     SettingsControl::AutoCloseBox,        SettingsControl::AutoHideBox,
     SettingsControl::MagnetBox,           SettingsControl::OnTopBox,
-    SettingsControl::MessageBox,          SettingsControl::TrayBox};
+    SettingsControl::MessageBox,          SettingsControl::TrayBox,
+    SettingsControl::HideFailedBox,       SettingsControl::HideGeoBlockedBox};
 
 TEST(SettingsDlg, ControlsPagesAndRegionList) {
     ScopedXdgHome home;
@@ -104,6 +105,9 @@ TEST(SettingsDlg, ControlsPagesAndRegionList) {
     dialog.Button(SettingsControl::PageUpdate)->click();
     EXPECT_TRUE(dialog.Check(SettingsControl::StartUpdateBox)->isVisible());
     EXPECT_TRUE(dialog.Check(SettingsControl::ChannelUpdateBox)->isVisible());
+    EXPECT_EQ(dialog.Check(SettingsControl::HideGeoBlockedBox)->geometry(),
+              QRect(30, 160, 340, 13));
+    EXPECT_TRUE(dialog.Check(SettingsControl::HideGeoBlockedBox)->isVisible());
     EXPECT_FALSE(dialog.Check(SettingsControl::AutoPlayBox)->isVisible());
     EXPECT_FALSE(dialog.Sources()->isVisible());
     // The channel lists: a page of their own, with nothing of the others.
@@ -128,6 +132,7 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     Settings::WriteText(Settings::Magnet, QStringLiteral("1"));
     Settings::WriteText(Settings::AutoHide, QStringLiteral("yes"));
     Settings::WriteText(Settings::ChAutoUpdate, QStringLiteral("1"));
+    Settings::WriteText(Settings::HideGeoBlocked, QStringLiteral("1"));
     MainWindowScope main;
     // Start-up reads "2" as on; the dialog, as only "1" is, shows it off.
     ASSERT_TRUE(main.window->Session().IsOn(SessionOption::AutoPlay));
@@ -156,6 +161,9 @@ TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoPlay));
     EXPECT_TRUE(main.window->Session().IsOn(SessionOption::Magnet));
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::AutoHide));
+    EXPECT_TRUE(main.window->Session().IsOn(SessionOption::HideGeoBlocked));
+    EXPECT_EQ(Settings::ReadText(Settings::HideGeoBlocked), QStringLiteral("1"));
+    EXPECT_EQ(Settings::ReadText(Settings::HideFailed), QStringLiteral("0"));
 }
 
 TEST(SettingsDlg, UnknownRegionShowsNoSelectionAndIsKept) {

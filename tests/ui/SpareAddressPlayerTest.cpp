@@ -1,8 +1,8 @@
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "playback/CWMPPlayer4.h"
+#include "playback/ChannelHistory.h"
 #include "playback/ConnectionWatch.h"
-#include "playback/PlayedAddresses.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "../unit/PlaybackFakes.h"
@@ -91,11 +91,11 @@ TEST(SpareAddressPlayer, FailedAddressesGiveWayToTheOneThatPlaysWhichIsTriedFirs
         [](const QUrl&) { return true; }, [](const QString&, const QStringList&) { return true; }});
     PlayerSession session;
     const QString keptFile = QDir(home.dataHome()).filePath(QStringLiteral("played.json"));
-    PlayedAddresses played(keptFile);
+    ChannelHistory played(keptFile);
     ConnectionWatch* current = nullptr;
     FastTimers timers([&current](PlaybackTimer id) { current->OnTimer(id); });
     ConnectionWatch watch(player, view, timers, launcher, session);
-    watch.SetPlayedAddresses(&played);
+    watch.SetHistory(&played);
     current = &watch;
 
     watch.PlayRow(0);
@@ -118,9 +118,9 @@ TEST(SpareAddressPlayer, FailedAddressesGiveWayToTheOneThatPlaysWhichIsTriedFirs
     ASSERT_TRUE(WaitFor([&] { return QFile::exists(keptFile); }, 5000));
     watch.Shutdown();
 
-    PlayedAddresses reread(keptFile);
+    ChannelHistory reread(keptFile);
     ConnectionWatch next(player, view, timers, launcher, session);
-    next.SetPlayedAddresses(&reread);
+    next.SetHistory(&reread);
     current = &next;
     view.shown.clear();
     const int missingBefore = server.RequestCount(QStringLiteral("/missing.ts"));

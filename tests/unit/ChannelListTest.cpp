@@ -2,6 +2,7 @@
 #include "catalogue/RegionChoice.h"
 
 #include <QColor>
+#include <QDateTime>
 
 #include <gtest/gtest.h>
 
@@ -147,4 +148,16 @@ TEST(ChannelListModel, AScreenReaderHearsARowAsOneSentenceThatFollowsItsState) {
               QStringLiteral("KBS 1TV, 서울, 간헐, 연결성공"));
     // What is drawn stays the cell's own text.
     EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("KBS 1TV"));
+
+    // A channel that failed everywhere is dimmed, says when, and is read so.
+    const QColor gold = model.data(model.index(0, 1), Qt::ForegroundRole).value<QColor>();
+    constexpr qint64 kFailedAt = 1765000000;
+    model.SetFailureLookup([](const ChannelRecord&) { return kFailedAt; });
+    const QString when =
+        QDateTime::fromSecsSinceEpoch(kFailedAt).toString(QStringLiteral("MM/dd HH:mm"));
+    EXPECT_LT(model.data(model.index(0, 1), Qt::ForegroundRole).value<QColor>().value(),
+              gold.value());
+    EXPECT_TRUE(model.data(model.index(0, 1), Qt::ToolTipRole).toString().startsWith(when));
+    EXPECT_EQ(model.RowSentence(0),
+              QStringLiteral("KBS 1TV, 서울, 간헐, 연결성공, %1 연결 실패").arg(when));
 }

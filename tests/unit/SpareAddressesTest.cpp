@@ -5,11 +5,13 @@
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
+#include "playback/ChannelHistory.h"
 #include "playback/ConnectionWatch.h"
-#include "playback/PlayedAddresses.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -153,7 +155,7 @@ protected:
           watch(player, view, timers, launcher, session) {
         QDir().mkpath(home.dataHome());
         timers.onTick = [this](PlaybackTimer id) { watch.OnTimer(id); };
-        watch.SetPlayedAddresses(&played);
+        watch.SetHistory(&played);
         view.AddRow(QStringLiteral("Arirang"), kFirst);
         view.listed[0] = {{kFirst, kSecond, kThird}, true};
         view.AddRow(QStringLiteral("Camera"), QStringLiteral("av://v4l2:/dev/video0"));
@@ -174,7 +176,7 @@ protected:
     FakeTimers timers;
     Launcher launcher;
     PlayerSession session;
-    PlayedAddresses played;
+    ChannelHistory played;
     ConnectionWatch watch;
 };
 
@@ -209,10 +211,18 @@ TEST_F(SpareAddressWatchTest, TheLastAddressTimingOutAsksAsTodayAndABreakAfterPl
     view.answerYes = false;
     player.current = PlayerStatus::Opening();
     watch.PlayRow(0);
+    played.SetClock([] { return qint64(1765000000); });
+    const QString key =
+        ChannelHistory::ChannelKey(StoredNumberOf(session.Category()), QStringLiteral("Arirang"));
     Seconds(3 * ConnectionWatch::kTimeoutTicks);
     EXPECT_EQ(player.urls, QStringList({kFirst, kSecond, kThird}));
     EXPECT_EQ(view.statusText, kFailed);
     EXPECT_EQ(view.questions.size(), 1);
+    // Every address failed: the channel is dimmed from then on, also after a restart.
+    EXPECT_EQ(played.FailedAt(key), 1765000000);
+    EXPECT_EQ(
+        ChannelHistory(QDir(home.dataHome()).filePath(QStringLiteral("played.json"))).FailedAt(key),
+        1765000000);
 
     // An address that ends within its first seconds gives way to the next.
     watch.PlayRow(0);
@@ -229,6 +239,7 @@ TEST_F(SpareAddressWatchTest, TheLastAddressTimingOutAsksAsTodayAndABreakAfterPl
     watch.PlayRow(0);
     player.current = PlayerStatus::Playing();
     Seconds(ConnectionWatch::kSettleTicks + 2);
+    EXPECT_EQ(played.FailedAt(key), 0); // it played again
     player.current = PlayerStatus::Idle();
     player.end = PlayerEnd::Broken;
     watch.OnPlayerEnded();
@@ -255,9 +266,17 @@ TEST_F(SpareAddressWatchTest, TheAddressThatPlayedIsTriedFirstNextTime) {
     ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
     EXPECT_TRUE(rewritten.readAll().startsWith("{\""));
 
-    PlayedAddresses reread(path);
+    // A file kept before failures were, with the played addresses alone, still reads.
+    const QString key =
+        ChannelHistory::ChannelKey(StoredNumberOf(session.Category()), QStringLiteral("Arirang"));
+    {
+        QFile older(path);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        older.write(QJsonDocument(QJsonObject{{key, kSecond}}).toJson());
+    }
+    ChannelHistory reread(path);
     ConnectionWatch next(player, view, timers, launcher, session);
-    next.SetPlayedAddresses(&reread);
+    next.SetHistory(&reread);
     player.urls.clear();
     next.PlayRow(0);
     EXPECT_EQ(player.urls, QStringList({kSecond}));
