@@ -110,6 +110,11 @@ SourceDefaults SourceDefaults::Development(const QString& serviceBase) {
     SourceDefaults d;
     for (ChannelSource& tab : d.tabs)
         tab = ChannelSource{ChannelSource::Kind::Service, serviceBase};
+    // The world tab takes the service host's playlist, as an installed
+    // program's tabs take public ones: channels named twice, a spare
+    // address that plays where the first is down.
+    d.tabs[SourceTabIndex(Category::World)] = ChannelSource{
+        ChannelSource::Kind::Playlist, serviceBase + QStringLiteral("/sources/kr.m3u")};
     d.directoryServer = serviceBase;
     return d;
 }

@@ -59,7 +59,7 @@ struct SourceDefaults {
     SourcesChoice Choice() const;
 
     // A development build: the service at the build-time host, offline; the
-    // directory (when a tab is switched to it) answers on the same host.
+    // world tab takes the host's playlist.
     static SourceDefaults Development(const QString& serviceBase);
     // An installed build: the public playlists and the public radio directory.
     static SourceDefaults Public();

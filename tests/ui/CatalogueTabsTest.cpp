@@ -60,6 +60,10 @@ protected:
                             HttpResponse::Ok(Catalogue(families[i], 12, 3)));
         server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
                         HttpResponse::Ok(VersionList(12)));
+        // Every tab on the service here (a development build puts the world
+        // tab on the service host's playlist).
+        SourceSettings().Set(Category::World,
+                             ChannelSource::Of(ChannelSource::Kind::Service, server.BaseUrl()));
     }
 
     std::unique_ptr<CPlayerDlg> Start() {

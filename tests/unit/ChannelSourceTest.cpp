@@ -108,8 +108,10 @@ TEST(ChannelSource, TheHomePageIsTheServiceATabUsesOrThereIsNone) {
 
 TEST(ChannelSource, TheTwoDefaultTablesDiffer) {
     const SourceDefaults dev = SourceDefaults::Development(QStringLiteral("http://127.0.0.1:8730"));
-    for (const ChannelSource& tab : dev.tabs)
-        EXPECT_EQ(tab.kind, Kind::Service);
+    EXPECT_EQ(dev.Of(Category::Tv).kind, Kind::Service);
+    EXPECT_EQ(dev.Of(Category::World).ToText(),
+              QStringLiteral("playlist http://127.0.0.1:8730/sources/kr.m3u"));
+    EXPECT_EQ(dev.Of(Category::Radio).kind, Kind::Service);
     EXPECT_EQ(dev.directoryServer, QStringLiteral("http://127.0.0.1:8730"));
 
     const SourceDefaults pub = SourceDefaults::Public();

@@ -22,7 +22,8 @@ QByteArray DemoPlaylist() {
     // Regional stations named as public lists name them: Korean and romanised.
     // As in public lists, a channel comes more than once: KBS 1TV with its
     // SD feed, and EBS 1TV whose first address is down and whose second
-    // plays, so the player's move to a spare address can be seen.
+    // plays, so the player's move to a spare address can be seen; OBS is
+    // down at its only address.
     const Item items[] = {
         {"tvg-id=\"MBC.kr\" tvg-chno=\"11\" group-title=\"General\"", "MBC (1080p)"},
         {"tvg-id=\"BusanMBC.kr\" group-title=\"General\"", "부산MBC"},
@@ -35,6 +36,8 @@ QByteArray DemoPlaylist() {
         {"tvg-id=\"EBS1.kr\" tvg-chno=\"13\" group-title=\"Education\"", "EBS 1TV", -1},
         {"tvg-id=\"KBS1.kr@SD\" group-title=\"General, News\"", "KBS 1TV (480p)", 5},
         {"tvg-id=\"EBS1.kr\" group-title=\"Education\"", "EBS 1TV [Not 24/7]"},
+        // Down at every address, as many public entries are: dimmed once tried.
+        {"tvg-id=\"OBS.kr\" group-title=\"General\"", "OBS (720p) [Geo-blocked]", -1},
     };
     QString text = QStringLiteral("#EXTM3U\r\n");
     int n = 0;
