@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -78,11 +79,17 @@ private:
 // selection, so a name found is chosen without leaving the field.
 class FindLine : public QLineEdit {
 public:
-    FindLine(QWidget* parent, std::function<void(int)> step)
-        : QLineEdit(parent), step_(std::move(step)) {}
+    FindLine(QWidget* parent, std::function<void(int)> step, std::function<void()> directory)
+        : QLineEdit(parent), step_(std::move(step)), directory_(std::move(directory)) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & Qt::ControlModifier)) {
+            directory_();
+            event->accept();
+            return;
+        }
         if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
             step_(event->key() == Qt::Key_Up ? -1 : 1);
             event->accept();
@@ -98,13 +105,18 @@ protected:
 
 private:
     std::function<void(int)> step_;
+    std::function<void()> directory_;
 };
+
+constexpr int kDirectoryButtonWidth = 120;
 
 } // namespace
 
 CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     : QTableView(parent), model_(model), filter_(new ChannelFilterModel(model, this)),
-      findField_(new FindLine(this, [this](int by) { StepSelection(by); })) {
+      findField_(new FindLine(
+          this, [this](int by) { StepSelection(by); }, [this] { RequestDirectorySearch(); })),
+      directoryButton_(new QPushButton(QStringLiteral("디렉터리에서 찾기"), this)) {
     setObjectName(QStringLiteral("channelList"));
     setAccessibleName(QStringLiteral("채널목록"));
     setModel(filter_);
@@ -151,6 +163,17 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
         "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid #5a4614;"
         " padding: 0 4px; selection-background-color: #5a4614; }"));
     findField_->hide();
+    directoryButton_->setObjectName(QStringLiteral("directorySearch"));
+    directoryButton_->setAccessibleName(QStringLiteral("디렉터리에서 찾기"));
+    directoryButton_->setToolTip(
+        QStringLiteral("라디오 디렉터리에서 이 이름을 찾습니다 (Ctrl+Enter)"));
+    directoryButton_->setFocusPolicy(Qt::NoFocus); // the keys stay in the field
+    directoryButton_->setStyleSheet(QStringLiteral(
+        "QPushButton { background: rgb(40,32,12); color: rgb(255,204,51); border: 1px solid "
+        "#5a4614; padding: 0 4px; } QPushButton:disabled { color: rgb(128,102,26); }"));
+    directoryButton_->hide();
+    connect(directoryButton_, &QPushButton::clicked, this,
+            &CChannelListView::RequestDirectorySearch);
     // The committed text, typed or from the input method, narrows at once.
     connect(findField_, &QLineEdit::textChanged, this, &CChannelListView::Narrow);
     connect(findField_, &QLineEdit::returnPressed, this, [this] {
@@ -235,11 +258,14 @@ int CChannelListView::RowToPlay() const {
 
 void CChannelListView::OpenFind() {
     if (findField_->isHidden()) {
-        findField_->setGeometry(0, 0, width(), kFindHeight);
         findField_->show();
+        directoryButton_->setVisible(directoryOffered_ && directoryOffered_());
+        ShowDirectorySearchState(QStringLiteral("디렉터리에서 찾기"), false);
+        PlaceFind();
         setViewportMargins(0, kFindHeight, 0, 0);
     }
     findField_->raise();
+    directoryButton_->raise();
     findField_->setFocus(Qt::ShortcutFocusReason);
     findField_->selectAll();
 }
@@ -253,6 +279,7 @@ bool CChannelListView::CloseFind() {
     // the selection.
     emit findClosed();
     findField_->hide();
+    directoryButton_->hide();
     setViewportMargins(0, 0, 0, 0);
     return true;
 }
@@ -271,7 +298,28 @@ void CChannelListView::updateGeometries() {
 
 void CChannelListView::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
-    findField_->setGeometry(0, 0, width(), kFindHeight);
+    PlaceFind();
+}
+
+void CChannelListView::PlaceFind() {
+    const int button = directoryButton_->isHidden() ? 0 : kDirectoryButtonWidth;
+    findField_->setGeometry(0, 0, width() - button, kFindHeight);
+    directoryButton_->setGeometry(width() - button, 0, button, kFindHeight);
+}
+
+void CChannelListView::RequestDirectorySearch() {
+    if (directoryButton_->isHidden() || !directoryButton_->isEnabled())
+        return;
+    const QString text = findField_->text().trimmed();
+    if (!text.isEmpty())
+        emit directorySearchRequested(text);
+}
+
+void CChannelListView::ShowDirectorySearchState(const QString& state, bool busy) {
+    directoryButton_->setText(state);
+    directoryButton_->setEnabled(!busy);
+    // A screen reader hears how the search went, not only the button's name.
+    directoryButton_->setAccessibleDescription(state);
 }
 
 void CChannelListView::mousePressEvent(QMouseEvent* event) {

@@ -2,9 +2,12 @@
 
 #include <QTableView>
 
+#include <functional>
+
 class ChannelFilterModel;
 class ChannelListModel;
 class QLineEdit;
+class QPushButton;
 
 // The channel list: a table without header, 16-pixel rows, black with gold
 // text, the columns NUM 70, NAME 171, INFO 70, CONNECT 70 (the model has no
@@ -40,6 +43,15 @@ public:
     // first shown; -1 when none shows.
     int RowToPlay() const;
 
+    // Whether the open tab offers a search of the radio directory beside the
+    // find field (asked whenever the field opens). The button, or Ctrl+Enter
+    // in the field, asks for it; its text says how the search goes.
+    void SetDirectorySearchOffer(std::function<bool()> offered) {
+        directoryOffered_ = std::move(offered);
+    }
+    QPushButton* DirectoryButton() const { return directoryButton_; }
+    void ShowDirectorySearchState(const QString& state, bool busy);
+
     // The download line: shown while active, with the percentage when the
     // size is known (total > 0).
     void SetDownloadProgress(bool active, qint64 received = 0, qint64 total = -1);
@@ -60,6 +72,8 @@ signals:
     void findPlayRequested(int row);
     // The find field closed: the window takes the keys back.
     void findClosed();
+    // Search the radio directory for this text.
+    void directorySearchRequested(const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,10 +86,14 @@ private:
     int ListRowAt(const QPoint& pos) const;
     void Narrow(const QString& text);
     void StepSelection(int by);
+    void PlaceFind();
+    void RequestDirectorySearch();
 
     ChannelListModel* model_;
     ChannelFilterModel* filter_;
     QLineEdit* findField_;
+    QPushButton* directoryButton_;
+    std::function<bool()> directoryOffered_;
     // The rows selected when a query hid them all.
     QList<int> hiddenSelection_;
     bool downloading_ = false;

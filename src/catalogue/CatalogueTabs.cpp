@@ -88,6 +88,7 @@ QString CatalogueTabs::CataloguePath(const QString& fileName) const {
 void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     session_.SetCategory(category);
     const unsigned generation = ++generation_;
+    searching_ = false;
     list_.Clear();
     // A row number chosen on the list that was just cleared would name
     // another channel here.
@@ -182,6 +183,44 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
             if (auto then = std::exchange(*waiting, nullptr))
                 then();
         });
+}
+
+bool CatalogueTabs::OffersDirectorySearch() const {
+    const Category category = session_.Category();
+    return category != Category::User &&
+           sources_->SourceOf(category).kind == ChannelSource::Kind::Directory;
+}
+
+void CatalogueTabs::SearchDirectory(const QString& text) {
+    if (!OffersDirectorySearch() || text.trimmed().isEmpty())
+        return;
+    const unsigned generation = generation_;
+    const unsigned search = ++search_;
+    emit directorySearchShown(QStringLiteral("찾는 중…"), true);
+    sources_->SearchDirectory(
+        session_.Category(), text,
+        [this, generation, search](ChannelSources::Listing listing, const QString& why) {
+            // Another tab, another search or the field closed meanwhile.
+            if (generation != generation_ || search != search_)
+                return;
+            if (!why.isEmpty()) {
+                emit directorySearchShown(QStringLiteral("디렉터리: ") + why, false);
+                return;
+            }
+            emit directorySearchShown(QStringLiteral("디렉터리: %1개").arg(listing.rows.size()),
+                                      false);
+            searching_ = true;
+            session_.SetCurrentRow(-1);
+            familyBlocks_.clear();
+            list_.ReplaceRows(std::move(listing.rows));
+        });
+}
+
+void CatalogueTabs::EndDirectorySearch() {
+    // A search still on its way is answered to nobody.
+    ++search_;
+    if (searching_)
+        Open(session_.Category());
 }
 
 QString CatalogueTabs::NoticeText(Notice notice) {

@@ -81,6 +81,14 @@ public:
     // Where each tab takes its channels from.
     ChannelSources& Sources() const { return *sources_; }
 
+    // A radio directory tab offers the directory's own name search from the
+    // find field; its answer takes the list's place until the search ends
+    // (the find field closed), when the tab's own list comes back.
+    bool OffersDirectorySearch() const;
+    void SearchDirectory(const QString& text);
+    void EndDirectorySearch();
+    bool IsShowingDirectorySearch() const { return searching_; }
+
     // What the open tab says in place of its list (None while it has one or
     // is still waiting for it).
     Notice ShownNotice() const { return notice_; }
@@ -92,6 +100,9 @@ signals:
     void downloadShown(bool active, qint64 received, qint64 total);
     // The line shown in the list's place; empty when there is none.
     void noticeShown(const QString& text);
+    // How the directory search goes, for the find field: "찾는 중…" while
+    // busy, then how many stations were found or why none were.
+    void directorySearchShown(const QString& state, bool busy);
 
 private:
     void Fill(Category category);
@@ -130,4 +141,6 @@ private:
     // Bumped by every opening, so a catalogue that arrives late fills the
     // list only if its tab is still the one asked for last.
     unsigned generation_ = 0;
+    bool searching_ = false; // the list shows a directory search's answer
+    unsigned search_ = 0;    // the directory search answered to
 };

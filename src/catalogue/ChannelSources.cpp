@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QUrlQuery>
 
 #include <cstdio>
 #include <memory>
@@ -301,6 +302,45 @@ void ChannelSources::Fetch(Category category, std::function<void(bool, QString, 
     finder_->Find([self, source, target, done](QStringList servers) {
         if (self)
             self->FetchFromServers(source, target, servers, done);
+    });
+}
+
+void ChannelSources::SearchDirectory(Category category, const QString& text, Searched done) {
+    ChannelSource source = SourceOf(category);
+    const QString name = text.trimmed();
+    if (source.kind != ChannelSource::Kind::Directory || name.isEmpty()) {
+        done({}, QStringLiteral("찾을 이름 없음"));
+        return;
+    }
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("name"), name);
+    source.address = query.toString(QUrl::FullyEncoded);
+    // One search at a time: a newer one takes the file over, and the older
+    // answer is read from it by nobody (its caller has moved on).
+    const QString target = QDir(dataFolder_).filePath(QStringLiteral("directory-search.json"));
+    QFile::remove(target);
+    finder_->SetConfigured(settings_.DirectoryServer());
+    QPointer<ChannelSources> self(this);
+    finder_->Find([self, source, target, category, done](QStringList servers) {
+        if (!self)
+            return;
+        self->FetchFromServers(
+            source, target, servers,
+            [self, source, category, done](bool ok, const QString& why, const QString& path) {
+                if (!self)
+                    return;
+                if (!ok) {
+                    QFile::remove(path);
+                    done({}, why);
+                    return;
+                }
+                self->ParseFileAsync(
+                    source, path, QString(), category, QString(), [path, done](Parsed parsed) {
+                        QFile::remove(path);
+                        done(std::move(parsed.listing),
+                             parsed.readable ? QString() : QStringLiteral("찾은 방송국 없음"));
+                    });
+            });
     });
 }
 

@@ -91,6 +91,12 @@ public:
     // Tells the directory a station was started, as it asks its clients to.
     void NotePlayed(const QString& address);
 
+    // The directory's own name search for a directory tab: the stations whose
+    // name holds `text`, wherever they are, as the tab would list them.
+    // `why` (Korean) is empty when the directory answered.
+    using Searched = std::function<void(Listing listing, const QString& why)>;
+    void SearchDirectory(Category category, const QString& text, Searched done);
+
     // Parses a list the way a tab shows it (exposed for tests and benchmarks).
     struct Parsed {
         Listing listing;

@@ -104,6 +104,15 @@ void CPlayerDlg::CreateListView() {
     connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
             &CChannelListView::SetDownloadProgress);
     connect(catalogue_, &CatalogueTabs::noticeShown, listView_, &CChannelListView::SetNotice);
+    // A radio directory tab searches the directory from the find field; the
+    // tab's own list comes back when the field closes.
+    listView_->SetDirectorySearchOffer([this] { return catalogue_->OffersDirectorySearch(); });
+    connect(listView_, &CChannelListView::directorySearchRequested, catalogue_,
+            &CatalogueTabs::SearchDirectory);
+    connect(catalogue_, &CatalogueTabs::directorySearchShown, listView_,
+            &CChannelListView::ShowDirectorySearchState);
+    connect(listView_, &CChannelListView::findClosed, catalogue_,
+            &CatalogueTabs::EndDirectorySearch);
     // The list leaves out what the user chose to hide, from the options.
     const auto applyHiding = [this] {
         listView_->Filter()->SetHiding({session_->IsOn(SessionOption::HideFailed),

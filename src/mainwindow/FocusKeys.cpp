@@ -23,11 +23,16 @@ bool EditsText(const QWidget* widget) {
 }
 
 // Keys a text field uses for typing and moving its cursor; function keys,
-// Escape and Ctrl combinations stay the window's.
+// Escape and Ctrl combinations (but Ctrl+Enter) stay the window's.
 bool IsTypingKey(const QKeyEvent& event) {
+    const int key = event.key();
+    // Ctrl+Enter is a field's second way to submit (the find field asks the
+    // radio directory with it).
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        (event.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier)
+        return true;
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    const int key = event.key();
     return key != Qt::Key_Escape && !(key >= Qt::Key_F1 && key <= Qt::Key_F35);
 }
 

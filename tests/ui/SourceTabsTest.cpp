@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -384,4 +385,51 @@ TEST(SourceTabs, ADirectoryStationDoubleClickedInTheListIsCountedOncePerPlay) {
     w.DoubleClickRow(row);
     EXPECT_TRUE(WaitFor([&] { return counted() == 2; }));
     EXPECT_EQ(directory.RequestCount(QStringLiteral("/json/url/st-2")), 0);
+}
+
+// The find field of a directory tab searches the directory by name; the
+// answer stands in the list until the field closes, and typed keys decide.
+TEST(SourceTabs, TheFindFieldSearchesTheDirectoryAndClosingBringsTheTabBack) {
+    ScopedXdgHome home;
+    LoopbackHttpServer directory;
+    ASSERT_TRUE(directory.Listen());
+    QStringList queries;
+    directory.SetHandler(QStringLiteral("/json/stations/search"), [&queries](
+                                                                      const demo::HttpRequest&
+                                                                          request) {
+        queries << QUrlQuery(request.query())
+                       .queryItemValue(QStringLiteral("name"), QUrl::FullyDecoded);
+        const QByteArray found =
+            queries.last().isEmpty()
+                ? R"([{"stationuuid":"a","name":"KBS 클래식FM","url_resolved":"http://127.0.0.1:9/a.mp3"}])"
+                : R"([{"stationuuid":"b","name":"Jazz 국악","url_resolved":"http://127.0.0.1:9/b.mp3"},
+                                          {"stationuuid":"c","name":"국악 Jazz","url_resolved":"http://127.0.0.1:9/c.mp3"}])";
+        return HttpResponse::Ok(found, "application/json");
+    });
+    SourceSettings settings;
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+    settings.SetDirectoryServer(directory.BaseUrl());
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+
+    Window w(QStringLiteral("http://127.0.0.1:1"));
+    w.dlg->show();
+    ASSERT_TRUE(WaitFor([&] { return w.Names() == QStringList{QStringLiteral("KBS 클래식FM")}; }));
+    CChannelListView* list = w.dlg->ListView();
+    list->OpenFind();
+    ASSERT_TRUE(list->DirectoryButton()->isVisible());
+    QTest::keyClicks(list->FindField(), QStringLiteral("jazz"));
+    QTest::keyClick(list->FindField(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(WaitFor([&] { return w.Names().size() == 2; }))
+        << queries.join(QLatin1Char('|')).toStdString() << " "
+        << list->DirectoryButton()->text().toStdString();
+    EXPECT_EQ(queries.last(), QStringLiteral("jazz"));
+    EXPECT_EQ(list->DirectoryButton()->text(), QStringLiteral("디렉터리: 2개"));
+
+    list->CloseFind();
+    ASSERT_TRUE(WaitFor([&] { return w.Names() == QStringList{QStringLiteral("KBS 클래식FM")}; }));
+    // A playlist or service tab has no directory to ask.
+    w.dlg->OpenCategoryTab(Category::Tv);
+    list->OpenFind();
+    EXPECT_FALSE(list->DirectoryButton()->isVisible());
 }
