@@ -53,8 +53,13 @@ CGuideDlg::CGuideDlg(const QString& channelName, const GuideData* guide, const Q
     list_->setObjectName(QStringLiteral("guideList"));
     list_->setAccessibleName(QStringLiteral("편성표"));
     list_->setFrameShape(QFrame::NoFrame);
-    list_->setStyleSheet(QStringLiteral("QListWidget { ") + kWellStyle +
-                         QStringLiteral(" outline: none; }"));
+    // The scroll bar as the channel list draws its own.
+    list_->setStyleSheet(
+        QStringLiteral("QListWidget { ") + kWellStyle +
+        QStringLiteral(" outline: none; }"
+                       "QScrollBar:vertical { background: #111; width: 12px; }"
+                       "QScrollBar::handle:vertical { background: #5a4614; min-height: 20px; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"));
     list_->setGeometry(kListArea);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setTextElideMode(Qt::ElideRight);

@@ -80,7 +80,8 @@ CSourcesPage::CSourcesPage(SourceSettings settings, QWidget* parent)
 
     guide_ = new QLineEdit(this);
     guide_->setObjectName(QStringLiteral("sourcesGuide"));
-    guide_->setPlaceholderText(QStringLiteral("XMLTV 주소, 여럿이면 쉼표로 나눕니다"));
+    guide_->setPlaceholderText(QStringLiteral("XMLTV 주소"));
+    guide_->setToolTip(QStringLiteral("주소가 여럿이면 쉼표로 나눕니다"));
     SkinnedControls::StyleLineEdit(guide_);
     guideCaption_ = caption(QStringLiteral("편성표 주소"), kGuideRow, guide_);
     for (int i = 0; i < kGuideTabCount; ++i)
@@ -255,7 +256,12 @@ void CSourcesPage::ShowGuideStatus() {
         return;
     const std::vector<GuideBook::Source> sources = guideSources_(ShownTab());
     const QString text = GuideStatusText(sources);
-    guideStatus_->setText(text);
+    // Each line fits its row; the whole text is the tooltip and what a
+    // screen reader reads.
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = guideStatus_->fontMetrics().elidedText(line, Qt::ElideRight, guideStatus_->width());
+    guideStatus_->setText(lines.join(QLatin1Char('\n')));
     guideStatus_->setToolTip(text);
     guideStatus_->setAccessibleDescription(text);
     guideRefresh_->setEnabled(!refreshing_ && refreshGuides_ && !sources.empty());

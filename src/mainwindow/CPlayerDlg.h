@@ -114,6 +114,8 @@ public:
         std::function<const GuideData*(Category, const QString& key)> find;
         std::function<std::vector<GuideBook::Source>(Category)> sources;
         std::function<void(Category, std::function<void()> done)> refresh;
+        // The settings dialog stored new guide addresses (TV_GUIDE, ...).
+        std::function<void()> addressesChanged;
     };
     void SetGuideAccess(GuideAccess access) { guides_ = std::move(access); }
     // The chosen row of a playlist tab that can have a guide (TV, world,

@@ -45,5 +45,7 @@ void CPlayerDlg::OpenSettingsDialog() {
     connect(&dialog, &CSettingsDlg::sourcesChanged, this, &CPlayerDlg::ReloadSources);
     if (guides_.sources)
         dialog.Sources()->SetGuideStatus(guides_.sources, guides_.refresh);
+    if (guides_.addressesChanged)
+        connect(&dialog, &CSettingsDlg::guidesChanged, this, guides_.addressesChanged);
     dialog.exec();
 }

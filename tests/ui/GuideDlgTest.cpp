@@ -1,6 +1,7 @@
 // The programme guide's dialog and the guide rows of the channel-list page.
 #include "app/SettingsTable.h"
 #include "dialogs/CGuideDlg.h"
+#include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "guide/GuideReader.h"
 
@@ -168,7 +169,12 @@ TEST(GuideRows, TheAddressesAreStoredByOkWithoutLoss) {
         EXPECT_EQ(ReadBytes(machineIni), before);
     }
     {
-        CSourcesPage page;
+        // Through the settings dialog's OK, which tells the window.
+        CSettingsDlg dialog;
+        int told = 0;
+        QObject::connect(&dialog, &CSettingsDlg::guidesChanged, [&told] { ++told; });
+        dialog.SelectPage(4);
+        CSourcesPage& page = *dialog.Sources();
         page.ShowTab(Category::Tv);
         page.KindBox()->setCurrentIndex(0); // the service brings no guide
         EXPECT_FALSE(page.GuideEdit()->isVisibleTo(&page));
@@ -181,7 +187,8 @@ TEST(GuideRows, TheAddressesAreStoredByOkWithoutLoss) {
         page.ShowTab(Category::Tv);
         EXPECT_EQ(page.GuideEdit()->text(), QStringLiteral(" http://127.0.0.1:1/tv.xml.gz "));
         EXPECT_TRUE(page.GuidesChanged());
-        EXPECT_FALSE(page.Apply().Any());
+        dialog.OnOk();
+        EXPECT_EQ(told, 1);
     }
     EXPECT_EQ(Settings::ReadText(Settings::GuideTv),
               QStringLiteral("http://127.0.0.1:1/tv.xml.gz"));
@@ -208,12 +215,12 @@ TEST(GuideRows, StatusLinesAndTheRefreshButtonTellTheTruth) {
                         });
     ASSERT_NE(page.GuideStatus(), nullptr);
     EXPECT_TRUE(page.GuideStatus()->isVisibleTo(&page));
-    EXPECT_EQ(page.GuideStatus()->text(), source.StatusText());
-    EXPECT_TRUE(page.GuideStatus()->text().startsWith(source.failure));
+    EXPECT_EQ(page.GuideStatus()->accessibleDescription(), source.StatusText());
+    EXPECT_TRUE(page.GuideStatus()->accessibleDescription().startsWith(source.failure));
 
     page.GuideRefreshButton()->click();
     EXPECT_EQ(refreshed, std::vector<Category>{Category::Tv});
-    EXPECT_EQ(page.GuideStatus()->text(), QStringLiteral("읽는 중"));
+    EXPECT_EQ(page.GuideStatus()->accessibleDescription(), QStringLiteral("읽는 중"));
     EXPECT_FALSE(page.GuideRefreshButton()->isEnabled());
 
     source.busy = false;
@@ -221,8 +228,8 @@ TEST(GuideRows, StatusLinesAndTheRefreshButtonTellTheTruth) {
     source.report.fault = GuideReport::Fault::NotXmltv;
     ASSERT_TRUE(done);
     done();
-    EXPECT_EQ(page.GuideStatus()->text(), source.StatusText());
-    EXPECT_NE(page.GuideStatus()->text(), QStringLiteral("읽는 중"));
+    EXPECT_EQ(page.GuideStatus()->accessibleDescription(), source.StatusText());
+    EXPECT_NE(page.GuideStatus()->accessibleDescription(), QStringLiteral("읽는 중"));
     EXPECT_TRUE(page.GuideRefreshButton()->isEnabled());
 
     // A tab without a guide shows no status.

@@ -133,6 +133,7 @@ TEST(SourceTabs, TheGuideKeyOpensTheChosenChannelsGuide) {
                                return nullptr;
                            },
                            {},
+                           {},
                            {}});
     w.dlg->show();
     RunEventsFor(50);
