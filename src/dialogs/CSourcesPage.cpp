@@ -256,9 +256,11 @@ void CSourcesPage::ShowGuideStatus() {
         return;
     const std::vector<GuideBook::Source> sources = guideSources_(ShownTab());
     const QString text = GuideStatusText(sources);
-    // Each line fits its row; the whole text is the tooltip and what a
-    // screen reader reads.
+    // Two lines fit, each cut to the row; the whole text is the tooltip and
+    // what a screen reader reads.
     QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > 2)
+        lines = QStringList{lines[0], QStringLiteral("… 외 %1개 주소").arg(lines.size() - 1)};
     for (QString& line : lines)
         line = guideStatus_->fontMetrics().elidedText(line, Qt::ElideRight, guideStatus_->width());
     guideStatus_->setText(lines.join(QLatin1Char('\n')));
