@@ -11,12 +11,13 @@ QAction* AddCommand(QMenu* menu, const QString& text, ListCommand id, bool enabl
 
 } // namespace
 
-QMenu* CreateListMenu(QWidget* parent, bool userTab) {
+QMenu* CreateListMenu(QWidget* parent, bool userTab, bool guideRow) {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("menu229"));
     AddCommand(menu, QStringLiteral("재생하기"), ListCommand::Play);
     AddCommand(menu, QStringLiteral("정지하기"), ListCommand::Stop);
     AddCommand(menu, QStringLiteral("찾기\tCtrl+F"), ListCommand::Find);
+    AddCommand(menu, QStringLiteral("편성표\tG"), ListCommand::Guide, guideRow);
     menu->addSeparator();
     AddCommand(menu, QStringLiteral("마이채널 추가"), ListCommand::AddToMyChannels);
     AddCommand(menu, QStringLiteral("선택항목 삭제"), ListCommand::DeleteSelected, userTab);

@@ -235,6 +235,7 @@ void CSettingsDlg::OnOk() {
     // The channel lists first: one that cannot be used is shown, and nothing
     // at all is written, so the user can mend it or cancel.
     const bool sourcesStored = sources_->Changed();
+    const bool guidesStored = sources_->GuidesChanged();
     if (const SourcesProblem problem = sources_->Apply(); problem.Any()) {
         SelectPage(kSourcesPage);
         if (problem.tab)
@@ -299,5 +300,7 @@ void CSettingsDlg::OnOk() {
         Settings::WriteText(Settings::LocationForDialog, *region);
     if (sourcesStored)
         emit sourcesChanged();
+    if (guidesStored)
+        emit guidesChanged();
     reject();
 }

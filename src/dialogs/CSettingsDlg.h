@@ -68,6 +68,8 @@ public:
 signals:
     // OK stored a change of the tabs' sources.
     void sourcesChanged();
+    // OK stored a change of the tabs' guide addresses.
+    void guidesChanged();
 
 public:
     // The OK button's work: the channel lists checked, then every option

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PlayerSession.h"
+#include "guide/GuideBook.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/WindowLayout.h"
@@ -104,6 +105,24 @@ public:
     // Escape closes it (true when it was open).
     void OpenFindField();
     bool CloseFindField();
+    // What the window knows of the programme guides, handed in by whoever
+    // holds them: the guide that knows a channel (by its tab and the list's
+    // key for it, the row's address), each tab's guides with their state,
+    // and a read anew. Until then no channel has a guide and the settings
+    // page shows no guide status.
+    struct GuideAccess {
+        std::function<const GuideData*(Category, const QString& key)> find;
+        std::function<std::vector<GuideBook::Source>(Category)> sources;
+        std::function<void(Category, std::function<void()> done)> refresh;
+        // The settings dialog stored new guide addresses (TV_GUIDE, ...).
+        std::function<void()> addressesChanged;
+    };
+    void SetGuideAccess(GuideAccess access) { guides_ = std::move(access); }
+    // The chosen row of a playlist tab that can have a guide (TV, world,
+    // game), or -1; the guide command (32800, the list's menu and G) opens
+    // its dialog.
+    int GuideRow() const;
+    void OpenGuideDialog();
     // The play command (button 1006): connects to the selected or saved channel.
     void PlaySelected();
     // Plays a row of the list; stops what plays.
@@ -248,6 +267,7 @@ private:
     DesktopLink* desktop_ = nullptr;
     Launcher* launcher_ = nullptr;
     std::function<void(const QString&)> messageHandler_;
+    GuideAccess guides_;
 
     DownloadQueue* downloads_ = nullptr;
     CatalogueTabs* catalogue_ = nullptr;

@@ -78,7 +78,8 @@ bool CPlayerDlg::CloseFindField() {
 }
 
 void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
-    std::unique_ptr<QMenu> menu(CreateListMenu(this, session_->Category() == Category::User));
+    std::unique_ptr<QMenu> menu(CreateListMenu(this, session_->Category() == Category::User,
+                                               commands_.IsEnabled(ListCommand::Guide)));
     QAction* chosen = menu->exec(globalPos);
     if (chosen && chosen->isEnabled()) {
         if (const std::optional<CommandId> id = CommandOfAction(chosen))

@@ -5,6 +5,7 @@
 
 #include "app/SettingsTable.h"
 #include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/WindowStyle.h"
 
@@ -42,5 +43,9 @@ void CPlayerDlg::ToggleOnTop() {
 void CPlayerDlg::OpenSettingsDialog() {
     CSettingsDlg dialog(session_, this);
     connect(&dialog, &CSettingsDlg::sourcesChanged, this, &CPlayerDlg::ReloadSources);
+    if (guides_.sources)
+        dialog.Sources()->SetGuideStatus(guides_.sources, guides_.refresh);
+    if (guides_.addressesChanged)
+        connect(&dialog, &CSettingsDlg::guidesChanged, this, guides_.addressesChanged);
     dialog.exec();
 }

@@ -40,6 +40,8 @@ enum class ListCommand {
     ExportPlaylist = 32798,
     // The find field over the list.
     Find = 32799,
+    // The programme guide of the chosen channel.
+    Guide = 32800,
 };
 
 // One command of the window's table: a control's click, a main-menu command
@@ -69,7 +71,7 @@ public:
     static constexpr int kMenuFirst = static_cast<int>(MenuCommand::ListPanel);
     static constexpr int kMenuLast = static_cast<int>(MenuCommand::FullScreen);
     static constexpr int kListFirst = static_cast<int>(ListCommand::Play);
-    static constexpr int kListLast = static_cast<int>(ListCommand::Find);
+    static constexpr int kListLast = static_cast<int>(ListCommand::Guide);
 
 private:
     explicit constexpr CommandId(int number) : number_(number) {}

@@ -17,6 +17,8 @@ const KeyCommand kKeys[] = {
     {Qt::Key_M, MenuCommand::Mute, false, false, false},
     {Qt::Key_U, MenuCommand::OpenUrl, true, false, true},
     {Qt::Key_F, ListCommand::Find, false, false, true},
+    // Typed into the find field, G is a letter of the name (FocusKeys).
+    {Qt::Key_G, ListCommand::Guide, true, false, false},
 };
 
 } // namespace

@@ -89,6 +89,9 @@ void AddUserChannelCommands(CommandTable& t, CPlayerDlg& w) {
     auto userTab = [&session] { return session.Category() == Category::User; };
     t.Add({ListCommand::AddToMyChannels}, [&w] { w.AddToMyChannels(); });
     t.Add({ListCommand::Find}, [&w] { w.OpenFindField(); });
+    t.Add(
+        {ListCommand::Guide}, [&w] { w.OpenGuideDialog(); }, nullptr,
+        [&w] { return w.GuideRow() >= 0; });
     // The user's own channels only: greyed in the list's menu elsewhere.
     t.Add(
         {ListCommand::DeleteSelected}, [&w] { w.DeleteSelectedUserChannel(); }, nullptr, userTab);

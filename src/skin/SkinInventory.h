@@ -120,6 +120,7 @@
     X(PageUpdateCurrent, 228, 75, 30, false, "settings page button update, current") \
     X(AddChannelBackground, 231, 400, 300, false, "add-channel dialog background: heading, three labels and entry bars") \
     X(VolumeBar, 232, 100, 5, false, "volume level bar: left half filled, right half empty") \
+    X(GuideBackground, 234, 400, 300, false, "programme guide dialog background: caption bar, list and description wells, OK face") \
     X(RegionBackground, 235, 380, 200, false, "region dialog background: logo, icon, two lines of explanation")
 // clang-format on
 

@@ -91,9 +91,10 @@ TEST_F(ChannelListViewTest, ShowsTheDownloadLine) {
     EXPECT_TRUE(view.DownloadText().isEmpty());
 }
 
-TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
+TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTabTheGuideOnlyForAGuideRow) {
     for (bool userTab : {false, true}) {
-        std::unique_ptr<QMenu> menu(CreateListMenu(nullptr, userTab));
+        const bool guideRow = !userTab;
+        std::unique_ptr<QMenu> menu(CreateListMenu(nullptr, userTab, guideRow));
         QStringList texts;
         for (QAction* action : menu->actions()) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -102,12 +103,15 @@ TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTab) {
                                   id == CommandId(ListCommand::DeleteAll) ||
                                   id == CommandId(ListCommand::ImportPlaylist) ||
                                   id == CommandId(ListCommand::ExportPlaylist);
-            EXPECT_EQ(action->isEnabled(), !userOnly || userTab) << action->text().toStdString();
+            const bool guide = id == CommandId(ListCommand::Guide);
+            EXPECT_EQ(action->isEnabled(), guide ? guideRow : !userOnly || userTab)
+                << action->text().toStdString();
         }
-        EXPECT_EQ(texts.join(QLatin1Char('|')),
-                  QStringLiteral(
-                      "재생하기|정지하기|찾기\tCtrl+F|-|마이채널 추가|선택항목 삭제|전체삭제|-|"
-                      "재생목록 가져오기…|재생목록 내보내기…|-|끝내기\tAlt+F4"));
+        EXPECT_EQ(
+            texts.join(QLatin1Char('|')),
+            QStringLiteral(
+                "재생하기|정지하기|찾기\tCtrl+F|편성표\tG|-|마이채널 추가|선택항목 삭제|전체삭제|-|"
+                "재생목록 가져오기…|재생목록 내보내기…|-|끝내기\tAlt+F4"));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/UpdateOutcome.h"
+#include "dialogs/CGuideDlg.h"
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,6 +115,51 @@ TEST(SourceTabs, TheRegionDialogPicksTheRegionsStationFromAPlaylist) {
     EXPECT_EQ(w.Names(), (QStringList{"Daegu MBC", "KBS 1TV", "TBC 대구"}));
     // The service was never asked for a TV catalogue.
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 0);
+}
+
+// The guide command (the list's menu, G) opens the chosen row's guide, asked
+// for by the tab and the row's address; G typed into the find field is a letter.
+TEST(SourceTabs, TheGuideKeyOpensTheChosenChannelsGuide) {
+    ScopedXdgHome home;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    SourceSettings().Set(Category::Tv,
+                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    Window w(server.BaseUrl());
+    ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
+    QStringList asked;
+    w.dlg->SetGuideAccess({[&](Category category, const QString& key) -> const GuideData* {
+                               asked << QString::number(StoredNumberOf(category)) + ' ' + key;
+                               return nullptr;
+                           },
+                           {},
+                           {},
+                           {}});
+    w.dlg->show();
+    RunEventsFor(50);
+    QStringList titles;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<CGuideDlg*>(QApplication::activeModalWidget())) {
+            titles << dialog->windowTitle();
+            EXPECT_TRUE(dialog->NoGuideLabel()->isVisible());
+            dialog->reject();
+        }
+    });
+    poll.start(20);
+    w.dlg->ListView()->SelectListRow(3);
+    QTest::keyClick(w.dlg->ListView(), Qt::Key_G);
+    ASSERT_TRUE(WaitFor([&] { return !titles.isEmpty(); }));
+    EXPECT_EQ(titles, QStringList{QStringLiteral("KBS 1TV 편성표")});
+    EXPECT_EQ(asked, QStringList{QStringLiteral("1 http://127.0.0.1:9/kbs.m3u8")});
+
+    w.dlg->OpenFindField();
+    QTest::keyClick(w.dlg->ListView()->FindField(), Qt::Key_G);
+    RunEventsFor(200);
+    poll.stop();
+    EXPECT_EQ(w.dlg->ListView()->FindField()->text(), QStringLiteral("g"));
+    EXPECT_EQ(titles.size(), 1);
 }
 
 TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {

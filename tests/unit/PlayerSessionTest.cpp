@@ -144,8 +144,9 @@ TEST(CommandTable, StoredNumbersNameOnlyKnownCommands) {
     // command and nothing outside the three ranges is a command.
     EXPECT_EQ(CommandId::FromNumber(32790), CommandId(MenuCommand::FullScreen));
     EXPECT_EQ(CommandId::FromNumber(32799), CommandId(ListCommand::Find));
+    EXPECT_EQ(CommandId::FromNumber(32800), CommandId(ListCommand::Guide));
     EXPECT_EQ(CommandId::FromNumber(1017), CommandId(ControlId::CategoryUser));
-    for (int number : {0, 999, 1030, 32772, 32800, 4242})
+    for (int number : {0, 999, 1030, 32772, 32801, 4242})
         EXPECT_FALSE(CommandId::FromNumber(number).has_value()) << number;
     EXPECT_EQ(CategoryFromStored(6), Category::User);
     EXPECT_EQ(CategoryFromStored(7), Category::None);

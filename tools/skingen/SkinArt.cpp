@@ -881,6 +881,19 @@ void DrawAddChannel(QPainter& p) {
     }
 }
 
+// The programme guide: the caption bar without a title (the dialog writes
+// the channel's name there), a well for the list and one for the
+// description, and the face of the OK button under the real one.
+void DrawGuide(QPainter& p) {
+    DrawDialogFrame(p, 400, 300, QString());
+    DrawEntryBar(p, QRect(14, 40, 372, 166), QColor(24, 24, 27));
+    DrawEntryBar(p, QRect(14, 212, 372, 50), QColor(24, 24, 27));
+    p.save();
+    p.translate(178, 269);
+    DrawDialogButton(p, 44, 22, QStringLiteral("확인"), true, Look::Normal);
+    p.restore();
+}
+
 void DrawRegion(QPainter& p) {
     DrawDialogFrame(p, 380, 200, QStringLiteral("지역 설정"));
     // icon: a location pin on a dark disc
@@ -1142,6 +1155,8 @@ void Draw(QPainter& p, int id, int w, int h, Look requested) {
         return DrawAddChannel(p);
     case 232:
         return DrawVolumeBar(p);
+    case 234:
+        return DrawGuide(p);
     case 235:
         return DrawRegion(p);
     default: // a table entry without art: loud, so the table and the art stay in step
