@@ -43,9 +43,17 @@ QString RefusedMark() {
 }
 
 QString KeyOf(const Entry& entry) {
-    const QString id = entry.id.section(QLatin1Char('@'), 0, 0).trimmed();
-    if (!id.isEmpty())
-        return QStringLiteral("id:") + id.toCaseFolded();
+    // Called once per entry of lists of tens of thousands: views, no splits.
+    QStringView id(entry.id);
+    if (const qsizetype feed = id.indexOf(QLatin1Char('@')); feed >= 0)
+        id = id.left(feed);
+    id = id.trimmed();
+    if (!id.isEmpty()) {
+        QString key;
+        key.reserve(3 + id.size());
+        key.append(u"id:").append(id);
+        return key.toCaseFolded();
+    }
     // A playlist row's name is already without the list's notes; only a name
     // that may still hold one (a directory station's) is looked at for them.
     const QString& shown = entry.record.name();
@@ -92,6 +100,10 @@ std::vector<ChannelRecord> Merge(std::vector<Entry> entries) {
 
     std::vector<ChannelRecord> rows;
     rows.reserve(firstEntry.size());
+    // Reused from channel to channel: most channels have a few entries.
+    std::vector<int> playable;
+    std::vector<int> resolution;
+    std::vector<size_t> order;
     for (size_t c = 0; c < firstEntry.size(); ++c) {
         const auto begin = members.begin() + start[c];
         const auto end = members.begin() + start[c + 1];
@@ -108,8 +120,7 @@ std::vector<ChannelRecord> Merge(std::vector<Entry> entries) {
         const auto recordOf = [&](int entry) -> const ChannelRecord& {
             return entry == firstEntry[c] ? row : entries[static_cast<size_t>(entry)].record;
         };
-        std::vector<int> playable;
-        playable.reserve(static_cast<size_t>(end - begin));
+        playable.clear();
         std::copy_if(begin, end, std::back_inserter(playable),
                      [&](int entry) { return IsStreamAddress(recordOf(entry).url()); });
         if (playable.empty()) {
@@ -117,10 +128,10 @@ std::vector<ChannelRecord> Merge(std::vector<Entry> entries) {
             rows.push_back(std::move(row));
             continue;
         }
-        std::vector<int> resolution(playable.size());
+        resolution.resize(playable.size());
         for (size_t k = 0; k < playable.size(); ++k)
             resolution[k] = ResolutionOf(recordOf(playable[k]).connect());
-        std::vector<size_t> order(playable.size());
+        order.resize(playable.size());
         for (size_t k = 0; k < order.size(); ++k)
             order[k] = k;
         std::stable_sort(order.begin(), order.end(),
