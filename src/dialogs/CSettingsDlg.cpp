@@ -105,7 +105,9 @@ CSettingsDlg::CSettingsDlg(PlayerSession* session, QWidget* parent)
         palette.setColor(QPalette::Text, kCaptionColour);
         box->setPalette(palette);
         box->setGeometry(30, 85 + 25 * entry.row, 340, 13);
-        box->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab (and turned by Space) for those who use no mouse; a
+        // click leaves the focus where it was.
+        box->setFocusPolicy(Qt::TabFocus);
         checks_[n++] = box;
     }
 

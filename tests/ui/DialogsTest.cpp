@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -123,6 +124,23 @@ TEST(SettingsDlg, ControlsPagesAndRegionList) {
     EXPECT_FALSE(dialog.Sources()->isVisible());
     EXPECT_TRUE(dialog.Check(SettingsControl::MagnetBox)->isChecked());
     dialog.hide();
+}
+
+// Without a mouse: Tab reaches the page's boxes and Space turns them.
+TEST(SettingsDlg, TheBoxesAreReachedAndTurnedByKeys) {
+    ScopedXdgHome home;
+    CSettingsDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.SelectPage(3);
+    QCheckBox* hide = dialog.Check(SettingsControl::HideFailedBox);
+    for (int i = 0; i < 10 && QApplication::focusWidget() != hide; ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
+                        Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), hide);
+    QTest::keyClick(hide, Qt::Key_Space);
+    EXPECT_TRUE(hide->isChecked());
 }
 
 TEST(SettingsDlg, OkWithoutChangesRewritesEveryValueAsShown) {
