@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrlQuery>
@@ -434,7 +435,9 @@ void ChannelSources::NotePlayed(const QString& address) {
     QNetworkRequest request(RadioDirectory::ClickAddress(server, options.stationUuid));
     request.setRawHeader("User-Agent", RadioDirectory::UserAgent());
     request.setTransferTimeout(10000);
-    QNetworkReply* reply = clicks_.get(request);
+    if (!clicks_)
+        clicks_ = new QNetworkAccessManager(this);
+    QNetworkReply* reply = clicks_->get(request);
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
 

@@ -8,7 +8,6 @@
 #include "catalogue/UpdateOutcome.h"
 
 #include <QHash>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 
@@ -16,6 +15,7 @@
 #include <vector>
 
 class DownloadQueue;
+class QNetworkAccessManager;
 
 // The catalogue tabs whose channels come from a playlist or the radio
 // directory. Each tab's last good list is kept in the data folder and shown
@@ -134,7 +134,9 @@ private:
     SourceSettings settings_;
     DownloadQueue* queue_;
     RadioDirectory::ServerFinder* finder_;
-    QNetworkAccessManager clicks_;
+    // Made at the first play counted: a start that plays nothing from the
+    // directory never sets up a second network access manager.
+    QNetworkAccessManager* clicks_ = nullptr;
     QString directoryServer_; // the server the last directory list came from
     QHash<Category, bool> refreshedThisRun_;
     // Callers waiting for a refresh that is already running: a second one

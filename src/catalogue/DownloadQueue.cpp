@@ -4,6 +4,7 @@
 #include "app/WorkerTask.h"
 
 #include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
@@ -77,7 +78,9 @@ void DownloadQueue::StartNext() {
                          QNetworkRequest::AlwaysNetwork);
     if (!userAgent_.isEmpty())
         request.setRawHeader("User-Agent", userAgent_);
-    reply_ = network_.get(request);
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
+    reply_ = network_->get(request);
     connect(reply_, &QNetworkReply::readyRead, this, &DownloadQueue::OnReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &DownloadQueue::OnFinished);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QNetworkAccessManager;
 class QNetworkReply;
 class QSaveFile;
 class QTimer;
@@ -92,7 +92,9 @@ private:
     void Fail(Outcome outcome, int httpStatus = 0);
     void Complete(const Result& result);
 
-    QNetworkAccessManager network_;
+    // Made with the first download: a start that shows kept lists and
+    // fetches nothing sets up no network access at all.
+    QNetworkAccessManager* network_ = nullptr;
     std::deque<Job> jobs_;
     std::unique_ptr<Job> current_;
     QPointer<QNetworkReply> reply_;

@@ -213,9 +213,9 @@ void CSettingsDlg::ReadOptions() {
     Check(Control::MagnetBox)->setChecked(IsOne(Settings::Magnet));
     // The region the tabs use: none stored shows "자동", as the tabs read it;
     // a region that is not in the box (an SBS region such as 강원) leaves it
-    // without a selection.
-    region_->setCurrentIndex(region_->findText(Settings::ReadText(Settings::LocationForCatalogue),
-                                               Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // without a selection, by the same rule as the region dialog's boxes.
+    region_->setCurrentIndex(RegionChoice::PreselectedIndex(
+        RegionChoice::SettingsPlaces(), Settings::ReadText(Settings::LocationForCatalogue)));
     Check(Control::AutoPlayBox)->setChecked(IsOne(Settings::AutoPlay));
     Check(Control::OnTopBox)->setChecked(IsOne(Settings::OnTop));
     Check(Control::AutoHideBox)->setChecked(IsOne(Settings::AutoHide));

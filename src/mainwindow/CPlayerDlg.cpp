@@ -35,7 +35,7 @@
 #include <QScreen>
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIconPath()),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIcon()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
       session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)) {
     // Whatever a missing skin picture leaves unpainted stays black.

@@ -6,11 +6,12 @@
 #include <QPainter>
 
 void WindowStrips::LoadPictures(double devicePixelRatio) {
-    pictures_ = SkinPictureSet::LoadFrame(devicePixelRatio);
+    picturesRatio_ = devicePixelRatio;
+    picturesRead_ = false;
 }
 
 void WindowStrips::FollowRatio(double devicePixelRatio) {
-    if (devicePixelRatio == pictures_.DevicePixelRatio())
+    if (devicePixelRatio == picturesRatio_)
         return;
     LoadPictures(devicePixelRatio);
     Rebuild(Strip::Video);
@@ -40,7 +41,7 @@ QImage WindowStrips::Compose(Strip strip) const {
 }
 
 void WindowStrips::Rebuild(Strip strip) {
-    strips_[static_cast<size_t>(strip)] = QPixmap::fromImage(Compose(strip));
+    stale_[static_cast<size_t>(strip)] = true;
 }
 
 void WindowStrips::RebuildAll() {
@@ -57,7 +58,11 @@ bool WindowStrips::DrawsVideo() const {
     return DrawsVideoStrip(session_.IsPlaying(), session_.Category());
 }
 
-void WindowStrips::Paint(QPainter& painter, QSize window) const {
+void WindowStrips::Paint(QPainter& painter, QSize window) {
+    if (!picturesRead_) {
+        pictures_ = SkinPictureSet::LoadFrame(picturesRatio_);
+        picturesRead_ = true;
+    }
     if (ShowsLogoOnly(session_.IsFullScreen(), session_.IsPlaying(), session_.Category())) {
         // Not the skin laid out around buttons that are hidden.
         painter.fillRect(QRect(QPoint(0, 0), window), Qt::black);
@@ -71,8 +76,14 @@ void WindowStrips::Paint(QPainter& painter, QSize window) const {
         &layout_.dividerStrip,  &layout_.listPanelStrip,  &layout_.rightBorderStrip,
         &layout_.bottomBarStrip};
     for (size_t i = 0; i < places.size(); ++i) {
+        if (static_cast<Strip>(i) == Strip::Video && !DrawsVideo())
+            continue;
+        if (stale_[i]) {
+            stale_[i] = false;
+            strips_[i] = QPixmap::fromImage(Compose(static_cast<Strip>(i)));
+        }
         const QPixmap& strip = strips_[i];
-        if (strip.isNull() || (static_cast<Strip>(i) == Strip::Video && !DrawsVideo()))
+        if (strip.isNull())
             continue;
         painter.drawPixmap(places[i]->origin, strip);
     }

@@ -1,6 +1,7 @@
 #include "mainwindow/WindowTray.h"
 
 #include "mainwindow/CPlayerDlg.h"
+#include "skin/SkinInventory.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -17,7 +18,7 @@ void WindowTray::Create() {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
         !QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    icon_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/128.png")), &window_);
+    icon_ = new QSystemTrayIcon(AppIcon(), &window_);
     // "WAVEORBIT" alone until something plays; a tray icon made anew says
     // at once what plays.
     icon_->setToolTip(window_.Session().CurrentNowPlaying().TrayToolTip());

@@ -21,30 +21,6 @@
 
 namespace {
 
-// GL_RENDERER of a throwaway context; empty when none can be made.
-QString TestContextRenderer() {
-    QOpenGLContext context;
-    if (!context.create())
-        return {};
-    QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!surface.isValid() || !context.makeCurrent(&surface))
-        return {};
-    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
-    const QString renderer = name ? QString::fromLatin1(name) : QString();
-    context.doneCurrent();
-    return renderer;
-}
-
-bool IsWindowingPlatform(const QString& platform) {
-    VideoRendererProbe probe;
-    probe.platform = platform;
-    probe.glRenderer = QStringLiteral("?");
-    probe.sharedContexts = true;
-    return VideoRendererChoice::CanUseOpenGL(probe);
-}
-
 // Fences need GL 3.2 (or ES 3.0) or the ARB_sync extension.
 bool HasFences(const QOpenGLContext& context) {
     const QSurfaceFormat format = context.format();
@@ -56,22 +32,13 @@ bool HasFences(const QOpenGLContext& context) {
 
 } // namespace
 
-VideoRendererProbe CMpvGlSurface::Probe(VideoRendererRequest request) {
-    VideoRendererProbe probe;
-    probe.platform = QGuiApplication::platformName();
-    probe.sharedContexts = QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
-    // Making a GL context loads the driver: not done where it cannot be used
-    // or the user asked for software.
-    if (request == VideoRendererRequest::Software || !probe.sharedContexts ||
-        !IsWindowingPlatform(probe.platform))
-        return probe;
-    static const QString renderer = TestContextRenderer();
-    probe.glRenderer = renderer;
-    return probe;
+extern "C" Q_DECL_EXPORT GlVideoSurface*
+waveorbit_create_gl_surface(const MpvLibrary* api, mpv_handle* mpv, QWidget* parent) {
+    return new CMpvGlSurface(api, mpv, parent);
 }
 
-CMpvGlSurface::CMpvGlSurface(mpv_handle* mpv, QWidget* parent)
-    : QOpenGLWidget(parent), api_(MpvLibrary::Get()), mpv_(mpv) {
+CMpvGlSurface::CMpvGlSurface(const MpvLibrary* api, mpv_handle* mpv, QWidget* parent)
+    : QOpenGLWidget(parent), api_(api), mpv_(mpv) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!CreateRenderContext()) {
         mpvSurface_.reset();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/VideoRendererChoice.h"
+#include "playback/GlVideoSurface.h"
 
 #include <QImage>
 #include <QMetaObject>
@@ -28,28 +28,26 @@ class QOpenGLFramebufferObject;
 // application's (Qt::AA_ShareOpenGLContexts).
 //
 // The surface is transparent for the mouse: the player under it gets the
-// clicks and moves. It must be destroyed before the mpv handle.
-class CMpvGlSurface : public QOpenGLWidget {
+// clicks and moves. It must be destroyed before the mpv handle. It is built
+// into the module waveorbit_gl.so (see GlVideoSurface), never into the
+// program.
+class CMpvGlSurface : public QOpenGLWidget, public GlVideoSurface {
     Q_OBJECT
 public:
-    CMpvGlSurface(mpv_handle* mpv, QWidget* parent);
+    CMpvGlSurface(const MpvLibrary* api, mpv_handle* mpv, QWidget* parent);
     ~CMpvGlSurface() override;
     CMpvGlSurface(const CMpvGlSurface&) = delete;
     CMpvGlSurface& operator=(const CMpvGlSurface&) = delete;
 
-    // False when no GL context or no mpv GL renderer could be made; the
-    // player then draws in software.
-    bool IsReady() const { return render_ != nullptr; }
-
-    // False shows black: nothing is open, or the medium ended.
-    void SetPictureShown(bool shown);
-    int FramesRendered() const { return framesRendered_; }
-    // The picture mpv drew last, upright; null while none is shown.
-    QImage CurrentFrame() const;
-
-    // What this session offers for GL video; the test context is made once
-    // per process and only where a windowing platform could use it.
-    static VideoRendererProbe Probe(VideoRendererRequest request);
+    // GlVideoSurface.
+    QWidget* Widget() override { return this; }
+    bool IsReady() const override { return render_ != nullptr; }
+    void SetPictureShown(bool shown) override;
+    int FramesRendered() const override { return framesRendered_; }
+    QImage CurrentFrame() const override;
+    void OnFrameRendered(std::function<void()> callback) override {
+        connect(this, &CMpvGlSurface::frameRendered, this, std::move(callback));
+    }
 
 signals:
     void frameRendered();

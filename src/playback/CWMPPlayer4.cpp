@@ -4,7 +4,8 @@
 
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
-#include "playback/CMpvGlSurface.h"
+#include "playback/GlSurfaceModule.h"
+#include "playback/GlVideoSurface.h"
 #include "playback/MpvLibrary.h"
 
 #include <QMetaObject>
@@ -66,7 +67,7 @@ CWMPPlayer4::CWMPPlayer4(const Options& options, QWidget* parent)
     const VideoRendererRequest request = options.renderer == VideoRendererRequest::Automatic
                                              ? VideoRendererChoice::RequestFromEnvironment()
                                              : options.renderer;
-    renderer_ = VideoRendererChoice::Choose(request, CMpvGlSurface::Probe(request));
+    renderer_ = VideoRendererChoice::Choose(request, GlSurfaceModule::Probe(request));
     // mpv's core and threads cost some 8 MB and part of the start-up time.
     // Drawing in software, nothing needs them before the first address, so a
     // start that plays nothing never loads them; the GL surface needs the
@@ -209,10 +210,13 @@ void CWMPPlayer4::ObserveProperties() {
 
 void CWMPPlayer4::StartRenderer(VideoRenderer renderer) {
     if (renderer == VideoRenderer::OpenGL) {
-        glSurface_ = new CMpvGlSurface(mpv_, this);
-        if (glSurface_->IsReady()) {
-            glSurface_->setGeometry(rect());
-            connect(glSurface_, &CMpvGlSurface::frameRendered, this, &PlayerWidget::frameRendered);
+        glSurface_ = GlSurfaceModule::Create(api_, mpv_, this);
+        if (glSurface_ == nullptr)
+            qWarning("WAVEORBIT: cannot load the GL video module: %s",
+                     qPrintable(GlSurfaceModule::LoadError()));
+        if (glSurface_ != nullptr && glSurface_->IsReady()) {
+            glSurface_->Widget()->setGeometry(rect());
+            glSurface_->OnFrameRendered([this] { emit frameRendered(); });
             return;
         }
         // GL did not come up after all: draw in software and decode on the
@@ -553,7 +557,7 @@ void CWMPPlayer4::paintEvent(QPaintEvent*) {
 void CWMPPlayer4::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (glSurface_ != nullptr)
-        glSurface_->setGeometry(rect()); // it draws itself again at the new size
+        glSurface_->Widget()->setGeometry(rect()); // it draws itself again at the new size
     else if (hasVideo_)
         RenderFrame(); // the still picture of a paused or slow stream, at the new size
 }

@@ -17,7 +17,7 @@ struct mpv_event_property;
 struct mpv_event_start_file;
 struct mpv_handle;
 struct mpv_render_context;
-class CMpvGlSurface;
+class GlVideoSurface;
 
 // The media player of the main window: one libmpv instance whose picture is
 // drawn into this widget. It offers the player operations the watch and the
@@ -109,7 +109,7 @@ private:
     const MpvLibrary* api_ = nullptr; // set with mpv_
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr; // the software renderer's
-    CMpvGlSurface* glSurface_ = nullptr;   // the OpenGL renderer, a child widget
+    GlVideoSurface* glSurface_ = nullptr;  // the OpenGL renderer, a child widget
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
 

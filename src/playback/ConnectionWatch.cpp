@@ -201,6 +201,10 @@ void ConnectionWatch::StopPlayback() {
 
 void ConnectionWatch::Shutdown() {
     ++generation_;
+    StopWatching();
+}
+
+void ConnectionWatch::StopWatching() {
     reconnectAttempt_ = 0;
     stallTicks_ = 0;
     timers_.StopTimer(PlaybackTimer::Watch);
@@ -489,13 +493,7 @@ void ConnectionWatch::ReconnectTick() {
 }
 
 void ConnectionWatch::GiveUpReconnecting() {
-    reconnectAttempt_ = 0;
-    stallTicks_ = 0;
-    timers_.StopTimer(PlaybackTimer::Watch);
-    timers_.StopTimer(PlaybackTimer::Clock);
-    timers_.StopTimer(PlaybackTimer::Reconnect);
-    session_.SetPlaying(false);
-    player_.closeMedia();
+    StopWatching();
     view_.HideVideo();
     ShowStatus(StatusDisplay::Failed(), false);
     SetCell(StatusDisplay::CellFailed());

@@ -169,6 +169,9 @@ private:
     void ScheduleReconnect();
     void ReconnectFailed();
     void GiveUpReconnecting();
+    // Nothing ticks, no reconnection waits, nothing plays: what the stop,
+    // the shutdown and giving up on a channel have in common.
+    void StopWatching();
     void ReconnectTick();
     void ShowStatus(const QString& text, bool lampLit);
     void SetCell(const QString& text);

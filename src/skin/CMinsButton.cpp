@@ -17,6 +17,7 @@ void CMinsButton::SetImages(PictureId normalId, PictureId pressedId, PictureId h
 
 void CMinsButton::SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered) {
     ids_.reset();
+    normalRead_ = pressedRead_ = hoveredRead_ = true;
     // Assigning drops the old pictures; nothing accumulates when a tab
     // switches its pictures back and forth.
     normal_ = normal;
@@ -26,9 +27,29 @@ void CMinsButton::SetImages(const QPixmap& normal, const QPixmap& pressed, const
 
 void CMinsButton::LoadPictures(double devicePixelRatio) {
     picturesRatio_ = devicePixelRatio;
-    normal_ = LoadSkinPixmap(ids_->normal, devicePixelRatio);
-    pressed_ = LoadSkinPixmap(ids_->pressed, devicePixelRatio);
-    hovered_picture_ = LoadSkinPixmap(ids_->hovered, devicePixelRatio);
+    // Dropped now, read again when next shown (PictureOf).
+    normal_ = pressed_ = hovered_picture_ = QPixmap();
+    normalRead_ = pressedRead_ = hoveredRead_ = false;
+}
+
+const QPixmap& CMinsButton::PictureOf(Picture which) const {
+    QPixmap* picture = &normal_;
+    bool* read = &normalRead_;
+    PictureId id = ids_ ? ids_->normal : PictureId();
+    if (which == Picture::Pressed) {
+        picture = &pressed_;
+        read = &pressedRead_;
+        id = ids_ ? ids_->pressed : id;
+    } else if (which == Picture::Hovered) {
+        picture = &hovered_picture_;
+        read = &hoveredRead_;
+        id = ids_ ? ids_->hovered : id;
+    }
+    if (!*read && ids_) {
+        *picture = LoadSkinPixmap(id, picturesRatio_);
+        *read = true;
+    }
+    return *picture;
 }
 
 void CMinsButton::SetButtonRect(const Box& box) {
@@ -46,24 +67,15 @@ CMinsButton::Picture CMinsButton::CurrentPicture() const {
 QSize CMinsButton::sizeHint() const {
     if (!rect_.IsEmpty())
         return QSize(rect_.Width(), rect_.Height());
-    return normal_.isNull() ? QSize(15, 15) : normal_.size() / normal_.devicePixelRatio();
+    const QPixmap& normal = PictureOf(Picture::Normal);
+    return normal.isNull() ? QSize(15, 15) : normal.size() / normal.devicePixelRatio();
 }
 
 void CMinsButton::paintEvent(QPaintEvent*) {
     // Moved to a screen of another scale: the pictures drawn for it.
     if (ids_ && UsesSharpPictures(devicePixelRatioF()) != UsesSharpPictures(picturesRatio_))
         LoadPictures(devicePixelRatioF());
-    const QPixmap* picture = &normal_;
-    switch (CurrentPicture()) {
-    case Picture::Pressed:
-        picture = &pressed_;
-        break;
-    case Picture::Hovered:
-        picture = &hovered_picture_;
-        break;
-    case Picture::Normal:
-        break;
-    }
+    const QPixmap* picture = &PictureOf(CurrentPicture());
     // A picture that did not load draws nothing: the window's skin shows through.
     if (picture->isNull())
         return;

@@ -20,10 +20,11 @@ public:
 
     int ControlId() const { return controlId_; }
 
-    // Loads the three skin pictures by id and makes them the button's
-    // pictures, replacing the ones it held. The pictures are the ones for the
-    // button's screen, loaded again when its device pixel ratio changes. Does
-    // not repaint by itself.
+    // Makes the three skin pictures with these ids the button's pictures,
+    // replacing the ones it held. The pictures are the ones for the button's
+    // screen, loaded again when its device pixel ratio changes; each is read
+    // when first needed (a button hidden at start, or never pressed, reads
+    // none or one). Does not repaint by itself.
     void SetImages(PictureId normalId, PictureId pressedId, PictureId hoveredId);
     void SetImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hovered);
 
@@ -47,6 +48,8 @@ protected:
 
 private:
     void LoadPictures(double devicePixelRatio);
+    // The picture to draw, read from the skin on first use.
+    const QPixmap& PictureOf(Picture which) const;
 
     struct PictureIds {
         PictureId normal, pressed, hovered;
@@ -56,8 +59,12 @@ private:
     std::optional<PictureIds> ids_;
     double picturesRatio_ = 1.0;
     bool hovered_ = false;
-    QPixmap normal_;
-    QPixmap pressed_;
-    QPixmap hovered_picture_;
+    // Read on first use (PictureOf) when the button shows skin pictures.
+    mutable QPixmap normal_;
+    mutable QPixmap pressed_;
+    mutable QPixmap hovered_picture_;
+    mutable bool normalRead_ = true;
+    mutable bool pressedRead_ = true;
+    mutable bool hoveredRead_ = true;
     Box rect_;
 };

@@ -1,5 +1,8 @@
 #include "skin/SkinInventory.h"
 
+#include <QImageReader>
+#include <QPixmapCache>
+
 const SkinPicture* SkinPictures() {
     return kSkinPictures;
 }
@@ -31,26 +34,57 @@ QString SkinPressedPath(PictureId id) {
     return SkinPath(id);
 }
 
+namespace {
+
+// Every picture of the skin is a PNG file: read as one, the format is not
+// asked of every image plugin Qt has, which would load them all (the GIF,
+// ICO and JPEG readers and libjpeg) to find it.
+QImage ReadPng(const QString& path) {
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+// As QPixmap(path) does, each picture is decoded once and then shared from
+// the pixmap cache.
+QPixmap PngPixmap(const QString& path) {
+    const QString key = QStringLiteral("waveorbit-png:") + path;
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap::fromImage(ReadPng(path));
+    if (!pixmap.isNull())
+        QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+} // namespace
+
 QImage LoadSkinImage(PictureId id, double devicePixelRatio) {
     if (UsesSharpPictures(devicePixelRatio)) {
-        QImage sharp(SkinPath2x(id));
+        QImage sharp = ReadPng(SkinPath2x(id));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
-    return QImage(SkinPath(id));
+    return ReadPng(SkinPath(id));
 }
 
 QPixmap LoadSkinPixmap(PictureId id, double devicePixelRatio) {
     if (UsesSharpPictures(devicePixelRatio)) {
-        QPixmap sharp(SkinPath2x(id));
+        QPixmap sharp = PngPixmap(SkinPath2x(id));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
-    return QPixmap(SkinPath(id));
+    return PngPixmap(SkinPath(id));
+}
+
+QIcon AppIcon() {
+    // Decoded once (the pixmap cache) for the window and the tray icon.
+    return QIcon(PngPixmap(AppIconPath()));
 }
 
 QString AppIconPath() {

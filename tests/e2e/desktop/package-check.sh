@@ -39,6 +39,7 @@ for size in 16 22 24 32 48 64 128 256; do
     fail "missing icon ${size}x${size}"
 done
 grep -qE ' ./usr/lib/([^/]+/)?waveorbit/waveorbit_web.so$' <<<"$files" || fail "missing web module"
+grep -qE ' ./usr/lib/([^/]+/)?waveorbit/waveorbit_gl.so$' <<<"$files" || fail "missing GL video module"
 # Nothing of the build or the tests slips in.
 if grep -qE 'test|bench|demo|\.a$|/include/' <<<"$files"; then fail "unexpected files"; fi
 

@@ -13,9 +13,9 @@
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "playback/CMpvGlSurface.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/ConnectionWatch.h"
+#include "playback/GlSurfaceModule.h"
 #include "playback/StatusDisplay.h"
 #include "skin/SkinInventory.h"
 #include "skin/SkinStrips.h"
@@ -388,7 +388,7 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
 // Xvfb draws GL on the CPU (llvmpipe): left to itself the player keeps to
 // its software renderer here, as it would on any machine without a GPU.
 TEST(PlayerOpenGl, AutomaticChoiceSeesTheSoftwareRasterizer) {
-    const VideoRendererProbe probe = CMpvGlSurface::Probe(VideoRendererRequest::Automatic);
+    const VideoRendererProbe probe = GlSurfaceModule::Probe(VideoRendererRequest::Automatic);
     EXPECT_EQ(probe.platform, QStringLiteral("xcb"));
     ASSERT_FALSE(probe.glRenderer.isEmpty()) << "no GL context on this X server";
     ASSERT_TRUE(VideoRendererChoice::IsSoftwareRasterizer(probe.glRenderer))
