@@ -123,6 +123,11 @@ std::vector<ChannelRecord> Merge(std::vector<Entry> entries) {
         playable.clear();
         std::copy_if(begin, end, std::back_inserter(playable),
                      [&](int entry) { return IsStreamAddress(recordOf(entry).url()); });
+        // Each address keeps what the list asked for it.
+        for (auto member = begin; member != end; ++member) {
+            if (*member != firstEntry[c])
+                row.options.insert(entries[static_cast<size_t>(*member)].record.options);
+        }
         if (playable.empty()) {
             row.fields[ChannelRecord::Connect] = RefusedMark();
             rows.push_back(std::move(row));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalogue/StreamOptions.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +24,11 @@ struct ChannelRecord {
     // The row came from somebody else's list (a playlist or the radio
     // directory), whose addresses play only with a stream's scheme.
     bool fromList = false;
+    // What the list asks of the player for one of the row's addresses (its
+    // headers, the directory's station id), by address; none for most rows.
+    // Travels with the row to the call that plays it, so two rows that
+    // share an address never share their options.
+    QHash<QString, StreamOptions> options;
 
     const QString& num() const { return fields[Num]; }
     const QString& name() const { return fields[Name]; }

@@ -129,14 +129,15 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         // kilobyte a station; the rows are a fraction of that).
         const qsizetype expected = std::min<qsizetype>(bytes.size() / 600, 100000);
         records.reserve(static_cast<size_t>(expected));
-        parsed.options.reserve(expected);
         const bool answer = ReadDirectoryAnswer(bytes, [&](RadioDirectory::Station&& s) {
-            records.push_back({SourceMapping::FromStation(s), QString()});
+            ChannelRecord record = SourceMapping::FromStation(s);
             if (!s.uuid.isEmpty()) {
+                parsed.stations.insert(s.url, s.uuid);
                 StreamOptions o;
                 o.stationUuid = std::move(s.uuid);
-                parsed.options.insert(s.url, o);
+                record.options.insert(s.url, o);
             }
+            records.push_back({std::move(record), QString()});
         });
         if (!answer)
             return parsed;
@@ -154,9 +155,10 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         for (const M3uPlaylist::Entry& e : entries) {
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
-            records.push_back({SourceMapping::FromPlaylistEntry(e), e.Attribute("tvg-id")});
+            ChannelRecord record = SourceMapping::FromPlaylistEntry(e);
             if (!e.options.IsEmpty())
-                parsed.options.insert(e.url, e.options);
+                record.options.insert(e.url, e.options);
+            records.push_back({std::move(record), e.Attribute("tvg-id")});
         }
     } else {
         return parsed;
@@ -170,10 +172,11 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
 
 void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& path,
                                     const QString& comparedWith, Category category,
-                                    const QString& region, std::function<void(Parsed)> done) {
+                                    const QString& region, std::function<void(Parsed)> done,
+                                    bool tabList) {
     RunOnWorker<Parsed>(
         this,
-        [source, path, comparedWith, category, region] {
+        [source, path, comparedWith, category, region, tabList, stations = stations_] {
             const ListFile list(path);
             bool unchanged = false;
             if (!comparedWith.isEmpty()) {
@@ -182,10 +185,12 @@ void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& 
             }
             Parsed parsed = ParseList(source, list.bytes(), category, region);
             parsed.unchanged = unchanged;
-            // The book is filled here, so the old options of tens of thousands
-            // of stations are freed on this thread, not the window's.
-            if (parsed.readable)
-                StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
+            if (tabList && parsed.readable && source.kind == ChannelSource::Kind::Directory) {
+                QHash<QString, QString> old;
+                QMutexLocker lock(&stations->mutex);
+                old.swap(stations->byTab[category]);
+                stations->byTab[category] = std::move(parsed.stations);
+            }
             return parsed;
         },
         std::move(done));
@@ -336,11 +341,13 @@ void ChannelSources::SearchDirectory(Category category, const QString& text, Sea
                     return;
                 }
                 self->ParseFileAsync(
-                    source, path, QString(), category, QString(), [path, done](Parsed parsed) {
+                    source, path, QString(), category, QString(),
+                    [path, done](Parsed parsed) {
                         QFile::remove(path);
                         done(std::move(parsed.listing),
                              parsed.readable ? QString() : QStringLiteral("찾은 방송국 없음"));
-                    });
+                    },
+                    false);
             });
     });
 }
@@ -423,16 +430,25 @@ void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, 
     });
 }
 
-void ChannelSources::NotePlayed(const QString& address) {
-    const StreamOptions options = StreamOptionsBook::Shared().For(address);
-    if (options.stationUuid.isEmpty())
+void ChannelSources::NotePlayed(const QString& address, const QString& stationUuid) {
+    // A typed address counts as the station the directory tab lists under it.
+    QString uuid = stationUuid;
+    if (uuid.isEmpty()) {
+        QMutexLocker lock(&stations_->mutex);
+        for (const QHash<QString, QString>& tab : std::as_const(stations_->byTab)) {
+            uuid = tab.value(address);
+            if (!uuid.isEmpty())
+                break;
+        }
+    }
+    if (uuid.isEmpty())
         return;
     QString server = directoryServer_;
     if (server.isEmpty())
         server = settings_.DirectoryServer();
     if (server.isEmpty())
         return; // no server known yet: the play simply is not counted
-    QNetworkRequest request(RadioDirectory::ClickAddress(server, options.stationUuid));
+    QNetworkRequest request(RadioDirectory::ClickAddress(server, uuid));
     request.setRawHeader("User-Agent", RadioDirectory::UserAgent());
     request.setTransferTimeout(10000);
     if (!clicks_)

@@ -8,10 +8,12 @@
 #include "catalogue/UpdateOutcome.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class DownloadQueue;
@@ -88,8 +90,10 @@ public:
     // The tab's name as its button shows it: "TV", "해외", "게임", "라디오", "음악방송".
     static QString TabName(Category category);
 
-    // Tells the directory a station was started, as it asks its clients to.
-    void NotePlayed(const QString& address);
+    // Tells the directory a station was started, as it asks its clients to:
+    // the station the row names, or, for an address typed by the user, the
+    // station a directory tab shows under that address.
+    void NotePlayed(const QString& address, const QString& stationUuid = QString());
 
     // The directory's own name search for a directory tab: the stations whose
     // name holds `text`, wherever they are, as the tab would list them.
@@ -100,7 +104,8 @@ public:
     // Parses a list the way a tab shows it (exposed for tests and benchmarks).
     struct Parsed {
         Listing listing;
-        QHash<QString, StreamOptions> options;
+        // The directory's station ids by address (directory answers only).
+        QHash<QString, QString> stations;
         int channels = 0; // before the region filter
         bool readable = false;
         bool unchanged = false; // the same bytes as the file it was compared with
@@ -116,9 +121,10 @@ private:
     // Reads the list at `path` and parses it on a worker thread: lists run
     // to tens of megabytes, too many to read on the window's. With
     // `comparedWith`, Parsed::unchanged tells whether that file holds the same bytes.
+    // A tab's list (not a search's answer) also becomes the tab's station index.
     void ParseFileAsync(const ChannelSource& source, const QString& path,
                         const QString& comparedWith, Category category, const QString& region,
-                        std::function<void(Parsed)> done);
+                        std::function<void(Parsed)> done, bool tabList = true);
     void Fetch(Category category, std::function<void(bool ok, QString why, QString path)> done);
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           std::function<void(bool, QString, QString)> done);
@@ -138,6 +144,14 @@ private:
     // directory never sets up a second network access manager.
     QNetworkAccessManager* clicks_ = nullptr;
     QString directoryServer_; // the server the last directory list came from
+    // The directory tabs' station ids by address, so a typed address is
+    // counted as the station a tab lists under it. Replaced on the worker
+    // that read the list, so tens of thousands of old ids are freed there.
+    struct StationIndex {
+        QMutex mutex;
+        QHash<Category, QHash<QString, QString>> byTab;
+    };
+    std::shared_ptr<StationIndex> stations_ = std::make_shared<StationIndex>();
     QHash<Category, bool> refreshedThisRun_;
     // Callers waiting for a refresh that is already running: a second one
     // for the same tab joins it instead of fetching into the same file.

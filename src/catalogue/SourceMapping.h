@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChannelTabs.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
 #include "catalogue/RadioDirectory.h"

@@ -42,26 +42,3 @@ void StreamOptions::AddHeader(const QString& rawName, const QString& rawValue) {
     else
         headers << name + QStringLiteral(": ") + value;
 }
-
-StreamOptionsBook& StreamOptionsBook::Shared() {
-    static StreamOptionsBook book;
-    return book;
-}
-
-void StreamOptionsBook::Replace(Category tab, QHash<QString, StreamOptions> byAddress) {
-    QMutexLocker lock(&mutex_);
-    if (byAddress.isEmpty())
-        byTab_.remove(tab);
-    else
-        byTab_.insert(tab, std::move(byAddress));
-}
-
-StreamOptions StreamOptionsBook::For(const QString& address) const {
-    QMutexLocker lock(&mutex_);
-    for (auto it = byTab_.constBegin(); it != byTab_.constEnd(); ++it) {
-        const auto found = it->constFind(address);
-        if (found != it->constEnd())
-            return *found;
-    }
-    return StreamOptions();
-}

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "app/ChannelTabs.h"
-
 #include <QByteArray>
-#include <QHash>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 
@@ -34,20 +30,4 @@ struct StreamOptions {
         return referrer == o.referrer && userAgent == o.userAgent && headers == o.headers &&
                stationUuid == o.stationUuid;
     }
-};
-
-// The options of every channel the tabs show, by stream address, so the
-// player finds them when a row plays. Each tab replaces its own share when
-// its list is (re)loaded. Safe to fill from a worker thread.
-class StreamOptionsBook {
-public:
-    static StreamOptionsBook& Shared();
-
-    void Replace(Category tab, QHash<QString, StreamOptions> byAddress);
-    // Empty options for an address no list named.
-    StreamOptions For(const QString& address) const;
-
-private:
-    mutable QMutex mutex_;
-    QHash<Category, QHash<QString, StreamOptions>> byTab_;
 };

@@ -39,7 +39,7 @@ Category WindowPlaybackView::CurrentCategory() const {
 
 PlaybackView::RowAddresses WindowPlaybackView::Addresses(int row) const {
     const ChannelRecord record = window_.ListModel()->Row(row);
-    return {record.Addresses(), record.fromList};
+    return {record.Addresses(), record.fromList, record.options};
 }
 
 bool WindowPlaybackView::IsFullScreen() const {
@@ -120,10 +120,10 @@ void WindowPlaybackView::OpenHomePage() {
     window_.OpenHomePage();
 }
 
-void WindowPlaybackView::PlayStarted(const QString& address) {
+void WindowPlaybackView::PlayStarted(const QString& address, const QString& stationUuid) {
     // The radio directory counts the stations its users start, from the
     // list as from a typed address.
-    window_.Sources()->NotePlayed(address);
+    window_.Sources()->NotePlayed(address, stationUuid);
 }
 
 // --- the volume's view of the window ---

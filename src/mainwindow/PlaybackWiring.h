@@ -43,7 +43,7 @@ public:
     bool HasHomePage() const override;
     void OpenHomePage() override;
 
-    void PlayStarted(const QString& address) override;
+    void PlayStarted(const QString& address, const QString& stationUuid) override;
 
 private:
     CPlayerDlg& window_;

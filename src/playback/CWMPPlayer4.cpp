@@ -303,14 +303,14 @@ void CWMPPlayer4::closeMedia() {
 }
 
 void CWMPPlayer4::setURL(const QString& address) {
-    Load(address, false);
+    Load(address, false, StreamOptions());
 }
 
-void CWMPPlayer4::setListURL(const QString& address) {
-    Load(address, true);
+void CWMPPlayer4::setListURL(const QString& address, const StreamOptions& options) {
+    Load(address, true, options);
 }
 
-void CWMPPlayer4::Load(const QString& address, bool fromList) {
+void CWMPPlayer4::Load(const QString& address, bool fromList, const StreamOptions& streamOptions) {
     entryId_ = -1;
     end_ = PlayerEnd::None;
     ResetMediaState();
@@ -324,7 +324,7 @@ void CWMPPlayer4::Load(const QString& address, bool fromList) {
         // A playlist may ask for a Referer, a User-Agent or headers for this
         // channel; mpv's per-file options end with the file, so the next
         // channel starts clean.
-        QByteArray options = StreamOptionsBook::Shared().For(address).MpvFileOptions();
+        QByteArray options = streamOptions.MpvFileOptions();
         if (fromList) {
             // What a listed stream opens in turn (an HLS playlist's
             // segments and keys, a nested playlist) stays on the network:

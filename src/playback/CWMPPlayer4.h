@@ -55,7 +55,7 @@ public:
     // MediaPlayer. closeMedia() stops playback (mpv "stop"); the widget stays.
     void closeMedia() override;
     void setURL(const QString& address) override;
-    void setListURL(const QString& address) override;
+    void setListURL(const QString& address, const StreamOptions& options) override;
     PlayerStatus status() const override;
     PlayerEnd lastEnd() const override { return end_; }
     void setVolume(int volume) override;
@@ -101,7 +101,7 @@ private:
     void UpdateFrame();
     void RenderFrame();
     void ResetMediaState();
-    void Load(const QString& address, bool fromList);
+    void Load(const QString& address, bool fromList, const StreamOptions& streamOptions);
 
     Options options_;
     VideoRenderer renderer_ = VideoRenderer::Software; // chosen once, at construction

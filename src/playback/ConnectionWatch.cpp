@@ -23,7 +23,7 @@ QString ShortenBuffering(QString text) {
 } // namespace
 
 PlaybackView::RowAddresses PlaybackView::Addresses(int row) const {
-    return {{Cell(row, ConnectionWatch::kColumnUrl)}, false};
+    return {{Cell(row, ConnectionWatch::kColumnUrl)}, false, {}};
 }
 
 int ConnectionWatch::ReconnectDelayMs(int attempt) {
@@ -93,6 +93,7 @@ void ConnectionWatch::PlayRow(int row) {
     if (row >= 0 && row < view_.RowCount())
         listed = view_.Addresses(row);
     fromList_ = listed.fromList;
+    options_ = std::move(listed.options);
     addresses_.clear();
     for (const QString& address : std::as_const(listed.addresses)) {
         // A list's address without a stream's scheme never reaches the player.
@@ -116,7 +117,7 @@ void ConnectionWatch::PlayRow(int row) {
     }
     addressIndex_ = 0;
     PlayUrl(addresses_.first());
-    view_.PlayStarted(channelAddress_);
+    view_.PlayStarted(channelAddress_, options_.value(channelAddress_).stationUuid);
 }
 
 void ConnectionWatch::RefuseRow() {
@@ -157,8 +158,9 @@ void ConnectionWatch::PlayAddress(const QString& address) {
     addressIndex_ = 0;
     playedKey_.clear();
     fromList_ = false;
+    options_.clear();
     PlayUrl(address);
-    view_.PlayStarted(address);
+    view_.PlayStarted(address, QString());
 }
 
 void ConnectionWatch::PlayUrl(const QString& address) {
@@ -183,7 +185,7 @@ void ConnectionWatch::Connect(const QString& address) {
     // The old stream is closed before the new address is given.
     player_.closeMedia();
     if (fromList_)
-        player_.setListURL(address);
+        player_.setListURL(address, options_.value(address));
     else
         player_.setURL(address);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/ChannelTabs.h"
+#include "catalogue/StreamOptions.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimerHost.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +32,8 @@ public:
     struct RowAddresses {
         QStringList addresses;
         bool fromList = false;
+        // What the list asks of the player for each address, by address.
+        QHash<QString, StreamOptions> options;
     };
     virtual RowAddresses Addresses(int row) const;
 
@@ -64,7 +68,8 @@ public:
 
     // A play the user or automatic play asked for has started (not a
     // reconnection of the same broadcast): the radio directory counts them.
-    virtual void PlayStarted(const QString& /*address*/) {}
+    // A play began: the row's address and, for a directory station, its id.
+    virtual void PlayStarted(const QString& /*address*/, const QString& /*stationUuid*/) {}
 };
 
 // Turns a request to play into a running broadcast and reports how it goes:
@@ -190,9 +195,10 @@ private:
     // The playing channel's addresses and the one being tried.
     QStringList addresses_;
     int addressIndex_ = 0;
-    bool fromList_ = false; // the addresses came from somebody else's list
-    QString playedKey_;     // the channel's key in the played-address store
-    int playedTicks_ = 0;   // clock ticks the current address has played
+    bool fromList_ = false;                 // the addresses came from somebody else's list
+    QHash<QString, StreamOptions> options_; // the row's, by address
+    QString playedKey_;                     // the channel's key in the played-address store
+    int playedTicks_ = 0;                   // clock ticks the current address has played
     int connectingTicks_ = 0;
     int hours_ = 0;
     int minutes_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/StreamOptions.h"
+
 #include <QString>
 
 // What the player reports when it is asked for its status. The connection
@@ -45,8 +47,12 @@ public:
     virtual void setURL(const QString& address) = 0;
     // Opens an address from somebody else's list (a playlist, the radio
     // directory): the streams it leads to (playlists, segments) may use only
-    // network protocols, never local files or devices.
-    virtual void setListURL(const QString& address) { setURL(address); }
+    // network protocols, never local files or devices. `options` are what
+    // the list asks for this address only (Referer, User-Agent, headers).
+    virtual void setListURL(const QString& address, const StreamOptions& options) {
+        (void)options;
+        setURL(address);
+    }
     virtual PlayerStatus status() const = 0;
     // How the last opened media ended (None while it is still open).
     virtual PlayerEnd lastEnd() const = 0;

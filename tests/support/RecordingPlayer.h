@@ -22,9 +22,10 @@ public:
         calls.push_back(QStringLiteral("URL ") + address);
         end = PlayerEnd::None;
     }
-    void setListURL(const QString& address) override {
+    void setListURL(const QString& address, const StreamOptions& options) override {
         urls.push_back(address);
         calls.push_back(QStringLiteral("LIST ") + address);
+        listOptions.push_back(options);
         end = PlayerEnd::None;
     }
     PlayerStatus status() const override { return current; }
@@ -37,6 +38,7 @@ public:
     bool noSound = false;
     int closes = 0;
     QStringList urls;
-    QStringList calls; // "close", "URL <address>" and "LIST <address>" in order
+    QList<StreamOptions> listOptions; // what each list address was opened with
+    QStringList calls;                // "close", "URL <address>" and "LIST <address>" in order
     std::vector<int> volumes;
 };

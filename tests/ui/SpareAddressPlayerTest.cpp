@@ -86,7 +86,7 @@ TEST(SpareAddressPlayer, FailedAddressesGiveWayToTheOneThatPlaysWhichIsTriedFirs
     ASSERT_TRUE(player.IsBound());
     StatusLog view;
     view.AddRow(QStringLiteral("Arirang"), addresses.first());
-    view.listed[0] = {addresses, true};
+    view.listed[0] = {addresses, true, {}};
     const Launcher launcher(Launcher::Backend{
         [](const QUrl&) { return true; }, [](const QString&, const QStringList&) { return true; }});
     PlayerSession session;

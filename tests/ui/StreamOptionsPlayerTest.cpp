@@ -41,19 +41,18 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
     options.referrer = QStringLiteral("http://127.0.0.1/page?a=1,b=2");
     options.userAgent = QStringLiteral("Player, 1.0");
     options.AddHeader(QStringLiteral("X-Token"), QStringLiteral("abc"));
-    StreamOptionsBook::Shared().Replace(Category::User, {{guardedUrl, options}});
 
     CWMPPlayer4::Options quiet;
     quiet.audioOutput = QStringLiteral("null");
     CWMPPlayer4 player(quiet);
     ASSERT_TRUE(player.IsBound());
-    player.setURL(guardedUrl);
+    player.setListURL(guardedUrl, options);
     EXPECT_TRUE(
         WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 15000));
     ASSERT_FALSE(server.Requests().isEmpty());
     EXPECT_EQ(server.Requests().first().header("Referer"), "http://127.0.0.1/page?a=1,b=2");
 
-    player.setURL(server.Url(QStringLiteral("/open.ts")));
+    player.setListURL(server.Url(QStringLiteral("/open.ts")), StreamOptions());
     ASSERT_TRUE(
         WaitFor([&] { return server.RequestCount(QStringLiteral("/open.ts")) > 0; }, 15000));
     for (const HttpRequest& r : server.Requests()) {
@@ -63,7 +62,6 @@ TEST(StreamOptionsPlayer, AChannelsHeadersReachTheServerAndEndWithIt) {
         }
     }
     player.close();
-    StreamOptionsBook::Shared().Replace(Category::User, {});
 }
 
 // Every way public lists write a channel's headers reaches the server that
@@ -104,12 +102,10 @@ TEST(StreamOptionsPlayer, EachFormOfAListsHeadersOpensTheGuardedStream) {
         const auto entries = M3uPlaylist::Parse(list.arg(base).toUtf8());
         ASSERT_EQ(entries.size(), 1u) << list.toStdString();
         const M3uPlaylist::Entry& entry = entries[0];
-        StreamOptionsBook::Shared().Replace(Category::User, {{entry.url, entry.options}});
-        player.setURL(entry.url);
+        player.setListURL(entry.url, entry.options);
         EXPECT_TRUE(
             WaitFor([&] { return player.status().kind == PlayerStatus::Kind::Playing; }, 15000))
             << list.toStdString();
         player.close();
     }
-    StreamOptionsBook::Shared().Replace(Category::User, {});
 }

@@ -237,20 +237,24 @@ TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
     EXPECT_TRUE(results->at(0).refreshed);
 }
 
-TEST(ChannelSources, PerChannelOptionsReachTheBookForTheirChannelOnly) {
+// A channel's options travel with its row: two channels at one address keep
+// their own.
+TEST(ChannelSources, PerChannelOptionsTravelWithTheirRowOnly) {
     ScopedXdgHome home;
     const QString file = QDir(home.root()).filePath(QStringLiteral("list.m3u"));
     WriteBytes(file, "#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://127.0.0.1/ref\n"
-                     "a.m3u8\n#EXTINF:-1,B\nhttp://127.0.0.1/b.m3u8\n");
+                     "a.m3u8\n#EXTINF:-1,B\nhttp://127.0.0.1/b.m3u8\n"
+                     "#EXTINF:-1 http-user-agent=\"C/1\",C\nhttp://127.0.0.1/b.m3u8\n");
     Fixture f(Fixture::Playlists(file));
     const auto shown = f.Open(Category::Tv, QString(), 1);
     ASSERT_EQ(shown.size(), 1u);
-    ASSERT_EQ(shown[0].size(), 2u);
+    ASSERT_EQ(shown[0].size(), 3u);
     const QString a = shown[0][0].url();
     EXPECT_EQ(a, QDir(home.root()).filePath(QStringLiteral("a.m3u8")));
-    EXPECT_EQ(StreamOptionsBook::Shared().For(a).referrer, QStringLiteral("http://127.0.0.1/ref"));
-    EXPECT_TRUE(
-        StreamOptionsBook::Shared().For(QStringLiteral("http://127.0.0.1/b.m3u8")).IsEmpty());
+    EXPECT_EQ(shown[0][0].options.value(a).referrer, QStringLiteral("http://127.0.0.1/ref"));
+    const QString b = QStringLiteral("http://127.0.0.1/b.m3u8");
+    EXPECT_TRUE(shown[0][1].options.value(b).IsEmpty());
+    EXPECT_EQ(shown[0][2].options.value(b).userAgent, QStringLiteral("C/1"));
 }
 
 TEST(ChannelSources, ASecondRefreshOfTheSameTabJoinsTheFirst) {

@@ -90,9 +90,10 @@ http://127.0.0.1:1/ytn.m3u8
     EXPECT_TRUE(RowNamed(parsed, QStringLiteral("YTN"))->spareAddresses.isEmpty());
 
     // Each address keeps the options its own entry gave.
-    EXPECT_EQ(parsed.options.value(QStringLiteral("http://127.0.0.1:1/arirang/720.m3u8")).referrer,
-              QStringLiteral("http://127.0.0.1/arirang"));
-    EXPECT_FALSE(parsed.options.contains(QStringLiteral("http://127.0.0.1:1/arirang/1080.m3u8")));
+    EXPECT_EQ(
+        arirang->options.value(QStringLiteral("http://127.0.0.1:1/arirang/720.m3u8")).referrer,
+        QStringLiteral("http://127.0.0.1/arirang"));
+    EXPECT_FALSE(arirang->options.contains(QStringLiteral("http://127.0.0.1:1/arirang/1080.m3u8")));
 
     // The list hands a row back whole, spares included.
     ChannelListModel model;
@@ -157,11 +158,13 @@ protected:
         timers.onTick = [this](PlaybackTimer id) { watch.OnTimer(id); };
         watch.SetHistory(&played);
         view.AddRow(QStringLiteral("Arirang"), kFirst);
-        view.listed[0] = {{kFirst, kSecond, kThird}, true};
+        StreamOptions second;
+        second.referrer = QStringLiteral("http://127.0.0.1/second");
+        view.listed[0] = {{kFirst, kSecond, kThird}, true, {{kSecond, second}}};
         view.AddRow(QStringLiteral("Camera"), QStringLiteral("av://v4l2:/dev/video0"));
-        view.listed[1] = {{QStringLiteral("av://v4l2:/dev/video0")}, true};
+        view.listed[1] = {{QStringLiteral("av://v4l2:/dev/video0")}, true, {}};
         view.AddRow(QStringLiteral("Local"), QStringLiteral("file:///etc/passwd"));
-        view.listed[2] = {{QStringLiteral("file:///etc/passwd")}, true};
+        view.listed[2] = {{QStringLiteral("file:///etc/passwd")}, true, {}};
         view.AddRow(QStringLiteral("Mine"), QStringLiteral("file:///home/me/tv.ts"));
     }
 
@@ -188,6 +191,9 @@ TEST_F(SpareAddressWatchTest, EachFailedAddressGivesWayToTheNextAndOnlyTheLastIs
     EXPECT_EQ(view.statusText, kTryingSecond);
     EXPECT_EQ(player.urls, QStringList({kFirst, kSecond}));
     EXPECT_EQ(player.calls.last(), QStringLiteral("LIST ") + kSecond);
+    // Each address is opened with what the list asked for it alone.
+    EXPECT_TRUE(player.listOptions.first().IsEmpty());
+    EXPECT_EQ(player.listOptions.last().referrer, QStringLiteral("http://127.0.0.1/second"));
 
     player.current = PlayerStatus::Opening();
     Seconds(3);
