@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QStringList>
+#include <QTextDocument>
 #include <QThreadPool>
 
 #include <memory>
@@ -33,6 +34,19 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         // The list moves by rows: whichever cell a screen reader lands on
         // reads the whole row.
         return RowSentence(index.row());
+    case Qt::ToolTipRole: {
+        if (!toolTip_)
+            return {};
+        const QString tip = toolTip_(rows_[static_cast<size_t>(index.row())]);
+        if (tip.isEmpty())
+            return {};
+        // A guide's text is never taken as markup (no picture, no link).
+        if (!Qt::mightBeRichText(tip))
+            return tip;
+        return QStringLiteral("<p style='white-space:pre'>") +
+               tip.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+               QStringLiteral("</p>");
+    }
     case Qt::ForegroundRole:
         return kText;
     case Qt::BackgroundRole:

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <vector>
 
 // The rows of the channel list: one ChannelRecord a row, NUM, NAME, INFO and
@@ -53,6 +54,13 @@ public:
     // Every row, top first.
     std::vector<ChannelRecord> Rows() const;
 
+    // A row's tooltip (Qt::ToolTipRole), asked for when the pointer rests
+    // on it: the programme guide's now and next. Plain text; text that
+    // could read as markup is shown escaped.
+    using ToolTipProvider = std::function<QString(const ChannelRecord& record)>;
+    void SetToolTipProvider(ToolTipProvider provider) { toolTip_ = std::move(provider); }
+
 private:
     std::vector<ChannelRecord> rows_;
+    ToolTipProvider toolTip_;
 };

@@ -149,6 +149,8 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         const auto entries =
             M3uPlaylist::Parse(bytes, extended ? PlaylistBase(source.address) : QUrl());
         records.reserve(entries.size());
+        parsed.guides.channels = GuideChannelsOf(entries);
+        parsed.guides.addresses = M3uPlaylist::GuideAddresses(bytes);
         for (const M3uPlaylist::Entry& e : entries) {
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
@@ -180,13 +182,19 @@ void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& 
             }
             Parsed parsed = ParseList(source, list.bytes(), category, region);
             parsed.unchanged = unchanged;
+            if (parsed.readable && source.kind == ChannelSource::Kind::Playlist)
+                parsed.digest = QCryptographicHash::hash(list.bytes(), QCryptographicHash::Sha1);
             // The book is filled here, so the old options of tens of thousands
             // of stations are freed on this thread, not the window's.
             if (parsed.readable)
                 StreamOptionsBook::Shared().Replace(category, std::move(parsed.options));
             return parsed;
         },
-        std::move(done));
+        [self = QPointer<ChannelSources>(this), category, done = std::move(done)](Parsed parsed) {
+            if (self && parsed.readable && !parsed.digest.isEmpty())
+                emit self->playlistRead(category, parsed.guides, parsed.digest);
+            done(std::move(parsed));
+        });
 }
 
 void ChannelSources::Open(Category category, const QString& region, Rows rows, Failed failed) {

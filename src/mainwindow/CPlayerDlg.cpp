@@ -11,6 +11,7 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/ChannelGuide.h"
 #include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
@@ -103,6 +104,16 @@ void CPlayerDlg::CreateListView() {
     connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
             &CChannelListView::SetDownloadProgress);
     connect(catalogue_, &CatalogueTabs::noticeShown, listView_, &CChannelListView::SetNotice);
+    // The programme guide follows the playlist tabs' lists as they are read.
+    guide_ =
+        new ChannelGuide(*session_, &catalogue_->Sources(), Paths::DataFolder(), nullptr, this);
+    listModel_->SetToolTipProvider([this](const ChannelRecord& record) {
+        return guide_->ToolTip(session_->ShownCategory(), record.Addresses());
+    });
+    connect(session_, &PlayerSession::programmeChanged, this, [this] {
+        RebuildStrip(WindowStrips::Strip::Caption);
+        update(CurrentLayout().captionText.ToRect());
+    });
 }
 
 void CPlayerDlg::SetServiceBaseAddress(const QString& base) {

@@ -14,6 +14,7 @@
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"
+#include "mainwindow/ChannelGuide.h"
 #include "mainwindow/MainMenu.h"
 
 #include <QMenu>
@@ -87,17 +88,22 @@ void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::RunUpdateCommand() {
-    catalogue_->RunUpdateCheck([this](const UpdateOutcome& outcome) {
-        // Say what happened, for the catalogues and every other source of
-        // channels: a check that could not reach the service, or a list that
-        // did not arrive, is no "latest version". The message box runs an
-        // event loop of its own: it is opened once the update's callbacks
-        // have all returned, so nothing finishing meanwhile finds the
-        // update half done.
-        QTimer::singleShot(0, this, [this, message = outcome.Message()] {
-            ShowMessage(message);
-            // Whatever the message said, the program updater has its turn.
-            launcher_->StartUpdater(Paths::ProgramFolder());
+    catalogue_->RunUpdateCheck([this](const UpdateOutcome& lists) {
+        // Then every playlist tab's guides, fetched again whatever their age.
+        guide_->RefreshAll([this, lists](const UpdateOutcome& guides) {
+            UpdateOutcome outcome = lists;
+            outcome.Merge(guides);
+            // Say what happened, for the catalogues, every other source of
+            // channels and the guides: a check that could not reach the
+            // service, or a list or guide that did not arrive, is no "latest
+            // version". The message box runs an event loop of its own: it is
+            // opened once the update's callbacks have all returned, so
+            // nothing finishing meanwhile finds the update half done.
+            QTimer::singleShot(0, this, [this, message = outcome.Message()] {
+                ShowMessage(message);
+                // Whatever the message said, the program updater has its turn.
+                launcher_->StartUpdater(Paths::ProgramFolder());
+            });
         });
     });
 }
@@ -115,6 +121,10 @@ void CPlayerDlg::ShowMessage(const QString& text) {
 }
 
 void CPlayerDlg::ReloadSources() {
+    // A tab no longer on a playlist has no guide; the user's guide
+    // addresses may have changed too.
+    for (Category category : {Category::Tv, Category::World, Category::Game})
+        guide_->ReloadTab(category);
     if (session_->MainTab() == MainTab::Channels && session_->Category() != Category::User)
         OpenCategoryTab(session_->Category());
 }

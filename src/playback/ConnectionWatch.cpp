@@ -115,6 +115,8 @@ void ConnectionWatch::PlayRow(int row) {
             addresses_.move(remembered, 0);
     }
     addressIndex_ = 0;
+    // The programme guide finds the channel by its tab and addresses.
+    session_.SetPlayingChannel(view_.CurrentCategory(), addresses_);
     PlayUrl(addresses_.first());
     view_.PlayStarted(channelAddress_);
 }
@@ -123,6 +125,7 @@ void ConnectionWatch::RefuseRow() {
     // Nothing is opened: whatever played stops, and the user reads why.
     Shutdown();
     addresses_.clear();
+    session_.SetPlayingChannel(Category::None, {});
     view_.HideVideo();
     ShowStatus(StatusDisplay::RefusedAddress(), false);
     SetCell(ChannelMerge::RefusedMark());
@@ -145,6 +148,7 @@ bool ConnectionWatch::TryNextAddress() {
 void ConnectionWatch::PlayAddress(const QString& address) {
     // Whatever played before, the row's name must not label this stream.
     session_.SetChannelName(QString());
+    session_.SetPlayingChannel(Category::None, {});
     channelAddress_ = address;
     addresses_ = QStringList{address};
     addressIndex_ = 0;
