@@ -91,15 +91,18 @@ void CPlayerDlg::RunUpdateCommand() {
     catalogue_->RunUpdateCheck([this](const UpdateOutcome& lists) {
         // Then every playlist tab's guides, fetched again whatever their age.
         guide_->RefreshAll([this, lists](const UpdateOutcome& guides) {
-            UpdateOutcome outcome = lists;
-            outcome.Merge(guides);
-            // Say what happened, for the catalogues, every other source of
-            // channels and the guides: a check that could not reach the
-            // service, or a list or guide that did not arrive, is no "latest
-            // version". The message box runs an event loop of its own: it is
-            // opened once the update's callbacks have all returned, so
-            // nothing finishing meanwhile finds the update half done.
-            QTimer::singleShot(0, this, [this, message = outcome.Message()] {
+            // Say what happened, for the catalogues and every other source of
+            // channels: a check that could not reach the service, or a list
+            // that did not arrive, is no "latest version"; then, on lines of
+            // their own, the guides that arrived and those that did not. The
+            // message box runs an event loop of its own: it is opened once
+            // the update's callbacks have all returned, so nothing finishing
+            // meanwhile finds the update half done.
+            QString message = lists.Message();
+            const QString guideLines = ChannelGuide::UpdateLines(guides);
+            if (!guideLines.isEmpty())
+                message += QLatin1Char('\n') + guideLines;
+            QTimer::singleShot(0, this, [this, message] {
                 ShowMessage(message);
                 // Whatever the message said, the program updater has its turn.
                 launcher_->StartUpdater(Paths::ProgramFolder());

@@ -23,10 +23,6 @@ QString FirstLine(const QString& text) {
     return text.section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
-QString GuideName(Category category) {
-    return ChannelSources::TabName(category) + QStringLiteral(" 편성표");
-}
-
 } // namespace
 
 ChannelGuide::ChannelGuide(PlayerSession& session, ChannelSources* sources,
@@ -131,15 +127,30 @@ void ChannelGuide::RefreshAll(std::function<void(const UpdateOutcome&)> done) {
                 replaced |= source.fetched == GuideBook::Source::Fetched::Replaced;
             }
             if (failed)
-                outcome->AddFailed(GuideName(category));
+                outcome->AddFailed(ChannelSources::TabName(category));
             else if (replaced)
-                outcome->AddReplaced(GuideName(category));
+                outcome->AddReplaced(ChannelSources::TabName(category));
             else
-                outcome->AddCurrent(GuideName(category));
+                outcome->AddCurrent(ChannelSources::TabName(category));
             if (--*left == 0)
                 done(*outcome);
         });
     }
+}
+
+QString ChannelGuide::UpdateLines(const UpdateOutcome& guides) {
+    QStringList lines;
+    if (!guides.Replaced().isEmpty())
+        lines << QStringLiteral("새 편성표를 받았습니다: ") +
+                     guides.Replaced().join(QStringLiteral(", "));
+    if (!guides.Failed().isEmpty())
+        lines << QStringLiteral("편성표를 받지 못했습니다: ") +
+                     guides.Failed().join(QStringLiteral(", ")) +
+                     QStringLiteral(" (이전 편성표를 그대로 둡니다)");
+    if (lines.isEmpty() && !guides.Current().isEmpty())
+        lines << QStringLiteral("편성표는 바뀐 것이 없습니다: ") +
+                     guides.Current().join(QStringLiteral(", "));
+    return lines.join(QLatin1Char('\n'));
 }
 
 const GuideData* ChannelGuide::GuideOf(Category category, const QStringList& addresses,

@@ -49,8 +49,13 @@ public:
     // guides are set anew. A tab that no longer uses a playlist is dropped.
     void ReloadTab(Category category);
     // Every guide tab the book holds, fetched again (the update command);
-    // `done` learns what came of it ("TV 편성표" current, replaced or failed).
+    // `done` learns what came of it per tab (by its name, "TV"): failed
+    // when a guide did not arrive or does not read, replaced when one
+    // changed, else current.
     void RefreshAll(std::function<void(const UpdateOutcome& outcome)> done);
+    // The update message's lines for the guides ("새 편성표를 받았습니다: TV",
+    // "편성표를 받지 못했습니다: 해외 …"); empty when no tab has a guide.
+    static QString UpdateLines(const UpdateOutcome& guides);
 
     // The programme on now and the next one of a channel, by any of its
     // addresses (a list row's URL and spares), at `at` (UTC seconds; now

@@ -7,8 +7,10 @@
 #include "EventLoopWait.h"
 #include "TestFolders.h"
 
+#include "../../tools/demo/LoopbackHttpServer.h"
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/UpdateOutcome.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/ChannelGuide.h"
 #include "playback/StatusDisplay.h"
@@ -51,9 +53,8 @@ protected:
         guide.SetClock([this] { return kStart + timers.Now() / 1000; });
     }
 
-    // A local guide: the news until 12:30, a drama until 13:30, then a film.
-    void GiveTheTvTabAGuide() {
-        const QString path = dir.filePath(QStringLiteral("guide.xml"));
+    // The news until 12:30, a drama until 13:30, then a film.
+    static QByteArray GuideXml(const char* newsTitle = "뉴스9") {
         auto programme = [](qint64 from, qint64 to, const char* title, const char* desc) {
             return QStringLiteral("<programme start=\"%1\" stop=\"%2\" channel=\"KBS1.kr\">"
                                   "<title>%3</title>%4</programme>")
@@ -61,18 +62,24 @@ protected:
                      *desc ? QStringLiteral("<desc>%1</desc>").arg(QString::fromUtf8(desc))
                            : QString());
         };
-        WriteBytes(
-            path,
-            (QStringLiteral("<tv><channel id=\"KBS1.kr\"><display-name>KBS 1TV"
-                            "</display-name></channel>") +
-             programme(kStart - 1800, kStart + 1800, "뉴스9", "오늘의 주요 뉴스") +
-             programme(kStart + 1800, kStart + 5400, "드라마 &lt;b&gt;첫사랑&lt;/b&gt;", "") +
-             programme(kStart + 5400, kStart + 9000, "명작 극장", "") + QStringLiteral("</tv>"))
-                .toUtf8());
+        return (QStringLiteral("<tv><channel id=\"KBS1.kr\"><display-name>KBS 1TV"
+                               "</display-name></channel>") +
+                programme(kStart - 1800, kStart + 1800, newsTitle, "오늘의 주요 뉴스") +
+                programme(kStart + 1800, kStart + 5400, "드라마 &lt;b&gt;첫사랑&lt;/b&gt;", "") +
+                programme(kStart + 5400, kStart + 9000, "명작 극장", "") + QStringLiteral("</tv>"))
+            .toUtf8();
+    }
+
+    // A local guide file, or the guide at an address.
+    void GiveTheTvTabAGuide(QString address = QString()) {
+        if (address.isEmpty()) {
+            address = dir.filePath(QStringLiteral("guide.xml"));
+            WriteBytes(address, GuideXml());
+        }
         PlaylistGuides playlist;
         playlist.channels.push_back(
             GuideChannel{kKey, QStringLiteral("KBS1.kr"), QStringLiteral("KBS 1TV"), QString(), 0});
-        playlist.addresses << path;
+        playlist.addresses << address;
         guide.SetPlaylist(Category::Tv, playlist, "digest");
         ASSERT_TRUE(WaitFor([this] { return guide.Book().Find(Category::Tv, kKey) != nullptr; }));
     }
@@ -177,4 +184,42 @@ TEST_F(ChannelGuideTest, TheListRowTooltipShowsNowAndNextAsPlainText) {
     EXPECT_FALSE(shown.contains(QStringLiteral("<b>")));
     EXPECT_TRUE(shown.contains(QStringLiteral("첫사랑&lt;/b&gt;<br>다음 ")));
     EXPECT_FALSE(model.data(model.index(1, 1), Qt::ToolTipRole).isValid());
+}
+
+// The update command's account of the guides: the same guide again is
+// current, a changed one replaced, one that does not arrive failed (and the
+// guide in use stays).
+TEST_F(ChannelGuideTest, RefreshingEveryGuideTellsWhatCameOfIt) {
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/guide.xml"), demo::HttpResponse::Ok(GuideXml()));
+    GiveTheTvTabAGuide(server.Url(QStringLiteral("/guide.xml")));
+    auto refreshAll = [this] {
+        std::optional<UpdateOutcome> outcome;
+        guide.RefreshAll([&outcome](const UpdateOutcome& o) { outcome = o; });
+        EXPECT_TRUE(WaitFor([&outcome] { return outcome.has_value(); }));
+        return outcome.value_or(UpdateOutcome());
+    };
+    auto newsTitle = [this] {
+        const auto nowNext = guide.NowNext(Category::Tv, {kKey});
+        return nowNext.now ? nowNext.now->title : QString();
+    };
+
+    UpdateOutcome same = refreshAll();
+    EXPECT_EQ(same.Current(), QStringList{QStringLiteral("TV")});
+    EXPECT_TRUE(same.Replaced().isEmpty() && same.Failed().isEmpty());
+    EXPECT_EQ(ChannelGuide::UpdateLines(same), QStringLiteral("편성표는 바뀐 것이 없습니다: TV"));
+
+    server.SetRoute(QStringLiteral("/guide.xml"), demo::HttpResponse::Ok(GuideXml("저녁 뉴스")));
+    UpdateOutcome changed = refreshAll();
+    EXPECT_EQ(changed.Replaced(), QStringList{QStringLiteral("TV")});
+    EXPECT_EQ(newsTitle(), QStringLiteral("저녁 뉴스"));
+
+    server.SetRoute(QStringLiteral("/guide.xml"), demo::HttpResponse::Status(404));
+    UpdateOutcome failed = refreshAll();
+    EXPECT_EQ(failed.Failed(), QStringList{QStringLiteral("TV")});
+    EXPECT_EQ(newsTitle(), QStringLiteral("저녁 뉴스"));
+    EXPECT_EQ(ChannelGuide::UpdateLines(failed),
+              QStringLiteral("편성표를 받지 못했습니다: TV (이전 편성표를 그대로 둡니다)"));
+    EXPECT_EQ(ChannelGuide::UpdateLines(UpdateOutcome()), QString());
 }
