@@ -84,6 +84,13 @@ QVariantMap MprisService::MetadataFor(const NowPlaying& now, quint64 track) cons
     map.insert(QStringLiteral("mpris:trackid"),
                QVariant::fromValue(
                    QDBusObjectPath(QStringLiteral("/io/github/waveorbit/channel/%1").arg(track))));
+    if (now.streamTitle.isEmpty() && !now.programme.isEmpty()) {
+        // A TV channel with a guide: the programme is the track, the channel
+        // its artist.
+        map.insert(QStringLiteral("xesam:title"), now.programme);
+        map.insert(QStringLiteral("xesam:artist"), QStringList{now.channel});
+        return map;
+    }
     map.insert(QStringLiteral("xesam:title"), now.channel);
     // A radio's title is the song and its artist as the station words it;
     // controllers show it on the line under the channel.

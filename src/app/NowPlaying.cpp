@@ -9,5 +9,7 @@ QString NowPlaying::TrayToolTip() const {
         tip += QStringLiteral(" (연결중)");
     else if (!streamTitle.isEmpty())
         tip += QLatin1Char('\n') + streamTitle;
+    else if (!programme.isEmpty())
+        tip += QLatin1Char('\n') + programme;
     return tip;
 }

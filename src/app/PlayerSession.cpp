@@ -53,6 +53,12 @@ void PlayerSession::SetCaptionText(const QString& text) {
         emit captionTextChanged(text);
 }
 
+QString PlayerSession::ShownCaption() const {
+    if (!captionText_.isEmpty())
+        return captionText_;
+    return playing_ ? programmeCaption_ : QString();
+}
+
 void PlayerSession::SetMainTab(::MainTab tab) {
     if (Store(mainTab_, tab))
         emit mainTabChanged(tab);
@@ -106,6 +112,21 @@ void PlayerSession::SetStreamTitle(const QString& title) {
     ChangeNowPlaying([&] { streamTitle_ = title; });
 }
 
+void PlayerSession::SetPlayingChannel(::Category category, const QStringList& addresses) {
+    playingCategory_ = category;
+    playingAddresses_ = addresses;
+}
+
+void PlayerSession::SetProgramme(const QString& title, const QString& caption) {
+    const bool captionChanged = caption != programmeCaption_;
+    ChangeNowPlaying([&] {
+        programmeTitle_ = title;
+        programmeCaption_ = caption;
+    });
+    if (captionChanged)
+        emit programmeChanged();
+}
+
 NowPlaying PlayerSession::CurrentNowPlaying() const {
     NowPlaying now;
     if (playing_)
@@ -118,8 +139,10 @@ NowPlaying PlayerSession::CurrentNowPlaying() const {
     now.channel = channelName_;
     if (now.channel.isEmpty() || now.channel == QStringLiteral("0"))
         now.channel = QStringLiteral("사용자방송");
-    if (now.state == NowPlaying::State::Playing)
+    if (now.state == NowPlaying::State::Playing) {
         now.streamTitle = streamTitle_;
+        now.programme = programmeTitle_;
+    }
     return now;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // The options the window acts on; each one is a flag of the session.
 enum class SessionOption {
@@ -53,6 +54,9 @@ public:
     // The caption line (the volume line while it shows, else empty).
     const QString& CaptionText() const { return captionText_; }
     void SetCaptionText(const QString& text);
+    // What the caption's text area shows: the volume line while it is up,
+    // else, while a channel plays, its programme line ("뉴스9  21:00–22:00").
+    QString ShownCaption() const;
 
     // --- what is chosen ---
     // The main tab: channel lists, music pages or movie pages.
@@ -81,6 +85,17 @@ public:
     void SetChannelName(const QString& name);
     // The radio's current title; it belongs to the broadcast it came with.
     void SetStreamTitle(const QString& title);
+    // The list channel being played, as the programme guide knows it: the
+    // tab it was started from and its addresses (none for an address typed
+    // by hand). Set by the connection watch when a row starts.
+    ::Category PlayingCategory() const { return playingCategory_; }
+    const QStringList& PlayingAddresses() const { return playingAddresses_; }
+    void SetPlayingChannel(::Category category, const QStringList& addresses);
+    // The programme on now (from the guide) and its caption line; empty
+    // when the channel has no guide. Shown only while it plays.
+    const QString& ProgrammeTitle() const { return programmeTitle_; }
+    const QString& ProgrammeCaption() const { return programmeCaption_; }
+    void SetProgramme(const QString& title, const QString& caption);
     // What plays, as the tray and media controllers tell it.
     NowPlaying CurrentNowPlaying() const;
     // The status line and its lamp.
@@ -102,6 +117,8 @@ signals:
     void mutedChanged(bool muted);
     void indicatorOffsetChanged(int offset);
     void captionTextChanged(const QString& text);
+    // The programme line changed (the caption's text area is drawn anew).
+    void programmeChanged();
     void mainTabChanged(::MainTab tab);
     void categoryChanged(::Category category);
     void shownCategoryChanged(::Category category);
@@ -131,6 +148,10 @@ private:
     Activity activity_ = Activity::Idle;
     QString channelName_;
     QString streamTitle_;
+    ::Category playingCategory_ = ::Category::None;
+    QStringList playingAddresses_;
+    QString programmeTitle_;
+    QString programmeCaption_;
     QString statusText_;
     bool lampLit_ = false;
     bool fullScreen_ = false;

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QStringList>
+#include <QTextDocument>
 #include <QThreadPool>
 
 #include <memory>
@@ -45,11 +46,25 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         return FailedAt(index.row()) > 0 ? kDimmedText : kText;
     case Qt::ToolTipRole: {
-        const qint64 failed = FailedAt(index.row());
-        if (failed <= 0)
+        // Why the row is dimmed, then what the guide says is on.
+        QStringList lines;
+        if (const qint64 failed = FailedAt(index.row()); failed > 0)
+            lines << QStringLiteral("%1에 시도한 주소가 모두 연결되지 않았습니다.")
+                         .arg(FailureTime(failed));
+        if (toolTip_) {
+            const QString guide = toolTip_(rows_[static_cast<size_t>(index.row())]);
+            if (!guide.isEmpty())
+                lines << guide;
+        }
+        const QString tip = lines.join(QLatin1Char('\n'));
+        if (tip.isEmpty())
             return {};
-        return QStringLiteral("%1에 시도한 주소가 모두 연결되지 않았습니다.")
-            .arg(FailureTime(failed));
+        // A guide's text is never taken as markup (no picture, no link).
+        if (!Qt::mightBeRichText(tip))
+            return tip;
+        return QStringLiteral("<p style='white-space:pre'>") +
+               tip.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+               QStringLiteral("</p>");
     }
     case Qt::BackgroundRole:
         return kBackground;

@@ -66,7 +66,14 @@ public:
     // The list marked the row's channel as blocked outside its country.
     bool IsGeoBlocked(int row) const;
 
+    // A row's tooltip (Qt::ToolTipRole), asked for when the pointer rests
+    // on it: the programme guide's now and next. Plain text; text that
+    // could read as markup is shown escaped.
+    using ToolTipProvider = std::function<QString(const ChannelRecord& record)>;
+    void SetToolTipProvider(ToolTipProvider provider) { toolTip_ = std::move(provider); }
+
 private:
     std::vector<ChannelRecord> rows_;
     FailureLookup failedAt_;
+    ToolTipProvider toolTip_;
 };

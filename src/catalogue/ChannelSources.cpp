@@ -152,6 +152,8 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         const auto entries =
             M3uPlaylist::Parse(bytes, extended ? PlaylistBase(source.address) : QUrl());
         records.reserve(entries.size());
+        parsed.guides.channels = GuideChannelsOf(entries);
+        parsed.guides.addresses = M3uPlaylist::GuideAddresses(bytes);
         for (const M3uPlaylist::Entry& e : entries) {
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
@@ -191,9 +193,15 @@ void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& 
                 old.swap(stations->byTab[category]);
                 stations->byTab[category] = std::move(parsed.stations);
             }
+            if (parsed.readable && source.kind == ChannelSource::Kind::Playlist)
+                parsed.digest = QCryptographicHash::hash(list.bytes(), QCryptographicHash::Sha1);
             return parsed;
         },
-        std::move(done));
+        [self = QPointer<ChannelSources>(this), category, done = std::move(done)](Parsed parsed) {
+            if (self && parsed.readable && !parsed.digest.isEmpty())
+                emit self->playlistRead(category, parsed.guides, parsed.digest);
+            done(std::move(parsed));
+        });
 }
 
 void ChannelSources::Open(Category category, const QString& region, Rows rows, Failed failed) {

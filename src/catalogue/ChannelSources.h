@@ -6,6 +6,7 @@
 #include "catalogue/RadioDirectory.h"
 #include "catalogue/StreamOptions.h"
 #include "catalogue/UpdateOutcome.h"
+#include "guide/GuideReader.h"
 
 #include <QHash>
 #include <QMutex>
@@ -109,6 +110,9 @@ public:
         int channels = 0; // before the region filter
         bool readable = false;
         bool unchanged = false; // the same bytes as the file it was compared with
+        // A playlist's channels and header guide addresses, for the guide.
+        PlaylistGuides guides;
+        QByteArray digest; // of the list's bytes (files read, not ParseList)
     };
     static Parsed ParseList(const ChannelSource& source, const QByteArray& bytes, Category category,
                             const QString& region);
@@ -116,6 +120,11 @@ public:
 signals:
     // A list arrived and was kept.
     void refreshed(Category category);
+    // A playlist tab's list was read (the kept one at an opening, a new one
+    // after a refresh): its channels as the guide matches them, the guide
+    // addresses its header names, and a digest of its bytes (the same list
+    // read again has the same digest).
+    void playlistRead(Category category, const PlaylistGuides& guides, const QByteArray& digest);
 
 private:
     // Reads the list at `path` and parses it on a worker thread: lists run

@@ -44,6 +44,28 @@ QString LocalPath(const QString& address) {
                : address;
 }
 
+// Whether two files hold the same bytes (read a slice at a time; on a worker).
+bool SameFileBytes(const QString& a, const QString& b) {
+    QFile first(a), second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    constexpr qint64 kSlice = 1 << 20;
+    while (!first.atEnd()) {
+        const QByteArray x = first.read(kSlice);
+        if (x.isEmpty() || x != second.read(kSlice))
+            return false;
+    }
+    return true;
+}
+
+// The kept copy was found current: it counts as fetched now.
+void TouchFile(const QString& path, const QDateTime& when) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(when, QFileDevice::FileModificationTime);
+}
+
 } // namespace
 
 QString GuideBook::Source::StatusText() const {
@@ -153,12 +175,13 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
     Tab& tab = tabs_[category];
     const int generation = tab.generation;
     tab.sources[static_cast<size_t>(index)].busy = true;
+    const quint64 serial = ++reads_;
     GuideReadOptions options = options_;
     options.now = now_();
     auto channels = tab.channels;
     RunOnWorker<GuideReadResult>(
         this, [path, channels, options] { return ReadGuideFile(path, *channels, options); },
-        [this, category, index, generation, path, commit = std::move(commit),
+        [this, category, index, generation, path, serial, commit = std::move(commit),
          done = std::move(done)](GuideReadResult result) {
             Source* source = SourceAt(category, index, generation);
             if (!source) {
@@ -167,6 +190,13 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
                 return;
             }
             source->busy = false;
+            if (serial < source->usedRead) {
+                // A read started earlier (the kept copy at a start) ended
+                // after a newer one: the newer guide stays.
+                if (done)
+                    done(false);
+                return;
+            }
             source->failure.clear();
             source->report = result.report;
             bool used = false;
@@ -174,6 +204,7 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
             if (result.data && (!commit || commit())) {
                 source->guide = std::move(result.data);
                 source->readAt = modified;
+                source->usedRead = serial;
                 used = true;
             } else if (result.data) {
                 source->failure = QStringLiteral("편성표를 저장하지 못했습니다");
@@ -209,7 +240,12 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
     const QString address = tab.sources[static_cast<size_t>(index)].address;
     if (!IsRemote(address)) {
         // A local guide is read where it is, every time.
-        ReadInto(category, index, LocalPath(address), nullptr, [done](bool) { done(); });
+        ReadInto(category, index, LocalPath(address), nullptr,
+                 [this, category, index, generation, done](bool used) {
+                     if (Source* source = SourceAt(category, index, generation))
+                         source->fetched = used ? Source::Fetched::Same : Source::Fetched::Failed;
+                     done();
+                 });
         return;
     }
     const QString kept = KeptPath(address);
@@ -232,21 +268,48 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
                 if (source) {
                     source->busy = false;
                     source->failure = DownloadFailure(r);
+                    source->fetched = Source::Fetched::Failed;
                     emit statusChanged(category);
                 }
                 done();
                 return;
             }
-            // Read from the staging file; put in place only when it is usable.
-            ReadInto(
-                category, index, staging,
-                [kept, staging] {
-                    return std::rename(QFile::encodeName(staging).constData(),
-                                       QFile::encodeName(kept).constData()) == 0;
-                },
-                [staging, done](bool) {
-                    QFile::remove(staging);
-                    done();
+            // The same bytes as the kept copy: nothing to read again; the
+            // kept copy counts as fetched now. Compared on a worker.
+            RunOnWorker<bool>(
+                this, [kept, staging] { return SameFileBytes(kept, staging); },
+                [this, category, index, generation, kept, staging, done](bool same) {
+                    Source* now = SourceAt(category, index, generation);
+                    if (same && now && now->guide) {
+                        QFile::remove(staging);
+                        TouchFile(kept, QDateTime::fromSecsSinceEpoch(now_()));
+                        now->busy = false;
+                        now->failure.clear();
+                        now->readAt = QFileInfo(kept).lastModified();
+                        now->fetched = Source::Fetched::Same;
+                        emit statusChanged(category);
+                        done();
+                        return;
+                    }
+                    if (!now) {
+                        QFile::remove(staging);
+                        done();
+                        return;
+                    }
+                    // Read from the staging file; put in place only when it is usable.
+                    ReadInto(
+                        category, index, staging,
+                        [kept, staging] {
+                            return std::rename(QFile::encodeName(staging).constData(),
+                                               QFile::encodeName(kept).constData()) == 0;
+                        },
+                        [this, category, index, generation, staging, done](bool used) {
+                            QFile::remove(staging);
+                            if (Source* s = SourceAt(category, index, generation))
+                                s->fetched =
+                                    used ? Source::Fetched::Replaced : Source::Fetched::Failed;
+                            done();
+                        });
                 });
         });
 }

@@ -34,6 +34,11 @@ public:
         QString failure;                        // the download's fault, Korean; empty when none
         QDateTime readAt;                       // when the guide in use was read
         bool busy = false;
+        // What its last fetch came to: a new guide put in place, the same
+        // guide again (the same bytes, or a local file read anew), or none.
+        enum class Fetched { NotYet, Replaced, Same, Failed };
+        Fetched fetched = Fetched::NotYet;
+        quint64 usedRead = 0; // the read whose guide is in use (newer reads win)
         // "12/09 21:00 읽음 · 12 / 40 채널", or why the last attempt failed.
         QString StatusText() const;
     };
@@ -95,6 +100,7 @@ private:
     QString dataFolder_;
     DownloadQueue* queue_;
     QHash<Category, Tab> tabs_;
+    quint64 reads_ = 0; // every read is numbered; a slower older one never wins
     std::function<qint64()> now_;
     GuideReadOptions options_;
 };

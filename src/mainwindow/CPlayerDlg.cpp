@@ -12,6 +12,7 @@
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/DownloadQueue.h"
+#include "mainwindow/ChannelGuide.h"
 #include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
@@ -124,6 +125,28 @@ void CPlayerDlg::CreateListView() {
                     applyHiding();
             });
     applyHiding();
+    // The programme guide follows the playlist tabs' lists as they are read.
+    guide_ =
+        new ChannelGuide(*session_, &catalogue_->Sources(), Paths::DataFolder(), nullptr, this);
+    listModel_->SetToolTipProvider([this](const ChannelRecord& record) {
+        return guide_->ToolTip(session_->ShownCategory(), record.Addresses());
+    });
+    // The guide dialog and the channel-list page reach the guides through it.
+    SetGuideAccess({[this](Category category, const QString& key) {
+                        return guide_->Book().Find(category, key);
+                    },
+                    [this](Category category) { return guide_->Book().Sources(category); },
+                    [this](Category category, std::function<void()> done) {
+                        guide_->Book().Refresh(category, true, std::move(done));
+                    },
+                    [this] {
+                        for (Category category : {Category::Tv, Category::World, Category::Game})
+                            guide_->ReloadTab(category);
+                    }});
+    connect(session_, &PlayerSession::programmeChanged, this, [this] {
+        RebuildStrip(WindowStrips::Strip::Caption);
+        update(CurrentLayout().captionText.ToRect());
+    });
 }
 
 void CPlayerDlg::SetServiceBaseAddress(const QString& base) {

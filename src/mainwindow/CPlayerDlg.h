@@ -16,6 +16,7 @@
 #include <functional>
 
 class CatalogueTabs;
+class ChannelGuide;
 class ChannelSources;
 class CChannelListView;
 class ChannelListModel;
@@ -72,6 +73,9 @@ public:
     DownloadQueue* Downloads() const { return downloads_; }
     // Where each catalogue tab takes its channels from.
     ChannelSources* Sources() const;
+    // The programme guide: the program's one GuideBook (Guide().Book()),
+    // now/next per channel, the caption's programme line.
+    ChannelGuide& Guide() const { return *guide_; }
     // After the tabs' sources were changed: the open catalogue tab anew.
     void ReloadSources();
     // Where catalogues and the version list come from; set before start-up
@@ -271,6 +275,7 @@ private:
 
     DownloadQueue* downloads_ = nullptr;
     CatalogueTabs* catalogue_ = nullptr;
+    ChannelGuide* guide_ = nullptr;
     UserChannelCommands* userChannels_ = nullptr;
     // The music and movie pages follow the service the tabs use; empty when
     // none does (the panel then says what is missing).

@@ -14,6 +14,7 @@
 #include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"
+#include "mainwindow/ChannelGuide.h"
 #include "mainwindow/MainMenu.h"
 
 #include <QMenu>
@@ -88,17 +89,25 @@ void CPlayerDlg::ShowListMenu(const QPoint& globalPos) {
 }
 
 void CPlayerDlg::RunUpdateCommand() {
-    catalogue_->RunUpdateCheck([this](const UpdateOutcome& outcome) {
-        // Say what happened, for the catalogues and every other source of
-        // channels: a check that could not reach the service, or a list that
-        // did not arrive, is no "latest version". The message box runs an
-        // event loop of its own: it is opened once the update's callbacks
-        // have all returned, so nothing finishing meanwhile finds the
-        // update half done.
-        QTimer::singleShot(0, this, [this, message = outcome.Message()] {
-            ShowMessage(message);
-            // Whatever the message said, the program updater has its turn.
-            launcher_->StartUpdater(Paths::ProgramFolder());
+    catalogue_->RunUpdateCheck([this](const UpdateOutcome& lists) {
+        // Then every playlist tab's guides, fetched again whatever their age.
+        guide_->RefreshAll([this, lists](const UpdateOutcome& guides) {
+            // Say what happened, for the catalogues and every other source of
+            // channels: a check that could not reach the service, or a list
+            // that did not arrive, is no "latest version"; then, on lines of
+            // their own, the guides that arrived and those that did not. The
+            // message box runs an event loop of its own: it is opened once
+            // the update's callbacks have all returned, so nothing finishing
+            // meanwhile finds the update half done.
+            QString message = lists.Message();
+            const QString guideLines = ChannelGuide::UpdateLines(guides);
+            if (!guideLines.isEmpty())
+                message += QLatin1Char('\n') + guideLines;
+            QTimer::singleShot(0, this, [this, message] {
+                ShowMessage(message);
+                // Whatever the message said, the program updater has its turn.
+                launcher_->StartUpdater(Paths::ProgramFolder());
+            });
         });
     });
 }
@@ -116,6 +125,10 @@ void CPlayerDlg::ShowMessage(const QString& text) {
 }
 
 void CPlayerDlg::ReloadSources() {
+    // A tab no longer on a playlist has no guide; the user's guide
+    // addresses may have changed too.
+    for (Category category : {Category::Tv, Category::World, Category::Game})
+        guide_->ReloadTab(category);
     if (session_->MainTab() == MainTab::Channels && session_->Category() != Category::User)
         OpenCategoryTab(session_->Category());
 }

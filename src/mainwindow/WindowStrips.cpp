@@ -21,7 +21,7 @@ void WindowStrips::FollowRatio(double devicePixelRatio) {
 QImage WindowStrips::Compose(Strip strip) const {
     switch (strip) {
     case Strip::Caption:
-        return ComposeCaptionStrip(layout_, pictures_, session_.CaptionText());
+        return ComposeCaptionStrip(layout_, pictures_, session_.ShownCaption());
     case Strip::LeftBorder:
         return ComposeLeftBorderStrip(layout_, pictures_);
     case Strip::Video:

@@ -116,6 +116,8 @@ void ConnectionWatch::PlayRow(int row) {
             addresses_.move(remembered, 0);
     }
     addressIndex_ = 0;
+    // The programme guide finds the channel by its tab and addresses.
+    session_.SetPlayingChannel(view_.CurrentCategory(), addresses_);
     PlayUrl(addresses_.first());
     view_.PlayStarted(channelAddress_, options_.value(channelAddress_).stationUuid);
 }
@@ -124,6 +126,7 @@ void ConnectionWatch::RefuseRow() {
     // Nothing is opened: whatever played stops, and the user reads why.
     Shutdown();
     addresses_.clear();
+    session_.SetPlayingChannel(Category::None, {});
     view_.HideVideo();
     ShowStatus(StatusDisplay::RefusedAddress(), false);
     SetCell(ChannelMerge::RefusedMark());
@@ -153,6 +156,7 @@ void ConnectionWatch::NoteEveryAddressFailed() {
 void ConnectionWatch::PlayAddress(const QString& address) {
     // Whatever played before, the row's name must not label this stream.
     session_.SetChannelName(QString());
+    session_.SetPlayingChannel(Category::None, {});
     channelAddress_ = address;
     addresses_ = QStringList{address};
     addressIndex_ = 0;

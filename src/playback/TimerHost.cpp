@@ -18,6 +18,9 @@ void QtTimerHost::StartTimer(PlaybackTimer id, int milliseconds) {
                 onTick_(id);
         });
     }
+    // A programme's boundary is hours away: a coarse timer could be a
+    // minute off there.
+    timer->setTimerType(id == PlaybackTimer::Programme ? Qt::PreciseTimer : Qt::CoarseTimer);
     timer->start(milliseconds);
 }
 

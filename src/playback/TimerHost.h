@@ -16,6 +16,7 @@ enum class PlaybackTimer {
     Clock = 2,     // elapsed clock, 1 s
     Reconnect = 3, // pause before the next try after a broken stream
     Caption = 4,   // clears the volume line, 3 s, once
+    Programme = 5, // the guide's next boundary (a programme ends), once
 };
 
 class TimerHost {

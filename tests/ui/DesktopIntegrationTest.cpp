@@ -7,8 +7,11 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelSource.h"
 #include "catalogue/ListMenu.h"
+#include "guide/GuideBook.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelGuide.h"
 #include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
@@ -21,6 +24,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDBusObjectPath>
+#include <QDateTime>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -234,6 +238,83 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     s->player->current = PlayerStatus::Playing();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000));
     EXPECT_TRUE(window.Session().CurrentNowPlaying().streamTitle.isEmpty());
+}
+
+// A TV tab on a playlist whose header names a guide: the programme on now is
+// the caption's line, the list row's tooltip, the tray's line and the media
+// controllers' title (the channel their artist), and goes with the stop.
+TEST(DesktopNowPlaying, TheProgrammeOnNowIsTheTitleOfATvChannel) {
+    NoSessionBus noBus;
+    ScopedXdgHome home;
+    QTemporaryDir dir;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    auto utc = [](qint64 seconds) {
+        return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc())
+                   .toString(QStringLiteral("yyyyMMddHHmmss")) +
+               QStringLiteral(" +0000");
+    };
+    const QString guidePath = dir.filePath(QStringLiteral("guide.xml"));
+    WriteBytes(guidePath,
+               QStringLiteral("<tv><channel id=\"KBS1.kr\"><display-name>KBS 1TV</display-name>"
+                              "</channel><programme start=\"%1\" stop=\"%2\" channel=\"KBS1.kr\">"
+                              "<title>뉴스9</title><desc>오늘의 뉴스</desc></programme>"
+                              "<programme start=\"%2\" stop=\"%3\" channel=\"KBS1.kr\">"
+                              "<title>드라마</title></programme></tv>")
+                   .arg(utc(now - 600), utc(now + 3000), utc(now + 6600))
+                   .toUtf8());
+    const QString address = QStringLiteral("http://127.0.0.1:1/kbs.m3u8");
+    const QString listPath = dir.filePath(QStringLiteral("kr.m3u"));
+    WriteBytes(listPath, (QStringLiteral("#EXTM3U x-tvg-url=\"%1\"\n"
+                                         "#EXTINF:-1 tvg-id=\"KBS1.kr\",KBS 1TV\n%2\n")
+                              .arg(guidePath, address))
+                             .toUtf8());
+    SourceSettings().Set(Category::Tv, ChannelSource{ChannelSource::Kind::Playlist, listPath});
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteText(Settings::SubMenu, QString::number(StoredNumberOf(Category::Tv)));
+
+    CPlayerDlg window;
+    window.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    auto* player = new StandInPlayer;
+    window.UsePlayer(player);
+    window.SetMessageHandler([](const QString&) {});
+    window.SetQuestionHandler([](const QString&, const QString&) { return false; });
+    window.OnInitDialog();
+    window.show();
+    window.StartDesktopIntegration(true);
+    MprisService* mpris = window.MediaControls();
+    ASSERT_NE(mpris, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ListModel()->rowCount() == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.Guide().Book().Find(Category::Tv, address) != nullptr; }, 10000));
+
+    // The row's tooltip, as the view asks its model.
+    const QString tip = window.ListView()
+                            ->model()
+                            ->data(window.ListView()->model()->index(0, 1), Qt::ToolTipRole)
+                            .toString();
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("지금 "))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral(" 뉴스9\n오늘의 뉴스\n다음 "))) << tip.toStdString();
+    EXPECT_TRUE(tip.endsWith(QStringLiteral(" 드라마"))) << tip.toStdString();
+
+    player->current = PlayerStatus::Playing();
+    window.PlayRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000));
+    EXPECT_TRUE(window.Session().ShownCaption().startsWith(QStringLiteral("뉴스9  ")))
+        << window.Session().ShownCaption().toStdString();
+    EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:title")).toString(),
+              QStringLiteral("뉴스9"));
+    EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:artist")).toStringList(),
+              QStringList{QStringLiteral("KBS 1TV")});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window.TrayIcon()->toolTip() == QStringLiteral("WAVEORBIT\nKBS 1TV\n뉴스9"); },
+        2000))
+        << window.TrayIcon()->toolTip().toStdString();
+
+    window.StopPlayback();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsPlaying(); }, 2000));
+    EXPECT_EQ(window.Session().ShownCaption(), QString());
+    EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:title")).toString(), QString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.TrayIcon()->toolTip() == "WAVEORBIT"; }, 2000));
 }
 
 TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {

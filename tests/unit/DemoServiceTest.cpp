@@ -7,7 +7,14 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelSources.h"
 #include "demo/DemoPages.h"
+#include "demo/DemoSources.h"
+#include "guide/GuideBook.h"
+#include "guide/GuideReader.h"
 
+#include "EventLoopWait.h"
+#include "TestFolders.h"
+
+#include <QDateTime>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -110,6 +117,44 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     ASSERT_TRUE(radio.readable);
     EXPECT_EQ(radio.channels, 7); // the broken station is hidden
     EXPECT_EQ(Fetch(ServiceUrl(QStringLiteral("/json/url/demo-1"))).status, 200);
+}
+
+// The playlist's header names the demo's guide (gzip-compressed XMLTV made
+// around the time it is asked at), and the guide reads for every channel.
+TEST_F(DemoServiceTest, ThePlaylistHeaderNamesAGuideThatReads) {
+    ScopedXdgHome home; // no user guide addresses
+    const QUrl listUrl = ServiceUrl(QString::fromLatin1(demo::kDemoPlaylistPath));
+    const FetchResult list = Fetch(listUrl);
+    ASSERT_EQ(list.status, 200);
+    const PlaylistGuides guides = PlaylistGuidesOf(list.body, listUrl);
+    const QString guideAddress = ServiceUrl(QString::fromLatin1(demo::kDemoGuidePath)).toString();
+    EXPECT_EQ(guides.addresses, QStringList{guideAddress});
+    const FetchResult packed = Fetch(QUrl(guideAddress));
+    ASSERT_EQ(packed.status, 200);
+    EXPECT_TRUE(packed.body.startsWith("\x1f\x8b")); // gzip
+
+    GuideBook book(dir.path());
+    book.SetTab(Category::Tv, guides.channels, guides.addresses);
+    bool done = false;
+    book.Refresh(Category::Tv, false, [&done] { done = true; });
+    ASSERT_TRUE(WaitFor([&done] { return done; }));
+    const std::vector<GuideBook::Source> sources = book.Sources(Category::Tv);
+    ASSERT_EQ(sources.size(), 1u);
+    EXPECT_EQ(sources[0].report.outcome, GuideReport::Outcome::Read);
+    // Every entry of the list has its channel's programmes (the SD feed and
+    // the spare EBS address included).
+    EXPECT_EQ(sources[0].report.matchedChannels, static_cast<int>(guides.channels.size()));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    for (const GuideChannel& channel : guides.channels) {
+        const GuideData* guide = book.Find(Category::Tv, channel.key);
+        ASSERT_NE(guide, nullptr) << channel.name.toStdString();
+        const GuideData::NowNext nowNext = guide->At(channel.key, now);
+        ASSERT_TRUE(nowNext.now && nowNext.next) << channel.name.toStdString();
+        EXPECT_FALSE(nowNext.now->title.isEmpty());
+        EXPECT_EQ(nowNext.now->stop - nowNext.now->start, 1800);
+        // Two days ahead are there too.
+        EXPECT_TRUE(guide->At(channel.key, now + 47 * 3600).now.has_value());
+    }
 }
 
 TEST_F(DemoServiceTest, ServesEveryWebPageWithItsOwnHeading) {

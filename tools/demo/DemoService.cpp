@@ -57,7 +57,8 @@ bool DemoService::Start(const DemoServiceOptions& options, QString* error) {
         documents_.insert(path, {DemoPage(path), kHtmlType});
     documents_.insert(QStringLiteral("/index.html"), documents_.value(QStringLiteral("/")));
     documents_.insert(QString::fromLatin1(kDemoPlaylistPath),
-                      {DemoPlaylist(), "audio/x-mpegurl; charset=utf-8"});
+                      {DemoPlaylist(service_.Url(QString::fromLatin1(kDemoGuidePath))),
+                       "audio/x-mpegurl; charset=utf-8"});
     documents_.insert(QString::fromLatin1(kDemoDirectoryPath),
                       {DemoDirectoryAnswer(), "application/json; charset=utf-8"});
 
@@ -91,6 +92,11 @@ HttpResponse DemoService::ServeDocument(const HttpRequest& request) const {
     // A directory client counts each play it starts.
     if (request.path().startsWith(QLatin1String(kDemoClickPrefix)))
         return HttpResponse::Ok("{\"ok\":true}", "application/json");
+    // The guide is made at each request, around the time it is asked at,
+    // so a programme is always on; gzip-compressed, as guides often are.
+    if (request.path() == QLatin1String(kDemoGuidePath))
+        return HttpResponse::Ok(GzipCompress(DemoGuide(QDateTime::currentSecsSinceEpoch())),
+                                "application/gzip");
     const auto it = documents_.constFind(request.path());
     if (it == documents_.constEnd())
         return HttpResponse::Status(404);
