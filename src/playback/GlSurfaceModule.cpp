@@ -1,12 +1,10 @@
 #include "playback/GlSurfaceModule.h"
 
+#include "app/ProgramModule.h"
 #include "playback/GlVideoSurface.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -43,41 +41,10 @@ bool IsWindowingPlatform(const QString& platform) {
     return VideoRendererChoice::CanUseOpenGL(probe);
 }
 
-struct ModuleState {
-    QLibrary library;
-    WaveorbitCreateGlSurface create = nullptr;
-    bool tried = false;
-    QString error;
-};
-
-ModuleState& State() {
-    static ModuleState state;
-    return state;
-}
-
-bool Load() {
-    ModuleState& state = State();
-    if (state.create || state.tried)
-        return state.create != nullptr;
-    state.tried = true;
-    for (const QString& path : GlSurfaceModule::CandidatePaths()) {
-        if (!QFileInfo::exists(path))
-            continue;
-        state.library.setFileName(path);
-        if (!state.library.load()) {
-            state.error = state.library.errorString();
-            continue;
-        }
-        state.create = reinterpret_cast<WaveorbitCreateGlSurface>(
-            state.library.resolve(WAVEORBIT_GL_ENTRY_NAME));
-        if (state.create)
-            return true;
-        state.error = state.library.errorString();
-        state.library.unload();
-    }
-    if (state.error.isEmpty())
-        state.error = QStringLiteral("%1 not found").arg(QLatin1String(kModuleFileName));
-    return false;
+ProgramModule& Module() {
+    static ProgramModule module(kModuleFileName, WAVEORBIT_GL_MODULE_SUBDIR,
+                                WAVEORBIT_GL_ENTRY_NAME);
+    return module;
 }
 
 } // namespace
@@ -99,21 +66,16 @@ VideoRendererProbe Probe(VideoRendererRequest request) {
 }
 
 GlVideoSurface* Create(const MpvLibrary* api, mpv_handle* mpv, QWidget* parent) {
-    if (!Load())
-        return nullptr;
-    return State().create(api, mpv, parent);
+    const auto create = reinterpret_cast<WaveorbitCreateGlSurface>(Module().Entry());
+    return create ? create(api, mpv, parent) : nullptr;
 }
 
 QString LoadError() {
-    return State().error;
+    return Module().Error();
 }
 
 QStringList CandidatePaths() {
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    return {programDir.filePath(QLatin1String(kModuleFileName)),
-            QDir::cleanPath(programDir.filePath(QStringLiteral("../%1/%2")
-                                                    .arg(QLatin1String(WAVEORBIT_GL_MODULE_SUBDIR),
-                                                         QLatin1String(kModuleFileName))))};
+    return Module().CandidatePaths();
 }
 
 } // namespace GlSurfaceModule

@@ -1,11 +1,9 @@
 #include "web/WebBrowserModule.h"
 
+#include "app/ProgramModule.h"
 #include "web/WebBrowserEntry.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
 #include <QWidget>
 
 #include <unistd.h>
@@ -18,42 +16,10 @@ namespace {
 
 constexpr const char* kModuleFileName = "waveorbit_web.so";
 
-struct ModuleState {
-    QLibrary library;
-    WaveorbitCreateWebBrowser create = nullptr;
-    bool tried = false;
-    QString error;
-};
-
-ModuleState& State() {
-    static ModuleState state;
-    return state;
-}
-
-bool Load() {
-    ModuleState& state = State();
-    if (state.create || state.tried)
-        return state.create != nullptr;
-    state.tried = true;
-    WebBrowserModule::PrepareEnvironment(::geteuid() == 0);
-    for (const QString& path : WebBrowserModule::CandidatePaths()) {
-        if (!QFileInfo::exists(path))
-            continue;
-        state.library.setFileName(path);
-        if (!state.library.load()) {
-            state.error = state.library.errorString();
-            continue;
-        }
-        state.create = reinterpret_cast<WaveorbitCreateWebBrowser>(
-            state.library.resolve(WAVEORBIT_WEB_ENTRY_NAME));
-        if (state.create)
-            return true;
-        state.error = state.library.errorString();
-        state.library.unload();
-    }
-    if (state.error.isEmpty())
-        state.error = QStringLiteral("%1 not found").arg(QLatin1String(kModuleFileName));
-    return false;
+ProgramModule& Module() {
+    static ProgramModule module(kModuleFileName, WAVEORBIT_WEB_MODULE_SUBDIR,
+                                WAVEORBIT_WEB_ENTRY_NAME);
+    return module;
 }
 
 } // namespace
@@ -61,21 +27,19 @@ bool Load() {
 namespace WebBrowserModule {
 
 QStringList CandidatePaths() {
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    return {programDir.filePath(QLatin1String(kModuleFileName)),
-            QDir::cleanPath(programDir.filePath(QStringLiteral("../%1/%2")
-                                                    .arg(QLatin1String(WAVEORBIT_WEB_MODULE_SUBDIR),
-                                                         QLatin1String(kModuleFileName))))};
+    return Module().CandidatePaths();
 }
 
 QWidget* Create(QWidget* parent) {
-    if (!Load())
-        return nullptr;
-    return State().create(parent);
+    // The engine reads its environment when the module loads.
+    if (!Module().IsLoaded())
+        PrepareEnvironment(::geteuid() == 0);
+    const auto create = reinterpret_cast<WaveorbitCreateWebBrowser>(Module().Entry());
+    return create ? create(parent) : nullptr;
 }
 
 bool IsLoaded() {
-    return State().create != nullptr;
+    return Module().IsLoaded();
 }
 
 void PrepareEnvironment(bool runningAsRoot) {
@@ -84,7 +48,7 @@ void PrepareEnvironment(bool runningAsRoot) {
 }
 
 QString LastError() {
-    return State().error;
+    return Module().Error();
 }
 
 } // namespace WebBrowserModule
