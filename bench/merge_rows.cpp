@@ -11,6 +11,7 @@
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
 #include "catalogue/SourceMapping.h"
+#include "guide/GuideReader.h"
 #include "userchannels/M3uPlaylist.h"
 
 #include <QApplication>
@@ -53,6 +54,8 @@ const QString kListAddress = QStringLiteral("http://127.0.0.1:8730/sources/big.m
 std::vector<ChannelRecord> RowsWithoutMerging(const QByteArray& bytes) {
     std::vector<ChannelRecord> rows;
     const auto entries = M3uPlaylist::Parse(bytes, QUrl(kListAddress));
+    // What the tab reads for its guide is read either way.
+    const PlaylistGuides guides{GuideChannelsOf(entries), M3uPlaylist::GuideAddresses(bytes)};
     rows.reserve(entries.size());
     for (const M3uPlaylist::Entry& e : entries)
         rows.push_back(SourceMapping::FromPlaylistEntry(e));

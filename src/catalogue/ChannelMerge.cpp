@@ -52,7 +52,7 @@ QString KeyOf(const Entry& entry) {
         QString key;
         key.reserve(3 + id.size());
         key.append(u"id:").append(id);
-        return key.toCaseFolded();
+        return std::move(key).toCaseFolded(); // folded in place
     }
     // A playlist row's name is already without the list's notes; only a name
     // that may still hold one (a directory station's) is looked at for them.

@@ -154,13 +154,15 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         records.reserve(entries.size());
         parsed.guides.channels = GuideChannelsOf(entries);
         parsed.guides.addresses = M3uPlaylist::GuideAddresses(bytes);
-        for (const M3uPlaylist::Entry& e : entries) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const M3uPlaylist::Entry& e = entries[i];
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
             ChannelRecord record = SourceMapping::FromPlaylistEntry(e);
             if (!e.options.IsEmpty())
                 record.options.insert(e.url, e.options);
-            records.push_back({std::move(record), e.Attribute("tvg-id")});
+            // The guide's channels are the entries in order, their ids read once.
+            records.push_back({std::move(record), parsed.guides.channels[i].id});
         }
     } else {
         return parsed;
