@@ -81,15 +81,20 @@ struct Window {
     }
 };
 
+// The TV tab takes kList from this server.
+void ServeTheListToTheTvTab(LoopbackHttpServer& server) {
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
+    SourceSettings().Set(Category::Tv,
+                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+}
+
 } // namespace
 
 TEST(SourceTabs, TheRegionDialogPicksTheRegionsStationFromAPlaylist) {
     ScopedXdgHome home;
     LoopbackHttpServer server;
-    ASSERT_TRUE(server.Listen());
-    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
-    SourceSettings().Set(Category::Tv,
-                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    ASSERT_NO_FATAL_FAILURE(ServeTheListToTheTvTab(server));
 
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
@@ -122,10 +127,7 @@ TEST(SourceTabs, TheRegionDialogPicksTheRegionsStationFromAPlaylist) {
 TEST(SourceTabs, TheGuideKeyOpensTheChosenChannelsGuide) {
     ScopedXdgHome home;
     LoopbackHttpServer server;
-    ASSERT_TRUE(server.Listen());
-    server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Ok(kList));
-    SourceSettings().Set(Category::Tv,
-                         ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
+    ASSERT_NO_FATAL_FAILURE(ServeTheListToTheTvTab(server));
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
     QStringList asked;
