@@ -176,6 +176,17 @@ void DownloadQueue::OnFinished() {
         Fail(Outcome::HttpError, status);
         return;
     }
+    // A connection closed before the length the server announced can end
+    // without an error from Qt: such a body is cut short, not a file.
+    // (A compressed body's length is of the compressed bytes: not compared.)
+    bool announced = false;
+    const qint64 length =
+        reply_->header(QNetworkRequest::ContentLengthHeader).toLongLong(&announced);
+    const QByteArray encoding = reply_->rawHeader("Content-Encoding").trimmed().toLower();
+    if (announced && (encoding.isEmpty() || encoding == "identity") && received_ < length) {
+        Fail(Outcome::NetworkError, status);
+        return;
+    }
     if (current_->check == Check::IniFile && !LooksLikeIni(body_)) {
         Fail(Outcome::Malformed, status);
         return;
