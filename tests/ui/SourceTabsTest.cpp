@@ -81,6 +81,15 @@ struct Window {
     }
 };
 
+// The window starts on the radio tab, which lists this directory's stations.
+void StartOnTheRadioTabOf(const LoopbackHttpServer& directory) {
+    SourceSettings settings;
+    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
+    settings.SetDirectoryServer(directory.BaseUrl());
+    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
+    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+}
+
 // The TV tab takes kList from this server.
 void ServeTheListToTheTvTab(LoopbackHttpServer& server) {
     ASSERT_TRUE(server.Listen());
@@ -406,11 +415,7 @@ TEST(SourceTabs, ADirectoryStationDoubleClickedInTheListIsCountedOncePerPlay) {
     directory.SetRoute(QStringLiteral("/json/stations/search"),
                        HttpResponse::Ok(stations, "application/json"));
     directory.SetFallback([](const demo::HttpRequest&) { return HttpResponse::Ok("{}"); });
-    SourceSettings settings;
-    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
-    settings.SetDirectoryServer(directory.BaseUrl());
-    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+    StartOnTheRadioTabOf(directory);
 
     Window w(QStringLiteral("http://127.0.0.1:1"));
     w.dlg->show();
@@ -455,11 +460,7 @@ TEST(SourceTabs, TheFindFieldSearchesTheDirectoryAndClosingBringsTheTabBack) {
                                           {"stationuuid":"c","name":"국악 Jazz","url_resolved":"http://127.0.0.1:9/c.mp3"}])";
         return HttpResponse::Ok(found, "application/json");
     });
-    SourceSettings settings;
-    settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
-    settings.SetDirectoryServer(directory.BaseUrl());
-    Settings::WriteText(Settings::Menu, QStringLiteral("1"));
-    Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(Category::Radio));
+    StartOnTheRadioTabOf(directory);
 
     Window w(QStringLiteral("http://127.0.0.1:1"));
     w.dlg->show();
