@@ -836,7 +836,11 @@ TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
     }
     window_->ListModel()->ReplaceRows(rows);
     RunEventsFor(200);
-    ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 2)));
+    // Choosing a row by a click is proven by the list menu's case; here it
+    // only sets the scene, so a click the window manager swallowed while
+    // settling the new window is given again.
+    for (int attempt = 0; attempt < 3 && list->SelectedListRows() != QList<int>{2}; ++attempt)
+        ASSERT_NO_FATAL_FAILURE(ClickOnScreen(RowOnScreen(list, 2)));
     ASSERT_EQ(list->SelectedListRows(), QList<int>{2});
     const PlayerSession& session = window_->Session();
     const bool muted = session.IsMuted();
