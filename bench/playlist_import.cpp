@@ -4,8 +4,12 @@
 // on the window's thread, and the time until the rows show.
 // Target: no gap above 100 ms.  Usage: waveorbit-bench-playlist-import [entries]
 #include "app/SettingsTable.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/DesktopLink.h"
+#include "mainwindow/Prompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,8 +44,8 @@ int main(int argc, char** argv) {
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
     CPlayerDlg window;
-    window.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
-    window.SetMessageHandler([](const QString&) {});
+    window.Channels().Catalogue().SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    window.Prompts().SetMessageHandler([](const QString&) {});
     window.OnInitDialog();
     window.show();
     for (int i = 0; i < 10; ++i)
@@ -55,7 +59,7 @@ int main(int argc, char** argv) {
                      [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
     qint64 shownMs = -1;
     QElapsedTimer total;
-    QObject::connect(&window, &CPlayerDlg::playlistImported, [&](int) {
+    QObject::connect(&window.Desktop(), &DesktopLink::playlistImported, [&](int) {
         shownMs = total.elapsed();
         // Let the list paint its new rows before stopping the watch.
         QTimer::singleShot(50, &app, &QCoreApplication::quit);
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
     ticker.start(5);
     sinceTick.start();
     total.start();
-    window.ImportPlaylist(path);
+    window.Desktop().ImportPlaylist(path);
     app.exec();
 
     QTextStream out(stdout);

@@ -4,6 +4,9 @@
 #include "app/QtTranslations.h"
 #include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/DesktopLink.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/WebPanel.h"
 #include "skin/FontHinting.h"
 #include "web/WebBrowserModule.h"
 
@@ -78,7 +81,7 @@ int CPlayerApp::Run() {
     QObject::connect(&window, &CPlayerDlg::closed, this, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // The web tabs' browser comes from its own module, loaded on first use.
-    window.SetWebBrowserFactory(&WebBrowserModule::Create);
+    window.Tabs().Web().SetFactory(&WebBrowserModule::Create);
     HookFirstPaint(window, StartClock());
     // Ended by the session or by `kill`: close as when the user closes, so
     // that nothing the window keeps until exit is lost.
@@ -88,7 +91,7 @@ int CPlayerApp::Run() {
     window.OnInitDialog();
     // The tray's tooltip follows what plays; media keys and controllers
     // reach the player through the session bus when there is one.
-    window.StartDesktopIntegration(true);
+    window.Desktop().Start(true);
     window.show();
     exec();
     return 0;

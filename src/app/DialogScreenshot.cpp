@@ -35,7 +35,7 @@ bool SaveShown(QWidget& widget, const QString& path) {
 
 // The main menu with both its submenus opened beside it, as one picture.
 bool SaveMenu(CPlayerDlg& window, const QString& path) {
-    std::unique_ptr<QMenu> menu(window.CreateMainMenu(nullptr));
+    std::unique_ptr<QMenu> menu(CreateMainMenu(nullptr, MainMenuChecksOf(window.Commands())));
     menu->popup(window.mapToGlobal(QPoint(40, 40)));
     Wait(300);
     const QPixmap main = menu->grab();

@@ -152,6 +152,11 @@ void PlayerSession::SetStatus(const QString& text, bool lampLit) {
         emit statusChanged();
 }
 
+void PlayerSession::SetVideoShown(bool shown) {
+    if (Store(videoShown_, shown))
+        emit videoShownChanged(shown);
+}
+
 void PlayerSession::SetFullScreen(bool on) {
     if (Store(fullScreen_, on))
         emit fullScreenChanged(on);

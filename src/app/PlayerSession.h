@@ -102,6 +102,10 @@ public:
     const QString& StatusText() const { return statusText_; }
     bool IsLampLit() const { return lampLit_; }
     void SetStatus(const QString& text, bool lampLit);
+    // Whether the player's picture is shown in the video area (a channel
+    // with a picture plays); else the area shows the logo.
+    bool IsVideoShown() const { return videoShown_; }
+    void SetVideoShown(bool shown);
 
     // --- the window ---
     bool IsFullScreen() const { return fullScreen_; }
@@ -125,6 +129,7 @@ signals:
     void currentRowChanged(int row);
     void playingChanged(bool playing);
     void statusChanged();
+    void videoShownChanged(bool shown);
     // Any change of CurrentNowPlaying().
     void nowPlayingChanged();
     void fullScreenChanged(bool on);
@@ -154,6 +159,7 @@ private:
     QString programmeCaption_;
     QString statusText_;
     bool lampLit_ = false;
+    bool videoShown_ = false;
     bool fullScreen_ = false;
     bool maximised_ = false;
     bool listPanelOpen_ = true;

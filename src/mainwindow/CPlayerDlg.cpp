@@ -1,33 +1,35 @@
 #include "mainwindow/CPlayerDlg.h"
 
-#include "catalogue/ChannelSources.h"
-
-#include "app/Endpoints.h"
 #include "app/Launcher.h"
 #include "app/Paths.h"
 #include "app/SessionSettings.h"
-#include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CatalogueTabs.h"
-#include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/DownloadQueue.h"
-#include "mainwindow/ChannelGuide.h"
+#include "dialogs/CSettingsDlg.h"
+#include "dialogs/CSourcesPage.h"
+#include "mainwindow/ChannelPanel.h"
 #include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainButtons.h"
+#include "mainwindow/MainMenu.h"
 #include "mainwindow/MainTabs.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
 #include "mainwindow/ScreenSaverInhibitor.h"
+#include "mainwindow/ServiceHome.h"
 #include "mainwindow/StartupRestore.h"
 #include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowDragger.h"
 #include "mainwindow/WindowGeometry.h"
 #include "mainwindow/WindowInput.h"
 #include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowRepaint.h"
+#include "mainwindow/WindowStrips.h"
 #include "mainwindow/WindowStyle.h"
 #include "mainwindow/WindowTray.h"
+#include "playback/CWMPPlayer4.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
-#include "userchannels/UserChannelCommands.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -38,12 +40,14 @@
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIcon()),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
-      session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)) {
+      session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)),
+      prompter_(new Prompter(*this)) {
     // Whatever a missing skin picture leaves unpainted stays black.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
     setPalette(palette);
     CreateControls();
+    CreateParts();
 }
 
 CPlayerDlg::~CPlayerDlg() {
@@ -53,116 +57,107 @@ CPlayerDlg::~CPlayerDlg() {
         OnDestroy();
     // No key or drag reaches a window that is half gone.
     delete input_;
-    delete userChannels_;
-    delete geometry_;
+    delete dragger_;
     delete tabs_;
     delete style_;
     delete layout_;
     delete strips_;
+    delete service_;
+    delete geometry_;
+    delete prompter_;
     delete launcher_;
-}
-
-CMinsButton* CPlayerDlg::Button(ControlId id) const {
-    return buttons_[ControlIndex(id)];
 }
 
 void CPlayerDlg::CreateControls() {
     // The player is made when it is bound at start-up, so that a test can
     // put a player of its own in its place first (UsePlayer).
-    CreateListView();
-    dragger_ = new WindowDragger(*this, *session_);
-    input_ = new WindowInput(*this, *dragger_);
-    tabs_ = new MainTabs(*this, *session_);
-    layout_ = new WindowLayout(*this, *session_, *geometry_);
-    tabs_->Web().SetPageAddress([this](const QString& address) { return ServicePage(address); });
-    tray_ = new WindowTray(*this);
-    style_ = new WindowStyle(*this, *session_, *tray_);
-    startup_ = new StartupRestore(*this);
-    desktop_ = new DesktopLink(*this);
-    strips_ = new WindowStrips(layout_->Current(), *session_);
+    listModel_ = new ChannelListModel(this);
+    controls_.listView = new CChannelListView(listModel_, this);
     for (const ButtonEntry& entry : kButtons) {
-        buttons_[ControlIndex(entry.id)] =
+        controls_.buttons[ControlIndex(entry.id)] =
             new CMinsButton(ControlNumber(entry.id), QString::fromUtf8(entry.role), this);
     }
-    // The tab groups appear when their main tab is chosen.
-    tabs_->ShowGroups(false, false, false);
-    ConnectButtons();
 }
 
-void CPlayerDlg::CreateListView() {
-    listModel_ = new ChannelListModel(this);
-    listView_ = new CChannelListView(listModel_, this);
-    connect(listView_, &CChannelListView::rowClicked, this, &CPlayerDlg::OnListClick);
-    connect(listView_, &CChannelListView::rowDoubleClicked, this, &CPlayerDlg::OnListDoubleClick);
-    connect(listView_, &CChannelListView::menuRequested, this, &CPlayerDlg::ShowListMenu);
-    connect(listView_, &CChannelListView::findPlayRequested, this, &CPlayerDlg::OnListDoubleClick);
-    connect(listView_, &CChannelListView::findClosed, this,
-            [this] { setFocus(Qt::OtherFocusReason); });
-    downloads_ = new DownloadQueue(this);
-    catalogue_ = new CatalogueTabs(*session_, *listModel_, *downloads_, this);
-    userChannels_ = new UserChannelCommands(*session_, *listModel_,
-                                            [this] { return catalogue_->DataFolder(); });
-    connect(catalogue_, &CatalogueTabs::downloadShown, listView_,
-            &CChannelListView::SetDownloadProgress);
-    connect(catalogue_, &CatalogueTabs::noticeShown, listView_, &CChannelListView::SetNotice);
-    // A radio directory tab searches the directory from the find field; the
-    // tab's own list comes back when the field closes.
-    listView_->SetDirectorySearchOffer([this] { return catalogue_->OffersDirectorySearch(); });
-    connect(listView_, &CChannelListView::directorySearchRequested, catalogue_,
-            &CatalogueTabs::SearchDirectory);
-    connect(catalogue_, &CatalogueTabs::directorySearchShown, listView_,
-            &CChannelListView::ShowDirectorySearchState);
-    connect(listView_, &CChannelListView::findClosed, catalogue_,
-            &CatalogueTabs::EndDirectorySearch);
-    // The list leaves out what the user chose to hide, from the options.
-    const auto applyHiding = [this] {
-        listView_->Filter()->SetHiding({session_->IsOn(SessionOption::HideFailed),
-                                        session_->IsOn(SessionOption::HideGeoBlocked)});
+void CPlayerDlg::CreateParts() {
+    channels_ = new ChannelPanel(*this, *session_, *controls_.listView, *listModel_, *launcher_,
+                                 *prompter_, commands_, [this](int row) {
+                                     if (playback_)
+                                         playback_->Watch().PlayRow(row);
+                                 });
+    service_ = new ServiceHome(channels_->Catalogue().Sources(), *launcher_, *prompter_);
+    layout_ = new WindowLayout(*this, *session_, *geometry_, controls_);
+    tabs_ = new MainTabs(*this, *session_, controls_, *layout_, *service_, *channels_);
+    layout_->SetTabs(*tabs_);
+    strips_ = new WindowStrips(layout_->Current(), *session_);
+    repaint_ = new WindowRepaint(*this, *session_, *strips_, *layout_);
+    tray_ = new WindowTray(*this, *session_);
+    style_ = new WindowStyle(*this, *session_, *tray_);
+    connect(tray_, &WindowTray::showRequested, this, [this] { style_->ShowFromTray(); });
+    connect(tray_, &WindowTray::menuRequested, this, &CPlayerDlg::ShowMainMenu);
+    dragger_ = new WindowDragger(*this, *session_);
+    input_ = new WindowInput(*this, *dragger_, *session_, commands_, controls_, *tabs_, *channels_,
+                             [this](const QPoint& at) { ShowMainMenu(at); });
+    const auto whenPlaying = [this](auto act) {
+        return [this, act](auto&&... args) {
+            if (playback_)
+                act(*playback_, args...);
+        };
     };
-    connect(session_, &PlayerSession::optionChanged, listView_,
-            [applyHiding](SessionOption option) {
-                if (option == SessionOption::HideFailed || option == SessionOption::HideGeoBlocked)
-                    applyHiding();
-            });
-    applyHiding();
-    // The programme guide follows the playlist tabs' lists as they are read.
-    guide_ =
-        new ChannelGuide(*session_, &catalogue_->Sources(), Paths::DataFolder(), nullptr, this);
-    listModel_->SetToolTipProvider([this](const ChannelRecord& record) {
-        return guide_->ToolTip(session_->ShownCategory(), record.Addresses());
+    DesktopLink::Commands mediaCommands{
+        whenPlaying([](PlaybackWiring& p) { p.Watch().MenuPlay(); }),
+        whenPlaying([](PlaybackWiring& p) { p.Watch().StopPlayback(); }),
+        whenPlaying([](PlaybackWiring& p) { p.Volume().Up(); }),
+        whenPlaying([](PlaybackWiring& p) { p.Volume().Down(); }),
+        [this] { style_->ShowFromTray(); },
+        [this] { Exit(); },
+        whenPlaying(
+            [](PlaybackWiring& p, const QString& address) { p.Watch().PlayAddress(address); })};
+    desktop_ = new DesktopLink(
+        *this, *session_, *listModel_, channels_->UserChannels(), *tray_, *prompter_,
+        [this] { return channels_->Catalogue().DataFolder(); }, std::move(mediaCommands));
+    startup_ = new StartupRestore(this, *session_, *tabs_, *channels_, [this] {
+        if (playback_)
+            playback_->Watch().PlaySelected();
     });
-    // The guide dialog and the channel-list page reach the guides through it.
-    SetGuideAccess({[this](Category category, const QString& key) {
-                        return guide_->Book().Find(category, key);
-                    },
-                    [this](Category category) { return guide_->Book().Sources(category); },
-                    [this](Category category, std::function<void()> done) {
-                        guide_->Book().Refresh(category, true, std::move(done));
-                    },
-                    [this] {
-                        for (Category category : {Category::Tv, Category::World, Category::Game})
-                            guide_->ReloadTab(category);
-                    }});
-    connect(session_, &PlayerSession::programmeChanged, this, [this] {
-        RebuildStrip(WindowStrips::Strip::Caption);
-        update(CurrentLayout().captionText.ToRect());
-    });
-}
-
-void CPlayerDlg::SetServiceBaseAddress(const QString& base) {
-    catalogue_->SetServiceBaseAddress(base);
-}
-
-ChannelSources* CPlayerDlg::Sources() const {
-    return &catalogue_->Sources();
-}
-
-void CPlayerDlg::ConnectButtons() {
-    AddWindowCommands(commands_, *this);
+    AddWindowCommands(commands_, {*this, *session_, *layout_, *style_, *tabs_, *channels_,
+                                  *desktop_, *service_, [this] { return playback_; },
+                                  [this] { OpenSettingsDialog(); }, [this] { Exit(); }});
     // A click runs the button's command, as the same id from a menu would.
     for (const ButtonEntry& entry : kButtons)
         connect(Button(entry.id), &QAbstractButton::clicked, this,
-                [this, id = entry.id] { OnCommand(CommandId(id)); });
+                [this, id = entry.id] { commands_.Run(CommandId(id)); });
+    // The tab groups appear when their main tab is chosen.
+    tabs_->ShowGroups(false, false, false);
+}
+
+void CPlayerDlg::UsePlayer(PlayerWidget* player) {
+    if (playback_ || !player)
+        return; // bound already: the watch keeps the player it has
+    delete controls_.player;
+    controls_.player = player;
+    player->setParent(this);
+}
+
+void CPlayerDlg::BindPlayer() {
+    if (playback_)
+        return;
+    if (!controls_.player)
+        controls_.player = new CWMPPlayer4(this);
+    PlayerWidget& player = *controls_.player;
+    player.setObjectName(QStringLiteral("player"));
+    player.setAccessibleName(QStringLiteral("영상"));
+    // Hidden until something with a picture plays.
+    player.hide();
+    playback_ = new PlaybackWiring({*this, *session_, *listModel_, *layout_, *style_, *prompter_,
+                                    *service_, channels_->Catalogue().Sources(), *launcher_},
+                                   player);
+    repaint_->Follow(player, *Button(ControlId::Mute));
+}
+
+void CPlayerDlg::ClosePlayer() {
+    if (playback_)
+        playback_->Close();
 }
 
 bool CPlayerDlg::OnInitDialog() {
@@ -179,7 +174,7 @@ bool CPlayerDlg::OnInitDialog() {
     LoadSkin();
     PrepareWindow();
     RestoreSettings();
-    catalogue_->RunCatalogueUpdate();
+    channels_->Catalogue().RunCatalogueUpdate();
     return true;
 }
 
@@ -192,8 +187,7 @@ void CPlayerDlg::LoadSkin() {
 void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
-    dataFolder_ = Paths::DataFolder();
-    catalogue_->SetDataFolder(dataFolder_);
+    channels_->Catalogue().SetDataFolder(Paths::DataFolder());
     tray_->Create();
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
@@ -201,12 +195,12 @@ void CPlayerDlg::PrepareWindow() {
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setWindowFlag(Qt::WindowSystemMenuHint, true);
     // Nothing plays yet.
-    player_->hide();
-    // The web browser is made when a web tab first shows a page (CPlayerDlgWeb.cpp).
+    controls_.player->hide();
+    // The web browser is made when a web tab first shows a page (WebPanel).
 }
 
 void CPlayerDlg::PlaceStartupWindow() {
-    setMinimumSize(MinimumSize());
+    setMinimumSize(layout_->MinimumSize());
     QRect rect(0, 0, kStartWidth, kStartHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         rect.moveCenter(screen->geometry().center());
@@ -223,9 +217,23 @@ void CPlayerDlg::RestoreSettings() {
     style_->ApplyOnTop();
     // No taskbar button: the window becomes a tool window, where a tray is.
     style_->ApplyTaskbarStyle();
-
     // "Sound" goes to the player as it is stored, and the level bar shows it.
-    ApplyPlayerVolume();
+    playback_->Volume().StartUp(SessionSettings::StoredVolume());
+}
+
+void CPlayerDlg::ShowMainMenu(const QPoint& globalPos) {
+    RunMainMenu(this, commands_, globalPos);
+}
+
+void CPlayerDlg::OpenSettingsDialog() {
+    CSettingsDlg dialog(session_, this);
+    connect(&dialog, &CSettingsDlg::sourcesChanged, channels_, &ChannelPanel::ReloadSources);
+    const ChannelPanel::GuideAccess& guides = channels_->Guides();
+    if (guides.sources)
+        dialog.Sources()->SetGuideStatus(guides.sources, guides.refresh);
+    if (guides.addressesChanged)
+        connect(&dialog, &CSettingsDlg::guidesChanged, this, guides.addressesChanged);
+    dialog.exec();
 }
 
 void CPlayerDlg::resizeEvent(QResizeEvent* event) {
@@ -241,7 +249,7 @@ void CPlayerDlg::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void CPlayerDlg::OnExit() {
+void CPlayerDlg::Exit() {
     ClosePlayer();
     close();
 }
@@ -253,10 +261,9 @@ void CPlayerDlg::OnDestroy() {
     startup_->Cancel();
 
     ClosePlayer();
-    player_->hide();
-    Settings::WriteNumber(Settings::Sound, session_->Volume());
+    controls_.player->hide();
     session_->SetPlaying(false);
     tray_->Remove();
-    SessionSettings::WriteTabs(*session_);
+    SessionSettings::WriteAtShutdown(*session_);
     inhibitor_->UnInhibit();
 }

@@ -7,7 +7,9 @@
 
 #include "mainwindow/CPlayerDlg.h"
 
+#include "mainwindow/PlaybackWiring.h"
 #include "mainwindow/WindowDragger.h"
+#include "mainwindow/WindowLayout.h"
 
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -32,11 +34,11 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     // The volume area's presses and drags are PlaybackWiring's.
-    dragger_->PressAt(CurrentLayout(), event->position().toPoint(), global);
+    dragger_->PressAt(layout_->Current(), event->position().toPoint(), global);
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    dragger_->UpdateCursor(CurrentLayout(), event->position().toPoint());
+    dragger_->UpdateCursor(layout_->Current(), event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
 
@@ -51,7 +53,7 @@ void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
         event->position().toPoint().y() < kCaptionHeight) {
         event->accept();
         dragger_->CancelPress();
-        ToggleMaximise();
+        layout_->ToggleMaximise();
         return;
     }
     // Elsewhere the second click of the left button counts as a press.
@@ -65,7 +67,9 @@ void CPlayerDlg::wheelEvent(QWheelEvent* event) {
     // One notch at a time: a message carrying several notches, and the fine
     // steps of a touchpad, change nothing.
     const int delta = event->angleDelta().y();
-    if (delta == 120 || delta == -120)
-        OnWheelDelta(delta);
+    if (playback_ && delta == 120)
+        playback_->Volume().WheelUp();
+    else if (playback_ && delta == -120)
+        playback_->Volume().WheelDown();
     event->accept();
 }

@@ -7,10 +7,6 @@
 #include <QPainter>
 #include <QTimer>
 
-void CPlayerDlg::RebuildStrip(WindowStrips::Strip strip) {
-    strips_->Rebuild(strip);
-}
-
 void CPlayerDlg::paintEvent(QPaintEvent*) {
     // Moved to a screen of another scale: the pictures and strips made for it.
     strips_->FollowRatio(devicePixelRatioF());

@@ -2,8 +2,10 @@
 
 #include "app/Endpoints.h"
 #include "app/MprisService.h"
+#include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
-#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WindowTray.h"
 #include "userchannels/CUserChannelFile.h"
 #include "userchannels/M3uPlaylist.h"
 #include "userchannels/UserChannelCommands.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -18,22 +21,23 @@
 
 namespace {
 
-// The window as media controllers see it.
+// The player as media controllers see it.
 class WindowMprisHost : public MprisPlayerHost {
 public:
-    explicit WindowMprisHost(CPlayerDlg& window) : window_(window) {}
-
-    NowPlaying CurrentNowPlaying() const override { return window_.Session().CurrentNowPlaying(); }
-    int Volume() const override { return window_.Session().Volume(); }
-    void StepVolume(bool up) override { up ? window_.VolumeUp() : window_.VolumeDown(); }
-    void Play() override { window_.MenuPlay(); }
-    void Stop() override { window_.StopPlayback(); }
-    void PlayAddress(const QString& address) override { window_.PlayUrl(address); }
-    void Raise() override { window_.ShowFromTray(); }
-    void Quit() override { window_.OnExit(); }
+    WindowMprisHost(const PlayerSession& session, DesktopLink::Commands commands)
+        : session_(session), commands_(std::move(commands)) {}
+    NowPlaying CurrentNowPlaying() const override { return session_.CurrentNowPlaying(); }
+    int Volume() const override { return session_.Volume(); }
+    void StepVolume(bool up) override { up ? commands_.volumeUp() : commands_.volumeDown(); }
+    void Play() override { commands_.play(); }
+    void Stop() override { commands_.stop(); }
+    void PlayAddress(const QString& address) override { commands_.playAddress(address); }
+    void Raise() override { commands_.raise(); }
+    void Quit() override { commands_.quit(); }
 
 private:
-    CPlayerDlg& window_;
+    const PlayerSession& session_;
+    DesktopLink::Commands commands_;
 };
 
 QString PlaylistFilter() {
@@ -42,8 +46,13 @@ QString PlaylistFilter() {
 
 } // namespace
 
-DesktopLink::DesktopLink(CPlayerDlg& window)
-    : QObject(&window), window_(window), host_(std::make_unique<WindowMprisHost>(window)) {}
+DesktopLink::DesktopLink(QWidget& window, PlayerSession& session, ChannelListModel& list,
+                         const UserChannelCommands& userChannels, const WindowTray& tray,
+                         Prompter& prompter, std::function<QString()> dataFolder, Commands commands)
+    : QObject(&window), window_(window), session_(session), list_(list),
+      userChannels_(userChannels), windowTray_(tray), prompter_(prompter),
+      dataFolder_(std::move(dataFolder)),
+      host_(std::make_unique<WindowMprisHost>(session, std::move(commands))) {}
 
 DesktopLink::~DesktopLink() {
     if (importThread_) {
@@ -56,9 +65,10 @@ void DesktopLink::Start(bool mediaControls) {
     if (started_)
         return;
     started_ = true;
-    PlayerSession& session = window_.Session();
-    connect(&session, &PlayerSession::nowPlayingChanged, this, [this] { Update(); });
-    connect(&session, &PlayerSession::volumeChanged, this, [this] { Update(); });
+    // Window systems match the window to waveorbit.desktop (name, icon).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(MprisService::kDesktopEntry));
+    connect(&session_, &PlayerSession::nowPlayingChanged, this, [this] { Update(); });
+    connect(&session_, &PlayerSession::volumeChanged, this, [this] { Update(); });
     if (mediaControls) {
         mpris_ = new MprisService(*host_, this);
         // After the window is up: joining the bus never delays the first paint.
@@ -70,8 +80,8 @@ void DesktopLink::Start(bool mediaControls) {
 void DesktopLink::Update() {
     if (!started_)
         return;
-    const NowPlaying now = window_.Session().CurrentNowPlaying();
-    QSystemTrayIcon* tray = window_.TrayIcon();
+    const NowPlaying now = session_.CurrentNowPlaying();
+    QSystemTrayIcon* tray = windowTray_.Icon();
     // A tray icon made anew starts with the plain tooltip.
     if (now != shown_ || tray != tray_) {
         shown_ = now;
@@ -91,7 +101,7 @@ void DesktopLink::Import(const QString& path) {
         std::vector<ChannelRecord> stored; // the whole file afterwards
     };
     auto result = std::make_shared<Result>();
-    const QString folder = window_.DataFolder();
+    const QString folder = dataFolder_();
     const QString homePage = Endpoints::HomePageAddress();
     // Reading, decoding and storing ten thousand entries takes a while;
     // the window keeps answering meanwhile.
@@ -114,19 +124,21 @@ void DesktopLink::Import(const QString& path) {
         importThread_->deleteLater();
         importThread_ = nullptr;
         if (result->added == 0)
-            window_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
-        else if (window_.Session().Category() == Category::User &&
-                 window_.Session().ShownCategory() == Category::User) {
+            prompter_.ShowMessage(QStringLiteral("재생목록에서 채널을 가져오지 못했습니다."));
+        else if (session_.Category() == Category::User &&
+                 session_.ShownCategory() == Category::User) {
             // The user tab as opening it shows it: the newest on top.
-            window_.ListModel()->Clear();
-            window_.ListModel()->InsertEachAtTop(result->stored);
+            list_.Clear();
+            list_.InsertEachAtTop(result->stored);
         }
-        emit window_.playlistImported(result->added);
+        emit playlistImported(result->added);
     });
     importThread_->start();
 }
 
-void DesktopLink::ImportChosen(const QString& givenPath) {
+void DesktopLink::ImportPlaylist(const QString& givenPath) {
+    if (session_.Category() != Category::User || Importing())
+        return;
     const QString path =
         !givenPath.isEmpty()
             ? givenPath
@@ -136,7 +148,9 @@ void DesktopLink::ImportChosen(const QString& givenPath) {
         Import(path);
 }
 
-void DesktopLink::ExportChosen(const QString& givenPath) {
+void DesktopLink::ExportPlaylist(const QString& givenPath) {
+    if (session_.Category() != Category::User)
+        return;
     const QString path =
         !givenPath.isEmpty()
             ? givenPath
@@ -146,7 +160,7 @@ void DesktopLink::ExportChosen(const QString& givenPath) {
     if (path.isEmpty())
         return;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(window_.UserChannels().ExportedPlaylist()) < 0 || !file.commit())
-        window_.ShowMessage(QStringLiteral("재생목록을 저장하지 못했습니다."));
+    if (!file.open(QIODevice::WriteOnly) || file.write(userChannels_.ExportedPlaylist()) < 0 ||
+        !file.commit())
+        prompter_.ShowMessage(QStringLiteral("재생목록을 저장하지 못했습니다."));
 }

@@ -1,5 +1,9 @@
 #include "mainwindow/MainMenu.h"
 
+#include "mainwindow/CommandTable.h"
+
+#include <memory>
+
 namespace {
 
 QAction* AddCommand(QMenu* menu, MenuCommand id, const char* text, const char* label = nullptr) {
@@ -65,4 +69,24 @@ std::optional<CommandId> CommandOfAction(const QAction* action) {
     bool ok = false;
     const int number = action->data().toInt(&ok);
     return ok ? CommandId::FromNumber(number) : std::nullopt;
+}
+
+MainMenuChecks MainMenuChecksOf(const CommandTable& commands) {
+    MainMenuChecks checks;
+    checks.listPanel = commands.IsChecked(MenuCommand::ListPanel);
+    checks.onTop = commands.IsChecked(MenuCommand::OnTop);
+    checks.mute = commands.IsChecked(MenuCommand::Mute);
+    checks.autoPlay = commands.IsChecked(MenuCommand::AutoPlay);
+    checks.autoClose = commands.IsChecked(MenuCommand::AutoClose);
+    checks.autoHide = commands.IsChecked(MenuCommand::AutoHide);
+    checks.startWithSession = commands.IsChecked(MenuCommand::StartWithSession);
+    return checks;
+}
+
+void RunMainMenu(QWidget* parent, const CommandTable& commands, const QPoint& globalPos) {
+    std::unique_ptr<QMenu> menu(CreateMainMenu(parent, MainMenuChecksOf(commands)));
+    const std::optional<CommandId> id = CommandOfAction(menu->exec(globalPos));
+    menu.reset();
+    if (id)
+        commands.Run(*id);
 }

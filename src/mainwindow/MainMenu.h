@@ -6,6 +6,9 @@
 
 #include <optional>
 
+class CommandTable;
+class QPoint;
+
 // The seven check marks of the main menu, as they stand when it opens.
 struct MainMenuChecks {
     bool listPanel = false; // 32773: its flag is never set
@@ -21,6 +24,11 @@ struct MainMenuChecks {
 // action carries its command id as data; nothing is greyed. The keys shown
 // after a tab are labels only: the window handles the keys itself.
 QMenu* CreateMainMenu(QWidget* parent, const MainMenuChecks& checks);
+// The check marks as the command table's commands give them now.
+MainMenuChecks MainMenuChecksOf(const CommandTable& commands);
+// Opens the main menu as it stands now at a screen position and runs the
+// command chosen.
+void RunMainMenu(QWidget* parent, const CommandTable& commands, const QPoint& globalPos);
 
 // The command an action of the main menu or the list's menu carries; none
 // for no action or one without a command.

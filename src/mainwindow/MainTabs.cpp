@@ -2,21 +2,30 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "app/PlayerSession.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
 #include "mainwindow/MainButtons.h"
+#include "mainwindow/ServiceHome.h"
+#include "mainwindow/WindowControls.h"
+#include "mainwindow/WindowLayout.h"
 #include "skin/CMinsButton.h"
 
-MainTabs::MainTabs(CPlayerDlg& window, PlayerSession& session)
-    : window_(window), session_(session), web_(window) {}
+MainTabs::MainTabs(QWidget& window, PlayerSession& session, const WindowControls& controls,
+                   const WindowLayout& layout, const ServiceHome& service, ChannelPanel& channels)
+    : window_(window), controls_(controls), layout_(layout), service_(service), channels_(channels),
+      session_(session), web_(window) {
+    // The music and movie pages follow the service the tabs use.
+    web_.SetPageAddress([this](const QString& address) { return service_.Page(address); });
+}
 
 void MainTabs::ShowGroups(bool categories, bool music, bool movie) {
     for (ControlId id : kCategoryTabButtons)
-        window_.Button(id)->setVisible(categories);
+        controls_.Button(id)->setVisible(categories);
     for (ControlId id : kMusicSubTabButtons)
-        window_.Button(id)->setVisible(music);
+        controls_.Button(id)->setVisible(music);
     for (ControlId id : kMovieSubTabButtons)
-        window_.Button(id)->setVisible(movie);
+        controls_.Button(id)->setVisible(movie);
 }
 
 void MainTabs::Select(MainTab tab) {
@@ -33,8 +42,8 @@ void MainTabs::ShowPictures() {
         homeHighlighted_ ? ControlId::TabHome : TabControlOf(session_.MainTab());
     for (const TabPictures& t : kMainTabPictures) {
         const PictureId picture = t.id == highlighted ? t.selected : t.plain;
-        window_.Button(t.id)->SetImages(picture, picture, picture);
-        window_.Button(t.id)->update();
+        controls_.Button(t.id)->SetImages(picture, picture, picture);
+        controls_.Button(t.id)->update();
     }
 }
 
@@ -45,13 +54,13 @@ void MainTabs::Show(MainTab tab) {
     const bool panel = session_.IsListPanelOpen();
     ShowGroups(panel && tab == MainTab::Channels, panel && tab == MainTab::Music,
                panel && tab == MainTab::Movie);
-    if (CChannelListView* list = window_.ListView())
+    if (CChannelListView* list = controls_.listView)
         list->setVisible(panel && tab == MainTab::Channels);
     PlaceBrowser();
 }
 
 void MainTabs::PlaceBrowser() {
-    web_.Place(window_.CurrentLayout().browser.box.ToRect(),
+    web_.Place(layout_.Current().browser.box.ToRect(),
                session_.IsListPanelOpen() && session_.MainTab() != MainTab::Channels);
 }
 
@@ -59,7 +68,7 @@ void MainTabs::OnTabButton(MainTab tab) {
     Select(tab);
     if (tab == MainTab::Channels) {
         // The channel lists always come back on the TV tab.
-        window_.OpenCategoryTab(Category::Tv);
+        channels_.OpenCategoryTab(Category::Tv);
     } else {
         // Choosing the tab again starts it over at its first page.
         web_.Navigate(Endpoints::PageAddress(tab == MainTab::Music
@@ -67,7 +76,7 @@ void MainTabs::OnTabButton(MainTab tab) {
                                                  : Endpoints::MoviePagePaths().value(0)));
         PlaceBrowser();
     }
-    window_.update(window_.CurrentLayout().browser.box.ToRect());
+    window_.update(layout_.Current().browser.box.ToRect());
 }
 
 void MainTabs::OnHomePageButton() {
@@ -75,8 +84,8 @@ void MainTabs::OnHomePageButton() {
     // and the browser's page stay as they are.
     homeHighlighted_ = true;
     ShowPictures();
-    window_.update(window_.CurrentLayout().browser.box.ToRect());
-    window_.OpenHomePage();
+    window_.update(layout_.Current().browser.box.ToRect());
+    service_.Open();
 }
 
 void MainTabs::OnSubTab(ControlId id) {

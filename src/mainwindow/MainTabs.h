@@ -2,7 +2,11 @@
 
 #include "mainwindow/WebPanel.h"
 
-class CPlayerDlg;
+class ChannelPanel;
+class PlayerSession;
+class ServiceHome;
+class WindowLayout;
+struct WindowControls;
 class PlayerSession;
 enum class MainTab;
 
@@ -11,7 +15,8 @@ enum class MainTab;
 // embedded browser. The channel lists' categories are CatalogueTabs'.
 class MainTabs {
 public:
-    MainTabs(CPlayerDlg& window, PlayerSession& session);
+    MainTabs(QWidget& window, PlayerSession& session, const WindowControls& controls,
+             const WindowLayout& layout, const ServiceHome& service, ChannelPanel& channels);
 
     WebPanel& Web() { return web_; }
     const WebPanel& Web() const { return web_; }
@@ -39,7 +44,11 @@ private:
     // the home-page button's once it was pressed.
     void ShowPictures();
 
-    CPlayerDlg& window_;
+    QWidget& window_;
+    const WindowControls& controls_;
+    const WindowLayout& layout_;
+    const ServiceHome& service_;
+    ChannelPanel& channels_;
     PlayerSession& session_;
     WebPanel web_;
     bool homeHighlighted_ = false;

@@ -1,12 +1,14 @@
 #include "mainwindow/PlaybackWiring.h"
 
 #include "app/Paths.h"
+#include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
-#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/ServiceHome.h"
+#include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowStyle.h"
 #include "playback/PlayerWidget.h"
-#include "playback/StatusDisplay.h"
-#include "skin/CMinsButton.h"
 
 #include <QDir>
 #include <QMouseEvent>
@@ -14,153 +16,96 @@
 // --- the watch's view of the window ---
 
 int WindowPlaybackView::RowCount() const {
-    return window_.ListModel()->rowCount();
+    return list_.rowCount();
 }
 
 QString WindowPlaybackView::Cell(int row, int column) const {
-    return window_.ListModel()->CellText(row, column);
+    return list_.CellText(row, column);
 }
 
 void WindowPlaybackView::SetConnectCell(int row, const QString& text) {
-    window_.ListModel()->SetConnectText(row, text);
+    list_.SetConnectText(row, text);
 }
 
 int WindowPlaybackView::CurrentRow() const {
-    return window_.Session().CurrentRow();
+    return session_.CurrentRow();
 }
 
 void WindowPlaybackView::SetCurrentRow(int row) {
-    window_.Session().SetCurrentRow(row);
+    session_.SetCurrentRow(row);
 }
 
 Category WindowPlaybackView::CurrentCategory() const {
-    return window_.Session().Category();
+    return session_.Category();
 }
 
 PlaybackView::RowAddresses WindowPlaybackView::Addresses(int row) const {
-    const ChannelRecord record = window_.ListModel()->Row(row);
+    const ChannelRecord record = list_.Row(row);
     return {record.Addresses(), record.fromList, record.options};
 }
 
 bool WindowPlaybackView::IsFullScreen() const {
-    return window_.Session().IsFullScreen();
+    return session_.IsFullScreen();
 }
 
 void WindowPlaybackView::LeaveFullScreen() {
-    if (window_.Session().IsFullScreen())
-        window_.ToggleFullScreen();
+    if (session_.IsFullScreen())
+        layout_.ToggleFullScreen();
 }
 
 bool WindowPlaybackView::IsMaximised() const {
-    return window_.Session().IsMaximised();
+    return session_.IsMaximised();
 }
 
 bool WindowPlaybackView::AutoHideOn() const {
-    return window_.Session().IsOn(SessionOption::AutoHide);
+    return session_.IsOn(SessionOption::AutoHide);
 }
 
 void WindowPlaybackView::ToggleListPanel() {
-    window_.ToggleListPanel();
+    layout_.ToggleListPanel();
 }
 
 void WindowPlaybackView::HideMainWindow() {
-    window_.HideWindow();
-}
-
-void WindowPlaybackView::SetStatusText(const QString& text) {
-    window_.Session().SetStatus(text, window_.Session().IsLampLit());
-}
-
-void WindowPlaybackView::SetLamp(bool lit) {
-    window_.Session().SetStatus(window_.Session().StatusText(), lit);
-}
-
-void WindowPlaybackView::RedrawStatusPanel() {
-    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
-    window_.update(window_.CurrentLayout().statusLamp.ToRect());
-    window_.update(window_.CurrentLayout().statusText.ToRect());
-}
-
-void WindowPlaybackView::RedrawStatusText() {
-    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
-    window_.update(window_.CurrentLayout().statusText.ToRect());
-}
-
-void WindowPlaybackView::ShowVideo() {
-    PlayerWidget* player = window_.Player();
-    const bool fullScreen = window_.Session().IsFullScreen();
-    // In full screen the picture covers the whole window.
-    player->setGeometry(fullScreen ? window_.rect() : window_.CurrentLayout().videoArea.ToRect());
-    player->show();
-    if (fullScreen)
-        player->raise();
-    window_.RebuildStrip(WindowStrips::Strip::ListPanel);
-    window_.update(window_.CurrentLayout().videoArea.ToRect());
-}
-
-void WindowPlaybackView::HideVideo() {
-    window_.Player()->hide();
-    window_.RebuildStrip(WindowStrips::Strip::Video);
-    window_.update(window_.CurrentLayout().videoArea.ToRect());
+    style_.HideWindow();
 }
 
 void WindowPlaybackView::ShowMessage(const QString& text) {
-    window_.ShowMessage(text);
+    prompter_.ShowMessage(text);
 }
 
 bool WindowPlaybackView::AskYesNo(const QString& caption, const QString& text) {
-    return window_.AskYesNo(caption, text);
+    return prompter_.AskYesNo(caption, text);
 }
 
 bool WindowPlaybackView::HasHomePage() const {
-    return !window_.HomePageAddress().isEmpty();
+    return !service_.Address().isEmpty();
 }
 
 void WindowPlaybackView::OpenHomePage() {
-    window_.OpenHomePage();
+    service_.Open();
 }
 
 void WindowPlaybackView::PlayStarted(const QString& address, const QString& stationUuid) {
     // The radio directory counts the stations its users start, from the
     // list as from a typed address.
-    window_.Sources()->NotePlayed(address, stationUuid);
-}
-
-// --- the volume's view of the window ---
-
-void WindowVolumeView::ShowCaption(const QString&) {
-    // The text is the session's caption, which the strip is drawn from.
-    window_.RebuildStrip(WindowStrips::Strip::Caption);
-    window_.update(window_.CurrentLayout().captionText.ToRect());
-}
-
-void WindowVolumeView::RedrawVolumeBar() {
-    window_.RebuildStrip(WindowStrips::Strip::BottomBar);
-    window_.update(window_.CurrentLayout().volumeArea.ToRect());
-}
-
-void WindowVolumeView::ShowMuteButton(bool muted) {
-    const StatusDisplay::ButtonImages images =
-        muted ? StatusDisplay::kMutedImages : StatusDisplay::kSpeakerImages;
-    if (CMinsButton* button = window_.Button(ControlId::Mute)) {
-        button->SetImages(images.normal, images.pressed, images.hover);
-        button->update();
-    }
+    sources_.NotePlayed(address, stationUuid);
 }
 
 // --- the wiring ---
 
-PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
-    : QObject(&window), window_(window), timers_([this](PlaybackTimer id) { OnTick(id); }),
-      playbackView_(window), volumeView_(window),
+PlaybackWiring::PlaybackWiring(const Window& window, PlayerWidget& player)
+    : QObject(&window.widget), window_(window.widget), session_(window.session),
+      layout_(window.layout), timers_([this](PlaybackTimer id) { OnTick(id); }),
+      playbackView_(window.session, window.list, window.layout, window.style, window.prompter,
+                    window.service, window.sources),
       history_(QDir(Paths::DataFolder()).filePath(QStringLiteral("played-addresses.json"))),
-      watch_(player, playbackView_, timers_, window.DesktopLauncher(), window.Session()),
-      volume_(player, volumeView_, timers_, window.Session()) {
+      watch_(player, playbackView_, timers_, window.launcher, window.session),
+      volume_(player, timers_, window.session) {
     watch_.SetHistory(&history_);
     // A list channel that failed on every address is drawn dimmed until it
     // plays again; the rows ask the history under the tab they are shown in.
-    ChannelListModel* list = window.ListModel();
-    PlayerSession* session = &window.Session();
+    ChannelListModel* list = &window.list;
+    PlayerSession* session = &window.session;
     list->SetFailureLookup([this, session](const ChannelRecord& record) -> qint64 {
         if (!record.fromList || !history_.HasFailures())
             return 0;
@@ -168,15 +113,16 @@ PlaybackWiring::PlaybackWiring(CPlayerDlg& window, MediaPlayer& player)
             ChannelHistory::ChannelKey(StoredNumberOf(session->Category()), record.name()));
     });
     connect(&history_, &ChannelHistory::failuresChanged, list, &ChannelListModel::FailuresChanged);
-    window.installEventFilter(this);
+    window_.installEventFilter(this);
     // The hand cursor shows over the volume area without a button held.
-    window.setMouseTracking(true);
+    window_.setMouseTracking(true);
+    FollowPlayerWidget(player);
 }
 
 void PlaybackWiring::FollowPlayerWidget(PlayerWidget& player) {
-    connect(&player, &PlayerWidget::doubleClicked, &window_, &CPlayerDlg::ToggleFullScreen);
+    connect(&player, &PlayerWidget::doubleClicked, this, [this] { layout_.ToggleFullScreen(); });
     connect(&player, &PlayerWidget::mediaEnded, this, [this] { watch_.OnPlayerEnded(); });
-    PlayerSession* session = &window_.Session();
+    PlayerSession* session = &session_;
     connect(&player, &PlayerWidget::statusChanged, session, [&player, session] {
         using Kind = PlayerStatus::Kind;
         using Activity = PlayerSession::Activity;
@@ -189,19 +135,26 @@ void PlaybackWiring::FollowPlayerWidget(PlayerWidget& player) {
     connect(&player, &PlayerWidget::streamTitleChanged, session, &PlayerSession::SetStreamTitle);
 }
 
+void PlaybackWiring::Close() {
+    watch_.Shutdown();
+}
+
+void PlaybackWiring::OnVolumePointer(int x) {
+    volume_.FromPointer(x - layout_.Current().volumeArea.left);
+}
+
 void PlaybackWiring::OnTick(PlaybackTimer id) {
     if (!watch_.OnTimer(id))
         volume_.OnTimer(id);
 }
 
 bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
-    // Only mouse events reach the window's members: the filter also sees the
-    // events of the window's teardown, when it is no longer a CPlayerDlg.
+    // Only the window's mouse events count.
     const QEvent::Type type = event->type();
     if (watched != &window_ || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
                                 type != QEvent::MouseButtonRelease))
         return QObject::eventFilter(watched, event);
-    const Box& area = window_.CurrentLayout().volumeArea;
+    const Box& area = layout_.Current().volumeArea;
     switch (type) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -214,7 +167,7 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
             volumeDrag_ = true;
             handCursor_ = true;
             window_.setCursor(Qt::PointingHandCursor);
-            window_.OnVolumePointer(at.x());
+            OnVolumePointer(at.x());
         }
         return true;
     }
@@ -233,7 +186,7 @@ bool PlaybackWiring::eventFilter(QObject* watched, QEvent* event) {
         // Only a plain left-button drag changes the level.
         if (volumeDrag_ && mouse->buttons() == Qt::LeftButton &&
             mouse->modifiers() == Qt::NoModifier)
-            window_.OnVolumePointer(at.x());
+            OnVolumePointer(at.x());
         return true;
     }
     case QEvent::MouseButtonRelease:

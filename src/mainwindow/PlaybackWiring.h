@@ -7,14 +7,27 @@
 
 #include <QObject>
 
-class CPlayerDlg;
+class ChannelListModel;
+class ChannelSources;
+class Launcher;
+class PlayerSession;
 class PlayerWidget;
+class Prompter;
+class QWidget;
+class ServiceHome;
+class WindowLayout;
+class WindowStyle;
 
 // The main window as the connection watch sees it: the channel list, the
-// window's states and commands, the status panel and its message boxes.
+// window's states and commands, and its message boxes. What the watch
+// shows (the status line, the lamp, the picture) it writes to the session.
 class WindowPlaybackView : public PlaybackView {
 public:
-    explicit WindowPlaybackView(CPlayerDlg& window) : window_(window) {}
+    WindowPlaybackView(PlayerSession& session, ChannelListModel& list, WindowLayout& layout,
+                       WindowStyle& style, Prompter& prompter, const ServiceHome& service,
+                       ChannelSources& sources)
+        : session_(session), list_(list), layout_(layout), style_(style), prompter_(prompter),
+          service_(service), sources_(sources) {}
 
     int RowCount() const override;
     QString Cell(int row, int column) const override;
@@ -31,13 +44,6 @@ public:
     void ToggleListPanel() override;
     void HideMainWindow() override;
 
-    void SetStatusText(const QString& text) override;
-    void SetLamp(bool lit) override;
-    void RedrawStatusPanel() override;
-    void RedrawStatusText() override;
-    void ShowVideo() override;
-    void HideVideo() override;
-
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& caption, const QString& text) override;
     bool HasHomePage() const override;
@@ -46,55 +52,63 @@ public:
     void PlayStarted(const QString& address, const QString& stationUuid) override;
 
 private:
-    CPlayerDlg& window_;
-};
-
-// The main window as the volume logic sees it: the caption line, the level
-// bar and the mute button.
-class WindowVolumeView : public VolumeView {
-public:
-    explicit WindowVolumeView(CPlayerDlg& window) : window_(window) {}
-
-    void ShowCaption(const QString& text) override;
-    void RedrawVolumeBar() override;
-    void ShowMuteButton(bool muted) override;
-
-private:
-    CPlayerDlg& window_;
+    PlayerSession& session_;
+    ChannelListModel& list_;
+    WindowLayout& layout_;
+    WindowStyle& style_;
+    Prompter& prompter_;
+    const ServiceHome& service_;
+    ChannelSources& sources_;
 };
 
 // Everything that plays: the window timers (1, 2, 3 and 4, all ticking into
 // one handler as the window's timer messages would), the connection watch
-// and the volume, with the window as their view. It also takes the presses
+// with the window as its view, and the volume. It also takes the presses
 // and drags in the volume area of the bottom bar before the window's own
 // mouse handling sees them. Owned by the window (as its child object).
 class PlaybackWiring : public QObject {
     Q_OBJECT
 public:
-    PlaybackWiring(CPlayerDlg& window, MediaPlayer& player);
+    // The parts of the window the watch and the volume act on.
+    struct Window {
+        QWidget& widget;
+        PlayerSession& session;
+        ChannelListModel& list;
+        WindowLayout& layout;
+        WindowStyle& style;
+        Prompter& prompter;
+        const ServiceHome& service;
+        ChannelSources& sources;
+        const Launcher& launcher;
+    };
+    PlaybackWiring(const Window& window, PlayerWidget& player);
 
     ConnectionWatch& Watch() { return watch_; }
     VolumeControl& Volume() { return volume_; }
     TimerHost& Timers() { return timers_; }
-    // What the player widget reports goes to the session as it happens (the
-    // tray and media controllers follow it from there); its double click
-    // toggles full screen, and a broadcast that breaks off is seen at once,
-    // not at the next clock tick.
-    void FollowPlayerWidget(PlayerWidget& player);
+    // At exit: nothing ticks any more and the player is closed.
+    void Close();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the player widget reports goes to the session as it happens (the
+    // tray and media controllers follow it from there); its double click
+    // toggles full screen, and a broadcast that breaks off is seen at once,
+    // not at the next clock tick.
+    void FollowPlayerWidget(PlayerWidget& player);
     void OnTick(PlaybackTimer id);
+    void OnVolumePointer(int x);
 
-    CPlayerDlg& window_;
+    QWidget& window_;
+    PlayerSession& session_;
+    WindowLayout& layout_;
     bool handCursor_ = false;
     // A press in the volume area holds the level bar until the button is let go.
     bool volumeDrag_ = false;
     QtTimerHost timers_;
     WindowPlaybackView playbackView_;
-    WindowVolumeView volumeView_;
     ChannelHistory history_;
     ConnectionWatch watch_;
     VolumeControl volume_;

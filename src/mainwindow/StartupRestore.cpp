@@ -1,24 +1,30 @@
 #include "mainwindow/StartupRestore.h"
 
+#include "app/PlayerSession.h"
 #include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
-#include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
 #include "mainwindow/MainTabs.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
-StartupRestore::StartupRestore(CPlayerDlg& window) : QObject(&window), window_(window) {}
+StartupRestore::StartupRestore(QObject* parent, PlayerSession& session, MainTabs& tabs,
+                               ChannelPanel& channels, std::function<void()> playSaved)
+    : QObject(parent), session_(session), tabs_(tabs), channels_(channels),
+      playSaved_(std::move(playSaved)) {}
 
 void StartupRestore::Restore() {
     const bool listed = RestoreTabs();
     // What the options start (auto-play) acts only after this, whatever
     // the order they are read in.
-    PlayerSession& session = window_.Session();
-    SessionSettings::ReadOptions(session);
-    if (!session.IsOn(SessionOption::AutoPlay))
+    SessionSettings::ReadOptions(session_);
+    // From here on a changed option is stored at once.
+    SessionSettings::StoreOptionChanges(session_, QCoreApplication::applicationFilePath());
+    if (!session_.IsOn(SessionOption::AutoPlay))
         return;
     if (listed)
-        window_.PlaySelected();
+        playSaved_();
     else
         autoPlayPending_ = true;
 }
@@ -26,11 +32,11 @@ void StartupRestore::Restore() {
 bool StartupRestore::RestoreTabs() {
     const QString menu = Settings::ReadText(Settings::Menu);
     if (menu == QStringLiteral("2")) {
-        window_.OnMainTabButton(MainTab::Music);
+        tabs_.OnTabButton(MainTab::Music);
     } else if (menu == QStringLiteral("3")) {
-        window_.OnMainTabButton(MainTab::Movie);
+        tabs_.OnTabButton(MainTab::Movie);
     } else if (menu == QStringLiteral("1")) {
-        window_.Tabs().Select(MainTab::Channels);
+        tabs_.Select(MainTab::Channels);
         // A category that is missing or out of range opens the first tab
         // rather than an empty list under no tab at all.
         Category category = CategoryFromStored(Settings::ReadNumber(Settings::SubMenu));
@@ -38,7 +44,7 @@ bool StartupRestore::RestoreTabs() {
             category = Category::Tv;
         listArrived_ = false;
         // The list may arrive while the window is torn down.
-        window_.OpenCategoryTab(category, [self = QPointer<StartupRestore>(this)] {
+        channels_.OpenCategoryTab(category, [self = QPointer<StartupRestore>(this)] {
             if (self)
                 self->OnListArrived();
         });
@@ -52,6 +58,6 @@ void StartupRestore::OnListArrived() {
     if (!autoPlayPending_)
         return;
     autoPlayPending_ = false;
-    if (window_.Session().IsOn(SessionOption::AutoPlay))
-        window_.PlaySelected();
+    if (session_.IsOn(SessionOption::AutoPlay))
+        playSaved_();
 }

@@ -2,7 +2,11 @@
 
 #include <QObject>
 
-class CPlayerDlg;
+#include <functional>
+
+class ChannelPanel;
+class MainTabs;
+class PlayerSession;
 
 // What the window comes back to at start-up: the remembered main tab and
 // category, the options, and automatic play. Automatic play needs the
@@ -10,7 +14,9 @@ class CPlayerDlg;
 // once the list has arrived, unless the window has shut down meanwhile.
 class StartupRestore : public QObject {
 public:
-    explicit StartupRestore(CPlayerDlg& window);
+    // playSaved plays the saved channel (the play button's command).
+    StartupRestore(QObject* parent, PlayerSession& session, MainTabs& tabs, ChannelPanel& channels,
+                   std::function<void()> playSaved);
 
     // Once, at start-up.
     void Restore();
@@ -22,7 +28,10 @@ private:
     bool RestoreTabs();
     void OnListArrived();
 
-    CPlayerDlg& window_;
+    PlayerSession& session_;
+    MainTabs& tabs_;
+    ChannelPanel& channels_;
+    std::function<void()> playSaved_;
     bool listArrived_ = false;
     bool autoPlayPending_ = false;
 };

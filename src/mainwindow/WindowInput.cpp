@@ -1,8 +1,12 @@
 #include "mainwindow/WindowInput.h"
 
-#include "mainwindow/CPlayerDlg.h"
+#include "app/PlayerSession.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/CommandTable.h"
 #include "mainwindow/FocusKeys.h"
 #include "mainwindow/KeyCommands.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/WindowControls.h"
 #include "mainwindow/WindowDragger.h"
 #include "playback/PlayerWidget.h"
 
@@ -12,8 +16,12 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-WindowInput::WindowInput(CPlayerDlg& window, WindowDragger& dragger)
-    : window_(window), dragger_(dragger) {}
+WindowInput::WindowInput(QWidget& window, WindowDragger& dragger, const PlayerSession& session,
+                         const CommandTable& commands, const WindowControls& controls,
+                         const MainTabs& tabs, ChannelPanel& channels,
+                         std::function<void(const QPoint&)> showMenu)
+    : window_(window), session_(session), commands_(commands), controls_(controls), tabs_(tabs),
+      channels_(channels), showMenu_(std::move(showMenu)), dragger_(dragger) {}
 
 WindowInput::~WindowInput() {
     if (installed_)
@@ -31,19 +39,18 @@ void WindowInput::Install() {
 
 void WindowInput::ConnectPlayer() {
     // The picture's double click (full screen) is connected where the player is bound.
-    PlayerWidget* player = window_.Player();
+    PlayerWidget* player = controls_.player;
     if (!player)
         return;
     connect(player, &PlayerWidget::mouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
                 if (button == Qt::LeftButton) {
                     // The picture drags the window, as the free spots do.
-                    const PlayerSession& session = window_.Session();
-                    if (!session.IsFullScreen() && !session.IsMaximised())
+                    if (!session_.IsFullScreen() && !session_.IsMaximised())
                         dragger_.Press(QCursor::pos());
                     return;
                 }
-                window_.ShowMainMenu(QCursor::pos());
+                showMenu_(QCursor::pos());
             });
     connect(player, &PlayerWidget::mouseMoved, this,
             [player](QPoint) { player->setCursor(Qt::ArrowCursor); });
@@ -58,7 +65,7 @@ bool WindowInput::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (type == QEvent::KeyPress) {
         const auto& key = *static_cast<QKeyEvent*>(event);
-        return !KeyBelongsToFocus(widget, key, &window_, window_.WebBrowser()) && HandleKey(key);
+        return !KeyBelongsToFocus(widget, key, &window_, tabs_.Web().Browser()) && HandleKey(key);
     }
     if (type == QEvent::MouseMove)
         TakeKeysBack(widget);
@@ -74,7 +81,7 @@ void WindowInput::TakeKeysBack(QWidget* under) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || focus == &window_ || focus == under || focus->window() != &window_)
         return;
-    const QWidget* browser = window_.WebBrowser();
+    const QWidget* browser = tabs_.Web().Browser();
     if (browser && browser->isVisible() && (under == browser || browser->isAncestorOf(under)))
         return;
     window_.setFocus(Qt::MouseFocusReason);
@@ -98,11 +105,11 @@ bool WindowInput::HandleKey(const QKeyEvent& event) {
     const int key = event.key();
     if (key == Qt::Key_Escape) {
         // The find field, while open, is what Escape closes.
-        if (window_.CloseFindField())
+        if (channels_.CloseFindField())
             return true;
         // Never closes the window; only leaves full screen.
-        if (window_.Session().IsFullScreen() && !event.isAutoRepeat())
-            window_.OnCommand(MenuCommand::FullScreen);
+        if (session_.IsFullScreen() && !event.isAutoRepeat())
+            commands_.Run(MenuCommand::FullScreen);
         return true;
     }
     const KeyCommand* k = KeyCommandFor(key);
@@ -115,8 +122,8 @@ bool WindowInput::HandleKey(const QKeyEvent& event) {
         return true;
     // What opens a modal window runs once the key has been delivered.
     if (k->later)
-        QTimer::singleShot(0, &window_, [w = &window_, id = k->command] { w->OnCommand(id); });
+        QTimer::singleShot(0, this, [this, id = k->command] { commands_.Run(id); });
     else
-        window_.OnCommand(k->command);
+        commands_.Run(k->command);
     return true;
 }

@@ -2,7 +2,14 @@
 
 #include <QObject>
 
-class CPlayerDlg;
+#include <functional>
+
+class ChannelPanel;
+class CommandTable;
+class MainTabs;
+class PlayerSession;
+class QPoint;
+struct WindowControls;
 class QKeyEvent;
 class QMouseEvent;
 class QWidget;
@@ -15,7 +22,10 @@ class WindowDragger;
 // the left button drags the window, the right one opens the main menu.
 class WindowInput : public QObject {
 public:
-    WindowInput(CPlayerDlg& window, WindowDragger& dragger);
+    // showMenu opens the main menu at a screen position.
+    WindowInput(QWidget& window, WindowDragger& dragger, const PlayerSession& session,
+                const CommandTable& commands, const WindowControls& controls, const MainTabs& tabs,
+                ChannelPanel& channels, std::function<void(const QPoint&)> showMenu);
     ~WindowInput() override;
 
     // Once, at start-up, after the player is bound.
@@ -30,7 +40,13 @@ private:
     bool FollowDrag(bool released, const QMouseEvent& mouse);
     bool HandleKey(const QKeyEvent& event);
 
-    CPlayerDlg& window_;
+    QWidget& window_;
+    const PlayerSession& session_;
+    const CommandTable& commands_;
+    const WindowControls& controls_;
+    const MainTabs& tabs_;
+    ChannelPanel& channels_;
+    std::function<void(const QPoint&)> showMenu_;
     WindowDragger& dragger_;
     bool installed_ = false;
 };

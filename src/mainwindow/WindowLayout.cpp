@@ -2,10 +2,11 @@
 
 #include "app/PlayerSession.h"
 #include "catalogue/CChannelListView.h"
-#include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
+#include "mainwindow/WindowControls.h"
 #include "mainwindow/WindowGeometry.h"
+#include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinStrips.h"
 
@@ -27,13 +28,14 @@ void WindowLayout::Run() {
         const ControlId id = ControlAtIndex(i);
         const Placement& placement = layout_.Control(id);
         if (id == ControlId::Player)
-            Apply(window_.Player(), Placement{placement.moved, placement.box, Visibility::Keep});
+            Apply(controls_.player, Placement{placement.moved, placement.box, Visibility::Keep});
         else if (id == ControlId::ChannelList)
-            Apply(window_.ListView(), placement);
+            Apply(controls_.listView, placement);
         else
-            Apply(window_.Button(id), placement);
+            Apply(controls_.Button(id), placement);
     }
-    window_.Tabs().PlaceBrowser(); // the browser takes layout_.browser once it exists
+    if (tabs_)
+        tabs_->PlaceBrowser(); // the browser takes layout_.browser once it exists
 }
 
 void WindowLayout::Apply(QWidget* widget, const Placement& placement) {
@@ -51,7 +53,7 @@ void WindowLayout::Apply(QWidget* widget, const Placement& placement) {
 }
 
 void WindowLayout::OnResized() {
-    const QSize limit = window_.MinimumSize();
+    const QSize limit = MinimumSize();
     if (window_.minimumSize() != limit && window_.width() >= limit.width() &&
         window_.height() >= limit.height())
         window_.setMinimumSize(limit);
@@ -62,24 +64,24 @@ void WindowLayout::OnResized() {
         CoverWithPicture();
     } else if (!DrawsVideoStrip(session_.IsPlaying(), session_.Category())) {
         // No logo over the video area: the picture fills it.
-        window_.Player()->setGeometry(layout_.videoArea.ToRect());
+        controls_.player->setGeometry(layout_.videoArea.ToRect());
     }
 }
 
 void WindowLayout::CoverWithPicture() {
-    window_.Player()->setGeometry(window_.rect());
-    window_.Player()->raise();
+    controls_.player->setGeometry(window_.rect());
+    controls_.player->raise();
     // Maximising to the work area has no meaning over the whole screen: the
     // button goes while there, and comes back with the others on leaving.
-    window_.Button(ControlId::MaximiseToggle)->hide();
+    controls_.Button(ControlId::MaximiseToggle)->hide();
     if (!session_.IsPlaying())
         return;
     // A broadcast in full screen: the list, the browser and every button hide.
-    window_.ListView()->hide();
+    controls_.listView->hide();
     for (std::size_t i = 0; i < kControlCount; ++i)
-        if (CMinsButton* button = window_.Button(ControlAtIndex(i)))
+        if (CMinsButton* button = controls_.Button(ControlAtIndex(i)))
             button->hide();
-    if (QWidget* browser = window_.WebBrowser())
+    if (QWidget* browser = tabs_ ? tabs_->Web().Browser() : nullptr)
         browser->hide();
 }
 
@@ -94,10 +96,10 @@ void WindowLayout::ToggleListPanel() {
     }
     const QRect target = geometry_.ToggleListPanel(window_.geometry());
     const ButtonEntry look = ListToggleLook(session_.IsListPanelOpen());
-    window_.Button(look.id)->SetImages(look.normal, look.pressed, look.hovered);
-    window_.Button(look.id)->setAccessibleName(QString::fromUtf8(look.role));
-    window_.Button(look.id)->update();
-    window_.Button(ControlId::ListToggleBottom)
+    controls_.Button(look.id)->SetImages(look.normal, look.pressed, look.hovered);
+    controls_.Button(look.id)->setAccessibleName(QString::fromUtf8(look.role));
+    controls_.Button(look.id)->update();
+    controls_.Button(ControlId::ListToggleBottom)
         ->setAccessibleName(
             QString::fromUtf8(ListPanelButtonNames(session_.IsListPanelOpen()).bottom));
 
@@ -106,10 +108,10 @@ void WindowLayout::ToggleListPanel() {
     // the wider size has arrived (see OnResized), or the limit itself
     // would widen the window before the move and the two would add up.
     if (!session_.IsListPanelOpen())
-        window_.setMinimumSize(window_.MinimumSize());
+        window_.setMinimumSize(MinimumSize());
     window_.setGeometry(target);
     if (session_.IsListPanelOpen())
-        window_.Tabs().ShowCurrent();
+        tabs_->ShowCurrent();
 }
 
 void WindowLayout::ToggleFullScreen() {
@@ -132,10 +134,10 @@ void WindowLayout::ToggleFullScreen() {
 
 void WindowLayout::ShowAfterFullScreen() {
     for (ControlId id : ButtonsAfterFullScreen(session_.IsListPanelOpen(), session_.MainTab()))
-        window_.Button(id)->show();
+        controls_.Button(id)->show();
     // The list only where the panel is open on the channel lists.
     if (session_.IsListPanelOpen() && session_.MainTab() == MainTab::Channels)
-        window_.ListView()->show();
+        controls_.listView->show();
 }
 
 void WindowLayout::ToggleMaximise() {
@@ -146,7 +148,11 @@ void WindowLayout::ToggleMaximise() {
     if (const std::optional<QRect> target = geometry_.ToggleMaximise(window_.geometry(), workArea))
         window_.setGeometry(*target);
     // The caption button names what a press does now.
-    window_.Button(ControlId::MaximiseToggle)
+    controls_.Button(ControlId::MaximiseToggle)
         ->setAccessibleName(session_.IsMaximised() ? QStringLiteral("이전 크기로")
                                                    : QStringLiteral("최대화"));
+}
+
+QSize WindowLayout::MinimumSize() const {
+    return MinimumClientSize(session_.IsListPanelOpen());
 }

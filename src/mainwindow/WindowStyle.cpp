@@ -29,3 +29,33 @@ void WindowStyle::SetFlags(Qt::WindowFlags flags) {
         window_.show();
     }
 }
+
+void WindowStyle::ToggleOnTop() {
+    session_.Toggle(SessionOption::OnTop);
+    ApplyOnTop();
+}
+
+void WindowStyle::HideWindow() {
+    // Hidden, only the tray icon brings the window back; without a tray to
+    // show that icon in, the window is minimised instead, never lost.
+    if (tray_.ShowsIcon())
+        window_.hide();
+    else
+        Minimise();
+}
+
+void WindowStyle::Minimise() {
+    // A tray host may have gone since start-up: a minimised tool window
+    // would have neither a taskbar button nor an icon to come back from.
+    ApplyTaskbarStyle();
+    window_.showMinimized();
+}
+
+void WindowStyle::ShowFromTray() {
+    // A minimised, hidden or covered window comes back as it was before.
+    if (window_.isMinimized())
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}

@@ -1,13 +1,15 @@
 #include "mainwindow/WindowTray.h"
 
-#include "mainwindow/CPlayerDlg.h"
+#include "app/PlayerSession.h"
 #include "skin/SkinInventory.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
-WindowTray::WindowTray(CPlayerDlg& window) : QObject(&window), window_(window) {}
+WindowTray::WindowTray(QWidget& window, const PlayerSession& session)
+    : QObject(&window), window_(window), session_(session) {}
 
 void WindowTray::Create() {
     if (icon_)
@@ -21,16 +23,16 @@ void WindowTray::Create() {
     icon_ = new QSystemTrayIcon(AppIcon(), &window_);
     // "WAVEORBIT" alone until something plays; a tray icon made anew says
     // at once what plays.
-    icon_->setToolTip(window_.Session().CurrentNowPlaying().TrayToolTip());
+    icon_->setToolTip(session_.CurrentNowPlaying().TrayToolTip());
     connect(icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {
-                    window_.ShowFromTray();
+                    emit showRequested();
                 } else if (reason == QSystemTrayIcon::Context) {
                     // In front first, so the menu closes on a click elsewhere.
                     if (window_.isVisible())
                         window_.activateWindow();
-                    window_.ShowMainMenu(QCursor::pos());
+                    emit menuRequested(QCursor::pos());
                 }
             });
     // Shown even where no tray exists yet: the icon appears when one starts.

@@ -4,15 +4,18 @@
 
 #include <functional>
 
-class CPlayerDlg;
+class PlayerSession;
+class QPoint;
+class QWidget;
 class QSystemTrayIcon;
 
 // The main window's icon in the notification area: a left click brings the
 // window back, a right click opens the main menu. Where no tray shows icons,
 // the window keeps a taskbar button instead (see HostAvailable).
 class WindowTray : public QObject {
+    Q_OBJECT
 public:
-    explicit WindowTray(CPlayerDlg& window);
+    WindowTray(QWidget& window, const PlayerSession& session);
 
     // Makes the icon (once); it says at once what plays.
     void Create();
@@ -25,8 +28,15 @@ public:
     // Whether the icon is there to bring a hidden window back.
     bool ShowsIcon() const;
 
+signals:
+    // A left click: the window is to come back; a right click: the main
+    // menu, at a screen position.
+    void showRequested();
+    void menuRequested(const QPoint& globalPos);
+
 private:
-    CPlayerDlg& window_;
+    QWidget& window_;
+    const PlayerSession& session_;
     QSystemTrayIcon* icon_ = nullptr;
     std::function<bool()> hostProbe_;
 };

@@ -3,7 +3,6 @@
 #include "catalogue/StreamOptions.h"
 
 #include "app/LegacyText.h"
-#include "app/SettingsTable.h"
 #include "playback/GlSurfaceModule.h"
 #include "playback/GlVideoSurface.h"
 #include "playback/MpvLibrary.h"
@@ -106,8 +105,7 @@ void CWMPPlayer4::Start() {
 
 void CWMPPlayer4::ApplyOptions() {
     const Options& options = options_;
-    const int volume = options.volume >= 0 ? options.volume : Settings::ReadNumber(Settings::Sound);
-    const QByteArray volumeText = QByteArray::number(ClampVolume(volume));
+    const QByteArray volumeText = QByteArray::number(ClampVolume(options.volume));
     // Only the program's own skin and keys: no user configuration or scripts,
     // no on-screen controls, no mpv key bindings, no yt-dlp hook (which adds
     // most of a second to every failure), and a network time-out longer

@@ -39,8 +39,9 @@ public:
     struct Options {
         // mpv's "ao"; empty keeps mpv's own choice ("null" in tests).
         QString audioOutput;
-        // Start-up volume; below 0 reads the saved "Sound".
-        int volume = -1;
+        // The volume mpv starts with, until setVolume gives the program's
+        // own (the window's volume control does so at its start).
+        int volume = 100;
         // Automatic follows WAVEORBIT_VIDEO, then the machine (see
         // VideoRendererChoice).
         VideoRendererRequest renderer = VideoRendererRequest::Automatic;

@@ -127,7 +127,7 @@ void ConnectionWatch::RefuseRow() {
     Shutdown();
     addresses_.clear();
     session_.SetPlayingChannel(Category::None, {});
-    view_.HideVideo();
+    session_.SetVideoShown(false);
     ShowStatus(StatusDisplay::RefusedAddress(), false);
     SetCell(ChannelMerge::RefusedMark());
 }
@@ -197,10 +197,8 @@ void ConnectionWatch::Connect(const QString& address) {
 void ConnectionWatch::StopPlayback() {
     // Everything stops as at shutdown; then the window shows that it did.
     Shutdown();
-    view_.HideVideo();
-    view_.SetLamp(false);
-    view_.SetStatusText(StatusDisplay::Stopped());
-    view_.RedrawStatusPanel();
+    session_.SetVideoShown(false);
+    ShowStatus(StatusDisplay::Stopped(), false);
     if (view_.IsFullScreen())
         view_.LeaveFullScreen();
 }
@@ -245,9 +243,12 @@ bool ConnectionWatch::OnTimer(PlaybackTimer id) {
 }
 
 void ConnectionWatch::ShowStatus(const QString& text, bool lampLit) {
-    view_.SetStatusText(text);
-    view_.SetLamp(lampLit);
-    view_.RedrawStatusPanel();
+    // The window follows the session's status and repaints the panel.
+    session_.SetStatus(text, lampLit);
+}
+
+void ConnectionWatch::ShowStatusText(const QString& text) {
+    session_.SetStatus(text, session_.IsLampLit());
 }
 
 void ConnectionWatch::SetCell(const QString& text) {
@@ -351,13 +352,12 @@ void ConnectionWatch::Succeed() {
     session_.SetPlaying(true);
     if (fromList_ && history_ != nullptr)
         history_->ForgetFailed(playedKey_);
-    if (!TellSoundMissing())
-        view_.SetStatusText(StatusDisplay::Connected());
+    const bool notice = TellSoundMissing();
+    ShowStatus(notice ? session_.StatusText() : StatusDisplay::Connected(), true);
     if (!session_.ChannelName().isEmpty()) {
         SetCell(StatusDisplay::CellConnected());
         Settings::WriteNumber(Settings::IndexWritten, playingRow_);
     }
-    view_.SetLamp(true);
 
     // Closing the list and hiding the window belong to the user's choice of a
     // channel, not to a recovery of the same broadcast.
@@ -371,11 +371,10 @@ void ConnectionWatch::Succeed() {
     }
 
     if (!IsSoundOnly(view_.CurrentCategory()))
-        view_.ShowVideo();
+        session_.SetVideoShown(true);
     else if (!recovered && view_.AutoHideOn())
         view_.HideMainWindow();
 
-    view_.RedrawStatusPanel();
     timers_.StartTimer(PlaybackTimer::Clock, kTickMs);
 }
 
@@ -409,15 +408,9 @@ void ConnectionWatch::ClockTick() {
     // The clock counts on underneath a notice; its line comes back after it.
     const bool notice = TellSoundMissing() || (noticeTicks_ > 0 && --noticeTicks_ > 0);
     // The text changes even in full screen, so leaving it shows the current time.
-    if (!notice)
-        view_.SetStatusText(line);
-    if (resumed) {
+    ShowStatus(notice ? session_.StatusText() : line, resumed || session_.IsLampLit());
+    if (resumed)
         SetCell(StatusDisplay::CellConnected());
-        view_.SetLamp(true);
-        view_.RedrawStatusPanel();
-    } else if (!view_.IsFullScreen()) {
-        view_.RedrawStatusText();
-    }
 }
 
 bool ConnectionWatch::TellSoundMissing() {
@@ -427,7 +420,7 @@ bool ConnectionWatch::TellSoundMissing() {
         return false;
     soundNoticeGiven_ = true;
     noticeTicks_ = kNoticeTicks;
-    view_.SetStatusText(StatusDisplay::ConnectedWithoutSound());
+    ShowStatusText(StatusDisplay::ConnectedWithoutSound());
     return true;
 }
 
@@ -500,7 +493,7 @@ void ConnectionWatch::ReconnectTick() {
 
 void ConnectionWatch::GiveUpReconnecting() {
     StopWatching();
-    view_.HideVideo();
+    session_.SetVideoShown(false);
     ShowStatus(StatusDisplay::Failed(), false);
     SetCell(StatusDisplay::CellFailed());
     if (view_.IsFullScreen())

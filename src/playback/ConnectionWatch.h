@@ -45,18 +45,6 @@ public:
     virtual void ToggleListPanel() = 0;   // flips the panel; refusal is decided before
     virtual void HideMainWindow() = 0;    // like the hide button: only the tray icon stays
 
-    // Status panel: the texts are kept by the window, then redrawn on request.
-    virtual void SetStatusText(const QString& text) = 0;
-    virtual void SetLamp(bool lit) = 0;
-    // Rebuild the panel strip; invalidate the lamp and the status text.
-    virtual void RedrawStatusPanel() = 0;
-    // Rebuild the panel strip; invalidate the status text only.
-    virtual void RedrawStatusText() = 0;
-    // Show the player's picture, rebuild the panel strip, invalidate the video area.
-    virtual void ShowVideo() = 0;
-    // Hide the player's picture, rebuild the video area (logo), invalidate it.
-    virtual void HideVideo() = 0;
-
     // Message boxes owned by the main window. They may run a nested event loop.
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
@@ -178,7 +166,10 @@ private:
     // the shutdown and giving up on a channel have in common.
     void StopWatching();
     void ReconnectTick();
+    // The status line and its lamp, and the line alone, go to the session,
+    // which the window follows.
     void ShowStatus(const QString& text, bool lampLit);
+    void ShowStatusText(const QString& text);
     void SetCell(const QString& text);
     QString DisplayName() const;
 

@@ -1,7 +1,6 @@
 #include "playback/VolumeControl.h"
 
 #include "app/PlayerSession.h"
-#include "app/SettingsTable.h"
 #include "playback/StatusDisplay.h"
 
 #include <algorithm>
@@ -30,9 +29,8 @@ int VolumeControl::PointerOffset(int d, int volume) {
     return 50 - d;
 }
 
-VolumeControl::VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers,
-                             PlayerSession& session)
-    : player_(player), view_(view), timers_(timers), session_(session) {}
+VolumeControl::VolumeControl(MediaPlayer& player, TimerHost& timers, PlayerSession& session)
+    : player_(player), timers_(timers), session_(session) {}
 
 int VolumeControl::Volume() const {
     return session_.Volume();
@@ -50,20 +48,15 @@ const QString& VolumeControl::CaptionText() const {
     return session_.CaptionText();
 }
 
-void VolumeControl::StartUp() {
+void VolumeControl::StartUp(int storedVolume) {
     // A stored value out of range (edited by hand, or from another program)
     // would put the level bar's window outside its picture and be written
     // back as it came: it is held to the range like every other change.
-    const int volume = std::clamp(Settings::ReadNumber(Settings::Sound), 0, 100);
+    const int volume = std::clamp(storedVolume, 0, 100);
     session_.SetVolume(volume);
     session_.SetMuted(false);
     player_.setVolume(volume);
     session_.SetIndicatorOffset(StartupOffset(volume));
-    view_.RedrawVolumeBar();
-}
-
-void VolumeControl::Save() const {
-    Settings::WriteNumber(Settings::Sound, session_.Volume());
 }
 
 void VolumeControl::Up() {
@@ -108,9 +101,7 @@ void VolumeControl::WheelDown() {
 
 void VolumeControl::ShowVolumeLine() {
     session_.SetCaptionText(StatusDisplay::VolumeCaption(session_.Volume()));
-    view_.ShowCaption(session_.CaptionText());
     timers_.StartTimer(PlaybackTimer::Caption, kCaptionMs);
-    view_.RedrawVolumeBar();
 }
 
 void VolumeControl::ToggleMute() {
@@ -123,8 +114,6 @@ void VolumeControl::ToggleMute() {
         session_.SetMuted(false);
         session_.SetCaptionText(StatusDisplay::VolumeCaption(session_.Volume()));
     }
-    view_.ShowMuteButton(session_.IsMuted());
-    view_.ShowCaption(session_.CaptionText());
     timers_.StartTimer(PlaybackTimer::Caption, kCaptionMs);
 }
 
@@ -136,7 +125,6 @@ void VolumeControl::FromPointer(int x) {
     // The pointer sets the sound even while muted; the mute flag stays.
     player_.setVolume(volume);
     session_.SetIndicatorOffset(PointerOffset(d, volume));
-    view_.RedrawVolumeBar();
 }
 
 bool VolumeControl::OnTimer(PlaybackTimer id) {
@@ -144,6 +132,5 @@ bool VolumeControl::OnTimer(PlaybackTimer id) {
         return false;
     timers_.StopTimer(PlaybackTimer::Caption);
     session_.SetCaptionText(QString());
-    view_.ShowCaption(session_.CaptionText());
     return true;
 }

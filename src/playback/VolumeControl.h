@@ -7,18 +7,6 @@
 
 class PlayerSession;
 
-// What the volume logic needs from the main window.
-class VolumeView {
-public:
-    virtual ~VolumeView() = default;
-    // The caption line changed: rebuild the caption strip, invalidate its text area.
-    virtual void ShowCaption(const QString& text) = 0;
-    // The level bar changed: rebuild the bottom strip, invalidate the volume area.
-    virtual void RedrawVolumeBar() = 0;
-    // Give mute button 1010 its speaker or crossed-speaker pictures and repaint it.
-    virtual void ShowMuteButton(bool muted) = 0;
-};
-
 // The program's own volume (0..100, the player is told), mute through the
 // volume, the level bar's indicator offset and the three-second volume line.
 class VolumeControl {
@@ -34,13 +22,13 @@ public:
     static constexpr int kAreaWidth = 50;
     static constexpr int kCaptionMs = 3000;
 
-    // The level, the mute state, the offset and the caption are kept in the session.
-    VolumeControl(MediaPlayer& player, VolumeView& view, TimerHost& timers, PlayerSession& session);
+    // The level, the mute state, the offset and the caption are kept in the
+    // session; the window follows their changes there.
+    VolumeControl(MediaPlayer& player, TimerHost& timers, PlayerSession& session);
 
-    // Start-up: the saved "Sound", held to 0..100, goes to the player.
-    void StartUp();
-    // Exit: "Sound" := the volume. The mute state is not kept.
-    void Save() const;
+    // Start-up: the saved volume ("Sound"), held to 0..100, goes to the
+    // player. The session keeps the level; the mute state starts off.
+    void StartUp(int storedVolume);
 
     void Up();   // command 32784, Up key
     void Down(); // command 32785, Down key
@@ -63,7 +51,6 @@ private:
     void ShowVolumeLine();
 
     MediaPlayer& player_;
-    VolumeView& view_;
     TimerHost& timers_;
     PlayerSession& session_;
 };

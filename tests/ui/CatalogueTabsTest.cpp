@@ -1,3 +1,4 @@
+#include "catalogue/CatalogueTabs.h"
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
@@ -7,6 +8,8 @@
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/UpdateOutcome.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/Prompter.h"
 #include "skin/CMinsButton.h"
 
 #include "../../tools/demo/DemoCatalogues.h"
@@ -68,23 +71,23 @@ protected:
 
     std::unique_ptr<CPlayerDlg> Start() {
         auto window = std::make_unique<CPlayerDlg>();
-        window->SetServiceBaseAddress(server.BaseUrl());
-        window->SetMessageHandler([this](const QString& text) { messages << text; });
-        window->ReplaceLauncher(Launcher({[this](const QUrl& url) {
-                                              opened << url;
-                                              return true;
-                                          },
-                                          [this](const QString& program, const QStringList& args) {
-                                              started << program + QLatin1Char(' ') +
-                                                             args.join(QLatin1Char(' '));
-                                              return true;
-                                          }}));
+        window->Channels().Catalogue().SetServiceBaseAddress(server.BaseUrl());
+        window->Prompts().SetMessageHandler([this](const QString& text) { messages << text; });
+        window->DesktopLauncher() =
+            (Launcher({[this](const QUrl& url) {
+                           opened << url;
+                           return true;
+                       },
+                       [this](const QString& program, const QStringList& args) {
+                           started << program + QLatin1Char(' ') + args.join(QLatin1Char(' '));
+                           return true;
+                       }}));
         window->OnInitDialog();
         return window;
     }
 
     bool QueueIdle(CPlayerDlg& window) {
-        return WaitFor([&] { return window.Downloads()->IsIdle(); });
+        return WaitFor([&] { return window.Channels().Downloads().IsIdle(); });
     }
 
     QString DataFile(const QString& name) const {
@@ -206,7 +209,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
         ~Cleanup() { QFile::remove(path); }
     } cleanup{updater};
 
-    window->OnCommand(MenuCommand::Update);
+    window->Commands().Run(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages.last(), QStringLiteral("현재 버전이 최신버전입니다."));
     ASSERT_EQ(started.size(), 1);
@@ -216,7 +219,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"),
                     HttpResponse::Ok(Catalogue("MBC", 13, 5)));
     const int shownRows = window->ListModel()->rowCount();
-    window->OnCommand(MenuCommand::Update);
+    window->Commands().Run(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return messages.size() == 2; }));
     EXPECT_EQ(messages.last(), QStringLiteral("최신버전으로 업데이트 되었습니다."));
     EXPECT_EQ(started.size(), 2);
@@ -226,7 +229,7 @@ TEST_F(CatalogueTabsTest, TheUpdateCommandReportsAndStartsTheUpdater) {
     // The service unreachable: the user hears that nothing could be checked,
     // and the updater still has its turn.
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"), HttpResponse::Refuse());
-    window->OnCommand(MenuCommand::Update);
+    window->Commands().Run(MenuCommand::Update);
     ASSERT_TRUE(WaitFor([&] { return messages.size() == 3; }));
     EXPECT_EQ(messages.last(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::NotChecked));
     EXPECT_EQ(started.size(), 3);
@@ -245,9 +248,9 @@ TEST_F(CatalogueTabsTest, WebPageRowsOpenInTheBrowser) {
                    QStringLiteral("http://127.0.0.1:1/schedule page.html")};
     window->ListModel()->Clear();
     window->ListModel()->AppendRows({page, page, page});
-    window->OnListClick(2);
+    window->Channels().OnListClick(2);
     EXPECT_EQ(window->Session().CurrentRow(), 2);
-    window->OnListDoubleClick(1);
+    window->Channels().OnListDoubleClick(1);
     EXPECT_EQ(window->Session().CurrentRow(), 1);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].path(), QStringLiteral("/schedule page.html"));
@@ -278,7 +281,7 @@ TEST_F(CatalogueTabsTest, EachTabsCatalogueIsCheckedAgainstItsOwnService) {
 
     const auto update = [&] {
         messages.clear();
-        window->OnCommand(MenuCommand::Update);
+        window->Commands().Run(MenuCommand::Update);
         EXPECT_TRUE(WaitFor([&] { return !messages.isEmpty(); }));
         return messages.value(0);
     };

@@ -6,12 +6,17 @@
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ListMenu.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelGuide.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/DesktopLink.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
 #include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
@@ -96,12 +101,13 @@ std::unique_ptr<Session> OpenUserTab(const std::vector<ChannelRecord>& channels)
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
     s->window = std::make_unique<CPlayerDlg>();
-    s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    s->window->Channels().Catalogue().SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     s->player = new StandInPlayer;
     s->window->UsePlayer(s->player);
     Session* raw = s.get();
-    s->window->SetMessageHandler([raw](const QString& text) { raw->messages.append(text); });
-    s->window->SetQuestionHandler([](const QString&, const QString&) { return false; });
+    s->window->Prompts().SetMessageHandler(
+        [raw](const QString& text) { raw->messages.append(text); });
+    s->window->Prompts().SetQuestionHandler([](const QString&, const QString&) { return false; });
     s->window->OnInitDialog();
     s->window->show();
     QApplication::processEvents();
@@ -166,13 +172,13 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     auto s = OpenUserTab(
         {UserChannel(QStringLiteral("라디오 하나"), QStringLiteral("http://127.0.0.1/r1"))});
     CPlayerDlg& window = *s->window;
-    window.StartDesktopIntegration(true);
-    MprisService* mpris = window.MediaControls();
+    window.Desktop().Start(true);
+    MprisService* mpris = window.Desktop().Mpris();
     ASSERT_NE(mpris, nullptr);
     QApplication::processEvents();
     EXPECT_FALSE(mpris->IsRegistered()); // no bus: quietly without
-    ASSERT_NE(window.TrayIcon(), nullptr);
-    EXPECT_EQ(window.TrayIcon()->toolTip(), QStringLiteral("WAVEORBIT"));
+    ASSERT_NE(window.Tray().Icon(), nullptr);
+    EXPECT_EQ(window.Tray().Icon()->toolTip(), QStringLiteral("WAVEORBIT"));
     EXPECT_EQ(mpris->PlaybackStatus(), QStringLiteral("Stopped"));
     EXPECT_EQ(
         mpris->Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
@@ -188,12 +194,13 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:title")).toString(),
               QStringLiteral("라디오 하나"));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window.TrayIcon()->toolTip() == QStringLiteral("WAVEORBIT\n라디오 하나"); },
+        [&] { return window.Tray().Icon()->toolTip() == QStringLiteral("WAVEORBIT\n라디오 하나"); },
         2000));
 
     // The radio's title as it changes.
     emit s->player->streamTitleChanged(QStringLiteral("가수 - 노래"));
-    EXPECT_EQ(window.TrayIcon()->toolTip(), QStringLiteral("WAVEORBIT\n라디오 하나\n가수 - 노래"));
+    EXPECT_EQ(window.Tray().Icon()->toolTip(),
+              QStringLiteral("WAVEORBIT\n라디오 하나\n가수 - 노래"));
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:artist")).toStringList(),
               QStringList{QStringLiteral("가수 - 노래")});
     // A tray icon made anew gets the tip too.
@@ -201,7 +208,7 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     window.Tray().Create();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return window.TrayIcon()->toolTip() ==
+            return window.Tray().Icon()->toolTip() ==
                    QStringLiteral("WAVEORBIT\n라디오 하나\n가수 - 노래");
         },
         2000));
@@ -228,7 +235,8 @@ TEST(DesktopNowPlaying, TrayTipAndMediaControlsFollowTheBroadcast) {
     mpris->Stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsPlaying(); }, 2000));
     EXPECT_EQ(window.Session().StatusText(), QStringLiteral("현재 방송연결이 정지되었습니다."));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.TrayIcon()->toolTip() == "WAVEORBIT"; }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window.Tray().Icon()->toolTip() == "WAVEORBIT"; }, 2000));
     EXPECT_EQ(mpris->PlaybackStatus(), QStringLiteral("Stopped"));
     // A new broadcast starts without the old title.
     s->player->current = PlayerStatus::Idle();
@@ -273,19 +281,20 @@ TEST(DesktopNowPlaying, TheProgrammeOnNowIsTheTitleOfATvChannel) {
     Settings::WriteText(Settings::SubMenu, QString::number(StoredNumberOf(Category::Tv)));
 
     CPlayerDlg window;
-    window.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    window.Channels().Catalogue().SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     auto* player = new StandInPlayer;
     window.UsePlayer(player);
-    window.SetMessageHandler([](const QString&) {});
-    window.SetQuestionHandler([](const QString&, const QString&) { return false; });
+    window.Prompts().SetMessageHandler([](const QString&) {});
+    window.Prompts().SetQuestionHandler([](const QString&, const QString&) { return false; });
     window.OnInitDialog();
     window.show();
-    window.StartDesktopIntegration(true);
-    MprisService* mpris = window.MediaControls();
+    window.Desktop().Start(true);
+    MprisService* mpris = window.Desktop().Mpris();
     ASSERT_NE(mpris, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ListModel()->rowCount() == 1; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window.Guide().Book().Find(Category::Tv, address) != nullptr; }, 10000));
+        [&] { return window.Channels().Guide().Book().Find(Category::Tv, address) != nullptr; },
+        10000));
 
     // The row's tooltip, as the view asks its model.
     const QString tip = window.ListView()
@@ -297,7 +306,7 @@ TEST(DesktopNowPlaying, TheProgrammeOnNowIsTheTitleOfATvChannel) {
     EXPECT_TRUE(tip.endsWith(QStringLiteral(" 드라마"))) << tip.toStdString();
 
     player->current = PlayerStatus::Playing();
-    window.PlayRow(0);
+    window.Playback()->Watch().PlayRow(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 4000));
     EXPECT_TRUE(window.Session().ShownCaption().startsWith(QStringLiteral("뉴스9  ")))
         << window.Session().ShownCaption().toStdString();
@@ -306,15 +315,18 @@ TEST(DesktopNowPlaying, TheProgrammeOnNowIsTheTitleOfATvChannel) {
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:artist")).toStringList(),
               QStringList{QStringLiteral("KBS 1TV")});
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window.TrayIcon()->toolTip() == QStringLiteral("WAVEORBIT\nKBS 1TV\n뉴스9"); },
+        [&] {
+            return window.Tray().Icon()->toolTip() == QStringLiteral("WAVEORBIT\nKBS 1TV\n뉴스9");
+        },
         2000))
-        << window.TrayIcon()->toolTip().toStdString();
+        << window.Tray().Icon()->toolTip().toStdString();
 
-    window.StopPlayback();
+    window.Playback()->Watch().StopPlayback();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsPlaying(); }, 2000));
     EXPECT_EQ(window.Session().ShownCaption(), QString());
     EXPECT_EQ(mpris->Metadata().value(QStringLiteral("xesam:title")).toString(), QString());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.TrayIcon()->toolTip() == "WAVEORBIT"; }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window.Tray().Icon()->toolTip() == "WAVEORBIT"; }, 2000));
 }
 
 TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {
@@ -329,8 +341,8 @@ TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {
                                         "http://127.0.0.1:9/two.mp3\r\n"
                                         "http://127.0.0.1:9/three\r\n")
                              .toUtf8());
-    QSignalSpy imported(&window, &CPlayerDlg::playlistImported);
-    window.ImportPlaylist(playlist);
+    QSignalSpy imported(&window.Desktop(), &DesktopLink::playlistImported);
+    window.Desktop().ImportPlaylist(playlist);
     ASSERT_TRUE(imported.wait(10000));
     EXPECT_EQ(imported.at(0).at(0).toInt(), 3);
     const ChannelListModel& model = *window.ListModel();
@@ -347,12 +359,12 @@ TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {
     const std::vector<ChannelRecord> before = model.Rows();
 
     const QString exported = dir.filePath(QStringLiteral("out.m3u8"));
-    window.ExportPlaylist(exported);
+    window.Desktop().ExportPlaylist(exported);
     EXPECT_TRUE(
         ReadBytes(exported).startsWith("#EXTM3U\n#EXTINF:-1 group-title=\"뉴스\",Channel ＃1\n"));
-    window.DeleteAllUserChannels();
+    window.Channels().DeleteAllUserChannels();
     ASSERT_EQ(model.rowCount(), 0);
-    window.ImportPlaylist(exported);
+    window.Desktop().ImportPlaylist(exported);
     ASSERT_TRUE(imported.wait(10000));
     EXPECT_EQ(model.Rows(), before);
     EXPECT_TRUE(s->messages.isEmpty());
@@ -360,16 +372,16 @@ TEST(DesktopPlaylists, ImportAddsUserRowsAndExportReadsBackTheSame) {
     // A file without a channel says so and adds nothing.
     const QString empty = dir.filePath(QStringLiteral("empty.m3u"));
     WriteBytes(empty, "#EXTM3U\n# nothing here\n");
-    window.ImportPlaylist(empty);
+    window.Desktop().ImportPlaylist(empty);
     ASSERT_TRUE(imported.wait(10000));
     EXPECT_EQ(imported.last().at(0).toInt(), 0);
     EXPECT_EQ(s->messages.size(), 1);
     EXPECT_EQ(model.Rows(), before);
 
     // On a catalogue tab both commands do nothing.
-    window.OpenCategoryTab(Category::Tv);
-    window.OnCommand(ListCommand::ImportPlaylist);
-    EXPECT_FALSE(window.IsImportingPlaylist());
+    window.Channels().OpenCategoryTab(Category::Tv);
+    window.Commands().Run(ListCommand::ImportPlaylist);
+    EXPECT_FALSE(window.Desktop().Importing());
     EXPECT_EQ(CUserChannelFile(Paths::DataFolder()).Load().size(), 3u);
 }
 
@@ -385,11 +397,11 @@ TEST(DesktopPlaylists, TenThousandEntriesImportWhileTheWindowAnswers) {
                    .toUtf8();
     const QString playlist = dir.filePath(QStringLiteral("big.m3u"));
     WriteBytes(playlist, big);
-    QSignalSpy imported(&window, &CPlayerDlg::playlistImported);
-    window.ImportPlaylist(playlist);
+    QSignalSpy imported(&window.Desktop(), &DesktopLink::playlistImported);
+    window.Desktop().ImportPlaylist(playlist);
     // The command returns at once; the reading goes on beside the window.
-    EXPECT_TRUE(window.IsImportingPlaylist() || imported.count() == 1);
-    window.ImportPlaylist(playlist); // a second import waits for none: refused
+    EXPECT_TRUE(window.Desktop().Importing() || imported.count() == 1);
+    window.Desktop().ImportPlaylist(playlist); // a second import waits for none: refused
     ASSERT_TRUE(imported.count() == 1 || imported.wait(30000));
     EXPECT_EQ(imported.count(), 1);
     EXPECT_EQ(window.ListModel()->rowCount(), 10000);

@@ -8,6 +8,7 @@
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/Prompter.h"
 #include "skin/CMinsButton.h"
 
 #include "TestFolders.h"
@@ -47,7 +48,7 @@ std::map<QString, QByteArray> Snapshot(const ScopedXdgHome& home) {
 struct MainWindowScope {
     std::unique_ptr<CPlayerDlg> window = std::make_unique<CPlayerDlg>();
     MainWindowScope() {
-        window->SetMessageHandler([](const QString&) {});
+        window->Prompts().SetMessageHandler([](const QString&) {});
         window->OnInitDialog();
     }
 };
@@ -209,7 +210,7 @@ TEST(SettingsDlg, OnTopIsOnlyStoredUntilTheNextStart) {
     EXPECT_FALSE(main.window->Session().IsOn(SessionOption::OnTop));
     EXPECT_FALSE(main.window->windowFlags() & Qt::WindowStaysOnTopHint);
     // The menu command still toggles the old state.
-    main.window->OnCommand(MenuCommand::OnTop);
+    main.window->Commands().Run(MenuCommand::OnTop);
     EXPECT_TRUE(main.window->Session().IsOn(SessionOption::OnTop));
 }
 

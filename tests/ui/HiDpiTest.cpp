@@ -5,6 +5,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "installer/CInstallerDlg.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/Prompter.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
 
@@ -53,7 +54,7 @@ protected:
 TEST_F(HiDpi, MainWindowCaptionEmblemIsTheSharpArt) {
     ScopedXdgHome home;
     CPlayerDlg window;
-    window.SetMessageHandler([](const QString&) {});
+    window.Prompts().SetMessageHandler([](const QString&) {});
     window.OnInitDialog();
     window.show();
     Settle();

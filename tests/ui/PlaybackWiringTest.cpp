@@ -2,13 +2,18 @@
 // when the connection watch and the volume report to it (the rules of the
 // watch and the volume themselves are unit-tested).
 
+#include "mainwindow/PlaybackWiring.h"
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WindowLayout.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
@@ -20,6 +25,9 @@
 #include <QApplication>
 #include <QTableView>
 #include <QTest>
+
+#include <QApplication>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -49,12 +57,14 @@ std::unique_ptr<Started> StartWindow(Category category) {
 
     auto started = std::make_unique<Started>();
     started->window = std::make_unique<CPlayerDlg>();
-    started->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    started->window->Channels().Catalogue().SetServiceBaseAddress(
+        QStringLiteral("http://127.0.0.1:1"));
     started->player = new FakePlayerWidget;
     started->window->UsePlayer(started->player);
     Started* s = started.get();
-    started->window->SetMessageHandler([s](const QString& text) { s->messages.append(text); });
-    started->window->SetQuestionHandler([s](const QString&, const QString& text) {
+    started->window->Prompts().SetMessageHandler(
+        [s](const QString& text) { s->messages.append(text); });
+    started->window->Prompts().SetQuestionHandler([s](const QString&, const QString& text) {
         s->questions.append(text);
         return false;
     });
@@ -116,7 +126,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     CPlayerDlg& window = *s->window;
     const int row = PlainRow(window);
     ASSERT_GE(row, 0);
-    const Box lamp = window.CurrentLayout().statusLamp;
+    const Box lamp = window.Layout().Current().statusLamp;
     EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampUnlit));
     EXPECT_FALSE(window.Player()->isVisible());
 
@@ -137,7 +147,7 @@ TEST(PlaybackWiring, DoubleClickedTvChannelConnectsAndShowsThePicture) {
     EXPECT_TRUE(ShowsPicture(window, lamp, PictureId::LampLit));
     // A TV channel has a picture: the player covers the video area.
     EXPECT_TRUE(window.Player()->isVisible());
-    EXPECT_EQ(window.Player()->geometry(), window.CurrentLayout().videoArea.ToRect());
+    EXPECT_EQ(window.Player()->geometry(), window.Layout().Current().videoArea.ToRect());
 
     // The clock follows, with the channel's name.
     const QString name = window.ListModel()->CellText(row, 1);
@@ -162,7 +172,7 @@ TEST(PlaybackWiring, FailedConnectionKeepsTheLampOutAndMarksTheRow) {
     const int row = PlainRow(window);
     ASSERT_GE(row, 0);
     s->player->current = PlayerStatus::Idle(); // the address could not be opened
-    window.PlayRow(row);
+    window.Playback()->Watch().PlayRow(row);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return window.Session().StatusText().contains("실패"); }, 3000));
     EXPECT_EQ(window.Session().StatusText(), QStringLiteral("방송연결이 실패 하였습니다."));
@@ -171,10 +181,11 @@ TEST(PlaybackWiring, FailedConnectionKeepsTheLampOutAndMarksTheRow) {
     EXPECT_TRUE(s->messages.isEmpty());
     EXPECT_TRUE(s->questions.isEmpty());
     QApplication::processEvents();
-    EXPECT_TRUE(ShowsPicture(window, window.CurrentLayout().statusLamp, PictureId::LampUnlit));
+    EXPECT_TRUE(ShowsPicture(window, window.Layout().Current().statusLamp, PictureId::LampUnlit));
     // The status line is drawn in its colour inside its box.
     const QImage screen = Screen(window);
-    EXPECT_GT(CountColour(screen, window.CurrentLayout().statusText.ToRect(), kStatusColour), 10);
+    EXPECT_GT(CountColour(screen, window.Layout().Current().statusText.ToRect(), kStatusColour),
+              10);
 }
 
 TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
@@ -183,10 +194,10 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
     CPlayerDlg& window = *s->window;
     ASSERT_EQ(window.Session().Category(), Category::Radio);
     ASSERT_GT(window.ListModel()->rowCount(), 0);
-    const QImage idleVideo = Screen(window).copy(window.CurrentLayout().videoArea.ToRect());
+    const QImage idleVideo = Screen(window).copy(window.Layout().Current().videoArea.ToRect());
 
     const QString longName = QStringLiteral("아주 긴 이름의 데모 라디오 채널 ") + QString(40, 'W');
-    window.PlayUrl(QStringLiteral("http://127.0.0.1:1/radio.mp3"));
+    window.Playback()->Watch().PlayAddress(QStringLiteral("http://127.0.0.1:1/radio.mp3"));
     s->player->current = PlayerStatus::Playing();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 3000));
     // Opened by address before any row played: no cell, no position.
@@ -196,7 +207,7 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
     QApplication::processEvents();
     // No picture for radio: the player stays hidden, the logo stays.
     EXPECT_FALSE(window.Player()->isVisible());
-    EXPECT_EQ(Screen(window).copy(window.CurrentLayout().videoArea.ToRect()), idleVideo);
+    EXPECT_EQ(Screen(window).copy(window.Layout().Current().videoArea.ToRect()), idleVideo);
 
     // A row with a very long name: the clock falls off the box's right edge.
     std::vector<ChannelRecord> rows(1);
@@ -204,12 +215,12 @@ TEST(PlaybackWiring, RadioKeepsTheLogoAndALongNameIsCutNotWrapped) {
     rows[0].fields[ChannelRecord::Url] = QStringLiteral("http://127.0.0.1:1/long.mp3");
     window.ListModel()->Clear();
     window.ListModel()->AppendRows(rows);
-    window.PlayRow(0);
+    window.Playback()->Watch().PlayRow(0);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return window.Session().StatusText().startsWith(longName); }, 4000));
     QApplication::processEvents();
     const QImage screen = Screen(window);
-    const Box text = window.CurrentLayout().statusText;
+    const Box text = window.Layout().Current().statusText;
     EXPECT_GT(CountColour(screen, text.ToRect(), kStatusColour), 10);
     // Nothing right of the box and no second line below it.
     EXPECT_EQ(CountColour(screen, QRect(text.right, text.top, 9, text.Height()), kStatusColour), 0);
@@ -228,20 +239,25 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
     EXPECT_EQ(window.Session().Volume(), 60);
     EXPECT_EQ(window.Session().IndicatorOffset(), 20);
 
-    window.VolumeUp();
+    window.Playback()->Volume().Up();
     EXPECT_EQ(window.Session().Volume(), 65);
     EXPECT_EQ(player.volumes.back(), 65);
     EXPECT_EQ(window.Session().CaptionText(), QStringLiteral("소리크기 : 65%"));
     EXPECT_EQ(window.Session().IndicatorOffset(), 52 - 65 / 2);
 
     // The wheel: one notch steps, two notches at once do nothing.
-    window.OnWheelDelta(-120);
+    const auto wheel = [&window](int delta) {
+        QWheelEvent event(QPointF(10, 10), window.mapToGlobal(QPointF(10, 10)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&window, &event);
+    };
+    wheel(-120);
     EXPECT_EQ(window.Session().Volume(), 60);
-    window.OnWheelDelta(240);
+    wheel(240);
     EXPECT_EQ(window.Session().Volume(), 60);
 
     // Press and drag in the volume area.
-    const Box area = window.CurrentLayout().volumeArea;
+    const Box area = window.Layout().Current().volumeArea;
     const QPoint inArea(area.left + 10, area.top + 8);
     QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, inArea);
     EXPECT_EQ(window.Session().Volume(), 14); // 2 x 10 - 6
@@ -264,7 +280,7 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
     // The bar shows the picture's columns from the offset on.
     QApplication::processEvents();
     const QImage bar = Rgb(QImage(SkinPath(PictureId::VolumeBar)));
-    const QImage shown = Screen(window).copy(area.left, window.CurrentLayout().B - 34 + 11,
+    const QImage shown = Screen(window).copy(area.left, window.Layout().Current().B - 34 + 11,
                                              area.Width(), bar.height());
     EXPECT_EQ(shown, bar.copy(10, 0, area.Width(), bar.height()));
 
@@ -281,7 +297,7 @@ TEST(PlaybackWiring, VolumeKeysAreaAndMuteReachThePlayerAndTheBar) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.Session().CaptionText().isEmpty(); }, 5000));
 
     // The level is kept at exit, the mute state is not.
-    window.ToggleMute();
+    window.Playback()->Volume().ToggleMute();
     window.close();
     EXPECT_EQ(Settings::ReadNumber(Settings::Sound), 74);
 }

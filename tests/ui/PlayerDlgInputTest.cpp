@@ -5,6 +5,9 @@
 #include "catalogue/CChannelListView.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainMenu.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 
@@ -33,7 +36,7 @@ namespace {
 
 std::unique_ptr<CPlayerDlg> StartWindow() {
     auto window = std::make_unique<CPlayerDlg>();
-    window->SetMessageHandler([](const QString&) {});
+    window->Prompts().SetMessageHandler([](const QString&) {});
     window->OnInitDialog();
     window->show();
     Settle();
@@ -78,9 +81,9 @@ QPoint FreeSpot(CPlayerDlg& window) {
     for (int x = 20; x < window.width() - 20; x += 7) {
         const QPoint p(x, 18);
         bool inBand = false;
-        for (const Box& band : window.CurrentLayout().hitAreas)
+        for (const Box& band : window.Layout().Current().hitAreas)
             inBand = inBand || band.Contains(p);
-        if (!window.childAt(p) && !inBand && !window.CurrentLayout().volumeArea.Contains(p))
+        if (!window.childAt(p) && !inBand && !window.Layout().Current().volumeArea.Contains(p))
             return p;
     }
     ADD_FAILURE() << "no free spot";
@@ -252,7 +255,7 @@ TEST(PlayerDlgMouse, FreeSpotsMoveAndEdgesResize) {
 
     // Never below the smallest size: the left band pulled far right stops there.
     Drag(window.get(), QPoint(3, window->height() / 2), QPoint(2000, 0));
-    EXPECT_EQ(window->width(), window->MinimumSize().width());
+    EXPECT_EQ(window->width(), window->Layout().MinimumSize().width());
     EXPECT_EQ(window->geometry().right(), placed.right() + 30);
 }
 
@@ -261,7 +264,7 @@ TEST(PlayerDlgMouse, VolumeAreaSetsTheVolumeInsteadOfMoving) {
     Settings::WriteNumber(Settings::Sound, 50);
     auto window = StartWindow();
     const QRect start = window->geometry();
-    const Box area = window->CurrentLayout().volumeArea;
+    const Box area = window->Layout().Current().volumeArea;
     const int y = (area.top + area.bottom) / 2;
     // A press at the area's left end: the lowest volume, and no move.
     Drag(window.get(), QPoint(area.left + 1, y), QPoint(0, 0));
@@ -289,9 +292,9 @@ TEST(PlayerDlgMouse, MaximisedOrFullScreenNeitherMovesNorResizes) {
     const QPoint free = FreeSpot(*window);
     for (int mode = 0; mode < 2; ++mode) {
         if (mode == 0)
-            window->ToggleMaximise();
+            window->Layout().ToggleMaximise();
         else
-            window->ToggleFullScreen();
+            window->Layout().ToggleFullScreen();
         Settle();
         const QRect locked = window->geometry();
         Drag(window.get(), free, QPoint(40, 25));
@@ -305,9 +308,9 @@ TEST(PlayerDlgMouse, MaximisedOrFullScreenNeitherMovesNorResizes) {
         Mouse(window.get(), QEvent::MouseMove, bottom, Qt::NoButton, Qt::NoButton);
         EXPECT_NE(window->cursor().shape(), Qt::SizeVerCursor) << mode;
         if (mode == 0)
-            window->ToggleMaximise();
+            window->Layout().ToggleMaximise();
         else
-            window->ToggleFullScreen();
+            window->Layout().ToggleFullScreen();
         Settle();
     }
 }
@@ -338,7 +341,7 @@ TEST(PlayerDlgMenu, SameSevenMarksFromWindowVideoAndTray) {
     Settings::WriteText(Settings::StartWithSession, QStringLiteral("/usr/bin/waveorbit"));
     auto window = StartWindow();
     // 32773 toggles the panel but is never checked.
-    window->OnCommand(MenuCommand::ListPanel);
+    window->Commands().Run(MenuCommand::ListPanel);
     Settle();
 
     const std::set<int> seven = {32773, 32776, 32786, 32787, 32788, 32789, 32779};
@@ -357,10 +360,10 @@ TEST(PlayerDlgMenu, SameSevenMarksFromWindowVideoAndTray) {
     EXPECT_EQ(fromVideo.checkable, seven);
     EXPECT_EQ(fromVideo.checked, expected);
 
-    ASSERT_NE(window->TrayIcon(), nullptr);
+    ASSERT_NE(window->Tray().Icon(), nullptr);
     window->hide();
-    const MenuMarks fromTray =
-        MarksOfMenuOpenedBy([&] { emit window->TrayIcon()->activated(QSystemTrayIcon::Context); });
+    const MenuMarks fromTray = MarksOfMenuOpenedBy(
+        [&] { emit window->Tray().Icon()->activated(QSystemTrayIcon::Context); });
     EXPECT_EQ(fromTray.checkable, seven);
     EXPECT_EQ(fromTray.checked, expected);
     EXPECT_FALSE(window->isVisible()); // the menu does not show the window
@@ -369,7 +372,7 @@ TEST(PlayerDlgMenu, SameSevenMarksFromWindowVideoAndTray) {
 TEST(PlayerDlgMenu, ItemsTextsAndOrder) {
     ScopedXdgHome home;
     auto window = StartWindow();
-    std::unique_ptr<QMenu> menu(window->CreateMainMenu(nullptr));
+    std::unique_ptr<QMenu> menu(CreateMainMenu(nullptr, MainMenuChecksOf(window->Commands())));
     QStringList top;
     for (QAction* action : menu->actions())
         top << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -405,19 +408,19 @@ TEST(PlayerDlgCommands, OptionTogglesWriteOnlyTheirOwnValue) {
     Settings::WriteText(Settings::AutoClose, QStringLiteral("2"));
     Settings::WriteText(Settings::AutoHide, QStringLiteral("0"));
     auto window = StartWindow();
-    window->OnCommand(MenuCommand::AutoHide);
+    window->Commands().Run(MenuCommand::AutoHide);
     EXPECT_TRUE(window->Session().IsOn(SessionOption::AutoHide));
     EXPECT_EQ(Settings::ReadText(Settings::AutoHide), QStringLiteral("1"));
     EXPECT_EQ(Settings::ReadText(Settings::AutoClose), QStringLiteral("2"));
-    window->OnCommand(MenuCommand::AutoHide);
+    window->Commands().Run(MenuCommand::AutoHide);
     EXPECT_FALSE(window->Session().IsOn(SessionOption::AutoHide));
     EXPECT_EQ(Settings::ReadText(Settings::AutoHide), QStringLiteral("0"));
     EXPECT_EQ(Settings::ReadText(Settings::AutoClose), QStringLiteral("2"));
     EXPECT_TRUE(window->Session().IsOn(SessionOption::AutoClose)); // "2" reads as on at start-up
 
-    window->OnCommand(MenuCommand::AutoPlay);
+    window->Commands().Run(MenuCommand::AutoPlay);
     EXPECT_EQ(Settings::ReadText(Settings::AutoPlay), QStringLiteral("1"));
-    window->OnCommand(MenuCommand::AutoClose);
+    window->Commands().Run(MenuCommand::AutoClose);
     EXPECT_EQ(Settings::ReadText(Settings::AutoClose), QStringLiteral("0"));
 }
 
@@ -426,13 +429,13 @@ TEST(PlayerDlgCommands, StartWithSessionTogglesTheAutostartEntry) {
     const QString entry = home.configHome() + QStringLiteral("/autostart/WAVEORBIT.desktop");
     auto window = StartWindow();
     ASSERT_FALSE(window->Session().IsOn(SessionOption::StartWithSession));
-    window->OnCommand(MenuCommand::StartWithSession);
+    window->Commands().Run(MenuCommand::StartWithSession);
     EXPECT_TRUE(window->Session().IsOn(SessionOption::StartWithSession));
     ASSERT_TRUE(QFile::exists(entry));
     // The entry starts the program that is running, not a name of its own.
     EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
               QCoreApplication::applicationFilePath());
-    window->OnCommand(MenuCommand::StartWithSession);
+    window->Commands().Run(MenuCommand::StartWithSession);
     EXPECT_FALSE(window->Session().IsOn(SessionOption::StartWithSession));
     EXPECT_FALSE(QFile::exists(entry));
 }
@@ -444,27 +447,27 @@ TEST(PlayerDlgCommands, BothExitCommandsCloseTheWindow) {
         auto window = StartWindow();
         int closed = 0;
         QObject::connect(window.get(), &CPlayerDlg::closed, [&closed] { ++closed; });
-        window->OnCommand(command);
+        window->Commands().Run(command);
         Settle();
         EXPECT_EQ(closed, 1) << command.Number();
         EXPECT_FALSE(window->isVisible()) << command.Number();
         // The shutdown ran: the tabs were written.
         EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("1")) << command.Number();
-        EXPECT_EQ(window->TrayIcon(), nullptr) << command.Number();
+        EXPECT_EQ(window->Tray().Icon(), nullptr) << command.Number();
     }
 }
 
 TEST(PlayerDlgTray, IconAndHidingWithoutATray) {
     ScopedXdgHome home;
     auto window = StartWindow();
-    QSystemTrayIcon* tray = window->TrayIcon();
+    QSystemTrayIcon* tray = window->Tray().Icon();
     ASSERT_NE(tray, nullptr);
     EXPECT_EQ(tray->toolTip(), QStringLiteral("WAVEORBIT"));
     EXPECT_FALSE(tray->icon().pixmap(QSize(16, 16)).isNull());
 
     // No tray here: hiding minimises, so the window stays reachable.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    window->OnCommand(CommandId(ControlId::Hide));
+    window->Commands().Run(CommandId(ControlId::Hide));
     Settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());

@@ -1,6 +1,7 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/WindowLayout.h"
 #include "skin/CMinsButton.h"
 
 #include "TestFolders.h"
@@ -144,15 +145,15 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
     auto window = StartWindow(true);
     window->resize(860, 354);
     Settle();
-    const Box video = window->CurrentLayout().videoArea;
+    const Box video = window->Layout().Current().videoArea;
     const QPoint topLeft = window->geometry().topLeft();
 
-    window->ToggleListPanel();
+    window->Layout().ToggleListPanel();
     Settle();
     EXPECT_FALSE(window->Session().IsListPanelOpen());
     EXPECT_EQ(window->width(), 436);
     EXPECT_EQ(window->geometry().topLeft(), topLeft);
-    EXPECT_EQ(window->CurrentLayout().videoArea, video);
+    EXPECT_EQ(window->Layout().Current().videoArea, video);
     EXPECT_EQ(window->minimumSize(), QSize(312, 279));
     EXPECT_FALSE(window->ListView()->isVisible());
     EXPECT_FALSE(window->Button(ControlId::TabChannels)->isVisible());
@@ -168,11 +169,11 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
     window->resize(436, 354);
     Settle();
 
-    window->ToggleListPanel();
+    window->Layout().ToggleListPanel();
     Settle();
     EXPECT_TRUE(window->Session().IsListPanelOpen());
     EXPECT_EQ(window->width(), 860);
-    EXPECT_EQ(window->CurrentLayout().videoArea, video);
+    EXPECT_EQ(window->Layout().Current().videoArea, video);
     EXPECT_EQ(window->minimumSize(), QSize(736, 279));
     EXPECT_TRUE(window->ListView()->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());
@@ -183,7 +184,7 @@ TEST(PlayerDlgGeometry, ListPanelToggleKeepsTheVideoArea) {
 TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
     ScopedXdgHome home;
     auto window = StartWindow(true);
-    window->ToggleMaximise();
+    window->Layout().ToggleMaximise();
     Settle();
     ASSERT_TRUE(window->Session().IsMaximised());
     EXPECT_EQ(HeardName(*window, ControlId::MaximiseToggle), QStringLiteral("이전 크기로"));
@@ -194,10 +195,10 @@ TEST(PlayerDlgGeometry, ListPanelToggleRefusedWhileMaximised) {
             box->done(QMessageBox::Ok);
         }
     });
-    window->ToggleListPanel();
+    window->Layout().ToggleListPanel();
     EXPECT_EQ(shown, QStringLiteral("최대 화면에서는 크기를 조절 할 수 없습니다."));
     EXPECT_TRUE(window->Session().IsListPanelOpen());
-    window->ToggleMaximise();
+    window->Layout().ToggleMaximise();
     Settle();
     EXPECT_FALSE(window->Session().IsMaximised());
     EXPECT_EQ(HeardName(*window, ControlId::MaximiseToggle), QStringLiteral("최대화"));
@@ -210,7 +211,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     Settle();
     const QRect before = window->frameGeometry();
 
-    window->ToggleFullScreen();
+    window->Layout().ToggleFullScreen();
     Settle();
     EXPECT_TRUE(window->Session().IsFullScreen());
     EXPECT_EQ(Settings::ReadNumber(Settings::MainX), before.left());
@@ -222,7 +223,7 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
     EXPECT_TRUE(window->Button(ControlId::Play)->isVisible());
     // ...but the maximise toggle, which would do nothing here.
     EXPECT_FALSE(window->Button(ControlId::MaximiseToggle)->isVisible());
-    EXPECT_EQ(window->CurrentLayout().R, window->width());
+    EXPECT_EQ(window->Layout().Current().R, window->width());
     EXPECT_EQ(window->Player()->geometry(), window->rect());
     EXPECT_FALSE(window->Player()->isVisible());
 
@@ -231,15 +232,15 @@ TEST(PlayerDlgGeometry, FullScreenSavesAndRestoresTheRectangle) {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             box->done(QMessageBox::Ok);
     });
-    window->ToggleListPanel();
+    window->Layout().ToggleListPanel();
     EXPECT_TRUE(window->Session().IsListPanelOpen());
 
-    window->ToggleFullScreen();
+    window->Layout().ToggleFullScreen();
     Settle();
     EXPECT_FALSE(window->Session().IsFullScreen());
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
     EXPECT_EQ(window->geometry(), before);
-    EXPECT_EQ(window->Player()->geometry(), window->CurrentLayout().videoArea.ToRect());
+    EXPECT_EQ(window->Player()->geometry(), window->Layout().Current().videoArea.ToRect());
     EXPECT_TRUE(window->Button(ControlId::Hide)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::MaximiseToggle)->isVisible());
     EXPECT_TRUE(window->Button(ControlId::CategoryTv)->isVisible());

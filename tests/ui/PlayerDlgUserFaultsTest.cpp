@@ -16,6 +16,13 @@
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowStyle.h"
 #include "mainwindow/WindowTray.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/PlayerWidget.h"
@@ -69,13 +76,13 @@ std::unique_ptr<Started> StartWindow(Category category,
     Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
     auto s = std::make_unique<Started>();
     s->window = std::make_unique<CPlayerDlg>();
-    s->window->SetServiceBaseAddress(service.isEmpty() ? QStringLiteral("http://127.0.0.1:1")
-                                                       : service);
+    s->window->Channels().Catalogue().SetServiceBaseAddress(
+        service.isEmpty() ? QStringLiteral("http://127.0.0.1:1") : service);
     s->player = new FakePlayerWidget;
     s->window->UsePlayer(s->player);
     Started* raw = s.get();
-    s->window->SetMessageHandler([raw](const QString& text) { raw->messages << text; });
-    s->window->SetQuestionHandler([](const QString&, const QString&) { return false; });
+    s->window->Prompts().SetMessageHandler([raw](const QString& text) { raw->messages << text; });
+    s->window->Prompts().SetQuestionHandler([](const QString&, const QString&) { return false; });
     if (before)
         before(*s->window);
     s->window->OnInitDialog();
@@ -135,8 +142,8 @@ int PlayableRow(const CPlayerDlg& window) {
 }
 
 void PlayUntilPlaying(Started& s, int row) {
-    s.window->OnListClick(row);
-    s.window->PlaySelected();
+    s.window->Channels().OnListClick(row);
+    s.window->Playback()->Watch().PlaySelected();
     s.player->current = PlayerStatus::Playing();
     ASSERT_TRUE(WaitFor([&] { return s.window->Session().IsPlaying(); }, 3000));
 }
@@ -197,7 +204,7 @@ TEST(SettingsOk, KeepsARegionTheUserDidNotChange) {
         dialog.OnOk();
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
-    window.OpenCategoryTab(Category::Tv);
+    window.Channels().OpenCategoryTab(Category::Tv);
     EXPECT_GE(RowNamed(window, QStringLiteral("SBS 강원 G1")), 0);
     EXPECT_EQ(RowNamed(window, QStringLiteral("부산MBC")), -1);
 
@@ -232,7 +239,7 @@ TEST(AddressBroadcast, IsTheUsersOwnAfterAChannelPlayed) {
 
     // The address connects, then fails: KBS 2TV's row is not touched.
     s->player->current = PlayerStatus::Opening();
-    window.PlayUrl(QStringLiteral("http://127.0.0.1:1/typed.m3u8"));
+    window.Playback()->Watch().PlayAddress(QStringLiteral("http://127.0.0.1:1/typed.m3u8"));
     RunEventsFor(1300);
     EXPECT_EQ(window.ListModel()->CellText(kbs2, 3), QStringLiteral("연결성공"));
     s->player->current = PlayerStatus::Idle();
@@ -245,7 +252,7 @@ TEST(AddressBroadcast, IsTheUsersOwnAfterAChannelPlayed) {
 
     // One that plays is named "사용자방송" on the clock line.
     s->player->current = PlayerStatus::Playing();
-    window.PlayUrl(QStringLiteral("http://127.0.0.1:1/typed.m3u8"));
+    window.Playback()->Watch().PlayAddress(QStringLiteral("http://127.0.0.1:1/typed.m3u8"));
     ASSERT_TRUE(WaitFor(
         [&] { return window.Session().StatusText().startsWith(QStringLiteral("사용자방송 : ")); },
         4000));
@@ -354,12 +361,12 @@ TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {
     // The option is kept, but with no tray the taskbar button stays.
     EXPECT_TRUE(window.Session().IsOn(SessionOption::TrayStyle));
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
-    window.OnCommand(ControlId::Minimise);
+    window.Commands().Run(ControlId::Minimise);
     Settle();
     EXPECT_TRUE(window.isMinimized());
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(window.isVisible());
-    window.ShowFromTray();
+    window.Style().ShowFromTray();
     Settle();
 
     // With a tray the window is a tool window; when the tray goes, the
@@ -371,7 +378,7 @@ TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {
                          [&](CPlayerDlg& w) { w.Tray().SetHostProbe([&] { return trayHost; }); });
     EXPECT_TRUE(t->window->windowFlags().testFlag(Qt::Tool));
     trayHost = false;
-    t->window->OnCommand(ControlId::Minimise);
+    t->window->Commands().Run(ControlId::Minimise);
     Settle();
     EXPECT_FALSE(t->window->windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(t->window->isMinimized());
@@ -381,7 +388,7 @@ TEST(TextFieldKeys, ReachTheFieldAndTheWindowKeysWorkElsewhere) {
     ScopedXdgHome home;
     QPlainTextEdit* pageField = nullptr;
     auto s = StartWindow(Category::Tv, [&](CPlayerDlg& w) {
-        w.SetWebBrowserFactory([&](QWidget* parent) {
+        w.Tabs().Web().SetFactory([&](QWidget* parent) {
             auto* page = new QWidget(parent);
             auto* layout = new QVBoxLayout(page);
             pageField = new QPlainTextEdit(page);
@@ -390,7 +397,7 @@ TEST(TextFieldKeys, ReachTheFieldAndTheWindowKeysWorkElsewhere) {
         });
     });
     CPlayerDlg& window = *s->window;
-    window.OnMainTabButton(MainTab::Music);
+    window.Tabs().OnTabButton(MainTab::Music);
     Settle();
     ASSERT_NE(pageField, nullptr);
     // A text area of the page, its cursor on the last of three lines.
@@ -433,7 +440,7 @@ TEST(TextFieldKeys, ReachTheFieldAndTheWindowKeysWorkElsewhere) {
     // leaves the keyboard focus where it was, in the hidden page: its keys
     // are the window's again.
     const bool mutedNow = window.Session().IsMuted();
-    window.OnMainTabButton(MainTab::Channels);
+    window.Tabs().OnTabButton(MainTab::Channels);
     Settle();
     ASSERT_FALSE(pageField->isVisible());
     QTest::keyClick(pageField, Qt::Key_M);
@@ -455,9 +462,9 @@ TEST(FullScreenReturn, WorksWithASettingsFolderThatCannotBeWritten) {
     ASSERT_TRUE(QDir().mkpath(store));
     ASSERT_FALSE(Settings::WriteNumber(Settings::MainX, 7));
 
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     Settle();
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     Settle();
     EXPECT_EQ(window.geometry(), before);
 }
@@ -473,14 +480,14 @@ TEST(MusicAndRadio, ResizeRedrawsTheLogoAndFullScreenIsTheLogoOnBlack) {
         Settle();
         window.resize(window.width() + 120, window.height() + 80);
         Settle();
-        const Layout& layout = window.CurrentLayout();
+        const Layout& layout = window.Layout().Current();
         const QPoint logo = layout.videoStrip.origin + QPoint(layout.logo.left, layout.logo.top);
         const QImage picture = Picture(PictureId::Logo);
         ASSERT_FALSE(picture.isNull());
         EXPECT_EQ(Screen(window).copy(QRect(logo, picture.size())), picture)
             << "category " << StoredNumberOf(category);
 
-        window.ToggleFullScreen();
+        window.Layout().ToggleFullScreen();
         Settle();
         const QImage screen = Screen(window);
         const QPoint origin = LogoOnlyOrigin(window.size(), picture.size());
@@ -496,7 +503,7 @@ TEST(MusicAndRadio, ResizeRedrawsTheLogoAndFullScreenIsTheLogoOnBlack) {
         EXPECT_FALSE(window.ListView()->isVisible());
         EXPECT_FALSE(window.Button(ControlId::CategoryTv)->isVisible());
         EXPECT_FALSE(window.Button(ControlId::TabChannels)->isVisible());
-        window.ToggleFullScreen();
+        window.Layout().ToggleFullScreen();
         Settle();
     }
 }

@@ -2,6 +2,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CRegionDlg.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
@@ -11,6 +12,8 @@
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/Prompter.h"
 #include "playback/PlayerWidget.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
@@ -57,13 +60,14 @@ struct Window {
         dlg = std::make_unique<CPlayerDlg>();
         player = new RecordingPlayer<PlayerWidget>;
         dlg->UsePlayer(player);
-        dlg->SetServiceBaseAddress(serviceBase);
-        dlg->SetMessageHandler([this](const QString& text) { messages << text; });
-        dlg->ReplaceLauncher(Launcher({[this](const QUrl& url) {
-                                           opened << url;
-                                           return true;
-                                       },
-                                       [](const QString&, const QStringList&) { return true; }}));
+        dlg->Channels().Catalogue().SetServiceBaseAddress(serviceBase);
+        dlg->Prompts().SetMessageHandler([this](const QString& text) { messages << text; });
+        dlg->DesktopLauncher() =
+            (Launcher({[this](const QUrl& url) {
+                           opened << url;
+                           return true;
+                       },
+                       [](const QString&, const QStringList&) { return true; }}));
         dlg->OnInitDialog();
     }
 
@@ -121,7 +125,7 @@ TEST(SourceTabs, TheRegionDialogPicksTheRegionsStationFromAPlaylist) {
         }
     });
     poll.start(20);
-    w.dlg->OnListDoubleClick(2);
+    w.dlg->Channels().OnListDoubleClick(2);
     poll.stop();
     EXPECT_TRUE(asked);
     EXPECT_EQ(Settings::ReadText(Settings::LocationForCatalogue), QStringLiteral("대구"));
@@ -140,13 +144,14 @@ TEST(SourceTabs, TheGuideKeyOpensTheChosenChannelsGuide) {
     Window w(server.BaseUrl());
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
     QStringList asked;
-    w.dlg->SetGuideAccess({[&](Category category, const QString& key) -> const GuideData* {
-                               asked << QString::number(StoredNumberOf(category)) + ' ' + key;
-                               return nullptr;
-                           },
-                           {},
-                           {},
-                           {}});
+    w.dlg->Channels().SetGuideAccess(
+        {[&](Category category, const QString& key) -> const GuideData* {
+             asked << QString::number(StoredNumberOf(category)) + ' ' + key;
+             return nullptr;
+         },
+         {},
+         {},
+         {}});
     w.dlg->show();
     RunEventsFor(50);
     QStringList titles;
@@ -165,7 +170,7 @@ TEST(SourceTabs, TheGuideKeyOpensTheChosenChannelsGuide) {
     EXPECT_EQ(titles, QStringList{QStringLiteral("KBS 1TV 편성표")});
     EXPECT_EQ(asked, QStringList{QStringLiteral("1 http://127.0.0.1:9/kbs.m3u8")});
 
-    w.dlg->OpenFindField();
+    w.dlg->Channels().OpenFindField();
     QTest::keyClick(w.dlg->ListView()->FindField(), Qt::Key_G);
     RunEventsFor(200);
     poll.stop();
@@ -182,7 +187,7 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
         settings.Set(tab, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/x.m3u"))});
 
     Window w(server.BaseUrl());
-    w.dlg->OpenHomePage();
+    w.dlg->Commands().Run(MenuCommand::HomePage);
     EXPECT_TRUE(w.opened.isEmpty());
     ASSERT_EQ(w.messages.size(), 1);
     EXPECT_TRUE(w.messages[0].contains(QStringLiteral("서비스 주소")));
@@ -197,7 +202,7 @@ TEST(SourceTabs, WithoutAServiceTheHomePageAndWebTabsSayWhatIsMissing) {
                                         server.BaseUrl()),
               QStringLiteral("http://127.0.0.1:7/zenith/a.html"));
     w.messages.clear();
-    w.dlg->OpenHomePage();
+    w.dlg->Commands().Run(MenuCommand::HomePage);
     EXPECT_TRUE(w.messages.isEmpty());
     ASSERT_EQ(w.opened.size(), 1);
     EXPECT_EQ(w.opened[0], QUrl(QStringLiteral("http://127.0.0.1:7")));
@@ -302,7 +307,7 @@ TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     ASSERT_TRUE(WaitFor([&] { return w.dlg->ListModel()->rowCount() == 6; }));
     const auto update = [&] {
         w.messages.clear();
-        w.dlg->RunUpdateCommand();
+        w.dlg->Channels().RunUpdateCommand();
         EXPECT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
         return w.messages.value(0);
     };
@@ -317,9 +322,10 @@ TEST(SourceTabs, TheUpdateCommandTellsTheSourcesOutcomeInTheCataloguesTerms) {
     server.SetRoute(QStringLiteral("/kr.m3u"),
                     HttpResponse::Ok(kList + "#EXTINF:-1,New\nhttp://127.0.0.1:9/n\n"));
     server.SetRoute(QStringLiteral("/kor.m3u"), HttpResponse::Status(500));
-    const QByteArray kept = ReadBytes(w.dlg->Sources()->KeptPath(Category::World));
+    const QByteArray kept =
+        ReadBytes(w.dlg->Channels().Catalogue().Sources().KeptPath(Category::World));
     EXPECT_EQ(update(), UpdateOutcome::MessageFor(UpdateOutcome::Kind::PartlyUpdated));
-    EXPECT_EQ(ReadBytes(w.dlg->Sources()->KeptPath(Category::World)), kept);
+    EXPECT_EQ(ReadBytes(w.dlg->Channels().Catalogue().Sources().KeptPath(Category::World)), kept);
 
     // Nothing arrived at all.
     server.SetRoute(QStringLiteral("/kr.m3u"), HttpResponse::Status(404));
@@ -343,7 +349,7 @@ TEST(SourceTabs, TheUpdateCommandWeighsTheServiceTabsCataloguesWithTheSources) {
     server.SetRoute(QStringLiteral("/kr.m3u"),
                     HttpResponse::Ok(kList + "#EXTINF:-1,New\nhttp://127.0.0.1:9/n\n"));
     w.messages.clear();
-    w.dlg->RunUpdateCommand();
+    w.dlg->Channels().RunUpdateCommand();
     ASSERT_TRUE(WaitFor([&] { return !w.messages.isEmpty(); }));
     // The playlist was replaced, the service's catalogues could not be
     // checked: neither "latest version" nor a plain "updated".
@@ -373,9 +379,9 @@ TEST(SourceTabs, TheUpdateCommandsMessageBoxRunsItsOwnLoopSafely) {
     settings.Set(Category::Radio, ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")});
 
     auto dlg = std::make_unique<CPlayerDlg>();
-    dlg->SetServiceBaseAddress(server.BaseUrl());
-    dlg->ReplaceLauncher(Launcher({[](const QUrl&) { return true; },
-                                   [](const QString&, const QStringList&) { return true; }}));
+    dlg->Channels().Catalogue().SetServiceBaseAddress(server.BaseUrl());
+    dlg->DesktopLauncher() = (Launcher({[](const QUrl&) { return true; },
+                                        [](const QString&, const QStringList&) { return true; }}));
     dlg->OnInitDialog();
     dlg->show();
     ASSERT_TRUE(WaitFor([&] { return dlg->ListModel()->rowCount() == 6; }));
@@ -393,7 +399,7 @@ TEST(SourceTabs, TheUpdateCommandsMessageBoxRunsItsOwnLoopSafely) {
             box->done(QMessageBox::Ok);
         });
         answer.start(20);
-        dlg->RunUpdateCommand();
+        dlg->Channels().RunUpdateCommand();
         EXPECT_TRUE(WaitFor([&] { return !shown.isEmpty(); }, 15000));
         RunEventsFor(500);
         answer.stop();
@@ -479,7 +485,7 @@ TEST(SourceTabs, TheFindFieldSearchesTheDirectoryAndClosingBringsTheTabBack) {
     list->CloseFind();
     ASSERT_TRUE(WaitFor([&] { return w.Names() == QStringList{QStringLiteral("KBS 클래식FM")}; }));
     // A playlist or service tab has no directory to ask.
-    w.dlg->OpenCategoryTab(Category::Tv);
+    w.dlg->Channels().OpenCategoryTab(Category::Tv);
     list->OpenFind();
     EXPECT_FALSE(list->DirectoryButton()->isVisible());
 }

@@ -40,12 +40,14 @@ private:
 };
 
 // The status lines in the order they were shown, each once.
+// The status lines in the order the session showed them.
 class StatusLog : public FakeView {
 public:
-    void SetStatusText(const QString& text) override {
-        FakeView::SetStatusText(text);
-        if (shown.isEmpty() || shown.last() != text)
-            shown << text;
+    void Follow(PlayerSession& session) {
+        QObject::connect(&session, &PlayerSession::statusChanged, [this, &session] {
+            if (shown.isEmpty() || shown.last() != session.StatusText())
+                shown << session.StatusText();
+        });
     }
     QStringList shown;
 };
@@ -90,6 +92,7 @@ TEST(SpareAddressPlayer, FailedAddressesGiveWayToTheOneThatPlaysWhichIsTriedFirs
     const Launcher launcher(Launcher::Backend{
         [](const QUrl&) { return true; }, [](const QString&, const QStringList&) { return true; }});
     PlayerSession session;
+    view.Follow(session);
     const QString keptFile = QDir(home.dataHome()).filePath(QStringLiteral("played.json"));
     ChannelHistory played(keptFile);
     ConnectionWatch* current = nullptr;

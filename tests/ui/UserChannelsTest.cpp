@@ -6,6 +6,8 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/RegionChoice.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/Prompter.h"
 #include "skin/CMinsButton.h"
 #include "userchannels/CAddChannelDlg.h"
 #include "userchannels/CUserChannelFile.h"
@@ -58,7 +60,7 @@ struct UserTab {
             EXPECT_TRUE(File().AppendAll(stored));
         }
         window = std::make_unique<CPlayerDlg>();
-        window->SetMessageHandler([this](const QString& text) { messages << text; });
+        window->Prompts().SetMessageHandler([this](const QString& text) { messages << text; });
         window->OnInitDialog();
     }
     QString Folder() const { return home.dataHome() + QStringLiteral("/waveorbit/"); }
@@ -98,18 +100,18 @@ TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
     EXPECT_EQ(tab.window->Session().ShownCategory(), Category::User);
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "B", "A"}));
 
-    tab.window->OnListClick(1); // B
-    tab.window->OnCommand(ListCommand::DeleteSelected);
+    tab.window->Channels().OnListClick(1); // B
+    tab.window->Commands().Run(ListCommand::DeleteSelected);
     EXPECT_EQ(tab.Shown(), (QStringList{"C", "A"}));
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
     // The clicked row is gone; a second delete must not take its neighbour.
     EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
-    tab.window->OnCommand(ListCommand::DeleteSelected);
+    tab.window->Commands().Run(ListCommand::DeleteSelected);
     EXPECT_EQ(tab.Stored(), (QStringList{"A", "C"}));
 
     // Opening the tab again reads the file: still C above A, every time.
     for (int i = 0; i < 2; ++i) {
-        tab.window->OpenCategoryTab(Category::User);
+        tab.window->Channels().OpenCategoryTab(Category::User);
         EXPECT_EQ(tab.Shown(), (QStringList{"C", "A"}));
     }
     // The second delete had no row, and said so.
@@ -119,11 +121,11 @@ TEST(UserChannelList, ShowsNewestOnTopAndDeletesKeepingTheStoredOrder) {
 TEST(UserChannelList, DeletesOnlyOnTheUserTab) {
     UserTab tab({Row("1", "A"), Row("2", "B")});
     const QByteArray before = tab.Bytes();
-    tab.window->OpenCategoryTab(Category::World);
+    tab.window->Channels().OpenCategoryTab(Category::World);
     tab.List().AppendRows({Row("1", "W1"), Row("2", "W2")});
-    tab.window->OnListClick(0);
-    tab.window->OnCommand(ListCommand::DeleteSelected);
-    tab.window->OnCommand(ListCommand::DeleteAll);
+    tab.window->Channels().OnListClick(0);
+    tab.window->Commands().Run(ListCommand::DeleteSelected);
+    tab.window->Commands().Run(ListCommand::DeleteAll);
     // The catalogue's rows are never written over the user's file.
     EXPECT_EQ(tab.Bytes(), before);
     EXPECT_EQ(tab.Shown(), (QStringList{"W1", "W2"}));
@@ -140,8 +142,8 @@ TEST(UserChannelList, FailedRewriteKeepsTheOldFileAndTheRow) {
     small.rlim_cur = 16;
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    tab.window->OnListClick(1);
-    tab.window->OnCommand(ListCommand::DeleteSelected);
+    tab.window->Channels().OnListClick(1);
+    tab.window->Commands().Run(ListCommand::DeleteSelected);
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
 
@@ -154,8 +156,8 @@ TEST(UserChannelList, FailedRewriteKeepsTheOldFileAndTheRow) {
 
 TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
     UserTab tab({Row("1", "A"), Row("2", "B")});
-    tab.window->OnListClick(0);
-    tab.window->OnCommand(ListCommand::DeleteAll);
+    tab.window->Channels().OnListClick(0);
+    tab.window->Commands().Run(ListCommand::DeleteAll);
     EXPECT_EQ(tab.List().rowCount(), 0);
     EXPECT_FALSE(QFile::exists(tab.File().FilePath()));
     EXPECT_EQ(tab.window->Session().CurrentRow(), -1);
@@ -165,7 +167,7 @@ TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
              QStringLiteral("http://127.0.0.1:9/live"));
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     const QByteArray bytes = tab.Bytes();
     EXPECT_EQ(bytes.count("\r\n"), 1);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
@@ -180,22 +182,22 @@ TEST(UserChannelList, DeleteAllThenAddLeavesOneLine) {
 
 TEST(UserChannelList, CopiesTheClickedCatalogueRow) {
     UserTab tab;
-    tab.window->OpenCategoryTab(Category::World);
+    tab.window->Channels().OpenCategoryTab(Category::World);
     tab.List().AppendRows(
         {Row("1", "NEWS"), Row("2", "웹 채널", "Y", "http://127.0.0.1:9/page"), Row("3", "A#B")});
 
     // No row clicked yet: nothing is copied, and the user is told why.
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
-    tab.window->OnListClick(7); // below the last row
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Channels().OnListClick(7); // below the last row
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     EXPECT_TRUE(tab.File().Load().empty());
     EXPECT_EQ(tab.messages.size(), 2);
 
-    tab.window->OnListClick(1);
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
-    tab.window->OnListClick(2);
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Channels().OnListClick(1);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
+    tab.window->Channels().OnListClick(2);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     EXPECT_EQ(tab.Shown(), (QStringList{"NEWS", "웹 채널", "A#B"})); // the catalogue as it was
     const auto stored = tab.File().Load();
     ASSERT_EQ(stored.size(), 2u);
@@ -205,7 +207,7 @@ TEST(UserChannelList, CopiesTheClickedCatalogueRow) {
     EXPECT_EQ(stored[1].url(), QStringLiteral("http://127.0.0.1:9/A＃B"));
 
     // On the user tab the copied web channel opens its page instead of playing.
-    tab.window->OpenCategoryTab(Category::User);
+    tab.window->Channels().OpenCategoryTab(Category::User);
     EXPECT_EQ(tab.Shown(), (QStringList{"A＃B", "웹 채널"}));
     const ChannelRecord web = tab.List().Row(1);
     EXPECT_EQ(RegionChoice::ActionFor(web, QStringLiteral("0")),
@@ -215,12 +217,12 @@ TEST(UserChannelList, CopiesTheClickedCatalogueRow) {
 
 TEST(AddChannelDialog, OkAddsOnTopEvenWhenEmpty) {
     UserTab tab({Row("1", "A")});
-    tab.window->OnListClick(0);
+    tab.window->Channels().OnListClick(0);
     WhenDialogOpens([](CAddChannelDlg* d) {
         EXPECT_TRUE(d->NameEdit()->text().isEmpty()); // every run starts empty
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     EXPECT_EQ(tab.Shown(), (QStringList{"", "A"}));
     // The clicked row is still the one the index names.
     EXPECT_EQ(tab.window->Session().CurrentRow(), 1);
@@ -246,7 +248,7 @@ TEST(AddChannelDialog, CancelCloseEnterAndEscStoreNothing) {
             keysIgnored = d->isVisible() && d->NameEdit()->text() == QStringLiteral("X");
             QTest::mouseClick(way == 0 ? d->CancelButton() : d->CloseBox(), Qt::LeftButton);
         });
-        tab.window->OnCommand(ListCommand::AddToMyChannels);
+        tab.window->Commands().Run(ListCommand::AddToMyChannels);
         EXPECT_TRUE(keysIgnored) << way;
         EXPECT_EQ(tab.Bytes(), before) << way;
         EXPECT_EQ(tab.Shown(), QStringList{"A"}) << way;
@@ -280,7 +282,7 @@ TEST(AddChannelDialog, RefusesTheSeparatorNamingItsFieldAndCutsLongNames) {
         Type(d, QString(150, QChar(0xAC00)), QString(), QString());
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
-    tab.window->OnCommand(ListCommand::AddToMyChannels);
+    tab.window->Commands().Run(ListCommand::AddToMyChannels);
     ASSERT_EQ(tab.File().Load().size(), 1u);
     const QString name = tab.File().Load().front().name();
     // 259 bytes would end inside a letter: 129 whole letters, 258 bytes.

@@ -4,6 +4,10 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowLayout.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
 #include "web/WebBrowserModule.h"
@@ -65,8 +69,8 @@ struct Window {
         for (const QString& file : Endpoints::CatalogueFileNames())
             WriteBytes(folder + file, "[COUNT]\n");
         window = std::make_unique<CPlayerDlg>();
-        window->SetMessageHandler([](const QString&) {});
-        window->SetWebBrowserFactory([this](QWidget* parent) {
+        window->Prompts().SetMessageHandler([](const QString&) {});
+        window->Tabs().Web().SetFactory([this](QWidget* parent) {
             ++made;
             browser = new FakeBrowser(parent);
             return browser;
@@ -106,7 +110,7 @@ struct Window {
 TEST(WebTabs, TheBrowserIsMadeOnlyWhenAPageIsShown) {
     Window w("1");
     EXPECT_EQ(w.made, 0);
-    EXPECT_EQ(w.window->WebBrowser(), nullptr);
+    EXPECT_EQ(w.window->Tabs().Web().Browser(), nullptr);
     w.Click(ControlId::CategoryRadio);
     w.Click(ControlId::TabChannels);
     EXPECT_EQ(w.made, 0);
@@ -115,8 +119,8 @@ TEST(WebTabs, TheBrowserIsMadeOnlyWhenAPageIsShown) {
     w.Click(ControlId::TabMovie);
     w.Click(ControlId::TabMusic);
     EXPECT_EQ(w.made, 1); // one browser for the program's life
-    EXPECT_EQ(w.window->WebBrowser(), w.browser);
-    EXPECT_EQ(w.browser->geometry(), w.window->CurrentLayout().browser.box.ToRect());
+    EXPECT_EQ(w.window->Tabs().Web().Browser(), w.browser);
+    EXPECT_EQ(w.browser->geometry(), w.window->Layout().Current().browser.box.ToRect());
     EXPECT_EQ(w.browser->geometry(), w.window->ListView()->geometry());
 }
 
@@ -224,12 +228,12 @@ TEST(WebTabs, TheHomePageButtonLeavesThePanelAsItWas) {
 
 TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
     Window w("1");
-    w.window->ToggleListPanel();
+    w.window->Layout().ToggleListPanel();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     ASSERT_FALSE(w.window->Session().IsListPanelOpen());
     // (The tab buttons sit in the panel: closed, they have no size to draw.)
-    w.window->OnMainTabButton(MainTab::Music);
+    w.window->Tabs().OnTabButton(MainTab::Music);
     EXPECT_EQ(w.window->Session().MainTab(), MainTab::Music);
     EXPECT_EQ(w.Pages(), QStringList{Page(Endpoints::MusicPagePaths()[0])});
     EXPECT_FALSE(w.browser->isVisible());
@@ -240,19 +244,19 @@ TEST(WebTabs, WithThePanelClosedOnlyPicturesAndPagesChange) {
             EXPECT_FALSE(w.Visible(id)) << id;
         }
     }
-    w.window->OnMainTabButton(MainTab::Channels);
+    w.window->Tabs().OnTabButton(MainTab::Channels);
     EXPECT_EQ(w.window->Session().MainTab(), MainTab::Channels);
     EXPECT_FALSE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
 
     // Opening the panel again shows the tab's own side.
-    w.window->OnMainTabButton(MainTab::Movie);
-    w.window->ToggleListPanel();
+    w.window->Tabs().OnTabButton(MainTab::Movie);
+    w.window->Layout().ToggleListPanel();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     EXPECT_TRUE(w.browser->isVisible());
     EXPECT_FALSE(w.window->ListView()->isVisible());
-    EXPECT_EQ(w.browser->geometry(), w.window->CurrentLayout().browser.box.ToRect());
+    EXPECT_EQ(w.browser->geometry(), w.window->Layout().Current().browser.box.ToRect());
     EXPECT_FALSE(w.browser->geometry().isEmpty());
     EXPECT_EQ(w.Looks(), QStringLiteral("1121"));
 }

@@ -45,7 +45,8 @@ QString Range(qint64 from, qint64 to) {
 class ChannelGuideTest : public ::testing::Test {
 protected:
     ChannelGuideTest()
-        : guide(session, nullptr, dir.path(), &timers), volume(player, view, timers, session) {
+        : guide(session, nullptr, dir.path(), &timers), volume(player, timers, session) {
+        view.Follow(session);
         timers.onTick = [this](PlaybackTimer id) {
             if (!volume.OnTimer(id))
                 guide.OnTimer(id);
@@ -90,7 +91,7 @@ protected:
     FakeTimers timers;
     ChannelGuide guide;
     FakePlayer player;
-    FakeVolumeView view;
+    VolumeShown view;
     VolumeControl volume;
 };
 

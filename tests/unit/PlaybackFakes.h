@@ -3,6 +3,7 @@
 // Stand-ins for the player, the window and the window timers, shared by the
 // playback suites. Time only moves when a test advances it.
 
+#include "app/PlayerSession.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimerHost.h"
@@ -117,19 +118,6 @@ public:
     void ToggleListPanel() override { ++listToggles; }
     void HideMainWindow() override { ++windowHides; }
 
-    void SetStatusText(const QString& text) override { statusText = text; }
-    void SetLamp(bool lit) override { lampLit = lit; }
-    void RedrawStatusPanel() override { ++panelRedraws; }
-    void RedrawStatusText() override { ++textRedraws; }
-    void ShowVideo() override {
-        videoShown = true;
-        ++videoShows;
-    }
-    void HideVideo() override {
-        videoShown = false;
-        ++videoHides;
-    }
-
     void ShowMessage(const QString& text) override {
         messages.push_back(text);
         if (duringMessage)
@@ -154,26 +142,44 @@ public:
     int homePagesOpened = 0;
     std::function<void()> duringMessage;
 
-    QString statusText = QStringLiteral("현재 방송을 시청중이지 않습니다.");
+    // What the window would show: the session's status line, lamp and
+    // picture, as it changes (see Follow).
+    QString statusText;
     bool lampLit = false;
     bool videoShown = false;
     int cellWrites = 0, fullScreenLeft = 0, listToggles = 0, windowHides = 0;
-    int panelRedraws = 0, textRedraws = 0, videoShows = 0, videoHides = 0;
+    int videoShows = 0, videoHides = 0;
+
+    void Follow(PlayerSession& session) {
+        statusText = session.StatusText();
+        lampLit = session.IsLampLit();
+        QObject::connect(&session, &PlayerSession::statusChanged, [this, &session] {
+            statusText = session.StatusText();
+            lampLit = session.IsLampLit();
+        });
+        QObject::connect(&session, &PlayerSession::videoShownChanged, [this](bool shown) {
+            videoShown = shown;
+            ++(shown ? videoShows : videoHides);
+        });
+    }
     QStringList messages;
     QStringList questions;
 };
 
-class FakeVolumeView : public VolumeView {
+// What the window would show of the volume: the caption line as it
+// changes and the mute button's pictures, from the session.
+class VolumeShown {
 public:
-    void ShowCaption(const QString& text) override {
-        caption = text;
-        captions.push_back(text);
+    void Follow(PlayerSession& session) {
+        QObject::connect(&session, &PlayerSession::captionTextChanged, [this](const QString& text) {
+            caption = text;
+            captions.push_back(text);
+        });
+        QObject::connect(&session, &PlayerSession::mutedChanged,
+                         [this](bool muted) { muteImages = muted; });
     }
-    void RedrawVolumeBar() override { ++barRedraws; }
-    void ShowMuteButton(bool isMuted) override { muteImages = isMuted; }
 
     QString caption;
     QStringList captions;
-    int barRedraws = 0;
     bool muteImages = false;
 };

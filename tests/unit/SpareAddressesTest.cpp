@@ -154,6 +154,7 @@ protected:
                                      [](const QString&, const QStringList&) { return true; }}),
           played(QDir(home.dataHome()).filePath(QStringLiteral("played.json"))),
           watch(player, view, timers, launcher, session) {
+        view.Follow(session);
         QDir().mkpath(home.dataHome());
         timers.onTick = [this](PlaybackTimer id) { watch.OnTimer(id); };
         watch.SetHistory(&played);

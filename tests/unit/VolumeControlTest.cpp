@@ -2,6 +2,7 @@
 #include "TestFolders.h"
 
 #include "app/PlayerSession.h"
+#include "app/SessionSettings.h"
 #include "app/SettingsTable.h"
 #include "playback/StatusDisplay.h"
 #include "playback/VolumeControl.h"
@@ -12,19 +13,20 @@ namespace {
 
 class VolumeControlTest : public ::testing::Test {
 protected:
-    VolumeControlTest() : volume(player, view, timers, session) {
+    VolumeControlTest() : volume(player, timers, session) {
+        view.Follow(session);
         timers.onTick = [this](PlaybackTimer id) { volume.OnTimer(id); };
     }
 
     void StartWith(const char* sound) {
         Settings::WriteText(Settings::Sound, QString::fromUtf8(sound));
-        volume.StartUp();
+        volume.StartUp(SessionSettings::StoredVolume());
     }
     int PlayerVolume() const { return player.volumes.empty() ? -1 : player.volumes.back(); }
 
     ScopedXdgHome home;
     FakePlayer player;
-    FakeVolumeView view;
+    VolumeShown view;
     FakeTimers timers;
     PlayerSession session;
     VolumeControl volume;
@@ -73,13 +75,16 @@ TEST_F(VolumeControlTest, KeysStepByFiveAndHoldAtTheEnds) {
 
     // At 100 the key still shows the line; the wheel does nothing at all.
     const int told = static_cast<int>(player.volumes.size());
+    timers.Advance(2000);
     volume.Up();
     EXPECT_EQ(volume.Volume(), 100);
-    EXPECT_EQ(view.captions.size(), 3);
-    timers.Advance(3000);
+    timers.Advance(2000);
+    EXPECT_EQ(view.caption, QStringLiteral("소리크기 : 100%")); // three seconds anew
+    timers.Advance(1000);
     EXPECT_TRUE(view.caption.isEmpty());
+    const int captions = static_cast<int>(view.captions.size());
     volume.WheelUp();
-    EXPECT_EQ(view.captions.size(), 4); // only the clearing
+    EXPECT_EQ(view.captions.size(), captions);
     EXPECT_FALSE(timers.IsTimerRunning(PlaybackTimer::Caption));
     EXPECT_EQ(static_cast<int>(player.volumes.size()), told);
 
@@ -88,10 +93,10 @@ TEST_F(VolumeControlTest, KeysStepByFiveAndHoldAtTheEnds) {
     EXPECT_EQ(volume.Volume(), 0);
     EXPECT_EQ(view.caption, QStringLiteral("소리크기 : 0%"));
     EXPECT_EQ(volume.IndicatorOffset(), 46);
-    const int captions = view.captions.size();
     timers.Advance(3000);
     volume.WheelDown();
-    EXPECT_EQ(view.captions.size(), captions + 1);
+    EXPECT_TRUE(view.caption.isEmpty());
+    EXPECT_FALSE(timers.IsTimerRunning(PlaybackTimer::Caption));
     EXPECT_EQ(volume.Volume(), 0);
 }
 
@@ -155,14 +160,14 @@ TEST_F(VolumeControlTest, StartUpOffsetsAndOutOfRangeSavedLevels) {
     EXPECT_EQ(volume.Volume(), 100);
     EXPECT_EQ(PlayerVolume(), 100);
     EXPECT_EQ(volume.IndicatorOffset(), 0);
-    volume.Save();
+    SessionSettings::WriteAtShutdown(session);
     EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("100"));
 
     StartWith("-7");
     EXPECT_EQ(volume.Volume(), 0);
     EXPECT_EQ(PlayerVolume(), 0);
     EXPECT_EQ(volume.IndicatorOffset(), 50);
-    volume.Save();
+    SessionSettings::WriteAtShutdown(session);
     EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("0"));
 }
 
@@ -183,9 +188,9 @@ TEST_F(VolumeControlTest, ExitSavesLevelNotMute) {
     StartWith("40");
     volume.Up();
     volume.ToggleMute();
-    volume.Save();
+    SessionSettings::WriteAtShutdown(session);
     EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("45"));
-    volume.StartUp();
+    volume.StartUp(SessionSettings::StoredVolume());
     EXPECT_FALSE(volume.Muted());
     EXPECT_EQ(PlayerVolume(), 45);
 }

@@ -346,17 +346,22 @@ TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
     EXPECT_TRUE(session.IsOn(SessionOption::AutoHide));
     EXPECT_FALSE(session.IsOn(SessionOption::OnTop));
 
-    // Starting with the desktop stores the program, and stopping removes the entry.
-    SessionSettings::ToggleStartWithSession(session, QStringLiteral("/opt/waveorbit/bin/w"));
+    // A changed option is stored at once; starting with the desktop stores
+    // the program, and stopping removes the entry.
+    SessionSettings::StoreOptionChanges(session, QStringLiteral("/opt/waveorbit/bin/w"));
+    session.Toggle(SessionOption::OnTop);
+    EXPECT_TRUE(Settings::ReadFlag(Settings::OnTop));
+    session.Toggle(SessionOption::StartWithSession);
     EXPECT_EQ(Settings::ReadText(Settings::StartWithSession),
               QStringLiteral("/opt/waveorbit/bin/w"));
-    SessionSettings::ToggleStartWithSession(session, QStringLiteral("/opt/waveorbit/bin/w"));
-    EXPECT_FALSE(session.IsOn(SessionOption::StartWithSession));
+    session.Toggle(SessionOption::StartWithSession);
     EXPECT_FALSE(Settings::ReadFlag(Settings::StartWithSession)); // the entry is gone
 
     session.SetMainTab(MainTab::Movie);
     session.SetCategory(Category::User);
-    SessionSettings::WriteTabs(session);
+    session.SetVolume(35);
+    SessionSettings::WriteAtShutdown(session);
     EXPECT_EQ(Settings::ReadText(Settings::Menu), QStringLiteral("3"));
     EXPECT_EQ(CategoryFromStored(Settings::ReadNumber(Settings::SubMenu)), Category::User);
+    EXPECT_EQ(Settings::ReadText(Settings::Sound), QStringLiteral("35"));
 }

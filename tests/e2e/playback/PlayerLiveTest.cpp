@@ -7,12 +7,17 @@
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WindowLayout.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/GlSurfaceModule.h"
@@ -84,14 +89,15 @@ OpenWindow(Category category, const demo::LiveStreams* streams = nullptr,
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteNumber(Settings::SubMenu, StoredNumberOf(category));
     s->window = std::make_unique<CPlayerDlg>();
-    s->window->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    s->window->Channels().Catalogue().SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
     CWMPPlayer4::Options options;
     options.audioOutput = QStringLiteral("null");
     options.renderer = renderer;
     s->window->UsePlayer(new CWMPPlayer4(options));
     Session* raw = s.get();
-    s->window->SetMessageHandler([raw](const QString& text) { raw->messages.append(text); });
-    s->window->SetQuestionHandler([raw](const QString&, const QString& text) {
+    s->window->Prompts().SetMessageHandler(
+        [raw](const QString& text) { raw->messages.append(text); });
+    s->window->Prompts().SetQuestionHandler([raw](const QString&, const QString& text) {
         raw->questions.append(text);
         return false;
     });
@@ -130,7 +136,7 @@ QImage ScreenArea(CPlayerDlg& window, const QRect& area) {
 bool LampShows(CPlayerDlg& window, PictureId pictureId) {
     QApplication::processEvents();
     const QImage picture = QImage(SkinPath(pictureId)).convertToFormat(QImage::Format_RGB32);
-    return ScreenArea(window, window.CurrentLayout().statusLamp.ToRect()) == picture;
+    return ScreenArea(window, window.Layout().Current().statusLamp.ToRect()) == picture;
 }
 
 bool WaitForStatus(CPlayerDlg& window, const QString& text, int ms) {
@@ -210,7 +216,7 @@ TEST(PlayerLiveRadio, ServerThatStaysDownIsReportedAsFailure) {
     ASSERT_TRUE(streams);
     auto s = OpenWindow(Category::Radio);
     CPlayerDlg& window = *s->window;
-    window.PlayUrl(streams->AudioUrl(2));
+    window.Playback()->Watch().PlayAddress(streams->AudioUrl(2));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 5000));
 
     streams->KillAudioServer();
@@ -283,7 +289,7 @@ TEST(PlayerLiveRadio, HangBeyondTheLimitReconnects) {
     ASSERT_TRUE(streams);
     auto s = OpenWindow(Category::Radio);
     CPlayerDlg& window = *s->window;
-    window.PlayUrl(streams->AudioUrl(2));
+    window.Playback()->Watch().PlayAddress(streams->AudioUrl(2));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 5000));
     QTest::qWait(1500);
 
@@ -315,7 +321,7 @@ void PlayTvChannelAndSeeItMove(CPlayerDlg& window, const demo::LiveStreams& stre
     EXPECT_TRUE(window.Player()->isVisible());
     EXPECT_TRUE(LampShows(window, PictureId::LampLit));
 
-    const QRect video = window.CurrentLayout().videoArea.ToRect();
+    const QRect video = window.Layout().Current().videoArea.ToRect();
     auto* player = static_cast<CWMPPlayer4*>(window.Player());
     const int framesBefore = player->FramesRendered();
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > framesBefore + 5; }, 8000));
@@ -358,7 +364,7 @@ TEST(PlayerLiveTv, StoppedEncoderShowsBufferingThenPlaysOn) {
     ASSERT_TRUE(streams);
     auto s = OpenWindow(Category::Tv, streams.get());
     CPlayerDlg& window = *s->window;
-    window.PlayUrl(streams->VideoUrl(1));
+    window.Playback()->Watch().PlayAddress(streams->VideoUrl(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000));
     QTest::qWait(1500);
 
@@ -417,17 +423,17 @@ TEST(PlayerOpenGl, TvChannelShowsAMovingPictureStopsAndStartsAgain) {
     EXPECT_EQ(QApplication::widgetAt(centre), player);
 
     // Full screen: the picture is drawn again at the new size.
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->size() == window.size(); }, 3000));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return player->CurrentFrame().size() == player->size() * player->devicePixelRatioF();
         },
         3000));
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().IsFullScreen(); }, 3000));
 
-    window.StopPlayback();
+    window.Playback()->Watch().StopPlayback();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isVisible(); }, 3000));
     EXPECT_TRUE(player->CurrentFrame().isNull());
 
@@ -476,7 +482,8 @@ TEST(PlayerStreamFaults, ClosedPortFailsOnTheFirstTick) {
     CPlayerDlg& window = *s->window;
     QElapsedTimer clock;
     clock.start();
-    window.PlayUrl(QStringLiteral("http://127.0.0.1:%1/radio1.mp3").arg(FreePort()));
+    window.Playback()->Watch().PlayAddress(
+        QStringLiteral("http://127.0.0.1:%1/radio1.mp3").arg(FreePort()));
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Failed(), 3000));
     EXPECT_LT(clock.elapsed(), 1800);
     EXPECT_FALSE(window.Session().IsPlaying());
@@ -494,7 +501,7 @@ TEST(PlayerStreamFaults, ServerThatNeverAnswersTimesOutAtTheFifteenthTick) {
 
     QElapsedTimer clock;
     clock.start();
-    window.PlayUrl(server.Url(QStringLiteral("/tv1/index.m3u8")));
+    window.Playback()->Watch().PlayAddress(server.Url(QStringLiteral("/tv1/index.m3u8")));
     ASSERT_TRUE(WaitForStatus(window, StatusDisplay::Connecting(), 2500));
     QTest::qWait(12000);
     EXPECT_EQ(window.Session().StatusText(),

@@ -7,9 +7,15 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsStore.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WindowLayout.h"
+#include "mainwindow/WindowStyle.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
 #include "userchannels/CUserChannelFile.h"
@@ -175,12 +181,12 @@ struct Window {
 
     Window() {
         dialog = std::make_unique<CPlayerDlg>();
-        dialog->SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+        dialog->Channels().Catalogue().SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
         CWMPPlayer4::Options options;
         options.audioOutput = QStringLiteral("null");
         dialog->UsePlayer(new CWMPPlayer4(options));
-        dialog->SetMessageHandler([this](const QString& text) { messages.append(text); });
-        dialog->SetQuestionHandler([](const QString&, const QString&) { return false; });
+        dialog->Prompts().SetMessageHandler([this](const QString& text) { messages.append(text); });
+        dialog->Prompts().SetQuestionHandler([](const QString&, const QString&) { return false; });
         dialog->OnInitDialog();
         dialog->show();
     }
@@ -197,7 +203,7 @@ int RowOf(const CPlayerDlg& window, const QString& url) {
 // The picture area of the window on the output, found from where the
 // window shows and the window's own layout.
 QRect PictureOnScreen(const CPlayerDlg& window, const QRect& windowOnScreen) {
-    return window.CurrentLayout().videoArea.ToRect().translated(windowOnScreen.topLeft());
+    return window.Layout().Current().videoArea.ToRect().translated(windowOnScreen.topLeft());
 }
 
 // Two pictures of the area a moment apart.
@@ -308,7 +314,7 @@ TEST_F(WaylandE2E, TheProgramPaintsItsSkinAsUnderX11AndPlaysTvOnScreen) {
     QRect videoInWindow;
     {
         Window probe;
-        videoInWindow = probe.dialog->CurrentLayout().videoArea.ToRect();
+        videoInWindow = probe.dialog->Layout().Current().videoArea.ToRect();
         probe.dialog->close();
     }
 
@@ -336,7 +342,7 @@ TEST_F(WaylandE2E, TheTvPictureShowsOnScreen) {
     CPlayerDlg& window = *w.dialog;
     const QRect box = WaitForContent([&](const QRect& b) { return b.size() == window.size(); });
     ASSERT_EQ(box.size(), window.size());
-    window.PlayUrl(streams_.VideoUrl(1));
+    window.Playback()->Watch().PlayAddress(streams_.VideoUrl(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
         << window.Session().StatusText().toStdString();
     auto* player = static_cast<CWMPPlayer4*>(window.Player());
@@ -357,29 +363,29 @@ TEST_F(WaylandE2E, RadioFullScreenListPanelSettingsAndWhatTheCompositorRefuses) 
     // The radio plays.
     const int radio = RowOf(window, streams_.AudioUrl(1));
     ASSERT_GE(radio, 0);
-    window.PlayUrl(streams_.AudioUrl(1));
+    window.Playback()->Watch().PlayAddress(streams_.AudioUrl(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().IsPlaying(); }, 8000))
         << window.Session().StatusText().toStdString();
 
     // Full screen covers the whole output, and gives the window back.
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     const QImage output = CompositorShot();
     const QRect whole(QPoint(0, 0), output.size());
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b == whole; }), whole);
     EXPECT_TRUE(window.Session().IsFullScreen());
-    window.ToggleFullScreen();
+    window.Layout().ToggleFullScreen();
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b.size() == normal.size(); }).size(),
               normal.size());
     EXPECT_FALSE(window.Session().IsFullScreen());
 
     // The list panel closes and opens: the window narrows and widens.
     ASSERT_TRUE(window.Session().IsListPanelOpen());
-    window.ToggleListPanel();
+    window.Layout().ToggleListPanel();
     const QRect narrow =
         WaitForContent([&](const QRect& b) { return b.width() < normal.width() - 100; });
     EXPECT_LT(narrow.width(), normal.width() - 100);
     EXPECT_EQ(narrow.height(), normal.height());
-    window.ToggleListPanel();
+    window.Layout().ToggleListPanel();
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b.size() == normal.size(); }).size(),
               normal.size());
 
@@ -390,7 +396,7 @@ TEST_F(WaylandE2E, RadioFullScreenListPanelSettingsAndWhatTheCompositorRefuses) 
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             dialog->reject();
     });
-    window.OpenSettingsDialog();
+    window.Commands().Run(MenuCommand::Settings);
     EXPECT_NE(withDialog, normal) << "the settings dialog never showed";
     EXPECT_EQ(WaitForContent([&](const QRect& b) { return b.size() == normal.size(); }).size(),
               normal.size());
@@ -400,16 +406,16 @@ TEST_F(WaylandE2E, RadioFullScreenListPanelSettingsAndWhatTheCompositorRefuses) 
     // window stays as it was.
     window.Session().SetOn(SessionOption::Magnet, true);
     window.move(3, 3);
-    window.ToggleOnTop();
+    window.Style().ToggleOnTop();
     EXPECT_TRUE(window.Session().IsOn(SessionOption::OnTop));
-    window.ToggleOnTop();
+    window.Style().ToggleOnTop();
     EXPECT_FALSE(window.Session().IsOn(SessionOption::OnTop));
     const QRect after = WaitForContent([&](const QRect& b) { return b.size() == normal.size(); });
     EXPECT_EQ(after.size(), normal.size());
     EXPECT_TRUE(window.Session().IsPlaying());
 
     // Closed with the settings saved.
-    window.VolumeDown();
+    window.Playback()->Volume().Down();
     const int volume = window.Session().Volume();
     Settings::Delete(Settings::Sound);
     window.close();

@@ -5,6 +5,10 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelSource.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowLayout.h"
 #include "skin/CMinsButton.h"
 #include "web/WebBrowserModule.h"
 
@@ -135,19 +139,19 @@ TEST(WebTabsOnScreen, TheMovieTabShowsItsPageInThePanel) {
     Settings::WriteText(Settings::Menu, QStringLiteral("1"));
     Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
     CPlayerDlg window;
-    window.SetMessageHandler([](const QString&) {});
-    window.SetWebBrowserFactory(&WebBrowserModule::Create);
+    window.Prompts().SetMessageHandler([](const QString&) {});
+    window.Tabs().Web().SetFactory(&WebBrowserModule::Create);
     window.OnInitDialog();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.WebBrowser(), nullptr);
+    EXPECT_EQ(window.Tabs().Web().Browser(), nullptr);
 
     QTest::mouseClick(window.Button(ControlId::TabMovie), Qt::LeftButton);
-    QWidget* browser = window.WebBrowser();
+    QWidget* browser = window.Tabs().Web().Browser();
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(WaitForPage(browser));
     EXPECT_TRUE(browser->isVisible());
-    EXPECT_EQ(browser->geometry(), window.CurrentLayout().browser.box.ToRect());
+    EXPECT_EQ(browser->geometry(), window.Layout().Current().browser.box.ToRect());
     const Coverage movie = Measure(Grab(browser));
     EXPECT_GT(movie.pageBackground, 0.3);
     EXPECT_GT(movie.brightText, 30);
@@ -185,14 +189,14 @@ TEST(WebTabsOnScreen, WithoutAServiceBothWebTabsShowTheNotice) {
     for (const char* menu : {"2", "1"}) {
         Settings::WriteText(Settings::Menu, QString::fromLatin1(menu));
         CPlayerDlg window;
-        window.SetMessageHandler([](const QString&) {});
-        window.SetWebBrowserFactory(&WebBrowserModule::Create);
+        window.Prompts().SetMessageHandler([](const QString&) {});
+        window.Tabs().Web().SetFactory(&WebBrowserModule::Create);
         window.OnInitDialog();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         if (window.Session().MainTab() == MainTab::Channels)
             QTest::mouseClick(window.Button(ControlId::TabMovie), Qt::LeftButton);
-        QWidget* browser = window.WebBrowser();
+        QWidget* browser = window.Tabs().Web().Browser();
         ASSERT_NE(browser, nullptr) << menu;
         QImage shown;
         EXPECT_TRUE(QTest::qWaitFor(

@@ -19,6 +19,13 @@
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/ChannelPanel.h"
+#include "mainwindow/MainTabs.h"
+#include "mainwindow/PlaybackWiring.h"
+#include "mainwindow/Prompter.h"
+#include "mainwindow/WebPanel.h"
+#include "mainwindow/WindowStyle.h"
+#include "mainwindow/WindowTray.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
 #include "skin/CMinsButton.h"
@@ -259,11 +266,11 @@ protected:
     void StartWindow(bool web = false) {
         window_ = std::make_unique<CPlayerDlg>();
         if (web)
-            window_->SetWebBrowserFactory(&WebBrowserModule::Create);
+            window_->Tabs().Web().SetFactory(&WebBrowserModule::Create);
         CWMPPlayer4::Options options;
         options.audioOutput = QStringLiteral("null");
         window_->UsePlayer(new CWMPPlayer4(options));
-        window_->SetMessageHandler([](const QString&) {});
+        window_->Prompts().SetMessageHandler([](const QString&) {});
         window_->OnInitDialog();
         window_->show();
         ASSERT_TRUE(
@@ -344,7 +351,7 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     QString error;
     ASSERT_TRUE(streams.Start(options, &error)) << error.toStdString();
     StartWindow();
-    window_->PlayUrl(streams.VideoUrl(1));
+    window_->Playback()->Watch().PlayAddress(streams.VideoUrl(1));
     ASSERT_TRUE(WaitFor([&] { return window_->Session().IsPlaying(); }, 10000));
     QWidget* picture = window_->Player();
     ASSERT_TRUE(WaitFor([&] { return picture->isVisible(); }, 3000));
@@ -369,7 +376,7 @@ TEST_F(WindowE2E, PictureDoubleClickEntersFullScreenUnderTheWindowManager) {
     EXPECT_NEAR(window_->frameGeometry().left() - before.left(), -40, 3);
     EXPECT_NEAR(window_->frameGeometry().top() - before.top(), 30, 3);
     EXPECT_FALSE(window_->Session().IsFullScreen());
-    window_->StopPlayback();
+    window_->Playback()->Watch().StopPlayback();
 }
 
 TEST_F(WindowE2E, MagnetPutsAWindowDroppedNearTheEdgeOnIt) {
@@ -403,7 +410,7 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
         << "the tray host did not come up";
     StartWindow();
-    QSystemTrayIcon* tray = window_->TrayIcon();
+    QSystemTrayIcon* tray = window_->Tray().Icon();
     ASSERT_NE(tray, nullptr);
     ASSERT_TRUE(WaitFor([tray] { return tray->geometry().isValid(); }, 10000))
         << "the icon was not embedded in the tray";
@@ -411,7 +418,7 @@ TEST_F(WindowE2E, TrayIconShowsAndItsClickBringsTheWindowBack) {
     EXPECT_GT(icon.width(), 0);
 
     // With a tray, hiding hides: only the icon remains.
-    window_->HideWindow();
+    window_->Style().HideWindow();
     RunEventsFor(300);
     ASSERT_FALSE(window_->isVisible());
 
@@ -559,7 +566,7 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     ASSERT_TRUE(streams.Start(streamOptions, &error)) << error.toStdString();
 
     StartWindow(true);
-    window_->PlayUrl(streams.VideoUrl(1));
+    window_->Playback()->Watch().PlayAddress(streams.VideoUrl(1));
     ASSERT_TRUE(WaitFor([&] { return window_->Session().IsPlaying(); }, 10000));
     const PlayerSession& session = window_->Session();
     const int volume = session.Volume();
@@ -571,7 +578,9 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     QRect field;
     ASSERT_TRUE(WaitFor(
         [&] {
-            field = window_->WebBrowser() ? SearchFieldOnScreen(window_->WebBrowser()) : QRect();
+            field = window_->Tabs().Web().Browser()
+                        ? SearchFieldOnScreen(window_->Tabs().Web().Browser())
+                        : QRect();
             return field.isValid();
         },
         20000))
@@ -606,7 +615,7 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     // Typing into the field, then the pointer back over the picture: the
     // window has its keys again, and M mutes instead of reaching the field.
     ASSERT_TRUE(WaitFor([&] {
-        field = SearchFieldOnScreen(window_->WebBrowser());
+        field = SearchFieldOnScreen(window_->Tabs().Web().Browser());
         return field.isValid();
     }));
     ASSERT_NO_FATAL_FAILURE(ClickOnScreen(field.center()));
@@ -619,8 +628,9 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_TRUE(WaitFor([&] { return session.IsMuted() == muted; }, 3000));
 
     // Off the field, on the page: the page leaves M alone and the window mutes.
-    ASSERT_TRUE(WaitFor([&] { return SearchFieldOnScreen(window_->WebBrowser()).isValid(); }));
-    QWidget* browser = window_->WebBrowser();
+    ASSERT_TRUE(
+        WaitFor([&] { return SearchFieldOnScreen(window_->Tabs().Web().Browser()).isValid(); }));
+    QWidget* browser = window_->Tabs().Web().Browser();
     ASSERT_NO_FATAL_FAILURE(
         ClickOnScreen(browser->mapToGlobal(QPoint(browser->width() / 2, browser->height() - 10))));
     ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("m")}));
@@ -636,7 +646,7 @@ TEST_F(WindowE2E, KeysTypedIntoAWebPageFieldStayThere) {
     EXPECT_TRUE(WaitFor([&] { return session.IsMuted() == muted; }, 3000));
     EXPECT_EQ(session.Volume(), volume);
     EXPECT_TRUE(session.IsPlaying());
-    window_->StopPlayback();
+    window_->Playback()->Watch().StopPlayback();
     service.Stop();
 }
 
@@ -655,13 +665,13 @@ protected:
         Settings::WriteText(Settings::Menu, QStringLiteral("1"));
         Settings::WriteText(Settings::SubMenu, QStringLiteral("6"));
         ASSERT_NO_FATAL_FAILURE(StartWindow());
-        window_->ReplaceLauncher(
-            Launcher({[this](const QUrl& url) {
-                          opened_ << url;
-                          return true;
-                      },
-                      [](const QString&, const QStringList&) { return true; }}));
-        window_->PlayUrl(server_.Url(kPath));
+        window_->DesktopLauncher() =
+            (Launcher({[this](const QUrl& url) {
+                           opened_ << url;
+                           return true;
+                       },
+                       [](const QString&, const QStringList&) { return true; }}));
+        window_->Playback()->Watch().PlayAddress(server_.Url(kPath));
     }
 
     // Waits for the question, presses Enter on the keyboard and returns the
@@ -720,7 +730,7 @@ TEST_F(TimeOutQuestion, WithPublicSourcesEnterTriesAgainAndOpensNothing) {
     EXPECT_TRUE(WaitFor([&] { return server_.RequestCount(kPath) > requests; }, 5000));
     EXPECT_TRUE(WaitFor(
         [&] { return window_->Session().StatusText() == StatusDisplay::Connecting(); }, 3000));
-    window_->StopPlayback();
+    window_->Playback()->Watch().StopPlayback();
     server_.Close();
 }
 
@@ -775,7 +785,7 @@ TEST_F(WindowE2E, ListMenuDeletesTheRightClickedChannel) {
 
     StartWindow();
     QStringList messages;
-    window_->SetMessageHandler([&messages](const QString& text) { messages << text; });
+    window_->Prompts().SetMessageHandler([&messages](const QString& text) { messages << text; });
     CChannelListView* list = window_->ListView();
     ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount() > 2; }, 10000))
         << "the TV tab's list did not arrive";
@@ -817,7 +827,7 @@ TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
         << "the TV tab's list did not arrive";
     // The start's version check may fill the tab again: the rows below are
     // put in once it is over, or a late refill would take them away.
-    ASSERT_TRUE(WaitFor([&] { return window_->Downloads()->IsIdle(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return window_->Channels().Downloads().IsIdle(); }, 10000));
     RunEventsFor(300);
     const QStringList names = {QStringLiteral("KBS 1TV"),  QStringLiteral("국악방송"),
                                QStringLiteral("아리랑"),   QStringLiteral("Arirang Radio"),
@@ -900,7 +910,7 @@ TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
     ASSERT_TRUE(Xdo({QStringLiteral("key"), QStringLiteral("Return")}));
     EXPECT_TRUE(WaitFor([&] { return session.CurrentRow() == 2; }, 3000));
     EXPECT_FALSE(session.IsFullScreen());
-    window_->StopPlayback();
+    window_->Playback()->Watch().StopPlayback();
     service.Stop();
 }
 

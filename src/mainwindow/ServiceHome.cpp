@@ -1,0 +1,25 @@
+#include "mainwindow/ServiceHome.h"
+
+#include "app/Endpoints.h"
+#include "app/Launcher.h"
+#include "catalogue/ChannelSource.h"
+#include "catalogue/ChannelSources.h"
+#include "mainwindow/Prompter.h"
+
+QString ServiceHome::Address() const {
+    return ServicePages::HomePage(sources_.Settings());
+}
+
+void ServiceHome::Open() const {
+    const QString address = Address();
+    if (address.isEmpty()) {
+        prompter_.ShowMessage(ServicePages::NoServiceMessage());
+        return;
+    }
+    launcher_.OpenInBrowser(address);
+}
+
+QString ServiceHome::Page(const QString& buildTimeAddress) const {
+    return ServicePages::PageAddress(sources_.Settings(), buildTimeAddress,
+                                     Endpoints::ServiceBaseAddress());
+}
