@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -393,6 +394,52 @@ TEST(GuideBook, KeepsTheLastGoodGuideThroughEveryFault) {
     f.Open();
     f.book->SetTab(Category::Tv, List(), {address});
     ASSERT_TRUE(WaitFor([&] { return !f.Title(QStringLiteral("kbs")).isEmpty(); }));
+}
+
+// A server that gives validators is asked whether the kept guide changed:
+// "not modified" keeps it byte for byte and reads nothing anew.
+TEST(GuideBook, AsksTheServerWhetherTheKeptGuideChanged) {
+    BookFixture f;
+    const QByteArray gz = Gzip(Guide());
+    const QByteArray etag = "\"g1\"";
+    HttpResponse notModified;
+    notModified.status = 304;
+    f.server.SetHandler(QStringLiteral("/epg.xml.gz"), [&](const demo::HttpRequest& request) {
+        HttpResponse answer = request.header("If-None-Match") == etag
+                                  ? notModified
+                                  : HttpResponse::Ok(gz, "application/gzip");
+        answer.extraHeaders = {{"ETag", etag}};
+        return answer;
+    });
+    const QString address = f.server.Url(QStringLiteral("/epg.xml.gz"));
+    f.book->SetTab(Category::Tv, List(), {address});
+    ASSERT_TRUE(f.Refresh());
+    const QString kept = f.book->KeptPath(address);
+    ASSERT_EQ(ReadBytes(kept), gz);
+    const quint64 usedRead = f.book->Sources(Category::Tv)[0].usedRead;
+    int changes = 0;
+    QObject::connect(f.book.get(), &GuideBook::guideChanged, [&](Category) { ++changes; });
+
+    ASSERT_TRUE(f.Refresh());
+    EXPECT_EQ(f.server.Requests().last().header("If-None-Match"), etag);
+    EXPECT_EQ(ReadBytes(kept), gz);
+    GuideBook::Source source = f.book->Sources(Category::Tv)[0];
+    EXPECT_EQ(source.fetched, GuideBook::Source::Fetched::Same);
+    EXPECT_EQ(source.usedRead, usedRead);
+    EXPECT_EQ(changes, 0);
+    EXPECT_TRUE(source.StatusText().contains(QStringLiteral("바뀐 것 없음")))
+        << source.StatusText().toStdString();
+    EXPECT_EQ(f.Title(QStringLiteral("kbs")), QStringLiteral("Weather"));
+
+    // Without its kept copy no validators go out, and a 304 all the same fails.
+    QFile::remove(kept);
+    f.server.SetRoute(QStringLiteral("/epg.xml.gz"), notModified);
+    ASSERT_TRUE(f.Refresh());
+    EXPECT_TRUE(f.server.Requests().last().header("If-None-Match").isEmpty());
+    source = f.book->Sources(Category::Tv)[0];
+    EXPECT_EQ(source.fetched, GuideBook::Source::Fetched::Failed);
+    EXPECT_TRUE(source.StatusText().contains(QStringLiteral("서버 응답 304")));
+    EXPECT_FALSE(QFileInfo::exists(kept));
 }
 
 TEST(GuideReader, LeavesOutUnwantedChannelsBeforeParsing) {
