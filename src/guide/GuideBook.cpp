@@ -4,6 +4,7 @@
 #include "app/SettingsTable.h"
 #include "app/WorkerTask.h"
 #include "catalogue/DownloadQueue.h"
+#include "guide/GuideCache.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -172,11 +173,13 @@ void GuideBook::ReadKept(Category category, int index) {
         IsRemote(source.address) ? KeptPath(source.address) : LocalPath(source.address);
     if (!QFileInfo::exists(path))
         return;
-    ReadInto(category, index, path, nullptr, nullptr);
+    ReadInto(category, index, path, GuideCache::PathFor(KeptPath(source.address)), nullptr,
+             nullptr);
 }
 
 void GuideBook::ReadInto(Category category, int index, const QString& path,
-                         std::function<bool()> commit, std::function<void(bool)> done) {
+                         const QString& cachePath, std::function<bool()> commit,
+                         std::function<void(bool)> done) {
     Tab& tab = tabs_[category];
     const int generation = tab.generation;
     tab.sources[static_cast<size_t>(index)].busy = true;
@@ -184,10 +187,26 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
     GuideReadOptions options = options_;
     options.now = now_();
     auto channels = tab.channels;
-    RunOnWorker<GuideReadResult>(
-        this, [path, channels, options] { return ReadGuideFile(path, *channels, options); },
-        [this, category, index, generation, path, serial, commit = std::move(commit),
-         done = std::move(done)](GuideReadResult result) {
+    struct Reading {
+        GuideReadResult result;
+        QByteArray stamp;
+        bool fromCache = false;
+    };
+    RunOnWorker<Reading>(
+        this,
+        [path, cachePath, channels, options] {
+            // What an earlier read made of the same bytes, when it holds.
+            Reading reading;
+            reading.stamp = GuideCache::StampOf(path, *channels, options);
+            reading.result = GuideCache::Read(cachePath, reading.stamp, options.now);
+            reading.fromCache = reading.result.data != nullptr;
+            if (!reading.fromCache)
+                reading.result = ReadGuideFile(path, *channels, options);
+            return reading;
+        },
+        [this, category, index, generation, path, cachePath, serial, now = options.now,
+         commit = std::move(commit), done = std::move(done)](Reading reading) {
+            GuideReadResult& result = reading.result;
             Source* source = SourceAt(category, index, generation);
             if (!source) {
                 if (done)
@@ -207,6 +226,14 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
             bool used = false;
             const QDateTime modified = QFileInfo(path).lastModified();
             if (result.data && (!commit || commit())) {
+                // The reading is kept for the next start, after it is shown.
+                if (!reading.fromCache && !reading.stamp.isEmpty())
+                    RunOnWorker<bool>(
+                        this,
+                        [cachePath, stamp = reading.stamp, now, kept = result] {
+                            return GuideCache::Write(cachePath, stamp, now, kept);
+                        },
+                        [](bool) {});
                 source->guide = std::move(result.data);
                 source->readAt = modified;
                 source->usedRead = serial;
@@ -245,8 +272,8 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
     const QString address = tab.sources[static_cast<size_t>(index)].address;
     if (!IsRemote(address)) {
         // A local guide is read where it is, every time.
-        ReadInto(category, index, LocalPath(address), nullptr,
-                 [this, category, index, generation, done](bool used) {
+        ReadInto(category, index, LocalPath(address), GuideCache::PathFor(KeptPath(address)),
+                 nullptr, [this, category, index, generation, done](bool used) {
                      if (Source* source = SourceAt(category, index, generation))
                          source->fetched = used ? Source::Fetched::Same : Source::Fetched::Failed;
                      done();
@@ -319,8 +346,9 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
                     return;
                 }
                 // Read from the staging file; put in place only when it is usable.
+                // Its reading is kept for the copy it becomes.
                 ReadInto(
-                    category, index, staging,
+                    category, index, staging, GuideCache::PathFor(kept),
                     [kept, staging, validators] {
                         if (std::rename(QFile::encodeName(staging).constData(),
                                         QFile::encodeName(kept).constData()) != 0)

@@ -95,8 +95,10 @@ private:
     void Fetch(Category category, int index, bool force, std::function<void()> done);
     // Reads `path` on a worker; a usable guide becomes the source's.
     // `commit` runs first when it is usable (putting a download in place).
-    void ReadInto(Category category, int index, const QString& path, std::function<bool()> commit,
-                  std::function<void(bool used)> done);
+    // The reading is kept at `cachePath` (GuideCache) and read from there
+    // while it holds for the file.
+    void ReadInto(Category category, int index, const QString& path, const QString& cachePath,
+                  std::function<bool()> commit, std::function<void(bool used)> done);
     Source* SourceAt(Category category, int index, int generation);
 
     QString dataFolder_;

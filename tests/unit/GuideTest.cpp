@@ -2,6 +2,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/DownloadQueue.h"
 #include "guide/GuideBook.h"
+#include "guide/GuideCache.h"
 #include "guide/GuideReader.h"
 #include "guide/GuideStream.h"
 #include "guide/GuideTime.h"
@@ -389,7 +390,10 @@ TEST(GuideBook, KeepsTheLastGoodGuideThroughEveryFault) {
             << fault.what << ": " << status.toStdString();
     }
 
-    // A new start shows the kept guide before any network use.
+    // A new start shows the kept guide before any network use, from the
+    // reading kept beside it.
+    EXPECT_TRUE(
+        WaitFor([&] { return QFileInfo::exists(GuideCache::PathFor(f.book->KeptPath(address))); }));
     f.server.Close();
     f.Open();
     f.book->SetTab(Category::Tv, List(), {address});
@@ -440,6 +444,43 @@ TEST(GuideBook, AsksTheServerWhetherTheKeptGuideChanged) {
     EXPECT_EQ(source.fetched, GuideBook::Source::Fetched::Failed);
     EXPECT_TRUE(source.StatusText().contains(QStringLiteral("서버 응답 304")));
     EXPECT_FALSE(QFileInfo::exists(kept));
+}
+
+// What a read made is kept beside the guide and read back for the same
+// bytes, channels and options within its days; anything else reads as none.
+TEST(GuideCache, KeepsAReadForTheSameGuideChannelsAndDays) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("g.xml.gz"));
+    const QString cache = GuideCache::PathFor(path);
+    WriteBytes(path, Gzip(Guide()));
+    GuideReadOptions options;
+    options.now = kNow;
+    const GuideReadResult read = ReadGuideFile(path, List(), options);
+    ASSERT_TRUE(read.data);
+    const QByteArray stamp = GuideCache::StampOf(path, List(), options);
+    ASSERT_TRUE(GuideCache::Write(cache, stamp, kNow, read));
+
+    const GuideReadResult kept = GuideCache::Read(cache, stamp, kNow + 3600);
+    ASSERT_TRUE(kept.data);
+    EXPECT_EQ(kept.report.StatusText(), read.report.StatusText());
+    EXPECT_EQ(kept.data->ProgrammeCount(), read.data->ProgrammeCount());
+    for (const char* key : {"kbs", "arirang", "mbc", "sbs"}) {
+        const QString k = QString::fromLatin1(key);
+        EXPECT_EQ(Titles(kept.data->Between(k, kNow - 86400, kNow + 86400)),
+                  Titles(read.data->Between(k, kNow - 86400, kNow + 86400)))
+            << key;
+    }
+
+    EXPECT_FALSE(GuideCache::Read(cache, stamp, kNow + GuideCache::kHoldsSeconds).data);
+    std::vector<GuideChannel> fewer = List();
+    fewer.pop_back();
+    EXPECT_NE(GuideCache::StampOf(path, fewer, options), stamp);
+    WriteBytes(path, Gzip(Guide() + "\n"));
+    EXPECT_NE(GuideCache::StampOf(path, List(), options), stamp);
+    QByteArray damaged = ReadBytes(cache);
+    damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 1);
+    WriteBytes(cache, damaged);
+    EXPECT_FALSE(GuideCache::Read(cache, stamp, kNow).data);
 }
 
 TEST(GuideReader, LeavesOutUnwantedChannelsBeforeParsing) {
