@@ -3,9 +3,8 @@
 // reference), then the guide read from its kept copy gives the first row's
 // tooltip its programmes. Both from one clock started with the tab; a fresh
 // ChannelSources and ChannelGuide each run, as at a start, medians printed.
-// The first start after a new guide parses its XML (and keeps the reading);
-// the starts after it read the kept reading, as every start but the first
-// after a new guide does.
+// A start with no reading of the guide kept parses its XML (and keeps the
+// reading); the starts after it read the kept reading.
 // The guide: 200 channels over eight days (40-minute programmes with a title
 // and a description each), gzip, of which the list has 120 channels.
 //
@@ -201,7 +200,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The first start after a new guide has no reading of it kept yet.
+    // A start with no reading of the guide kept.
     const QString reading = GuideCache::PathFor(GuideBook(data).KeptPath(kGuideAddress));
     QFile::remove(reading);
     const Run first = OneStart(data, defaults, model, view);
