@@ -46,6 +46,7 @@ bool ReplaceFile(const QString& from, const QString& to) {
 QString OutcomeText(const DownloadQueue::Result& r) {
     switch (r.outcome) {
     case DownloadQueue::Outcome::Saved:
+    case DownloadQueue::Outcome::Unchanged:
         return QString();
     case DownloadQueue::Outcome::HttpError:
         return QStringLiteral("서버 응답 %1").arg(r.httpStatus);

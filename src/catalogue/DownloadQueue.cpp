@@ -1,8 +1,10 @@
 #include "catalogue/DownloadQueue.h"
 
+#include "app/AtomicFile.h"
 #include "app/Paths.h"
 #include "app/WorkerTask.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -10,11 +12,30 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+
 #include <unistd.h>
 
-DownloadQueue::DownloadQueue(QObject* parent) : QObject(parent), stallTimer_(new QTimer(this)) {
+DownloadQueue::DownloadQueue(QObject* parent)
+    : QObject(parent), stallTimer_(new QTimer(this)), nowMs_([] {
+          return static_cast<qint64>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now().time_since_epoch())
+                                         .count());
+      }),
+      readTimer_(new QTimer(this)) {
     stallTimer_->setSingleShot(true);
     connect(stallTimer_, &QTimer::timeout, this, [this] { Fail(Outcome::TimedOut); });
+    readTimer_->setSingleShot(true);
+    connect(readTimer_, &QTimer::timeout, this, [this] {
+        readScheduled_ = false;
+        ReadAvailable();
+        // The transfer ended while its data waited: it finishes now.
+        if (finishWaiting_ && reply_ && reply_->bytesAvailable() == 0) {
+            finishWaiting_ = false;
+            OnFinished();
+        }
+    });
 }
 
 DownloadQueue::~DownloadQueue() {
@@ -32,7 +53,11 @@ DownloadQueue::~DownloadQueue() {
 
 void DownloadQueue::Enqueue(const QUrl& url, const QString& targetPath, Check check,
                             Callback callback) {
-    jobs_.push_back(Job{url, targetPath, check, std::move(callback)});
+    Enqueue(Request{url, targetPath, check, Validators()}, std::move(callback));
+}
+
+void DownloadQueue::Enqueue(Request request, Callback callback) {
+    jobs_.push_back(Job{std::move(request), std::move(callback)});
     if (!current_) {
         // Start from the event loop, so a caller that enqueues several jobs
         // in a row sees them all queued before the first one runs.
@@ -44,10 +69,10 @@ void DownloadQueue::Enqueue(const QUrl& url, const QString& targetPath, Check ch
 }
 
 bool DownloadQueue::IsPending(const QString& targetPath) const {
-    if (current_ && current_->targetPath == targetPath)
+    if (current_ && current_->request.targetPath == targetPath)
         return true;
     for (const Job& job : jobs_) {
-        if (job.targetPath == targetPath)
+        if (job.request.targetPath == targetPath)
             return true;
     }
     return false;
@@ -62,34 +87,59 @@ void DownloadQueue::StartNext() {
     body_.clear();
     ending_ = false;
     finishWaiting_ = false;
+    answered_ = Validators();
+    const Request& asked = current_->request;
 
-    Paths::EnsureFolder(QFileInfo(current_->targetPath).absolutePath());
-    file_ = std::make_unique<QSaveFile>(current_->targetPath);
+    Paths::EnsureFolder(QFileInfo(asked.targetPath).absolutePath());
+    file_ = std::make_unique<QSaveFile>(asked.targetPath);
     if (!file_->open(QIODevice::WriteOnly)) {
-        emit started(current_->targetPath);
-        Complete(Result{Outcome::WriteFailed, 0});
+        emit started(asked.targetPath);
+        Complete(Result{Outcome::WriteFailed, 0, {}});
         return;
     }
 
-    QNetworkRequest request(current_->url);
+    QNetworkRequest request(asked.url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     if (!userAgent_.isEmpty())
         request.setRawHeader("User-Agent", userAgent_);
+    const QByteArray etag = Validators::Usable(asked.kept.etag);
+    const QByteArray lastModified = Validators::Usable(asked.kept.lastModified);
+    if (!etag.isEmpty())
+        request.setRawHeader("If-None-Match", etag);
+    if (!lastModified.isEmpty())
+        request.setRawHeader("If-Modified-Since", lastModified);
     if (!network_)
         network_ = new QNetworkAccessManager(this);
     reply_ = network_->get(request);
+    pacer_.SetRate(rateCap_, nowMs_());
+    if (rateCap_ > 0)
+        reply_->setReadBufferSize(kPacedReadBufferBytes);
     connect(reply_, &QNetworkReply::readyRead, this, &DownloadQueue::OnReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &DownloadQueue::OnFinished);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
         stallTimer_->start(stallTimeoutMs_);
         if (current_)
-            emit progress(current_->targetPath, received, total);
+            emit progress(current_->request.targetPath, received, total);
     });
     stallTimer_->start(stallTimeoutMs_);
-    emit started(current_->targetPath);
+    emit started(asked.targetPath);
+}
+
+void DownloadQueue::SetRateCap(qint64 bytesPerSecond) {
+    bytesPerSecond = std::max<qint64>(bytesPerSecond, 0);
+    if (bytesPerSecond == rateCap_)
+        return;
+    rateCap_ = bytesPerSecond;
+    if (!reply_ || ending_)
+        return;
+    pacer_.SetRate(rateCap_, nowMs_());
+    reply_->setReadBufferSize(rateCap_ > 0 ? kPacedReadBufferBytes : 0);
+    // A slice held back by the old pace is read now.
+    if (readScheduled_)
+        ScheduleRead(0);
 }
 
 namespace {
@@ -98,12 +148,16 @@ int StatusOf(QNetworkReply* reply) {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+constexpr int kNotModified = 304;
+
 } // namespace
 
 void DownloadQueue::OnReadyRead() {
     if (!reply_ || !current_ || ending_)
         return;
     const int status = StatusOf(reply_);
+    if (status == kNotModified && !current_->request.kept.IsEmpty())
+        return; // no body; the end completes the job
     if (status != 0 && status != 200) {
         Fail(Outcome::HttpError, status);
         return;
@@ -123,20 +177,25 @@ void DownloadQueue::ReadAvailable() {
     // per turn of the event loop: a fast server delivers a list of tens of
     // megabytes in a few notifications, and reading and writing 10 MB at once
     // held the window up for 80 ms.
+    // Held to a rate, it reads no more than the pace allows and comes back
+    // when the next slice may be read.
     if (buffer_.isEmpty())
         buffer_.resize(kSliceBytes);
     qint64 taken = 0;
-    while (taken < kBytesPerTurn && reply_->bytesAvailable() > 0) {
-        const qint64 n = reply_->read(buffer_.data(), buffer_.size());
+    const qint64 allowed = std::min(kBytesPerTurn, pacer_.Allowance(nowMs_()));
+    while (taken < allowed && reply_->bytesAvailable() > 0) {
+        const qint64 n =
+            reply_->read(buffer_.data(), std::min<qint64>(buffer_.size(), allowed - taken));
         if (n <= 0)
             break;
+        pacer_.Took(n);
         taken += n;
         received_ += n;
         if (received_ > sizeCap_) {
             Fail(Outcome::TooLarge, StatusOf(reply_));
             return;
         }
-        if (current_->check == Check::IniFile)
+        if (current_->request.check == Check::IniFile)
             body_.append(buffer_.constData(), n);
         if (file_->write(buffer_.constData(), n) != n) {
             Fail(Outcome::WriteFailed, StatusOf(reply_));
@@ -144,22 +203,34 @@ void DownloadQueue::ReadAvailable() {
         }
     }
     if (reply_->bytesAvailable() > 0 && !readScheduled_) {
-        readScheduled_ = true;
-        QTimer::singleShot(0, this, [this] {
-            readScheduled_ = false;
-            ReadAvailable();
-            // The transfer ended while its data waited: it finishes now.
-            if (finishWaiting_ && reply_ && reply_->bytesAvailable() == 0) {
-                finishWaiting_ = false;
-                OnFinished();
-            }
-        });
+        const qint64 wait =
+            pacer_.WaitMs(nowMs_(), std::min(reply_->bytesAvailable(), kSliceBytes));
+        // While the pace holds the reading back, the server is not stalling.
+        if (wait > 0)
+            stallTimer_->start(stallTimeoutMs_);
+        ScheduleRead(wait);
     }
+}
+
+void DownloadQueue::ScheduleRead(qint64 waitMs) {
+    readScheduled_ = true;
+    readTimer_->start(static_cast<int>(std::min<qint64>(waitMs, 60000)));
 }
 
 void DownloadQueue::OnFinished() {
     if (!reply_ || !current_ || ending_)
         return;
+    const int answer = StatusOf(reply_);
+    if (answer == kNotModified) {
+        // The kept copy is current: unless none was named, then nothing is.
+        if (current_->request.kept.IsEmpty()) {
+            Fail(Outcome::HttpError, answer);
+        } else {
+            file_->cancelWriting();
+            Complete(Result{Outcome::Unchanged, answer, {}});
+        }
+        return;
+    }
     OnReadyRead(); // whatever arrived with the end
     if (ending_)
         return;
@@ -187,10 +258,12 @@ void DownloadQueue::OnFinished() {
         Fail(Outcome::NetworkError, status);
         return;
     }
-    if (current_->check == Check::IniFile && !LooksLikeIni(body_)) {
+    if (current_->request.check == Check::IniFile && !LooksLikeIni(body_)) {
         Fail(Outcome::Malformed, status);
         return;
     }
+    answered_ = Validators{Validators::Usable(reply_->rawHeader("ETag")),
+                           Validators::Usable(reply_->rawHeader("Last-Modified"))};
     SyncThenCommit(status);
 }
 
@@ -230,15 +303,15 @@ void DownloadQueue::SyncThenCommit(int status) {
 
 void DownloadQueue::AbandonWrite(int status) {
     file_->cancelWriting();
-    Complete(Result{Outcome::WriteFailed, status});
+    Complete(Result{Outcome::WriteFailed, status, {}});
 }
 
 void DownloadQueue::Commit(int status) {
     if (!file_->commit()) {
-        Complete(Result{Outcome::WriteFailed, status});
+        Complete(Result{Outcome::WriteFailed, status, {}});
         return;
     }
-    Complete(Result{Outcome::Saved, status});
+    Complete(Result{Outcome::Saved, status, answered_});
 }
 
 void DownloadQueue::Fail(Outcome outcome, int httpStatus) {
@@ -246,12 +319,14 @@ void DownloadQueue::Fail(Outcome outcome, int httpStatus) {
         return;
     if (file_)
         file_->cancelWriting();
-    Complete(Result{outcome, httpStatus});
+    Complete(Result{outcome, httpStatus, {}});
 }
 
 void DownloadQueue::Complete(const Result& result) {
     ending_ = true;
     stallTimer_->stop();
+    readTimer_->stop();
+    readScheduled_ = false;
     if (reply_) {
         reply_->disconnect(this);
         // A transfer we stop ourselves is aborted. One that ended, or whose
@@ -266,7 +341,7 @@ void DownloadQueue::Complete(const Result& result) {
     file_.reset(); // an uncommitted QSaveFile removes its temporary file
     body_.clear();
     std::unique_ptr<Job> job = std::move(current_);
-    emit finished(job->targetPath, result.saved());
+    emit finished(job->request.targetPath, result.saved());
     if (job->callback)
         job->callback(result);
     // The next job starts from the event loop: the callback may enqueue more.
@@ -292,4 +367,50 @@ bool DownloadQueue::LooksLikeIni(const QByteArray& body) {
             return false;
     }
     return sawSection;
+}
+
+QString DownloadQueue::Validators::PathBeside(const QString& keptPath) {
+    return keptPath + QStringLiteral(".validators");
+}
+
+QByteArray DownloadQueue::Validators::Usable(const QByteArray& value) {
+    const QByteArray trimmed = value.trimmed();
+    if (trimmed.size() > 256)
+        return QByteArray();
+    for (const char c : trimmed) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            return QByteArray();
+    }
+    return trimmed;
+}
+
+DownloadQueue::Validators DownloadQueue::Validators::ReadBeside(const QString& keptPath) {
+    QByteArray text;
+    Validators validators;
+    if (!ReadWholeFile(PathBeside(keptPath), &text))
+        return validators;
+    for (const QByteArray& line : text.split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon <= 0)
+            continue;
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = Usable(line.mid(colon + 1));
+        if (name == "etag")
+            validators.etag = value;
+        else if (name == "last-modified")
+            validators.lastModified = value;
+    }
+    return validators;
+}
+
+bool DownloadQueue::Validators::WriteBeside(const QString& keptPath, const Validators& validators) {
+    const QString path = PathBeside(keptPath);
+    if (validators.IsEmpty())
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    QByteArray text;
+    if (!validators.etag.isEmpty())
+        text += "ETag: " + validators.etag + "\n";
+    if (!validators.lastModified.isEmpty())
+        text += "Last-Modified: " + validators.lastModified + "\n";
+    return WriteFileAtomically(path, text);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ReadPacer.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -19,6 +21,13 @@ class QTimer;
 // file beside the target and replaces the target in one rename only when it
 // arrived whole, with HTTP 200, within the size cap, and (where asked) reads
 // as an INI file. Anything else leaves the target exactly as it was.
+//
+// A request may carry the validators a server gave with the kept copy (its
+// ETag and Last-Modified): the server is then asked whether the copy is still
+// current, and its "not modified" (304) completes the job as Unchanged, the
+// target untouched. A 304 to a request that carried none is an HTTP error.
+// A queue may be held to a rate: the reply is then read in paced slices from
+// a small read buffer, so the sender is slowed by TCP's flow control.
 class DownloadQueue : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +38,7 @@ public:
 
     enum class Outcome {
         Saved,
+        Unchanged, // 304 to a conditional request: the kept copy stays
         NetworkError,
         HttpError,
         TimedOut,
@@ -37,10 +47,39 @@ public:
         WriteFailed
     };
 
+    // What a server said of the body it sent, to ask it later whether a kept
+    // copy is still current (If-None-Match, If-Modified-Since).
+    struct Validators {
+        QByteArray etag;
+        QByteArray lastModified;
+        bool IsEmpty() const { return etag.isEmpty() && lastModified.isEmpty(); }
+        bool operator==(const Validators& o) const {
+            return etag == o.etag && lastModified == o.lastModified;
+        }
+
+        // Kept beside a file as "<file>.validators", written atomically;
+        // empty validators remove it. Unreadable or odd values read as none.
+        static QString PathBeside(const QString& keptPath);
+        static Validators ReadBeside(const QString& keptPath);
+        static bool WriteBeside(const QString& keptPath, const Validators& validators);
+        // A header value as sent, or empty when it could not be sent back
+        // safely (control characters, over 256 bytes).
+        static QByteArray Usable(const QByteArray& value);
+    };
+
     struct Result {
         Outcome outcome = Outcome::NetworkError;
         int httpStatus = 0;
+        Validators validators; // of a saved body, as its server gave them
         bool saved() const { return outcome == Outcome::Saved; }
+        bool unchanged() const { return outcome == Outcome::Unchanged; }
+    };
+
+    struct Request {
+        QUrl url;
+        QString targetPath;
+        Check check = Check::None;
+        Validators kept; // the kept copy's; empty: an unconditional request
     };
 
     using Callback = std::function<void(const Result&)>;
@@ -53,6 +92,7 @@ public:
 
     // Queues a download of url into targetPath; callback runs on completion.
     void Enqueue(const QUrl& url, const QString& targetPath, Check check, Callback callback);
+    void Enqueue(Request request, Callback callback);
 
     // True while a job for this target is queued or running.
     bool IsPending(const QString& targetPath) const;
@@ -62,6 +102,15 @@ public:
     void SetSizeCap(qint64 bytes) { sizeCap_ = bytes; }
     // Sent with every request when set (some servers ask clients to name themselves).
     void SetUserAgent(const QByteArray& userAgent) { userAgent_ = userAgent; }
+    // Holds the reading to bytesPerSecond (0: full speed); takes effect at
+    // once, also on the running job.
+    void SetRateCap(qint64 bytesPerSecond);
+    qint64 RateCap() const { return rateCap_; }
+    // The clock the pacing reads (milliseconds, monotonic); tests set one.
+    void SetClock(std::function<qint64()> nowMs) { nowMs_ = std::move(nowMs); }
+    // What the running job has read so far.
+    qint64 Received() const { return received_; }
+    static constexpr qint64 kPacedReadBufferBytes = 16 * 1024;
 
     // True when the bytes read as an INI file: at least one "[section]" line,
     // and every other line blank, a comment, or a "key=value" line.
@@ -75,9 +124,7 @@ signals:
 
 private:
     struct Job {
-        QUrl url;
-        QString targetPath;
-        Check check = Check::None;
+        Request request;
         Callback callback;
     };
 
@@ -85,6 +132,7 @@ private:
     void OnReadyRead();
     void ReadAvailable();
     void OnFinished();
+    void ScheduleRead(qint64 waitMs);
     void SyncThenCommit(int httpStatus);
     void Commit(int httpStatus);
     // The body could not be written whole: the target stays as it was.
@@ -105,10 +153,15 @@ private:
     int stallTimeoutMs_ = kDefaultStallTimeoutMs;
     qint64 sizeCap_ = kDefaultSizeCap;
     QByteArray userAgent_;
+    qint64 rateCap_ = 0;
+    ReadPacer pacer_;
+    std::function<qint64()> nowMs_;
+    QTimer* readTimer_;   // the next slice, when the event loop or the pace allows
+    Validators answered_; // of the body being saved
     bool ending_ = false;
     static constexpr qint64 kSliceBytes = 128 * 1024;
     static constexpr qint64 kBytesPerTurn = 1024 * 1024;
     QByteArray buffer_;          // one slice of what arrived, reused
-    bool readScheduled_ = false; // the next slice waits for the event loop
+    bool readScheduled_ = false; // the next slice waits for readTimer_
     bool finishWaiting_ = false; // the transfer ended before its data was read
 };

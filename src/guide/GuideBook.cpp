@@ -4,6 +4,7 @@
 #include "app/SettingsTable.h"
 #include "app/WorkerTask.h"
 #include "catalogue/DownloadQueue.h"
+#include "guide/GuideCache.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -17,6 +18,7 @@ namespace {
 QString DownloadFailure(const DownloadQueue::Result& result) {
     switch (result.outcome) {
     case DownloadQueue::Outcome::Saved:
+    case DownloadQueue::Outcome::Unchanged:
         return QString();
     case DownloadQueue::Outcome::HttpError:
         return QStringLiteral("편성표를 받지 못했습니다 (서버 응답 %1)").arg(result.httpStatus);
@@ -82,10 +84,14 @@ QString GuideBook::Source::StatusText() const {
                              QStringLiteral(" 읽음 · %1 / %2 채널")
                                  .arg(guide->ChannelCount())
                                  .arg(report.listChannels);
+        // A server that had nothing newer says so.
+        const QString same = fetched == Fetched::Same && IsRemote(address)
+                                 ? QStringLiteral("바뀐 것 없음 · ")
+                                 : QString();
         return text.isEmpty()
                    ? (report.usable()
                           ? readAt.toLocalTime().toString(QStringLiteral("MM/dd HH:mm")) +
-                                QStringLiteral(" 읽음 · ") + report.StatusText()
+                                QStringLiteral(" 읽음 · ") + same + report.StatusText()
                           : kept)
                    : text + QStringLiteral(" (") + kept + QStringLiteral(")");
     }
@@ -167,11 +173,13 @@ void GuideBook::ReadKept(Category category, int index) {
         IsRemote(source.address) ? KeptPath(source.address) : LocalPath(source.address);
     if (!QFileInfo::exists(path))
         return;
-    ReadInto(category, index, path, nullptr, nullptr);
+    ReadInto(category, index, path, GuideCache::PathFor(KeptPath(source.address)), nullptr,
+             nullptr);
 }
 
 void GuideBook::ReadInto(Category category, int index, const QString& path,
-                         std::function<bool()> commit, std::function<void(bool)> done) {
+                         const QString& cachePath, std::function<bool()> commit,
+                         std::function<void(bool)> done) {
     Tab& tab = tabs_[category];
     const int generation = tab.generation;
     tab.sources[static_cast<size_t>(index)].busy = true;
@@ -179,10 +187,26 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
     GuideReadOptions options = options_;
     options.now = now_();
     auto channels = tab.channels;
-    RunOnWorker<GuideReadResult>(
-        this, [path, channels, options] { return ReadGuideFile(path, *channels, options); },
-        [this, category, index, generation, path, serial, commit = std::move(commit),
-         done = std::move(done)](GuideReadResult result) {
+    struct Reading {
+        GuideReadResult result;
+        QByteArray stamp;
+        bool fromCache = false;
+    };
+    RunOnWorker<Reading>(
+        this,
+        [path, cachePath, channels, options] {
+            // What an earlier read made of the same bytes, when it holds.
+            Reading reading;
+            reading.stamp = GuideCache::StampOf(path, *channels, options);
+            reading.result = GuideCache::Read(cachePath, reading.stamp, options.now);
+            reading.fromCache = reading.result.data != nullptr;
+            if (!reading.fromCache)
+                reading.result = ReadGuideFile(path, *channels, options);
+            return reading;
+        },
+        [this, category, index, generation, path, cachePath, serial, now = options.now,
+         commit = std::move(commit), done = std::move(done)](Reading reading) {
+            GuideReadResult& result = reading.result;
             Source* source = SourceAt(category, index, generation);
             if (!source) {
                 if (done)
@@ -202,6 +226,14 @@ void GuideBook::ReadInto(Category category, int index, const QString& path,
             bool used = false;
             const QDateTime modified = QFileInfo(path).lastModified();
             if (result.data && (!commit || commit())) {
+                // The reading is kept for the next start, after it is shown.
+                if (!reading.fromCache && !reading.stamp.isEmpty())
+                    RunOnWorker<bool>(
+                        this,
+                        [cachePath, stamp = reading.stamp, now, kept = result] {
+                            return GuideCache::Write(cachePath, stamp, now, kept);
+                        },
+                        [](bool) {});
                 source->guide = std::move(result.data);
                 source->readAt = modified;
                 source->usedRead = serial;
@@ -240,8 +272,8 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
     const QString address = tab.sources[static_cast<size_t>(index)].address;
     if (!IsRemote(address)) {
         // A local guide is read where it is, every time.
-        ReadInto(category, index, LocalPath(address), nullptr,
-                 [this, category, index, generation, done](bool used) {
+        ReadInto(category, index, LocalPath(address), GuideCache::PathFor(KeptPath(address)),
+                 nullptr, [this, category, index, generation, done](bool used) {
                      if (Source* source = SourceAt(category, index, generation))
                          source->fetched = used ? Source::Fetched::Same : Source::Fetched::Failed;
                      done();
@@ -259,59 +291,81 @@ void GuideBook::Fetch(Category category, int index, bool force, std::function<vo
     const QString staging = kept + QStringLiteral(".download");
     tab.sources[static_cast<size_t>(index)].busy = true;
     emit statusChanged(category);
-    queue_->Enqueue(
-        QUrl(address), staging, DownloadQueue::Check::None,
-        [this, category, index, generation, kept, staging, done](const DownloadQueue::Result& r) {
-            Source* source = SourceAt(category, index, generation);
-            if (!r.saved() || !source) {
-                QFile::remove(staging);
-                if (source) {
-                    source->busy = false;
-                    source->failure = DownloadFailure(r);
-                    source->fetched = Source::Fetched::Failed;
-                    emit statusChanged(category);
-                }
-                done();
-                return;
+    // The server is asked whether the kept copy is still current, with what
+    // it said of it; validators without their copy are dropped.
+    DownloadQueue::Request request{QUrl(address), staging, DownloadQueue::Check::None, {}};
+    if (keptInfo.exists())
+        request.kept = DownloadQueue::Validators::ReadBeside(kept);
+    else
+        DownloadQueue::Validators::WriteBeside(kept, {});
+    // The kept copy counts as fetched now: nothing is read anew.
+    auto keepCurrent = [this, category, kept](Source* source) {
+        TouchFile(kept, QDateTime::fromSecsSinceEpoch(now_()));
+        source->busy = false;
+        source->failure.clear();
+        source->readAt = QFileInfo(kept).lastModified();
+        source->fetched = Source::Fetched::Same;
+        emit statusChanged(category);
+    };
+    queue_->Enqueue(std::move(request), [this, category, index, generation, kept, staging, done,
+                                         keepCurrent](const DownloadQueue::Result& r) {
+        Source* source = SourceAt(category, index, generation);
+        if (r.unchanged() && source) {
+            keepCurrent(source);
+            done();
+            return;
+        }
+        if (!r.saved() || !source) {
+            QFile::remove(staging);
+            if (source) {
+                source->busy = false;
+                source->failure = DownloadFailure(r);
+                source->fetched = Source::Fetched::Failed;
+                emit statusChanged(category);
             }
-            // The same bytes as the kept copy: nothing to read again; the
-            // kept copy counts as fetched now. Compared on a worker.
-            RunOnWorker<bool>(
-                this, [kept, staging] { return SameFileBytes(kept, staging); },
-                [this, category, index, generation, kept, staging, done](bool same) {
-                    Source* now = SourceAt(category, index, generation);
-                    if (same && now && now->guide) {
+            done();
+            return;
+        }
+        // The same bytes as the kept copy (a server without validators):
+        // nothing to read again. Compared on a worker.
+        RunOnWorker<bool>(
+            this, [kept, staging] { return SameFileBytes(kept, staging); },
+            [this, category, index, generation, kept, staging, done, keepCurrent,
+             validators = r.validators](bool same) {
+                Source* now = SourceAt(category, index, generation);
+                if (same && now && now->guide) {
+                    QFile::remove(staging);
+                    DownloadQueue::Validators::WriteBeside(kept, validators);
+                    keepCurrent(now);
+                    done();
+                    return;
+                }
+                if (!now) {
+                    QFile::remove(staging);
+                    done();
+                    return;
+                }
+                // Read from the staging file; put in place only when it is usable.
+                // Its reading is kept for the copy it becomes.
+                ReadInto(
+                    category, index, staging, GuideCache::PathFor(kept),
+                    [kept, staging, validators] {
+                        if (std::rename(QFile::encodeName(staging).constData(),
+                                        QFile::encodeName(kept).constData()) != 0)
+                            return false;
+                        // After the copy they belong to: validators left
+                        // from the old copy only cost a full answer.
+                        DownloadQueue::Validators::WriteBeside(kept, validators);
+                        return true;
+                    },
+                    [this, category, index, generation, staging, done](bool used) {
                         QFile::remove(staging);
-                        TouchFile(kept, QDateTime::fromSecsSinceEpoch(now_()));
-                        now->busy = false;
-                        now->failure.clear();
-                        now->readAt = QFileInfo(kept).lastModified();
-                        now->fetched = Source::Fetched::Same;
-                        emit statusChanged(category);
+                        if (Source* s = SourceAt(category, index, generation))
+                            s->fetched = used ? Source::Fetched::Replaced : Source::Fetched::Failed;
                         done();
-                        return;
-                    }
-                    if (!now) {
-                        QFile::remove(staging);
-                        done();
-                        return;
-                    }
-                    // Read from the staging file; put in place only when it is usable.
-                    ReadInto(
-                        category, index, staging,
-                        [kept, staging] {
-                            return std::rename(QFile::encodeName(staging).constData(),
-                                               QFile::encodeName(kept).constData()) == 0;
-                        },
-                        [this, category, index, generation, staging, done](bool used) {
-                            QFile::remove(staging);
-                            if (Source* s = SourceAt(category, index, generation))
-                                s->fetched =
-                                    used ? Source::Fetched::Replaced : Source::Fetched::Failed;
-                            done();
-                        });
-                });
-        });
+                    });
+            });
+    });
 }
 
 const GuideData* GuideBook::Find(Category category, const QString& key) const {

@@ -20,7 +20,9 @@ class DownloadQueue;
 // WORLD_GUIDE, GAME_GUIDE), and per address the guide read last with what
 // became of its last read. A start shows the kept copies (read from the
 // data folder, no network); a refresh fetches a guide older than twelve
-// hours, or every one when asked. A new download is read first, in a
+// hours, or every one when asked, asking its server whether the kept copy
+// changed (with the validators kept beside it): "not modified" keeps the
+// copy and reads nothing anew. A new download is read first, in a
 // staging file, and replaces the kept copy and the guide in use only when
 // it reads as a usable guide: anything else leaves both exactly as they were.
 // Reading always runs on a worker.
@@ -93,8 +95,10 @@ private:
     void Fetch(Category category, int index, bool force, std::function<void()> done);
     // Reads `path` on a worker; a usable guide becomes the source's.
     // `commit` runs first when it is usable (putting a download in place).
-    void ReadInto(Category category, int index, const QString& path, std::function<bool()> commit,
-                  std::function<void(bool used)> done);
+    // The reading is kept at `cachePath` (GuideCache) and read from there
+    // while it holds for the file.
+    void ReadInto(Category category, int index, const QString& path, const QString& cachePath,
+                  std::function<bool()> commit, std::function<void(bool used)> done);
     Source* SourceAt(Category category, int index, int generation);
 
     QString dataFolder_;

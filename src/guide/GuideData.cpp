@@ -1,6 +1,8 @@
 #include "guide/GuideData.h"
 
+#include <QDataStream>
 #include <QDateTime>
+#include <QIODevice>
 
 #include <algorithm>
 
@@ -99,4 +101,73 @@ qint64 GuideData::MemoryBytes() const {
     for (auto it = bindings_.cbegin(); it != bindings_.cend(); ++it)
         bytes += 32 + it.key().capacity() * 2 + static_cast<qint64>(sizeof(Binding));
     return bytes;
+}
+
+QByteArray GuideData::Serialized() const {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint64(slots_.size());
+    out.writeRawData(reinterpret_cast<const char*>(slots_.data()),
+                     static_cast<int>(slots_.size() * sizeof(Slot)));
+    out << quint64(channelBegin_.size());
+    out.writeRawData(reinterpret_cast<const char*>(channelBegin_.data()),
+                     static_cast<int>(channelBegin_.size() * sizeof(quint32)));
+    out << pool_ << quint64(bindings_.size());
+    for (auto it = bindings_.cbegin(); it != bindings_.cend(); ++it)
+        out << it.key() << it->channel << it->shiftSeconds;
+    return bytes;
+}
+
+std::shared_ptr<const GuideData> GuideData::FromSerialized(const QByteArray& bytes) {
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    auto guide = std::make_shared<GuideData>();
+    // Counts are checked against what the bytes can hold before anything is allocated.
+    auto readArray = [&in, &bytes](auto& vector) {
+        quint64 count = 0;
+        in >> count;
+        using Item = typename std::decay_t<decltype(vector)>::value_type;
+        if (in.status() != QDataStream::Ok || count > quint64(bytes.size()) / sizeof(Item))
+            return false;
+        vector.resize(count);
+        const int length = static_cast<int>(count * sizeof(Item));
+        return in.readRawData(reinterpret_cast<char*>(vector.data()), length) == length;
+    };
+    if (!readArray(guide->slots_) || !readArray(guide->channelBegin_))
+        return nullptr;
+    quint64 bindings = 0;
+    in >> guide->pool_ >> bindings;
+    if (in.status() != QDataStream::Ok || bindings > quint64(bytes.size()))
+        return nullptr;
+    for (quint64 i = 0; i < bindings; ++i) {
+        QString key;
+        Binding binding{};
+        in >> key >> binding.channel >> binding.shiftSeconds;
+        guide->bindings_.insert(key, binding);
+    }
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return nullptr;
+    // Every index and text offset must stay inside what was read.
+    const auto& begin = guide->channelBegin_;
+    if (begin.empty() || begin.front() != 0 || begin.back() != guide->slots_.size() ||
+        !std::is_sorted(begin.cbegin(), begin.cend()))
+        return nullptr;
+    for (const Binding& binding : guide->bindings_) {
+        if (binding.channel + 1 >= begin.size())
+            return nullptr;
+    }
+    const qint64 pool = guide->pool_.size();
+    const auto* text = reinterpret_cast<const unsigned char*>(guide->pool_.constData());
+    // An offset past the pool is no text (Text gives none); one inside it
+    // must hold its whole length.
+    auto whole = [pool, text](quint32 offset) {
+        return static_cast<qint64>(offset) + 2 > pool ||
+               static_cast<qint64>(offset) + 2 + (text[offset] | (text[offset + 1] << 8)) <= pool;
+    };
+    for (const Slot& slot : guide->slots_) {
+        if (!whole(slot.title) || !whole(slot.description))
+            return nullptr;
+    }
+    return guide;
 }

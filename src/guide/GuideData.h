@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -49,6 +50,11 @@ public:
 
     // Bytes the guide holds (for the measurement of what a guide costs).
     qint64 MemoryBytes() const;
+
+    // The guide as bytes of this machine, and back (GuideCache keeps what a
+    // read made). Bytes that do not make a whole guide read as null.
+    QByteArray Serialized() const;
+    static std::shared_ptr<const GuideData> FromSerialized(const QByteArray& bytes);
 
 private:
     friend class GuideBuilder;

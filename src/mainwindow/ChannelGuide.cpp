@@ -2,6 +2,7 @@
 
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelSources.h"
+#include "catalogue/DownloadQueue.h"
 #include "catalogue/UpdateOutcome.h"
 #include "guide/GuideBook.h"
 
@@ -43,7 +44,18 @@ ChannelGuide::ChannelGuide(PlayerSession& session, ChannelSources* sources,
     });
     // What plays decides the programme line; nothing polls.
     connect(&session_, &PlayerSession::playingChanged, this, [this] { UpdateCaption(); });
-    connect(&session_, &PlayerSession::nowPlayingChanged, this, [this] { UpdateCaption(); });
+    connect(&session_, &PlayerSession::nowPlayingChanged, this, [this] {
+        UpdateCaption();
+        UpdateDownloadRate();
+    });
+    UpdateDownloadRate();
+}
+
+void ChannelGuide::UpdateDownloadRate() {
+    // Opening and buffering count: a stream filling its buffer needs the
+    // bandwidth most.
+    const bool streaming = session_.CurrentNowPlaying().state != NowPlaying::State::Stopped;
+    book_->Queue()->SetRateCap(streaming ? kRateWhilePlaying : 0);
 }
 
 ChannelGuide::~ChannelGuide() = default;

@@ -23,7 +23,9 @@ class UpdateOutcome;
 // this channel". While a channel with a guide plays it keeps the session's
 // programme line (the caption, the tray tooltip, MPRIS) on the programme on
 // now, moving on at the next boundary with one single-shot timer
-// (PlaybackTimer::Programme), never a polling one.
+// (PlaybackTimer::Programme), never a polling one. While a stream plays or
+// connects, a guide download takes only a low share of the bandwidth
+// (kRateWhilePlaying); with nothing playing it runs at full speed.
 class ChannelGuide : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +34,9 @@ public:
     ChannelGuide(PlayerSession& session, ChannelSources* sources, const QString& dataFolder,
                  TimerHost* timers, QObject* parent = nullptr);
     ~ChannelGuide() override;
+
+    // What a guide download may read per second while a stream plays.
+    static constexpr qint64 kRateWhilePlaying = 128 * 1024;
 
     // The book of every tab's guides (GuideBook::Sources for a tab's statuses).
     GuideBook& Book() const { return *book_; }
@@ -93,6 +98,8 @@ private:
     // The session's programme line from what plays now; the timer set to
     // the next boundary.
     void UpdateCaption();
+    // The guide downloads' pace from what the session plays.
+    void UpdateDownloadRate();
     const GuideData* GuideOf(Category category, const QStringList& addresses, QString* key) const;
 
     PlayerSession& session_;

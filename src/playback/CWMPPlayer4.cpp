@@ -7,6 +7,7 @@
 #include "playback/GlVideoSurface.h"
 #include "playback/MpvLibrary.h"
 
+#include <QFile>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -143,6 +144,8 @@ void CWMPPlayer4::ApplyOptions() {
         api_->set_option_string(mpv_, name, value); // an unknown option is no reason to fail
     if (!options.audioOutput.isEmpty())
         api_->set_option_string(mpv_, "ao", options.audioOutput.toUtf8().constData());
+    if (!options.logFile.isEmpty())
+        api_->set_option_string(mpv_, "log-file", QFile::encodeName(options.logFile).constData());
     silencedOnPurpose_ = options.audioOutput == QStringLiteral("null");
 }
 

@@ -45,6 +45,9 @@ public:
         // Automatic follows WAVEORBIT_VIDEO, then the machine (see
         // VideoRendererChoice).
         VideoRendererRequest renderer = VideoRendererRequest::Automatic;
+        // mpv's own log, written to this file when set (benchmarks count
+        // its buffering events).
+        QString logFile;
     };
 
     explicit CWMPPlayer4(QWidget* parent = nullptr);

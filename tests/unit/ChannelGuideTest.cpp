@@ -10,6 +10,7 @@
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/DownloadQueue.h"
 #include "catalogue/UpdateOutcome.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/ChannelGuide.h"
@@ -223,4 +224,18 @@ TEST_F(ChannelGuideTest, RefreshingEveryGuideTellsWhatCameOfIt) {
     EXPECT_EQ(ChannelGuide::UpdateLines(failed),
               QStringLiteral("편성표를 받지 못했습니다: TV (이전 편성표를 그대로 둡니다)"));
     EXPECT_EQ(ChannelGuide::UpdateLines(UpdateOutcome()), QString());
+}
+
+// A guide download takes a low share of the bandwidth while a stream opens
+// or plays, and runs at full speed when nothing plays.
+TEST_F(ChannelGuideTest, GuideDownloadsAreHeldBackWhileAStreamIsOn) {
+    const DownloadQueue& queue = *guide.Book().Queue();
+    EXPECT_EQ(queue.RateCap(), 0);
+    session.SetPlayerActivity(PlayerSession::Activity::Opening);
+    EXPECT_EQ(queue.RateCap(), ChannelGuide::kRateWhilePlaying);
+    session.SetPlaying(true);
+    EXPECT_EQ(queue.RateCap(), ChannelGuide::kRateWhilePlaying);
+    session.SetPlaying(false);
+    session.SetPlayerActivity(PlayerSession::Activity::Idle);
+    EXPECT_EQ(queue.RateCap(), 0);
 }

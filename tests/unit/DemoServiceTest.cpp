@@ -155,6 +155,22 @@ TEST_F(DemoServiceTest, ThePlaylistHeaderNamesAGuideThatReads) {
         // Two days ahead are there too.
         EXPECT_TRUE(guide->At(channel.key, now + 47 * 3600).now.has_value());
     }
+
+    // The guide tells its tag and date; asked again, the service answers that
+    // the kept copy is current (within the half hour of one edition).
+    QStringList log;
+    QObject::connect(&service, &demo::DemoService::requestLogged,
+                     [&log](const QString& line) { log << line; });
+    const QByteArray kept = ReadBytes(book.KeptPath(guideAddress));
+    done = false;
+    book.Refresh(Category::Tv, true, [&done] { done = true; });
+    ASSERT_TRUE(WaitFor([&done] { return done; }));
+    ASSERT_FALSE(log.isEmpty());
+    const bool newEdition = kept != ReadBytes(book.KeptPath(guideAddress));
+    EXPECT_TRUE(log.last().endsWith(newEdition ? QStringLiteral(" 200") : QStringLiteral(" 304")))
+        << log.last().toStdString();
+    EXPECT_EQ(book.Sources(Category::Tv)[0].fetched,
+              newEdition ? GuideBook::Source::Fetched::Replaced : GuideBook::Source::Fetched::Same);
 }
 
 TEST_F(DemoServiceTest, ServesEveryWebPageWithItsOwnHeading) {

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 #include <csignal>
@@ -46,13 +47,15 @@ class DownloadQueueTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Listen()); }
 
-    DownloadQueue::Result Fetch(const QString& target, DownloadQueue::Check check) {
+    DownloadQueue::Result Fetch(const QString& target, DownloadQueue::Check check,
+                                const DownloadQueue::Validators& kept = {}) {
         bool done = false;
         DownloadQueue::Result result;
-        queue.Enqueue(QUrl(server.Url(target)), path, check, [&](const DownloadQueue::Result& r) {
-            result = r;
-            done = true;
-        });
+        queue.Enqueue(DownloadQueue::Request{QUrl(server.Url(target)), path, check, kept},
+                      [&](const DownloadQueue::Result& r) {
+                          result = r;
+                          done = true;
+                      });
         EXPECT_TRUE(WaitFor([&] { return done; }));
         return result;
     }
@@ -224,6 +227,103 @@ TEST_F(DownloadQueueTest, ASlowDownloadKeepsTheEventLoopTurning) {
     EXPECT_TRUE(result.saved());
     // The timer kept firing while the body trickled in.
     EXPECT_GT(ticks, 5);
+}
+
+// A server that gives its body's validators answers "not modified" to a
+// request that carries them: the target stays as it was, and is no failure.
+TEST_F(DownloadQueueTest, NotModifiedKeepsTheTargetOnlyForAConditionalRequest) {
+    const QByteArray etag = "\"v1\"";
+    const QByteArray date = "Wed, 09 Dec 2026 21:30:00 GMT";
+    HttpResponse notModified;
+    notModified.status = 304;
+    server.SetHandler(QStringLiteral("/g"), [&](const demo::HttpRequest& request) {
+        HttpResponse answer =
+            request.header("If-None-Match") == etag ? notModified : HttpResponse::Ok(kNewCatalogue);
+        answer.extraHeaders = {{"ETag", etag}, {"Last-Modified", date}};
+        return answer;
+    });
+    const DownloadQueue::Result first = Fetch(QStringLiteral("/g"), DownloadQueue::Check::None);
+    ASSERT_TRUE(first.saved());
+    EXPECT_EQ(first.validators, (DownloadQueue::Validators{etag, date}));
+    ASSERT_TRUE(DownloadQueue::Validators::WriteBeside(path, first.validators));
+    const DownloadQueue::Validators kept = DownloadQueue::Validators::ReadBeside(path);
+    EXPECT_EQ(kept, first.validators);
+
+    WriteBytes(path, kOldCatalogue);
+    const DownloadQueue::Result again =
+        Fetch(QStringLiteral("/g"), DownloadQueue::Check::None, kept);
+    EXPECT_TRUE(again.unchanged());
+    EXPECT_EQ(again.httpStatus, 304);
+    EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+    EXPECT_EQ(server.Requests().last().header("If-Modified-Since"), date);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("world.ini"), QStringLiteral("world.ini.validators")}));
+
+    // 304 to a request that named no copy is not an answer to have.
+    server.SetRoute(QStringLiteral("/g"), notModified);
+    const DownloadQueue::Result unasked = Fetch(QStringLiteral("/g"), DownloadQueue::Check::None);
+    EXPECT_EQ(unasked.outcome, DownloadQueue::Outcome::HttpError);
+    EXPECT_EQ(ReadBytes(path), kOldCatalogue);
+    // Values that could not be sent back safely are not kept.
+    EXPECT_TRUE(DownloadQueue::Validators::Usable("\"a\"\r\nX-Evil: 1").isEmpty());
+}
+
+// Held to a rate, the queue reads no more than the pace allows on its own
+// clock (frozen here: one burst), reads on as the clock moves, and at full
+// speed once the cap is lifted; the body arrives whole.
+TEST_F(DownloadQueueTest, ARateCapPacesTheReadingOnTheQueuesClock) {
+    const QByteArray body(1024 * 1024, 'g');
+    server.SetRoute(QStringLiteral("/big"), HttpResponse::Ok(body));
+    qint64 now = 0;
+    queue.SetClock([&now] { return now; });
+    constexpr qint64 kRate = 64 * 1024;
+    const qint64 burst = ReadPacer::BurstOf(kRate, ReadPacer::kMinimumBurst);
+    queue.SetRateCap(kRate);
+    bool done = false;
+    DownloadQueue::Result result;
+    queue.Enqueue(QUrl(server.Url(QStringLiteral("/big"))), path, DownloadQueue::Check::None,
+                  [&](const DownloadQueue::Result& r) {
+                      result = r;
+                      done = true;
+                  });
+    ASSERT_TRUE(WaitFor([&] { return queue.Received() == burst; }));
+    RunEventsFor(300);
+    EXPECT_EQ(queue.Received(), burst);
+    now += 10000; // a long wait still allows one burst, not ten seconds' worth
+    ASSERT_TRUE(WaitFor([&] { return queue.Received() == 2 * burst; }));
+    RunEventsFor(300);
+    EXPECT_EQ(queue.Received(), 2 * burst);
+    EXPECT_FALSE(done);
+
+    queue.SetRateCap(0);
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_TRUE(result.saved());
+    EXPECT_TRUE(ReadBytes(path) == body);
+}
+
+TEST(ReadPacer, HoldsReadingToTheRateWithoutBacklog) {
+    ReadPacer pacer;
+    constexpr qint64 kRate = 100 * 1024;
+    const qint64 burst = ReadPacer::BurstOf(kRate, ReadPacer::kMinimumBurst);
+    pacer.SetRate(kRate, 1000);
+    // Reading in slices of 8 KB as often as allowed, over ten simulated seconds.
+    qint64 read = 0;
+    for (qint64 t = 1000; t <= 11000; t += 5) {
+        const qint64 n = std::min<qint64>(pacer.Allowance(t), 8192);
+        pacer.Took(n);
+        read += n;
+    }
+    EXPECT_LE(read, 10 * kRate + burst);
+    EXPECT_GE(read, 10 * kRate - 8192);
+    // After a long pause one burst at most, then the wait for the next slice.
+    EXPECT_EQ(pacer.Allowance(60000), burst);
+    pacer.Took(burst);
+    EXPECT_EQ(pacer.WaitMs(60000, 10240), 100);
+    EXPECT_EQ(pacer.Allowance(60100), 10240);
+    // Not paced: everything at once.
+    pacer.SetRate(0, 60100);
+    EXPECT_EQ(pacer.WaitMs(60100, 1 << 30), 0);
+    EXPECT_GE(pacer.Allowance(60100), qint64(1) << 40);
 }
 
 TEST(LooksLikeIni, TellsIniFromOtherBodies) {

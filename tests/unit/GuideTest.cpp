@@ -2,6 +2,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/DownloadQueue.h"
 #include "guide/GuideBook.h"
+#include "guide/GuideCache.h"
 #include "guide/GuideReader.h"
 #include "guide/GuideStream.h"
 #include "guide/GuideTime.h"
@@ -13,6 +14,7 @@
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -388,11 +390,97 @@ TEST(GuideBook, KeepsTheLastGoodGuideThroughEveryFault) {
             << fault.what << ": " << status.toStdString();
     }
 
-    // A new start shows the kept guide before any network use.
+    // A new start shows the kept guide before any network use, from the
+    // reading kept beside it.
+    EXPECT_TRUE(
+        WaitFor([&] { return QFileInfo::exists(GuideCache::PathFor(f.book->KeptPath(address))); }));
     f.server.Close();
     f.Open();
     f.book->SetTab(Category::Tv, List(), {address});
     ASSERT_TRUE(WaitFor([&] { return !f.Title(QStringLiteral("kbs")).isEmpty(); }));
+}
+
+// A server that gives validators is asked whether the kept guide changed:
+// "not modified" keeps it byte for byte and reads nothing anew.
+TEST(GuideBook, AsksTheServerWhetherTheKeptGuideChanged) {
+    BookFixture f;
+    const QByteArray gz = Gzip(Guide());
+    const QByteArray etag = "\"g1\"";
+    HttpResponse notModified;
+    notModified.status = 304;
+    f.server.SetHandler(QStringLiteral("/epg.xml.gz"), [&](const demo::HttpRequest& request) {
+        HttpResponse answer = request.header("If-None-Match") == etag
+                                  ? notModified
+                                  : HttpResponse::Ok(gz, "application/gzip");
+        answer.extraHeaders = {{"ETag", etag}};
+        return answer;
+    });
+    const QString address = f.server.Url(QStringLiteral("/epg.xml.gz"));
+    f.book->SetTab(Category::Tv, List(), {address});
+    ASSERT_TRUE(f.Refresh());
+    const QString kept = f.book->KeptPath(address);
+    ASSERT_EQ(ReadBytes(kept), gz);
+    const quint64 usedRead = f.book->Sources(Category::Tv)[0].usedRead;
+    int changes = 0;
+    QObject::connect(f.book.get(), &GuideBook::guideChanged, [&](Category) { ++changes; });
+
+    ASSERT_TRUE(f.Refresh());
+    EXPECT_EQ(f.server.Requests().last().header("If-None-Match"), etag);
+    EXPECT_EQ(ReadBytes(kept), gz);
+    GuideBook::Source source = f.book->Sources(Category::Tv)[0];
+    EXPECT_EQ(source.fetched, GuideBook::Source::Fetched::Same);
+    EXPECT_EQ(source.usedRead, usedRead);
+    EXPECT_EQ(changes, 0);
+    EXPECT_TRUE(source.StatusText().contains(QStringLiteral("바뀐 것 없음")))
+        << source.StatusText().toStdString();
+    EXPECT_EQ(f.Title(QStringLiteral("kbs")), QStringLiteral("Weather"));
+
+    // Without its kept copy no validators go out, and a 304 all the same fails.
+    QFile::remove(kept);
+    f.server.SetRoute(QStringLiteral("/epg.xml.gz"), notModified);
+    ASSERT_TRUE(f.Refresh());
+    EXPECT_TRUE(f.server.Requests().last().header("If-None-Match").isEmpty());
+    source = f.book->Sources(Category::Tv)[0];
+    EXPECT_EQ(source.fetched, GuideBook::Source::Fetched::Failed);
+    EXPECT_TRUE(source.StatusText().contains(QStringLiteral("서버 응답 304")));
+    EXPECT_FALSE(QFileInfo::exists(kept));
+}
+
+// What a read made is kept beside the guide and read back for the same
+// bytes, channels and options within its days; anything else reads as none.
+TEST(GuideCache, KeepsAReadForTheSameGuideChannelsAndDays) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("g.xml.gz"));
+    const QString cache = GuideCache::PathFor(path);
+    WriteBytes(path, Gzip(Guide()));
+    GuideReadOptions options;
+    options.now = kNow;
+    const GuideReadResult read = ReadGuideFile(path, List(), options);
+    ASSERT_TRUE(read.data);
+    const QByteArray stamp = GuideCache::StampOf(path, List(), options);
+    ASSERT_TRUE(GuideCache::Write(cache, stamp, kNow, read));
+
+    const GuideReadResult kept = GuideCache::Read(cache, stamp, kNow + 3600);
+    ASSERT_TRUE(kept.data);
+    EXPECT_EQ(kept.report.StatusText(), read.report.StatusText());
+    EXPECT_EQ(kept.data->ProgrammeCount(), read.data->ProgrammeCount());
+    for (const char* key : {"kbs", "arirang", "mbc", "sbs"}) {
+        const QString k = QString::fromLatin1(key);
+        EXPECT_EQ(Titles(kept.data->Between(k, kNow - 86400, kNow + 86400)),
+                  Titles(read.data->Between(k, kNow - 86400, kNow + 86400)))
+            << key;
+    }
+
+    EXPECT_FALSE(GuideCache::Read(cache, stamp, kNow + GuideCache::kHoldsSeconds).data);
+    std::vector<GuideChannel> fewer = List();
+    fewer.pop_back();
+    EXPECT_NE(GuideCache::StampOf(path, fewer, options), stamp);
+    WriteBytes(path, Gzip(Guide() + "\n"));
+    EXPECT_NE(GuideCache::StampOf(path, List(), options), stamp);
+    QByteArray damaged = ReadBytes(cache);
+    damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 1);
+    WriteBytes(cache, damaged);
+    EXPECT_FALSE(GuideCache::Read(cache, stamp, kNow).data);
 }
 
 TEST(GuideReader, LeavesOutUnwantedChannelsBeforeParsing) {

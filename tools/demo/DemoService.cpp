@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QLocale>
+#include <QTimeZone>
 
 namespace demo {
 
@@ -16,6 +18,62 @@ const QByteArray kHtmlType = "text/html; charset=utf-8";
 
 bool IsReadMethod(const QByteArray& method) {
     return method == "GET" || method == "HEAD";
+}
+
+// The date form of HTTP headers ("Wed, 09 Dec 2026 21:30:00 GMT").
+const QString kHttpDate = QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'");
+
+QByteArray HttpDate(qint64 seconds) {
+    return QLocale::c()
+        .toString(QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc()), kHttpDate)
+        .toLatin1();
+}
+
+// UTC seconds, or -1 when the text is no HTTP date.
+qint64 ReadHttpDate(const QByteArray& text) {
+    QDateTime date = QLocale::c().toDateTime(QString::fromLatin1(text.trimmed()), kHttpDate);
+    if (!date.isValid())
+        return -1;
+    date.setTimeZone(QTimeZone::utc());
+    return date.toSecsSinceEpoch();
+}
+
+// Whether the client's copy of a document with this tag and date is current:
+// If-None-Match decides when sent (a list of tags, or "*"), else
+// If-Modified-Since.
+bool ClientCopyIsCurrent(const HttpRequest& request, const QByteArray& etag, qint64 modified) {
+    const QByteArray tags = request.header("If-None-Match");
+    if (!tags.isEmpty()) {
+        for (QByteArray tag : tags.split(',')) {
+            tag = tag.trimmed();
+            if (tag.startsWith("W/"))
+                tag = tag.mid(2);
+            if (tag == "*" || tag == etag)
+                return true;
+        }
+        return false;
+    }
+    const QByteArray since = request.header("If-Modified-Since");
+    const qint64 date = since.isEmpty() ? -1 : ReadHttpDate(since);
+    return date >= 0 && modified <= date;
+}
+
+// The guide is one edition per half hour, made around the edition's time so
+// a programme is always on; gzip-compressed, as guides often are. It says
+// when it changed and under which tag, and a client whose copy is current
+// gets 304 without a body.
+HttpResponse ServeGuide(const HttpRequest& request, qint64 now) {
+    constexpr qint64 kEdition = 30 * 60;
+    const qint64 edition = now / kEdition * kEdition;
+    const QByteArray etag = "\"kr-guide-" + QByteArray::number(edition) + "\"";
+    HttpResponse response;
+    if (ClientCopyIsCurrent(request, etag, edition))
+        response.status = 304; // no body
+    else
+        response = HttpResponse::Ok(GzipCompress(DemoGuide(edition)), "application/gzip");
+    response.extraHeaders.append({"ETag", etag});
+    response.extraHeaders.append({"Last-Modified", HttpDate(edition)});
+    return response;
 }
 
 } // namespace
@@ -92,11 +150,8 @@ HttpResponse DemoService::ServeDocument(const HttpRequest& request) const {
     // A directory client counts each play it starts.
     if (request.path().startsWith(QLatin1String(kDemoClickPrefix)))
         return HttpResponse::Ok("{\"ok\":true}", "application/json");
-    // The guide is made at each request, around the time it is asked at,
-    // so a programme is always on; gzip-compressed, as guides often are.
     if (request.path() == QLatin1String(kDemoGuidePath))
-        return HttpResponse::Ok(GzipCompress(DemoGuide(QDateTime::currentSecsSinceEpoch())),
-                                "application/gzip");
+        return ServeGuide(request, QDateTime::currentSecsSinceEpoch());
     const auto it = documents_.constFind(request.path());
     if (it == documents_.constEnd())
         return HttpResponse::Status(404);
