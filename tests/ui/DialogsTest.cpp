@@ -1,5 +1,4 @@
 // The settings, open-URL and about dialogs.
-#include "app/CPlayerApp.h"
 #include "app/PlayerSession.h"
 #include "app/QtTranslations.h"
 #include "app/SettingsTable.h"
@@ -8,6 +7,7 @@
 #include "dialogs/CSettingsDlg.h"
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "program/CPlayerApp.h"
 #include "skin/CMinsButton.h"
 
 #include "TestFolders.h"

@@ -1,11 +1,11 @@
 // The main window's mouse, wheel, keys, main menu, tray icon and command table.
-#include "app/CPlayerApp.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainMenu.h"
 #include "playback/PlayerWidget.h"
+#include "program/CPlayerApp.h"
 #include "skin/CMinsButton.h"
 
 #include "EventLoopWait.h"

@@ -1,9 +1,9 @@
-#include "app/CPlayerApp.h"
+#include "program/CPlayerApp.h"
 
-#include "app/DialogScreenshot.h"
 #include "app/QtTranslations.h"
 #include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "program/DialogScreenshot.h"
 #include "skin/FontHinting.h"
 #include "web/WebBrowserModule.h"
 
