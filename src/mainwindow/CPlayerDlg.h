@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/ControlIds.h"
 #include "app/PlayerSession.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/CommandTable.h"
-#include "mainwindow/ControlIds.h"
 #include "mainwindow/WindowLayout.h"
 #include "mainwindow/WindowStrips.h"
 #include "playback/PlayerWidget.h"

@@ -5,9 +5,9 @@
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WindowGeometry.h"
 #include "skin/CMinsButton.h"
-#include "skin/SkinStrips.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

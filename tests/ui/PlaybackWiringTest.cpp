@@ -9,10 +9,10 @@
 #include "catalogue/ChannelListModel.h"
 #include "demo/DemoCatalogues.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/SkinStrips.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "RecordingPlayer.h"
 #include "TestFolders.h"

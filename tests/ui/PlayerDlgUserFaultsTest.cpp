@@ -16,12 +16,12 @@
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WindowTray.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "EventLoopWait.h"
 #include "RecordingPlayer.h"

@@ -13,12 +13,12 @@
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"
 #include "mainwindow/CPlayerDlg.h"
+#include "mainwindow/SkinStrips.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/GlSurfaceModule.h"
 #include "playback/StatusDisplay.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "TestFolders.h"
 
