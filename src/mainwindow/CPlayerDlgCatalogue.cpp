@@ -11,10 +11,10 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
-#include "catalogue/ListMenu.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"
 #include "mainwindow/ChannelGuide.h"
+#include "mainwindow/ListMenu.h"
 #include "mainwindow/MainMenu.h"
 
 #include <QMenu>
