@@ -1,9 +1,9 @@
 #include "guide/GuideReader.h"
 
 #include "catalogue/ChannelName.h"
+#include "catalogue/M3uPlaylist.h"
 #include "guide/GuideStream.h"
 #include "guide/GuideTime.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include <QFile>
 #include <QLocale>

@@ -2,10 +2,10 @@
 
 #include "app/Endpoints.h"
 #include "app/MprisService.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/M3uPlaylist.h"
 #include "mainwindow/CPlayerDlg.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 #include "userchannels/UserChannelCommands.h"
 
 #include <QDir>

@@ -6,8 +6,10 @@
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
+#include "catalogue/M3uPlaylist.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelGuide.h"
@@ -15,8 +17,6 @@
 #include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "TestFolders.h"
 

@@ -7,13 +7,13 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsStore.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/M3uPlaylist.h"
 #include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "TestFolders.h"
 
