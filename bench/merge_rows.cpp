@@ -10,9 +10,9 @@
 #include "catalogue/ChannelMerge.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/ChannelSources.h"
+#include "catalogue/M3uPlaylist.h"
 #include "catalogue/SourceMapping.h"
 #include "guide/GuideReader.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -11,7 +11,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSources.h"
-#include "userchannels/M3uPlaylist.h"
+#include "catalogue/M3uPlaylist.h"
 
 #include "demo/LoopbackHttpServer.h"
 

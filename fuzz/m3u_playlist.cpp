@@ -5,8 +5,8 @@
 
 #include "FuzzCheck.h"
 
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
+#include "catalogue/CUserChannelFile.h"
+#include "catalogue/M3uPlaylist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzz::Bytes(data, size);

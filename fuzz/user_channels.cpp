@@ -8,7 +8,7 @@
 #include "FuzzCheck.h"
 
 #include "app/LegacyText.h"
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);

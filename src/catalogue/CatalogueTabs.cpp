@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
@@ -12,7 +13,6 @@
 #include "catalogue/RegionChoice.h"
 #include "catalogue/ServiceCatalogueCheck.h"
 #include "catalogue/UpdateOutcome.h"
-#include "userchannels/CUserChannelFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 #include "catalogue/ChannelMerge.h"
 #include "catalogue/DirectoryAnswerReader.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/M3uPlaylist.h"
 #include "catalogue/SourceMapping.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include <QCryptographicHash>
 #include <QDir>

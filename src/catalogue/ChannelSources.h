@@ -3,10 +3,10 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
 #include "catalogue/ChannelSource.h"
+#include "catalogue/PlaylistGuides.h"
 #include "catalogue/RadioDirectory.h"
 #include "catalogue/StreamOptions.h"
 #include "catalogue/UpdateOutcome.h"
-#include "guide/GuideReader.h"
 
 #include <QHash>
 #include <QMutex>

@@ -3,8 +3,8 @@
 #include "app/ChannelTabs.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
+#include "catalogue/M3uPlaylist.h"
 #include "catalogue/RadioDirectory.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ControlIds.h"
 #include "app/PlayerSession.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/WindowControls.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/ControlIds.h"
+#include "app/ControlIds.h"
 
 #include <optional>
 

@@ -3,11 +3,11 @@
 #include "app/Endpoints.h"
 #include "app/MprisService.h"
 #include "app/PlayerSession.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/M3uPlaylist.h"
 #include "mainwindow/Prompter.h"
 #include "mainwindow/WindowTray.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 #include "userchannels/UserChannelCommands.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "mainwindow/WebPanel.h"
 
+#include "app/ControlIds.h"
 #include "app/Endpoints.h"
 #include "catalogue/ChannelSource.h"
-#include "mainwindow/ControlIds.h"
 
 #include <QMetaObject>
 #include <QWidget>

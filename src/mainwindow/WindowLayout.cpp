@@ -4,11 +4,11 @@
 #include "catalogue/CChannelListView.h"
 #include "mainwindow/MainButtons.h"
 #include "mainwindow/MainTabs.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WindowControls.h"
 #include "mainwindow/WindowGeometry.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
-#include "skin/SkinStrips.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/SkinStrips.h"
+#include "mainwindow/SkinStrips.h"
 
 #include <QPixmap>
 

@@ -1,6 +1,6 @@
 #include "skin/CSkinnedDialog.h"
 
-#include "mainwindow/ControlIds.h"
+#include "app/ControlIds.h"
 #include "skin/CMinsButton.h"
 
 #include <QApplication>

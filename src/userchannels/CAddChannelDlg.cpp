@@ -1,9 +1,9 @@
 #include "userchannels/CAddChannelDlg.h"
 
 #include "app/Endpoints.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
 #include "skin/CMinsButton.h"
-#include "userchannels/CUserChannelFile.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "userchannels/UserChannelCommands.h"
 
 #include "app/PlayerSession.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
+#include "catalogue/M3uPlaylist.h"
 
 UserChannelCommands::UserChannelCommands(PlayerSession& session, ChannelListModel& list,
                                          std::function<QString()> dataFolder)

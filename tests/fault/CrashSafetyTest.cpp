@@ -6,7 +6,7 @@
 
 #include "app/IniDocument.h"
 #include "app/SettingsStore.h"
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 #include "TestFolders.h"
 

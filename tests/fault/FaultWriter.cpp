@@ -9,7 +9,7 @@
 #include "FaultRecords.h"
 
 #include "app/SettingsStore.h"
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // Entry point of the suites that run the real engines as the program does:
 // the graphics are set up before the application object, from this machine
 // or WAVEORBIT_VIDEO (GL with shared contexts, or none at all).
-#include "app/GraphicsChoice.h"
+#include "playback/GraphicsChoice.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

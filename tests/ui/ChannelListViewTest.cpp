@@ -3,7 +3,7 @@
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ListMenu.h"
+#include "mainwindow/ListMenu.h"
 #include "mainwindow/MainMenu.h"
 
 #include "TestFolders.h"

@@ -1,5 +1,4 @@
 // The settings, open-URL and about dialogs.
-#include "app/CPlayerApp.h"
 #include "app/PlayerSession.h"
 #include "app/QtTranslations.h"
 #include "app/SettingsTable.h"
@@ -9,6 +8,7 @@
 #include "dialogs/CSourcesPage.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/Prompter.h"
+#include "program/CPlayerApp.h"
 #include "skin/CMinsButton.h"
 
 #include "TestFolders.h"

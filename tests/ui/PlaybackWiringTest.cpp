@@ -13,11 +13,11 @@
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelPanel.h"
 #include "mainwindow/Prompter.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WindowLayout.h"
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "RecordingPlayer.h"
 #include "TestFolders.h"

@@ -1,5 +1,4 @@
 // The main window's mouse, wheel, keys, main menu, tray icon and command table.
-#include "app/CPlayerApp.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
@@ -9,6 +8,7 @@
 #include "mainwindow/WindowLayout.h"
 #include "mainwindow/WindowTray.h"
 #include "playback/PlayerWidget.h"
+#include "program/CPlayerApp.h"
 #include "skin/CMinsButton.h"
 
 #include "EventLoopWait.h"

@@ -20,6 +20,7 @@
 #include "mainwindow/MainTabs.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "mainwindow/Prompter.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WebPanel.h"
 #include "mainwindow/WindowLayout.h"
 #include "mainwindow/WindowStyle.h"
@@ -28,7 +29,6 @@
 #include "playback/PlayerWidget.h"
 #include "skin/CMinsButton.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "EventLoopWait.h"
 #include "RecordingPlayer.h"

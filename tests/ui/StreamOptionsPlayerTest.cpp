@@ -1,6 +1,6 @@
+#include "catalogue/M3uPlaylist.h"
 #include "catalogue/StreamOptions.h"
 #include "playback/CWMPPlayer4.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"

@@ -3,6 +3,7 @@
 #include "app/Endpoints.h"
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/RegionChoice.h"
 #include "mainwindow/CPlayerDlg.h"
@@ -10,7 +11,6 @@
 #include "mainwindow/Prompter.h"
 #include "skin/CMinsButton.h"
 #include "userchannels/CAddChannelDlg.h"
-#include "userchannels/CUserChannelFile.h"
 
 #include "RecordNames.h"
 #include "TestFolders.h"

@@ -1,8 +1,8 @@
 // Inputs the fuzz targets in fuzz/ found, kept as regression cases.
 #include "app/IniDocument.h"
 #include "app/LegacyText.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/DirectoryAnswerReader.h"
-#include "userchannels/CUserChannelFile.h"
 
 #include <QTemporaryDir>
 

@@ -1,12 +1,12 @@
 #include "app/LegacyText.h"
 #include "app/SettingsTable.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/M3uPlaylist.h"
 #include "guide/GuideBook.h"
 #include "guide/GuideCache.h"
 #include "guide/GuideReader.h"
 #include "guide/GuideStream.h"
 #include "guide/GuideTime.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"

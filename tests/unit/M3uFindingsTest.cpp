@@ -1,5 +1,5 @@
 // Playlists the M3U fuzz target found, kept as regression cases.
-#include "userchannels/M3uPlaylist.h"
+#include "catalogue/M3uPlaylist.h"
 
 #include <gtest/gtest.h>
 

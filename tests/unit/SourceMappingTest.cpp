@@ -1,9 +1,9 @@
 #include "catalogue/SourceMapping.h"
 #include "RecordNames.h"
 #include "app/LegacyText.h"
+#include "catalogue/M3uPlaylist.h"
 #include "catalogue/RadioDirectory.h"
 #include "catalogue/StreamOptions.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include <gtest/gtest.h>
 

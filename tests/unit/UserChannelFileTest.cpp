@@ -1,5 +1,5 @@
 #include "app/LegacyText.h"
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 #include "RecordNames.h"
 #include "TestFolders.h"

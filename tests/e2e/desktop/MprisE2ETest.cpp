@@ -5,9 +5,9 @@
 
 #include "app/Paths.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CUserChannelFile.h"
+#include "catalogue/M3uPlaylist.h"
 #include "demo/LiveStreams.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "TestFolders.h"
 

@@ -17,13 +17,13 @@
 #include "mainwindow/ChannelPanel.h"
 #include "mainwindow/PlaybackWiring.h"
 #include "mainwindow/Prompter.h"
+#include "mainwindow/SkinStrips.h"
 #include "mainwindow/WindowLayout.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/ConnectionWatch.h"
 #include "playback/GlSurfaceModule.h"
 #include "playback/StatusDisplay.h"
 #include "skin/SkinInventory.h"
-#include "skin/SkinStrips.h"
 
 #include "TestFolders.h"
 

@@ -7,8 +7,10 @@
 #include "app/PlayerSession.h"
 #include "app/SettingsStore.h"
 #include "app/SettingsTable.h"
+#include "catalogue/CUserChannelFile.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/M3uPlaylist.h"
 #include "demo/LiveStreams.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelPanel.h"
@@ -18,8 +20,6 @@
 #include "mainwindow/WindowStyle.h"
 #include "playback/CWMPPlayer4.h"
 #include "playback/StatusDisplay.h"
-#include "userchannels/CUserChannelFile.h"
-#include "userchannels/M3uPlaylist.h"
 
 #include "TestFolders.h"
 

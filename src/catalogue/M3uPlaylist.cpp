@@ -1,7 +1,7 @@
-#include "userchannels/M3uPlaylist.h"
+#include "catalogue/M3uPlaylist.h"
 
 #include "app/LegacyText.h"
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

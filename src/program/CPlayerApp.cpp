@@ -1,12 +1,12 @@
-#include "app/CPlayerApp.h"
+#include "program/CPlayerApp.h"
 
-#include "app/DialogScreenshot.h"
 #include "app/QtTranslations.h"
 #include "app/TerminationSignals.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/DesktopLink.h"
 #include "mainwindow/MainTabs.h"
 #include "mainwindow/WebPanel.h"
+#include "program/DialogScreenshot.h"
 #include "skin/FontHinting.h"
 #include "web/WebBrowserModule.h"
 

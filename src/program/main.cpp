@@ -1,5 +1,5 @@
-#include "app/CPlayerApp.h"
-#include "app/GraphicsChoice.h"
+#include "playback/GraphicsChoice.h"
+#include "program/CPlayerApp.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/DialogScreenshot.h"
+#include "program/DialogScreenshot.h"
 
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COpenUrlDlg.h"

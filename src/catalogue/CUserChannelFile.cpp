@@ -1,4 +1,4 @@
-#include "userchannels/CUserChannelFile.h"
+#include "catalogue/CUserChannelFile.h"
 
 #include "app/AtomicFile.h"
 #include "app/Endpoints.h"

@@ -1,4 +1,4 @@
-#include "skin/SkinStrips.h"
+#include "mainwindow/SkinStrips.h"
 
 #include "skin/SkinMetrics.h"
 

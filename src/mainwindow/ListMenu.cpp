@@ -1,4 +1,4 @@
-#include "catalogue/ListMenu.h"
+#include "mainwindow/ListMenu.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/GraphicsChoice.h"
+#include "playback/GraphicsChoice.h"
 
 #include <QCoreApplication>
 #include <QDir>
