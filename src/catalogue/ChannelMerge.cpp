@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstring>
 
 namespace ChannelMerge {
 
@@ -34,6 +35,19 @@ bool IsStreamAddress(const QString& address) {
     if (colon <= 0 || !QStringView(address).mid(colon + 1).startsWith(u"//"))
         return false;
     const QStringView scheme = QStringView(address).left(colon);
+    // Most addresses: an ASCII scheme, compared lower-cased without a call
+    // per known scheme. Others are compared as Unicode folds them.
+    if (scheme.size() <= 5 && std::all_of(scheme.begin(), scheme.end(), [](QChar c) {
+            return c.unicode() > 0 && c.unicode() < 0x80;
+        })) {
+        char lower[6] = {};
+        for (qsizetype i = 0; i < scheme.size(); ++i) {
+            const char c = static_cast<char>(scheme[i].unicode());
+            lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+        }
+        return std::any_of(std::begin(kSchemes), std::end(kSchemes),
+                           [&lower](const char* known) { return std::strcmp(lower, known) == 0; });
+    }
     return std::any_of(std::begin(kSchemes), std::end(kSchemes), [scheme](const char* known) {
         return scheme.compare(QLatin1String(known), Qt::CaseInsensitive) == 0;
     });
