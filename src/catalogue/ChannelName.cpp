@@ -7,7 +7,7 @@ namespace ChannelName {
 namespace {
 
 // "(720p)", "(1080i)", "(576p25)": a resolution in round brackets.
-const QRegularExpression& ResolutionNote() {
+const QRegularExpression& ResolutionPattern() {
     static const QRegularExpression re(QStringLiteral("\\(\\s*(\\d{3,4}[pi])\\d{0,3}\\s*\\)"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re;
@@ -24,7 +24,7 @@ const QRegularExpression& BracketNote() {
 Parts Split(const QString& listed) {
     Parts parts;
     QString name = listed;
-    QRegularExpressionMatch resolution = ResolutionNote().match(name);
+    QRegularExpressionMatch resolution = ResolutionPattern().match(name);
     if (resolution.hasMatch()) {
         parts.resolution = resolution.captured(1).toLower();
         name.remove(resolution.capturedStart(), resolution.capturedLength());
@@ -43,6 +43,11 @@ Parts Split(const QString& listed) {
     if (parts.name.isEmpty())
         parts.name = listed.simplified();
     return parts;
+}
+
+QString ResolutionNote(const QString& listed) {
+    const QRegularExpressionMatch resolution = ResolutionPattern().match(listed);
+    return resolution.hasMatch() ? resolution.captured(1).toLower() : QString();
 }
 
 QStringList Marks(const Parts& parts) {

@@ -17,6 +17,8 @@ struct Parts {
 };
 
 Parts Split(const QString& listed);
+// Split's resolution alone: "720p" from "Arirang (720p) [Geo-blocked]".
+QString ResolutionNote(const QString& listed);
 
 // The marks a user reads beside the region and group: "지역제한" for a
 // geo-blocked channel, "간헐" for one that is only sometimes on.

@@ -123,9 +123,9 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
                                                  const QByteArray& bytes, Category category,
                                                  const QString& region) {
     Parsed parsed;
-    // Every entry, before the entries of one channel become one row.
-    std::vector<ChannelMerge::Entry> records;
     if (source.kind == ChannelSource::Kind::Directory) {
+        // Every station, before the stations of one channel become one row.
+        std::vector<ChannelMerge::Entry> records;
         // Each station becomes its row as it is read (an answer is about a
         // kilobyte a station; the rows are a fraction of that).
         const qsizetype expected = std::min<qsizetype>(bytes.size() / 600, 100000);
@@ -142,6 +142,10 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         });
         if (!answer)
             return parsed;
+        parsed.channels = static_cast<int>(records.size());
+        parsed.readable = parsed.channels > 0;
+        parsed.listing.rows = SourceMapping::ArrangeForTab(
+            ChannelMerge::Merge(std::move(records)), category, region, &parsed.listing.blocks);
     } else if (source.kind == ChannelSource::Kind::Playlist) {
         // A server's error page arrives with status 200 as often as not. A
         // list without the "#EXTM3U" header is taken only where its lines
@@ -152,26 +156,46 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
         const bool extended = head.toUpper().startsWith("#EXTM3U");
         const auto entries =
             M3uPlaylist::Parse(bytes, extended ? PlaylistBase(source.address) : QUrl());
-        records.reserve(entries.size());
         parsed.guides.channels = GuideChannelsOf(entries);
         parsed.guides.addresses = M3uPlaylist::GuideAddresses(bytes);
+        // Entries join their channel as they are read: only a channel's first
+        // entry becomes a full row, the others give their address, resolution
+        // and options.
+        ChannelMerge::Joiner joiner(entries.size());
+        int channels = 0;
         for (size_t i = 0; i < entries.size(); ++i) {
             const M3uPlaylist::Entry& e = entries[i];
             if (!extended && !e.url.contains(QLatin1String("://")))
                 continue;
-            ChannelRecord record = SourceMapping::FromPlaylistEntry(e);
-            if (!e.options.IsEmpty())
-                record.options.insert(e.url, e.options);
+            ++channels;
             // The guide's channels are the entries in order, their ids read once.
-            records.push_back({std::move(record), parsed.guides.channels[i].id});
+            const QString& id = parsed.guides.channels[i].id;
+            // Without an id the shown name is the key: the name is split first.
+            ChannelName::Parts parts;
+            const bool named = !ChannelMerge::KeyedById(id);
+            if (named)
+                parts = ChannelName::Split(e.name);
+            const int channel = joiner.ChannelOf(id, parts.name);
+            QHash<QString, StreamOptions> options;
+            if (!e.options.IsEmpty())
+                options.insert(e.url, e.options);
+            if (channel == joiner.Channels()) {
+                ChannelRecord record = named ? SourceMapping::FromPlaylistEntry(e, parts)
+                                             : SourceMapping::FromPlaylistEntry(e);
+                record.options = std::move(options);
+                joiner.AddChannel(std::move(record));
+            } else {
+                joiner.AddAddress(channel, e.url,
+                                  named ? SourceMapping::ConnectOf(parts)
+                                        : SourceMapping::ConnectOfTitle(e.name),
+                                  std::move(options));
+            }
         }
-    } else {
-        return parsed;
+        parsed.channels = channels;
+        parsed.readable = channels > 0;
+        parsed.listing.rows = SourceMapping::ArrangeForTab(joiner.TakeRows(), category, region,
+                                                           &parsed.listing.blocks);
     }
-    parsed.channels = static_cast<int>(records.size());
-    parsed.readable = parsed.channels > 0;
-    parsed.listing.rows = SourceMapping::ArrangeForTab(ChannelMerge::Merge(std::move(records)),
-                                                       category, region, &parsed.listing.blocks);
     return parsed;
 }
 

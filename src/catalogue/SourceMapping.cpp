@@ -236,9 +236,22 @@ QString ResolutionInTitle(const QString& title) {
 }
 
 ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry) {
+    return FromPlaylistEntry(entry, ChannelName::Split(entry.name));
+}
+
+QString ConnectOf(const ChannelName::Parts& parts) {
+    return parts.resolution.isEmpty() ? ResolutionInTitle(parts.name) : parts.resolution;
+}
+
+QString ConnectOfTitle(const QString& title) {
+    // Split's first look, without the rest of it when that finds the resolution.
+    QString resolution = ChannelName::ResolutionNote(title);
+    return resolution.isEmpty() ? ResolutionInTitle(ChannelName::Split(title).name) : resolution;
+}
+
+ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry, const ChannelName::Parts& parts) {
     // The list's notes leave the name: the resolution goes where playback
     // later writes its state, the rest become marks beside the group.
-    const ChannelName::Parts parts = ChannelName::Split(entry.name);
     ChannelRecord r;
     r.fields[ChannelRecord::Num] = entry.Attribute("tvg-chno");
     r.fields[ChannelRecord::Name] = parts.name;
@@ -246,8 +259,7 @@ ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry) {
     for (const QString& mark : ChannelName::Marks(parts))
         info = Joined(info, mark);
     r.fields[ChannelRecord::Info] = info;
-    r.fields[ChannelRecord::Connect] =
-        parts.resolution.isEmpty() ? ResolutionInTitle(parts.name) : parts.resolution;
+    r.fields[ChannelRecord::Connect] = ConnectOf(parts);
     r.fields[ChannelRecord::Url] = entry.url;
     return r;
 }

@@ -2,6 +2,7 @@
 
 #include "app/ChannelTabs.h"
 #include "catalogue/CatalogueLoader.h"
+#include "catalogue/ChannelName.h"
 #include "catalogue/ChannelRecord.h"
 #include "catalogue/M3uPlaylist.h"
 #include "catalogue/RadioDirectory.h"
@@ -34,6 +35,12 @@ QString RegionFromState(const QString& state);
 QString ResolutionInTitle(const QString& title);
 
 ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry);
+// The same with the entry's name already split.
+ChannelRecord FromPlaylistEntry(const M3uPlaylist::Entry& entry, const ChannelName::Parts& parts);
+// The CONNECT text FromPlaylistEntry gives an entry: its resolution, from
+// the split name, or from the title, which it splits only when needed.
+QString ConnectOf(const ChannelName::Parts& parts);
+QString ConnectOfTitle(const QString& title);
 ChannelRecord FromStation(const RadioDirectory::Station& station);
 
 // What a tab shows: on the regional tabs (1 TV, 4 radio) the families in

@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelMerge.h"
 #include "catalogue/ChannelSources.h"
 #include "playback/ChannelHistory.h"
 #include "playback/ConnectionWatch.h"
@@ -145,6 +146,67 @@ edl://%10%/etc/group
     }
     EXPECT_EQ(RowNamed(parsed, QStringLiteral("Mixed"))->Addresses(),
               QStringList({QStringLiteral("rtsp://127.0.0.1:1/mixed")}));
+}
+
+// Ids and names beyond ASCII are keyed by their folded, composed forms;
+// ASCII ones by a shorter road that must come to the same keys (the Kelvin
+// sign folds to "k").
+TEST(SpareAddresses, IdsAndNamesBeyondAsciiJoinAsTheirFoldedForms) {
+    const QString nfd = QStringLiteral("국악 방송").normalized(QString::NormalizationForm_D);
+    const QByteArray list = R"(#EXTM3U
+#EXTINF:-1 tvg-id="Ärzte.de",Ärzte TV
+http://127.0.0.1:1/a
+#EXTINF:-1 tvg-id="",국악방송 (720p)
+http://127.0.0.1:1/c
+#EXTINF:-1 tvg-id=" äRZTE.DE @HD",Aerzte
+http://127.0.0.1:1/b
+#EXTINF:-1 tvg-id="",Café
+http://127.0.0.1:1/e
+#EXTINF:-1 tvg-id="KBS1.kr",KBS 1TV
+http://127.0.0.1:1/k
+#EXTINF:-1 tvg-id="KBS1.kr@HD",KBS 1TV
+http://127.0.0.1:1/kelvin
+#EXTINF:-1 tvg-id="",Cafe
+http://127.0.0.1:1/f
+#EXTINF:-1 tvg-id="",CAFÉ HD
+HTTPS://127.0.0.1:1/g
+#EXTINF:-1 tvg-id="",)" + nfd.toUtf8() +
+                            R"(
+http://127.0.0.1:1/d
+)";
+    const ChannelSources::Parsed parsed = ParsePlaylist(list);
+    QStringList rows;
+    for (const ChannelRecord& r : parsed.listing.rows)
+        rows << r.name() + QLatin1Char(' ') + r.Addresses().join(QLatin1Char(' '));
+    EXPECT_EQ(rows,
+              QStringList({QStringLiteral("Ärzte TV http://127.0.0.1:1/a http://127.0.0.1:1/b"),
+                           QStringLiteral("국악방송 http://127.0.0.1:1/c http://127.0.0.1:1/d"),
+                           QStringLiteral("Café http://127.0.0.1:1/e HTTPS://127.0.0.1:1/g"),
+                           QStringLiteral("KBS 1TV http://127.0.0.1:1/k http://127.0.0.1:1/kelvin"),
+                           QStringLiteral("Cafe http://127.0.0.1:1/f")}));
+}
+
+// A joiner told to expect fewer entries than come keeps every channel apart.
+TEST(SpareAddresses, AJoinerGivenMoreEntriesThanExpectedKeepsEveryChannel) {
+    ChannelMerge::Joiner joiner(1);
+    for (int i = 0; i < 300; ++i) {
+        const QString id = QStringLiteral("c%1.kr").arg(i % 100);
+        const QString url = QStringLiteral("http://127.0.0.1:1/%1").arg(i);
+        const int channel = joiner.ChannelOf(id, QString());
+        if (channel < joiner.Channels()) {
+            joiner.AddAddress(channel, url, QString(), {});
+            continue;
+        }
+        ChannelRecord row;
+        row.fields[ChannelRecord::Name] = id;
+        row.fields[ChannelRecord::Url] = url;
+        joiner.AddChannel(std::move(row));
+    }
+    const std::vector<ChannelRecord> rows = joiner.TakeRows();
+    ASSERT_EQ(rows.size(), 100u);
+    EXPECT_EQ(rows[42].Addresses(), QStringList({QStringLiteral("http://127.0.0.1:1/42"),
+                                                 QStringLiteral("http://127.0.0.1:1/142"),
+                                                 QStringLiteral("http://127.0.0.1:1/242")}));
 }
 
 class SpareAddressWatchTest : public ::testing::Test {
