@@ -2,7 +2,7 @@
 // now/next shown from the kept guide: the list's rows are painted (the
 // reference), then the guide read from its kept copy gives the first row's
 // tooltip its programmes. Both from one clock started with the tab; a fresh
-// ChannelSources and ChannelGuide each run, as at a start, medians printed.
+// ChannelLists and ChannelGuide each run, as at a start, medians printed.
 // A start with no reading of the guide kept parses its XML (and keeps the
 // reading); the starts after it read the kept reading.
 // The guide: 200 channels over eight days (40-minute programmes with a title
@@ -12,7 +12,7 @@
 #include "app/PlayerSession.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "guide/GuideBook.h"
 #include "guide/GuideCache.h"
 #include "guide/GuideReader.h"
@@ -115,7 +115,7 @@ Run OneStart(const QString& dataFolder, const SourceDefaults& defaults, ChannelL
              CChannelListView& view) {
     Run run;
     PlayerSession session;
-    ChannelSources sources(dataFolder, SourceSettings(defaults));
+    ChannelLists sources(dataFolder, SourceSettings(defaults));
     ChannelGuide guide(session, &sources, dataFolder, nullptr);
     QElapsedTimer clock;
     QEventLoop loop;
@@ -129,7 +129,7 @@ Run OneStart(const QString& dataFolder, const SourceDefaults& defaults, ChannelL
     });
     model.Clear();
     clock.start();
-    sources.Open(Category::Tv, QString(), [&](ChannelSources::Listing listing) {
+    sources.Open(Category::Tv, QString(), [&](ChannelLists::Listing listing) {
         if (run.rowsMs >= 0)
             return;
         model.ReplaceRows(std::move(listing.rows));
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         ChannelSource{ChannelSource::Kind::Playlist, QStringLiteral("http://127.0.0.1:9/kr.m3u")};
     qint64 unpacked = 0;
     {
-        ChannelSources sources(data, SourceSettings(defaults));
+        ChannelLists sources(data, SourceSettings(defaults));
         QFile kept(sources.KeptPath(Category::Tv));
         const QByteArray list = Playlist();
         if (!kept.open(QIODevice::WriteOnly) || kept.write(list) != list.size())

@@ -7,9 +7,9 @@
 // Usage: waveorbit-bench-merge [entries] [duplicates] [runs]
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/ChannelMerge.h"
 #include "catalogue/ChannelSource.h"
-#include "catalogue/ChannelSources.h"
 #include "catalogue/M3uPlaylist.h"
 #include "catalogue/SourceMapping.h"
 #include "guide/GuideReader.h"
@@ -65,7 +65,7 @@ std::vector<ChannelRecord> RowsWithoutMerging(const QByteArray& bytes) {
 
 std::vector<ChannelRecord> RowsMerged(const QByteArray& bytes) {
     const ChannelSource source{ChannelSource::Kind::Playlist, kListAddress};
-    return ChannelSources::ParseList(source, bytes, Category::World, QString()).listing.rows;
+    return ChannelLists::ParseList(source, bytes, Category::World, QString()).listing.rows;
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -10,7 +10,7 @@
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/M3uPlaylist.h"
 
 #include "demo/LoopbackHttpServer.h"
@@ -142,7 +142,7 @@ struct Result {
 
 // Opens a source tab whose list is kept already and waits for the rows and
 // then for the background refresh to end.
-Result OpenSource(ChannelSources& sources, Category category, ChannelListModel& model,
+Result OpenSource(ChannelLists& sources, Category category, ChannelListModel& model,
                   CChannelListView& view) {
     Result result;
     StallMeter meter;
@@ -156,14 +156,14 @@ Result OpenSource(ChannelSources& sources, Category category, ChannelListModel& 
         if (lists >= 2 && refreshed)
             loop.quit();
     };
-    QObject::connect(&sources, &ChannelSources::refreshed, &loop, [&] {
+    QObject::connect(&sources, &ChannelLists::refreshed, &loop, [&] {
         refreshed = true;
         quitWhenDone();
     });
     model.Clear();
     meter.Start();
     timer.start();
-    sources.Open(category, QString(), [&](ChannelSources::Listing listing) {
+    sources.Open(category, QString(), [&](ChannelLists::Listing listing) {
         model.ReplaceRows(std::move(listing.rows));
         view.repaint();
         if (++lists == 1)
@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
     defaults.tabs[0] = ChannelSource{ChannelSource::Kind::Playlist, served->Url("/kr.m3u")};
     defaults.tabs[3] =
         ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")};
-    ChannelSources sources(home.filePath(QStringLiteral("data")), SourceSettings(defaults));
+    ChannelLists sources(home.filePath(QStringLiteral("data")), SourceSettings(defaults));
     QDir().mkpath(home.filePath(QStringLiteral("data")));
     for (const auto& [tab, bytes] :
          {std::pair{Category::Tv, playlist}, std::pair{Category::Radio, stations}}) {
@@ -250,11 +250,11 @@ int main(int argc, char** argv) {
     const qint64 readMs = parseClock.elapsed();
     parseClock.restart();
     const auto parsed =
-        ChannelSources::ParseList(defaults.tabs[0], playlist, Category::Tv, QString());
+        ChannelLists::ParseList(defaults.tabs[0], playlist, Category::Tv, QString());
     const qint64 parseMs = parseClock.elapsed();
     parseClock.restart();
     const auto parsedStations =
-        ChannelSources::ParseList(defaults.tabs[3], stations, Category::Radio, QString());
+        ChannelLists::ParseList(defaults.tabs[3], stations, Category::Radio, QString());
     const qint64 stationsMs = parseClock.elapsed();
     const bool directoryFirst = argc > 2 && QByteArray(argv[2]) == "directory-first";
     Result fromPlaylist;

@@ -8,7 +8,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/ServiceCatalogueCheck.h"
@@ -48,7 +48,7 @@ bool IsRegional(Category category) {
 CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
                              DownloadQueue& downloads, QObject* parent)
     : QObject(parent), session_(session), list_(list), downloads_(downloads),
-      sources_(new ChannelSources(Paths::DataFolder(), SourceSettings(), this)),
+      sources_(new ChannelLists(Paths::DataFolder(), SourceSettings(), this)),
       serviceBase_(Endpoints::ServiceBaseAddress()), retry_(new QTimer(this)) {
     retry_->setSingleShot(true);
     retry_->setInterval(kRetryDelayMs);
@@ -165,7 +165,7 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
     auto waiting = std::make_shared<std::function<void()>>(std::move(whenListed));
     sources_->Open(
         category, region,
-        [this, generation, waiting](ChannelSources::Listing listing) {
+        [this, generation, waiting](ChannelLists::Listing listing) {
             if (generation != generation_)
                 return;
             ClearNotice();
@@ -174,7 +174,7 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
             if (auto then = std::exchange(*waiting, nullptr))
                 then();
         },
-        [this, category, generation, waiting](const ChannelSources::Refresh& why) {
+        [this, category, generation, waiting](const ChannelLists::Refresh& why) {
             if (generation != generation_)
                 return;
             ShowNotice(category, why.answered ? Notice::NoChannel : Notice::Unreachable);
@@ -199,7 +199,7 @@ void CatalogueTabs::SearchDirectory(const QString& text) {
     emit directorySearchShown(QStringLiteral("찾는 중…"), true);
     sources_->SearchDirectory(
         session_.Category(), text,
-        [this, generation, search](ChannelSources::Listing listing, const QString& why) {
+        [this, generation, search](ChannelLists::Listing listing, const QString& why) {
             // Another tab, another search or the field closed meanwhile.
             if (generation != generation_ || search != search_)
                 return;
@@ -397,15 +397,14 @@ void CatalogueTabs::RunUpdateCheck(std::function<void(const UpdateOutcome& outco
     CheckCatalogues([this, done](const UpdateOutcome& catalogues) {
         // Then every tab that takes its channels from elsewhere, told
         // through the same outcome.
-        sources_->RefreshAll(
-            [this, catalogues, done](std::vector<ChannelSources::Refresh> results) {
-                // A tab that said it has no list shows the one the update brought.
-                if (notice_ != Notice::None && session_.Category() == noticeCategory_ &&
-                    HasList(noticeCategory_))
-                    Open(noticeCategory_);
-                UpdateOutcome outcome = catalogues;
-                outcome.Merge(ChannelSources::OutcomeOf(results));
-                done(outcome);
-            });
+        sources_->RefreshAll([this, catalogues, done](std::vector<ChannelLists::Refresh> results) {
+            // A tab that said it has no list shows the one the update brought.
+            if (notice_ != Notice::None && session_.Category() == noticeCategory_ &&
+                HasList(noticeCategory_))
+                Open(noticeCategory_);
+            UpdateOutcome outcome = catalogues;
+            outcome.Merge(ChannelLists::OutcomeOf(results));
+            done(outcome);
+        });
     });
 }

@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-class ChannelSources;
+class ChannelLists;
 class ServiceCatalogueCheck;
 class UpdateOutcome;
 class ChannelListModel;
@@ -79,7 +79,7 @@ public:
     void RunUpdateCheck(std::function<void(const UpdateOutcome& outcome)> done);
 
     // Where each tab takes its channels from.
-    ChannelSources& Sources() const { return *sources_; }
+    ChannelLists& Sources() const { return *sources_; }
 
     // A radio directory tab offers the directory's own name search from the
     // find field; its answer takes the list's place until the search ends
@@ -124,7 +124,7 @@ private:
     ChannelListModel& list_;
     DownloadQueue& downloads_;
     ServiceCatalogueCheck* check_ = nullptr; // made with the data folder
-    ChannelSources* sources_ = nullptr;
+    ChannelLists* sources_ = nullptr;
     QString serviceBase_;
     QString dataFolder_;
     struct PendingCatalogue {

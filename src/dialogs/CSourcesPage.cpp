@@ -1,7 +1,7 @@
 #include "dialogs/CSourcesPage.h"
 
 #include "app/SettingsTable.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "dialogs/SkinnedControls.h"
 
 #include <QFrame>
@@ -62,7 +62,7 @@ CSourcesPage::CSourcesPage(SourceSettings settings, QWidget* parent)
     tab_ = new CSkinComboBox(this);
     tab_->setObjectName(QStringLiteral("sourcesTab"));
     for (Category category : kSourceTabs)
-        tab_->addItem(ChannelSources::TabName(category));
+        tab_->addItem(ChannelLists::TabName(category));
     caption(QStringLiteral("탭"), kTabRow, tab_);
 
     kind_ = new CSkinComboBox(this);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "catalogue/ChannelSource.h"
+#include "catalogue/SourceCheck.h"
+#include "catalogue/SourceSettings.h"
+#include "catalogue/SourceTabs.h"
 #include "guide/GuideBook.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "mainwindow/ChannelGuide.h"
 
 #include "app/PlayerSession.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/UpdateOutcome.h"
 #include "guide/GuideBook.h"
@@ -26,14 +26,14 @@ QString FirstLine(const QString& text) {
 
 } // namespace
 
-ChannelGuide::ChannelGuide(PlayerSession& session, ChannelSources* sources,
-                           const QString& dataFolder, TimerHost* timers, QObject* parent)
+ChannelGuide::ChannelGuide(PlayerSession& session, ChannelLists* sources, const QString& dataFolder,
+                           TimerHost* timers, QObject* parent)
     : QObject(parent), session_(session), sources_(sources), book_(new GuideBook(dataFolder, this)),
       timers_(timers), now_([] { return QDateTime::currentSecsSinceEpoch(); }) {
     if (!timers_)
         timers_ = new QtTimerHost([this](PlaybackTimer id) { OnTimer(id); }, this);
     if (sources_)
-        connect(sources_, &ChannelSources::playlistRead, this,
+        connect(sources_, &ChannelLists::playlistRead, this,
                 [this](Category category, const PlaylistGuides& guides, const QByteArray& digest) {
                     SetPlaylist(category, guides, digest);
                 });
@@ -139,11 +139,11 @@ void ChannelGuide::RefreshAll(std::function<void(const UpdateOutcome&)> done) {
                 replaced |= source.fetched == GuideBook::Source::Fetched::Replaced;
             }
             if (failed)
-                outcome->AddFailed(ChannelSources::TabName(category));
+                outcome->AddFailed(ChannelLists::TabName(category));
             else if (replaced)
-                outcome->AddReplaced(ChannelSources::TabName(category));
+                outcome->AddReplaced(ChannelLists::TabName(category));
             else
-                outcome->AddCurrent(ChannelSources::TabName(category));
+                outcome->AddCurrent(ChannelLists::TabName(category));
             if (--*left == 0)
                 done(*outcome);
         });

@@ -12,14 +12,14 @@
 
 #include <functional>
 
-class ChannelSources;
+class ChannelLists;
 class GuideBook;
 class PlayerSession;
 class UpdateOutcome;
 
 // The programme guide as the main window uses it (widget-free). It owns the
 // program's one GuideBook, follows the playlist tabs (TV, 해외, 게임 set to a
-// playlist) as ChannelSources reads their lists, and answers "now/next for
+// playlist) as ChannelLists reads their lists, and answers "now/next for
 // this channel". While a channel with a guide plays it keeps the session's
 // programme line (the caption, the tray tooltip, MPRIS) on the programme on
 // now, moving on at the next boundary with one single-shot timer
@@ -31,7 +31,7 @@ class ChannelGuide : public QObject {
 public:
     // `timers` runs the boundary timer; `sources` tells of the lists read
     // (null: SetPlaylist is called by hand, as tests do).
-    ChannelGuide(PlayerSession& session, ChannelSources* sources, const QString& dataFolder,
+    ChannelGuide(PlayerSession& session, ChannelLists* sources, const QString& dataFolder,
                  TimerHost* timers, QObject* parent = nullptr);
     ~ChannelGuide() override;
 
@@ -103,7 +103,7 @@ private:
     const GuideData* GuideOf(Category category, const QStringList& addresses, QString* key) const;
 
     PlayerSession& session_;
-    ChannelSources* sources_;
+    ChannelLists* sources_;
     GuideBook* book_;
     TimerHost* timers_;
     std::function<qint64()> now_;

@@ -9,7 +9,7 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/UpdateOutcome.h"

@@ -3,7 +3,7 @@
 #include "app/Paths.h"
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "mainwindow/Prompter.h"
 #include "mainwindow/ServiceHome.h"
 #include "mainwindow/WindowLayout.h"

@@ -8,7 +8,7 @@
 #include <QObject>
 
 class ChannelListModel;
-class ChannelSources;
+class ChannelLists;
 class Launcher;
 class PlayerSession;
 class PlayerWidget;
@@ -25,7 +25,7 @@ class WindowPlaybackView : public PlaybackView {
 public:
     WindowPlaybackView(PlayerSession& session, ChannelListModel& list, WindowLayout& layout,
                        WindowStyle& style, Prompter& prompter, const ServiceHome& service,
-                       ChannelSources& sources)
+                       ChannelLists& sources)
         : session_(session), list_(list), layout_(layout), style_(style), prompter_(prompter),
           service_(service), sources_(sources) {}
 
@@ -58,7 +58,7 @@ private:
     WindowStyle& style_;
     Prompter& prompter_;
     const ServiceHome& service_;
-    ChannelSources& sources_;
+    ChannelLists& sources_;
 };
 
 // Everything that plays: the window timers (1, 2, 3 and 4, all ticking into
@@ -78,7 +78,7 @@ public:
         WindowStyle& style;
         Prompter& prompter;
         const ServiceHome& service;
-        ChannelSources& sources;
+        ChannelLists& sources;
         const Launcher& launcher;
     };
     PlaybackWiring(const Window& window, PlayerWidget& player);

@@ -2,9 +2,10 @@
 
 #include "app/Endpoints.h"
 #include "app/Launcher.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/ChannelSource.h"
-#include "catalogue/ChannelSources.h"
 #include "mainwindow/Prompter.h"
+#include "web/ServicePages.h"
 
 QString ServiceHome::Address() const {
     return ServicePages::HomePage(sources_.Settings());

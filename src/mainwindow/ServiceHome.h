@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class ChannelSources;
+class ChannelLists;
 class Launcher;
 class Prompter;
 
@@ -11,7 +11,7 @@ class Prompter;
 // question) and the music and movie pages, which follow that service.
 class ServiceHome {
 public:
-    ServiceHome(const ChannelSources& sources, const Launcher& launcher, Prompter& prompter)
+    ServiceHome(const ChannelLists& sources, const Launcher& launcher, Prompter& prompter)
         : sources_(sources), launcher_(launcher), prompter_(prompter) {}
 
     // The home page of the service the tabs use; empty when none does.
@@ -23,7 +23,7 @@ public:
     QString Page(const QString& buildTimeAddress) const;
 
 private:
-    const ChannelSources& sources_;
+    const ChannelLists& sources_;
     const Launcher& launcher_;
     Prompter& prompter_;
 };

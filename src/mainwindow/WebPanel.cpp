@@ -3,6 +3,7 @@
 #include "app/ControlIds.h"
 #include "app/Endpoints.h"
 #include "catalogue/ChannelSource.h"
+#include "web/ServicePages.h"
 
 #include <QMetaObject>
 #include <QWidget>

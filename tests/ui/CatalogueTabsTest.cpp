@@ -6,6 +6,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/SourceSettings.h"
 #include "catalogue/UpdateOutcome.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelPanel.h"

@@ -11,6 +11,7 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/M3uPlaylist.h"
+#include "catalogue/SourceSettings.h"
 #include "guide/GuideBook.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/ChannelGuide.h"

@@ -12,6 +12,7 @@
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
+#include "catalogue/SourceSettings.h"
 #include "demo/DemoCatalogues.h"
 #include "demo/LoopbackHttpServer.h"
 #include "dialogs/CSettingsDlg.h"

@@ -1,3 +1,4 @@
+#include "catalogue/SourceTabs.h"
 #include "app/Launcher.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
@@ -5,8 +6,9 @@
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/ChannelSource.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/SourceSettings.h"
 #include "catalogue/UpdateOutcome.h"
 #include "dialogs/CGuideDlg.h"
 #include "dialogs/CSettingsDlg.h"
@@ -15,6 +17,7 @@
 #include "mainwindow/ChannelPanel.h"
 #include "mainwindow/Prompter.h"
 #include "playback/PlayerWidget.h"
+#include "web/ServicePages.h"
 
 #include "../../tools/demo/LoopbackHttpServer.h"
 #include "EventLoopWait.h"

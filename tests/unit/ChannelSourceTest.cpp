@@ -1,6 +1,10 @@
 #include "catalogue/ChannelSource.h"
 #include "app/Endpoints.h"
 #include "app/SettingsTable.h"
+#include "catalogue/SourceCheck.h"
+#include "catalogue/SourceSettings.h"
+#include "catalogue/SourceTabs.h"
+#include "web/ServicePages.h"
 
 #include "TestFolders.h"
 

@@ -5,7 +5,7 @@
 #include "app/Endpoints.h"
 #include "catalogue/CatalogueIni.h"
 #include "catalogue/CatalogueLoader.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "demo/DemoPages.h"
 #include "demo/DemoSources.h"
 #include "guide/GuideBook.h"
@@ -89,7 +89,7 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     const ChannelSource playlist{ChannelSource::Kind::Playlist,
                                  ServiceUrl(QStringLiteral("/sources/kr.m3u")).toString()};
     const auto tv =
-        ChannelSources::ParseList(playlist, list.body, Category::Tv, QStringLiteral("대구"));
+        ChannelLists::ParseList(playlist, list.body, Category::Tv, QStringLiteral("대구"));
     ASSERT_TRUE(tv.readable);
     QStringList names;
     for (const ChannelRecord& r : tv.listing.rows)
@@ -111,7 +111,7 @@ TEST_F(DemoServiceTest, ServesAPlaylistAndADirectoryAnswerInTheRealFormats) {
     const FetchResult answer =
         Fetch(ServiceUrl(QStringLiteral("/json/stations/search?countrycode=KR&limit=10")));
     ASSERT_EQ(answer.status, 200);
-    const auto radio = ChannelSources::ParseList(
+    const auto radio = ChannelLists::ParseList(
         ChannelSource{ChannelSource::Kind::Directory, QStringLiteral("countrycode=KR")},
         answer.body, Category::Radio, QString());
     ASSERT_TRUE(radio.readable);

@@ -4,8 +4,8 @@
 #include "app/Launcher.h"
 #include "app/PlayerSession.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/ChannelMerge.h"
-#include "catalogue/ChannelSources.h"
 #include "playback/ChannelHistory.h"
 #include "playback/ConnectionWatch.h"
 
@@ -22,13 +22,13 @@ const QString kTryingSecond = QStringLiteral("다른 주소로 연결중 (2/3)")
 const QString kTryingThird = QStringLiteral("다른 주소로 연결중 (3/3)");
 const QString kFailed = QStringLiteral("방송연결이 실패 하였습니다.");
 
-ChannelSources::Parsed ParsePlaylist(const QByteArray& list) {
-    return ChannelSources::ParseList(
+ChannelLists::Parsed ParsePlaylist(const QByteArray& list) {
+    return ChannelLists::ParseList(
         ChannelSource{ChannelSource::Kind::Playlist, QStringLiteral("http://127.0.0.1:1/kr.m3u")},
         list, Category::World, QString());
 }
 
-const ChannelRecord* RowNamed(const ChannelSources::Parsed& parsed, const QString& name) {
+const ChannelRecord* RowNamed(const ChannelLists::Parsed& parsed, const QString& name) {
     for (const ChannelRecord& r : parsed.listing.rows) {
         if (r.name() == name)
             return &r;
@@ -62,7 +62,7 @@ http://127.0.0.1:1/ebs/c.m3u8
 #EXTINF:-1 tvg-id="" group-title="News",YTN
 http://127.0.0.1:1/ytn.m3u8
 )";
-    const ChannelSources::Parsed parsed = ParsePlaylist(list);
+    const ChannelLists::Parsed parsed = ParsePlaylist(list);
     ASSERT_TRUE(parsed.readable);
     QStringList names;
     for (const ChannelRecord& r : parsed.listing.rows)
@@ -111,7 +111,7 @@ TEST(SpareAddresses, AListOfOneChannelGivesOneRowWithEveryAddress) {
     for (int i = 0; i < kEntries; ++i)
         list += "#EXTINF:-1 tvg-id=\"One.kr\",One (720p)\nhttp://127.0.0.1:1/one/" +
                 QByteArray::number(i) + ".ts\n";
-    const ChannelSources::Parsed parsed = ParsePlaylist(list);
+    const ChannelLists::Parsed parsed = ParsePlaylist(list);
     ASSERT_EQ(parsed.listing.rows.size(), 1u);
     const ChannelRecord& row = parsed.listing.rows.front();
     ASSERT_EQ(row.spareAddresses.size(), kEntries - 1);
@@ -137,7 +137,7 @@ rtsp://127.0.0.1:1/mixed
 #EXTINF:-1 tvg-id="Edl.kr",Edl
 edl://%10%/etc/group
 )";
-    const ChannelSources::Parsed parsed = ParsePlaylist(list);
+    const ChannelLists::Parsed parsed = ParsePlaylist(list);
     ASSERT_EQ(parsed.listing.rows.size(), 4u);
     for (const char* name : {"Local File", "Camera", "Edl"}) {
         const ChannelRecord* row = RowNamed(parsed, QString::fromLatin1(name));
@@ -174,7 +174,7 @@ HTTPS://127.0.0.1:1/g
                             R"(
 http://127.0.0.1:1/d
 )";
-    const ChannelSources::Parsed parsed = ParsePlaylist(list);
+    const ChannelLists::Parsed parsed = ParsePlaylist(list);
     QStringList rows;
     for (const ChannelRecord& r : parsed.listing.rows)
         rows << r.name() + QLatin1Char(' ') + r.Addresses().join(QLatin1Char(' '));

@@ -4,7 +4,7 @@
 #include "catalogue/CUserChannelFile.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/M3uPlaylist.h"
 #include "catalogue/UpdateOutcome.h"

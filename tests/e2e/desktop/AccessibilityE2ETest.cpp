@@ -8,6 +8,7 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelSource.h"
+#include "catalogue/SourceSettings.h"
 
 #include "TestFolders.h"
 #include "demo/LoopbackHttpServer.h"

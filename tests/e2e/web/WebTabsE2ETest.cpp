@@ -4,6 +4,8 @@
 #include "app/SettingsTable.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelSource.h"
+#include "catalogue/SourceSettings.h"
+#include "catalogue/SourceTabs.h"
 #include "mainwindow/CPlayerDlg.h"
 #include "mainwindow/MainTabs.h"
 #include "mainwindow/Prompter.h"

@@ -12,6 +12,8 @@
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelSource.h"
 #include "catalogue/DownloadQueue.h"
+#include "catalogue/SourceSettings.h"
+#include "catalogue/SourceTabs.h"
 #include "demo/DemoService.h"
 #include "demo/LiveStreams.h"
 #include "demo/LoopbackHttpServer.h"

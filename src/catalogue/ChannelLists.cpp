@@ -1,4 +1,4 @@
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 
 #include "app/AtomicFile.h"
 #include "app/WorkerTask.h"
@@ -94,20 +94,20 @@ private:
 
 } // namespace
 
-ChannelSources::ChannelSources(QString dataFolder, SourceSettings settings, QObject* parent)
+ChannelLists::ChannelLists(QString dataFolder, SourceSettings settings, QObject* parent)
     : QObject(parent), dataFolder_(std::move(dataFolder)), settings_(std::move(settings)),
       queue_(new DownloadQueue(this)), finder_(new RadioDirectory::ServerFinder(this)) {
     queue_->SetSizeCap(kSizeCap);
     queue_->SetUserAgent(RadioDirectory::UserAgent());
 }
 
-ChannelSources::~ChannelSources() = default;
+ChannelLists::~ChannelLists() = default;
 
-bool ChannelSources::UsesService(Category category) const {
+bool ChannelLists::UsesService(Category category) const {
     return SourceOf(category).kind == ChannelSource::Kind::Service;
 }
 
-QString ChannelSources::KeptPath(Category category) const {
+QString ChannelLists::KeptPath(Category category) const {
     const ChannelSource source = SourceOf(category);
     const QByteArray hash =
         QCryptographicHash::hash(source.ToText().toUtf8(), QCryptographicHash::Sha1).toHex();
@@ -119,9 +119,8 @@ QString ChannelSources::KeptPath(Category category) const {
                 .arg(SourceValueName(category).toLower(), QString::fromLatin1(hash.left(8)), ext));
 }
 
-ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
-                                                 const QByteArray& bytes, Category category,
-                                                 const QString& region) {
+ChannelLists::Parsed ChannelLists::ParseList(const ChannelSource& source, const QByteArray& bytes,
+                                             Category category, const QString& region) {
     Parsed parsed;
     if (source.kind == ChannelSource::Kind::Directory) {
         // Every station, before the stations of one channel become one row.
@@ -199,10 +198,10 @@ ChannelSources::Parsed ChannelSources::ParseList(const ChannelSource& source,
     return parsed;
 }
 
-void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& path,
-                                    const QString& comparedWith, Category category,
-                                    const QString& region, std::function<void(Parsed)> done,
-                                    bool tabList) {
+void ChannelLists::ParseFileAsync(const ChannelSource& source, const QString& path,
+                                  const QString& comparedWith, Category category,
+                                  const QString& region, std::function<void(Parsed)> done,
+                                  bool tabList) {
     RunOnWorker<Parsed>(
         this,
         [source, path, comparedWith, category, region, tabList, stations = stations_] {
@@ -224,19 +223,19 @@ void ChannelSources::ParseFileAsync(const ChannelSource& source, const QString& 
                 parsed.digest = QCryptographicHash::hash(list.bytes(), QCryptographicHash::Sha1);
             return parsed;
         },
-        [self = QPointer<ChannelSources>(this), category, done = std::move(done)](Parsed parsed) {
+        [self = QPointer<ChannelLists>(this), category, done = std::move(done)](Parsed parsed) {
             if (self && parsed.readable && !parsed.digest.isEmpty())
                 emit self->playlistRead(category, parsed.guides, parsed.digest);
             done(std::move(parsed));
         });
 }
 
-void ChannelSources::Open(Category category, const QString& region, Rows rows, Failed failed) {
+void ChannelLists::Open(Category category, const QString& region, Rows rows, Failed failed) {
     if (!IsSourceTab(category) || UsesService(category))
         return;
     const ChannelSource source = SourceOf(category);
     const bool haveKept = QFileInfo::exists(KeptPath(category));
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     // shown: the kept list was there and held a channel.
     auto afterKept = [self, category, region, rows, failed](bool shown) {
         if (!self || (shown && self->refreshedThisRun_.value(category)))
@@ -278,12 +277,12 @@ void ChannelSources::Open(Category category, const QString& region, Rows rows, F
                    });
 }
 
-void ChannelSources::RefreshTab(Category category, std::function<void(Refresh)> done) {
+void ChannelLists::RefreshTab(Category category, std::function<void(Refresh)> done) {
     RefreshWith(category, QString(),
                 [done](const Refresh& r, Listing, const QString&) { done(r); });
 }
 
-void ChannelSources::RefreshWith(Category category, const QString& region, Fresh done) {
+void ChannelLists::RefreshWith(Category category, const QString& region, Fresh done) {
     if (!IsSourceTab(category) || UsesService(category)) {
         done(Refresh{category, false, QStringLiteral("서비스 목록")}, {}, region);
         return;
@@ -292,7 +291,7 @@ void ChannelSources::RefreshWith(Category category, const QString& region, Fresh
     running_[category].push_back(std::move(done));
     if (alreadyRunning)
         return;
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     const auto finish = [self, category, region](const Refresh& r, Listing listing) {
         if (!self)
             return;
@@ -313,7 +312,7 @@ void ChannelSources::RefreshWith(Category category, const QString& region, Fresh
           });
 }
 
-void ChannelSources::Fetch(Category category, std::function<void(bool, QString, QString)> done) {
+void ChannelLists::Fetch(Category category, std::function<void(bool, QString, QString)> done) {
     const ChannelSource source = SourceOf(category);
     const QString target = KeptPath(category) + QStringLiteral(".new");
     QFile::remove(target);
@@ -339,14 +338,14 @@ void ChannelSources::Fetch(Category category, std::function<void(bool, QString, 
         return;
     }
     finder_->SetConfigured(settings_.DirectoryServer());
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     finder_->Find([self, source, target, done](QStringList servers) {
         if (self)
             self->FetchFromServers(source, target, servers, done);
     });
 }
 
-void ChannelSources::SearchDirectory(Category category, const QString& text, Searched done) {
+void ChannelLists::SearchDirectory(Category category, const QString& text, Searched done) {
     ChannelSource source = SourceOf(category);
     const QString name = text.trimmed();
     if (source.kind != ChannelSource::Kind::Directory || name.isEmpty()) {
@@ -361,7 +360,7 @@ void ChannelSources::SearchDirectory(Category category, const QString& text, Sea
     const QString target = QDir(dataFolder_).filePath(QStringLiteral("directory-search.json"));
     QFile::remove(target);
     finder_->SetConfigured(settings_.DirectoryServer());
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     finder_->Find([self, source, target, category, done](QStringList servers) {
         if (!self)
             return;
@@ -387,15 +386,15 @@ void ChannelSources::SearchDirectory(Category category, const QString& text, Sea
     });
 }
 
-void ChannelSources::FetchFromServers(const ChannelSource& source, const QString& target,
-                                      QStringList servers,
-                                      std::function<void(bool, QString, QString)> done) {
+void ChannelLists::FetchFromServers(const ChannelSource& source, const QString& target,
+                                    QStringList servers,
+                                    std::function<void(bool, QString, QString)> done) {
     if (servers.isEmpty()) {
         done(false, QStringLiteral("라디오 목록 서버 없음"), QString());
         return;
     }
     const QString server = servers.takeFirst();
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     queue_->Enqueue(RadioDirectory::SearchAddress(server, source.address), target,
                     DownloadQueue::Check::None,
                     [self, source, target, servers, server, done](const DownloadQueue::Result& r) {
@@ -413,11 +412,11 @@ void ChannelSources::FetchFromServers(const ChannelSource& source, const QString
                     });
 }
 
-void ChannelSources::Validate(Category category, const QString& newPath, const QString& region,
-                              std::function<void(const Refresh&, Listing)> done) {
+void ChannelLists::Validate(Category category, const QString& newPath, const QString& region,
+                            std::function<void(const Refresh&, Listing)> done) {
     const ChannelSource source = SourceOf(category);
     const QString kept = KeptPath(category);
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     // Compared with the kept list while the new one is read: the update
     // command tells a list that did not change from one that did.
     ParseFileAsync(source, newPath, kept, category, region,
@@ -445,19 +444,19 @@ void ChannelSources::Validate(Category category, const QString& newPath, const Q
                    });
 }
 
-void ChannelSources::RefreshAll(std::function<void(std::vector<Refresh>)> done) {
+void ChannelLists::RefreshAll(std::function<void(std::vector<Refresh>)> done) {
     RefreshNext(std::make_shared<std::vector<Refresh>>(), 0, std::move(done));
 }
 
-void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, std::size_t next,
-                                 std::function<void(std::vector<Refresh>)> done) {
+void ChannelLists::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, std::size_t next,
+                               std::function<void(std::vector<Refresh>)> done) {
     while (next < std::size(kSourceTabs) && UsesService(kSourceTabs[next]))
         ++next;
     if (next >= std::size(kSourceTabs)) {
         done(*results);
         return;
     }
-    QPointer<ChannelSources> self(this);
+    QPointer<ChannelLists> self(this);
     RefreshTab(kSourceTabs[next], [self, results, next, done](const Refresh& r) {
         results->push_back(r);
         if (self)
@@ -465,7 +464,7 @@ void ChannelSources::RefreshNext(std::shared_ptr<std::vector<Refresh>> results, 
     });
 }
 
-void ChannelSources::NotePlayed(const QString& address, const QString& stationUuid) {
+void ChannelLists::NotePlayed(const QString& address, const QString& stationUuid) {
     // A typed address counts as the station the directory tab lists under it.
     QString uuid = stationUuid;
     if (uuid.isEmpty()) {
@@ -492,12 +491,12 @@ void ChannelSources::NotePlayed(const QString& address, const QString& stationUu
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
 
-QString ChannelSources::TabName(Category category) {
+QString ChannelLists::TabName(Category category) {
     static const char* const names[kSourceTabCount] = {"TV", "해외", "게임", "라디오", "음악방송"};
     return IsSourceTab(category) ? QString::fromUtf8(names[SourceTabIndex(category)]) : QString();
 }
 
-UpdateOutcome ChannelSources::OutcomeOf(const std::vector<Refresh>& results) {
+UpdateOutcome ChannelLists::OutcomeOf(const std::vector<Refresh>& results) {
     UpdateOutcome outcome;
     for (const Refresh& r : results) {
         const QString name = TabName(r.category);

@@ -2,9 +2,9 @@
 
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelRecord.h"
-#include "catalogue/ChannelSource.h"
 #include "catalogue/PlaylistGuides.h"
 #include "catalogue/RadioDirectory.h"
+#include "catalogue/SourceSettings.h"
 #include "catalogue/StreamOptions.h"
 #include "catalogue/UpdateOutcome.h"
 
@@ -26,7 +26,7 @@ class QNetworkAccessManager;
 // 200, under the size cap, before the time-out) and holds at least one
 // channel. Lists are parsed on a worker thread, so even tens of thousands of
 // entries never hold up the window.
-class ChannelSources : public QObject {
+class ChannelLists : public QObject {
     Q_OBJECT
 public:
     struct Refresh {
@@ -51,9 +51,9 @@ public:
 
     static constexpr qint64 kSizeCap = 64 * 1024 * 1024;
 
-    ChannelSources(QString dataFolder, SourceSettings settings = SourceSettings(),
-                   QObject* parent = nullptr);
-    ~ChannelSources() override;
+    ChannelLists(QString dataFolder, SourceSettings settings = SourceSettings(),
+                 QObject* parent = nullptr);
+    ~ChannelLists() override;
 
     // Where the kept lists are (the data folder).
     void SetDataFolder(const QString& folder) { dataFolder_ = folder; }

@@ -1,4 +1,4 @@
-#include "catalogue/ChannelSources.h"
+#include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/StreamOptions.h"
 
@@ -39,11 +39,11 @@ const QByteArray kStations =
 struct Fixture {
     ScopedXdgHome home;
     LoopbackHttpServer server;
-    std::unique_ptr<ChannelSources> sources;
+    std::unique_ptr<ChannelLists> sources;
 
     explicit Fixture(SourceDefaults defaults) {
         EXPECT_TRUE(server.Listen());
-        sources = std::make_unique<ChannelSources>(home.dataHome(), SourceSettings(defaults));
+        sources = std::make_unique<ChannelLists>(home.dataHome(), SourceSettings(defaults));
         sources->Queue()->SetStallTimeoutMs(1500);
         sources->Finder()->SetResolver([this](const QString&, auto done) {
             done(QStringList{QStringLiteral("127.0.0.1:%1").arg(server.Port())});
@@ -58,17 +58,17 @@ struct Fixture {
         return d;
     }
 
-    ChannelSources::Refresh Refresh(Category tab) {
-        std::optional<ChannelSources::Refresh> result;
-        sources->RefreshTab(tab, [&](const ChannelSources::Refresh& r) { result = r; });
+    ChannelLists::Refresh Refresh(Category tab) {
+        std::optional<ChannelLists::Refresh> result;
+        sources->RefreshTab(tab, [&](const ChannelLists::Refresh& r) { result = r; });
         EXPECT_TRUE(WaitFor([&] { return result.has_value(); }));
-        return result.value_or(ChannelSources::Refresh{});
+        return result.value_or(ChannelLists::Refresh{});
     }
 
     std::vector<std::vector<ChannelRecord>> Open(Category tab, const QString& region, int lists) {
         std::vector<std::vector<ChannelRecord>> shown;
         sources->Open(tab, region,
-                      [&](ChannelSources::Listing l) { shown.push_back(std::move(l.rows)); });
+                      [&](ChannelLists::Listing l) { shown.push_back(std::move(l.rows)); });
         WaitFor([&] { return static_cast<int>(shown.size()) >= lists; }, 5000);
         return shown;
     }
@@ -76,7 +76,7 @@ struct Fixture {
 
 } // namespace
 
-TEST(ChannelSources, APlaylistIsKeptShownAtOnceAndFilteredByRegion) {
+TEST(ChannelLists, APlaylistIsKeptShownAtOnceAndFilteredByRegion) {
     LoopbackHttpServer probe;
     ASSERT_TRUE(probe.Listen());
     const QString address = probe.Url(QStringLiteral("/kr.m3u"));
@@ -100,18 +100,18 @@ TEST(ChannelSources, APlaylistIsKeptShownAtOnceAndFilteredByRegion) {
     EXPECT_EQ(probe.Requests().size(), 0);
 }
 
-TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
+TEST(ChannelLists, EveryFaultKeepsTheOldListByteForByte) {
     Fixture f(Fixture::Playlists(QString()));
     LoopbackHttpServer& server = f.server;
     f.sources->Settings().Set(
         Category::Tv, ChannelSource{Kind::Playlist, server.Url(QStringLiteral("/list.m3u"))});
     f.sources->Queue()->SetSizeCap(64 * 1024);
     server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Ok(kKoreanList));
-    const ChannelSources::Refresh first = f.Refresh(Category::Tv);
+    const ChannelLists::Refresh first = f.Refresh(Category::Tv);
     ASSERT_TRUE(first.refreshed);
     EXPECT_FALSE(first.unchanged);
     // The same list again arrives whole but brings nothing new.
-    const ChannelSources::Refresh again = f.Refresh(Category::Tv);
+    const ChannelLists::Refresh again = f.Refresh(Category::Tv);
     EXPECT_TRUE(again.refreshed);
     EXPECT_TRUE(again.unchanged);
     const QString kept = f.sources->KeptPath(Category::Tv);
@@ -128,7 +128,7 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
     };
     for (const auto& [what, response] : faults) {
         server.SetRoute(QStringLiteral("/list.m3u"), response);
-        const ChannelSources::Refresh r = f.Refresh(Category::Tv);
+        const ChannelLists::Refresh r = f.Refresh(Category::Tv);
         EXPECT_FALSE(r.refreshed) << what;
         EXPECT_FALSE(r.why.isEmpty()) << what;
         EXPECT_EQ(ReadBytes(kept), kKoreanList) << what;
@@ -145,7 +145,7 @@ TEST(ChannelSources, EveryFaultKeepsTheOldListByteForByte) {
     EXPECT_EQ(shown[0].size(), 5u);
 }
 
-TEST(ChannelSources, TheDirectoryIsFoundBySrvSkipsDeadServersAndCountsPlays) {
+TEST(ChannelLists, TheDirectoryIsFoundBySrvSkipsDeadServersAndCountsPlays) {
     SourceDefaults d = Fixture::Playlists(QStringLiteral("http://127.0.0.1:1/x.m3u"));
     d.tabs[3] = ChannelSource{Kind::Directory, QStringLiteral("countrycode=KR")};
     Fixture f(d);
@@ -198,7 +198,7 @@ TEST(ChannelSources, TheDirectoryIsFoundBySrvSkipsDeadServersAndCountsPlays) {
     EXPECT_TRUE(askedFor.isEmpty());
 }
 
-TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
+TEST(ChannelLists, InstalledDefaultsWorkAgainstAStandIn) {
     // The public defaults with their host pointed at the fixture: the same
     // paths and queries, never the real hosts.
     LoopbackHttpServer standIn;
@@ -216,12 +216,12 @@ TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
     standIn.SetRoute(QStringLiteral("/json/stations/search"), HttpResponse::Ok(kStations));
 
     EXPECT_FALSE(f.sources->Settings().AnyTabUsesService());
-    std::optional<std::vector<ChannelSources::Refresh>> results;
-    f.sources->RefreshAll([&](std::vector<ChannelSources::Refresh> r) { results = r; });
+    std::optional<std::vector<ChannelLists::Refresh>> results;
+    f.sources->RefreshAll([&](std::vector<ChannelLists::Refresh> r) { results = r; });
     ASSERT_TRUE(WaitFor([&] { return results.has_value(); }));
     ASSERT_EQ(results->size(), 5u);
-    for (const ChannelSources::Refresh& r : *results)
-        EXPECT_TRUE(r.refreshed) << ChannelSources::TabName(r.category).toStdString() << " "
+    for (const ChannelLists::Refresh& r : *results)
+        EXPECT_TRUE(r.refreshed) << ChannelLists::TabName(r.category).toStdString() << " "
                                  << r.why.toStdString();
     const auto shown = f.Open(Category::Tv, QStringLiteral("자동"), 1);
     ASSERT_EQ(shown.size(), 1u);
@@ -230,7 +230,7 @@ TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
     // One failing source is reported as failed, the others as refreshed.
     standIn.SetRoute(QStringLiteral("/iptv/languages/kor.m3u"), HttpResponse::Status(500));
     results.reset();
-    f.sources->RefreshAll([&](std::vector<ChannelSources::Refresh> r) { results = r; });
+    f.sources->RefreshAll([&](std::vector<ChannelLists::Refresh> r) { results = r; });
     ASSERT_TRUE(WaitFor([&] { return results.has_value(); }));
     ASSERT_EQ(results->size(), 5u);
     EXPECT_FALSE(results->at(1).refreshed);
@@ -239,7 +239,7 @@ TEST(ChannelSources, InstalledDefaultsWorkAgainstAStandIn) {
 
 // A channel's options travel with its row: two channels at one address keep
 // their own.
-TEST(ChannelSources, PerChannelOptionsTravelWithTheirRowOnly) {
+TEST(ChannelLists, PerChannelOptionsTravelWithTheirRowOnly) {
     ScopedXdgHome home;
     const QString file = QDir(home.root()).filePath(QStringLiteral("list.m3u"));
     WriteBytes(file, "#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://127.0.0.1/ref\n"
@@ -257,15 +257,15 @@ TEST(ChannelSources, PerChannelOptionsTravelWithTheirRowOnly) {
     EXPECT_EQ(shown[0][2].options.value(b).userAgent, QStringLiteral("C/1"));
 }
 
-TEST(ChannelSources, ASecondRefreshOfTheSameTabJoinsTheFirst) {
+TEST(ChannelLists, ASecondRefreshOfTheSameTabJoinsTheFirst) {
     Fixture f(Fixture::Playlists(QString()));
     f.sources->Settings().Set(
         Category::Tv, ChannelSource{Kind::Playlist, f.server.Url(QStringLiteral("/list.m3u"))});
     f.server.SetRoute(QStringLiteral("/list.m3u"), HttpResponse::Ok(kKoreanList));
-    std::vector<ChannelSources::Refresh> results;
+    std::vector<ChannelLists::Refresh> results;
     for (int i = 0; i < 2; ++i)
         f.sources->RefreshTab(Category::Tv,
-                              [&](const ChannelSources::Refresh& r) { results.push_back(r); });
+                              [&](const ChannelLists::Refresh& r) { results.push_back(r); });
     ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
     EXPECT_TRUE(results[0].refreshed);
     EXPECT_TRUE(results[1].refreshed);
