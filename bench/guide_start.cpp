@@ -9,6 +9,7 @@
 // and a description each), gzip, of which the list has 120 channels.
 //
 //   waveorbit-bench-guide-start [runs]
+#include "BenchFolders.h"
 #include "app/PlayerSession.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/ChannelListModel.h"
@@ -145,10 +146,7 @@ Run OneStart(const QString& dataFolder, const SourceDefaults& defaults, ChannelL
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UsePrivateFolders(home);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 5;
     QTextStream out(stdout);

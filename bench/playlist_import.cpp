@@ -3,6 +3,7 @@
 // stops answering meanwhile: the longest gap between ticks of a 5 ms timer
 // on the window's thread, and the time until the rows show.
 // Target: no gap above 100 ms.  Usage: waveorbit-bench-playlist-import [entries]
+#include "BenchFolders.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CatalogueTabs.h"
 #include "catalogue/ChannelListModel.h"
@@ -19,11 +20,8 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    bench::UsePrivateFolders(home);
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     QApplication app(argc, argv);
     const int entries = argc > 1 ? QByteArray(argv[1]).toInt() : 10000;

@@ -7,6 +7,7 @@
 // "directory-first" opens the directory's tab before the playlist's.
 // Usage: waveorbit-bench-sources [entries] [directory-first]
 #include "BenchCatalogue.h"
+#include "BenchFolders.h"
 #include "catalogue/CChannelListView.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ChannelListModel.h"
@@ -181,10 +182,7 @@ Result OpenSource(ChannelLists& sources, Category category, ChannelListModel& mo
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UsePrivateFolders(home);
     QApplication app(argc, argv);
     const int entries = argc > 1 ? QByteArray(argv[1]).toInt() : 30000;
     QTextStream out(stdout);
