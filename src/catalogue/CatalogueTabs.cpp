@@ -130,8 +130,17 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
 void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
                                     std::function<void(int row)> play) {
     const Category category = session_.Category();
-    if (category != Category::Tv && category != Category::Radio)
+    // A row in no broadcaster's family (every row of a playlist, the
+    // directory or the user's own list) is its own station: the one the
+    // user chose plays, as it stands, once the question is answered.
+    const bool inFamily =
+        std::any_of(familyBlocks_.begin(), familyBlocks_.end(), [row](const auto& block) {
+            return row >= block.first && row < block.first + block.count;
+        });
+    if (!inFamily || (category != Category::Tv && category != Category::Radio)) {
+        play(row);
         return;
+    }
     const CatalogueFamilyBlocks before = familyBlocks_;
     Open(category, [this, before, row, regionChanged, play = std::move(play)] {
         const int next =

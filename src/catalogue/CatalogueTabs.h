@@ -58,7 +58,8 @@ public:
     // After a region was chosen for the row a broadcaster was double-clicked
     // at: a regional tab (TV, radio) is opened again under the stored region,
     // and `play` learns where that broadcaster's station for the region now
-    // stands (not whatever row has the old index). Other tabs stay.
+    // stands (not whatever row has the old index). A row in no family (any
+    // row of a playlist, the directory or another tab) plays as it is.
     void ReopenForRegion(int row, bool regionChanged, std::function<void(int row)> play);
     // Where each family's rows lie in the list as last filled (empty for the
     // user's channels).

@@ -277,6 +277,33 @@ TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce)
     EXPECT_TRUE(downloads.IsIdle());
 }
 
+// A regional name on a tab without broadcaster families (here the world
+// tab's playlist) is asked its region like any other, then plays itself.
+TEST(CatalogueTabs, ARegionalRowOfATabWithoutFamiliesPlaysItselfAfterTheQuestion) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    const QString playlist = data.filePath(QStringLiteral("world.m3u"));
+    QFile file(playlist);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"
+               "#EXTINF:-1,부산MBC\nhttp://127.0.0.1:9/a\n");
+    file.close();
+    PlayerSession session;
+    ChannelListModel list;
+    DownloadQueue downloads;
+    CatalogueTabs tabs(session, list, downloads);
+    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
+    tabs.SetDataFolder(data.path());
+    tabs.Sources().Settings().Set(Category::World,
+                                  ChannelSource{ChannelSource::Kind::Playlist, playlist});
+    session.SetCategory(Category::World);
+    tabs.Open(Category::World);
+    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 2; }));
+    int played = -1;
+    tabs.ReopenForRegion(1, true, [&played](int row) { played = row; });
+    EXPECT_EQ(played, 1);
+}
+
 TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     ScopedXdgHome home;
     QTemporaryDir data;
