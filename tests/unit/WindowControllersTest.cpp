@@ -200,25 +200,35 @@ TEST_F(UserChannelCommandsTest, AFailedWriteLeavesTheListAsItWas) {
     EXPECT_EQ(session.CurrentRow(), 0);
 }
 
-TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
-    ScopedXdgHome home;
-    QTemporaryDir data;
+// Catalogue tabs over a data folder of their own, their service at an
+// address where nothing listens unless a test gives its own server: every
+// download there fails at once, quietly.
+struct TabsUnderTest {
+    explicit TabsUnderTest(const QString& folder,
+                           const QString& service = QStringLiteral("http://127.0.0.1:1"))
+        : tabs(session, list, downloads) {
+        tabs.SetServiceBaseAddress(service);
+        tabs.SetDataFolder(folder);
+    }
     PlayerSession session;
     ChannelListModel list;
     DownloadQueue downloads;
-    CatalogueTabs tabs(session, list, downloads);
-    // Nothing listens there: every download fails at once, quietly.
-    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
-    tabs.SetDataFolder(data.path());
+    CatalogueTabs tabs;
+};
+
+TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    TabsUnderTest t(data.path());
     QList<bool> shown;
-    QObject::connect(&tabs, &CatalogueTabs::downloadShown,
+    QObject::connect(&t.tabs, &CatalogueTabs::downloadShown,
                      [&shown](bool active, qint64, qint64) { shown << active; });
 
     int ran = 0;
-    tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
-    tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
-    EXPECT_TRUE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("tv.ini"))));
-    EXPECT_FALSE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("ver.ini"))));
+    t.tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
+    t.tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
+    EXPECT_TRUE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("tv.ini"))));
+    EXPECT_FALSE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("ver.ini"))));
     ASSERT_TRUE(WaitFor([&] { return ran == 2; }));
     EXPECT_EQ(shown.first(), true);
     EXPECT_EQ(shown.last(), false);
@@ -228,13 +238,13 @@ TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
     // asked for last when the list arrives.
     bool radioListed = false;
     bool tvListed = false;
-    tabs.Open(Category::Radio, [&] { radioListed = true; });
-    EXPECT_EQ(session.Category(), Category::Radio);
-    EXPECT_TRUE(tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("radio.ini"))));
-    tabs.Open(Category::Tv, [&] { tvListed = true; });
-    ASSERT_TRUE(WaitFor([&] { return downloads.IsIdle() && tvListed; }));
+    t.tabs.Open(Category::Radio, [&] { radioListed = true; });
+    EXPECT_EQ(t.session.Category(), Category::Radio);
+    EXPECT_TRUE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("radio.ini"))));
+    t.tabs.Open(Category::Tv, [&] { tvListed = true; });
+    ASSERT_TRUE(WaitFor([&] { return t.downloads.IsIdle() && tvListed; }));
     EXPECT_FALSE(radioListed);
-    EXPECT_EQ(session.Category(), Category::Tv);
+    EXPECT_EQ(t.session.Category(), Category::Tv);
 }
 
 TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce) {
@@ -246,35 +256,30 @@ TEST(CatalogueTabs, ASourceTabShowsTheKeptListThenTheNewOneAndWhatWaitsRunsOnce)
                     demo::HttpResponse::Ok("#EXTM3U\n#EXTINF:-1,부산MBC\nhttp://127.0.0.1:9/a\n"
                                            "#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"
                                            "#EXTINF:-1,Daegu SBS\nhttp://127.0.0.1:9/c\n"));
-    PlayerSession session;
-    ChannelListModel list;
-    DownloadQueue downloads;
-    CatalogueTabs tabs(session, list, downloads);
-    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
-    tabs.SetDataFolder(data.path());
-    tabs.Sources().Settings().Set(
+    TabsUnderTest t(data.path());
+    t.tabs.Sources().Settings().Set(
         Category::Tv,
         ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
     // A list kept from an earlier run: shown first, then replaced by the new one.
-    QFile kept(tabs.Sources().KeptPath(Category::Tv));
+    QFile kept(t.tabs.Sources().KeptPath(Category::Tv));
     ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
     kept.write("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n");
     kept.close();
 
     int listed = 0;
-    tabs.Open(Category::Tv, [&listed] { ++listed; });
-    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 3; }));
+    t.tabs.Open(Category::Tv, [&listed] { ++listed; });
+    ASSERT_TRUE(WaitFor([&] { return t.list.rowCount() == 3; }));
     EXPECT_EQ(listed, 1);
     // The region dialog finds each family's rows in the source's list too.
     int rows = 0;
-    for (const CatalogueFamilyBlock& block : tabs.FamilyBlocks()) {
+    for (const CatalogueFamilyBlock& block : t.tabs.FamilyBlocks()) {
         EXPECT_EQ(block.first, rows) << block.family.toStdString();
         rows += block.count;
     }
     EXPECT_EQ(rows, 3);
-    EXPECT_EQ(list.Row(0).name(), QStringLiteral("부산MBC"));
+    EXPECT_EQ(t.list.Row(0).name(), QStringLiteral("부산MBC"));
     // No catalogue was asked of the service for a tab on a playlist.
-    EXPECT_TRUE(downloads.IsIdle());
+    EXPECT_TRUE(t.downloads.IsIdle());
 }
 
 // A regional name on a tab without broadcaster families (here the world
@@ -288,19 +293,14 @@ TEST(CatalogueTabs, ARegionalRowOfATabWithoutFamiliesPlaysItselfAfterTheQuestion
     file.write("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"
                "#EXTINF:-1,부산MBC\nhttp://127.0.0.1:9/a\n");
     file.close();
-    PlayerSession session;
-    ChannelListModel list;
-    DownloadQueue downloads;
-    CatalogueTabs tabs(session, list, downloads);
-    tabs.SetServiceBaseAddress(QStringLiteral("http://127.0.0.1:1"));
-    tabs.SetDataFolder(data.path());
-    tabs.Sources().Settings().Set(Category::World,
-                                  ChannelSource{ChannelSource::Kind::Playlist, playlist});
-    session.SetCategory(Category::World);
-    tabs.Open(Category::World);
-    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 2; }));
+    TabsUnderTest t(data.path());
+    t.tabs.Sources().Settings().Set(Category::World,
+                                    ChannelSource{ChannelSource::Kind::Playlist, playlist});
+    t.session.SetCategory(Category::World);
+    t.tabs.Open(Category::World);
+    ASSERT_TRUE(WaitFor([&] { return t.list.rowCount() == 2; }));
     int played = -1;
-    tabs.ReopenForRegion(1, true, [&played](int row) { played = row; });
+    t.tabs.ReopenForRegion(1, true, [&played](int row) { played = row; });
     EXPECT_EQ(played, 1);
 }
 
@@ -309,18 +309,13 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     QTemporaryDir data;
     demo::LoopbackHttpServer server;
     ASSERT_TRUE(server.Listen());
-    PlayerSession session;
-    ChannelListModel list;
-    DownloadQueue downloads;
-    CatalogueTabs tabs(session, list, downloads);
-    tabs.SetServiceBaseAddress(server.BaseUrl());
-    tabs.SetDataFolder(data.path());
-    tabs.SetRetryDelayMs(200);
-    tabs.Sources().Settings().Set(
+    TabsUnderTest t(data.path(), server.BaseUrl());
+    t.tabs.SetRetryDelayMs(200);
+    t.tabs.Sources().Settings().Set(
         Category::Tv,
         ChannelSource{ChannelSource::Kind::Playlist, server.Url(QStringLiteral("/kr.m3u"))});
     QStringList said;
-    QObject::connect(&tabs, &CatalogueTabs::noticeShown,
+    QObject::connect(&t.tabs, &CatalogueTabs::noticeShown,
                      [&said](const QString& text) { said << text; });
     const QString unreachable = CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable);
     const QString noChannel = CatalogueTabs::NoticeText(CatalogueTabs::Notice::NoChannel);
@@ -328,7 +323,7 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     // Nothing kept and the list not there: what waits for it goes on.
     server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Status(404));
     bool listed = false;
-    tabs.Open(Category::Tv, [&listed] { listed = true; });
+    t.tabs.Open(Category::Tv, [&listed] { listed = true; });
     ASSERT_TRUE(WaitFor([&] { return listed; }));
     EXPECT_EQ(said, QStringList{unreachable});
     EXPECT_TRUE(said.first().contains(QStringLiteral("\"업데이트\"")));
@@ -340,27 +335,28 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     EXPECT_EQ(said.last(), noChannel);
     server.SetRoute(QStringLiteral("/kr.m3u"),
                     demo::HttpResponse::Ok("#EXTM3U\n#EXTINF:-1,KBS 1TV\nhttp://127.0.0.1:9/b\n"));
-    ASSERT_TRUE(WaitFor([&] { return list.rowCount() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return t.list.rowCount() == 1; }));
     EXPECT_EQ(said.last(), QString());
-    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
+    EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::None);
 
     // A service tab whose catalogue does not come says so too; the update
     // command that brings it shows its rows at once.
     server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), demo::HttpResponse::Status(500));
-    tabs.SetRetryDelayMs(60 * 1000);
-    tabs.Open(Category::Game);
-    ASSERT_TRUE(WaitFor([&] { return tabs.ShownNotice() == CatalogueTabs::Notice::Unreachable; }));
-    EXPECT_EQ(list.rowCount(), 0);
+    t.tabs.SetRetryDelayMs(60 * 1000);
+    t.tabs.Open(Category::Game);
+    ASSERT_TRUE(
+        WaitFor([&] { return t.tabs.ShownNotice() == CatalogueTabs::Notice::Unreachable; }));
+    EXPECT_EQ(t.list.rowCount(), 0);
     server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
                     demo::HttpResponse::Ok("[GAME]\r\nCOUNT=1\r\n[GAME1]\r\nNAME=QUJD\r\n"
                                            "[DB]\r\nVER=2\r\n"));
     server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
                     demo::HttpResponse::Ok("[GAME]\r\nVER=2\r\n"));
     bool updated = false;
-    tabs.RunUpdateCheck([&updated](const UpdateOutcome&) { updated = true; });
-    ASSERT_TRUE(WaitFor([&] { return updated && list.rowCount() == 1; }));
-    EXPECT_EQ(list.Row(0).name(), QStringLiteral("ABC"));
-    EXPECT_EQ(tabs.ShownNotice(), CatalogueTabs::Notice::None);
+    t.tabs.RunUpdateCheck([&updated](const UpdateOutcome&) { updated = true; });
+    ASSERT_TRUE(WaitFor([&] { return updated && t.list.rowCount() == 1; }));
+    EXPECT_EQ(t.list.Row(0).name(), QStringLiteral("ABC"));
+    EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::None);
 }
 
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
