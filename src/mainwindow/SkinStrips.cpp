@@ -179,12 +179,8 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
     return strip;
 }
 
-bool DrawsVideoStrip(bool playing, Category category) {
-    return !playing || IsSoundOnly(category);
-}
-
-bool ShowsLogoOnly(bool fullScreen, bool playing, Category category) {
-    return fullScreen && playing && DrawsVideoStrip(playing, category);
+bool ShowsLogoOnly(bool fullScreen, bool playing, bool pictureShown) {
+    return fullScreen && playing && !pictureShown;
 }
 
 QPoint LogoOnlyOrigin(QSize window, QSize logo) {

@@ -46,11 +46,8 @@ QImage ComposeRightBorderStrip(const Layout& layout, const SkinPictureSet& pictu
 QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& pictures,
                              int indicatorOffset);
 
-// Whether the logo strip is copied over the video area: not while a
-// broadcast with a picture plays (radio and music have none).
-bool DrawsVideoStrip(bool playing, Category category);
-
-// Full screen while a radio or music channel plays: the window shows only
-// the logo, centred on black (its buttons and list are hidden).
-bool ShowsLogoOnly(bool fullScreen, bool playing, Category category);
+// Full screen while a channel without a picture plays (radio, music): the
+// window shows only the logo, centred on black (its buttons and list are
+// hidden).
+bool ShowsLogoOnly(bool fullScreen, bool playing, bool pictureShown);
 QPoint LogoOnlyOrigin(QSize window, QSize logo);

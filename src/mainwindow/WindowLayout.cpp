@@ -62,7 +62,7 @@ void WindowLayout::OnResized() {
         // In full screen the picture covers the whole window. The layout
         // pass shows the controls again: a broadcast keeps them hidden.
         CoverWithPicture();
-    } else if (!DrawsVideoStrip(session_.IsPlaying(), session_.Category())) {
+    } else if (session_.IsVideoShown()) {
         // No logo over the video area: the picture fills it.
         controls_.player->setGeometry(layout_.videoArea.ToRect());
     }

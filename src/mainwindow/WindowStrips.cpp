@@ -55,7 +55,8 @@ void WindowStrips::RebuildAll() {
 }
 
 bool WindowStrips::DrawsVideo() const {
-    return DrawsVideoStrip(session_.IsPlaying(), session_.Category());
+    // The session says whether a picture shows, whichever tab is open now.
+    return !session_.IsVideoShown();
 }
 
 void WindowStrips::Paint(QPainter& painter, QSize window) {
@@ -63,7 +64,7 @@ void WindowStrips::Paint(QPainter& painter, QSize window) {
         pictures_ = SkinPictureSet::LoadFrame(picturesRatio_);
         picturesRead_ = true;
     }
-    if (ShowsLogoOnly(session_.IsFullScreen(), session_.IsPlaying(), session_.Category())) {
+    if (ShowsLogoOnly(session_.IsFullScreen(), session_.IsPlaying(), session_.IsVideoShown())) {
         // Not the skin laid out around buttons that are hidden.
         painter.fillRect(QRect(QPoint(0, 0), window), Qt::black);
         const QImage& logo = pictures_.Get(PictureId::Logo);

@@ -36,8 +36,8 @@ public:
     // asked to be rebuilt; a broadcast without a picture in full screen is
     // the logo alone, centred on black.
     void Paint(QPainter& painter, QSize window);
-    // Whether the logo strip shows over the video area: not while a
-    // broadcast with a picture plays.
+    // Whether the logo strip shows over the video area: not while the
+    // session shows a broadcast's picture.
     bool DrawsVideo() const;
 
 private:

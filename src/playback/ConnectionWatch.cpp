@@ -370,7 +370,13 @@ void ConnectionWatch::Succeed() {
             return;
     }
 
-    if (!IsSoundOnly(view_.CurrentCategory()))
+    // The channel's own tab decides, not the one open now: the user may
+    // have chosen another while it connected. An address typed by hand has
+    // none and goes by the open tab.
+    const Category playing = session_.PlayingCategory() != Category::None
+                                 ? session_.PlayingCategory()
+                                 : view_.CurrentCategory();
+    if (!IsSoundOnly(playing))
         session_.SetVideoShown(true);
     else if (!recovered && view_.AutoHideOn())
         view_.HideMainWindow();

@@ -180,6 +180,16 @@ TEST_F(ConnectionWatchTest, SuccessOnRadioHidesWindowOnlyWithAutomaticHide) {
     EXPECT_EQ(view.windowHides, 1);
     EXPECT_EQ(view.videoShows, 0);
     EXPECT_TRUE(view.lampLit);
+
+    // The TV tab opened while a radio connects: still no picture.
+    view.category = Category::Radio;
+    view.currentRow = 2;
+    watch.PlaySelected();
+    view.category = Category::Tv;
+    player.current = PlayerStatus::Playing();
+    Seconds(1);
+    EXPECT_TRUE(session.IsPlaying());
+    EXPECT_EQ(view.videoShows, 0);
 }
 
 TEST_F(ConnectionWatchTest, AutomaticCloseTogglesListOnlyForExactlyOneAndIsRefusedWhenMaximised) {

@@ -1,5 +1,9 @@
 #include "mainwindow/SkinStrips.h"
 
+#include "app/PlayerSession.h"
+#include "mainwindow/LayoutPass.h"
+#include "mainwindow/WindowStrips.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -204,20 +208,31 @@ TEST(SkinStrips, SharpPicturesComposedAtDevicePixels) {
 }
 
 TEST(SkinStrips, VideoStripOnlyWithoutAPicture) {
-    EXPECT_TRUE(DrawsVideoStrip(false, Category::Tv));
-    EXPECT_FALSE(DrawsVideoStrip(true, Category::Tv));   // TV
-    EXPECT_FALSE(DrawsVideoStrip(true, Category::User)); // the user's channels may be video
-    EXPECT_TRUE(DrawsVideoStrip(true, Category::Radio)); // radio
-    EXPECT_TRUE(DrawsVideoStrip(true, Category::Music)); // music
+    PlayerSession session;
+    session.SetCategory(Category::Tv);
+    const Layout layout;
+    WindowStrips strips(layout, session);
+    EXPECT_TRUE(strips.DrawsVideo()); // nothing plays: the logo
+    session.SetPlaying(true);
+    session.SetVideoShown(true);
+    EXPECT_FALSE(strips.DrawsVideo());
+    // Which tabs' channels show a picture: TV, and the user's may be video;
+    // radio and music have none.
+    EXPECT_FALSE(IsSoundOnly(Category::Tv));
+    EXPECT_FALSE(IsSoundOnly(Category::User));
+    EXPECT_TRUE(IsSoundOnly(Category::Radio));
+    EXPECT_TRUE(IsSoundOnly(Category::Music));
+    // Another tab opened while the picture shows changes nothing.
+    session.SetCategory(Category::Radio);
+    EXPECT_FALSE(strips.DrawsVideo());
 }
 
 TEST(SkinStrips, FullScreenWithoutAPictureIsTheLogoAlone) {
     // Radio and music alike; never for a picture, never outside full screen.
-    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Radio));
-    EXPECT_TRUE(ShowsLogoOnly(true, true, Category::Music));
-    EXPECT_FALSE(ShowsLogoOnly(true, true, Category::Tv));
-    EXPECT_FALSE(ShowsLogoOnly(false, true, Category::Radio));
-    EXPECT_FALSE(ShowsLogoOnly(true, false, Category::Radio)); // nothing plays: the buttons stay
+    EXPECT_TRUE(ShowsLogoOnly(true, true, false));   // radio or music
+    EXPECT_FALSE(ShowsLogoOnly(true, true, true));   // TV, its picture shown
+    EXPECT_FALSE(ShowsLogoOnly(false, true, false)); // radio in the window
+    EXPECT_FALSE(ShowsLogoOnly(true, false, false)); // nothing plays: the buttons stay
     EXPECT_EQ(LogoOnlyOrigin(QSize(1024, 768), QSize(174, 58)), QPoint(425, 355));
 }
 
