@@ -90,7 +90,7 @@ void CPlayerDlg::CreateParts() {
     tabs_ = new MainTabs(*this, *session_, controls_, *layout_, *service_, *channels_);
     layout_->SetTabs(*tabs_);
     strips_ = new WindowStrips(layout_->Current(), *session_);
-    repaint_ = new WindowRepaint(*this, *session_, *strips_, *layout_);
+    repaint_ = new WindowRepaint(*this, *session_, *layout_);
     tray_ = new WindowTray(*this, *session_);
     style_ = new WindowStyle(*this, *session_, *tray_);
     connect(tray_, &WindowTray::showRequested, this, [this] { style_->ShowFromTray(); });
@@ -206,10 +206,8 @@ void CPlayerDlg::PlaceStartupWindow() {
         rect.moveCenter(screen->geometry().center());
     setGeometry(rect);
     // Until the window system reports the size, lay out for the size asked for.
-    if (!isVisible()) {
+    if (!isVisible())
         layout_->Run();
-        strips_->RebuildAll();
-    }
 }
 
 void CPlayerDlg::RestoreSettings() {
@@ -239,7 +237,6 @@ void CPlayerDlg::OpenSettingsDialog() {
 void CPlayerDlg::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layout_->OnResized();
-    strips_->RebuildAll();
     update();
 }
 

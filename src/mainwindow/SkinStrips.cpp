@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QPainter>
 #include <QStringList>
-#include <QtMath>
 
 namespace {
 
@@ -14,16 +13,9 @@ const QImage& NullImage() {
     return none;
 }
 
-// A strip of the given logical size, at device pixels: the painter on it
-// draws in logical coordinates, and each picture at its own logical size.
-QImage NewStrip(QSize size, double ratio) {
-    if (size.width() <= 0 || size.height() <= 0)
-        return QImage();
-    QImage strip(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
-                 QImage::Format_RGB32);
-    strip.setDevicePixelRatio(ratio);
-    strip.fill(Qt::black);
-    return strip;
+// A strip starts black: the pictures leave parts of it uncovered.
+void Clear(QPainter& p, QSize size) {
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::black);
 }
 
 void Put(QPainter& p, int x, int y, const QImage& piece) {
@@ -32,14 +24,12 @@ void Put(QPainter& p, int x, int y, const QImage& piece) {
 }
 
 // A one-pixel-high tile on every row of the strip.
-QImage RowTiled(QSize size, const QImage& tile, double ratio) {
-    QImage strip = NewStrip(size, ratio);
-    if (strip.isNull() || tile.isNull())
-        return strip;
-    QPainter p(&strip);
+void PaintRowTiled(QPainter& p, QSize size, const QImage& tile) {
+    Clear(p, size);
+    if (tile.isNull())
+        return;
     for (int y = 0; y < size.height(); ++y)
         p.drawImage(QPoint(0, y), tile);
-    return strip;
 }
 
 QFont SkinFont(int pixelHeight) {
@@ -86,13 +76,10 @@ SkinPictureSet SkinPictureSet::LoadFrame(double devicePixelRatio) {
     return pictures;
 }
 
-QImage ComposeCaptionStrip(const Layout& layout, const SkinPictureSet& pictures,
-                           const QString& captionText) {
+void PaintCaptionStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                       const QString& captionText) {
     using namespace SkinMetrics;
-    QImage strip = NewStrip(layout.captionStrip.size, pictures.DevicePixelRatio());
-    if (strip.isNull())
-        return strip;
-    QPainter p(&strip);
+    Clear(p, layout.captionStrip.size);
     Put(p, 0, 0, pictures.Get(PictureId::CaptionLeft));
     const QImage& tile = pictures.Get(PictureId::CaptionTile);
     if (!tile.isNull())
@@ -100,35 +87,25 @@ QImage ComposeCaptionStrip(const Layout& layout, const SkinPictureSet& pictures,
             p.drawImage(QPoint(x, 0), tile);
     Put(p, layout.R - kCaptionRightWidth, 0, pictures.Get(PictureId::CaptionRight));
     DrawBoxText(p, layout.captionText, captionText, kCaptionTextStyle);
-    return strip;
 }
 
-QImage ComposeLeftBorderStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.leftBorderStrip.size, pictures.Get(PictureId::LeftTile),
-                    pictures.DevicePixelRatio());
+void PaintLeftBorderStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures) {
+    PaintRowTiled(p, layout.leftBorderStrip.size, pictures.Get(PictureId::LeftTile));
 }
 
-QImage ComposeVideoStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    QImage strip = NewStrip(layout.videoStrip.size, pictures.DevicePixelRatio());
-    if (strip.isNull())
-        return strip;
-    QPainter p(&strip);
+void PaintVideoStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures) {
+    Clear(p, layout.videoStrip.size);
     Put(p, layout.logo.left, layout.logo.top, pictures.Get(PictureId::Logo));
-    return strip;
 }
 
-QImage ComposeDividerStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.dividerStrip.size, pictures.Get(PictureId::DividerTile),
-                    pictures.DevicePixelRatio());
+void PaintDividerStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures) {
+    PaintRowTiled(p, layout.dividerStrip.size, pictures.Get(PictureId::DividerTile));
 }
 
-QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, PictureId lamp,
-                             const QString& statusText) {
+void PaintListPanelStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                         PictureId lamp, const QString& statusText) {
     using namespace SkinMetrics;
-    QImage strip = NewStrip(layout.listPanelStrip.size, pictures.DevicePixelRatio());
-    if (strip.isNull())
-        return strip;
-    QPainter p(&strip);
+    Clear(p, layout.listPanelStrip.size);
     Put(p, 0, 0, pictures.Get(PictureId::PanelTop));
     const int bottomRow = layout.panelBottom.top;
     const QImage& tile = pictures.Get(PictureId::PanelTile);
@@ -138,21 +115,16 @@ QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& picture
     Put(p, 0, bottomRow, pictures.Get(PictureId::PanelBottom));
     Put(p, kLampOrigin.x(), kLampOrigin.y(), pictures.Get(lamp));
     DrawBoxText(p, layout.statusTextInStrip, statusText, kStatusTextStyle);
-    return strip;
 }
 
-QImage ComposeRightBorderStrip(const Layout& layout, const SkinPictureSet& pictures) {
-    return RowTiled(layout.rightBorderStrip.size, pictures.Get(PictureId::RightTile),
-                    pictures.DevicePixelRatio());
+void PaintRightBorderStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures) {
+    PaintRowTiled(p, layout.rightBorderStrip.size, pictures.Get(PictureId::RightTile));
 }
 
-QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& pictures,
-                             int indicatorOffset) {
+void PaintBottomBarStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                         int indicatorOffset) {
     using namespace SkinMetrics;
-    QImage strip = NewStrip(layout.bottomBarStrip.size, pictures.DevicePixelRatio());
-    if (strip.isNull())
-        return strip;
-    QPainter p(&strip);
+    Clear(p, layout.bottomBarStrip.size);
     Put(p, 0, 0, pictures.Get(PictureId::BottomLeft));
     const QImage& tile = pictures.Get(PictureId::BottomTile);
     if (!tile.isNull())
@@ -176,7 +148,6 @@ QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& picture
                 QPointF(area.left + (source.left() - window.left()), kLevelBarTop), bar,
                 QRectF(QPointF(source.topLeft()) * barRatio, QSizeF(source.size()) * barRatio));
     }
-    return strip;
 }
 
 bool ShowsLogoOnly(bool fullScreen, bool playing, bool pictureShown) {

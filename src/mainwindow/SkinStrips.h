@@ -7,12 +7,14 @@
 #include <QImage>
 #include <QString>
 
+class QPainter;
+
 #include <map>
 
 // The skin pictures by id. A picture that is missing is a null image: its
 // piece is simply not painted. The set also says for which device pixel
-// ratio the strips are composed: they are built at device pixels, and from
-// a ratio of 1.5 on the pictures are the twice-as-sharp ones.
+// ratio the pictures were read: from a ratio of 1.5 on they are the
+// twice-as-sharp ones.
 class SkinPictureSet {
 public:
     explicit SkinPictureSet(double devicePixelRatio = 1.0) : ratio_(devicePixelRatio) {}
@@ -30,21 +32,21 @@ private:
     double ratio_;
 };
 
-// Each strip is composed once into an image of the size the layout gives it
-// and copied to the window as it is. The text parts are drawn only when a
-// text is given (they need a GUI application for fonts).
-QImage ComposeCaptionStrip(const Layout& layout, const SkinPictureSet& pictures,
-                           const QString& captionText = QString());
-QImage ComposeLeftBorderStrip(const Layout& layout, const SkinPictureSet& pictures);
-QImage ComposeVideoStrip(const Layout& layout, const SkinPictureSet& pictures);
-QImage ComposeDividerStrip(const Layout& layout, const SkinPictureSet& pictures);
-QImage ComposeListPanelStrip(const Layout& layout, const SkinPictureSet& pictures, PictureId lamp,
-                             const QString& statusText = QString());
-QImage ComposeRightBorderStrip(const Layout& layout, const SkinPictureSet& pictures);
+// Each strip paints itself with the painter's origin at its top-left
+// corner, black where no picture covers it. The text parts are drawn only
+// when a text is given (they need a GUI application for fonts).
+void PaintCaptionStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                       const QString& captionText = QString());
+void PaintLeftBorderStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures);
+void PaintVideoStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures);
+void PaintDividerStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures);
+void PaintListPanelStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                         PictureId lamp, const QString& statusText = QString());
+void PaintRightBorderStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures);
 // indicatorOffset: the column of the level bar picture where the window onto
 // it starts (0 shows it full, half its width empty).
-QImage ComposeBottomBarStrip(const Layout& layout, const SkinPictureSet& pictures,
-                             int indicatorOffset);
+void PaintBottomBarStrip(QPainter& p, const Layout& layout, const SkinPictureSet& pictures,
+                         int indicatorOffset);
 
 // Full screen while a channel without a picture plays (radio, music): the
 // window shows only the logo, centred on black (its buttons and list are

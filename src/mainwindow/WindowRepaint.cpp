@@ -2,14 +2,13 @@
 
 #include "app/PlayerSession.h"
 #include "mainwindow/WindowLayout.h"
-#include "mainwindow/WindowStrips.h"
 #include "playback/PlayerWidget.h"
 #include "playback/StatusDisplay.h"
 #include "skin/CMinsButton.h"
 
-WindowRepaint::WindowRepaint(QWidget& window, const PlayerSession& session, WindowStrips& strips,
+WindowRepaint::WindowRepaint(QWidget& window, const PlayerSession& session,
                              const WindowLayout& layout)
-    : QObject(&window), window_(window), session_(session), strips_(strips), layout_(layout) {
+    : QObject(&window), window_(window), session_(session), layout_(layout) {
     connect(&session, &PlayerSession::statusChanged, this, &WindowRepaint::StatusChanged);
     connect(&session, &PlayerSession::captionTextChanged, this, &WindowRepaint::CaptionChanged);
     connect(&session, &PlayerSession::programmeChanged, this, &WindowRepaint::CaptionChanged);
@@ -27,11 +26,10 @@ void WindowRepaint::Follow(PlayerWidget& player, CMinsButton& muteButton) {
 
 void WindowRepaint::StatusChanged() {
     // In full screen the panel is not on the screen: the clock's text goes
-    // on changing, and the strip is composed anew when full screen ends.
+    // on changing, and the panel shows it when full screen ends.
     if (session_.IsFullScreen())
         return;
     const Layout& layout = layout_.Current();
-    strips_.Rebuild(WindowStrips::Strip::ListPanel);
     window_.update(layout.statusLamp.ToRect());
     window_.update(layout.statusText.ToRect());
 }
@@ -49,18 +47,14 @@ void WindowRepaint::VideoShownChanged(bool shown) {
         player_->hide();
     }
     // The logo shows in the video area while no picture does.
-    strips_.Rebuild(WindowStrips::Strip::Video);
-    strips_.Rebuild(WindowStrips::Strip::ListPanel);
     window_.update(layout.videoArea.ToRect());
 }
 
 void WindowRepaint::CaptionChanged() {
-    strips_.Rebuild(WindowStrips::Strip::Caption);
     window_.update(layout_.Current().captionText.ToRect());
 }
 
 void WindowRepaint::VolumeBarChanged() {
-    strips_.Rebuild(WindowStrips::Strip::BottomBar);
     window_.update(layout_.Current().volumeArea.ToRect());
 }
 

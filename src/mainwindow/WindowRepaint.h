@@ -7,17 +7,16 @@ class PlayerSession;
 class PlayerWidget;
 class QWidget;
 class WindowLayout;
-class WindowStrips;
 
 // The window's side of the session: whatever the session says changed (the
 // status line and lamp, the picture, the caption line, the volume, mute)
-// rebuilds the strip it is drawn in and repaints only its rectangle. Nothing
+// repaints only its rectangle, and the strips under it paint what the
+// session now says. Nothing
 // pushes a repaint: the watch, the volume and the guide change the session.
 class WindowRepaint : public QObject {
     Q_OBJECT
 public:
-    WindowRepaint(QWidget& window, const PlayerSession& session, WindowStrips& strips,
-                  const WindowLayout& layout);
+    WindowRepaint(QWidget& window, const PlayerSession& session, const WindowLayout& layout);
 
     // The player whose picture shows while a channel with one plays, and the
     // mute button whose pictures follow the mute state.
@@ -32,7 +31,6 @@ private:
 
     QWidget& window_;
     const PlayerSession& session_;
-    WindowStrips& strips_;
     const WindowLayout& layout_;
     PlayerWidget* player_ = nullptr;
     CMinsButton* muteButton_ = nullptr;

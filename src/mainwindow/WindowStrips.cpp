@@ -5,53 +5,16 @@
 
 #include <QPainter>
 
+#include <functional>
+
 void WindowStrips::LoadPictures(double devicePixelRatio) {
     picturesRatio_ = devicePixelRatio;
     picturesRead_ = false;
 }
 
 void WindowStrips::FollowRatio(double devicePixelRatio) {
-    if (devicePixelRatio == picturesRatio_)
-        return;
-    LoadPictures(devicePixelRatio);
-    Rebuild(Strip::Video);
-    RebuildAll();
-}
-
-QImage WindowStrips::Compose(Strip strip) const {
-    switch (strip) {
-    case Strip::Caption:
-        return ComposeCaptionStrip(layout_, pictures_, session_.ShownCaption());
-    case Strip::LeftBorder:
-        return ComposeLeftBorderStrip(layout_, pictures_);
-    case Strip::Video:
-        return ComposeVideoStrip(layout_, pictures_);
-    case Strip::Divider:
-        return ComposeDividerStrip(layout_, pictures_);
-    case Strip::ListPanel:
-        return ComposeListPanelStrip(
-            layout_, pictures_, session_.IsLampLit() ? PictureId::LampLit : PictureId::LampUnlit,
-            session_.StatusText());
-    case Strip::RightBorder:
-        return ComposeRightBorderStrip(layout_, pictures_);
-    case Strip::BottomBar:
-        return ComposeBottomBarStrip(layout_, pictures_, session_.IndicatorOffset());
-    }
-    return QImage();
-}
-
-void WindowStrips::Rebuild(Strip strip) {
-    stale_[static_cast<size_t>(strip)] = true;
-}
-
-void WindowStrips::RebuildAll() {
-    // A video picture is not painted over; the logo strip is only needed
-    // when nothing plays or the broadcast has no picture.
-    if (DrawsVideo())
-        Rebuild(Strip::Video);
-    for (Strip strip : {Strip::Caption, Strip::LeftBorder, Strip::Divider, Strip::ListPanel,
-                        Strip::RightBorder, Strip::BottomBar})
-        Rebuild(strip);
+    if (devicePixelRatio != picturesRatio_)
+        LoadPictures(devicePixelRatio);
 }
 
 bool WindowStrips::DrawsVideo() const {
@@ -59,7 +22,7 @@ bool WindowStrips::DrawsVideo() const {
     return !session_.IsVideoShown();
 }
 
-void WindowStrips::Paint(QPainter& painter, QSize window) {
+void WindowStrips::Paint(QPainter& painter, QSize window, const QRect& dirty) {
     if (!picturesRead_) {
         pictures_ = SkinPictureSet::LoadFrame(picturesRatio_);
         picturesRead_ = true;
@@ -72,20 +35,30 @@ void WindowStrips::Paint(QPainter& painter, QSize window) {
             painter.drawImage(LogoOnlyOrigin(window, logo.deviceIndependentSize().toSize()), logo);
         return;
     }
-    const std::array<const StripPlace*, 7> places = {
-        &layout_.captionStrip,  &layout_.leftBorderStrip, &layout_.videoStrip,
-        &layout_.dividerStrip,  &layout_.listPanelStrip,  &layout_.rightBorderStrip,
-        &layout_.bottomBarStrip};
-    for (size_t i = 0; i < places.size(); ++i) {
-        if (static_cast<Strip>(i) == Strip::Video && !DrawsVideo())
-            continue;
-        if (stale_[i]) {
-            stale_[i] = false;
-            strips_[i] = QPixmap::fromImage(Compose(static_cast<Strip>(i)));
-        }
-        const QPixmap& strip = strips_[i];
-        if (strip.isNull())
-            continue;
-        painter.drawPixmap(places[i]->origin, strip);
-    }
+    const Layout& l = layout_;
+    const SkinPictureSet& pictures = pictures_;
+    const auto strip = [&](const StripPlace& place, const std::function<void()>& paint) {
+        if (place.size.isEmpty() || !dirty.intersects(QRect(place.origin, place.size)))
+            return;
+        painter.save();
+        painter.translate(place.origin);
+        painter.setClipRect(QRect(QPoint(0, 0), place.size), Qt::IntersectClip);
+        paint();
+        painter.restore();
+    };
+    strip(l.captionStrip,
+          [&] { PaintCaptionStrip(painter, l, pictures, session_.ShownCaption()); });
+    strip(l.leftBorderStrip, [&] { PaintLeftBorderStrip(painter, l, pictures); });
+    // A picture is not painted over: the logo shows only while none does.
+    if (DrawsVideo())
+        strip(l.videoStrip, [&] { PaintVideoStrip(painter, l, pictures); });
+    strip(l.dividerStrip, [&] { PaintDividerStrip(painter, l, pictures); });
+    strip(l.listPanelStrip, [&] {
+        PaintListPanelStrip(painter, l, pictures,
+                            session_.IsLampLit() ? PictureId::LampLit : PictureId::LampUnlit,
+                            session_.StatusText());
+    });
+    strip(l.rightBorderStrip, [&] { PaintRightBorderStrip(painter, l, pictures); });
+    strip(l.bottomBarStrip,
+          [&] { PaintBottomBarStrip(painter, l, pictures, session_.IndicatorOffset()); });
 }

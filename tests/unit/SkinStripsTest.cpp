@@ -4,6 +4,9 @@
 #include "mainwindow/LayoutPass.h"
 #include "mainwindow/WindowStrips.h"
 
+#include <QPainter>
+#include <QtMath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +29,48 @@ const QColor kLeft(200, 0, 0), kTile(0, 200, 0), kRight(0, 0, 200);
 
 QColor At(const QImage& image, int x, int y) {
     return QColor(image.pixel(x, y));
+}
+
+// A strip painted as the window paints it, into an image of its own at the
+// pictures' device pixel ratio. The image starts white, so a strip that left
+// any part unpainted (rather than black) shows it.
+template <typename PaintFn>
+QImage Painted(QSize size, const SkinPictureSet& pictures, PaintFn paint) {
+    if (size.isEmpty())
+        return QImage();
+    const double ratio = pictures.DevicePixelRatio();
+    QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    paint(p);
+    return image;
+}
+
+QImage ComposeCaptionStrip(const Layout& l, const SkinPictureSet& s) {
+    return Painted(l.captionStrip.size, s, [&](QPainter& p) { PaintCaptionStrip(p, l, s); });
+}
+QImage ComposeLeftBorderStrip(const Layout& l, const SkinPictureSet& s) {
+    return Painted(l.leftBorderStrip.size, s, [&](QPainter& p) { PaintLeftBorderStrip(p, l, s); });
+}
+QImage ComposeVideoStrip(const Layout& l, const SkinPictureSet& s) {
+    return Painted(l.videoStrip.size, s, [&](QPainter& p) { PaintVideoStrip(p, l, s); });
+}
+QImage ComposeDividerStrip(const Layout& l, const SkinPictureSet& s) {
+    return Painted(l.dividerStrip.size, s, [&](QPainter& p) { PaintDividerStrip(p, l, s); });
+}
+QImage ComposeListPanelStrip(const Layout& l, const SkinPictureSet& s, PictureId lamp) {
+    return Painted(l.listPanelStrip.size, s,
+                   [&](QPainter& p) { PaintListPanelStrip(p, l, s, lamp); });
+}
+QImage ComposeRightBorderStrip(const Layout& l, const SkinPictureSet& s) {
+    return Painted(l.rightBorderStrip.size, s,
+                   [&](QPainter& p) { PaintRightBorderStrip(p, l, s); });
+}
+QImage ComposeBottomBarStrip(const Layout& l, const SkinPictureSet& s, int offset) {
+    return Painted(l.bottomBarStrip.size, s,
+                   [&](QPainter& p) { PaintBottomBarStrip(p, l, s, offset); });
 }
 
 TEST(SkinStrips, SmallestWindowCaptionAndBottomBar) {
