@@ -83,8 +83,15 @@ QPixmap LoadSkinPixmap(PictureId id, double devicePixelRatio) {
 }
 
 QIcon AppIcon() {
-    // Decoded once (the pixmap cache) for the window and the tray icon.
-    return QIcon(PngPixmap(AppIconPath()));
+    // The sizes window managers, task bars and trays draw, each decoded once
+    // (the pixmap cache) for the window and the tray icon. Not the 256-pixel
+    // picture: the window's icon property carries every size the icon has,
+    // and that one alone made the start half a megabyte larger (decoded, and
+    // copied for the window system). Launchers show the installed icon files.
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128})
+        icon.addPixmap(PngPixmap(AppIconPath(size)));
+    return icon;
 }
 
 QString AppIconPath() {

@@ -259,8 +259,8 @@ constexpr SkinRect kInstallerMinimiseSpot{530, 5, 546, 19};
 // ":/icons/128.png" (256 x 256, with alpha).
 QString AppIconPath();
 
-// The application icon (AppIconPath()), decoded once; the window and the
-// tray icon share it.
+// The application icon in the sizes from 16 to 128 pixels (AppIconPath(n)),
+// decoded once; the window and the tray icon share it.
 QIcon AppIcon();
 
 // ":/icons/hicolor/<n>x<n>/waveorbit.png" for n in 16, 22, 24, 32, 48, 64, 128, 256.
