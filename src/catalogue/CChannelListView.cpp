@@ -2,6 +2,7 @@
 
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ListScrollBarStyle.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -148,29 +150,20 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     p.setColor(QPalette::Highlight, QColor(90, 70, 20));
     p.setColor(QPalette::HighlightedText, QColor(255, 230, 150));
     setPalette(p);
-    setStyleSheet(
-        QStringLiteral("QTableView { background: black; color: rgb(255,204,51); border: none; }"
-                       "QScrollBar:vertical { background: #111; width: 12px; }"
-                       "QScrollBar::handle:vertical { background: #5a4614; min-height: 20px; }"
-                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
-                       "QScrollBar:horizontal { background: #111; height: 12px; }"
-                       "QScrollBar::handle:horizontal { background: #5a4614; min-width: 20px; }"));
+    auto* barStyle = new ListScrollBarStyle;
+    barStyle->setParent(this);
+    verticalScrollBar()->setStyle(barStyle);
+    horizontalScrollBar()->setStyle(barStyle);
 
     findField_->setObjectName(QStringLiteral("findField"));
     findField_->setAccessibleName(QStringLiteral("채널 찾기"));
     findField_->setPlaceholderText(QStringLiteral("채널 찾기"));
-    findField_->setStyleSheet(QStringLiteral(
-        "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid #5a4614;"
-        " padding: 0 4px; selection-background-color: #5a4614; }"));
     findField_->hide();
     directoryButton_->setObjectName(QStringLiteral("directorySearch"));
     directoryButton_->setAccessibleName(QStringLiteral("디렉터리에서 찾기"));
     directoryButton_->setToolTip(
         QStringLiteral("라디오 디렉터리에서 이 이름을 찾습니다 (Ctrl+Enter)"));
     directoryButton_->setFocusPolicy(Qt::NoFocus); // the keys stay in the field
-    directoryButton_->setStyleSheet(QStringLiteral(
-        "QPushButton { background: rgb(40,32,12); color: rgb(255,204,51); border: 1px solid "
-        "#5a4614; padding: 0 4px; } QPushButton:disabled { color: rgb(128,102,26); }"));
     directoryButton_->hide();
     connect(directoryButton_, &QPushButton::clicked, this,
             &CChannelListView::RequestDirectorySearch);
@@ -258,6 +251,17 @@ int CChannelListView::RowToPlay() const {
 
 void CChannelListView::OpenFind() {
     if (findField_->isHidden()) {
+        // Styled when first opened: a style sheet made at start would bring
+        // Qt's CSS engine into every start, though most never find.
+        if (findField_->styleSheet().isEmpty()) {
+            findField_->setStyleSheet(QStringLiteral(
+                "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid "
+                "#5a4614; padding: 0 4px; selection-background-color: #5a4614; }"));
+            directoryButton_->setStyleSheet(QStringLiteral(
+                "QPushButton { background: rgb(40,32,12); color: rgb(255,204,51); border: 1px "
+                "solid #5a4614; padding: 0 4px; } QPushButton:disabled { color: "
+                "rgb(128,102,26); }"));
+        }
         findField_->show();
         directoryButton_->setVisible(directoryOffered_ && directoryOffered_());
         ShowDirectorySearchState(QStringLiteral("디렉터리에서 찾기"), false);

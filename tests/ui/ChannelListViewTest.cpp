@@ -3,6 +3,7 @@
 #include "catalogue/CRegionDlg.h"
 #include "catalogue/ChannelFilterModel.h"
 #include "catalogue/ChannelListModel.h"
+#include "catalogue/ListScrollBarStyle.h"
 #include "mainwindow/ListMenu.h"
 #include "mainwindow/MainMenu.h"
 
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -89,6 +91,28 @@ TEST_F(ChannelListViewTest, ShowsTheDownloadLine) {
     EXPECT_EQ(shot.pixelColor(2, 18), QColor(255, 204, 51)); // the progress bar's start
     view.SetDownloadProgress(false);
     EXPECT_TRUE(view.DownloadText().isEmpty());
+}
+
+TEST_F(ChannelListViewTest, ScrollBarsAreAGrooveWithAHandleAndNoArrows) {
+    view.resize(300, 60); // 8 rows of 16 pixels do not fit
+    view.show();
+    QScrollBar* bar = view.verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->isVisible() && bar->height() < 60; }));
+    EXPECT_EQ(bar->width(), ListScrollBarStyle::kExtent);
+    const auto paint = [bar] {
+        QImage image(bar->size(), QImage::Format_RGB32);
+        bar->render(&image);
+        return image;
+    };
+    // The handle runs from the very top at the start to the very bottom at
+    // the end: no arrow buttons take room at either end.
+    QImage top = paint();
+    EXPECT_EQ(QColor(top.pixel(5, 0)), QColor(0x5a, 0x46, 0x14));
+    EXPECT_EQ(QColor(top.pixel(5, bar->height() - 1)), QColor(0x11, 0x11, 0x11));
+    bar->setValue(bar->maximum());
+    QImage bottom = paint();
+    EXPECT_EQ(QColor(bottom.pixel(5, 0)), QColor(0x11, 0x11, 0x11));
+    EXPECT_EQ(QColor(bottom.pixel(5, bar->height() - 1)), QColor(0x5a, 0x46, 0x14));
 }
 
 TEST(ListMenu, DeleteAndPlaylistCommandsOnlyOnTheUserTabTheGuideOnlyForAGuideRow) {
