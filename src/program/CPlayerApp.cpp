@@ -71,6 +71,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : QApplication(argc, argv) {
     std::setlocale(LC_NUMERIC, "C");
     QtTranslations::InstallKorean();
     UseFontsOwnHinting();
+    UseSkinFaceForAllText();
 }
 
 int CPlayerApp::Run() {

@@ -1,5 +1,6 @@
 #include "playback/GraphicsChoice.h"
 #include "program/CPlayerApp.h"
+#include "skin/FontConfiguration.h"
 
 #include <cstdio>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
         std::fputs(CPlayerApp::NoSessionMessage(), stderr);
         return 2;
     }
+    StartReadingFontConfiguration();
     // GL (shared contexts for the web tabs' engine) only on a machine with a
     // GPU; decided before the application object, which reads it.
     GraphicsChoice::Apply(GraphicsChoice::DecideForThisMachine());

@@ -8,3 +8,9 @@ void UseFontsOwnHinting() {
     font.setHintingPreference(QFont::PreferFullHinting);
     QGuiApplication::setFont(font);
 }
+
+void UseSkinFaceForAllText() {
+    QFont font = QGuiApplication::font();
+    font.setFamilies({QStringLiteral("NanumGothic")});
+    QGuiApplication::setFont(font);
+}
