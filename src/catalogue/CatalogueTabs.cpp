@@ -12,6 +12,7 @@
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/ServiceCatalogueCheck.h"
+#include "catalogue/SourceTabs.h"
 #include "catalogue/UpdateOutcome.h"
 
 #include <QDir>
@@ -24,20 +25,6 @@
 #include <utility>
 
 namespace {
-
-// The catalogue file of a category; none for the user's channels.
-QString CatalogueFileOf(Category category) {
-    const QStringList files = Endpoints::CatalogueFileNames();
-    const int index = StoredNumberOf(category) - StoredNumberOf(Category::Tv);
-    return category != Category::User && index >= 0 && index < files.size() ? files.at(index)
-                                                                            : QString();
-}
-
-// The category whose catalogue a file is; None for any other file.
-Category CategoryOfCatalogue(const QString& fileName) {
-    const int index = static_cast<int>(Endpoints::CatalogueFileNames().indexOf(fileName));
-    return index < 0 ? Category::None : CategoryFromStored(StoredNumberOf(Category::Tv) + index);
-}
 
 bool IsRegional(Category category) {
     return category == Category::Tv || category == Category::Radio;
