@@ -378,6 +378,33 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::None);
 }
 
+// An answer without a channel, or no catalogue at all, never replaces the
+// kept file (here one that holds none itself); the tab says the list is empty.
+TEST(CatalogueTabs, AFetchedCatalogueWithoutAChannelIsNotKept) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    TabsUnderTest t(data.path(), server.BaseUrl());
+    const QString kept = QDir(data.path()).filePath(QStringLiteral("game.ini"));
+    const QByteArray old = "[GAME]\r\nCOUNT=1\r\n[DB]\r\nVER=1\r\n";
+    WriteBytes(kept, old);
+    const std::pair<const char*, demo::HttpResponse> answers[] = {
+        {"no channel", demo::HttpResponse::Ok("[GAME]\r\nCOUNT=0\r\n[DB]\r\nVER=2\r\n")},
+        {"no catalogue", demo::HttpResponse::Html("<html><body>maintenance</body></html>")},
+    };
+    for (const auto& [what, answer] : answers) {
+        server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), answer);
+        bool listed = false;
+        t.tabs.Open(Category::Game, [&listed] { listed = true; });
+        ASSERT_TRUE(WaitFor([&] { return listed; })) << what;
+        EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::NoChannel) << what;
+        EXPECT_EQ(ReadBytes(kept), old) << what;
+        EXPECT_FALSE(QFile::exists(kept + QStringLiteral(".new"))) << what;
+    }
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
+}
+
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {
     ScopedXdgHome home;
     Settings::WriteFlag(Settings::Magnet, true);
