@@ -13,13 +13,13 @@
 #include "catalogue/SourceTabs.h"
 #include "catalogue/UpdateOutcome.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -70,10 +70,6 @@ void CatalogueTabs::SetDataFolder(const QString& folder) {
 
 QString CatalogueTabs::DataFolder() const {
     return dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_;
-}
-
-QString CatalogueTabs::CataloguePath(const QString& fileName) const {
-    return QDir(DataFolder()).filePath(fileName);
 }
 
 void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <functional>
-#include <vector>
 
 class ChannelLists;
 class ServiceCatalogueCheck;
@@ -46,8 +45,6 @@ public:
     void SetDataFolder(const QString& folder);
     // The data folder; the default one until it is set.
     QString DataFolder() const;
-    // A catalogue's place in the data folder (the default one until it is set).
-    QString CataloguePath(const QString& fileName) const;
 
     // Chooses a category and fills the list with its channels. The rows come
     // from a worker, and a missing catalogue is downloaded first; whenListed
