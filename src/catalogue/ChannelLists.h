@@ -202,5 +202,7 @@ private:
     // Callers waiting for a refresh that is already running: a second one
     // for the same tab joins it instead of fetching into the same file.
     QHash<Category, std::vector<Fresh>> running_;
+    // What waits only for a tab's fetch to end, not for its rows (the
+    // update check, before it reads the catalogue's version).
     QHash<Category, std::vector<std::function<void()>>> afterFetch_;
 };
