@@ -107,9 +107,8 @@ CatalogueLayout LayoutOf(const QString& fileName) {
     return {};
 }
 
-std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString& fileName,
+std::vector<ChannelRecord> LoadCatalogueFile(const CatalogueIni& ini, const QString& fileName,
                                              const QString& region, CatalogueFamilyBlocks* blocks) {
-    const CatalogueIni ini = CatalogueIni::Load(path);
     const CatalogueLayout layout = LayoutOf(fileName);
     std::vector<ChannelRecord> all;
     if (blocks)
@@ -126,8 +125,12 @@ std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString&
     return all;
 }
 
-bool CatalogueHoldsChannel(const QString& path, const QString& fileName) {
-    const CatalogueIni ini = CatalogueIni::Load(path);
+std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString& fileName,
+                                             const QString& region, CatalogueFamilyBlocks* blocks) {
+    return LoadCatalogueFile(CatalogueIni::Load(path), fileName, region, blocks);
+}
+
+bool CatalogueHoldsChannel(const CatalogueIni& ini, const QString& fileName) {
     if (ini.IsEmpty())
         return false;
     for (const QString& family : LayoutOf(fileName).families) {
@@ -139,6 +142,10 @@ bool CatalogueHoldsChannel(const QString& path, const QString& fileName) {
         }
     }
     return false;
+}
+
+bool CatalogueHoldsChannel(const QString& path, const QString& fileName) {
+    return CatalogueHoldsChannel(CatalogueIni::Load(path), fileName);
 }
 
 int CatalogueVersion(const CatalogueIni& ini) {

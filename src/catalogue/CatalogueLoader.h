@@ -44,12 +44,17 @@ using CatalogueFamilyBlocks = std::vector<CatalogueFamilyBlock>;
 
 // Loads a whole catalogue file as the list shows it: every family in order.
 // With blocks, also says where each family's rows start and how many it has.
+// fileName names the catalogue (its families), not where it was read from.
+std::vector<ChannelRecord> LoadCatalogueFile(const CatalogueIni& ini, const QString& fileName,
+                                             const QString& region,
+                                             CatalogueFamilyBlocks* blocks = nullptr);
 std::vector<ChannelRecord> LoadCatalogueFile(const QString& path, const QString& fileName,
                                              const QString& region,
                                              CatalogueFamilyBlocks* blocks = nullptr);
 
-// Whether a catalogue file holds at least one channel of its families,
-// whatever the region: false for a missing, empty or damaged file.
+// Whether a catalogue holds at least one channel of its families, whatever
+// the region: false for a missing, empty or damaged file.
+bool CatalogueHoldsChannel(const CatalogueIni& ini, const QString& fileName);
 bool CatalogueHoldsChannel(const QString& path, const QString& fileName);
 
 // The version a catalogue states in [DB] VER (0 when missing).

@@ -1,43 +1,27 @@
 #include "catalogue/CatalogueTabs.h"
 
-#include "app/Endpoints.h"
 #include "app/Paths.h"
 #include "app/PlayerSession.h"
 #include "app/SettingsTable.h"
 #include "catalogue/CUserChannelFile.h"
-#include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueUpdater.h"
 #include "catalogue/ChannelListModel.h"
 #include "catalogue/ChannelLists.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/RegionChoice.h"
 #include "catalogue/ServiceCatalogueCheck.h"
+#include "catalogue/SourceTabs.h"
 #include "catalogue/UpdateOutcome.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
-
-// The catalogue file of a category; none for the user's channels.
-QString CatalogueFileOf(Category category) {
-    const QStringList files = Endpoints::CatalogueFileNames();
-    const int index = StoredNumberOf(category) - StoredNumberOf(Category::Tv);
-    return category != Category::User && index >= 0 && index < files.size() ? files.at(index)
-                                                                            : QString();
-}
-
-// The category whose catalogue a file is; None for any other file.
-Category CategoryOfCatalogue(const QString& fileName) {
-    const int index = static_cast<int>(Endpoints::CatalogueFileNames().indexOf(fileName));
-    return index < 0 ? Category::None : CategoryFromStored(StoredNumberOf(Category::Tv) + index);
-}
 
 bool IsRegional(Category category) {
     return category == Category::Tv || category == Category::Radio;
@@ -49,7 +33,11 @@ CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
                              DownloadQueue& downloads, QObject* parent)
     : QObject(parent), session_(session), list_(list), downloads_(downloads),
       sources_(new ChannelLists(Paths::DataFolder(), SourceSettings(), this)),
-      serviceBase_(Endpoints::ServiceBaseAddress()), retry_(new QTimer(this)) {
+      retry_(new QTimer(this)) {
+    // A tab's catalogue comes through the queue the update check uses, one
+    // download after the other.
+    sources_->SetServiceQueue(&downloads_);
+    connect(sources_, &ChannelLists::fetchShown, this, &CatalogueTabs::downloadShown);
     retry_->setSingleShot(true);
     retry_->setInterval(kRetryDelayMs);
     // A tab left without its list asks again by itself, so a program started
@@ -58,16 +46,14 @@ CatalogueTabs::CatalogueTabs(PlayerSession& session, ChannelListModel& list,
         if (notice_ != Notice::None && session_.Category() == noticeCategory_)
             Open(noticeCategory_);
     });
-    // Only the tabs' own downloads show in the list, not the update check's.
-    connect(&downloads_, &DownloadQueue::started, this, [this](const QString& target) {
-        if (IsTabDownload(target))
-            emit downloadShown(true, 0, -1);
-    });
-    connect(&downloads_, &DownloadQueue::progress, this,
-            [this](const QString& target, qint64 received, qint64 total) {
-                if (IsTabDownload(target))
-                    emit downloadShown(true, received, total);
-            });
+}
+
+void CatalogueTabs::SetServiceBaseAddress(const QString& base) {
+    sources_->SetServiceBaseAddress(base);
+}
+
+const QString& CatalogueTabs::ServiceBaseAddress() const {
+    return sources_->ServiceBaseAddress();
 }
 
 void CatalogueTabs::SetDataFolder(const QString& folder) {
@@ -75,14 +61,15 @@ void CatalogueTabs::SetDataFolder(const QString& folder) {
     sources_->SetDataFolder(DataFolder());
     delete check_;
     check_ = new ServiceCatalogueCheck(&downloads_, dataFolder_, this);
+    // A catalogue a tab is still fetching is compared once it is in, rather
+    // than taken for missing and fetched a second time.
+    check_->SetSettle([this](const QString& fileName, std::function<void()> then) {
+        sources_->WhenFetched(CategoryOfCatalogue(fileName), std::move(then));
+    });
 }
 
 QString CatalogueTabs::DataFolder() const {
     return dataFolder_.isEmpty() ? Paths::DataFolder() : dataFolder_;
-}
-
-QString CatalogueTabs::CataloguePath(const QString& fileName) const {
-    return QDir(DataFolder()).filePath(fileName);
 }
 
 void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
@@ -98,33 +85,12 @@ void CatalogueTabs::Open(Category category, std::function<void()> whenListed) {
     if (category != noticeCategory_)
         ClearNotice();
     if (category == Category::User) {
-        Fill(category);
+        FillUserChannels();
         if (whenListed)
             whenListed();
         return;
     }
-    if (!sources_->UsesService(category)) {
-        FillFromSource(category, generation, std::move(whenListed));
-        return;
-    }
-    const QString fileName = CatalogueFileOf(category);
-    if (fileName.isEmpty())
-        return;
-    EnsureCatalogueFile(fileName,
-                        [this, category, fileName, generation, whenListed = std::move(whenListed)] {
-                            // The user may have opened another tab while this one downloaded:
-                            // then neither this list nor what waited for it is current.
-                            if (generation != generation_)
-                                return;
-                            Fill(category);
-                            const Notice notice = fetchNotice_.value(fileName, Notice::None);
-                            if (notice == Notice::None)
-                                ClearNotice();
-                            else
-                                ShowNotice(category, notice);
-                            if (whenListed)
-                                whenListed();
-                        });
+    FillFromSource(category, generation, std::move(whenListed));
 }
 
 void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
@@ -150,23 +116,17 @@ void CatalogueTabs::ReopenForRegion(int row, bool regionChanged,
     });
 }
 
-void CatalogueTabs::Fill(Category category) {
-    if (category == Category::User) {
-        // The file lists the oldest first; the list shows the newest on top.
-        list_.InsertEachAtTop(CUserChannelFile(DataFolder()).Load());
-        return;
-    }
-    const QString fileName = CatalogueFileOf(category);
-    const bool regional = LayoutOf(fileName).regional;
-    const QString region =
-        regional ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
-    list_.AppendRows(LoadCatalogueFile(CataloguePath(fileName), fileName, region, &familyBlocks_));
+void CatalogueTabs::FillUserChannels() {
+    // The file lists the oldest first; the list shows the newest on top.
+    list_.InsertEachAtTop(CUserChannelFile(DataFolder()).Load());
 }
 
 void CatalogueTabs::FillFromSource(Category category, unsigned generation,
                                    std::function<void()> whenListed) {
-    // A playlist or the radio directory: the kept list at once, the
-    // refreshed one when it has arrived; each only while the tab is current.
+    // The kept list at once, the refreshed (or first) one when it has
+    // arrived; each only while the tab is current. The user may have opened
+    // another tab meanwhile: then neither this list nor what waited for it
+    // is current.
     const QString region =
         IsRegional(category) ? Settings::ReadText(Settings::LocationForCatalogue) : QString();
     // The kept list and then the refreshed one may both arrive: what waits
@@ -183,9 +143,16 @@ void CatalogueTabs::FillFromSource(Category category, unsigned generation,
             if (auto then = std::exchange(*waiting, nullptr))
                 then();
         },
-        [this, category, generation, waiting](const ChannelLists::Refresh& why) {
+        [this, category, generation, waiting](const ChannelLists::Refresh& why,
+                                              ChannelLists::Listing kept) {
             if (generation != generation_)
                 return;
+            // What the kept file still gives (a catalogue's fallback rows)
+            // shows beside the notice.
+            if (!kept.rows.empty()) {
+                familyBlocks_ = std::move(kept.blocks);
+                list_.ReplaceRows(std::move(kept.rows));
+            }
             ShowNotice(category, why.answered ? Notice::NoChannel : Notice::Unreachable);
             // No list will come: what waited for one (automatic play) goes
             // on with the empty list instead of waiting for ever.
@@ -265,76 +232,10 @@ void CatalogueTabs::ClearNotice() {
 }
 
 bool CatalogueTabs::HasList(Category category) const {
-    if (sources_->UsesService(category)) {
-        const QString fileName = CatalogueFileOf(category);
-        return !fileName.isEmpty() && CatalogueHoldsChannel(CataloguePath(fileName), fileName);
-    }
-    // A refresh keeps only a list with channels; an empty file is none.
+    // A fetch keeps only a list with channels; an empty file is none. A
+    // catalogue the update check brought is read at the opening, and one
+    // without a channel is fetched again there.
     return QFileInfo(sources_->KeptPath(category)).size() > 0;
-}
-
-QString CatalogueTabs::ServiceBaseOf(Category category) const {
-    const ChannelSource source = sources_->SourceOf(category);
-    if (source.kind == ChannelSource::Kind::Service &&
-        source != sources_->Settings().Defaults().Of(category))
-        return source.address;
-    return serviceBase_;
-}
-
-void CatalogueTabs::EnsureCatalogueFile(const QString& fileName, std::function<void()> then) {
-    const QString path = CataloguePath(fileName);
-    // A file left empty or damaged (a full disk once left a zero-byte one)
-    // is as good as missing: it is fetched again.
-    if (CatalogueHoldsChannel(path, fileName)) {
-        fetchNotice_.remove(fileName);
-        then();
-        return;
-    }
-    for (PendingCatalogue& pending : pending_) {
-        if (pending.fileName == fileName) {
-            pending.waiting.push_back(std::move(then));
-            return;
-        }
-    }
-    pending_.push_back(PendingCatalogue{fileName, {std::move(then)}});
-    // The list says at once that its rows are on their way.
-    emit downloadShown(true, 0, -1);
-    // After a failed download the tab shows what the file holds and says
-    // why its list is missing; the next opening tries again.
-    downloads_.Enqueue(
-        QUrl(ServiceBaseOf(CategoryOfCatalogue(fileName)) + Endpoints::CataloguePath(fileName)),
-        path, DownloadQueue::Check::IniFile, [this, fileName](const DownloadQueue::Result& result) {
-            FinishDownload(fileName, result);
-        });
-}
-
-void CatalogueTabs::FinishDownload(const QString& fileName, const DownloadQueue::Result& result) {
-    Notice notice = Notice::Unreachable;
-    if (result.saved())
-        notice = CatalogueHoldsChannel(CataloguePath(fileName), fileName) ? Notice::None
-                                                                          : Notice::NoChannel;
-    else if (result.outcome == DownloadQueue::Outcome::Malformed)
-        notice = Notice::NoChannel;
-    fetchNotice_.insert(fileName, notice);
-    std::vector<std::function<void()>> waiting;
-    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
-        if (it->fileName == fileName) {
-            waiting = std::move(it->waiting);
-            pending_.erase(it);
-            break;
-        }
-    }
-    emit downloadShown(!pending_.empty(), 0, -1);
-    for (auto& callback : waiting)
-        callback();
-}
-
-bool CatalogueTabs::IsTabDownload(const QString& targetPath) const {
-    for (const PendingCatalogue& pending : pending_) {
-        if (CataloguePath(pending.fileName) == targetPath)
-            return true;
-    }
-    return false;
 }
 
 void CatalogueTabs::RunCatalogueUpdate() {
@@ -366,7 +267,7 @@ void CatalogueTabs::CheckCatalogues(std::function<void(const UpdateOutcome& outc
     // version or catalogue. The services come in the order of their first tab.
     std::vector<ServiceCatalogueCheck::Service> services;
     for (const Category category : serviceTabs) {
-        const QString base = ServiceBaseOf(category);
+        const QString base = sources_->ServiceBaseOf(category);
         auto service = std::find_if(services.begin(), services.end(),
                                     [&base](const auto& s) { return s.baseAddress == base; });
         if (service == services.end())

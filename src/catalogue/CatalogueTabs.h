@@ -4,12 +4,10 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/DownloadQueue.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <vector>
 
 class ChannelLists;
 class ServiceCatalogueCheck;
@@ -18,11 +16,11 @@ class ChannelListModel;
 class PlayerSession;
 class QTimer;
 
-// The channel panel's catalogue tabs: which category the list shows, the
-// catalogue file each one reads (downloaded first when it is missing), and
-// the update check of those files. A tab set to a playlist or the radio
-// directory is filled from its source instead. Widget-free; the window shows
-// the list and the download line it reports.
+// The channel panel's catalogue tabs: which category the list shows, filling
+// it from the tab's source (the service's catalogue, downloaded first when it
+// is missing, a playlist or the radio directory), and the update check of the
+// service's catalogues. Widget-free; the window shows the list and the
+// download line it reports.
 class CatalogueTabs : public QObject {
     Q_OBJECT
 public:
@@ -41,19 +39,17 @@ public:
 
     // Where catalogues and the version list come from (tests point it at a
     // server of their own); set before the data folder.
-    void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
-    const QString& ServiceBaseAddress() const { return serviceBase_; }
+    void SetServiceBaseAddress(const QString& base);
+    const QString& ServiceBaseAddress() const;
     // Where catalogues are kept; the update check works from then on.
     void SetDataFolder(const QString& folder);
     // The data folder; the default one until it is set.
     QString DataFolder() const;
-    // A catalogue's place in the data folder (the default one until it is set).
-    QString CataloguePath(const QString& fileName) const;
 
-    // Chooses a category and fills the list with its channels. A missing
-    // catalogue is downloaded first; the list shows it when it has arrived,
-    // and then whenListed runs; neither happens when another tab has been
-    // opened meanwhile.
+    // Chooses a category and fills the list with its channels. The rows come
+    // from a worker, and a missing catalogue is downloaded first; whenListed
+    // runs once, after they are in (or once it is clear none will come);
+    // neither happens when another tab has been opened meanwhile.
     void Open(Category category, std::function<void()> whenListed = {});
     // After a region was chosen for the row a broadcaster was double-clicked
     // at: a regional tab (TV, radio) is opened again under the stored region,
@@ -64,12 +60,6 @@ public:
     // Where each family's rows lie in the list as last filled (empty for the
     // user's channels).
     const CatalogueFamilyBlocks& FamilyBlocks() const { return familyBlocks_; }
-    // Makes sure the catalogue is in the data folder, then runs `then` (at
-    // once when it is there, else when its download has ended, whatever the
-    // outcome). A second call while it downloads does not download again.
-    void EnsureCatalogueFile(const QString& fileName, std::function<void()> then);
-    // Whether a download is one a tab waits for (not one of the update check).
-    bool IsTabDownload(const QString& targetPath) const;
 
     // The update check for the catalogues of the tabs that use a service,
     // each against its own service, then the removal of the downloaded
@@ -106,16 +96,12 @@ signals:
     void directorySearchShown(const QString& state, bool busy);
 
 private:
-    void Fill(Category category);
+    void FillUserChannels();
     void FillFromSource(Category category, unsigned generation, std::function<void()> whenListed);
-    void FinishDownload(const QString& fileName, const DownloadQueue::Result& result);
     void ShowNotice(Category category, Notice notice);
     void ClearNotice();
     // Whether the tab's list is in the data folder now.
     bool HasList(Category category) const;
-    // The service a tab's catalogue comes from: a tab set to a service of
-    // its own asks that one, the others the build's (or the tests') base.
-    QString ServiceBaseOf(Category category) const;
     // The update check of the catalogues alone, for the tabs that use a
     // service: one check per service address, each for the catalogues of
     // the tabs on it (none checked when no tab uses a service).
@@ -126,15 +112,7 @@ private:
     DownloadQueue& downloads_;
     ServiceCatalogueCheck* check_ = nullptr; // made with the data folder
     ChannelLists* sources_ = nullptr;
-    QString serviceBase_;
     QString dataFolder_;
-    struct PendingCatalogue {
-        QString fileName;
-        std::vector<std::function<void()>> waiting;
-    };
-    std::vector<PendingCatalogue> pending_;
-    // Per catalogue file: what its last download left the tab with.
-    QHash<QString, Notice> fetchNotice_;
     Notice notice_ = Notice::None;
     Category noticeCategory_ = Category::None;
     QTimer* retry_;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 
 const std::vector<std::pair<QString, QString>>& CatalogueUpdater::CataloguePairs() {
     static const std::vector<std::pair<QString, QString>> pairs = {
@@ -76,6 +77,18 @@ void CatalogueUpdater::UpdateCatalogue(size_t step) {
 }
 
 void CatalogueUpdater::Compare(size_t step) {
+    if (!settle_) {
+        CompareSettled(step);
+        return;
+    }
+    QPointer<CatalogueUpdater> self(this);
+    settle_(CataloguePairs().at(sequence_.at(step)).second, [self, step] {
+        if (self)
+            self->CompareSettled(step);
+    });
+}
+
+void CatalogueUpdater::CompareSettled(size_t step) {
     const auto& [section, fileName] = CataloguePairs().at(sequence_.at(step));
     const QString versionList = PathOf(QString::fromLatin1(Endpoints::kVersionListFileName));
     if (!QFile::exists(versionList)) {

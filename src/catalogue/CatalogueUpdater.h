@@ -33,6 +33,12 @@ public:
     // of one service are checked against that service alone.
     void SetCatalogueFiles(QStringList fileNames);
 
+    // Given a catalogue's file name, runs `then` once nobody else is writing
+    // that file (a tab fetching it), so its version is read as it will stay.
+    using Settle = std::function<void(const QString& fileName, std::function<void()> then)>;
+    // Until it is set, a catalogue is compared at once.
+    void SetSettle(Settle settle) { settle_ = std::move(settle); }
+
     // Checks every catalogue in order, then deletes the version list.
     // `done` runs once at the end with what became of each catalogue.
     // A second call while a sequence runs joins it.
@@ -51,6 +57,7 @@ private:
     // step counts through sequence_, the catalogues of this sequence.
     void UpdateCatalogue(size_t step);
     void Compare(size_t step);
+    void CompareSettled(size_t step);
     void Finish();
     QString PathOf(const QString& fileName) const;
 
@@ -64,4 +71,5 @@ private:
     std::vector<size_t> sequence_; // indices into CataloguePairs
     UpdateOutcome outcome_;        // of the sequence under way
     std::vector<Done> waiting_;
+    Settle settle_;
 };

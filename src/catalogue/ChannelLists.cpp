@@ -1,12 +1,15 @@
 #include "catalogue/ChannelLists.h"
 
 #include "app/AtomicFile.h"
+#include "app/Endpoints.h"
 #include "app/WorkerTask.h"
+#include "catalogue/CatalogueIni.h"
 #include "catalogue/ChannelMerge.h"
 #include "catalogue/DirectoryAnswerReader.h"
 #include "catalogue/DownloadQueue.h"
 #include "catalogue/M3uPlaylist.h"
 #include "catalogue/SourceMapping.h"
+#include "catalogue/SourceTabs.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -96,9 +99,11 @@ private:
 
 ChannelLists::ChannelLists(QString dataFolder, SourceSettings settings, QObject* parent)
     : QObject(parent), dataFolder_(std::move(dataFolder)), settings_(std::move(settings)),
-      queue_(new DownloadQueue(this)), finder_(new RadioDirectory::ServerFinder(this)) {
+      queue_(new DownloadQueue(this)), serviceBase_(Endpoints::ServiceBaseAddress()),
+      finder_(new RadioDirectory::ServerFinder(this)) {
     queue_->SetSizeCap(kSizeCap);
     queue_->SetUserAgent(RadioDirectory::UserAgent());
+    ShowFetchesOf(queue_);
 }
 
 ChannelLists::~ChannelLists() = default;
@@ -107,8 +112,37 @@ bool ChannelLists::UsesService(Category category) const {
     return SourceOf(category).kind == ChannelSource::Kind::Service;
 }
 
+void ChannelLists::SetServiceQueue(DownloadQueue* queue) {
+    serviceQueue_ = queue;
+    if (queue && queue != queue_)
+        ShowFetchesOf(queue);
+}
+
+void ChannelLists::ShowFetchesOf(DownloadQueue* queue) {
+    connect(queue, &DownloadQueue::started, this, [this](const QString& target) {
+        if (shownFetches_.contains(target))
+            emit fetchShown(true, 0, -1);
+    });
+    connect(queue, &DownloadQueue::progress, this,
+            [this](const QString& target, qint64 received, qint64 total) {
+                if (shownFetches_.contains(target))
+                    emit fetchShown(true, received, total);
+            });
+}
+
+QString ChannelLists::ServiceBaseOf(Category category) const {
+    const ChannelSource source = SourceOf(category);
+    if (source.kind == ChannelSource::Kind::Service && source != settings_.Defaults().Of(category))
+        return source.address;
+    return serviceBase_;
+}
+
 QString ChannelLists::KeptPath(Category category) const {
     const ChannelSource source = SourceOf(category);
+    // Users' catalogues stay where they have always been, under their own
+    // names: whichever service a tab reads, the update check replaces them there.
+    if (source.kind == ChannelSource::Kind::Service)
+        return QDir(dataFolder_).filePath(CatalogueFileOf(category));
     const QByteArray hash =
         QCryptographicHash::hash(source.ToText().toUtf8(), QCryptographicHash::Sha1).toHex();
     const QString ext = source.kind == ChannelSource::Kind::Directory ? QStringLiteral("json")
@@ -194,6 +228,15 @@ ChannelLists::Parsed ChannelLists::ParseList(const ChannelSource& source, const 
         parsed.readable = channels > 0;
         parsed.listing.rows = SourceMapping::ArrangeForTab(joiner.TakeRows(), category, region,
                                                            &parsed.listing.blocks);
+    } else {
+        const QString fileName = CatalogueFileOf(category);
+        const CatalogueIni ini = CatalogueIni::Parse(bytes);
+        parsed.readable = CatalogueHoldsChannel(ini, fileName);
+        // Without a channel the families still give their fallback rows,
+        // which the tab shows beside its notice.
+        parsed.listing.rows =
+            LoadCatalogueFile(ini, fileName, LayoutOf(fileName).regional ? region : QString(),
+                              &parsed.listing.blocks);
     }
     return parsed;
 }
@@ -231,24 +274,30 @@ void ChannelLists::ParseFileAsync(const ChannelSource& source, const QString& pa
 }
 
 void ChannelLists::Open(Category category, const QString& region, Rows rows, Failed failed) {
-    if (!IsSourceTab(category) || UsesService(category))
+    if (!IsSourceTab(category))
         return;
     const ChannelSource source = SourceOf(category);
-    const bool haveKept = QFileInfo::exists(KeptPath(category));
+    // A service catalogue that holds a channel is used as it is, whatever its
+    // age: the update check alone replaces it.
+    const bool refreshesKept = source.kind != ChannelSource::Kind::Service;
+    // An empty file (a full disk once left one) is none: its fetch is asked
+    // for at once, ahead of whatever the program queues next.
+    const bool haveKept = QFileInfo(KeptPath(category)).size() > 0;
     QPointer<ChannelLists> self(this);
     // shown: the kept list was there and held a channel.
-    auto afterKept = [self, category, region, rows, failed](bool shown) {
-        if (!self || (shown && self->refreshedThisRun_.value(category)))
+    auto afterKept = [self, category, region, rows, failed, refreshesKept](bool shown,
+                                                                           Listing kept) {
+        if (!self || (shown && (!refreshesKept || self->refreshedThisRun_.value(category))))
             return;
         self->RefreshWith(category, region,
-                          [self, category, region, rows, failed,
-                           shown](const Refresh& r, Listing fresh, const QString& arrangedFor) {
+                          [self, category, region, rows, failed, shown, kept = std::move(kept)](
+                              const Refresh& r, Listing fresh, const QString& arrangedFor) {
                               if (!self)
                                   return;
                               if (!r.refreshed) {
                                   // The kept list stays on screen; without one, nothing will come.
                                   if (!shown && failed)
-                                      failed(r);
+                                      failed(r, kept);
                                   return;
                               }
                               if (arrangedFor == region) {
@@ -266,74 +315,111 @@ void ChannelLists::Open(Category category, const QString& region, Rows rows, Fai
                           });
     };
     if (!haveKept) {
-        afterKept(false);
+        // Nothing to read: what an empty list gives (no row, or a catalogue's
+        // fallback rows) is all there is.
+        afterKept(false, ParseList(source, QByteArray(), category, region).listing);
         return;
     }
     ParseFileAsync(source, KeptPath(category), QString(), category, region,
                    [rows, afterKept](Parsed parsed) {
-                       if (parsed.readable)
+                       if (parsed.readable) {
                            rows(std::move(parsed.listing));
-                       afterKept(parsed.readable);
+                           afterKept(true, {});
+                       } else {
+                           afterKept(false, std::move(parsed.listing));
+                       }
                    });
 }
 
+void ChannelLists::WhenFetched(Category category, std::function<void()> then) {
+    if (running_.contains(category))
+        afterFetch_[category].push_back(std::move(then));
+    else
+        then();
+}
+
 void ChannelLists::RefreshTab(Category category, std::function<void(Refresh)> done) {
+    if (!IsSourceTab(category) || UsesService(category)) {
+        done(Refresh{category, false, QStringLiteral("서비스 목록")});
+        return;
+    }
     RefreshWith(category, QString(),
                 [done](const Refresh& r, Listing, const QString&) { done(r); });
 }
 
 void ChannelLists::RefreshWith(Category category, const QString& region, Fresh done) {
-    if (!IsSourceTab(category) || UsesService(category)) {
-        done(Refresh{category, false, QStringLiteral("서비스 목록")}, {}, region);
-        return;
-    }
     const bool alreadyRunning = running_.contains(category);
     running_[category].push_back(std::move(done));
     if (alreadyRunning)
         return;
+    // The user waits for a service catalogue with an empty list: the list
+    // says it is on its way until the rows are in.
+    const QString shown =
+        UsesService(category) ? KeptPath(category) + QStringLiteral(".new") : QString();
+    if (!shown.isEmpty()) {
+        shownFetches_.insert(shown);
+        emit fetchShown(true, 0, -1);
+    }
     QPointer<ChannelLists> self(this);
-    const auto finish = [self, category, region](const Refresh& r, Listing listing) {
+    const auto finish = [self, category, region, shown](const Refresh& r, Listing listing) {
         if (!self)
             return;
+        if (!shown.isEmpty() && self->shownFetches_.remove(shown))
+            emit self->fetchShown(!self->shownFetches_.isEmpty(), 0, -1);
         const auto waiting = self->running_.take(category);
+        const auto after = self->afterFetch_.take(category);
         // The rows are copied only for a second caller, moved to the last.
         for (size_t i = 0; i < waiting.size(); ++i)
             waiting[i](r, i + 1 < waiting.size() ? listing : std::move(listing), region);
+        for (const auto& then : after)
+            then();
     };
-    Fetch(category,
-          [self, category, region, finish](bool ok, const QString& why, const QString& newPath) {
-              if (!self)
-                  return;
-              if (!ok) {
-                  finish(Refresh{category, false, why}, {});
-                  return;
-              }
-              self->Validate(category, newPath, region, finish);
-          });
+    Fetch(category, [self, category, region, finish](bool ok, const QString& why,
+                                                     const QString& newPath, bool answered) {
+        if (!self)
+            return;
+        if (!ok) {
+            Refresh failed{category, false, why};
+            failed.answered = answered;
+            finish(failed, {});
+            return;
+        }
+        self->Validate(category, newPath, region, finish);
+    });
 }
 
-void ChannelLists::Fetch(Category category, std::function<void(bool, QString, QString)> done) {
+void ChannelLists::Fetch(Category category, Fetched done) {
     const ChannelSource source = SourceOf(category);
     const QString target = KeptPath(category) + QStringLiteral(".new");
     QFile::remove(target);
+    if (source.kind == ChannelSource::Kind::Service) {
+        const QString fileName = CatalogueFileOf(category);
+        ServiceQueue()->Enqueue(QUrl(ServiceBaseOf(category) + Endpoints::CataloguePath(fileName)),
+                                target, DownloadQueue::Check::IniFile,
+                                [done, target](const DownloadQueue::Result& r) {
+                                    done(r.saved(), OutcomeText(r), target,
+                                         r.outcome == DownloadQueue::Outcome::Malformed);
+                                });
+        return;
+    }
     if (source.kind == ChannelSource::Kind::Playlist) {
         if (!IsWebAddress(source.address)) {
             QByteArray bytes;
             if (!ReadWholeFile(LocalPath(source.address), &bytes)) {
-                done(false, QStringLiteral("파일을 읽을 수 없음"), QString());
+                done(false, QStringLiteral("파일을 읽을 수 없음"), QString(), false);
                 return;
             }
             if (bytes.size() > kSizeCap) {
-                done(false, QStringLiteral("목록이 너무 큼"), QString());
+                done(false, QStringLiteral("목록이 너무 큼"), QString(), false);
                 return;
             }
             const bool written = WriteFileAtomically(target, bytes);
-            done(written, written ? QString() : QStringLiteral("저장 실패"), target);
+            done(written, written ? QString() : QStringLiteral("저장 실패"), target, false);
             return;
         }
         queue_->Enqueue(QUrl(source.address), target, DownloadQueue::Check::None,
                         [done, target](const DownloadQueue::Result& r) {
-                            done(r.saved(), OutcomeText(r), target);
+                            done(r.saved(), OutcomeText(r), target, false);
                         });
         return;
     }
@@ -366,7 +452,7 @@ void ChannelLists::SearchDirectory(Category category, const QString& text, Searc
             return;
         self->FetchFromServers(
             source, target, servers,
-            [self, source, category, done](bool ok, const QString& why, const QString& path) {
+            [self, source, category, done](bool ok, const QString& why, const QString& path, bool) {
                 if (!self)
                     return;
                 if (!ok) {
@@ -387,10 +473,9 @@ void ChannelLists::SearchDirectory(Category category, const QString& text, Searc
 }
 
 void ChannelLists::FetchFromServers(const ChannelSource& source, const QString& target,
-                                    QStringList servers,
-                                    std::function<void(bool, QString, QString)> done) {
+                                    QStringList servers, Fetched done) {
     if (servers.isEmpty()) {
-        done(false, QStringLiteral("라디오 목록 서버 없음"), QString());
+        done(false, QStringLiteral("라디오 목록 서버 없음"), QString(), false);
         return;
     }
     const QString server = servers.takeFirst();
@@ -402,12 +487,12 @@ void ChannelLists::FetchFromServers(const ChannelSource& source, const QString& 
                             return;
                         if (r.saved()) {
                             self->directoryServer_ = server;
-                            done(true, QString(), target);
+                            done(true, QString(), target, false);
                         } else if (!servers.isEmpty()) {
                             // Another of the directory's servers may answer.
                             self->FetchFromServers(source, target, servers, done);
                         } else {
-                            done(false, OutcomeText(r), target);
+                            done(false, OutcomeText(r), target, false);
                         }
                     });
 }

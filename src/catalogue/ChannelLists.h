@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -20,12 +21,12 @@
 class DownloadQueue;
 class QNetworkAccessManager;
 
-// The catalogue tabs whose channels come from a playlist or the radio
-// directory. Each tab's last good list is kept in the data folder and shown
-// at once; a refresh replaces it only when the new list arrived whole (HTTP
-// 200, under the size cap, before the time-out) and holds at least one
-// channel. Lists are parsed on a worker thread, so even tens of thousands of
-// entries never hold up the window.
+// The catalogue tabs' lists, wherever a tab takes them from: the service's
+// catalogue, a playlist or the radio directory. Each tab's last good list is
+// kept in the data folder and shown at once; a fetch replaces it only when
+// the new list arrived whole (HTTP 200, under the size cap, before the
+// time-out) and holds at least one channel. Lists are parsed on a worker
+// thread, so even tens of thousands of entries never hold up the window.
 class ChannelLists : public QObject {
     Q_OBJECT
 public:
@@ -47,7 +48,9 @@ public:
     };
     using Rows = std::function<void(Listing listing)>;
     // Nothing could be shown: no usable list was kept and the fetch failed.
-    using Failed = std::function<void(const Refresh& why)>;
+    // `kept` is what the kept file still gives (a catalogue's families
+    // without a channel show their fallback rows; empty for the others).
+    using Failed = std::function<void(const Refresh& why, Listing kept)>;
 
     static constexpr qint64 kSizeCap = 64 * 1024 * 1024;
 
@@ -61,6 +64,17 @@ public:
     SourceSettings& Settings() { return settings_; }
     const SourceSettings& Settings() const { return settings_; }
     DownloadQueue* Queue() { return queue_; }
+    // The queue the service's catalogues come through: the program's shared
+    // one, which the update check uses too, so the two never fetch a
+    // catalogue at the same time. Until it is set, Queue().
+    void SetServiceQueue(DownloadQueue* queue);
+    // Where the service's catalogues come from (tests point it at a server
+    // of their own).
+    void SetServiceBaseAddress(const QString& base) { serviceBase_ = base; }
+    const QString& ServiceBaseAddress() const { return serviceBase_; }
+    // The service a tab's catalogue comes from: a tab set to a service of
+    // its own asks that one, the others the build's (or the tests') base.
+    QString ServiceBaseOf(Category category) const;
     RadioDirectory::ServerFinder* Finder() { return finder_; }
 
     ChannelSource SourceOf(Category category) const { return settings_.Of(category); }
@@ -68,18 +82,27 @@ public:
     bool UsesService(Category category) const;
 
     // The file that keeps the tab's last good list (named after its source,
-    // so a changed source never shows the old source's list).
+    // so a changed source never shows the old source's list). A service
+    // tab's is its catalogue in the data folder ("tv.ini"...), the file the
+    // update check replaces.
     QString KeptPath(Category category) const;
 
     // Shows the kept list (if any) through `rows`, then, once per run or when
     // nothing is kept, refreshes it and shows the new list through `rows`
-    // again. region filters the TV and radio tabs. A kept list without a
-    // channel (left empty by a full disk) counts as none; with none, a
-    // failed refresh is told through `failed`, so nobody waits for rows
-    // that will not come.
+    // again. A service catalogue that is kept is never fetched here: the
+    // update check replaces it. region filters the TV and radio tabs. A kept
+    // list without a channel (left empty by a full disk) counts as none;
+    // with none, a failed refresh is told through `failed`, so nobody waits
+    // for rows that will not come. An opening while the tab's list is being
+    // fetched joins that fetch.
     void Open(Category category, const QString& region, Rows rows, Failed failed = {});
 
-    // Fetches the tab's list again; `done` says whether it was replaced.
+    // Runs `then` once the tab's fetch under way has ended (its list kept or
+    // not), at once when none is; for whoever else reads or replaces the kept file.
+    void WhenFetched(Category category, std::function<void()> then);
+
+    // Fetches the tab's list again; `done` says whether it was replaced. Not
+    // for a tab on the service, whose catalogue the update check replaces.
     void RefreshTab(Category category, std::function<void(Refresh)> done);
     // Every tab that does not use the service, one after another.
     void RefreshAll(std::function<void(std::vector<Refresh>)> done);
@@ -125,6 +148,10 @@ signals:
     // addresses its header names, and a digest of its bytes (the same list
     // read again has the same digest).
     void playlistRead(Category category, const PlaylistGuides& guides, const QByteArray& digest);
+    // The list's download line: on while a tab waits for its service
+    // catalogue, with the bytes so far (total -1 while unknown), off when no
+    // such fetch runs any more. The update check's downloads are not shown.
+    void fetchShown(bool active, qint64 received, qint64 total);
 
 private:
     // Reads the list at `path` and parses it on a worker thread: lists run
@@ -134,9 +161,15 @@ private:
     void ParseFileAsync(const ChannelSource& source, const QString& path,
                         const QString& comparedWith, Category category, const QString& region,
                         std::function<void(Parsed)> done, bool tabList = true);
-    void Fetch(Category category, std::function<void(bool ok, QString why, QString path)> done);
+    // How a fetch ended; `answered`: the source sent something, but not a list.
+    using Fetched =
+        std::function<void(bool ok, const QString& why, const QString& path, bool answered)>;
+    void Fetch(Category category, Fetched done);
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
-                          std::function<void(bool, QString, QString)> done);
+                          Fetched done);
+    DownloadQueue* ServiceQueue() const { return serviceQueue_ ? serviceQueue_ : queue_; }
+    // Shows the progress of the service fetches on `queue` in the download line.
+    void ShowFetchesOf(DownloadQueue* queue);
     // A refresh's result and its rows, arranged for the region named.
     using Fresh = std::function<void(const Refresh&, Listing listing, const QString& arrangedFor)>;
     void Validate(Category category, const QString& newPath, const QString& region,
@@ -148,6 +181,10 @@ private:
     QString dataFolder_;
     SourceSettings settings_;
     DownloadQueue* queue_;
+    DownloadQueue* serviceQueue_ = nullptr;
+    QString serviceBase_;
+    // The targets of the service fetches running, which the download line shows.
+    QSet<QString> shownFetches_;
     RadioDirectory::ServerFinder* finder_;
     // Made at the first play counted: a start that plays nothing from the
     // directory never sets up a second network access manager.
@@ -165,4 +202,7 @@ private:
     // Callers waiting for a refresh that is already running: a second one
     // for the same tab joins it instead of fetching into the same file.
     QHash<Category, std::vector<Fresh>> running_;
+    // What waits only for a tab's fetch to end, not for its rows (the
+    // update check, before it reads the catalogue's version).
+    QHash<Category, std::vector<std::function<void()>>> afterFetch_;
 };

@@ -26,6 +26,7 @@ void ServiceCatalogueCheck::CheckNext() {
     services_.erase(services_.begin());
     auto* updater = new CatalogueUpdater(queue_, dataFolder_, service.baseAddress, this);
     updater->SetCatalogueFiles(std::move(service.catalogueFiles));
+    updater->SetSettle(settle_);
     updater->RunCatalogueUpdate([this, updater](const UpdateOutcome& outcome) {
         outcome_.Merge(outcome);
         // The updater is still on the stack that called us.

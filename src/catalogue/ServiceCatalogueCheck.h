@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 class DownloadQueue;
@@ -33,6 +34,8 @@ public:
     void Run(std::vector<Service> services, CatalogueUpdater::Done done);
 
     bool IsRunning() const { return running_; }
+    // Given to each service's updater (see CatalogueUpdater::SetSettle).
+    void SetSettle(CatalogueUpdater::Settle settle) { settle_ = std::move(settle); }
 
 private:
     void CheckNext();
@@ -44,4 +47,5 @@ private:
     std::vector<Service> services_; // those still to be checked
     UpdateOutcome outcome_;         // merged so far
     std::vector<CatalogueUpdater::Done> waiting_;
+    CatalogueUpdater::Settle settle_;
 };

@@ -34,6 +34,17 @@ QString SourceValueName(Category category) {
                : QString();
 }
 
+QString CatalogueFileOf(Category category) {
+    const QStringList files = Endpoints::CatalogueFileNames();
+    return IsSourceTab(category) ? files.value(static_cast<qsizetype>(SourceTabIndex(category)))
+                                 : QString();
+}
+
+Category CategoryOfCatalogue(const QString& fileName) {
+    const qsizetype index = Endpoints::CatalogueFileNames().indexOf(fileName);
+    return index >= 0 && index < kSourceTabCount ? kSourceTabs[index] : Category::None;
+}
+
 SourceDefaults SourceDefaults::Development(const QString& serviceBase) {
     SourceDefaults d;
     for (ChannelSource& tab : d.tabs)

@@ -20,6 +20,12 @@ constexpr std::size_t SourceTabIndex(Category category) {
     return static_cast<std::size_t>(StoredNumberOf(category) - StoredNumberOf(Category::Tv));
 }
 QString SourceValueName(Category category); // "TV", "WORLD", "GAME", "RADIO", "MUSIC"
+// The service catalogue a tab reads ("tv.ini" ... "music.ini"); empty for
+// the user's channels. The file keeps that name in the data folder, where
+// the update check replaces it.
+QString CatalogueFileOf(Category category);
+// The tab whose catalogue a file is; None for any other file.
+Category CategoryOfCatalogue(const QString& fileName);
 
 struct SourcesChoice;
 

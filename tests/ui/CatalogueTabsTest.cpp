@@ -91,6 +91,11 @@ protected:
         return WaitFor([&] { return window.Channels().Downloads().IsIdle(); });
     }
 
+    // A tab's rows are read on a worker: true once the list holds `rows`.
+    static bool Listed(CPlayerDlg& window, int rows) {
+        return WaitFor([&] { return window.ListModel()->rowCount() == rows; });
+    }
+
     QString DataFile(const QString& name) const {
         return home.dataHome() + QStringLiteral("/waveorbit/") + name;
     }
@@ -139,11 +144,11 @@ TEST_F(CatalogueTabsTest, ATabDownloadsOnceAndShowsItsRowsOnce) {
     window->Button(ControlFromNumber(1013))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
+    EXPECT_TRUE(Listed(*window, 3));
     EXPECT_FALSE(window->ListView()->IsShowingDownload());
-    EXPECT_EQ(window->ListModel()->rowCount(), 3);
     // A third press reads the file without asking the server.
     window->Button(ControlFromNumber(1013))->click();
-    EXPECT_EQ(window->ListModel()->rowCount(), 3);
+    EXPECT_TRUE(Listed(*window, 3));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
 }
 
@@ -160,7 +165,7 @@ TEST_F(CatalogueTabsTest, AFailedDownloadIsTriedAgainAtTheNextOpening) {
                     HttpResponse::Ok(Catalogue("GAME", 12, 2)));
     window->Button(ControlFromNumber(1014))->click();
     ASSERT_TRUE(QueueIdle(*window));
-    EXPECT_EQ(window->ListModel()->rowCount(), 2);
+    EXPECT_TRUE(Listed(*window, 2));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
 }
 
@@ -180,7 +185,7 @@ TEST_F(CatalogueTabsTest, AnEmptyOrDamagedKeptCatalogueIsFetchedAgain) {
     window->Button(ControlFromNumber(1013))->click();
     ASSERT_TRUE(QueueIdle(*window));
     EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/world.ini")), 1);
-    EXPECT_EQ(window->ListModel()->rowCount(), 3);
+    EXPECT_TRUE(Listed(*window, 3));
 }
 
 TEST_F(CatalogueTabsTest, MissingRegionalCataloguesShowTheirFallbackRows) {

@@ -105,8 +105,12 @@ QString UrlOf(const CPlayerDlg& window, const QString& name) {
 }
 
 // Double-clicks a row; the region dialog that opens gets this place (or no
-// selection for an empty text) and is confirmed.
-void DoubleClickAndChooseRegion(CPlayerDlg& window, int row, const QString& place) {
+// selection for an empty text) and is confirmed. Returns once the tab's rows
+// for the region are in and a channel of them has been started (false when
+// none was).
+bool DoubleClickAndChooseRegion(Started& s, int row, const QString& place) {
+    CPlayerDlg& window = *s.window;
+    const qsizetype played = s.player->urls.size();
     bool answered = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CRegionDlg*>(QApplication::activeModalWidget());
@@ -123,6 +127,7 @@ void DoubleClickAndChooseRegion(CPlayerDlg& window, int row, const QString& plac
     const QRect cell = view->visualRect(window.ListView()->Filter()->index(row, 1));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     EXPECT_TRUE(answered);
+    return WaitFor([&] { return s.player->urls.size() > played; });
 }
 
 QImage Screen(CPlayerDlg& window) {
@@ -159,7 +164,7 @@ TEST(RegionDialogPlays, TheDoubleClickedBroadcasterForTheChosenRegion) {
     // old row index holds "KBS 2TV"; SBS's station for 강원 plays.
     const int sbs = RowNamed(window, QStringLiteral("SBS 부산 KNN"));
     ASSERT_GE(sbs, 0);
-    DoubleClickAndChooseRegion(window, sbs, QStringLiteral("강원"));
+    ASSERT_TRUE(DoubleClickAndChooseRegion(*s, sbs, QStringLiteral("강원")));
     EXPECT_EQ(window.Session().ChannelName(), QStringLiteral("SBS 강원 G1"));
     ASSERT_FALSE(s->player->urls.isEmpty());
     EXPECT_EQ(s->player->urls.last(), UrlOf(window, QStringLiteral("SBS 강원 G1")));
@@ -169,14 +174,14 @@ TEST(RegionDialogPlays, TheDoubleClickedBroadcasterForTheChosenRegion) {
     // would be at that index now. 대구MBC plays.
     const int wonju = RowNamed(window, QStringLiteral("원주MBC"));
     ASSERT_EQ(wonju, 2);
-    DoubleClickAndChooseRegion(window, wonju, QStringLiteral("대구"));
+    ASSERT_TRUE(DoubleClickAndChooseRegion(*s, wonju, QStringLiteral("대구")));
     EXPECT_EQ(window.Session().ChannelName(), QStringLiteral("대구MBC"));
     EXPECT_EQ(s->player->urls.last(), UrlOf(window, QStringLiteral("대구MBC")));
 
     // Now SBS of 대구, then 서울: SBS 서울 plays.
     const int daeguSbs = RowNamed(window, QStringLiteral("SBS 대구 TBC"));
     ASSERT_GE(daeguSbs, 0);
-    DoubleClickAndChooseRegion(window, daeguSbs, QStringLiteral("서울"));
+    ASSERT_TRUE(DoubleClickAndChooseRegion(*s, daeguSbs, QStringLiteral("서울")));
     EXPECT_EQ(window.Session().ChannelName(), QStringLiteral("SBS 서울"));
 }
 
@@ -188,7 +193,7 @@ TEST(RegionDialogPlays, ConfirmedWithoutAPlaceKeepsRegionAndChannel) {
     // The MBC list has no 강원: the dialog opens without a selection.
     const int wonju = RowNamed(window, QStringLiteral("원주MBC"));
     ASSERT_GE(wonju, 0);
-    DoubleClickAndChooseRegion(window, wonju, QString());
+    ASSERT_TRUE(DoubleClickAndChooseRegion(*s, wonju, QString()));
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
     EXPECT_EQ(window.Session().ChannelName(), QStringLiteral("원주MBC"));
     EXPECT_EQ(RowNamed(window, QStringLiteral("MBC 서울")), -1);
@@ -206,6 +211,7 @@ TEST(SettingsOk, KeepsARegionTheUserDidNotChange) {
     }
     EXPECT_EQ(Settings::ReadText(Settings::LocationForDialog), QStringLiteral("강원"));
     window.Channels().OpenCategoryTab(Category::Tv);
+    ASSERT_TRUE(WaitFor([&] { return window.ListModel()->rowCount() > 0; }));
     EXPECT_GE(RowNamed(window, QStringLiteral("SBS 강원 G1")), 0);
     EXPECT_EQ(RowNamed(window, QStringLiteral("부산MBC")), -1);
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 using demo::HttpResponse;
@@ -271,4 +272,52 @@ TEST(ChannelLists, ASecondRefreshOfTheSameTabJoinsTheFirst) {
     EXPECT_TRUE(results[1].refreshed);
     EXPECT_EQ(f.server.RequestCount(QStringLiteral("/list.m3u")), 1);
     EXPECT_EQ(ReadBytes(f.sources->KeptPath(Category::Tv)), kKoreanList);
+}
+
+// A service tab keeps its catalogue under the catalogue's own name, reads it
+// on a worker with its broadcaster families and the region, and fetches it
+// only when the file holds no channel.
+TEST(ChannelLists, AServiceTabReadsItsCatalogueAndFetchesOnlyOneWithoutAChannel) {
+    SourceDefaults service;
+    for (ChannelSource& tab : service.tabs)
+        tab = ChannelSource{Kind::Service, QStringLiteral("http://127.0.0.1:1")};
+    Fixture f(service);
+    f.sources->SetServiceBaseAddress(f.server.BaseUrl());
+    const auto entry = [](const QByteArray& section, const QString& name, const QString& info) {
+        return "[" + section + "]\r\nNAME=" + name.toUtf8().toBase64() +
+               "\r\nINFO=" + info.toUtf8().toBase64() + "\r\n";
+    };
+    const QByteArray tv = "[MBC]\r\nCOUNT=2\r\n" +
+                          entry("MBC1", QStringLiteral("부산MBC"), "부산") +
+                          entry("MBC2", QStringLiteral("대구MBC"), "대구") +
+                          "[KBS]\r\nCOUNT=1\r\n" + entry("KBS1", QStringLiteral("KBS 1TV"), "") +
+                          entry("SBS", QStringLiteral("SBS 없음"), "") +
+                          entry("ETC", QStringLiteral("기타"), "") + "[DB]\r\nVER=4\r\n";
+    f.server.SetRoute(QStringLiteral("/ver/live/file/tv.ini"), HttpResponse::Ok(tv));
+    const QString kept = QDir(f.home.dataHome()).filePath(QStringLiteral("tv.ini"));
+    ASSERT_EQ(f.sources->KeptPath(Category::Tv), kept);
+    const auto open = [&f] {
+        auto shown = std::make_shared<std::vector<ChannelLists::Listing>>();
+        f.sources->Open(Category::Tv, QStringLiteral("부산"),
+                        [shown](ChannelLists::Listing l) { shown->push_back(std::move(l)); });
+        EXPECT_TRUE(shown->empty()); // never read while the window waits
+        EXPECT_TRUE(WaitFor([&] { return !shown->empty(); }));
+        return shown->empty() ? ChannelLists::Listing{} : shown->front();
+    };
+
+    // Entries counted but not there: no channel, so the catalogue is fetched.
+    WriteBytes(kept, "[MBC]\r\nCOUNT=3\r\n[DB]\r\nVER=9\r\n");
+    ChannelLists::Listing listing = open();
+    EXPECT_EQ(f.server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 1);
+    EXPECT_EQ(ReadBytes(kept), tv);
+    EXPECT_EQ(Names(listing.rows), (QStringList{"부산MBC", "KBS 1TV", "SBS 없음", "기타"}));
+    QStringList blocks;
+    for (const CatalogueFamilyBlock& b : listing.blocks)
+        blocks << QStringLiteral("%1 %2+%3").arg(b.family).arg(b.first).arg(b.count);
+    EXPECT_EQ(blocks, (QStringList{"MBC 0+1", "KBS 1+1", "SBS 2+1", "ETC 3+1"}));
+
+    // A catalogue with a channel is read as it is, however old.
+    listing = open();
+    EXPECT_EQ(Names(listing.rows).value(0), QStringLiteral("부산MBC"));
+    EXPECT_EQ(f.server.RequestCount(QStringLiteral("/ver/live/file/tv.ini")), 1);
 }

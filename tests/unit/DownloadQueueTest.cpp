@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include <csignal>
@@ -386,6 +387,33 @@ TEST_F(CatalogueUpdaterTest, ReplacesOnlyCataloguesBehindTheServer) {
     EXPECT_EQ(server.RequestedTargets(), (QStringList{QStringLiteral("/ver/5.0/live/update.php"),
                                                       QStringLiteral("/ver/live/file/tv.ini"),
                                                       QStringLiteral("/ver/live/file/music.ini")}));
+}
+
+// A tab still fetching a catalogue puts it in place before it is compared:
+// the check neither takes it for missing nor fetches it a second time.
+TEST_F(CatalogueUpdaterTest, ACatalogueIsComparedOnlyOnceItIsSettled) {
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    HttpResponse::Ok(VersionList(12, 0, 0, 0, 0)));
+    std::function<void()> held;
+    updater->SetSettle([&held](const QString& file, std::function<void()> then) {
+        if (file == QStringLiteral("tv.ini"))
+            held = std::move(then);
+        else
+            then();
+    });
+    bool done = false;
+    UpdateOutcome outcome;
+    updater->RunCatalogueUpdate([&](const UpdateOutcome& o) {
+        outcome = o;
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return bool(held); }));
+    WriteBytes(Path(QStringLiteral("tv.ini")), Catalogue("TV", 12));
+    EXPECT_FALSE(done);
+    held();
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_EQ(outcome.kind(), UpdateOutcome::Kind::UpToDate);
+    EXPECT_EQ(server.RequestedTargets(), QStringList{QStringLiteral("/ver/5.0/live/update.php")});
 }
 
 TEST_F(CatalogueUpdaterTest, NothingNewMeansNotUpdated) {

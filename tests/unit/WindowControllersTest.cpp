@@ -219,19 +219,38 @@ struct TabsUnderTest {
 TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
     ScopedXdgHome home;
     QTemporaryDir data;
-    TabsUnderTest t(data.path());
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    const QByteArray game = "[GAME]\r\nCOUNT=1\r\n[GAME1]\r\nNAME=QUJD\r\n[DB]\r\nVER=2\r\n";
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), demo::HttpResponse::Slow(game, 200));
+    TabsUnderTest t(data.path(), server.BaseUrl());
     QList<bool> shown;
     QObject::connect(&t.tabs, &CatalogueTabs::downloadShown,
                      [&shown](bool active, qint64, qint64) { shown << active; });
 
+    // A second opening while the catalogue downloads joins the download.
     int ran = 0;
-    t.tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
-    t.tabs.EnsureCatalogueFile(QStringLiteral("tv.ini"), [&ran] { ++ran; });
-    EXPECT_TRUE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("tv.ini"))));
-    EXPECT_FALSE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("ver.ini"))));
-    ASSERT_TRUE(WaitFor([&] { return ran == 2; }));
-    EXPECT_EQ(shown.first(), true);
+    t.tabs.Open(Category::Game, [&ran] { ++ran; });
+    EXPECT_EQ(shown.value(0), true);
+    t.tabs.Open(Category::Game, [&ran] { ++ran; });
+    ASSERT_TRUE(WaitFor([&] { return ran == 1 && t.list.rowCount() == 1; }));
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 1);
     EXPECT_EQ(shown.last(), false);
+    EXPECT_EQ(ReadBytes(QDir(data.path()).filePath(QStringLiteral("game.ini"))), game);
+
+    // The update check's downloads are not the list's.
+    shown.clear();
+    server.SetRoute(QStringLiteral("/ver/5.0/live/update.php"),
+                    demo::HttpResponse::Ok("[GAME]\r\nVER=3\r\n"));
+    server.SetRoute(QStringLiteral("/ver/live/file/game.ini"),
+                    demo::HttpResponse::Ok("[GAME]\r\nCOUNT=1\r\n[GAME1]\r\nNAME=QUJD\r\n"
+                                           "[DB]\r\nVER=3\r\n"));
+    t.tabs.RunCatalogueUpdate();
+    ASSERT_TRUE(WaitFor([&] {
+        return server.RequestCount(QStringLiteral("/ver/live/file/game.ini")) == 2 &&
+               t.downloads.IsIdle();
+    }));
+    EXPECT_TRUE(shown.isEmpty());
 
     // Opening a tab chooses its category at once, before any download ends.
     // What waits for a tab's list runs only if that tab is still the one
@@ -240,7 +259,7 @@ TEST(CatalogueTabs, AMissingCatalogueIsFetchedOnceForEveryoneWaiting) {
     bool tvListed = false;
     t.tabs.Open(Category::Radio, [&] { radioListed = true; });
     EXPECT_EQ(t.session.Category(), Category::Radio);
-    EXPECT_TRUE(t.tabs.IsTabDownload(QDir(data.path()).filePath(QStringLiteral("radio.ini"))));
+    EXPECT_EQ(shown.value(0), true);
     t.tabs.Open(Category::Tv, [&] { tvListed = true; });
     ASSERT_TRUE(WaitFor([&] { return t.downloads.IsIdle() && tvListed; }));
     EXPECT_FALSE(radioListed);
@@ -357,6 +376,33 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     ASSERT_TRUE(WaitFor([&] { return updated && t.list.rowCount() == 1; }));
     EXPECT_EQ(t.list.Row(0).name(), QStringLiteral("ABC"));
     EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::None);
+}
+
+// An answer without a channel, or no catalogue at all, never replaces the
+// kept file (here one that holds none itself); the tab says the list is empty.
+TEST(CatalogueTabs, AFetchedCatalogueWithoutAChannelIsNotKept) {
+    ScopedXdgHome home;
+    QTemporaryDir data;
+    demo::LoopbackHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    TabsUnderTest t(data.path(), server.BaseUrl());
+    const QString kept = QDir(data.path()).filePath(QStringLiteral("game.ini"));
+    const QByteArray old = "[GAME]\r\nCOUNT=1\r\n[DB]\r\nVER=1\r\n";
+    WriteBytes(kept, old);
+    const std::pair<const char*, demo::HttpResponse> answers[] = {
+        {"no channel", demo::HttpResponse::Ok("[GAME]\r\nCOUNT=0\r\n[DB]\r\nVER=2\r\n")},
+        {"no catalogue", demo::HttpResponse::Html("<html><body>maintenance</body></html>")},
+    };
+    for (const auto& [what, answer] : answers) {
+        server.SetRoute(QStringLiteral("/ver/live/file/game.ini"), answer);
+        bool listed = false;
+        t.tabs.Open(Category::Game, [&listed] { listed = true; });
+        ASSERT_TRUE(WaitFor([&] { return listed; })) << what;
+        EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::NoChannel) << what;
+        EXPECT_EQ(ReadBytes(kept), old) << what;
+        EXPECT_FALSE(QFile::exists(kept + QStringLiteral(".new"))) << what;
+    }
+    EXPECT_EQ(server.RequestCount(QStringLiteral("/ver/live/file/game.ini")), 2);
 }
 
 TEST(SessionSettings, OptionsAndTabsRoundTripThroughTheStore) {

@@ -104,6 +104,11 @@ OpenWindow(Category category, const demo::LiveStreams* streams = nullptr,
     s->window->OnInitDialog();
     s->window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(s->window.get()));
+    // The tab's rows are read on a worker: a test looks for its channel in
+    // the filled list.
+    if (streams) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return s->window->ListModel()->rowCount() > 0; }, 5000));
+    }
     return s;
 }
 
