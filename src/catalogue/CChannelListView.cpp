@@ -115,10 +115,7 @@ constexpr int kDirectoryButtonWidth = 120;
 } // namespace
 
 CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
-    : QTableView(parent), model_(model), filter_(new ChannelFilterModel(model, this)),
-      findField_(new FindLine(
-          this, [this](int by) { StepSelection(by); }, [this] { RequestDirectorySearch(); })),
-      directoryButton_(new QPushButton(QStringLiteral("디렉터리에서 찾기"), this)) {
+    : QTableView(parent), model_(model), filter_(new ChannelFilterModel(model, this)) {
     setObjectName(QStringLiteral("channelList"));
     setAccessibleName(QStringLiteral("채널목록"));
     setModel(filter_);
@@ -154,26 +151,6 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     barStyle->setParent(this);
     verticalScrollBar()->setStyle(barStyle);
     horizontalScrollBar()->setStyle(barStyle);
-
-    findField_->setObjectName(QStringLiteral("findField"));
-    findField_->setAccessibleName(QStringLiteral("채널 찾기"));
-    findField_->setPlaceholderText(QStringLiteral("채널 찾기"));
-    findField_->hide();
-    directoryButton_->setObjectName(QStringLiteral("directorySearch"));
-    directoryButton_->setAccessibleName(QStringLiteral("디렉터리에서 찾기"));
-    directoryButton_->setToolTip(
-        QStringLiteral("라디오 디렉터리에서 이 이름을 찾습니다 (Ctrl+Enter)"));
-    directoryButton_->setFocusPolicy(Qt::NoFocus); // the keys stay in the field
-    directoryButton_->hide();
-    connect(directoryButton_, &QPushButton::clicked, this,
-            &CChannelListView::RequestDirectorySearch);
-    // The committed text, typed or from the input method, narrows at once.
-    connect(findField_, &QLineEdit::textChanged, this, &CChannelListView::Narrow);
-    connect(findField_, &QLineEdit::returnPressed, this, [this] {
-        const int row = RowToPlay();
-        if (row >= 0)
-            emit findPlayRequested(row);
-    });
 }
 
 int CChannelListView::ListRowAt(const QPoint& pos) const {
@@ -249,19 +226,55 @@ int CChannelListView::RowToPlay() const {
     return filter_->ListRow(0);
 }
 
+void CChannelListView::MakeFind() {
+    // Made when first needed: a hidden line edit and button made with the
+    // list cost every start some 0.4 MB, though most starts never find.
+    if (findField_)
+        return;
+    findField_ = new FindLine(
+        this, [this](int by) { StepSelection(by); }, [this] { RequestDirectorySearch(); });
+    directoryButton_ = new QPushButton(QStringLiteral("디렉터리에서 찾기"), this);
+    findField_->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid "
+        "#5a4614; padding: 0 4px; selection-background-color: #5a4614; }"));
+    directoryButton_->setStyleSheet(QStringLiteral(
+        "QPushButton { background: rgb(40,32,12); color: rgb(255,204,51); border: 1px "
+        "solid #5a4614; padding: 0 4px; } QPushButton:disabled { color: "
+        "rgb(128,102,26); }"));
+    findField_->setObjectName(QStringLiteral("findField"));
+    findField_->setAccessibleName(QStringLiteral("채널 찾기"));
+    findField_->setPlaceholderText(QStringLiteral("채널 찾기"));
+    findField_->hide();
+    directoryButton_->setObjectName(QStringLiteral("directorySearch"));
+    directoryButton_->setAccessibleName(QStringLiteral("디렉터리에서 찾기"));
+    directoryButton_->setToolTip(
+        QStringLiteral("라디오 디렉터리에서 이 이름을 찾습니다 (Ctrl+Enter)"));
+    directoryButton_->setFocusPolicy(Qt::NoFocus); // the keys stay in the field
+    directoryButton_->hide();
+    connect(directoryButton_, &QPushButton::clicked, this,
+            &CChannelListView::RequestDirectorySearch);
+    // The committed text, typed or from the input method, narrows at once.
+    connect(findField_, &QLineEdit::textChanged, this, &CChannelListView::Narrow);
+    connect(findField_, &QLineEdit::returnPressed, this, [this] {
+        const int row = RowToPlay();
+        if (row >= 0)
+            emit findPlayRequested(row);
+    });
+}
+
+QLineEdit* CChannelListView::FindField() {
+    MakeFind();
+    return findField_;
+}
+
+QPushButton* CChannelListView::DirectoryButton() {
+    MakeFind();
+    return directoryButton_;
+}
+
 void CChannelListView::OpenFind() {
+    MakeFind();
     if (findField_->isHidden()) {
-        // Styled when first opened: a style sheet made at start would bring
-        // Qt's CSS engine into every start, though most never find.
-        if (findField_->styleSheet().isEmpty()) {
-            findField_->setStyleSheet(QStringLiteral(
-                "QLineEdit { background: rgb(20,16,6); color: rgb(255,204,51); border: 1px solid "
-                "#5a4614; padding: 0 4px; selection-background-color: #5a4614; }"));
-            directoryButton_->setStyleSheet(QStringLiteral(
-                "QPushButton { background: rgb(40,32,12); color: rgb(255,204,51); border: 1px "
-                "solid #5a4614; padding: 0 4px; } QPushButton:disabled { color: "
-                "rgb(128,102,26); }"));
-        }
         findField_->show();
         directoryButton_->setVisible(directoryOffered_ && directoryOffered_());
         ShowDirectorySearchState(QStringLiteral("디렉터리에서 찾기"), false);
@@ -275,7 +288,7 @@ void CChannelListView::OpenFind() {
 }
 
 bool CChannelListView::CloseFind() {
-    if (findField_->isHidden())
+    if (!findField_ || findField_->isHidden())
         return false;
     findField_->clear(); // every row again, the selection kept
     // The window takes the keys before the field hides: a hidden field
@@ -289,7 +302,7 @@ bool CChannelListView::CloseFind() {
 }
 
 bool CChannelListView::IsFindOpen() const {
-    return !findField_->isHidden();
+    return findField_ && !findField_->isHidden();
 }
 
 void CChannelListView::updateGeometries() {
@@ -306,13 +319,15 @@ void CChannelListView::resizeEvent(QResizeEvent* event) {
 }
 
 void CChannelListView::PlaceFind() {
+    if (!findField_)
+        return;
     const int button = directoryButton_->isHidden() ? 0 : kDirectoryButtonWidth;
     findField_->setGeometry(0, 0, width() - button, kFindHeight);
     directoryButton_->setGeometry(width() - button, 0, button, kFindHeight);
 }
 
 void CChannelListView::RequestDirectorySearch() {
-    if (directoryButton_->isHidden() || !directoryButton_->isEnabled())
+    if (!directoryButton_ || directoryButton_->isHidden() || !directoryButton_->isEnabled())
         return;
     const QString text = findField_->text().trimmed();
     if (!text.isEmpty())
@@ -320,6 +335,7 @@ void CChannelListView::RequestDirectorySearch() {
 }
 
 void CChannelListView::ShowDirectorySearchState(const QString& state, bool busy) {
+    MakeFind();
     directoryButton_->setText(state);
     directoryButton_->setEnabled(!busy);
     // A screen reader hears how the search went, not only the button's name.

@@ -38,7 +38,8 @@ public:
     void OpenFind();
     bool CloseFind();
     bool IsFindOpen() const;
-    QLineEdit* FindField() const { return findField_; }
+    // Made at the first call if the field has never opened.
+    QLineEdit* FindField();
     // The row Enter in the find field plays: the selected one, else the
     // first shown; -1 when none shows.
     int RowToPlay() const;
@@ -49,7 +50,7 @@ public:
     void SetDirectorySearchOffer(std::function<bool()> offered) {
         directoryOffered_ = std::move(offered);
     }
-    QPushButton* DirectoryButton() const { return directoryButton_; }
+    QPushButton* DirectoryButton();
     void ShowDirectorySearchState(const QString& state, bool busy);
 
     // The download line: shown while active, with the percentage when the
@@ -91,8 +92,10 @@ private:
 
     ChannelListModel* model_;
     ChannelFilterModel* filter_;
-    QLineEdit* findField_;
-    QPushButton* directoryButton_;
+    void MakeFind();
+
+    QLineEdit* findField_ = nullptr; // both made when the find field first opens
+    QPushButton* directoryButton_ = nullptr;
     std::function<bool()> directoryOffered_;
     // The rows selected when a query hid them all.
     QList<int> hiddenSelection_;
