@@ -36,6 +36,7 @@
 #include <QPalette>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIcon()),
@@ -188,7 +189,10 @@ void CPlayerDlg::PrepareWindow() {
     // The list's look and columns belong to the list view itself.
     inhibitor_->Inhibit(QStringLiteral("WAVEORBIT"), QStringLiteral("방송 시청중"));
     channels_->Catalogue().SetDataFolder(Paths::DataFolder());
-    tray_->Create();
+    // The notification-area icon as soon as the window is up: making it asks
+    // the session bus and the X server for a tray (some 4 ms), which the
+    // window's appearance need not wait for.
+    QTimer::singleShot(0, tray_, &WindowTray::Create);
     PlaceStartupWindow();
     setWindowTitle(QStringLiteral("WAVEORBIT"));
     // The taskbar button can minimise and restore the frameless window.
