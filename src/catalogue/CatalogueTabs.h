@@ -86,8 +86,8 @@ public:
     void SetRetryDelayMs(int ms);
 
 signals:
-    // The list's download line: on while a tab waits for its catalogue,
-    // with the bytes so far (total -1 while unknown).
+    // The list's download line: on while a tab with nothing kept waits for
+    // its list, with the bytes so far (total -1 while unknown).
     void downloadShown(bool active, qint64 received, qint64 total);
     // The line shown in the list's place; empty when there is none.
     void noticeShown(const QString& text);

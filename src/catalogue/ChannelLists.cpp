@@ -289,7 +289,7 @@ void ChannelLists::Open(Category category, const QString& region, Rows rows, Fai
                                                                            Listing kept) {
         if (!self || (shown && (!refreshesKept || self->refreshedThisRun_.value(category))))
             return;
-        self->RefreshWith(category, region,
+        self->RefreshWith(category, region, !shown,
                           [self, category, region, rows, failed, shown, kept = std::move(kept)](
                               const Refresh& r, Listing fresh, const QString& arrangedFor) {
                               if (!self)
@@ -343,19 +343,20 @@ void ChannelLists::RefreshTab(Category category, std::function<void(Refresh)> do
         done(Refresh{category, false, QStringLiteral("서비스 목록")});
         return;
     }
-    RefreshWith(category, QString(),
+    RefreshWith(category, QString(), false,
                 [done](const Refresh& r, Listing, const QString&) { done(r); });
 }
 
-void ChannelLists::RefreshWith(Category category, const QString& region, Fresh done) {
+void ChannelLists::RefreshWith(Category category, const QString& region, bool userWaits,
+                               Fresh done) {
     const bool alreadyRunning = running_.contains(category);
     running_[category].push_back(std::move(done));
     if (alreadyRunning)
         return;
-    // The user waits for a service catalogue with an empty list: the list
-    // says it is on its way until the rows are in.
-    const QString shown =
-        UsesService(category) ? KeptPath(category) + QStringLiteral(".new") : QString();
+    // The user waits with an empty list (nothing kept, whatever the source):
+    // the list says it is on its way until the rows are in. A refresh behind
+    // a list on screen, or the update command's, shows nothing there.
+    const QString shown = userWaits ? KeptPath(category) + QStringLiteral(".new") : QString();
     if (!shown.isEmpty()) {
         shownFetches_.insert(shown);
         emit fetchShown(true, 0, -1);

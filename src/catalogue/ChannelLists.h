@@ -148,9 +148,9 @@ signals:
     // addresses its header names, and a digest of its bytes (the same list
     // read again has the same digest).
     void playlistRead(Category category, const PlaylistGuides& guides, const QByteArray& digest);
-    // The list's download line: on while a tab waits for its service
-    // catalogue, with the bytes so far (total -1 while unknown), off when no
-    // such fetch runs any more. The update check's downloads are not shown.
+    // The list's download line: on while a tab with nothing kept waits for
+    // its list (a catalogue, a playlist, the directory), with the bytes so far (total -1 while
+    // unknown), off when no such fetch runs any more. The update check's downloads are not shown.
     void fetchShown(bool active, qint64 received, qint64 total);
 
 private:
@@ -168,13 +168,13 @@ private:
     void FetchFromServers(const ChannelSource& source, const QString& target, QStringList servers,
                           Fetched done);
     DownloadQueue* ServiceQueue() const { return serviceQueue_ ? serviceQueue_ : queue_; }
-    // Shows the progress of the service fetches on `queue` in the download line.
+    // Shows the progress of the fetches the user waits for on `queue` in the download line.
     void ShowFetchesOf(DownloadQueue* queue);
     // A refresh's result and its rows, arranged for the region named.
     using Fresh = std::function<void(const Refresh&, Listing listing, const QString& arrangedFor)>;
     void Validate(Category category, const QString& newPath, const QString& region,
                   std::function<void(const Refresh&, Listing)> done);
-    void RefreshWith(Category category, const QString& region, Fresh done);
+    void RefreshWith(Category category, const QString& region, bool userWaits, Fresh done);
     void RefreshNext(std::shared_ptr<std::vector<Refresh>> results, std::size_t next,
                      std::function<void(std::vector<Refresh>)> done);
 
@@ -183,7 +183,7 @@ private:
     DownloadQueue* queue_;
     DownloadQueue* serviceQueue_ = nullptr;
     QString serviceBase_;
-    // The targets of the service fetches running, which the download line shows.
+    // The targets of the fetches running that a tab waits for, which the download line shows.
     QSet<QString> shownFetches_;
     RadioDirectory::ServerFinder* finder_;
     // Made at the first play counted: a start that plays nothing from the

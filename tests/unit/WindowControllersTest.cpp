@@ -338,13 +338,20 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
                      [&said](const QString& text) { said << text; });
     const QString unreachable = CatalogueTabs::NoticeText(CatalogueTabs::Notice::Unreachable);
     const QString noChannel = CatalogueTabs::NoticeText(CatalogueTabs::Notice::NoChannel);
+    std::vector<bool> line; // the download line, on and off
+    QObject::connect(&t.tabs, &CatalogueTabs::downloadShown,
+                     [&line](bool active, qint64, qint64) { line.push_back(active); });
 
-    // Nothing kept and the list not there: what waits for it goes on.
+    // Nothing kept and the list not there: what waits for it goes on. The
+    // playlist's fetch shows in the download line while the list is empty.
     server.SetRoute(QStringLiteral("/kr.m3u"), demo::HttpResponse::Status(404));
     bool listed = false;
     t.tabs.Open(Category::Tv, [&listed] { listed = true; });
     ASSERT_TRUE(WaitFor([&] { return listed; }));
     EXPECT_EQ(said, QStringList{unreachable});
+    ASSERT_FALSE(line.empty());
+    EXPECT_TRUE(line.front());
+    EXPECT_FALSE(line.back());
     EXPECT_TRUE(said.first().contains(QStringLiteral("\"업데이트\"")));
 
     // It asks again by itself: an answer without a channel is told apart,
@@ -357,6 +364,12 @@ TEST(CatalogueTabs, ATabWithoutItsListSaysWhyAndAsksAgain) {
     ASSERT_TRUE(WaitFor([&] { return t.list.rowCount() == 1; }));
     EXPECT_EQ(said.last(), QString());
     EXPECT_EQ(t.tabs.ShownNotice(), CatalogueTabs::Notice::None);
+    // A refresh behind the list on screen does not show the line.
+    line.clear();
+    bool refreshed = false;
+    t.tabs.Sources().RefreshTab(Category::Tv, [&refreshed](auto) { refreshed = true; });
+    ASSERT_TRUE(WaitFor([&] { return refreshed; }));
+    EXPECT_EQ(std::count(line.begin(), line.end(), true), 0);
 
     // A service tab whose catalogue does not come says so too; the update
     // command that brings it shows its rows at once.
