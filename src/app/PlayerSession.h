@@ -39,9 +39,11 @@ public:
     // Flips the option and returns its new state.
     bool Toggle(SessionOption option);
     // The window goes without a taskbar button only while a tray can show
-    // the icon that brings it back: else it would be out of reach.
-    bool UsesToolWindow(bool trayHostAvailable) const {
-        return IsOn(SessionOption::TrayStyle) && trayHostAvailable;
+    // the icon that brings it back: else it would be out of reach. The tray
+    // is asked only when the option is on: asking takes a round trip to the
+    // session bus, which every start would otherwise pay before the window.
+    template <typename TrayProbe> bool UsesToolWindow(TrayProbe&& trayHostAvailable) const {
+        return IsOn(SessionOption::TrayStyle) && trayHostAvailable();
     }
 
     // --- volume: 0..100 as the player is told, mute, the level bar's offset ---

@@ -118,6 +118,15 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     : QTableView(parent), model_(model), filter_(new ChannelFilterModel(model, this)) {
     setObjectName(QStringLiteral("channelList"));
     setAccessibleName(QStringLiteral("채널목록"));
+    // The headers are hidden and their sizes given before the model comes:
+    // sizing them from their text would load the font before the window is
+    // up, which its first paint does anyway.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    horizontalHeader()->setMinimumSectionSize(0);
     setModel(filter_);
     setItemDelegate(new MatchDelegate(filter_, this));
     setFrameShape(QFrame::NoFrame);
@@ -131,12 +140,6 @@ CChannelListView::CChannelListView(ChannelListModel* model, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setContextMenuPolicy(Qt::NoContextMenu);
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(kRowHeight);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
-    horizontalHeader()->setMinimumSectionSize(0);
     for (int column = 0; column < 4; ++column)
         setColumnWidth(column, kColumnWidths[column]);
 

@@ -39,7 +39,7 @@
 #include <QTimer>
 
 CPlayerDlg::CPlayerDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), icon_(AppIcon()),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       inhibitor_(new ScreenSaverInhibitor(this)), launcher_(new Launcher()),
       session_(new PlayerSession(this)), geometry_(new WindowGeometry(*session_)),
       prompter_(new Prompter(*this)) {
@@ -166,8 +166,10 @@ bool CPlayerDlg::OnInitDialog() {
         return true;
     initialised_ = true;
 
-    // Icons: the window's, which the desktop also shows for the minimised window.
-    setWindowIcon(icon_);
+    // The window's icon, which the desktop also shows for the minimised
+    // window, once the window is up: decoding its seven sizes (some 2 ms)
+    // need not delay the window's appearance.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(AppIcon()); });
 
     BindPlayer();
     input_->Install();

@@ -6,7 +6,6 @@
 #include "mainwindow/WindowControls.h"
 #include "playback/PlayerWidget.h"
 
-#include <QIcon>
 #include <QString>
 #include <QWidget>
 
@@ -112,7 +111,6 @@ private:
     void ShowMainMenu(const QPoint& globalPos);
     void OpenSettingsDialog();
 
-    QIcon icon_;
     ScreenSaverInhibitor* inhibitor_ = nullptr;
     Launcher* launcher_ = nullptr;
     PlayerSession* session_ = nullptr;

@@ -13,7 +13,7 @@ void WindowStyle::ApplyOnTop() {
 
 void WindowStyle::ApplyTaskbarStyle() {
     const Qt::WindowType type =
-        session_.UsesToolWindow(tray_.HostAvailable()) ? Qt::Tool : Qt::Window;
+        session_.UsesToolWindow([this] { return tray_.HostAvailable(); }) ? Qt::Tool : Qt::Window;
     // A window type, not a flag: Qt::Tool shares bits with Qt::Window.
     SetFlags((window_.windowFlags() & ~Qt::WindowType_Mask) | type);
 }

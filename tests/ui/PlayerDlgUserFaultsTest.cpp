@@ -389,6 +389,18 @@ TEST(TrayStyle, TheWindowStaysReachableWithoutATray) {
     Settle();
     EXPECT_FALSE(t->window->windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(t->window->isMinimized());
+
+    // With the option off (the default) no start asks for a tray.
+    ScopedXdgHome plain;
+    int asked = 0;
+    auto u = StartWindow(Category::Tv, [&](CPlayerDlg& w) {
+        w.Tray().SetHostProbe([&] {
+            ++asked;
+            return true;
+        });
+    });
+    EXPECT_FALSE(u->window->windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(asked, 0);
 }
 
 TEST(TextFieldKeys, ReachTheFieldAndTheWindowKeysWorkElsewhere) {
