@@ -867,13 +867,21 @@ TEST_F(WindowE2E, FindFieldNarrowsTheListAsTheUserTypes) {
             texts << list->model()->index(row, 1).data().toString();
         return texts;
     };
+    // xdotool types a letter the keyboard lacks (Hangul here) by mapping it
+    // to a spare key for a moment; a key that comes before the program has
+    // read the new mapping is lost on a busy machine. So the text is typed
+    // anew (at most three times) when the list does not follow it.
     auto typeAndWait = [&](const QString& text, const QStringList& expected) {
-        EXPECT_TRUE(
-            Xdo({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
-        EXPECT_TRUE(
-            Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text}));
-        EXPECT_TRUE(WaitFor([&] { return shown() == expected; }, 3000))
-            << text.toStdString() << " shows " << shown().join(QStringLiteral(", ")).toStdString();
+        bool followed = false;
+        for (int attempt = 0; attempt < 3 && !followed; ++attempt) {
+            EXPECT_TRUE(Xdo(
+                {QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
+            EXPECT_TRUE(Xdo(
+                {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text}));
+            followed = WaitFor([&] { return shown() == expected; }, 3000);
+        }
+        EXPECT_TRUE(followed) << text.toStdString() << " shows "
+                              << shown().join(QStringLiteral(", ")).toStdString();
     };
     typeAndWait(QStringLiteral("ㄱㅇ"), {QStringLiteral("국악방송")});
     // The match is drawn marked: gold behind the matched syllables.
